@@ -1,0 +1,134 @@
+#include "vcl/sysutils.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+UINT ConversionCodePage = CP_ACP;
+
+WideString AnsiToWide(const char* s, size_t len) {
+  if (len == 0) return WideString();
+  int n = MultiByteToWideChar(ConversionCodePage, 0, s, static_cast<int>(len), nullptr, 0);
+  WideString out(static_cast<size_t>(n), L'\0');
+  if (n > 0) MultiByteToWideChar(ConversionCodePage, 0, s, static_cast<int>(len), out.data(), n);
+  return out;
+}
+
+WideString AnsiToWide(const AnsiString& s) { return AnsiToWide(s.data(), s.size()); }
+
+AnsiString WideToAnsi(const WideString& s) {
+  if (s.empty()) return AnsiString();
+  int n = WideCharToMultiByte(ConversionCodePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
+                              nullptr, nullptr);
+  AnsiString out(static_cast<size_t>(n), '\0');
+  if (n > 0)
+    WideCharToMultiByte(ConversionCodePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
+                        nullptr);
+  return out;
+}
+
+AnsiString Format(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  va_list ap2;
+  va_copy(ap2, ap);
+  int n = std::vsnprintf(nullptr, 0, fmt, ap);
+  va_end(ap);
+  AnsiString out;
+  if (n > 0) {
+    out.resize(static_cast<size_t>(n) + 1);
+    std::vsnprintf(out.data(), out.size(), fmt, ap2);
+    out.resize(static_cast<size_t>(n));
+  }
+  va_end(ap2);
+  return out;
+}
+
+WideString WideFormat(const wchar_t* fmt, ...) {
+  std::vector<wchar_t> buf(256);
+  for (;;) {
+    va_list ap;
+    va_start(ap, fmt);
+    int n = std::vswprintf(buf.data(), buf.size(), fmt, ap);
+    va_end(ap);
+    if (n >= 0 && static_cast<size_t>(n) < buf.size()) return WideString(buf.data(), static_cast<size_t>(n));
+    buf.resize(buf.size() * 2);
+  }
+}
+
+AnsiString IntToStr(long long v) { return Format("%lld", v); }
+
+AnsiString IntToHex(unsigned long long v, int digits) { return Format("%0*llX", digits, v); }
+
+AnsiString UpperCase(const AnsiString& s) {
+  AnsiString r = s;
+  for (char& c : r)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return r;
+}
+
+AnsiString LowerCase(const AnsiString& s) {
+  AnsiString r = s;
+  for (char& c : r)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return r;
+}
+
+AnsiString Trim(const AnsiString& s) {
+  size_t b = 0, e = s.size();
+  while (b < e && static_cast<unsigned char>(s[b]) <= ' ') ++b;
+  while (e > b && static_cast<unsigned char>(s[e - 1]) <= ' ') --e;
+  return s.substr(b, e - b);
+}
+
+int AnsiCompareText(const AnsiString& a, const AnsiString& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) - CSTR_EQUAL;
+}
+
+int AnsiCompareStr(const AnsiString& a, const AnsiString& b) {
+  return CompareStringA(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) - CSTR_EQUAL;
+}
+
+AnsiString SysErrorMessage(DWORD code) {
+  char* buf = nullptr;
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
+                               FORMAT_MESSAGE_ARGUMENT_ARRAY,
+                           nullptr, code, 0, reinterpret_cast<char*>(&buf), 0, nullptr);
+  AnsiString out;
+  if (n && buf) {
+    out.assign(buf, n);
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r' || out.back() == ' ' || out.back() == '.'))
+      out.pop_back();
+  }
+  if (buf) LocalFree(buf);
+  return out;
+}
+
+AnsiString ExpandFileName(const AnsiString& name) {
+  DWORD need = GetFullPathNameA(name.c_str(), 0, nullptr, nullptr);
+  if (need == 0) return name;
+  AnsiString out(need, '\0');
+  DWORD n = GetFullPathNameA(name.c_str(), need, out.data(), nullptr);
+  out.resize(n < need ? n : 0);
+  return out.empty() ? name : out;
+}
+
+Exception::Exception(const char* fmt, long long arg) : Message(Format(fmt, arg)) {}
+
+void RaiseLastOSError() { RaiseLastOSError(GetLastError()); }
+
+void RaiseLastOSError(DWORD code) {
+  if (code != 0)
+    throw EOSError(Format("System Error.  Code: %lu.\n%s", static_cast<unsigned long>(code),
+                          SysErrorMessage(code).c_str()),
+                   code);
+  throw EOSError("A call to an OS function failed", code);
+}
+
+BOOL Win32Check(BOOL ok) {
+  if (!ok) RaiseLastOSError();
+  return ok;
+}
