@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+std::function<void(TObject*)> ApplicationHandleException;
+std::function<void(const std::exception&)> ApplicationShowException;
+
 const TMetaClass* TObject::StaticClass() {
   static const TMetaClass mc{"TObject", nullptr, nullptr, nullptr};
   return &mc;

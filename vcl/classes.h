@@ -65,6 +65,12 @@ class TObject {
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 
+// Set by the application object: window procedures and threads hand the exception being
+// handled (std::current_exception) to it, without depending on the application unit.
+extern std::function<void(TObject* Sender)> ApplicationHandleException;
+// Shows an exception the way the application does (its message box).
+extern std::function<void(const std::exception& E)> ApplicationShowException;
+
 class TPersistent : public TObject {
   VCL_CLASS(TPersistent)
  public:
