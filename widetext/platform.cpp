@@ -189,11 +189,12 @@ DWORD Uni_GetFullPathNameW(const WideChar* FileName, DWORD BufferLength, WideCha
   if (UnicodePlatform) return GetFullPathNameW(FileName, BufferLength, Buffer, FilePart);
   const AnsiArg name(FileName);
   AnsiString result;
-  char* filePartA = nullptr;
+  // Kept as an offset: the buffer may be fetched again.
+  size_t filePartOffset = AnsiString::npos;
   const DWORD got = FetchAnsiPath(result, [&](char* buf, DWORD size) {
+    char* filePartA = nullptr;
     const DWORD r = GetFullPathNameA(name.c_str(), size, buf, &filePartA);
-    // Kept as an offset: the buffer may be fetched again.
-    if (filePartA) filePartA = reinterpret_cast<char*>(filePartA - buf);
+    filePartOffset = filePartA ? static_cast<size_t>(filePartA - buf) : AnsiString::npos;
     return r;
   });
   if (FilePart) *FilePart = nullptr;
@@ -202,10 +203,9 @@ DWORD Uni_GetFullPathNameW(const WideChar* FileName, DWORD BufferLength, WideCha
   const DWORD n = static_cast<DWORD>(wide.size());
   if (BufferLength > n) {
     std::wmemcpy(Buffer, wide.c_str(), n + 1);
-    if (FilePart && filePartA) {
-      const size_t before = reinterpret_cast<uintptr_t>(filePartA);
-      *FilePart = Buffer + FromAnsi(result.data(), before).size();
-    }
+    // The same position in characters: the wide length of the bytes before it.
+    if (FilePart && filePartOffset != AnsiString::npos)
+      *FilePart = Buffer + FromAnsi(result.data(), filePartOffset).size();
     return n;
   }
   if (Buffer && BufferLength > 0) Buffer[0] = L'\0';

@@ -289,6 +289,22 @@ TEST_P(PathNames, ShortPathName) {
 
 INSTANTIATE_TEST_SUITE_P(, PathNames, testing::Bool(), PathName);
 
+TEST(PathNamesAnsiPath, FilePartInADoubleByteCodePage) {
+  // With a double-byte code page the file part's byte offset and character
+  // position differ: the two Japanese characters are four bytes in code page 932.
+  AnsiPlatformScope ansi;
+  const UINT saved = ConversionCodePage;
+  ConversionCodePage = 932;
+  const WideString name = L"C:\\\u65E5\u672C\\name.txt";
+  wchar_t buffer[MAX_PATH];
+  WideChar* filePart = nullptr;
+  const DWORD n = Uni_GetFullPathNameW(name.c_str(), MAX_PATH, buffer, &filePart);
+  ConversionCodePage = saved;
+  EXPECT_EQ(n, name.size());
+  EXPECT_EQ(WideString(buffer), name);
+  EXPECT_EQ(filePart, buffer + 6);
+}
+
 TEST(PathNamesAnsiPath, ShortPathNameInATooSmallBuffer) {
   AnsiPlatformScope ansi;
   TempFolder folder;
