@@ -10,14 +10,6 @@ VCL_CLASS_IMPL(TAnsiStringsForWideStringsAdapter, TAnsiStrings, nullptr, nullptr
 VCL_CLASS_IMPL(TUniStrings, TWideStrings, nullptr, nullptr)
 VCL_CLASS_IMPL(TUniStringList, TUniStrings, nullptr, nullptr)
 
-namespace {
-
-const WideChar* const SListIndexError = L"List index out of bounds (%d)";
-const WideChar* const SDuplicateString = L"String list does not allow duplicates";
-const WideChar* const SSortedListError = L"Operation not allowed on sorted list";
-
-}  // namespace
-
 // --- TAnsiStringsForWideStringsAdapter -------------------------------------------
 
 TAnsiStringsForWideStringsAdapter::TAnsiStringsForWideStringsAdapter(TWideStrings* WideStrings,
@@ -132,7 +124,7 @@ void TUniStringList::SetUpdateState(bool Updating) {
 }
 
 void TUniStringList::CheckIndex(int Index) const {
-  if (Index < 0 || Index >= GetCount()) Error(SListIndexError, Index);
+  if (Index < 0 || Index >= GetCount()) Error(&SListIndexError, Index);
 }
 
 WideString TUniStringList::Get(int Index) const {
@@ -145,8 +137,20 @@ TObject* TUniStringList::GetObject(int Index) const {
   return FList[static_cast<size_t>(Index)].Obj;
 }
 
+WideString TUniStringList::GetTextStr() const {
+  size_t total = 0;
+  for (const Item& item : FList) total += item.S.size() + 2;
+  WideString out;
+  out.reserve(total);
+  for (const Item& item : FList) {
+    out += item.S;
+    out += L"\r\n";
+  }
+  return out;
+}
+
 void TUniStringList::Put(int Index, const WideString& S) {
-  if (FSorted) Error(SSortedListError, 0);
+  if (FSorted) Error(&SSortedListError, 0);
   CheckIndex(Index);
   Changing();
   FList[static_cast<size_t>(Index)].S = S;
@@ -192,7 +196,7 @@ int TUniStringList::AddObject(const WideString& S, TObject* Obj) {
       case dupIgnore:
         return index;
       case dupError:
-        Error(SDuplicateString, 0);
+        Error(&SDuplicateString, 0);
       case dupAccept:
         break;
     }
@@ -204,8 +208,8 @@ int TUniStringList::AddObject(const WideString& S, TObject* Obj) {
 void TUniStringList::Insert(int Index, const WideString& S) { InsertObject(Index, S, nullptr); }
 
 void TUniStringList::InsertObject(int Index, const WideString& S, TObject* Obj) {
-  if (FSorted) Error(SSortedListError, 0);
-  if (Index < 0 || Index > GetCount()) Error(SListIndexError, Index);
+  if (FSorted) Error(&SSortedListError, 0);
+  if (Index < 0 || Index > GetCount()) Error(&SListIndexError, Index);
   InsertItem(Index, S, Obj);
 }
 

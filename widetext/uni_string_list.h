@@ -92,6 +92,9 @@ class TUniStringList : public TUniStrings {
   int GetCapacity() const override { return FCapacity; }
   int GetCount() const override { return static_cast<int>(FList.size()); }
   TObject* GetObject(int Index) const override;
+  // The text form of the base list, read from the items in place rather than through
+  // a copy of every line.
+  WideString GetTextStr() const override;
   void Put(int Index, const WideString& S) override;
   void PutObject(int Index, TObject* Obj) override;
   void SetCapacity(int NewCapacity) override;

@@ -1,8 +1,8 @@
 #include "widetext/wide_files.h"
 
+#include "vcl/resstrings.h"
 #include "widetext/codecs.h"
 #include "widetext/filenames.h"
-#include "widetext/platform.h"
 #include "widetext/widetextutils.h"
 
 VCL_CLASS_IMPL(TUniFileStream, THandleStream, nullptr, nullptr)
@@ -86,17 +86,15 @@ void WriteUtf16Text(TStream* Stream, const WideString& Text, bool WithBOM) {
 
 TUniFileStream::TUniFileStream(const WideString& FileName, unsigned Mode)
     : THandleStream(INVALID_HANDLE_VALUE), FFileName(FileName) {
-  DWORD access = 0, share = 0, disposition = 0;
-  if (FileModeToCreateArgs(Mode, access, share, disposition))
-    FHandle = Uni_CreateFileW(FileName.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
-  else
-    SetLastError(ERROR_INVALID_PARAMETER);
+  FHandle = Mode == fmCreate ? WideFileCreate(FileName) : WideFileOpen(FileName, Mode);
   if (FHandle != INVALID_HANDLE_VALUE) return;
   const DWORD error = GetLastError();
+  // The framework's messages are 8-bit: the name comes through the code page.
   const AnsiString fullName = WideToAnsi(WideExpandFileName(FileName));
+  const AnsiString reason = ReasonText(error);
   if (Mode == fmCreate)
-    throw EFCreateError(Format("Cannot create file \"%s\". %s", fullName.c_str(), ReasonText(error).c_str()));
-  throw EFOpenError(Format("Cannot open file \"%s\". %s", fullName.c_str(), ReasonText(error).c_str()));
+    throw EFCreateError(Format(LoadResString(&SFCreateErrorEx).c_str(), fullName.c_str(), reason.c_str()));
+  throw EFOpenError(Format(LoadResString(&SFOpenErrorEx).c_str(), fullName.c_str(), reason.c_str()));
 }
 
 TUniFileStream::~TUniFileStream() {

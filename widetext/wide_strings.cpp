@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "vcl/streams.h"
+#include "widetext/resstrings.h"
 #include "widetext/wide_files.h"
 #include "widetext/widebuf.h"
 
@@ -213,8 +214,8 @@ bool TWideStrings::Equals(const TWideStrings* Strings) const {
   return true;
 }
 
-void TWideStrings::Error(const WideString& Msg, int Data) const {
-  throw EStringListError(WideToAnsi(WideFormat(Msg.c_str(), Data)));
+void TWideStrings::Error(const TResStringRec* Msg, int Data) const {
+  throw EStringListError(WideToAnsi(WideFormat(LoadWideResString(Msg).c_str(), Data)));
 }
 
 // --- text form ----------------------------------------------------------------
@@ -233,20 +234,40 @@ WideString TWideStrings::GetTextStr() const {
   return out;
 }
 
+namespace {
+
+// Calls line(start, length) for every line of Text: a line ends at CR, LF or U+2028;
+// after it one CR, then one LF, then one U+2028 are skipped, so that CR LF U+2028 ends
+// one line and a final line break adds no empty line.
+template <class Line>
+void ForEachLine(const WideString& Text, Line line) {
+  const WideChar* p = Text.data();
+  const WideChar* const end = p + Text.size();
+  while (p < end) {
+    const WideChar* start = p;
+    while (p < end && *p != L'\n' && *p != L'\r' && *p != kLineSeparator) ++p;
+    line(start, static_cast<size_t>(p - start));
+    if (p < end && *p == L'\r') ++p;
+    if (p < end && *p == L'\n') ++p;
+    if (p < end && *p == kLineSeparator) ++p;
+  }
+}
+
+}  // namespace
+
 void TWideStrings::SetTextStr(const WideString& Value) {
   InUpdateBracket(*this, [&] {
     Clear();
-    const WideChar* p = Value.data();
-    const WideChar* const end = p + Value.size();
-    while (p < end) {
-      const WideChar* start = p;
-      while (p < end && *p != L'\n' && *p != L'\r' && *p != kLineSeparator) ++p;
-      Add(WideString(start, static_cast<size_t>(p - start)));
-      // One CR, then one LF, then one line separator: CR LF U+2028 ends one line.
-      if (p < end && *p == L'\r') ++p;
-      if (p < end && *p == L'\n') ++p;
-      if (p < end && *p == kLineSeparator) ++p;
-    }
+    // Room for every line at once: a large text would otherwise regrow the list
+    // dozens of times.
+    int lines = 0;
+    ForEachLine(Value, [&](const WideChar*, size_t) { ++lines; });
+    if (lines > GetCapacity()) SetCapacity(lines);
+    WideString line;  // one buffer for every line: Add takes its own copy
+    ForEachLine(Value, [&](const WideChar* start, size_t length) {
+      line.assign(start, length);
+      Add(line);
+    });
   });
 }
 

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "vcl/resstrings.h"
 #include "vcl/strings.h"
 
 class TStream;
@@ -107,8 +108,8 @@ class TWideStrings : public TPersistent {
   void SetValues(const WideString& Name, const WideString& Value);
   WideString ValueFromIndex(int Index) const;
 
-  // Raises EStringListError with Msg formatted with Data (%d).
-  [[noreturn]] void Error(const WideString& Msg, int Data) const;
+  // Raises EStringListError with the resource text Msg formatted with Data (%d).
+  [[noreturn]] void Error(const TResStringRec* Msg, int Data) const;
 
  protected:
   void AssignTo(TPersistent* Dest) override;

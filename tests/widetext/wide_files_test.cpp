@@ -3,7 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "widetext/platform.h"
+#include "ansi_platform.h"
+#include "temp_folder.h"
 #include "widetext/uni_string_list.h"
 
 namespace {
@@ -21,35 +22,14 @@ Lines LinesOf(const TWideStrings& l) {
 const WideString kGreekName = L"\x395\x3bb\x3bb\x3b7\x3bd\x3b9\x3ba\x3ac.txt";
 const WideString kJapaneseName = L"\x65e5\x672c\x8a9e\x306e\x30d5\x30a1\x30a4\x30eb.txt";
 
-// A fresh folder under the system's temporary folder; files are written and read
-// with the system's own W calls, so that the code under test checks against them.
-class WideFiles : public ::testing::Test {
+// Text files in a folder of their own; written and read back with the system's own
+// W calls, so that the code under test is checked against them.
+class TextFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    wchar_t tmp[MAX_PATH];
-    GetTempPathW(MAX_PATH, tmp);
-    dir_ = WideString(tmp) + L"kavo_widefiles_" + std::to_wstring(GetCurrentProcessId());
-    CreateDirectoryW(dir_.c_str(), nullptr);
-  }
-  void TearDown() override {
-    WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((dir_ + L"\\*").c_str(), &fd);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        if (!(fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW((dir_ + L"\\" + fd.cFileName).c_str());
-      } while (FindNextFileW(h, &fd));
-      FindClose(h);
-    }
-    RemoveDirectoryW(dir_.c_str());
-  }
-  WideString Path(const WideString& name) const { return dir_ + L"\\" + name; }
+  WideString Path(const WideString& name) const { return folder_ / name; }
   WideString Write(const WideString& name, const Bytes& bytes) const {
     const WideString path = Path(name);
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD put = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-    CloseHandle(h);
+    EXPECT_TRUE(TempFolder::MakeFile(path, bytes));
     return path;
   }
   Bytes Read(const WideString& path) const {
@@ -62,7 +42,7 @@ class WideFiles : public ::testing::Test {
     return out;
   }
 
-  WideString dir_;
+  TempFolder folder_;
 };
 
 Bytes Utf16LE(const WideString& s) { return Bytes(reinterpret_cast<const char*>(s.data()), s.size() * 2); }
@@ -76,7 +56,7 @@ Bytes Utf16BE(const WideString& s) {
   return out;
 }
 
-TEST_F(WideFiles, ByteOrderMarkDecidesHowAFileLoads) {
+TEST_F(TextFiles, ByteOrderMarkDecidesHowAFileLoads) {
   const Bytes le = "\xFF\xFE", be = "\xFE\xFF", utf8 = "\xEF\xBB\xBF";
   struct Case {
     const char* what;
@@ -110,8 +90,8 @@ TEST_F(WideFiles, ByteOrderMarkDecidesHowAFileLoads) {
   }
 }
 
-TEST_F(WideFiles, SavingWritesUtf16LEWithItsMarkWhateverWasLoaded) {
-  for (const Bytes& source : {Bytes("\xEF\xBB\xBF\xCE\xB1\r\nb"), Bytes("\xE9\nb\n"), Bytes("\xFE\xFF\x03\xB1\x00\n\x00\x62")}) {
+TEST_F(TextFiles, SavingWritesUtf16LEWithItsMarkWhateverWasLoaded) {
+  for (const Bytes& source : {Bytes("\xEF\xBB\xBF\xCE\xB1\r\nb"), Bytes("\xE9\nb\n"), "\xFE\xFF" + Utf16BE(L"\x3b1\nb")}) {
     const WideString file = Write(L"in.txt", source);
     TUniStringList l;
     l.LoadFromFile(file);
@@ -121,7 +101,7 @@ TEST_F(WideFiles, SavingWritesUtf16LEWithItsMarkWhateverWasLoaded) {
   }
 }
 
-TEST_F(WideFiles, NamesOutsideTheCodePageSaveFindAndLoad) {
+TEST_F(TextFiles, NamesOutsideTheCodePageSaveFindAndLoad) {
   for (const WideString& name : {kGreekName, kJapaneseName}) {
     TUniStringList l;
     l.SetTextStr(L"\x3b1\x3b2\x3b3\n\x3072\x3089\x304c\x306a");
@@ -144,7 +124,7 @@ TEST_F(WideFiles, NamesOutsideTheCodePageSaveFindAndLoad) {
   }
 }
 
-TEST_F(WideFiles, StreamsDetectTheMarkUnlessToldNotTo) {
+TEST_F(TextFiles, StreamsDetectTheMarkUnlessToldNotTo) {
   TUniStringList l;
   TUniMemoryStream m;
   m.WriteBuffer("\xEF\xBB\xBF" "A", 4);
@@ -182,10 +162,10 @@ TEST_F(WideFiles, StreamsDetectTheMarkUnlessToldNotTo) {
   }
 }
 
-TEST_F(WideFiles, OpenFailuresNameTheFileAndLeaveTheListAlone) {
+TEST_F(TextFiles, OpenFailuresNameTheFileAndLeaveTheListAlone) {
   TUniStringList l;
   l.SetTextStr(L"keep");
-  SetCurrentDirectoryW(dir_.c_str());
+  SetCurrentDirectoryW(folder_.Path().c_str());
   try {
     l.LoadFromFile(kGreekName);
     FAIL() << "loaded a missing file";
@@ -218,19 +198,15 @@ TEST_F(WideFiles, OpenFailuresNameTheFileAndLeaveTheListAlone) {
   for (unsigned bad : {3u, 0x50u}) EXPECT_THROW({ TUniFileStream s(file, bad); }, EFOpenError) << bad;
 }
 
-TEST_F(WideFiles, EightBitPathOpensNamesTheCodePageHas) {
+TEST_F(TextFiles, EightBitPathOpensNamesTheCodePageHas) {
   // Systems without wide entry points reach a file through its 8-bit name, which only
   // names the code page can spell survive.
   const WideString name = L"caf\xE9.txt";
   Write(name, "\xFF\xFE" + Utf16LE(L"\x3b1"));
   Write(kGreekName, "g");
-  struct EightBitPlatform {
-    EightBitPlatform() { UnicodePlatform = false; }
-    ~EightBitPlatform() { UnicodePlatform = true; }
-  };
   TUniStringList l;
   {
-    EightBitPlatform eightBit;
+    AnsiPlatformScope eightBit;
     l.LoadFromFile(Path(name));
     EXPECT_THROW(l.LoadFromFile(Path(kGreekName)), EFOpenError);
   }
