@@ -224,6 +224,38 @@ TEST(WideStrings, AdapterIsToldWhenItStartsAndStopsPresentingTheList) {
   EXPECT_EQ(log[3].first, '-');  // at destruction
 }
 
+// A list with only the five primitives, so that the base list's own defaults run.
+class PrimitiveList : public TWideStrings {
+ public:
+  WideString Get(int Index) const override { return lines.at(static_cast<size_t>(Index)); }
+  int GetCount() const override { return static_cast<int>(lines.size()); }
+  void Clear() override { lines.clear(); }
+  void Delete(int Index) override { lines.erase(lines.begin() + Index); }
+  void Insert(int Index, const WideString& S) override { lines.insert(lines.begin() + Index, S); }
+  Lines lines;
+};
+
+TEST(WideStrings, DefaultsWorkThroughTheFivePrimitives) {
+  PrimitiveList l;
+  l.SetCommaText(L"a,b,c");
+  l.Put(0, L"x");
+  l.Exchange(0, 2);
+  l.Move(0, 1);
+  EXPECT_EQ(l.lines, (Lines{L"b", L"c", L"x"}));
+  EXPECT_EQ(l.IndexOf(L"X"), 2);
+  EXPECT_EQ(l.Objects(0), nullptr);
+
+  // The base list's streams are raw UTF-16LE: no mark is looked for or written.
+  TMemoryStream m;
+  l.SaveToStream(&m);
+  EXPECT_EQ(m.Size(), 2 * 9);
+  m.SetPosition(0);
+  m.WriteBuffer("\xFF\xFE", 2);
+  m.SetPosition(0);
+  l.LoadFromStream(&m);
+  EXPECT_EQ(l.lines, (Lines{L"\xFEFF", L"c", L"x"}));
+}
+
 TEST(UniStringList, GrowsByTheFrameworkSteps) {
   TUniStringList l;
   std::vector<int> capacities{l.Capacity()};
