@@ -2,6 +2,8 @@
 // system without wide entry points (Wine always reports the NT family).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include "widetext/platform.h"
 
 class AnsiPlatformScope {
