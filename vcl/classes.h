@@ -11,16 +11,21 @@ class TObject;
 class TPersistent;
 class TComponent;
 class TFiler;
+class TReader;
+class TWriter;
 struct TPropInfo;
+struct TClassMembers;
 
 // A class reference: the name, the parent class, how to create a component of the
-// class (for the form reader) and the class's own published properties in declaration
-// order (the inherited ones live with the parent).
+// class (for the form reader), the class's own published properties in declaration
+// order (the inherited ones live with the parent) and, for root classes such as forms,
+// its own published members: handlers bound by name and component fields (vcl/typinfo.h).
 struct TMetaClass {
   const char* Name;
   const TMetaClass* Parent;
   TComponent* (*Create)(TComponent* owner);             // null when not creatable by name
   const std::vector<TPropInfo>& (*OwnProperties)();      // null when the class adds none
+  const TClassMembers& (*OwnMembers)();                  // null when the class adds none
 
   bool InheritsFrom(const TMetaClass* other) const {
     for (const TMetaClass* c = this; c; c = c->Parent)
