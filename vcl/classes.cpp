@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vcl/typinfo.h"
+
 std::function<void(TObject*)> ApplicationHandleException;
 std::function<void(const std::exception&)> ApplicationShowException;
 
@@ -11,7 +13,17 @@ const TMetaClass* TObject::StaticClass() {
 }
 
 VCL_CLASS_IMPL(TPersistent, TObject, nullptr, nullptr)
-VCL_CLASS_IMPL(TComponent, TPersistent, &CreateComponentOf<TComponent>, nullptr)
+// Name is published for the tables' sake but never stored as a value: the object header
+// carries it.
+static const std::vector<TPropInfo>& ComponentProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TComponent>()
+      .Property("Name", &TComponent::Name, &TComponent::SetName).Stored(false)
+      .Property("Tag", &TComponent::Tag).Default(0)
+      .Table();
+  return table;
+}
+
+VCL_CLASS_IMPL(TComponent, TPersistent, &CreateComponentOf<TComponent>, &ComponentProperties)
 
 // --- TPersistent ------------------------------------------------------------
 

@@ -144,6 +144,22 @@ class TComponent : public TPersistent {
   void SetComponentState(unsigned flags, bool on);
   virtual void Loaded();
 
+  // --- Stored form descriptions (vcl/streaming.cpp)
+  // Reads this component's stored values and children; the base reads them with
+  // Reader->ReadData. Writes them likewise with Writer->WriteData.
+  virtual void ReadState(TReader* Reader);
+  virtual void WriteState(TWriter* Writer);
+  // The components the writer stores inside this one, in order (Root: the root written).
+  virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {}
+  // The owner (null: the root) and parent given to the components read inside this one.
+  virtual TComponent* GetChildOwner() { return nullptr; }
+  virtual TComponent* GetChildParent() { return this; }
+  // A component that lives inside a parent (a control in its container) answers true; the
+  // reader then hands it the parent it was stored in before reading its values.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) {}
+
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);
   virtual void ValidateRename(TComponent* c, const std::string& cur, const std::string& next);

@@ -108,11 +108,16 @@ TEST(TypInfo, KindsDefaultsAndAccessFollowTheTable) {
       {"Ratio", tkFloat, false, 0, true},       {"Mark", tkWChar, false, 0, true},
       {"Key", tkChar, false, 0, true},          {"Buddy", tkClass, false, 0, true},
   };
-  const auto& list = GetPropList(TGadget::StaticClass());
-  ASSERT_EQ(list.size(), std::size(cases));
-  for (size_t i = 0; i < list.size(); ++i) {
+  // The component's own Name and Tag come first, then the class's in declaration order.
+  const auto& all = GetPropList(TGadget::StaticClass());
+  ASSERT_EQ(all.size(), std::size(cases) + 2);
+  EXPECT_EQ(all[0]->Name, "Name");
+  EXPECT_FALSE(all[0]->IsStored(nullptr));
+  EXPECT_EQ(all[1]->Name, "Tag");
+  const TPropInfo* const* list = all.data() + 2;
+  for (size_t i = 0; i < std::size(cases); ++i) {
     SCOPED_TRACE(cases[i].name);
-    EXPECT_EQ(list[i]->Name, cases[i].name);  // declaration order
+    EXPECT_EQ(list[i]->Name, cases[i].name);
     EXPECT_EQ(list[i]->Kind, cases[i].kind);
     EXPECT_EQ(list[i]->HasDefault, cases[i].hasDefault);
     if (cases[i].hasDefault) {
@@ -174,9 +179,9 @@ TEST(TypInfo, StoredConditionsAndRedeclaredProperties) {
   // The derived class's Count takes the base's place, with its own default and condition.
   const auto& list = GetPropList(TBigGadget::StaticClass());
   ASSERT_EQ(list.size(), GetPropList(TGadget::StaticClass()).size() + 1);
-  EXPECT_EQ(list[0]->Name, "Count");
-  EXPECT_EQ(list[0]->Default, 10);
-  EXPECT_FALSE(list[0]->IsStored(&g));
+  EXPECT_EQ(list[2]->Name, "Count");
+  EXPECT_EQ(list[2]->Default, 10);
+  EXPECT_FALSE(list[2]->IsStored(&g));
   EXPECT_EQ(list.back()->Name, "Size");
   EXPECT_EQ(list.back()->Kind, tkCardinal);
 }
