@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vcl/resstrings.h"
 #include "vcl/typinfo.h"
 
 std::function<void(TObject*)> ApplicationHandleException;
@@ -161,7 +162,7 @@ void TComponent::Loaded() { FComponentState &= ~csLoading; }
 
 // --- TList ------------------------------------------------------------------
 
-static void ListIndexError(int i) { throw EListError("List index out of bounds (%d)", i); }
+static void ListIndexError(int i) { throw EListError(LoadResString(&SListIndexError).c_str(), i); }
 
 void* TList::Items(int i) const {
   if (i < 0 || i >= Count()) ListIndexError(i);

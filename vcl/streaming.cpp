@@ -7,6 +7,7 @@
 
 #include "vcl/collections.h"
 #include "vcl/formtext.h"
+#include "vcl/resstrings.h"
 
 VCL_CLASS_IMPL(TFiler, TObject, nullptr, nullptr)
 VCL_CLASS_IMPL(TReader, TFiler, nullptr, nullptr)
@@ -106,7 +107,7 @@ TReader::~TReader() {
 void TReader::FillBuffer() {
   FBufPos = 0;
   FBufEnd = static_cast<size_t>(FStream->Read(FBuffer.data(), static_cast<int64_t>(FBuffer.size())));
-  if (FBufEnd == 0) ReadError("Stream read error");
+  if (FBufEnd == 0) ReadError(LoadResString(&SReadError));
 }
 
 uint8_t TReader::ReadByte() {
@@ -140,7 +141,7 @@ void TReader::CheckValue(TValueType expected) {
 void TReader::ReadListBegin() { CheckValue(vaList); }
 void TReader::ReadListEnd() { CheckValue(vaNull); }
 
-void TReader::PropValueError() { throw EReadError("Invalid property value"); }
+void TReader::PropValueError() { throw EReadError(LoadResString(&SInvalidProperty)); }
 
 AnsiString TReader::ErrorContext() const {
   AnsiString where = FComponentName;
@@ -566,16 +567,16 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
     case tkFloat: {
       TValueType t = NextValue();
       if (!IsIntegerValue(t) && t != vaExtended && t != vaSingle && t != vaDate && t != vaCurrency)
-        ReadError("Invalid property value");
+        ReadError(LoadResString(&SInvalidProperty));
       prop->SetFloat(instance, ReadFloat());
       break;
     }
     case tkLString:
-      if (!IsStringValue(NextValue())) ReadError("Invalid property value");
+      if (!IsStringValue(NextValue())) ReadError(LoadResString(&SInvalidProperty));
       prop->SetStr(instance, ReadString());
       break;
     case tkWString:
-      if (!IsStringValue(NextValue())) ReadError("Invalid property value");
+      if (!IsStringValue(NextValue())) ReadError(LoadResString(&SInvalidProperty));
       prop->SetWStr(instance, ReadWideString());
       break;
     case tkClass:
@@ -585,7 +586,7 @@ void TReader::ReadPropValue(TPersistent* instance, const TPropInfo* prop) {
       ReadMethodValue(instance, prop);
       break;
     default:
-      if (!prop->IsOrdinal()) ReadError("Invalid property value");
+      if (!prop->IsOrdinal()) ReadError(LoadResString(&SInvalidProperty));
       ReadOrdValue(instance, prop);
   }
 }
@@ -601,15 +602,15 @@ void TReader::ReadOrdValue(TPersistent* instance, const TPropInfo* prop) {
         v = ReadInt64();
       } else if (t == vaIdent && prop->Idents && prop->Idents->IdentToInt) {
         AnsiString ident = ReadIdent();
-        if (!prop->Idents->IdentToInt(ident, v)) ReadError(Format("Invalid property value %s", ident.c_str()));
+        if (!prop->Idents->IdentToInt(ident, v)) ReadError(LoadResString(&SInvalidProperty) + " " + ident);
       } else {
-        ReadError("Invalid property value");
+        ReadError(LoadResString(&SInvalidProperty));
       }
       break;
     case tkChar: {
-      if (!IsStringValue(t)) ReadError("Invalid property value");
+      if (!IsStringValue(t)) ReadError(LoadResString(&SInvalidProperty));
       AnsiString s = ReadString();
-      if (s.size() != 1) ReadError("Invalid property value");
+      if (s.size() != 1) ReadError(LoadResString(&SInvalidProperty));
       v = static_cast<unsigned char>(s[0]);
       break;
     }
@@ -617,26 +618,26 @@ void TReader::ReadOrdValue(TPersistent* instance, const TPropInfo* prop) {
       if (IsIntegerValue(t)) {
         v = ReadInt64();
       } else {
-        if (!IsStringValue(t)) ReadError("Invalid property value");
+        if (!IsStringValue(t)) ReadError(LoadResString(&SInvalidProperty));
         WideString s = ReadWideString();
-        if (s.size() != 1) ReadError("Invalid property value");
+        if (s.size() != 1) ReadError(LoadResString(&SInvalidProperty));
         v = s[0];
       }
       break;
     case tkBoolean:
     case tkEnumeration: {
-      if (t != vaIdent && t != vaFalse && t != vaTrue) ReadError("Invalid property value");
+      if (t != vaIdent && t != vaFalse && t != vaTrue) ReadError(LoadResString(&SInvalidProperty));
       AnsiString ident = ReadIdent();
       v = prop->EnumType->ValueOf(ident);
-      if (v < 0) ReadError(Format("Invalid property value %s", ident.c_str()));
+      if (v < 0) ReadError(LoadResString(&SInvalidProperty) + " " + ident);
       break;
     }
     case tkSet:
-      if (t != vaSet) ReadError("Invalid property value");
+      if (t != vaSet) ReadError(LoadResString(&SInvalidProperty));
       v = static_cast<int64_t>(ReadSet(prop->EnumType));
       break;
     default:
-      ReadError("Invalid property value");
+      ReadError(LoadResString(&SInvalidProperty));
   }
   prop->SetOrd(instance, v);
 }
@@ -655,12 +656,12 @@ void TReader::ReadClassValue(TPersistent* instance, const TPropInfo* prop) {
       prop->SetObj(instance, nullptr);
       break;
     case vaIdent:
-      if (!prop->IsComponentReference()) ReadError("Invalid property value");
+      if (!prop->IsComponentReference()) ReadError(LoadResString(&SInvalidProperty));
       // Resolved once the whole tree exists: the component may come later in the text.
       FFixups.push_back({instance, prop, ReadIdent(), FComponentName, FPathPrefix + FPropPath});
       break;
     default:
-      ReadError("Invalid property value");
+      ReadError(LoadResString(&SInvalidProperty));
   }
 }
 
@@ -682,7 +683,7 @@ void TReader::ReadMethodValue(TPersistent* instance, const TPropInfo* prop) {
       break;
     }
     default:
-      ReadError("Invalid property value");
+      ReadError(LoadResString(&SInvalidProperty));
   }
 }
 
@@ -1212,7 +1213,7 @@ bool InternalReadComponentRes(const AnsiString& resName, HMODULE module, TCompon
 TComponent* ReadComponentRes(const AnsiString& resName, TComponent* root) {
   HMODULE module = FindClassHInstance(root->ClassType());
   if (!InternalReadComponentRes(resName, module, root))
-    throw EResNotFound(Format("Resource %s not found", resName.c_str()));
+    throw EResNotFound(Format(LoadResString(&SResNotFound).c_str(), resName.c_str()));
   return root;
 }
 
