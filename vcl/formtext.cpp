@@ -266,13 +266,6 @@ class TFormTextConverter {
     FParser.NextToken();
   }
 
-  int64_t ExpectInteger() {
-    if (FParser.Kind() != toInteger) FParser.Error(Format("Number expected but %s found", FParser.Describe().c_str()));
-    int64_t v = FParser.Integer();
-    FParser.NextToken();
-    return v;
-  }
-
   bool AtObject() const { return FParser.IsSymbol("object") || FParser.IsSymbol("inherited"); }
 
   void ConvertObject() {
@@ -289,14 +282,7 @@ class TFormTextConverter {
       name = className;
       className = ExpectSymbol();
     }
-    int childPos = 0;
-    if (FParser.IsChar('[')) {
-      FParser.NextToken();
-      childPos = static_cast<int>(ExpectInteger());
-      ExpectChar(']');
-      flags |= ffChildPos;
-    }
-    FWriter.WritePrefix(flags, childPos);
+    FWriter.WritePrefix(flags, 0);
     FWriter.WriteStr(className);
     FWriter.WriteStr(name);
     while (!FParser.IsSymbol("end") && !AtObject()) ConvertProperty();
@@ -408,11 +394,6 @@ class TFormTextConverter {
     while (!FParser.IsChar('>')) {
       if (!FParser.IsSymbol("item")) FParser.Error(Format("'item' expected but %s found", FParser.Describe().c_str()));
       FParser.NextToken();
-      if (FParser.IsChar('[')) {
-        FParser.NextToken();
-        FWriter.WriteInteger(ExpectInteger());
-        ExpectChar(']');
-      }
       FWriter.WriteListBegin();
       while (!FParser.IsSymbol("end")) ConvertProperty();
       FParser.NextToken();

@@ -386,6 +386,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
   FLookupRoot = root;
   FOwner = root;
   FComponentName = name.empty() ? root->ClassName() : name;
+  FStoredRootName = name;
   try {
     root->SetComponentState(csLoading | csReading, true);
     if (!name.empty()) {
@@ -495,33 +496,7 @@ void TReader::ReadData(TComponent* instance) {
   FOwner = instance->GetChildOwner();
   if (!FOwner) FOwner = FRoot;
   try {
-    while (!EndOfList()) {
-      if (IgnoreChildren) {
-        unsigned flags;
-        int childPos;
-        ReadPrefix(flags, childPos);
-        ReadStr();
-        ReadStr();
-        // Skips the child's values and its own children as one nested list each.
-        std::function<void()> skipObject = [&] {
-          while (!EndOfList()) {
-            ReadStr();
-            SkipValue();
-          }
-          ReadListEnd();
-          while (!EndOfList()) {
-            ReadPrefix(flags, childPos);
-            ReadStr();
-            ReadStr();
-            skipObject();
-          }
-          ReadListEnd();
-        };
-        skipObject();
-      } else {
-        ReadComponent(nullptr);
-      }
-    }
+    while (!EndOfList()) ReadComponent(nullptr);
     ReadListEnd();
   } catch (...) {
     FOwner = savedOwner;
@@ -715,13 +690,18 @@ void TReader::ReadCollection(TCollection* collection) {
 TComponent* TReader::FindReference(const AnsiString& name) const {
   TComponent* root = FLookupRoot;
   if (!root) return nullptr;
+  // The root answers to its stored name too, should it have been renamed to stay unique.
+  auto isRoot = [&](const AnsiString& n) {
+    return (!root->Name().empty() && SameIdent(n, root->Name())) ||
+           (root == FRoot && !FStoredRootName.empty() && SameIdent(n, FStoredRootName));
+  };
   size_t dot = name.find('.');
   if (dot != AnsiString::npos) {
     // "Root.Name": only references into this description can be resolved here.
-    if (!SameIdent(name.substr(0, dot), root->Name())) return nullptr;
+    if (!isRoot(name.substr(0, dot))) return nullptr;
     return root->FindComponent(name.substr(dot + 1));
   }
-  if (!root->Name().empty() && SameIdent(name, root->Name())) return root;
+  if (isRoot(name)) return root;
   return root->FindComponent(name);
 }
 
@@ -934,15 +914,13 @@ void TWriter::WriteData(TComponent* instance) {
   FPropPath = savedPath;
 
   TPersistent* savedAncestor = Ancestor;
-  if (!IgnoreChildren) {
-    instance->GetChildren(
-        [this](TComponent* child) {
-          TComponent* ancestor = RootAncestor ? RootAncestor->FindComponent(child->Name()) : nullptr;
-          Ancestor = (ancestor && ancestor->ClassType() == child->ClassType()) ? ancestor : nullptr;
-          WriteComponent(child);
-        },
-        FRoot);
-  }
+  instance->GetChildren(
+      [this](TComponent* child) {
+        TComponent* ancestor = RootAncestor ? RootAncestor->FindComponent(child->Name()) : nullptr;
+        Ancestor = (ancestor && ancestor->ClassType() == child->ClassType()) ? ancestor : nullptr;
+        WriteComponent(child);
+      },
+      FRoot);
   Ancestor = savedAncestor;
   WriteListEnd();
 }

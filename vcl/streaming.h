@@ -98,7 +98,6 @@ class TFiler : public TObject {
   // While writing: the object whose values count as defaults (an inherited form's ancestor
   // part), or null. Null while reading.
   TPersistent* Ancestor = nullptr;
-  bool IgnoreChildren = false;
 
  protected:
   TStream* FStream;
@@ -202,6 +201,7 @@ class TReader : public TFiler {
   AnsiString FPropPath;        // the stored name being read, for messages
   AnsiString FPathPrefix;      // "Columns[2]." while reading collection items
   AnsiString FComponentName;   // the component being read, for messages
+  AnsiString FStoredRootName;  // the root's name in the description
   std::vector<TComponent*>* FLoaded = nullptr;
   std::vector<TFixup> FFixups;
 };
@@ -285,6 +285,10 @@ TComponent* ReadComponentRes(const AnsiString& resName, TComponent* root);
 // Reads, into instance, the descriptions of its class and of each ancestor class below
 // rootAncestor (the ancestor's first), each stored as a resource named after its class.
 // Answers false when none of them has a description.
+// Call it once the instance is whole (from a factory after construction, or from the most
+// derived constructor's body): inside a base constructor the object is not yet of its final
+// class, so its class's descriptions, handlers and fields would not be found, and fields set
+// there would be initialised again by the derived constructor.
 bool InitInheritedComponent(TComponent* instance, const TMetaClass* rootAncestor);
 
 // The module whose resources hold the descriptions of a class: the one its code lives in.

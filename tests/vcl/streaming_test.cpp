@@ -165,6 +165,18 @@ TEST_F(Streaming, ReaderAppliesEveryKindOfValue) {
   EXPECT_EQ(w2->Anchors, (1u << akLeft) | (1u << akTop));
 }
 
+TEST_F(Streaming, ASecondRootOfTheSameNameUnderOneOwnerIsNumbered) {
+  TComponent owner(nullptr);
+  auto* first = new TTestRoot(&owner);
+  auto* second = new TTestRoot(&owner);
+  ReadText(kFullForm, first);
+  ReadText(kFullForm, second);
+  EXPECT_EQ(first->Name(), "TestRoot");
+  EXPECT_EQ(second->Name(), "TestRoot_1");
+  // References to the root by its stored name still reach it.
+  EXPECT_EQ(static_cast<TTestWidget*>(second->FindComponent("Widget2"))->Buddy, second);
+}
+
 TEST_F(Streaming, HandlersBoundByNameRunOnTheRoot) {
   TTestRoot root(nullptr);
   ReadText(kFullForm, &root);
