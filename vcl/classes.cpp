@@ -106,15 +106,17 @@ int TComponent::ComponentIndex() const {
   return it == v.end() ? -1 : static_cast<int>(it - v.begin());
 }
 
+// Names are identifiers: an ASCII case-insensitive compare is exact for them, and keeps
+// reading a form of hundreds of components (each name checked against the others) fast.
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
   for (TComponent* c : FComponents)
-    if (AnsiCompareText(c->FName, name) == 0) return c;
+    if (SameIdent(c->FName, name)) return c;
   return nullptr;
 }
 
 void TComponent::ValidateRename(TComponent* c, const std::string& cur, const std::string& next) {
-  if (c && !next.empty() && AnsiCompareText(cur, next) != 0) {
+  if (c && !next.empty() && !SameIdent(cur, next)) {
     TComponent* other = FindComponent(next);
     if (other && other != c)
       throw EComponentError(Format("A component named %s already exists", next.c_str()));

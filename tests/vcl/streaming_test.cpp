@@ -278,6 +278,8 @@ TEST_F(Streaming, UnknownNamesFailTheLoadNamingSourceComponentAndName) {
        false, "Error reading errors.dfm: Widget1.Columns[0].Wdth: Property Wdth does not exist"},
       {"object Widget1: TTestWidget\n Count = 'many'\nend",
        false, "Error reading errors.dfm: Widget1.Count: Invalid property value"},
+      {"inherited Ghost: TTestWidget\nend",
+       false, "Error reading errors.dfm: Ghost: Ancestor for Ghost not found"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.body);
