@@ -26,6 +26,9 @@
 // descendant -> class (a component reference when the class is a TComponent, otherwise a
 // sub-object such as a font, written as its own properties), a std::function -> method (event).
 // A set is declared with SetProperty<Element> and held as a bit mask (bit n = ordinal n).
+// Integer types with names for some values (colours: clRed, clBtnFace) stay integers and
+// add .Idents(&table): the writer then stores a named value as its identifier and the
+// reader accepts the identifier.
 //
 // Getters: a data member, or a member function `T Get() const` / `const T& Get() const`.
 // Setters: omitted (a data member getter then gives write access too), nullptr (read-only),
