@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vcl/resstrings.h"
+#include "vcl/streaming.h"
 #include "vcl/streams.h"
 
 VCL_CLASS_IMPL(TStrings, TPersistent, nullptr, nullptr)
@@ -421,4 +422,37 @@ void TStringList::SetCaseSensitive(bool v) {
   if (FCaseSensitive == v) return;
   FCaseSensitive = v;
   if (FSorted) Sort();
+}
+
+// --- Stored form descriptions -------------------------------------------------------
+
+void TStrings::DefineProperties(TFiler* filer) {
+  bool hasData;
+  if (filer->Ancestor) {
+    auto* ancestor = dynamic_cast<TStrings*>(filer->Ancestor);
+    hasData = !ancestor || !Equals(ancestor);
+  } else {
+    hasData = Count() > 0;
+  }
+  filer->DefineProperty(
+      "Strings",
+      [this](TReader* reader) {
+        reader->ReadListBegin();
+        BeginUpdate();
+        try {
+          Clear();
+          while (!reader->EndOfList()) Add(reader->ReadString());
+        } catch (...) {
+          EndUpdate();
+          throw;
+        }
+        EndUpdate();
+        reader->ReadListEnd();
+      },
+      [this](TWriter* writer) {
+        writer->WriteListBegin();
+        for (int i = 0; i < Count(); ++i) writer->WriteString(Get(i));
+        writer->WriteListEnd();
+      },
+      hasData);
 }

@@ -149,6 +149,8 @@ class TStrings : public TPersistent {
   void Append(const AnsiString& s) { Add(s); }
 
   void Assign(TPersistent* source) override;
+  // Stores the lines under "Strings" as a list of 8-bit strings.
+  void DefineProperties(TFiler* filer) override;
   virtual void LoadFromStream(TStream* stream);
   virtual void SaveToStream(TStream* stream) const;
   virtual void LoadFromFile(const AnsiString& fileName);
