@@ -110,7 +110,10 @@ TThread::~TThread() {
     // Nobody else may free it now, and it must not free itself under our feet.
     FFreeOnTerminate.store(false);
     Terminate();
-    if (!FStarted) Start();  // it skips Execute, being terminated already
+    if (!FStarted) {
+      FSkipExecute = true;  // never started: the derived parts are gone already
+      Start();
+    }
     WaitFor();
   }
   if (FHandle) CloseHandle(FHandle);
@@ -143,7 +146,7 @@ int TThread::WaitFor() {
 unsigned __stdcall TThread::ThreadProc(void* param) {
   auto* t = static_cast<TThread*>(param);
   try {
-    if (!t->Terminated()) t->Execute();
+    if (!t->FSkipExecute) t->Execute();
   } catch (...) {
     t->FatalException = std::current_exception();
   }

@@ -37,6 +37,7 @@ class TThread : public TObject {
   }
   virtual void AfterConstruction();
 
+  // Runs Execute, even when Terminate came first: Execute looks at Terminated itself.
   void Start();
   virtual void Terminate() { FTerminated.store(true); }
   bool Terminated() const { return FTerminated.load(std::memory_order_relaxed); }
@@ -79,6 +80,7 @@ class TThread : public TObject {
   bool FCreateSuspended;
   bool FSuspended = true;
   bool FStarted = false;
+  bool FSkipExecute = false;
   std::atomic<bool> FTerminated{false};
   std::atomic<bool> FFinished{false};
   std::atomic<bool> FFreeOnTerminate{false};
