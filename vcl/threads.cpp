@@ -22,8 +22,10 @@ struct TSyncCall {
 struct TSyncQueue {
   std::mutex lock;
   std::deque<TSyncCall*> calls;
-  // Set whenever a call is queued: WaitFor on the main thread wakes on it.
+  // Set when a call is queued while WaitFor waits on the main thread; only then, as each
+  // event costs a round trip to the system (the wineserver under Wine) on the hot path.
   HANDLE queued = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+  std::atomic<int> waiters{0};
 
   static TSyncQueue& Get() {
     static TSyncQueue queue;
@@ -70,7 +72,7 @@ void TThread::Synchronize(const std::function<void()>& fn) {
     if (FSyncDropped.load()) return;
     q.calls.push_back(&call);
   }
-  SetEvent(q.queued);
+  if (q.waiters.load()) SetEvent(q.queued);
   if (WakeMainThread) WakeMainThread();
   WaitForSingleObject(FSyncDone, INFINITE);
   if (call.error) std::rethrow_exception(call.error);
@@ -133,8 +135,13 @@ void TThread::Start() {
 
 int TThread::WaitFor() {
   if (GetCurrentThreadId() == MainThreadID) {
-    HANDLE handles[2] = {FHandle, TSyncQueue::Get().queued};
-    while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0) CheckSynchronize();
+    TSyncQueue& q = TSyncQueue::Get();
+    HANDLE handles[2] = {FHandle, q.queued};
+    // Counted before the queue is looked at: a call queued after the look sets the event.
+    q.waiters.fetch_add(1);
+    do CheckSynchronize();
+    while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0);
+    q.waiters.fetch_sub(1);
   } else {
     WaitForSingleObject(FHandle, INFINITE);
   }
