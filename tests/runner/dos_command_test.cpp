@@ -292,6 +292,26 @@ TEST_F(Runner, StopKillsTheChildAndTheEndNoticeStillFollows) {
   EXPECT_EQ(got, (std::vector<Piece>{{got[0].line, E}, {"partial", B}, {"partial", B}}));
 }
 
+TEST_F(Runner, AHandlerExceptionEndsTheRunUnshown) {
+  TMessageBoxWatcher watcher;
+  onLine = [&](const AnsiString& line, TOutputType) {
+    if (line == "first") throw Exception("handler failed");
+  };
+  cmd->SetCommandLine(Child("pid out:first\\n sleep:200 out:second\\n sleep:20000"));
+  cmd->Execute();
+  ASSERT_TRUE(PumpUntil([&] { return !ends.empty(); }));
+  onLine = nullptr;
+  HANDLE child = OpenChild(got);
+  ASSERT_TRUE(child);
+  EXPECT_EQ(WaitForSingleObject(child, 5000), WAIT_OBJECT_0);
+  CloseHandle(child);
+  EXPECT_EQ(ends, std::vector<unsigned>{259});
+  EXPECT_EQ(stepAtEnd, std::vector<BYTE>{7});
+  EXPECT_EQ(Delivered().back(), "first");  // nothing after the failed hand-over
+  EXPECT_FALSE(PumpUntil([&] { return watcher.Seen(); }, 300));
+  EXPECT_FALSE(cmd->IsRunning());
+}
+
 TEST_F(Runner, MissingProgramNotifiesThenShowsTheMessageBoxOnTheMainThread) {
   const AnsiString missing = "C:\\no-such-folder\\no-such-tool.exe -info";
   Application->SetTitle("Kavo");
