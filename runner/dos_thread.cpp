@@ -1,5 +1,7 @@
 #include "runner/dos_thread.h"
 
+#include <algorithm>
+
 #include "runner/dos_command.h"
 #include "runner/input_queue.h"
 #include "runner/process_timer.h"
@@ -182,13 +184,17 @@ void TDosThread::PollUntilEnd() {
     FProcessEnded = WaitForSingleObject(FProcess, 0) == WAIT_OBJECT_0;
     if (FProcessEnded) GetExitCodeProcess(FProcess, &FLastExitCode);
     DWORD available = OutputAvailable();
-    if (!available)
+    if (!available) {
       WriteInput();
-    else
-      ReadOutput(available);
-    if (FProcessEnded) {
-      // One read may not take all: drain what the ended child left.
-      while (!Terminated() && (available = OutputAvailable()) != 0) ReadOutput(available);
+    } else {
+      // Once the child has ended, what the pipe holds is all it wrote: take all of it,
+      // however many reads that needs (what a grandchild writes later is not waited for).
+      DWORD left = available;
+      do {
+        DWORD read = ReadOutput(left);
+        if (!read) break;
+        left -= std::min(read, left);
+      } while (FProcessEnded && left && !Terminated());
     }
     Sleep(1);
     if (FProcessEnded) {
@@ -219,16 +225,17 @@ DWORD TDosThread::OutputAvailable() const {
   return total;
 }
 
-void TDosThread::ReadOutput(DWORD available) {
+DWORD TDosThread::ReadOutput(DWORD available) {
   if (available > FBuffer.size()) FBuffer.resize(available);  // grows to the most seen, never shrinks
   DWORD read = 0;
   if (!ReadFile(FOutputRead, FBuffer.data(), static_cast<DWORD>(FBuffer.size()), &read, nullptr))
-    return;
+    return 0;
   FSplitter.Split(
       FBuffer.data(), read, [this] { return Terminated(); },
       [this](const AnsiString& line, TOutputType type) {
         AddString(line, type, type == otEntireLine);
       });
+  return read;
 }
 
 void TDosThread::WriteInput() {
@@ -300,18 +307,27 @@ void TDosThread::SyncAddLine() {
   }
   if (TStrings* out = FOwner->FOutputLines) {
     out->BeginUpdate();
-    TScopeExit endUpdate{[out] { out->EndUpdate(); }};
-    if (out->Count() == 0) {
-      if (FHandOverType == otBeginningOfLine)
-        out->SetText(s);
-      else
-        out->Add(s);
-    } else if (FLineBegun) {
-      out->SetStrings(out->Count() - 1, s);
-    } else {
-      out->Add(s);
+    try {
+      MirrorLine(out, s);
+    } catch (...) {
+      out->EndUpdate();
+      throw;
     }
+    out->EndUpdate();
   }
   FLineBegun = FHandOverType == otBeginningOfLine;
   if (FOnNewLine) FOnNewLine(FOwner, s, FHandOverType);
+}
+
+void TDosThread::MirrorLine(TStrings* out, const AnsiString& s) const {
+  if (out->Count() == 0) {
+    if (FHandOverType == otBeginningOfLine)
+      out->SetText(s);
+    else
+      out->Add(s);
+  } else if (FLineBegun) {
+    out->SetStrings(out->Count() - 1, s);  // the line begun before, grown or complete
+  } else {
+    out->Add(s);
+  }
 }

@@ -7,6 +7,7 @@
 
 #include "runner/dos_options.h"
 #include "runner/line_splitter.h"
+#include "vcl/strings.h"
 #include "vcl/threads.h"
 
 class TDosCommand;
@@ -46,7 +47,7 @@ class TDosThread : public TThread {
   void PollUntilEnd();
   bool TimedOut() const;
   DWORD OutputAvailable() const;
-  void ReadOutput(DWORD available);
+  DWORD ReadOutput(DWORD available);
   void WriteInput();
   void EndProcess();
   void ClosePipes();
@@ -57,6 +58,7 @@ class TDosThread : public TThread {
   // Hands one string to the main thread and waits until it has been handled there.
   void AddString(const AnsiString& s, TOutputType type, bool endsLine);
   void SyncAddLine();  // the main thread's part
+  void MirrorLine(TStrings* out, const AnsiString& s) const;
 
   // The run's settings.
   TDosCommand* FOwner;
