@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vcl/resstrings.h"
+
 std::function<void(TObject*)> ApplicationHandleException;
 std::function<void(const std::exception&)> ApplicationShowException;
 
@@ -149,7 +151,7 @@ void TComponent::Loaded() { FComponentState &= ~csLoading; }
 
 // --- TList ------------------------------------------------------------------
 
-static void ListIndexError(int i) { throw EListError("List index out of bounds (%d)", i); }
+static void ListIndexError(int i) { throw EListError(LoadResString(&SListIndexError).c_str(), i); }
 
 void* TList::Items(int i) const {
   if (i < 0 || i >= Count()) ListIndexError(i);

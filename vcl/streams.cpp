@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "vcl/resstrings.h"
+
 VCL_CLASS_IMPL(TStream, TObject, nullptr, nullptr)
 VCL_CLASS_IMPL(THandleStream, TStream, nullptr, nullptr)
 VCL_CLASS_IMPL(TFileStream, THandleStream, nullptr, nullptr)
@@ -20,11 +22,11 @@ int64_t TStream::Size() {
 }
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
-  if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+  if (count != 0 && Read(buffer, count) != count) throw EReadError(LoadResString(&SReadError));
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+  if (count != 0 && Write(buffer, count) != count) throw EWriteError(LoadResString(&SWriteError));
 }
 
 int64_t TStream::CopyFrom(TStream* source, int64_t count) {
@@ -111,8 +113,9 @@ TFileStream::TFileStream(const AnsiString& fileName, unsigned mode)
     DWORD err = GetLastError();
     AnsiString full = ExpandFileName(fileName);
     if (mode == fmCreate)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", full.c_str(), SysErrorMessage(err).c_str()));
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", full.c_str(), SysErrorMessage(err).c_str()));
+      throw EFCreateError(
+          Format(LoadResString(&SFCreateErrorEx).c_str(), full.c_str(), SysErrorMessage(err).c_str()));
+    throw EFOpenError(Format(LoadResString(&SFOpenErrorEx).c_str(), full.c_str(), SysErrorMessage(err).c_str()));
   }
 }
 

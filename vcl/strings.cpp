@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "vcl/resstrings.h"
 #include "vcl/streams.h"
 
 VCL_CLASS_IMPL(TStrings, TPersistent, nullptr, nullptr)
@@ -293,9 +294,6 @@ void TStrings::SaveToFile(const AnsiString& fileName) const {
 
 // --- TStringList ------------------------------------------------------------
 
-static const char* const SListIndexError = "List index out of bounds (%d)";
-static const char* const SDuplicateString = "String list does not allow duplicates";
-static const char* const SSortedListError = "Operation not allowed on sorted list";
 
 TStringList::~TStringList() {
   OnChange = nullptr;
@@ -320,25 +318,25 @@ void TStringList::SetUpdateState(bool updating) {
 }
 
 AnsiString TStringList::Get(int index) const {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   return FList[static_cast<size_t>(index)].str;
 }
 
 TObject* TStringList::GetObject(int index) const {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   return FList[static_cast<size_t>(index)].obj;
 }
 
 void TStringList::Put(int index, const AnsiString& s) {
-  if (FSorted) Error(SSortedListError, 0);
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (FSorted) Error(LoadResString(&SSortedListError).c_str(), 0);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   Changing();
   FList[static_cast<size_t>(index)].str = s;
   Changed();
 }
 
 void TStringList::PutObject(int index, TObject* obj) {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   Changing();
   FList[static_cast<size_t>(index)].obj = obj;
   Changed();
@@ -354,7 +352,7 @@ void TStringList::Clear() {
 }
 
 void TStringList::Delete(int index) {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   Changing();
   TObject* obj = FList[static_cast<size_t>(index)].obj;
   FList.erase(FList.begin() + index);
@@ -371,8 +369,8 @@ void TStringList::InsertItem(int index, const AnsiString& s, TObject* obj) {
 void TStringList::Insert(int index, const AnsiString& s) { InsertObject(index, s, nullptr); }
 
 void TStringList::InsertObject(int index, const AnsiString& s, TObject* obj) {
-  if (FSorted) Error(SSortedListError, 0);
-  if (index < 0 || index > GetCount()) Error(SListIndexError, index);
+  if (FSorted) Error(LoadResString(&SSortedListError).c_str(), 0);
+  if (index < 0 || index > GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   InsertItem(index, s, obj);
 }
 
@@ -387,7 +385,7 @@ int TStringList::AddObject(const AnsiString& s, TObject* obj) {
       case dupIgnore:
         return index;
       case dupError:
-        Error(SDuplicateString, 0);
+        Error(LoadResString(&SDuplicateString).c_str(), 0);
       case dupAccept:
         break;
     }
@@ -397,8 +395,8 @@ int TStringList::AddObject(const AnsiString& s, TObject* obj) {
 }
 
 void TStringList::Exchange(int a, int b) {
-  if (a < 0 || a >= GetCount()) Error(SListIndexError, a);
-  if (b < 0 || b >= GetCount()) Error(SListIndexError, b);
+  if (a < 0 || a >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), a);
+  if (b < 0 || b >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), b);
   Changing();
   std::swap(FList[static_cast<size_t>(a)], FList[static_cast<size_t>(b)]);
   Changed();
