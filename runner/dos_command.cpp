@@ -4,8 +4,43 @@
 
 #include "runner/input_queue.h"
 #include "runner/process_timer.h"
+#include "vcl/typinfo.h"
 
-VCL_CLASS_IMPL(TDosCommand, TComponent, &CreateComponentOf<TDosCommand>, nullptr)
+VCL_ENUM_INFO(TShowWindow, "swHIDE", "swMAXIMIZE", "swMINIMIZE", "swRESTORE", "swSHOW", "swSHOWDEFAULT",
+              "swSHOWMAXIMIZED", "swSHOWMINIMIZED", "swSHOWMINNOACTIVE", "swSHOWNA", "swSHOWNOACTIVATE",
+              "swSHOWNORMAL")
+VCL_ENUM_INFO(TCreationFlag, "fCREATE_DEFAULT_ERROR_MODE", "fCREATE_NEW_CONSOLE", "fCREATE_NEW_PROCESS_GROUP",
+              "fCREATE_SEPARATE_WOW_VDM", "fCREATE_SHARED_WOW_VDM", "fCREATE_SUSPENDED",
+              "fCREATE_UNICODE_ENVIRONMENT", "fDEBUG_PROCESS", "fDEBUG_ONLY_THIS_PROCESS", "fDETACHED_PROCESS")
+VCL_ENUM_INFO(TReturnCode, "rcCRLF", "rcLF")
+
+// What a form stores of the runner, in declaration order.
+static const std::vector<TPropInfo>& DosCommandProperties() {
+  static const std::vector<TPropInfo> table =
+      TPropertyTable<TDosCommand>()
+          .Property("CommandLine", &TDosCommand::CommandLine, &TDosCommand::SetCommandLine)
+          .Property("OnNewLine", &TDosCommand::OnNewLine, &TDosCommand::SetOnNewLine)
+          .Property("OnTerminated", &TDosCommand::OnTerminated, &TDosCommand::SetOnTerminated)
+          .Property("InputToOutput", &TDosCommand::InputToOutput, &TDosCommand::SetInputToOutput)
+          .Default(false)
+          .Property("MaxTimeAfterBeginning", &TDosCommand::MaxTimeAfterBeginning,
+                    &TDosCommand::SetMaxTimeAfterBeginning)
+          .Default(0)
+          .Property("MaxTimeAfterLastOutput", &TDosCommand::MaxTimeAfterLastOutput,
+                    &TDosCommand::SetMaxTimeAfterLastOutput)
+          .Default(0)
+          .Property("ShowWindow", &TDosCommand::ShowWindow, &TDosCommand::SetShowWindow)
+          .Default(swHIDE)
+          .Property("CreationFlag", &TDosCommand::CreationFlag, &TDosCommand::SetCreationFlag)
+          .Default(fCREATE_NEW_CONSOLE)
+          .Property("ReturnCode", &TDosCommand::ReturnCode, &TDosCommand::SetReturnCode)
+          .Default(rcCRLF)
+          .Property("OutputReturnCode", &TDosCommand::OutputReturnCode, nullptr)
+          .Table();
+  return table;
+}
+
+VCL_CLASS_IMPL(TDosCommand, TComponent, &CreateComponentOf<TDosCommand>, &DosCommandProperties)
 
 TDosCommand::TDosCommand(TComponent* AOwner)
     : TComponent(AOwner), FLines(new TStringList), FInputQueue(new TInputQueue) {}
