@@ -3,11 +3,23 @@
 #include <algorithm>
 #include <utility>
 
+#include "vcl/streaming.h"
 #include "widetext/codecs.h"
+#include "widetext/wide_props.h"
 
 VCL_CLASS_IMPL(TAnsiStrings, TStrings, nullptr, nullptr)
 VCL_CLASS_IMPL(TAnsiStringsForWideStringsAdapter, TAnsiStrings, nullptr, nullptr)
-VCL_CLASS_IMPL(TUniStrings, TWideStrings, nullptr, nullptr)
+// The 8-bit view is published so that descriptions holding the lines under
+// "AnsiStrings.Strings" load, but never stored: its 8-bit copy of the lines would be read
+// back after "Strings" and replace the wide lines with their lossy 8-bit form.
+static const std::vector<TPropInfo>& UniStringsProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TUniStrings>()
+      .Property("AnsiStrings", &TUniStrings::AnsiStrings, &TUniStrings::SetAnsiStrings).Stored(false)
+      .Table();
+  return table;
+}
+
+VCL_CLASS_IMPL(TUniStrings, TWideStrings, nullptr, &UniStringsProperties)
 VCL_CLASS_IMPL(TUniStringList, TUniStrings, nullptr, nullptr)
 
 // --- TAnsiStringsForWideStringsAdapter -------------------------------------------
@@ -70,6 +82,37 @@ TUniStrings::TUniStrings() : FAnsiStrings(std::make_unique<TAnsiStringsForWideSt
 TUniStrings::~TUniStrings() = default;
 
 void TUniStrings::SetAnsiStrings(TStrings* Value) { FAnsiStrings->Assign(Value); }
+
+void TUniStrings::DefineProperties(TFiler* Filer) {
+  TWideStrings::DefineProperties(Filer);
+  Filer->DefineProperty(
+      "WideStrings", [this](TReader* Reader) { ReadWideStringsValue(Reader, this); }, nullptr, false);
+  Filer->DefineProperty(
+      "WideStringsW",
+      [this](TReader* Reader) {
+        // An empty list takes the lines whatever the switch says: nothing under "Strings"
+        // came before them.
+        ReadLegacyLines(Reader, &Utf8Decode, IsLegacyDecoding(Reader) || GetCount() == 0);
+      },
+      nullptr, false);
+  Filer->DefineProperty(
+      "WideStrings_UTF7",
+      [this](TReader* Reader) { ReadLegacyLines(Reader, &Utf7ToWide, IsLegacyDecoding(Reader)); }, nullptr,
+      false);
+}
+
+void TUniStrings::ReadLegacyLines(TReader* Reader, WideString (*Decode)(const AnsiString&), bool Apply) {
+  Reader->ReadListBegin();
+  if (Apply) {
+    InUpdateBracket(*this, [&] {
+      Clear();
+      while (!Reader->EndOfList()) Add(Decode(Reader->ReadString()));
+    });
+  } else {
+    while (!Reader->EndOfList()) Reader->ReadString();
+  }
+  Reader->ReadListEnd();
+}
 
 void TUniStrings::LoadFromFile(const WideString& FileName) {
   TUniFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);

@@ -56,6 +56,10 @@ class TUniStrings : public TWideStrings {
   TUniStrings();
   ~TUniStrings() override;
 
+  // "Strings", then the names older descriptions may hold: "WideStrings" (read as
+  // "Strings"), "WideStringsW" (UTF-8 items) and "WideStrings_UTF7" (UTF-7 items).
+  void DefineProperties(TFiler* Filer) override;
+
   // Sets LastFileEncoding from the file's byte-order mark, then loads it.
   void LoadFromFile(const WideString& FileName) override;
   // The byte-order mark decides the character set (none: 8-bit text).
@@ -73,6 +77,9 @@ class TUniStrings : public TWideStrings {
   void SetAnsiStrings(TStrings* Value);
 
  private:
+  // A list value of 8-bit items, each decoded into a line; Apply false: read and dropped.
+  void ReadLegacyLines(TReader* Reader, WideString (*Decode)(const AnsiString&), bool Apply);
+
   TTextFileEncoding FLastFileEncoding = teUtf16LE;
   std::unique_ptr<TAnsiStrings> FAnsiStrings;
 };

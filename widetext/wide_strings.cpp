@@ -2,9 +2,11 @@
 
 #include <vector>
 
+#include "vcl/streaming.h"
 #include "vcl/streams.h"
 #include "widetext/resstrings.h"
 #include "widetext/wide_files.h"
+#include "widetext/wide_props.h"
 #include "widetext/widebuf.h"
 
 VCL_CLASS_IMPL(TWideStrings, TPersistent, nullptr, nullptr)
@@ -344,4 +346,26 @@ void TWideStrings::LoadFromFile(const WideString& FileName) {
 void TWideStrings::SaveToFile(const WideString& FileName) {
   TUniFileStream stream(FileName, fmCreate);
   SaveToStream(&stream);
+}
+
+// --- stored form -------------------------------------------------------------------
+
+void TWideStrings::DefineProperties(TFiler* Filer) {
+  bool hasData;
+  if (!Filer->Ancestor) {
+    hasData = GetCount() > 0;
+  } else if (auto* ancestor = dynamic_cast<TWideStrings*>(Filer->Ancestor)) {
+    hasData = !Equals(ancestor);
+  } else {
+    hasData = true;
+  }
+  Filer->DefineProperty(
+      "Strings", [this](TReader* Reader) { ReadWideStringsValue(Reader, this); },
+      [this](TWriter* Writer) {
+        Writer->WriteListBegin();
+        const int n = GetCount();
+        for (int i = 0; i < n; ++i) Writer->WriteWideString(Get(i));
+        Writer->WriteListEnd();
+      },
+      hasData);
 }

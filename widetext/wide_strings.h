@@ -36,6 +36,9 @@ class TWideStrings : public TPersistent {
   ~TWideStrings() override;
 
   void Assign(TPersistent* Source) override;
+  // Stores the lines under "Strings" as a list of wide values (see ReadWideStringsValue,
+  // widetext/wide_props.h, for what is read back).
+  void DefineProperties(TFiler* Filer) override;
 
   // --- the primitives: a descendant provides Get, GetCount, Clear, Delete and Insert
   virtual WideString Get(int Index) const = 0;
