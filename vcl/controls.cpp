@@ -809,6 +809,9 @@ void TWinControl::CreateHandle() {
   CreateWnd();
   if (FParent)
     SetWindowPos(FHandle, FParent->PrecedingWindow(this), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  // Overlapped windows hear of their size only when first shown with ShowWindow: the
+  // children are aligned to the new window now.
+  Realign();
 }
 
 void TWinControl::DestroyHandle() {

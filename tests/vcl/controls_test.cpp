@@ -537,6 +537,30 @@ TEST(Controls, ChildrenAreAlignedInsideTheirParent) {
   EXPECT_EQ(fill->Top(), 15);
 }
 
+// An overlapped window: it hears of its size only when ShowWindow first shows it.
+class TOverlappedHost : public THostWindow {
+ public:
+  using THostWindow::THostWindow;
+
+ protected:
+  void CreateParams(TCreateParams& params) override {
+    THostWindow::CreateParams(params);
+    params.Style = WS_OVERLAPPED | WS_CLIPCHILDREN;
+    params.WinClassName = "TOverlappedHost";
+  }
+};
+
+TEST(Controls, ChildrenAreAlignedWhenTheParentWindowIsCreated) {
+  std::unique_ptr<TOverlappedHost> host(new TOverlappedHost(nullptr));
+  auto* strip = new TBox(host.get());
+  strip->SetBounds(0, 0, 10, 28);
+  strip->SetAlign(alTop);
+  strip->SetParent(host.get());
+  EXPECT_EQ(strip->Width(), 10);  // no window yet: nothing to align to
+  host->HandleNeeded();
+  EXPECT_EQ(strip->BoundsRect(), (RECT{0, 0, host->ClientWidth(), 28}));
+}
+
 TEST(Controls, VisibilityAndEnablingReachTheWindow) {
   std::unique_ptr<THostWindow> host(ShownHost());
   auto* edit = new TLineEdit(host.get());
