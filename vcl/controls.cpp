@@ -64,6 +64,10 @@ AtomNames& Atoms() {
   return atoms;
 }
 
+// The control atom's name carries a thread id: it is taken on the thread that loads the
+// program, the one that owns the windows (the wide layer names its copy the same way).
+[[maybe_unused]] const bool kAtomsTaken = (Atoms(), true);
+
 // Reading a window property costs a round trip to the window server under Wine (tens of
 // microseconds); every message needs its control, so bound windows are also kept here.
 // A window let go of by its dying control stays listed with the procedure its last

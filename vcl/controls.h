@@ -310,7 +310,7 @@ class TWinControl : public TControl {
   void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
 
-  // --- child controls ---
+  // --- child controls (freed with their parent, so they live on the heap) ---
   int ControlCount() const { return static_cast<int>(FControls.size() + FWinControls.size()); }
   TControl* Controls(int Index) const;
   void InsertControl(TControl* AControl);
@@ -390,7 +390,6 @@ class TWinControl : public TControl {
   void Loaded() override;
 
  private:
-  friend void AttachControlToWindow(HWND Wnd, TWinControl* Control);
   void RegisterWindowClass(TCreateParams& Params);
   void ReleaseWindows();
   void FreeChildControls();

@@ -609,6 +609,13 @@ TEST(Controls, ChildrenTakeTheParentFontAndColourUntilGivenTheirOwn) {
   host->SetColor(clBtnFace);
   EXPECT_EQ(own->Color(), clWhite);
   EXPECT_FALSE(own->ParentColor());
+
+  // Showing hints is inherited the same way.
+  own->SetShowHint(false);
+  host->SetShowHint(true);
+  EXPECT_TRUE(inherits->ShowHint());
+  EXPECT_TRUE(inherits->ParentShowHint());
+  EXPECT_FALSE(own->ShowHint());
 }
 
 TEST(Controls, FocusFollowsTabOrder) {
