@@ -6,9 +6,7 @@
 //   (replaceable; WndProc by default) -> WndProc (virtual) -> Dispatch (message handlers)
 //   -> DefaultHandler (virtual) -> DefWndProc (the window class's own procedure).
 //
-// Windows find their control through window properties (no executable thunks): the
-// control atom names the control of a window of this module and thread, and a small
-// cache in front of it keeps the per-message lookup cheap.
+// Windows find their control without executable thunks (windowbinding.h).
 #pragma once
 
 #include <windows.h>
@@ -22,6 +20,7 @@
 #include "vcl/graphics.h"
 #include "vcl/keyboard.h"
 #include "vcl/messages.h"
+#include "vcl/windowbinding.h"
 
 class TControl;
 class TWinControl;
@@ -493,29 +492,6 @@ class TCustomControl : public TWinControl {
   std::unique_ptr<TControlCanvas> FCanvas;
 };
 
-// ---------------------------------------------------------------------------
-// Windows and their controls.
-
-// The control a window is bound to (nullptr for other windows).
-TWinControl* FindControl(HWND Wnd);
-// The window procedure of bound windows: finds the control and runs its MainWndProc.
-LRESULT CALLBACK ControlWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-// The procedure of the framework's window classes: binds the window to CreationControl
-// on its first message, makes ControlWndProc its procedure and passes the message on.
-LRESULT CALLBACK InitWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
-// The control whose window is being created (read by the first window procedure).
-extern TWinControl* CreationControl;
-
-// Binds a window to a control: the control atom and the window atom as window
-// properties (SetPropA), plus the lookup cache. Detaching removes both.
-void AttachControlToWindow(HWND Wnd, TWinControl* Control);
-void DetachControlFromWindow(HWND Wnd);
-// "ControlOfs%.8X%.8X" (module instance, thread id) and "WndProcPtr%.8X" (process id).
-const AnsiString& ControlAtomString();
-const AnsiString& WindowAtomString();
-ATOM ControlAtom();
-ATOM WindowAtom();
-
 // For the message loop: hands a key message to the framework control it concerns as
 // CN_KEYDOWN, CN_CHAR, CN_SYSKEYDOWN, CN_SYSCHAR...; true when the control took it (the
 // loop then neither translates nor dispatches it).
@@ -526,5 +502,3 @@ bool IsKeyMsg(MSG& Msg);
 TControl* GetCaptureControl();
 void SetCaptureControl(TControl* Control);
 
-// The module whose window classes the framework registers.
-HINSTANCE FrameworkInstance();
