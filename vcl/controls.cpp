@@ -27,6 +27,23 @@ ScopeExit(F) -> ScopeExit<F>;
 
 TControl* CaptureControl = nullptr;
 
+// Hands the exception being handled to the application; called inside a catch block.
+void HandleWindowException(TObject* Sender) {
+  try {
+    if (ApplicationHandleException) {
+      ApplicationHandleException(Sender);
+      return;
+    }
+    try {
+      throw;
+    } catch (const std::exception& e) {
+      OutputDebugStringA(e.what());
+    }
+  } catch (...) {
+    // Nothing may leave a window procedure: the system frames below cannot unwind.
+  }
+}
+
 }  // namespace
 
 bool IsKeyMsg(MSG& Msg) {
@@ -78,7 +95,18 @@ TControl::~TControl() {
   Destroying();
   if (CaptureControl == this) SetCaptureControl(nullptr);
   // Windowed controls have left their parent already (their own destructor).
-  if (FParent) FParent->RemoveControl(this);
+  LeaveParent();
+}
+
+void TControl::LeaveParent() {
+  if (!FParent) return;
+  // The parent's notices run handlers; nothing they throw may leave a destructor.
+  try {
+    FParent->RemoveControl(this);
+  } catch (...) {
+    HandleWindowException(this);
+    if (FParent) FParent->ForgetControl(this);
+  }
 }
 
 void TControl::WndProc(TMessage& Message) {
@@ -495,27 +523,6 @@ void TControl::Loaded() {
 // ---------------------------------------------------------------------------
 // TWinControl
 
-namespace {
-
-// Hands the exception being handled to the application; called inside a catch block.
-void HandleWindowException(TObject* Sender) {
-  try {
-    if (ApplicationHandleException) {
-      ApplicationHandleException(Sender);
-      return;
-    }
-    try {
-      throw;
-    } catch (const std::exception& e) {
-      OutputDebugStringA(e.what());
-    }
-  } catch (...) {
-    // Nothing may leave a window procedure: the system frames below cannot unwind.
-  }
-}
-
-}  // namespace
-
 TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(new TBrush) { FBrush->SetColor(Color()); }
 
 TWinControl::~TWinControl() {
@@ -524,7 +531,7 @@ TWinControl::~TWinControl() {
   // window classes, never an object that is partly gone.
   ReleaseWindows();
   FreeChildControls();
-  if (FParent) FParent->RemoveControl(this);
+  LeaveParent();
 }
 
 void TWinControl::ReleaseWindows() {
@@ -637,6 +644,7 @@ void TWinControl::CreateWnd() {
   RegisterWindowClass(Params);
   CreationControl = this;
   {
+    // Cleared by the first message, and here as well when creation fails before one.
     ScopeExit clear{[] { CreationControl = nullptr; }};
     CreateWindowHandle(Params);
   }
@@ -1131,27 +1139,30 @@ void TWinControl::InsertControl(TControl* AControl) {
 
 void TWinControl::RemoveControl(TControl* AControl) {
   bool destroying = HasState(csDestroying);
-  auto win = std::find(FWinControls.begin(), FWinControls.end(), AControl);
-  bool windowed = win != FWinControls.end();
+  bool windowed = std::find(FWinControls.begin(), FWinControls.end(), AControl) != FWinControls.end();
   if (!destroying) Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), FALSE);
   if (windowed)
     static_cast<TWinControl*>(AControl)->DestroyHandle();  // its window cannot outlive the link
   else if (!destroying && FHandle)
     AControl->InvalidateControl(AControl->Visible(), false);
-  if (windowed) {
-    FWinControls.erase(std::find(FWinControls.begin(), FWinControls.end(), AControl));
-    FTabList.erase(std::find(FTabList.begin(), FTabList.end(), AControl));
-  } else {
-    auto it = std::find(FControls.begin(), FControls.end(), AControl);
-    if (it != FControls.end()) FControls.erase(it);
-  }
-  if (FMouseControl == AControl) FMouseControl = nullptr;
-  if (CaptureControl == AControl) SetCaptureControl(nullptr);
-  AControl->FParent = nullptr;
+  ForgetControl(AControl);
   if (!destroying) {
     Perform(CM_CONTROLLISTCHANGE, reinterpret_cast<WPARAM>(AControl), FALSE);
     Realign();
   }
+}
+
+void TWinControl::ForgetControl(TControl* AControl) {
+  auto drop = [AControl](auto& list) {
+    auto it = std::find(list.begin(), list.end(), AControl);
+    if (it != list.end()) list.erase(it);
+  };
+  drop(FWinControls);
+  drop(FTabList);
+  drop(FControls);
+  if (FMouseControl == AControl) FMouseControl = nullptr;
+  if (CaptureControl == AControl) SetCaptureControl(nullptr);
+  AControl->FParent = nullptr;
 }
 
 void TWinControl::Broadcast(TMessage& Message) {

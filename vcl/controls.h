@@ -247,6 +247,7 @@ class TControl : public TComponent {
 
  private:
   void FontChanged(TObject* Sender);
+  void LeaveParent();
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
   void WMLButtonDown(TMessage& Message);
@@ -392,6 +393,7 @@ class TWinControl : public TControl {
   void RegisterWindowClass(TCreateParams& Params);
   void ReleaseWindows();
   void FreeChildControls();
+  void ForgetControl(TControl* AControl);  // unlinks without any notice
   HWND PrecedingWindow(TWinControl* Control) const;
   bool IsControlMouseMsg(TMessage& Message);
   void TrackMouse(POINT Pos);
