@@ -6,7 +6,10 @@
 
 #include <vector>
 
+#include "vcl/typinfo.h"
+
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+VCL_ENUM_INFO(TAlign, "alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient")
 
 struct TAlignItem {
   TAlign Align;

@@ -2,7 +2,22 @@
 
 #include <algorithm>
 
-VCL_CLASS_IMPL(TControl, TComponent, nullptr, nullptr)
+namespace {
+
+// Where a control is; the rest of its published properties are its descendants' to show.
+const std::vector<TPropInfo>& ControlProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TControl>()
+      .Property("Left", &TControl::Left, &TControl::SetLeft)
+      .Property("Top", &TControl::Top, &TControl::SetTop)
+      .Property("Width", &TControl::Width, &TControl::SetWidth)
+      .Property("Height", &TControl::Height, &TControl::SetHeight)
+      .Table();
+  return table;
+}
+
+}  // namespace
+
+VCL_CLASS_IMPL(TControl, TComponent, nullptr, &ControlProperties)
 VCL_CLASS_IMPL(TWinControl, TControl, &CreateComponentOf<TWinControl>, nullptr)
 VCL_CLASS_IMPL(TGraphicControl, TControl, &CreateComponentOf<TGraphicControl>, nullptr)
 VCL_CLASS_IMPL(TCustomControl, TWinControl, &CreateComponentOf<TCustomControl>, nullptr)
@@ -213,6 +228,12 @@ void TControl::SetParent(TWinControl* AParent) {
     if (p == this) throw EInvalidOperation(kControlParentLoop);
   if (FParent) FParent->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
+}
+
+TComponent* TControl::GetParentComponent() const { return FParent; }
+
+void TControl::SetParentComponent(TComponent* Value) {
+  if (auto* parent = dynamic_cast<TWinControl*>(Value)) SetParent(parent);
 }
 
 int TControl::GetTextLen() { return static_cast<int>(Perform(WM_GETTEXTLENGTH, 0, 0)); }
@@ -1163,6 +1184,13 @@ void TWinControl::ForgetControl(TControl* AControl) {
   if (FMouseControl == AControl) FMouseControl = nullptr;
   if (CaptureControl == AControl) SetCaptureControl(nullptr);
   AControl->FParent = nullptr;
+}
+
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    if (c->Owner() == Root) Proc(c);
+  }
 }
 
 void TWinControl::Broadcast(TMessage& Message) {

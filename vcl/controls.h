@@ -20,6 +20,7 @@
 #include "vcl/graphics.h"
 #include "vcl/keyboard.h"
 #include "vcl/messages.h"
+#include "vcl/typinfo.h"
 #include "vcl/windowbinding.h"
 
 class TControl;
@@ -60,6 +61,7 @@ using TControlState = unsigned;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+VCL_ENUM_INFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
 
 using TWndMethod = std::function<void(TMessage& Message)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
@@ -142,7 +144,10 @@ class TControl : public TComponent {
   // --- parent ---
   TWinControl* Parent() const { return FParent; }
   virtual void SetParent(TWinControl* AParent);
-  bool HasParent() const { return FParent != nullptr; }
+  // Stored descriptions: a control is read into the container it was stored in.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
 
   // --- text (8-bit, through WM_GETTEXT / WM_SETTEXT) ---
   AnsiString Text();
@@ -350,6 +355,9 @@ class TWinControl : public TControl {
   TKeyEvent OnKeyDown;
   TKeyEvent OnKeyUp;
   TKeyPressEvent OnKeyPress;
+
+  // Stored descriptions: the children the root owns, in control order.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   RECT ClientRect() override;

@@ -4,8 +4,26 @@
 #include <map>
 #include <mutex>
 
+namespace {
+
+// The font's own published properties; Size stands for Height, which is what is stored.
+const std::vector<TPropInfo>& FontProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TFont>()
+      .Property("Charset", &TFont::Charset, &TFont::SetCharset)
+      .Property("Color", &TFont::Color, &TFont::SetColor).Idents(ColorIdents())
+      .Property("Height", &TFont::Height, &TFont::SetHeight)
+      .Property("Name", &TFont::Name, &TFont::SetName)
+      .Property("Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault)
+      .Property("Size", &TFont::Size, &TFont::SetSize).Stored(false)
+      .SetProperty<TFontStyle>("Style", &TFont::Style, &TFont::SetStyle).Default(0)
+      .Table();
+  return table;
+}
+
+}  // namespace
+
 VCL_CLASS_IMPL(TGraphicsObject, TPersistent, nullptr, nullptr)
-VCL_CLASS_IMPL(TFont, TGraphicsObject, nullptr, nullptr)
+VCL_CLASS_IMPL(TFont, TGraphicsObject, nullptr, &FontProperties)
 VCL_CLASS_IMPL(TBrush, TGraphicsObject, nullptr, nullptr)
 VCL_CLASS_IMPL(TPen, TGraphicsObject, nullptr, nullptr)
 VCL_CLASS_IMPL(TCanvas, TPersistent, nullptr, nullptr)
@@ -13,6 +31,91 @@ VCL_CLASS_IMPL(TCanvas, TPersistent, nullptr, nullptr)
 COLORREF ColorToRGB(TColor color) {
   if (color < 0) return GetSysColor(color & 0xFF);
   return static_cast<COLORREF>(color) & 0xFFFFFF;
+}
+
+namespace {
+
+struct ColorName {
+  TColor Color;
+  const char* Ident;
+};
+
+constexpr ColorName kColorNames[] = {
+    {clBlack, "clBlack"},
+    {clMaroon, "clMaroon"},
+    {clGreen, "clGreen"},
+    {clOlive, "clOlive"},
+    {clNavy, "clNavy"},
+    {clPurple, "clPurple"},
+    {clTeal, "clTeal"},
+    {clGray, "clGray"},
+    {clSilver, "clSilver"},
+    {clRed, "clRed"},
+    {clLime, "clLime"},
+    {clYellow, "clYellow"},
+    {clBlue, "clBlue"},
+    {clFuchsia, "clFuchsia"},
+    {clAqua, "clAqua"},
+    {clWhite, "clWhite"},
+    {clScrollBar, "clScrollBar"},
+    {clBackground, "clBackground"},
+    {clActiveCaption, "clActiveCaption"},
+    {clInactiveCaption, "clInactiveCaption"},
+    {clMenu, "clMenu"},
+    {clWindow, "clWindow"},
+    {clWindowFrame, "clWindowFrame"},
+    {clMenuText, "clMenuText"},
+    {clWindowText, "clWindowText"},
+    {clCaptionText, "clCaptionText"},
+    {clActiveBorder, "clActiveBorder"},
+    {clInactiveBorder, "clInactiveBorder"},
+    {clAppWorkSpace, "clAppWorkSpace"},
+    {clHighlight, "clHighlight"},
+    {clHighlightText, "clHighlightText"},
+    {clBtnFace, "clBtnFace"},
+    {clBtnShadow, "clBtnShadow"},
+    {clGrayText, "clGrayText"},
+    {clBtnText, "clBtnText"},
+    {clInactiveCaptionText, "clInactiveCaptionText"},
+    {clBtnHighlight, "clBtnHighlight"},
+    {cl3DDkShadow, "cl3DDkShadow"},
+    {cl3DLight, "cl3DLight"},
+    {clInfoText, "clInfoText"},
+    {clInfoBk, "clInfoBk"},
+    {clNone, "clNone"},
+    {clDefault, "clDefault"},
+};
+
+}  // namespace
+
+bool ColorToIdent(TColor color, AnsiString& ident) {
+  for (const auto& c : kColorNames)
+    if (c.Color == color) {
+      ident = c.Ident;
+      return true;
+    }
+  return false;
+}
+
+bool IdentToColor(const AnsiString& ident, TColor& color) {
+  for (const auto& c : kColorNames)
+    if (SameIdent(ident, c.Ident)) {
+      color = c.Color;
+      return true;
+    }
+  return false;
+}
+
+const TIntegerIdents* ColorIdents() {
+  static const TIntegerIdents idents{
+      [](const AnsiString& ident, int64_t& value) {
+        TColor c;
+        if (!IdentToColor(ident, c)) return false;
+        value = c;
+        return true;
+      },
+      [](int64_t value, AnsiString& ident) { return ColorToIdent(static_cast<TColor>(value), ident); }};
+  return &idents;
 }
 
 int ScreenPixelsPerInch() {

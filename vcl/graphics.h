@@ -7,6 +7,7 @@
 
 #include "vcl/classes.h"
 #include "vcl/sysutils.h"
+#include "vcl/typinfo.h"
 
 // The canvas has a TextOut of its own; the system header maps the name to TextOutA.
 #undef TextOut
@@ -67,6 +68,12 @@ constexpr TColor clDefault = 0x20000000;
 // The RGB value of a colour (system colours looked up now).
 COLORREF ColorToRGB(TColor color);
 
+// Colour names of stored descriptions ("clBtnFace"); false when the value has none.
+bool ColorToIdent(TColor color, AnsiString& ident);
+bool IdentToColor(const AnsiString& ident, TColor& color);
+// The same for published colour properties (TPropertyTable::Idents).
+const TIntegerIdents* ColorIdents();
+
 // ---------------------------------------------------------------------------
 // Drawing objects. Each one describes a GDI object and creates its handle when asked;
 // objects with the same description share one handle (fonts are numerous: every
@@ -82,8 +89,10 @@ class TGraphicsObject : public TPersistent {
 };
 
 enum TFontStyle : unsigned { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
-using TFontStyles = unsigned;
+using TFontStyles = unsigned;  // bit n is the style of ordinal n in the table below
+VCL_ENUM_INFO(TFontStyle, "fsBold", "fsItalic", "fsUnderline", "fsStrikeOut")
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
+VCL_ENUM_INFO(TFontPitch, "fpDefault", "fpVariable", "fpFixed")
 
 struct TGdiResource;  // a shared handle and its description (graphics.cpp)
 
