@@ -304,7 +304,8 @@ void TBitmap::LoadFromStream(TStream* Stream) {
 
   const WORD bits = h.biBitCount;
   const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-  const bool knownCompression = h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && (bits == 16 || bits == 32));
+  const bool knownCompression =
+      h.biCompression == BI_RGB || (h.biCompression == BI_BITFIELDS && (bits == 16 || bits == 32));
   if (h.biPlanes != 1 || !knownDepth || !knownCompression || h.biWidth <= 0 || h.biHeight == 0 ||
       h.biHeight == INT32_MIN)
     InvalidBitmap();
@@ -532,9 +533,9 @@ HICON TIcon::ReleaseHandle() {
   return icon;
 }
 
-void TIcon::LoadSystemIcon(LPCWSTR IconId) {
+void TIcon::LoadSystemIcon(LPCSTR IconId) {
   // The system's icons are shared and must not be destroyed: the graphic owns a copy.
-  HICON shared = LoadIconW(nullptr, IconId);
+  HICON shared = LoadIconA(nullptr, IconId);
   if (!shared) RaiseLastOSError();
   HICON copy = CopyIcon(shared);
   if (!copy) RaiseLastOSError();

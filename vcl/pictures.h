@@ -46,6 +46,11 @@ using TGraphicClass = const TGraphicClassInfo*;
 class TGraphic : public TPersistent {
   VCL_CLASS(TGraphic)
  public:
+  // The class as the format registry names it (abstract: it makes no graphics).
+  static TGraphicClass GraphicClass() {
+    static const TGraphicClassInfo info{StaticClass(), nullptr};
+    return &info;
+  }
   virtual TGraphicClass GraphicClassType() const = 0;
 
   // Read from / written at the stream's position, in the class's file format.
@@ -153,7 +158,7 @@ class TIcon : public TGraphic {
   // Hands the icon back to the caller; the graphic is empty afterwards.
   HICON ReleaseHandle();
   // A private copy of one of the system's shared icons (IDI_WARNING, IDI_QUESTION...).
-  void LoadSystemIcon(LPCWSTR IconId);
+  void LoadSystemIcon(LPCSTR IconId);
 
  protected:
   void Draw(TCanvas* ACanvas, const RECT& Rect) override;
