@@ -194,6 +194,16 @@ HBITMAP TBitmap::Handle() {
   return FHandle;
 }
 
+void* TBitmap::ScanLine(int Row) {
+  if (!FHandle || Row < 0 || Row >= Height()) throw EInvalidGraphicOperation(LoadResString(&SScanLine));
+  GdiFlush();
+  const BITMAPINFOHEADER& h = HeaderOf(FInfo);
+  const size_t stride = RowBytes(h.biWidth, h.biBitCount);
+  // Bottom-up pictures keep their top row last.
+  const size_t index = h.biHeight > 0 ? static_cast<size_t>(Height() - 1 - Row) : static_cast<size_t>(Row);
+  return static_cast<uint8_t*>(FBits) + index * stride;
+}
+
 void TBitmap::FreeContext() {
   if (FCanvas) FCanvas->FreeDC();
 }

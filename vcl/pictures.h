@@ -108,6 +108,9 @@ class TBitmap : public TGraphic {
   TCanvas* Canvas();
   // The DIB section; null while the bitmap is empty. The bitmap keeps it.
   HBITMAP Handle();
+  // The pixels of row Row (0 at the top) as the pixel format lays them out; raises
+  // EInvalidGraphicOperation for a row outside the picture.
+  void* ScanLine(int Row);
 
  protected:
   void Draw(TCanvas* ACanvas, const RECT& Rect) override;

@@ -71,3 +71,5 @@ const TResStringRec SAllFilter{&HInstance, IDS_ALL_FILTER};
 const TResStringRec SVBitmaps{&HInstance, IDS_VBITMAPS};
 const TResStringRec SVIcons{&HInstance, IDS_VICONS};
 const TResStringRec SJPEGImageFile{&HInstance, IDS_JPEG_IMAGE_FILE};
+const TResStringRec SScanLine{&HInstance, IDS_SCAN_LINE};
+const TResStringRec SChangeJPGSize{&HInstance, IDS_CHANGE_JPEG_SIZE};

@@ -65,5 +65,7 @@
 #define IDS_VBITMAPS              65085
 #define IDS_VICONS                65086
 #define IDS_JPEG_IMAGE_FILE       65087
+#define IDS_SCAN_LINE             65088
+#define IDS_CHANGE_JPEG_SIZE      65089
 
 #endif

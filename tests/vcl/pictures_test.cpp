@@ -10,6 +10,9 @@
 
 #include "vcl/pictures.h"
 #include "vcl/resstrings.h"
+#ifdef KAVO_HAVE_JPEG
+#include "vcl/jpeg.h"
+#endif
 
 namespace {
 
@@ -255,6 +258,14 @@ TEST(Bitmap, SizeFormatAndCopiesKeepThePicture) {
   EXPECT_EQ(PixelOf(bitmap, 0, 4), clBlack);
   bitmap.SetHeight(4);
   EXPECT_EQ(PixelOf(bitmap, 3, 3), clRed);
+  // Rows count from the top whatever the order in memory; 24 bits are blue, green, red.
+  const auto* row = static_cast<const uint8_t*>(bitmap.ScanLine(3));
+  EXPECT_EQ(row[9], 0);
+  EXPECT_EQ(row[10], 0);
+  EXPECT_EQ(row[11], 255);
+  EXPECT_EQ(static_cast<const uint8_t*>(bitmap.ScanLine(0))[0], 255);
+  EXPECT_THROW(bitmap.ScanLine(4), EInvalidGraphicOperation);
+  EXPECT_THROW(bitmap.ScanLine(-1), EInvalidGraphicOperation);
 
   // Fewer colours: the nearest ones.
   bitmap.SetPixelFormat(pf1bit);
@@ -493,5 +504,163 @@ TEST_F(PictureFiles, RegisteredFormatsMakeTheFilterAndLoadTheirClass) {
   EXPECT_EQ(GraphicFilter(TGraphic::GraphicClass()), all);
   EXPECT_THROW(picture.LoadFromFile(Path("test.tbm")), EInvalidGraphic);
 }
+
+#ifdef KAVO_HAVE_JPEG
+
+// Four flat quadrants, each as large as the 16 x 16 blocks the compression works in.
+void Quadrants(TBitmap& bitmap) {
+  bitmap.SetSize(32, 32);
+  const TColor colours[4] = {clRed, static_cast<TColor>(RGB(200, 120, 40)), clBlue, clLime};
+  for (int q = 0; q < 4; ++q) {
+    bitmap.Canvas()->Brush()->SetColor(colours[q]);
+    const int x = (q % 2) * 16, y = (q / 2) * 16;
+    bitmap.Canvas()->FillRect(RECT{x, y, x + 16, y + 16});
+  }
+}
+
+bool Near(TColor a, COLORREF b, int tolerance) {
+  const COLORREF c = ColorToRGB(a);
+  return std::abs(GetRValue(c) - GetRValue(b)) <= tolerance && std::abs(GetGValue(c) - GetGValue(b)) <= tolerance &&
+         std::abs(GetBValue(c) - GetBValue(b)) <= tolerance;
+}
+
+// The colour at the middle of each quadrant of a graphic drawn at its size.
+std::vector<TColor> QuadrantColours(TGraphic* graphic) {
+  TBitmap sheet;
+  WhiteSheet(sheet, 32, 32);
+  sheet.Canvas()->Draw(0, 0, graphic);
+  return {PixelOf(sheet, 8, 8), PixelOf(sheet, 24, 8), PixelOf(sheet, 8, 24), PixelOf(sheet, 24, 24)};
+}
+
+TEST_F(PictureFiles, JpegPicturesSurviveAFileRoundTripWithinTolerance) {
+  TBitmap bitmap;
+  Quadrants(bitmap);
+  TJPEGImage jpeg;
+  jpeg.Assign(&bitmap);
+  EXPECT_EQ(jpeg.Width(), 32);
+  jpeg.SetCompressionQuality(95);
+  jpeg.SaveToFile(Path("round.jpg"));
+  const std::string bytes = Read(Path("round.jpg"));
+  ASSERT_GT(bytes.size(), 4u);
+  EXPECT_EQ(bytes.substr(0, 3), "\xFF\xD8\xFF");
+  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\xFF\xD9");
+
+  TPicture picture;
+  picture.LoadFromFile(Path("round.jpg"));
+  ASSERT_EQ(picture.Graphic()->ClassType(), TJPEGImage::StaticClass());
+  EXPECT_EQ(picture.Width(), 32);
+  EXPECT_EQ(picture.Height(), 32);
+  const std::vector<TColor> colours = QuadrantColours(picture.Graphic());
+  const COLORREF expected[4] = {RGB(255, 0, 0), RGB(200, 120, 40), RGB(0, 0, 255), RGB(0, 255, 0)};
+  for (int q = 0; q < 4; ++q) EXPECT_TRUE(Near(colours[q], expected[q], 8)) << q << ": " << std::hex << colours[q];
+
+  // Data read is written back as it was; the ".jpeg" extension reads it too.
+  picture.SaveToFile(Path("again.jpeg"));
+  EXPECT_EQ(Read(Path("again.jpeg")), bytes);
+  picture.LoadFromFile(Path("again.jpeg"));
+  EXPECT_EQ(QuadrantColours(picture.Graphic()), colours);
+
+  // In grey: every pixel's channels equal, red as light as its luminance.
+  auto* loaded = static_cast<TJPEGImage*>(picture.Graphic());
+  int changes = 0;
+  picture.OnChange = [&](TObject*) { ++changes; };
+  loaded->SetGrayscale(true);
+  EXPECT_EQ(changes, 1);
+  const std::vector<TColor> grey = QuadrantColours(loaded);
+  for (TColor c : grey) EXPECT_TRUE(GetRValue(c) == GetGValue(c) && GetGValue(c) == GetBValue(c)) << std::hex << c;
+  EXPECT_TRUE(Near(grey[0], RGB(76, 76, 76), 8)) << std::hex << grey[0];
+  // ...and compressed so.
+  TJPEGImage greyCopy;
+  greyCopy.Assign(&bitmap);
+  greyCopy.SetGrayscale(true);
+  TMemoryStream greyData;
+  greyCopy.SaveToStream(&greyData);
+  greyData.SetPosition(0);
+  TJPEGImage colourReader;
+  colourReader.LoadFromStream(&greyData);
+  const std::vector<TColor> read = QuadrantColours(&colourReader);
+  EXPECT_TRUE(Near(read[3], RGB(150, 150, 150), 8)) << std::hex << read[3];  // lime's luminance
+
+  try {
+    loaded->SetWidth(10);
+    ADD_FAILURE() << "resized";
+  } catch (const EInvalidGraphicOperation& e) {
+    EXPECT_STREQ(e.what(), "Cannot change the size of a JPEG image");
+  }
+}
+
+TEST(Jpeg, QualityStreamsAndDataThatIsNoJpeg) {
+  // A noisy picture: its size depends on the quality.
+  TBitmap noise;
+  noise.SetSize(64, 64);
+  unsigned seed = 12345;
+  for (int y = 0; y < 64; ++y) {
+    auto* row = static_cast<uint8_t*>(noise.ScanLine(y));
+    for (int i = 0; i < 64 * 3; ++i) row[i] = static_cast<uint8_t>((seed = seed * 1103515245 + 12345) >> 24);
+  }
+  TJPEGImage jpeg;
+  jpeg.Assign(&noise);
+  EXPECT_EQ(jpeg.CompressionQuality(), 90);
+  TMemoryStream high, low;
+  jpeg.SetCompressionQuality(95);
+  jpeg.SaveToStream(&high);
+  jpeg.SetCompressionQuality(10);
+  jpeg.SaveToStream(&low);
+  EXPECT_LT(low.Size() * 2, high.Size());
+  jpeg.SetCompressionQuality(0);
+  EXPECT_EQ(jpeg.CompressionQuality(), 1);
+
+  // The stream is left right after the picture, whatever follows it.
+  const int64_t pictureSize = high.Size();
+  high.WriteBuffer("TAIL", 4);
+  high.SetPosition(0);
+  TJPEGImage loaded;
+  loaded.LoadFromStream(&high);
+  EXPECT_EQ(loaded.Width(), 64);
+  EXPECT_EQ(high.Position(), pictureSize);
+  char tail[4] = {};
+  EXPECT_EQ(high.Read(tail, 4), 4);
+  EXPECT_EQ(std::string(tail, 4), "TAIL");
+
+  struct Bad {
+    const char* name;
+    std::string bytes;
+    const char* message;
+  } bad[] = {
+      {"another format", "\x89PNG\r\n\x1a\n" + std::string(32, '\0'), "Not a JPEG file: starts with 0x89 0x50"},
+      {"only the start marker", "\xFF\xD8", nullptr},
+      {"damaged header", std::string("\xFF\xD8\xFF\xC0\x00\x03\x08", 7), nullptr},
+  };
+  for (const Bad& b : bad) {
+    SCOPED_TRACE(b.name);
+    TMemoryStream stream;
+    stream.WriteBuffer(b.bytes.data(), static_cast<int64_t>(b.bytes.size()));
+    stream.SetPosition(0);
+    try {
+      loaded.LoadFromStream(&stream);
+      ADD_FAILURE() << "loaded";
+    } catch (const EJPEG& e) {
+      if (b.message)
+        EXPECT_STREQ(e.what(), b.message);
+      else
+        EXPECT_STRNE(e.what(), "");
+    }
+    EXPECT_EQ(loaded.Width(), 64);  // the picture stays
+  }
+
+  // Nothing to read: an empty picture, which writes nothing.
+  TMemoryStream empty;
+  loaded.LoadFromStream(&empty);
+  EXPECT_TRUE(loaded.Empty());
+  loaded.SaveToStream(&empty);
+  EXPECT_EQ(empty.Size(), 0);
+
+  const AnsiString filter = GraphicFilter(TGraphic::GraphicClass());
+  EXPECT_NE(filter.find("*.jpg;*.jpeg"), AnsiString::npos) << filter;
+  EXPECT_NE(filter.find("|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg"), AnsiString::npos)
+      << filter;
+}
+
+#endif  // KAVO_HAVE_JPEG
 
 }  // namespace

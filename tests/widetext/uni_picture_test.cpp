@@ -7,6 +7,9 @@
 #include "temp_folder.h"
 #include "vcl/pictures.h"
 #include "widetext/uni_picture.h"
+#ifdef KAVO_HAVE_JPEG
+#include "vcl/jpeg.h"
+#endif
 
 namespace {
 
@@ -22,6 +25,18 @@ std::string BitmapFileBytes() {
   bitmap.SaveToStream(&stream);
   return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
 }
+
+#ifdef KAVO_HAVE_JPEG
+std::string JpegFileBytes() {
+  TBitmap bitmap;
+  bitmap.SetSize(3, 2);
+  TJPEGImage jpeg;
+  jpeg.Assign(&bitmap);
+  TMemoryStream stream;
+  jpeg.SaveToStream(&stream);
+  return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+}
+#endif
 
 std::string IconFileBytes() {
   TIcon icon;
@@ -48,6 +63,13 @@ TEST_P(UniPictureFiles, LoadByWideNamesThroughTheRegisteredClass) {
       {L"\x395\x3b9\x3ba\x3cc\x3bd\x3b1.bmp", BitmapFileBytes(), TBitmap::StaticClass(), true},
       {L"\x5199\x771f.BMP", BitmapFileBytes(), TBitmap::StaticClass(), true},
       {L"\x30a2\x30a4\x30b3\x30f3.ico", IconFileBytes(), TIcon::StaticClass(), true},
+#ifdef KAVO_HAVE_JPEG
+      // Pictures named ".jpeg" never went through a short name: their long name, turned into
+      // 8 bits, lost every character outside the code page.
+      {L"\x3a6\x3c9\x3c4\x3bf\x3b3\x3c1\x3b1\x3c6\x3af\x3b1.jpeg", JpegFileBytes(), TJPEGImage::StaticClass(), true},
+      {L"\x5199\x771f.JPG", JpegFileBytes(), TJPEGImage::StaticClass(), true},
+      {L"caf\xe9.Jpeg", JpegFileBytes(), TJPEGImage::StaticClass(), false},
+#endif
   };
   for (const Case& c : cases) {
     if (GetParam() && c.outsideCodePage) continue;
@@ -61,15 +83,18 @@ TEST_P(UniPictureFiles, LoadByWideNamesThroughTheRegisteredClass) {
     ASSERT_NE(picture.Graphic(), nullptr);
     EXPECT_EQ(picture.Graphic()->ClassType(), c.graphicClass);
     EXPECT_EQ(changes, 1);
-    if (c.graphicClass == TBitmap::StaticClass()) {
+    if (c.graphicClass == TIcon::StaticClass()) {
+      EXPECT_EQ(picture.Width(), GetSystemMetrics(SM_CXICON));
+    } else if (c.graphicClass != TBitmap::StaticClass()) {
+      EXPECT_EQ(picture.Width(), 3);
+      EXPECT_EQ(picture.Height(), 2);
+    } else {
       EXPECT_EQ(picture.Width(), 3);
       EXPECT_EQ(picture.Height(), 2);
       TCanvas* canvas = picture.Bitmap()->Canvas();
       EXPECT_EQ(canvas->Pixels(0, 0), clRed);
       EXPECT_EQ(canvas->Pixels(2, 1), clBlue);
       EXPECT_EQ(canvas->Pixels(1, 0), clWhite);
-    } else {
-      EXPECT_EQ(picture.Width(), GetSystemMetrics(SM_CXICON));
     }
     // The file is not held open after loading.
     EXPECT_TRUE(DeleteFileW(path.c_str()));
