@@ -361,6 +361,32 @@ TEST(Icon, SystemIconsDrawAndSurviveAStreamRoundTrip) {
     EXPECT_EQ(IconPixels(copy), drawn);
   }
 
+  // A two-colour icon: a black square with a see-through frame, written as a one-bit image.
+  {
+    BYTE andMask[32 * 4], xorMask[32 * 4];
+    for (int y = 0; y < 32; ++y)
+      for (int b = 0; b < 4; ++b) {
+        const bool inside = y >= 8 && y < 24 && (b == 1 || b == 2);
+        andMask[y * 4 + b] = inside ? 0x00 : 0xFF;
+        xorMask[y * 4 + b] = 0x00;
+      }
+    TIcon mono;
+    mono.SetHandle(CreateIcon(nullptr, 32, 32, 1, 1, andMask, xorMask));
+    ASSERT_FALSE(mono.Empty());
+    EXPECT_EQ(mono.Width(), 32);
+    EXPECT_EQ(mono.Height(), 32);
+    const std::vector<TColor> drawn = IconPixels(mono);
+    EXPECT_EQ(drawn[0], clWhite);
+    EXPECT_EQ(drawn[16 * 32 + 16], clBlack);
+    TMemoryStream stream;
+    mono.SaveToStream(&stream);
+    EXPECT_EQ(static_cast<const uint8_t*>(stream.Memory())[6 + 6], 1);  // bits a pixel of the one entry
+    stream.SetPosition(0);
+    TIcon loaded;
+    loaded.LoadFromStream(&stream);
+    EXPECT_EQ(IconPixels(loaded), drawn);
+  }
+
   TIcon icon;
   icon.LoadSystemIcon(IDI_WARNING);
   try {
