@@ -238,8 +238,8 @@ class TCanvas : public TPersistent {
   void Draw(int x, int y, TGraphic* graphic);
   void StretchDraw(const RECT& r, TGraphic* graphic);
   // Right to left when right-to-left reading is asked for (ETO_RTLREADING in TextFlags) on
-  // a device context whose window origin has been moved, as mirrored painting does: text
-  // drawn at X then starts right of X.
+  // a device context whose window origin has been moved, as mirrored painting does; text
+  // routines then start the text right of the X they are given.
   TCanvasOrientation CanvasOrientation();
 
   // Serialises drawing from more than one thread on the same canvas.
