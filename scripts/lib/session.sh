@@ -6,18 +6,23 @@ KAVO_XVFB_PID=""
 KAVO_SESSION_LOG=""
 
 # Creates the prefix when it does not exist yet: one wineboot, waited for, so that no two
-# programs ever race to create it. The add-on prompts are off through WINEDLLOVERRIDES.
+# programs ever race to create it (nor two runs: the lock). The add-on prompts are off
+# through WINEDLLOVERRIDES.
 kavo_wine_prefix() {
   [[ -f $WINEPREFIX/system.reg ]] && return 0
-  echo "wine: creating the prefix $WINEPREFIX" >&2
-  local t0=$SECONDS
   mkdir -p "$(dirname "$WINEPREFIX")"
-  wine wineboot -i </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
-    { cat "$KAVO_SESSION_LOG" >&2; echo "wine: wineboot failed" >&2; return 1; }
-  # wineboot's helper processes and their server end a few seconds later.
-  timeout 120 wineserver -w || true
-  [[ -f $WINEPREFIX/system.reg ]] || { echo "wine: the prefix was not created" >&2; return 1; }
-  echo "wine: prefix ready in $((SECONDS - t0)) s" >&2
+  (
+    flock 8
+    [[ -f $WINEPREFIX/system.reg ]] && exit 0
+    echo "wine: creating the prefix $WINEPREFIX" >&2
+    t0=$SECONDS
+    wine wineboot -i </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
+      { cat "$KAVO_SESSION_LOG" >&2; echo "wine: wineboot failed" >&2; exit 1; }
+    # wineboot's helper processes and their server end a few seconds later.
+    timeout 120 wineserver -w || true
+    [[ -f $WINEPREFIX/system.reg ]] || { echo "wine: the prefix was not created" >&2; exit 1; }
+    echo "wine: prefix ready in $((SECONDS - t0)) s" >&2
+  ) 8>"$WINEPREFIX.lock"
 }
 
 # One persistent wineserver for the whole run saves a server start per program.
@@ -31,10 +36,9 @@ kavo_wineserver_start() {
   esac
 }
 
-# Wine's own fonts (fonts-wine: Tahoma, MS Sans Serif, Marlett, Wingdings, Symbol, ...) are not
-# found in Debian's data folder (Wine builds that path with "..", which its file layer does
-# not resolve): without them every face falls back to Liberation Sans. Linked into the
-# prefix's font folder, which Wine scans at every start.
+# Debian's Wine 8 does not load Wine's own fonts (fonts-wine: Tahoma, MS Sans Serif, Marlett,
+# Wingdings, Symbol, ...) from its data folder, so every face falls back to Liberation Sans.
+# Linked into the prefix's font folder, which Wine scans at every start, they are found.
 kavo_wine_fonts() {
   local src=/usr/share/wine/fonts dst="$WINEPREFIX/drive_c/windows/Fonts" f
   [[ -d $src && -d $dst ]] || return 0
@@ -48,9 +52,9 @@ kavo_wine_fonts() {
 # the standard handles of the program that started them, which must therefore not be a test
 # (CTest would wait for the end of its output pipe until the time-out).
 kavo_wine_settings() {
-  # Without a window manager on the display, Wine waits 2 s for one to acknowledge every
-  # managed top-level window that is hidden. Unmanaged windows are drawn with Wine's own
-  # frames and cost nothing.
+  # With no window manager on the display, every managed top-level window costs a program
+  # about 2 s of waiting for one (measured). Unmanaged windows get Wine's own frames and
+  # cost nothing.
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
     </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
     { tail -n 20 "$KAVO_SESSION_LOG" >&2; echo "wine: could not write the registry" >&2; return 1; }
