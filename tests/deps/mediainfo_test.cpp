@@ -106,14 +106,14 @@ TEST_F(MediaInfoDll, ReadsFormatRateAndChannelsOfAWavFile) {
     const wchar_t* name;
     uint32_t rate;
     uint16_t channels;
-    const wchar_t* duration;
+    uint32_t milliseconds;
   } cases[] = {
-      {L"tone.wav", 22050, 2, L"250"},
-      {L"\u03AE\u03C7\u03BF\u03C2 \u97F3.wav", 8000, 1, L"500"},
+      {L"tone.wav", 22050, 2, 250},
+      {L"\u03AE\u03C7\u03BF\u03C2 \u97F3.wav", 8000, 1, 500},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << "rate " << c.rate);
-    std::wstring path = Write(c.name, MakeWav(c.rate, c.channels, c.rate * _wtoi(c.duration) / 1000));
+    std::wstring path = Write(c.name, MakeWav(c.rate, c.channels, c.rate * c.milliseconds / 1000));
     void* mi = new_();
     ASSERT_NE(mi, nullptr);
     ASSERT_EQ(open_(mi, path.c_str()), 1u);
@@ -122,7 +122,7 @@ TEST_F(MediaInfoDll, ReadsFormatRateAndChannelsOfAWavFile) {
     EXPECT_EQ(Get(mi, StreamAudio, L"SamplingRate"), std::to_wstring(c.rate));
     EXPECT_EQ(Get(mi, StreamAudio, L"Channel(s)"), std::to_wstring(c.channels));
     EXPECT_EQ(Get(mi, StreamAudio, L"BitDepth"), L"16");
-    EXPECT_EQ(Get(mi, StreamAudio, L"Duration"), c.duration);
+    EXPECT_EQ(Get(mi, StreamAudio, L"Duration"), std::to_wstring(c.milliseconds));
     EXPECT_EQ(Get(mi, StreamVideo, L"Format"), L"");  // no such stream
     close_(mi);
     delete_(mi);
