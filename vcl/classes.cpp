@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "vcl/resstrings.h"
+#include "vcl/typinfo.h"
+
 std::function<void(TObject*)> ApplicationHandleException;
 std::function<void(const std::exception&)> ApplicationShowException;
 
@@ -11,7 +14,17 @@ const TMetaClass* TObject::StaticClass() {
 }
 
 VCL_CLASS_IMPL(TPersistent, TObject, nullptr, nullptr)
-VCL_CLASS_IMPL(TComponent, TPersistent, &CreateComponentOf<TComponent>, nullptr)
+// Name is published for the tables' sake but never stored as a value: the object header
+// carries it.
+static const std::vector<TPropInfo>& ComponentProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TComponent>()
+      .Property("Name", &TComponent::Name, &TComponent::SetName).Stored(false)
+      .Property("Tag", &TComponent::Tag).Default(0)
+      .Table();
+  return table;
+}
+
+VCL_CLASS_IMPL(TComponent, TPersistent, &CreateComponentOf<TComponent>, &ComponentProperties)
 
 // --- TPersistent ------------------------------------------------------------
 
@@ -93,15 +106,17 @@ int TComponent::ComponentIndex() const {
   return it == v.end() ? -1 : static_cast<int>(it - v.begin());
 }
 
+// Names are identifiers: an ASCII case-insensitive compare is exact for them, and keeps
+// reading a form of hundreds of components (each name checked against the others) fast.
 TComponent* TComponent::FindComponent(const std::string& name) const {
   if (name.empty()) return nullptr;
   for (TComponent* c : FComponents)
-    if (AnsiCompareText(c->FName, name) == 0) return c;
+    if (SameIdent(c->FName, name)) return c;
   return nullptr;
 }
 
 void TComponent::ValidateRename(TComponent* c, const std::string& cur, const std::string& next) {
-  if (c && !next.empty() && AnsiCompareText(cur, next) != 0) {
+  if (c && !next.empty() && !SameIdent(cur, next)) {
     TComponent* other = FindComponent(next);
     if (other && other != c)
       throw EComponentError(Format("A component named %s already exists", next.c_str()));
@@ -149,7 +164,7 @@ void TComponent::Loaded() { FComponentState &= ~csLoading; }
 
 // --- TList ------------------------------------------------------------------
 
-static void ListIndexError(int i) { throw EListError("List index out of bounds (%d)", i); }
+static void ListIndexError(int i) { throw EListError(LoadResString(&SListIndexError).c_str(), i); }
 
 void* TList::Items(int i) const {
   if (i < 0 || i >= Count()) ListIndexError(i);

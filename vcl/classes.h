@@ -11,16 +11,21 @@ class TObject;
 class TPersistent;
 class TComponent;
 class TFiler;
+class TReader;
+class TWriter;
 struct TPropInfo;
+struct TClassMembers;
 
 // A class reference: the name, the parent class, how to create a component of the
-// class (for the form reader) and the class's own published properties in declaration
-// order (the inherited ones live with the parent).
+// class (for the form reader), the class's own published properties in declaration
+// order (the inherited ones live with the parent) and, for root classes such as forms,
+// its own published members: handlers bound by name and component fields (vcl/typinfo.h).
 struct TMetaClass {
   const char* Name;
   const TMetaClass* Parent;
   TComponent* (*Create)(TComponent* owner);             // null when not creatable by name
   const std::vector<TPropInfo>& (*OwnProperties)();      // null when the class adds none
+  const TClassMembers& (*OwnMembers)();                  // null when the class adds none
 
   bool InheritsFrom(const TMetaClass* other) const {
     for (const TMetaClass* c = this; c; c = c->Parent)
@@ -138,6 +143,22 @@ class TComponent : public TPersistent {
   void SetLoadingState(bool on);
   void SetComponentState(unsigned flags, bool on);
   virtual void Loaded();
+
+  // --- Stored form descriptions (vcl/streaming.cpp)
+  // Reads this component's stored values and children; the base reads them with
+  // Reader->ReadData. Writes them likewise with Writer->WriteData.
+  virtual void ReadState(TReader* Reader);
+  virtual void WriteState(TWriter* Writer);
+  // The components the writer stores inside this one, in order (Root: the root written).
+  virtual void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {}
+  // The owner (null: the root) and parent given to the components read inside this one.
+  virtual TComponent* GetChildOwner() { return nullptr; }
+  virtual TComponent* GetChildParent() { return this; }
+  // A component that lives inside a parent (a control in its container) answers true; the
+  // reader then hands it the parent it was stored in before reading its values.
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  virtual void SetParentComponent(TComponent* Value) {}
 
  protected:
   virtual void Notification(TComponent* AComponent, TOperation Operation);

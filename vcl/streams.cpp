@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "vcl/resstrings.h"
+
 VCL_CLASS_IMPL(TStream, TObject, nullptr, nullptr)
 VCL_CLASS_IMPL(THandleStream, TStream, nullptr, nullptr)
 VCL_CLASS_IMPL(TFileStream, THandleStream, nullptr, nullptr)
@@ -20,11 +22,11 @@ int64_t TStream::Size() {
 }
 
 void TStream::ReadBuffer(void* buffer, int64_t count) {
-  if (count != 0 && Read(buffer, count) != count) throw EReadError("Stream read error");
+  if (count != 0 && Read(buffer, count) != count) throw EReadError(LoadResString(&SReadError));
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
-  if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
+  if (count != 0 && Write(buffer, count) != count) throw EWriteError(LoadResString(&SWriteError));
 }
 
 int64_t TStream::CopyFrom(TStream* source, int64_t count) {
@@ -51,7 +53,7 @@ int64_t THandleStream::Read(void* buffer, int64_t count) {
   while (count > 0) {
     DWORD chunk = static_cast<DWORD>(std::min<int64_t>(count, 0x40000000));
     DWORD got = 0;
-    if (!ReadFile(FHandle, p + total, chunk, &got, nullptr)) return total ? total : -1;
+    if (!ReadFile(FHandle, p + total, chunk, &got, nullptr)) break;
     total += got;
     count -= got;
     if (got < chunk) break;
@@ -65,7 +67,7 @@ int64_t THandleStream::Write(const void* buffer, int64_t count) {
   while (count > 0) {
     DWORD chunk = static_cast<DWORD>(std::min<int64_t>(count, 0x40000000));
     DWORD put = 0;
-    if (!WriteFile(FHandle, p + total, chunk, &put, nullptr)) return total ? total : -1;
+    if (!WriteFile(FHandle, p + total, chunk, &put, nullptr)) break;
     total += put;
     count -= put;
     if (put < chunk) break;
@@ -87,32 +89,38 @@ void THandleStream::SetSize(int64_t size) {
 
 // --- TFileStream ------------------------------------------------------------
 
-void FileModeToCreateArgs(unsigned mode, DWORD& access, DWORD& share, DWORD& disposition) {
+bool FileModeToCreateArgs(unsigned mode, DWORD& access, DWORD& share, DWORD& disposition) {
   static const DWORD accessModes[3] = {GENERIC_READ, GENERIC_WRITE, GENERIC_READ | GENERIC_WRITE};
-  static const DWORD shareModes[5] = {FILE_SHARE_READ | FILE_SHARE_WRITE, 0, FILE_SHARE_READ, FILE_SHARE_WRITE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE};
+  // Indexed by the sharing value: shr 4 of fmShareCompat .. fmShareDenyNone.
+  static const DWORD shareModes[5] = {0, 0, FILE_SHARE_READ, FILE_SHARE_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE};
   if (mode == fmCreate) {
     access = GENERIC_READ | GENERIC_WRITE;
     share = 0;
     disposition = CREATE_ALWAYS;
-    return;
+    return true;
   }
-  access = accessModes[std::min<unsigned>(mode & 3, 2)];
-  share = shareModes[std::min<unsigned>((mode & 0xF0) >> 4, 4)];
+  const unsigned accessIndex = mode & 3, shareIndex = (mode & 0xF0) >> 4;
+  if (accessIndex > 2 || shareIndex > 4) return false;
+  access = accessModes[accessIndex];
+  share = shareModes[shareIndex];
   disposition = OPEN_EXISTING;
+  return true;
 }
 
 TFileStream::TFileStream(const AnsiString& fileName, unsigned mode)
     : THandleStream(INVALID_HANDLE_VALUE), FFileName(fileName) {
-  DWORD access, share, disposition;
-  FileModeToCreateArgs(mode, access, share, disposition);
-  FHandle = CreateFileA(fileName.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD access = 0, share = 0, disposition = 0;
+  if (FileModeToCreateArgs(mode, access, share, disposition))
+    FHandle = CreateFileA(fileName.c_str(), access, share, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  else
+    SetLastError(ERROR_INVALID_PARAMETER);
   if (FHandle == INVALID_HANDLE_VALUE) {
     DWORD err = GetLastError();
     AnsiString full = ExpandFileName(fileName);
     if (mode == fmCreate)
-      throw EFCreateError(Format("Cannot create file \"%s\". %s", full.c_str(), SysErrorMessage(err).c_str()));
-    throw EFOpenError(Format("Cannot open file \"%s\". %s", full.c_str(), SysErrorMessage(err).c_str()));
+      throw EFCreateError(
+          Format(LoadResString(&SFCreateErrorEx).c_str(), full.c_str(), SysErrorMessage(err).c_str()));
+    throw EFOpenError(Format(LoadResString(&SFOpenErrorEx).c_str(), full.c_str(), SysErrorMessage(err).c_str()));
   }
 }
 

@@ -41,6 +41,7 @@ class THandleStream : public TStream {
   VCL_CLASS(THandleStream)
  public:
   explicit THandleStream(HANDLE h) : FHandle(h) {}
+  // Read and Write return the bytes moved; a failed call moves none and returns 0.
   int64_t Read(void* buffer, int64_t count) override;
   int64_t Write(const void* buffer, int64_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
@@ -66,8 +67,11 @@ class TFileStream : public THandleStream {
   AnsiString FFileName;
 };
 
-// Translates framework open modes into CreateFile arguments.
-void FileModeToCreateArgs(unsigned mode, DWORD& access, DWORD& share, DWORD& disposition);
+// Translates framework open modes into CreateFile arguments: fmCreate creates or
+// truncates the file for reading and writing without sharing; any other mode opens an
+// existing file with access from its low two bits and sharing from bits 4 to 7
+// (compat and exclusive: none). False for a mode with access 3 or sharing above 4.
+bool FileModeToCreateArgs(unsigned mode, DWORD& access, DWORD& share, DWORD& disposition);
 
 class TMemoryStream : public TStream {
   VCL_CLASS(TMemoryStream)

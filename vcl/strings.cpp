@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "vcl/resstrings.h"
+#include "vcl/streaming.h"
 #include "vcl/streams.h"
 
 VCL_CLASS_IMPL(TStrings, TPersistent, nullptr, nullptr)
@@ -9,7 +11,7 @@ VCL_CLASS_IMPL(TStringList, TStrings, nullptr, nullptr)
 
 // --- TStrings ---------------------------------------------------------------
 
-void TStrings::Error(const char* msg, int data) const { throw EStringListError(msg, data); }
+void TStrings::Error(const char* msg, int data) const { throw EStringListError(Format(msg, data)); }
 
 void TStrings::Put(int index, const AnsiString& s) {
   TObject* obj = GetObject(index);
@@ -35,35 +37,39 @@ int TStrings::AddObject(const AnsiString& s, TObject* obj) {
 }
 
 void TStrings::AddStrings(TStrings* strings) {
-  BeginUpdate();
-  for (int i = 0; i < strings->GetCount(); ++i) AddObject(strings->Get(i), strings->GetObject(i));
-  EndUpdate();
+  InUpdateBracket(*this, [&] {
+    // Counted once, so that a list can add its own lines to itself.
+    const int n = strings->GetCount();
+    for (int i = 0; i < n; ++i) AddObject(strings->Get(i), strings->GetObject(i));
+  });
 }
 
 void TStrings::Exchange(int a, int b) {
-  BeginUpdate();
-  AnsiString sa = Get(a), sb = Get(b);
-  TObject *oa = GetObject(a), *ob = GetObject(b);
-  Put(a, sb);
-  Put(b, sa);
-  PutObject(a, ob);
-  PutObject(b, oa);
-  EndUpdate();
+  InUpdateBracket(*this, [&] {
+    AnsiString sa = Get(a), sb = Get(b);
+    TObject *oa = GetObject(a), *ob = GetObject(b);
+    Put(a, sb);
+    Put(b, sa);
+    PutObject(a, ob);
+    PutObject(b, oa);
+  });
 }
 
 void TStrings::Move(int from, int to) {
   if (from == to) return;
-  BeginUpdate();
-  AnsiString s = Get(from);
-  TObject* o = GetObject(from);
-  Delete(from);
-  InsertObject(to, s, o);
-  EndUpdate();
+  InUpdateBracket(*this, [&] {
+    AnsiString s = Get(from);
+    TObject* o = GetObject(from);
+    Delete(from);
+    InsertObject(to, s, o);
+  });
 }
+
+int TStrings::CompareStrings(const AnsiString& a, const AnsiString& b) const { return AnsiCompareText(a, b); }
 
 int TStrings::IndexOf(const AnsiString& s) const {
   for (int i = 0; i < GetCount(); ++i)
-    if (AnsiCompareText(Get(i), s) == 0) return i;
+    if (CompareStrings(Get(i), s) == 0) return i;
   return -1;
 }
 
@@ -77,7 +83,7 @@ bool TStrings::ExtractName(const AnsiString& s, AnsiString& name) const {
 int TStrings::IndexOfName(const AnsiString& name) const {
   for (int i = 0; i < GetCount(); ++i) {
     AnsiString n;
-    if (ExtractName(Get(i), n) && AnsiCompareText(n, name) == 0) return i;
+    if (ExtractName(Get(i), n) && CompareStrings(n, name) == 0) return i;
   }
   return -1;
 }
@@ -89,120 +95,51 @@ int TStrings::IndexOfObject(TObject* obj) const {
 }
 
 AnsiString TStrings::GetTextStr() const {
+  const int n = GetCount();
+  std::vector<AnsiString> lines(static_cast<size_t>(n));
+  size_t total = 0;
+  for (int i = 0; i < n; ++i) total += (lines[static_cast<size_t>(i)] = Get(i)).size() + 2;
   AnsiString out;
-  for (int i = 0; i < GetCount(); ++i) {
-    out += Get(i);
+  out.reserve(total);
+  for (const AnsiString& line : lines) {
+    out += line;
     out += "\r\n";
   }
   return out;
 }
 
 void TStrings::SetTextStr(const AnsiString& text) {
-  BeginUpdate();
-  Clear();
-  size_t i = 0, n = text.size();
-  while (i < n) {
-    size_t start = i;
-    while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
-    Add(text.substr(start, i - start));
-    if (i < n && text[i] == '\r') ++i;
-    if (i < n && text[i] == '\n') ++i;
-  }
-  EndUpdate();
-}
-
-static bool NeedsQuoting(const AnsiString& s, char delimiter, char quote) {
-  if (s.empty()) return true;
-  for (char c : s)
-    if (static_cast<unsigned char>(c) <= ' ' || c == delimiter || c == quote) return true;
-  return false;
-}
-
-static AnsiString QuotedString(const AnsiString& s, char quote) {
-  AnsiString out(1, quote);
-  for (char c : s) {
-    out += c;
-    if (c == quote) out += c;
-  }
-  out += quote;
-  return out;
-}
-
-AnsiString TStrings::DelimitedText() const {
-  int n = GetCount();
-  if (n == 1 && Get(0).empty()) return AnsiString(2, QuoteChar);
-  AnsiString out;
-  for (int i = 0; i < n; ++i) {
-    AnsiString s = Get(i);
-    // An empty string stands as nothing between delimiters, except alone.
-    if (!s.empty() && NeedsQuoting(s, Delimiter, QuoteChar))
-      out += QuotedString(s, QuoteChar);
-    else
-      out += s;
-    out += Delimiter;
-  }
-  if (!out.empty()) out.pop_back();
-  return out;
-}
-
-void TStrings::SetDelimitedText(const AnsiString& t) {
-  BeginUpdate();
-  Clear();
-  size_t i = 0, n = t.size();
-  auto skipBlanks = [&] {
-    while (i < n && static_cast<unsigned char>(t[i]) > 0 && static_cast<unsigned char>(t[i]) <= ' ') ++i;
-  };
-  skipBlanks();
-  while (i < n) {
-    AnsiString item;
-    if (t[i] == QuoteChar) {
-      ++i;
-      while (i < n) {
-        if (t[i] == QuoteChar) {
-          if (i + 1 < n && t[i + 1] == QuoteChar) {
-            item += QuoteChar;
-            i += 2;
-            continue;
-          }
-          ++i;
-          break;
-        }
-        item += t[i++];
-      }
-    } else {
-      while (i < n && static_cast<unsigned char>(t[i]) > ' ' && t[i] != Delimiter) item += t[i++];
+  InUpdateBracket(*this, [&] {
+    Clear();
+    size_t i = 0, n = text.size();
+    while (i < n) {
+      size_t start = i;
+      while (i < n && text[i] != '\r' && text[i] != '\n') ++i;
+      Add(text.substr(start, i - start));
+      if (i < n && text[i] == '\r') ++i;
+      if (i < n && text[i] == '\n') ++i;
     }
-    Add(item);
-    skipBlanks();
-    if (i < n && t[i] == Delimiter) {
-      size_t after = i + 1;
-      i = after;
-      skipBlanks();
-      if (i >= n) Add(AnsiString());  // a trailing delimiter leaves an empty last item
-    }
-  }
-  EndUpdate();
+  });
 }
 
-AnsiString TStrings::CommaText() const {
-  TStrings* self = const_cast<TStrings*>(this);
-  char d = Delimiter, q = QuoteChar;
-  self->Delimiter = ',';
-  self->QuoteChar = '"';
-  AnsiString r = DelimitedText();
-  self->Delimiter = d;
-  self->QuoteChar = q;
-  return r;
+AnsiString TStrings::DelimitedTextWith(char delimiter, char quote) const {
+  return delimited_text::Join<AnsiString>(GetCount(), [this](int i) { return Get(i); }, delimiter, quote);
 }
 
-void TStrings::SetCommaText(const AnsiString& t) {
-  char d = Delimiter, q = QuoteChar;
-  Delimiter = ',';
-  QuoteChar = '"';
-  SetDelimitedText(t);
-  Delimiter = d;
-  QuoteChar = q;
+void TStrings::SetDelimitedTextWith(const AnsiString& t, char delimiter, char quote) {
+  InUpdateBracket(*this, [&] {
+    Clear();
+    delimited_text::Split(t, delimiter, quote, [this](const AnsiString& item) { Add(item); });
+  });
 }
+
+AnsiString TStrings::DelimitedText() const { return DelimitedTextWith(Delimiter, QuoteChar); }
+
+void TStrings::SetDelimitedText(const AnsiString& t) { SetDelimitedTextWith(t, Delimiter, QuoteChar); }
+
+AnsiString TStrings::CommaText() const { return DelimitedTextWith(',', '"'); }
+
+void TStrings::SetCommaText(const AnsiString& t) { SetDelimitedTextWith(t, ',', '"'); }
 
 AnsiString TStrings::Names(int i) const {
   AnsiString n;
@@ -235,20 +172,23 @@ void TStrings::SetValues(const AnsiString& name, const AnsiString& value) {
 
 void TStrings::Assign(TPersistent* source) {
   if (auto* src = dynamic_cast<TStrings*>(source)) {
-    BeginUpdate();
-    Clear();
-    NameValueSeparator = src->NameValueSeparator;
-    QuoteChar = src->QuoteChar;
-    Delimiter = src->Delimiter;
-    AddStrings(src);
-    EndUpdate();
+    InUpdateBracket(*this, [&] {
+      Clear();
+      NameValueSeparator = src->NameValueSeparator;
+      QuoteChar = src->QuoteChar;
+      Delimiter = src->Delimiter;
+      AddStrings(src);
+    });
     return;
   }
   TPersistent::Assign(source);
 }
 
 void TStrings::BeginUpdate() {
-  if (FUpdateCount++ == 0) SetUpdateState(true);
+  // The state changes before the count does, so that the opening of a bracket is
+  // announced (OnChanging) just as its close is (OnChange).
+  if (FUpdateCount == 0) SetUpdateState(true);
+  ++FUpdateCount;
 }
 
 void TStrings::EndUpdate() {
@@ -263,17 +203,12 @@ bool TStrings::Equals(const TStrings* other) const {
 }
 
 void TStrings::LoadFromStream(TStream* stream) {
-  BeginUpdate();
-  try {
+  InUpdateBracket(*this, [&] {
     int64_t size = stream->Size() - stream->Position();
     AnsiString buf(static_cast<size_t>(size < 0 ? 0 : size), '\0');
     if (!buf.empty()) stream->ReadBuffer(buf.data(), static_cast<int64_t>(buf.size()));
     SetTextStr(buf);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TStrings::SaveToStream(TStream* stream) const {
@@ -293,9 +228,6 @@ void TStrings::SaveToFile(const AnsiString& fileName) const {
 
 // --- TStringList ------------------------------------------------------------
 
-static const char* const SListIndexError = "List index out of bounds (%d)";
-static const char* const SDuplicateString = "String list does not allow duplicates";
-static const char* const SSortedListError = "Operation not allowed on sorted list";
 
 TStringList::~TStringList() {
   OnChange = nullptr;
@@ -320,25 +252,25 @@ void TStringList::SetUpdateState(bool updating) {
 }
 
 AnsiString TStringList::Get(int index) const {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   return FList[static_cast<size_t>(index)].str;
 }
 
 TObject* TStringList::GetObject(int index) const {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   return FList[static_cast<size_t>(index)].obj;
 }
 
 void TStringList::Put(int index, const AnsiString& s) {
-  if (FSorted) Error(SSortedListError, 0);
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (FSorted) Error(LoadResString(&SSortedListError).c_str(), 0);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   Changing();
   FList[static_cast<size_t>(index)].str = s;
   Changed();
 }
 
 void TStringList::PutObject(int index, TObject* obj) {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   Changing();
   FList[static_cast<size_t>(index)].obj = obj;
   Changed();
@@ -354,7 +286,7 @@ void TStringList::Clear() {
 }
 
 void TStringList::Delete(int index) {
-  if (index < 0 || index >= GetCount()) Error(SListIndexError, index);
+  if (index < 0 || index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   Changing();
   TObject* obj = FList[static_cast<size_t>(index)].obj;
   FList.erase(FList.begin() + index);
@@ -371,8 +303,8 @@ void TStringList::InsertItem(int index, const AnsiString& s, TObject* obj) {
 void TStringList::Insert(int index, const AnsiString& s) { InsertObject(index, s, nullptr); }
 
 void TStringList::InsertObject(int index, const AnsiString& s, TObject* obj) {
-  if (FSorted) Error(SSortedListError, 0);
-  if (index < 0 || index > GetCount()) Error(SListIndexError, index);
+  if (FSorted) Error(LoadResString(&SSortedListError).c_str(), 0);
+  if (index < 0 || index > GetCount()) Error(LoadResString(&SListIndexError).c_str(), index);
   InsertItem(index, s, obj);
 }
 
@@ -387,7 +319,7 @@ int TStringList::AddObject(const AnsiString& s, TObject* obj) {
       case dupIgnore:
         return index;
       case dupError:
-        Error(SDuplicateString, 0);
+        Error(LoadResString(&SDuplicateString).c_str(), 0);
       case dupAccept:
         break;
     }
@@ -397,8 +329,8 @@ int TStringList::AddObject(const AnsiString& s, TObject* obj) {
 }
 
 void TStringList::Exchange(int a, int b) {
-  if (a < 0 || a >= GetCount()) Error(SListIndexError, a);
-  if (b < 0 || b >= GetCount()) Error(SListIndexError, b);
+  if (a < 0 || a >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), a);
+  if (b < 0 || b >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), b);
   Changing();
   std::swap(FList[static_cast<size_t>(a)], FList[static_cast<size_t>(b)]);
   Changed();
@@ -490,4 +422,37 @@ void TStringList::SetCaseSensitive(bool v) {
   if (FCaseSensitive == v) return;
   FCaseSensitive = v;
   if (FSorted) Sort();
+}
+
+// --- Stored form descriptions -------------------------------------------------------
+
+void TStrings::DefineProperties(TFiler* filer) {
+  bool hasData;
+  if (filer->Ancestor) {
+    auto* ancestor = dynamic_cast<TStrings*>(filer->Ancestor);
+    hasData = !ancestor || !Equals(ancestor);
+  } else {
+    hasData = Count() > 0;
+  }
+  filer->DefineProperty(
+      "Strings",
+      [this](TReader* reader) {
+        reader->ReadListBegin();
+        BeginUpdate();
+        try {
+          Clear();
+          while (!reader->EndOfList()) Add(reader->ReadString());
+        } catch (...) {
+          EndUpdate();
+          throw;
+        }
+        EndUpdate();
+        reader->ReadListEnd();
+      },
+      [this](TWriter* writer) {
+        writer->WriteListBegin();
+        for (int i = 0; i < Count(); ++i) writer->WriteString(Get(i));
+        writer->WriteListEnd();
+      },
+      hasData);
 }

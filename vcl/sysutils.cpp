@@ -92,6 +92,16 @@ int AnsiCompareStr(const AnsiString& a, const AnsiString& b) {
                         static_cast<int>(b.size())) - CSTR_EQUAL;
 }
 
+int WideCompareText(const WideString& a, const WideString& b) {
+  return CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) - CSTR_EQUAL;
+}
+
+int WideCompareStr(const WideString& a, const WideString& b) {
+  return CompareStringW(LOCALE_USER_DEFAULT, 0, a.data(), static_cast<int>(a.size()), b.data(),
+                        static_cast<int>(b.size())) - CSTR_EQUAL;
+}
+
 AnsiString SysErrorMessage(DWORD code) {
   char* buf = nullptr;
   DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |

@@ -32,6 +32,9 @@ AnsiString Trim(const AnsiString& s);
 // Case-insensitive compare in the user locale (CompareStringA).
 int AnsiCompareText(const AnsiString& a, const AnsiString& b);
 int AnsiCompareStr(const AnsiString& a, const AnsiString& b);
+// The same for wide text (CompareStringW in the user locale).
+int WideCompareText(const WideString& a, const WideString& b);
+int WideCompareStr(const WideString& a, const WideString& b);
 
 // The system's message text for an error code (empty when the system has none).
 AnsiString SysErrorMessage(DWORD code);

@@ -1,0 +1,514 @@
+// Controls: the window-less base (TControl), windowed controls (TWinControl), controls
+// painted on their parent (TGraphicControl) and windowed controls that paint themselves
+// (TCustomControl), with the message path every control shares:
+//
+//   system -> ControlWndProc -> MainWndProc (catches exceptions) -> WindowProc
+//   (replaceable; WndProc by default) -> WndProc (virtual) -> Dispatch (message handlers)
+//   -> DefaultHandler (virtual) -> DefWndProc (the window class's own procedure).
+//
+// Windows find their control without executable thunks (windowbinding.h).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "vcl/align.h"
+#include "vcl/classes.h"
+#include "vcl/graphics.h"
+#include "vcl/keyboard.h"
+#include "vcl/messages.h"
+#include "vcl/typinfo.h"
+#include "vcl/windowbinding.h"
+
+class TControl;
+class TWinControl;
+class TControlCanvas;
+
+// ---------------------------------------------------------------------------
+// Styles and states (bit flags).
+
+enum TControlStyleFlag : unsigned {
+  csAcceptsControls = 1u << 0,   // may be the parent of other controls
+  csCaptureMouse = 1u << 1,      // captures the mouse while a button is down
+  csClickEvents = 1u << 2,       // a button press and release inside makes a Click
+  csSetCaption = 1u << 3,        // the caption follows the name while they are equal
+  csOpaque = 1u << 4,            // paints its whole area (no background erase)
+  csDoubleClicks = 1u << 5,      // receives double clicks as such
+  csNoStdEvents = 1u << 6,       // no OnKey*/OnMouse* events
+  csReflector = 1u << 7,
+  csNeedsBorderPaint = 1u << 8,
+  csParentBackground = 1u << 9,
+  csFramed = 1u << 10,
+  csNoDesignVisible = 1u << 11,
+};
+using TControlStyle = unsigned;
+
+enum TControlStateFlag : unsigned {
+  csLButtonDown = 1u << 0,
+  csClicked = 1u << 1,
+  csAlignmentNeeded = 1u << 2,
+  csFocusing = 1u << 3,
+  csCreating = 1u << 4,
+  csPaintCopy = 1u << 5,
+  csCustomPaint = 1u << 6,
+  csDestroyingHandle = 1u << 7,
+  csRecreating = 1u << 8,
+};
+using TControlState = unsigned;
+
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+VCL_ENUM_INFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
+
+using TWndMethod = std::function<void(TMessage& Message)>;
+using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
+using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, int X, int Y)>;
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
+
+// The default window method of a control: its virtual WndProc. A control's WindowProc
+// holds one of these until someone puts another method in its place; the type tells the
+// default apart from a replacement (compare with IsWndProcMethod).
+struct TWndProcMethod {
+  TControl* Control;
+  void operator()(TMessage& Message) const;
+};
+inline bool IsWndProcMethod(const TWndMethod& m) { return m.target<TWndProcMethod>() != nullptr; }
+
+// What a hint is about to show; CM_HINTSHOW passes it to the hint control (lParam),
+// which may change any of it. Result 0 lets the hint show.
+struct THintInfo {
+  TControl* HintControl = nullptr;
+  const TMetaClass* HintWindowClass = nullptr;
+  POINT HintPos{};
+  int HintMaxWidth = 0;
+  TColor HintColor = clInfoBk;
+  RECT CursorRect{};
+  POINT CursorPos{};
+  int ReshowTimeout = 0;
+  int HideTimeout = 0;
+  AnsiString HintStr;
+  void* HintData = nullptr;
+};
+
+struct TCMHintShow {
+  TMessage& M;
+  THintInfo* HintInfo() const { return reinterpret_cast<THintInfo*>(M.LParam); }
+};
+
+// CM_MOUSEENTER / CM_MOUSELEAVE: lParam is the control the mouse entered or left.
+struct TCMMouseEnterLeave {
+  TMessage& M;
+  TControl* Control() const { return reinterpret_cast<TControl*>(M.LParam); }
+};
+
+// Everything CreateWindowHandle needs to create a control's window. WindowClass is the
+// class the framework registers under WinClassName (its window procedure is the one
+// the window ends up calling as DefWndProc).
+struct TCreateParams {
+  AnsiString Caption;
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+  HWND WndParent = nullptr;
+  void* Param = nullptr;
+  WNDCLASSA WindowClass{};
+  AnsiString WinClassName;
+};
+
+// ---------------------------------------------------------------------------
+
+class TControl : public TComponent {
+  VCL_CLASS(TControl)
+  friend class TWinControl;
+
+ public:
+  explicit TControl(TComponent* AOwner);
+  ~TControl() override;
+
+  // --- the message path ---
+  TWndMethod WindowProc;
+  TWndMethod DefaultWindowProc() { return TWndProcMethod{this}; }
+  virtual void WndProc(TMessage& Message);
+  // Runs the handler of the message's number (the most derived class that handles it),
+  // else DefaultHandler. A handler that wants the inherited handling calls the base
+  // class's Dispatch.
+  virtual void Dispatch(TMessage& Message);
+  virtual void DefaultHandler(TMessage& Message);
+  // Sends a message through WindowProc and returns its result.
+  LRESULT Perform(UINT Msg, WPARAM WParam = 0, LPARAM LParam = 0);
+
+  // --- parent ---
+  TWinControl* Parent() const { return FParent; }
+  virtual void SetParent(TWinControl* AParent);
+  // Stored descriptions: a control is read into the container it was stored in.
+  bool HasParent() const override { return true; }
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
+
+  // --- text (8-bit, through WM_GETTEXT / WM_SETTEXT) ---
+  AnsiString Text();
+  void SetText(const AnsiString& Value);
+  AnsiString Caption() { return Text(); }
+  void SetCaption(const AnsiString& Value) { SetText(Value); }
+  int GetTextLen();
+  int GetTextBuf(char* Buffer, int BufSize);
+  void SetTextBuf(const char* Buffer);
+  void SetName(const std::string& NewName) override;
+
+  // --- bounds, in the parent's client coordinates ---
+  int Left() const { return FLeft; }
+  int Top() const { return FTop; }
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  void SetLeft(int v) { SetBounds(v, FTop, FWidth, FHeight); }
+  void SetTop(int v) { SetBounds(FLeft, v, FWidth, FHeight); }
+  void SetWidth(int v) { SetBounds(FLeft, FTop, v, FHeight); }
+  void SetHeight(int v) { SetBounds(FLeft, FTop, FWidth, v); }
+  virtual void SetBounds(int ALeft, int ATop, int AWidth, int AHeight);
+  RECT BoundsRect() const { return RECT{FLeft, FTop, FLeft + FWidth, FTop + FHeight}; }
+  void SetBoundsRect(const RECT& r) { SetBounds(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+  virtual RECT ClientRect();
+  int ClientWidth() { return ClientRect().right; }
+  int ClientHeight() { return ClientRect().bottom; }
+  virtual POINT ClientOrigin();
+  POINT ClientToScreen(POINT p);
+  POINT ScreenToClient(POINT p);
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign Value);
+
+  // --- visibility and enabling ---
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool Value);
+  void Show() { SetVisible(true); }
+  void Hide() { SetVisible(false); }
+  virtual bool Enabled() const { return FEnabled; }
+  virtual void SetEnabled(bool Value);
+
+  // --- appearance ---
+  TFont* Font() const { return FFont.get(); }
+  void SetFont(TFont* Value) { FFont->Assign(Value); }
+  bool ParentFont() const { return FParentFont; }
+  void SetParentFont(bool Value);
+  TColor Color() const { return FColor; }
+  void SetColor(TColor Value);
+  bool ParentColor() const { return FParentColor; }
+  void SetParentColor(bool Value);
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode Value);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool Value);
+  bool UseRightToLeftReading() const;
+  bool UseRightToLeftAlignment() const;
+  // DT_ flags adjusted for right-to-left reading and alignment.
+  UINT DrawTextBiDiModeFlags(UINT Flags) const;
+  UINT DrawTextBiDiModeFlagsReadingOnly() const;
+
+  // --- hints ---
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value) { FHint = Value; }
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  bool ParentShowHint() const { return FParentShowHint; }
+  void SetParentShowHint(bool Value);
+
+  TControlStyle ControlStyle = 0;
+  TControlState ControlState = 0;
+
+  // --- painting ---
+  virtual void Invalidate();
+  virtual void Update();
+  virtual void Repaint();
+  void Refresh() { Repaint(); }
+
+  // --- mouse and clicks ---
+  virtual void Click();
+  virtual void DblClick();
+  bool MouseCapture() const;
+  void SetMouseCapture(bool Value);
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TMouseMoveEvent OnMouseMove;
+  TNotifyEvent OnResize;
+
+  // Device context for drawing on the control (graphic controls draw on the parent's,
+  // moved and clipped to their bounds). windowHandle receives the window it belongs to.
+  virtual HDC GetDeviceContext(HWND& WindowHandle);
+
+ protected:
+  virtual void Resize();
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void RequestAlign();
+  void InvalidateControl(bool IsVisible, bool IsOpaque);
+  void Loaded() override;
+
+ private:
+  void FontChanged(TObject* Sender);
+  void LeaveParent();
+  void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
+  void DoMouseUp(TMessage& Message, TMouseButton Button);
+  void WMLButtonDown(TMessage& Message);
+  void WMLButtonDblClk(TMessage& Message);
+  void WMLButtonUp(TMessage& Message);
+  void WMSetText(TMessage& Message);
+  void CMParentFontChanged(TMessage& Message);
+  void CMParentColorChanged(TMessage& Message);
+  void CMParentShowHintChanged(TMessage& Message);
+  void CMParentBiDiModeChanged(TMessage& Message);
+
+  TWinControl* FParent = nullptr;
+  int FLeft = 0, FTop = 0, FWidth = 0, FHeight = 0;
+  TAlign FAlign = alNone;
+  bool FVisible = true;
+  bool FEnabled = true;
+  std::unique_ptr<TFont> FFont;
+  bool FParentFont = true;
+  TColor FColor = clWindow;
+  bool FParentColor = true;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
+  AnsiString FHint;
+  bool FShowHint = false;
+  bool FParentShowHint = true;
+  // The text of a control without a window (and of a windowed control between windows).
+  AnsiString FText;
+};
+
+// ---------------------------------------------------------------------------
+
+class TWinControl : public TControl {
+  VCL_CLASS(TWinControl)
+  friend class TControl;
+  friend LRESULT CALLBACK InitWndProc(HWND, UINT, WPARAM, LPARAM);
+
+ public:
+  explicit TWinControl(TComponent* AOwner);
+  ~TWinControl() override;
+
+  // --- the window ---
+  HWND Handle();  // creates the window when there is none
+  bool HandleAllocated() const { return FHandle != nullptr; }
+  void HandleNeeded();
+  // The handle field itself: set by the first window procedure, and writable from outside
+  // (a wrapper may hide the window from the framework for a moment by setting 0).
+  HWND WindowHandle() const { return FHandle; }
+  void SetWindowHandle(HWND Value) { FHandle = Value; }
+  // The procedure DefaultHandler passes messages to, called with CallWindowProcA (a plain
+  // function pointer is called as it is, with the message unconverted).
+  WNDPROC DefWndProc = nullptr;
+  // Entry of every message from the system: runs WindowProc and hands exceptions to
+  // ApplicationHandleException instead of letting them reach the system.
+  void MainWndProc(TMessage& Message);
+  void RecreateWnd();
+  bool Showing() const { return FShowing; }
+  TBrush* Brush() const { return FBrush.get(); }
+
+  void WndProc(TMessage& Message) override;
+  void Dispatch(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+
+  // --- child controls (freed with their parent, so they live on the heap) ---
+  int ControlCount() const { return static_cast<int>(FControls.size() + FWinControls.size()); }
+  TControl* Controls(int Index) const;
+  void InsertControl(TControl* AControl);
+  void RemoveControl(TControl* AControl);
+  bool ContainsControl(TControl* Control) const;
+  // Sends the message to each child until one answers with a non-zero result.
+  void Broadcast(TMessage& Message);
+  void NotifyControls(UINT Msg);
+  // The topmost window-less child under a client point.
+  TControl* ControlAtPos(POINT Pos, bool AllowDisabled);
+
+  // --- alignment ---
+  void DisableAlign();
+  void EnableAlign();
+  void Realign();
+
+  // --- focus and tab order ---
+  virtual bool CanFocus();
+  bool Focused();
+  virtual void SetFocus();
+  int TabOrder() const;
+  void SetTabOrder(int Value);
+  bool TabStop() const { return FTabStop; }
+  void SetTabStop(bool Value);
+  void GetTabOrderList(std::vector<TWinControl*>& List);
+  TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop, bool CheckParent);
+  void SelectFirst();
+  // The outermost windowed control this one sits in (itself when it has no parent):
+  // the receiver of dialog keys and characters.
+  TWinControl* TopParent();
+
+  // --- keys: true when the key was consumed (set to 0 by a handler) ---
+  bool DoKeyDown(TMessage& Message);
+  bool DoKeyPress(TMessage& Message);
+  bool DoKeyUp(TMessage& Message);
+
+  TKeyEvent OnKeyDown;
+  TKeyEvent OnKeyUp;
+  TKeyPressEvent OnKeyPress;
+
+  // Stored descriptions: the children the root owns, in control order.
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  RECT ClientRect() override;
+  POINT ClientOrigin() override;
+  void Invalidate() override;
+  void Update() override;
+  void Repaint() override;
+  HDC GetDeviceContext(HWND& WindowHandle) override;
+
+ protected:
+  virtual void CreateParams(TCreateParams& Params);
+  // Makes the window class a copy of a system class ("EDIT", "BUTTON"...), so that the
+  // control's window is one of those with the framework in front of it.
+  void CreateSubClass(TCreateParams& Params, const char* ControlClassName);
+  virtual void CreateWnd();
+  virtual void CreateWindowHandle(const TCreateParams& Params);
+  virtual void DestroyWnd();
+  virtual void DestroyWindowHandle();
+  void CreateHandle();
+  void DestroyHandle();
+  // Whether this control shows without a parent control (a form, a window of its own).
+  virtual bool IsTopLevelWindow() const { return false; }
+  void UpdateShowing();
+  void UpdateControlState();
+  void UpdateBounds();
+
+  virtual void AlignControls(TControl* AControl, RECT& Rect);
+  virtual void AdjustClientRect(RECT& Rect) {}
+  void AlignControl(TControl* AControl);
+
+  virtual void KeyDown(WORD& Key, TShiftState Shift);
+  virtual void KeyUp(WORD& Key, TShiftState Shift);
+  virtual void KeyPress(char& Key);
+
+  virtual void PaintWindow(HDC DC);
+  void PaintHandler(TMessage& Message);
+  void PaintControls(HDC DC, TControl* First);
+  void Loaded() override;
+
+ private:
+  void RegisterWindowClass(TCreateParams& Params);
+  void ReleaseWindows();
+  void FreeChildControls();
+  void ForgetControl(TControl* AControl);  // unlinks without any notice
+  HWND PrecedingWindow(TWinControl* Control) const;
+  bool IsControlMouseMsg(TMessage& Message);
+  void TrackMouse(POINT Pos);
+  void SetMouseControl(TControl* Control);
+  bool ReflectToChild(HWND Child, TMessage& Message);
+  void FixupTabList();
+
+  void WMPaint(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMCommand(TMessage& Message);
+  void WMNotify(TMessage& Message);
+  void WMDrawItem(TMessage& Message);
+  void WMMeasureItem(TMessage& Message);
+  void WMSize(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
+  void WMNCDestroy(TMessage& Message);
+  void CNKeyDown(TMessage& Message);
+  void CNChar(TMessage& Message);
+  void CNSysChar(TMessage& Message);
+  void CNCtlColor(TMessage& Message);
+  void CMShowingChanged(TMessage& Message);
+  void CMVisibleChanged(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMColorChanged(TMessage& Message);
+  void CMRecreateWnd(TMessage& Message);
+
+  HWND FHandle = nullptr;
+  bool FShowing = false;
+  std::unique_ptr<TBrush> FBrush;
+  std::vector<TControl*> FControls;        // window-less children, painted in this order
+  std::vector<TWinControl*> FWinControls;  // windowed children, bottom of the z-order first
+  std::vector<TWinControl*> FTabList;
+  int FTabOrder = -1;  // only while reading: the order to apply in Loaded
+  bool FTabStop = false;
+  int FAlignLevel = 0;
+  TControl* FMouseControl = nullptr;
+  bool FTrackingMouse = false;
+};
+
+// ---------------------------------------------------------------------------
+
+// A canvas on a control: the window's device context, or the parent's moved and
+// clipped to a window-less control. A few device contexts are kept between uses.
+class TControlCanvas : public TCanvas {
+  VCL_CLASS(TControlCanvas)
+ public:
+  TControlCanvas() = default;
+  ~TControlCanvas() override;
+  TControl* Control() const { return FControl; }
+  void SetControl(TControl* Value);
+  void FreeHandle();
+  void UpdateTextFlags();
+  // The window whose device context the canvas holds (nullptr when it holds none).
+  HWND DeviceContextWindow() const { return FWindowHandle; }
+
+ protected:
+  void CreateHandle() override;
+
+ private:
+  TControl* FControl = nullptr;
+  HDC FDeviceContext = nullptr;
+  HWND FWindowHandle = nullptr;
+};
+
+// Lets go of the device contexts canvases hold on a window (before it is destroyed).
+void FreeDeviceContexts(HWND Wnd);
+
+class TGraphicControl : public TControl {
+  VCL_CLASS(TGraphicControl)
+ public:
+  explicit TGraphicControl(TComponent* AOwner);
+  ~TGraphicControl() override;
+  TCanvas* Canvas() const;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  virtual void Paint() {}
+
+ private:
+  void WMPaint(TMessage& Message);
+  std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+class TCustomControl : public TWinControl {
+  VCL_CLASS(TCustomControl)
+ public:
+  explicit TCustomControl(TComponent* AOwner);
+  ~TCustomControl() override;
+  TCanvas* Canvas() const;
+  void Dispatch(TMessage& Message) override;
+
+ protected:
+  virtual void Paint() {}
+  void PaintWindow(HDC DC) override;
+
+ private:
+  std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+// For the message loop: hands a key message to the framework control it concerns as
+// CN_KEYDOWN, CN_CHAR, CN_SYSKEYDOWN, CN_SYSCHAR...; true when the control took it (the
+// loop then neither translates nor dispatches it).
+bool IsKeyMsg(MSG& Msg);
+
+// The control holding the mouse capture (a window-less control captures through its
+// parent's window).
+TControl* GetCaptureControl();
+void SetCaptureControl(TControl* Control);
+

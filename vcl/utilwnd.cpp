@@ -1,0 +1,77 @@
+#include "vcl/utilwnd.h"
+
+#include <mutex>
+#include <set>
+#include <string>
+
+#include "vcl/classes.h"
+
+namespace {
+
+LRESULT CALLBACK HandlerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+  }
+  auto* handler = reinterpret_cast<TWindowHandler*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  if (msg == WM_NCDESTROY && handler) {
+    SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+    delete handler;
+    handler = nullptr;
+  }
+  if (!handler || !*handler) return DefWindowProcA(wnd, msg, wParam, lParam);
+  // No exception may cross the system's frames.
+  try {
+    return (*handler)(wnd, msg, wParam, lParam);
+  } catch (...) {
+    if (ApplicationHandleException) ApplicationHandleException(nullptr);
+    return 0;
+  }
+}
+
+void RegisterHandlerClass(const char* className) {
+  static std::mutex lock;
+  static std::set<std::string> registered;
+  std::lock_guard<std::mutex> guard(lock);
+  if (registered.count(className)) return;
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = HandlerWindowProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = className;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  if (!RegisterClassA(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw EOutOfResources(Format("Cannot register the window class %s. %s", className,
+                                 SysErrorMessage(GetLastError()).c_str()));
+  registered.insert(className);
+}
+
+}  // namespace
+
+HWND CreateHandlerWindow(const char* className, const char* text, DWORD style, DWORD exStyle,
+                         TWindowHandler handler) {
+  RegisterHandlerClass(className);
+  auto* bound = new TWindowHandler(std::move(handler));
+  HWND wnd = CreateWindowExA(exStyle, className, text, style, 0, 0, 0, 0, nullptr, nullptr,
+                             GetModuleHandleA(nullptr), bound);
+  if (!wnd) {
+    DWORD err = GetLastError();
+    if (!err) err = ERROR_NOT_ENOUGH_MEMORY;
+    throw EOutOfResources(Format("Cannot create a window of the class %s. %s", className,
+                                 SysErrorMessage(err).c_str()));
+  }
+  return wnd;
+}
+
+void DestroyHandlerWindow(HWND wnd) {
+  if (!wnd) return;
+  auto* handler = reinterpret_cast<TWindowHandler*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
+  SetWindowLongPtrA(wnd, GWLP_USERDATA, 0);
+  delete handler;
+  DestroyWindow(wnd);
+}
+
+HWND AllocateHWnd(TWindowHandler handler) {
+  return CreateHandlerWindow("TPUtilWindow", "", WS_POPUP, WS_EX_TOOLWINDOW, std::move(handler));
+}
+
+void DeallocateHWnd(HWND wnd) { DestroyHandlerWindow(wnd); }

@@ -1,0 +1,25 @@
+// Hidden windows bound to a handler: the message windows of timers, of the application
+// and of any other non-visual component that needs the main thread's message queue.
+#pragma once
+
+#include <functional>
+
+#include "vcl/sysutils.h"
+
+// Receives every message of its window. Messages it does not handle go to
+// DefWindowProcA (the handler calls it itself, so it can also post-process them).
+using TWindowHandler = std::function<LRESULT(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam)>;
+
+// Creates a hidden top-level window of the given class (registered on first use with
+// the shared procedure) whose messages go to handler. Exceptions thrown by the handler
+// are handed to ApplicationHandleException. Raises EOutOfResources on failure.
+HWND CreateHandlerWindow(const char* className, const char* text, DWORD style, DWORD exStyle,
+                         TWindowHandler handler);
+
+// Unbinds the handler first, so no message reaches an object that is being destroyed,
+// then destroys the window. Must run on the thread that created the window.
+void DestroyHandlerWindow(HWND wnd);
+
+// A hidden utility window of the class "TPUtilWindow", for timers and the like.
+HWND AllocateHWnd(TWindowHandler handler);
+void DeallocateHWnd(HWND wnd);
