@@ -26,14 +26,3 @@ endfunction()
 function(kavo_add_test_program name)
   add_executable(${name} ${ARGN})
 endfunction()
-
-# kavo_add_bench(<name> SOURCES <files...> [LIBS <targets...>])
-# A benchmark program: built with the tests, run by scripts/bench (never by CTest), which
-# reads the list that bench/CMakeLists.txt writes. Programs a benchmark starts (children)
-# are plain executables and are not listed.
-function(kavo_add_bench name)
-  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${B_SOURCES})
-  target_link_libraries(${name} PRIVATE ${B_LIBS})
-  set_property(GLOBAL APPEND PROPERTY KAVO_BENCHMARKS ${name})
-endfunction()
