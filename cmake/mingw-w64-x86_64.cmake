@@ -1,4 +1,5 @@
-# Cross-compiling Kavo for Windows x64 with Debian's MinGW-w64 (posix thread model).
+# Cross-compiling for Windows x64 with Debian's MinGW-w64 (posix thread model).
+# Used for Kavo itself and by scripts/deps for the libraries it builds.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 
@@ -13,7 +14,3 @@ set(CMAKE_FIND_ROOT_PATH /usr/${KAVO_MINGW_PREFIX})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-
-# Tests and benchmarks run under Wine; scripts/wine-run sets up the environment.
-get_filename_component(_kavo_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${_kavo_root}/scripts/wine-run")

@@ -1,0 +1,13 @@
+# Configures and builds the project with the dependencies of scripts/deps (sourced).
+
+kavo_build() {
+  local deps
+  deps="$("$KAVO_ROOT/scripts/deps")"
+  cmake -S "$KAVO_ROOT" -B "$KAVO_BUILD" -G Ninja \
+    -DCMAKE_TOOLCHAIN_FILE="$KAVO_ROOT/cmake/mingw-w64-x86_64.cmake" \
+    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DKAVO_DEPS_DIR="$deps" </dev/null
+  local t0=$SECONDS
+  ninja -C "$KAVO_BUILD" -j "$KAVO_JOBS" </dev/null
+  echo "build: $((SECONDS - t0)) s" >&2
+}

@@ -1,0 +1,104 @@
+# The Wine prefix, one persistent wineserver and an X display for a run of the programs
+# (sourced). kavo_session_end stops only what kavo_session_begin started.
+
+KAVO_OWN_WINESERVER=0
+KAVO_XVFB_PID=""
+KAVO_SESSION_LOG=""
+
+# Creates the prefix when it does not exist yet: one wineboot, waited for, so that no two
+# programs ever race to create it (nor two runs: the lock). The add-on prompts are off
+# through WINEDLLOVERRIDES.
+kavo_wine_prefix() {
+  [[ -f $WINEPREFIX/system.reg ]] && return 0
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 8
+    [[ -f $WINEPREFIX/system.reg ]] && exit 0
+    echo "wine: creating the prefix $WINEPREFIX" >&2
+    t0=$SECONDS
+    wine wineboot -i </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
+      { cat "$KAVO_SESSION_LOG" >&2; echo "wine: wineboot failed" >&2; exit 1; }
+    # wineboot's helper processes and their server end a few seconds later.
+    timeout 120 wineserver -w || true
+    [[ -f $WINEPREFIX/system.reg ]] || { echo "wine: the prefix was not created" >&2; exit 1; }
+    echo "wine: prefix ready in $((SECONDS - t0)) s" >&2
+  ) 8>"$WINEPREFIX.lock"
+}
+
+# One persistent wineserver for the whole run saves a server start per program.
+kavo_wineserver_start() {
+  local rc=0
+  wineserver -p </dev/null >>"$KAVO_SESSION_LOG" 2>&1 || rc=$?
+  case $rc in
+    0) KAVO_OWN_WINESERVER=1 ;;
+    2) ;;  # this prefix has a server already (someone else's): use it, leave it running
+    *) echo "wine: wineserver -p failed ($rc)" >&2; return 1 ;;
+  esac
+}
+
+# Debian's Wine 8 does not load Wine's own fonts (fonts-wine: Tahoma, MS Sans Serif, Marlett,
+# Wingdings, Symbol, ...) from its data folder, so every face falls back to Liberation Sans.
+# Linked into the prefix's font folder, which Wine scans at every start, they are found.
+kavo_wine_fonts() {
+  local src=/usr/share/wine/fonts dst="$WINEPREFIX/drive_c/windows/Fonts" f
+  [[ -d $src && -d $dst ]] || return 0
+  for f in "$src"/*; do
+    [[ -e $dst/${f##*/} ]] || ln -s "$f" "$dst/"
+  done
+}
+
+# Settings of the prefix, applied on every run so that an older prefix gets them too. The
+# first program also starts Wine's service processes for the persistent server: they keep
+# the standard handles of the program that started them, which must therefore not be a test
+# (CTest would wait for the end of its output pipe until the time-out).
+kavo_wine_settings() {
+  # With no window manager on the display, every managed top-level window costs a program
+  # about 2 s of waiting for one (measured). Unmanaged windows get Wine's own frames and
+  # cost nothing.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
+    </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
+    { tail -n 20 "$KAVO_SESSION_LOG" >&2; echo "wine: could not write the registry" >&2; return 1; }
+}
+
+# Xvfb at 24-bit depth on the first free display; it writes the number once it accepts clients.
+kavo_xvfb_start() {
+  local numfile="$KAVO_SESSION_DIR/display"
+  : >"$numfile"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" </dev/null \
+    >>"$KAVO_SESSION_LOG" 2>&1 &
+  KAVO_XVFB_PID=$!
+  local i
+  for ((i = 0; i < 300; i++)); do
+    [[ -s $numfile ]] && break
+    kill -0 "$KAVO_XVFB_PID" 2>/dev/null || break
+    sleep 0.1
+  done
+  [[ -s $numfile ]] || { echo "xvfb: did not start" >&2; KAVO_XVFB_PID=""; return 1; }
+  export DISPLAY=":$(tr -d '[:space:]' <"$numfile")"
+  echo "xvfb: display $DISPLAY" >&2
+}
+
+kavo_session_begin() {
+  KAVO_SESSION_DIR="$(mktemp -d "${TMPDIR:-/tmp}/kavo-session.XXXXXX")"
+  KAVO_SESSION_LOG="$KAVO_SESSION_DIR/session.log"
+  : >"$KAVO_SESSION_LOG"
+  kavo_xvfb_start
+  kavo_wine_prefix
+  kavo_wine_fonts
+  kavo_wineserver_start
+  kavo_wine_settings
+}
+
+kavo_session_end() {
+  if ((KAVO_OWN_WINESERVER)); then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    KAVO_OWN_WINESERVER=0
+  fi
+  if [[ -n $KAVO_XVFB_PID ]]; then
+    kill "$KAVO_XVFB_PID" 2>/dev/null || true
+    wait "$KAVO_XVFB_PID" 2>/dev/null || true
+    KAVO_XVFB_PID=""
+  fi
+  [[ -n ${KAVO_SESSION_DIR:-} ]] && rm -rf "$KAVO_SESSION_DIR"
+  KAVO_SESSION_DIR=""
+}
