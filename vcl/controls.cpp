@@ -54,6 +54,7 @@ VCL_CLASS_IMPL(TControl, TComponent, nullptr, &ControlProperties)
 VCL_CLASS_IMPL(TWinControl, TControl, &CreateComponentOf<TWinControl>, &WinControlProperties)
 VCL_CLASS_IMPL(TGraphicControl, TControl, &CreateComponentOf<TGraphicControl>, nullptr)
 VCL_CLASS_IMPL(TCustomControl, TWinControl, &CreateComponentOf<TCustomControl>, nullptr)
+VCL_CLASS_IMPL(TCustomListControl, TWinControl, nullptr, nullptr)
 VCL_CLASS_IMPL(TControlCanvas, TCanvas, nullptr, nullptr)
 
 namespace {

@@ -538,6 +538,16 @@ class TCustomControl : public TWinControl {
   std::unique_ptr<TControlCanvas> FCanvas;
 };
 
+// The base of the controls that hold a list of items (list and combo boxes, list views):
+// what code that only adds items needs to know of them.
+class TCustomListControl : public TWinControl {
+  VCL_CLASS(TCustomListControl)
+ public:
+  using TWinControl::TWinControl;
+  // Adds Item with the object it carries.
+  virtual void AddItem(const AnsiString& Item, TObject* AObject) = 0;
+};
+
 // For the message loop: hands a key message to the framework control it concerns as
 // CN_KEYDOWN, CN_CHAR, CN_SYSKEYDOWN, CN_SYSCHAR...; true when the control took it (the
 // loop then neither translates nor dispatches it).

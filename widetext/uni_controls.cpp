@@ -6,6 +6,7 @@
 #include "widetext/char_messages.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
+#include "widetext/uni_hints.h"
 #include "widetext/wide_control_text.h"
 
 VCL_CLASS_IMPL(TWinControlTrap, TComponent, nullptr, nullptr)
@@ -339,6 +340,7 @@ void TWinControlTrap::WinControlWindowProc(TMessage& Message) {
   bool fromSystem = FSystemMessage != 0 && FSystemMessage == Message.Msg;
   FSystemMessage = 0;
   const UINT msg = Message.Msg;
+  if (msg == CM_HINTSHOW) PrepareWideHintShow(Message);
   if (IsTextMessage(msg) && !fromSystem) {
     // The framework's 8-bit buffer: the system converts it for the Unicode window.
     Message.Result = SendMessageA(control->WindowHandle(), msg, Message.WParam, Message.LParam);

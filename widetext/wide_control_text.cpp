@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "vcl/actions.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
 
@@ -99,6 +100,16 @@ void UniControl_SetHint(TControl* Control, const WideString& Value) {
                       [Control](const AnsiString& s) { Control->SetHint(s); });
 }
 
+bool UniControl_IsCaptionStored(const TControl* Control) {
+  TControlActionLink* link = Control->ActionLink();
+  return !link || !link->IsCaptionLinked();
+}
+
+bool UniControl_IsHintStored(const TControl* Control) {
+  TControlActionLink* link = Control->ActionLink();
+  return !link || !link->IsHintLinked();
+}
+
 WideString WideHintOfControl(TControl* Control) {
   for (TControl* c = Control; c; c = c->Parent()) {
     WideString hint = UniControl_GetHint(c);
@@ -115,4 +126,11 @@ WideString WideShortHint(const WideString& Hint) {
 WideString WideLongHint(const WideString& Hint) {
   size_t bar = Hint.find(L'|');
   return bar == WideString::npos ? Hint : Hint.substr(bar + 1);
+}
+
+void WideListAddItem(TCustomListControl* List, const WideString& Item, TObject* AObject) {
+  if (auto* wide = dynamic_cast<IWideCustomListControl*>(List))
+    wide->AddItem(Item, AObject);
+  else
+    List->AddItem(WideToAnsi(Item), AObject);
 }

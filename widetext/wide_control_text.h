@@ -35,6 +35,10 @@ WideString UniControl_GetText(TControl* Control);
 void UniControl_SetText(TControl* Control, const WideString& Value);
 WideString UniControl_GetHint(TControl* Control);
 void UniControl_SetHint(TControl* Control, const WideString& Value);
+// Stored-tests of the wide Caption (or Text) and Hint: what follows a linked action is the
+// action's to store.
+bool UniControl_IsCaptionStored(const TControl* Control);
+bool UniControl_IsHintStored(const TControl* Control);
 
 // The first non-empty wide hint of Control or of its parents; empty when none has one.
 WideString WideHintOfControl(TControl* Control);
@@ -42,3 +46,14 @@ WideString WideHintOfControl(TControl* Control);
 // returned whole by both.
 WideString WideShortHint(const WideString& Hint);
 WideString WideLongHint(const WideString& Hint);
+
+// The wide list-control interface ({C1801F41-51E9-4DB5-8DB8-58AC86698C2E}): list controls
+// whose items are wide.
+class IWideCustomListControl {
+ public:
+  virtual ~IWideCustomListControl() = default;
+  virtual void AddItem(const WideString& Item, TObject* AObject) = 0;
+};
+
+// Adds Item to List: whole to a wide list control, in its 8-bit form to any other.
+void WideListAddItem(TCustomListControl* List, const WideString& Item, TObject* AObject);
