@@ -28,6 +28,9 @@ TEST_F(ApplicationTest, HiddenWindowCarriesTheTitle) {
   GetWindowTextA(wnd, text, sizeof text);
   EXPECT_STREQ(text, "Kavo");
   EXPECT_EQ(FindWindowA("TApplication", "Kavo"), wnd);
+  // Text put on the window behind the application's back is its title.
+  SetWindowTextW(wnd, L"Kavo \u00e9t\u00e9");
+  EXPECT_EQ(Application->Title(), "Kavo \xe9t\xe9");
   Application->SetTitle(old);
 }
 
