@@ -157,6 +157,41 @@ TEST_F(Forms, PositionScreenCenterCentresTheWindowWhenShown) {
   EXPECT_EQ(Screen->Width(), GetSystemMetrics(SM_CXSCREEN));
 }
 
+TEST_F(Forms, BorderStylesAndTheClientSizeSetBeforeTheWindowExists) {
+  struct Case {
+    TFormBorderStyle style;
+    DWORD present, absent, exPresent, exAbsent;
+  } cases[] = {
+      {bsNone, WS_POPUP, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, 0, WS_EX_TOOLWINDOW},
+      {bsSingle, WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX, WS_THICKFRAME | WS_POPUP, 0,
+       WS_EX_TOOLWINDOW},
+      {bsSizeable, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_MAXIMIZEBOX, WS_POPUP, 0, WS_EX_TOOLWINDOW},
+      {bsDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU, WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX,
+       WS_EX_DLGMODALFRAME, WS_EX_TOOLWINDOW},
+      {bsToolWindow, WS_CAPTION | WS_SYSMENU, WS_THICKFRAME | WS_MAXIMIZEBOX, WS_EX_TOOLWINDOW, 0},
+      {bsSizeToolWin, WS_CAPTION | WS_THICKFRAME | WS_SYSMENU, WS_MAXIMIZEBOX, WS_EX_TOOLWINDOW, 0},
+  };
+  for (const Case& c : cases) {
+    auto form = FormPtr<TForm>(TCustomForm::CreateNew<TForm>(nullptr));
+    form->SetBorderStyle(c.style);
+    form->SetClientWidth(250);
+    form->SetClientHeight(120);
+    HWND wnd = form->Handle();
+    DWORD style = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_STYLE));
+    DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(wnd, GWL_EXSTYLE));
+    EXPECT_EQ(style & c.present, c.present) << c.style;
+    EXPECT_EQ(style & c.absent, 0u) << c.style;
+    EXPECT_EQ(exStyle & c.exPresent, c.exPresent) << c.style;
+    EXPECT_EQ(exStyle & c.exAbsent, 0u) << c.style;
+    EXPECT_FALSE(style & WS_CHILD);
+    EXPECT_EQ(GetWindow(wnd, GW_OWNER), Application->Handle());
+    RECT client{};
+    GetClientRect(wnd, &client);
+    EXPECT_EQ(client.right, 250) << c.style;
+    EXPECT_EQ(client.bottom, 120) << c.style;
+  }
+}
+
 TEST_F(Forms, ShowModalEndsWithTheButtonsModalResult) {
   auto form = NewLogin();
   auto other = FormPtr<TForm>(TCustomForm::CreateNew<TForm>(nullptr));
