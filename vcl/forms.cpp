@@ -51,10 +51,10 @@ const std::vector<TPropInfo>& FormProperties() {
 }
 
 // Every form class reads its descriptions through the class registry: the standard
-// controls are registered once the first form exists.
+// controls and actions are registered once the first form exists.
 void RegisterFormClasses() {
   static const bool done = [] {
-    RegisterClass(TForm::StaticClass());
+    RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
     RegisterStdControls();
     RegisterExtControls();
     return true;

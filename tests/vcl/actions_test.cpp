@@ -23,7 +23,6 @@ class Actions : public ::testing::Test {
  protected:
   void SetUp() override {
     InitApplication();
-    RegisterClass(TAction::StaticClass());
     form.reset(TCustomForm::CreateNew<TForm>(nullptr));
     form->SetBorderStyle(bsNone);
     form->SetBounds(50, 50, 300, 200);
