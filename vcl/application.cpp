@@ -82,10 +82,16 @@ TApplication::~TApplication() {
   if (Application == this) Application = nullptr;
 }
 
+AnsiString TApplication::Title() const {
+  if (!FHandle) return FTitle;
+  AnsiString text(static_cast<size_t>(GetWindowTextLengthA(FHandle)) + 1, '\0');
+  text.resize(static_cast<size_t>(std::max(GetWindowTextA(FHandle, text.data(), static_cast<int>(text.size())), 0)));
+  return text;
+}
+
 void TApplication::SetTitle(const AnsiString& title) {
-  if (title == FTitle) return;
   FTitle = title;
-  if (FHandle) SetWindowTextA(FHandle, FTitle.c_str());
+  if (FHandle && Title() != title) SetWindowTextA(FHandle, title.c_str());
 }
 
 THookHandle TApplication::HookMainWindow(TWindowHook Hook) {
@@ -124,7 +130,7 @@ LRESULT TApplication::WndProc(UINT Msg, WPARAM wParam, LPARAM lParam) {
       if (FMainForm) FMainForm->Close();
       return 0;
     case WM_TIMER:
-      if (wParam == 1 && FHintTimerKind) {
+      if (wParam == kHintTimer && FHintTimerKind) {
         HintTimerExpired();
         return 0;
       }
@@ -158,8 +164,8 @@ bool TApplication::ProcessMessage(MSG& Msg) {
   if (Msg.message == WM_NULL) return true;
   bool handled = false;
   if (OnMessage) OnMessage(Msg, handled);
+  IsHintMsg(Msg);  // a key or a click ends the hint, whoever handles it
   if (handled) return true;
-  IsHintMsg(Msg);
   if (FShowHint && IsMouseMessage(Msg.message)) HintMouseMessage(Msg);
   if (IsKeyMsg(Msg)) return true;
   if (FDialogHandle && IsDialogMessageA(FDialogHandle, &Msg)) return true;
@@ -287,5 +293,5 @@ void TApplication::HandleException(TObject* Sender) {
 }
 
 void TApplication::ShowException(const std::exception& E) {
-  MessageBoxA(FHandle, E.what(), FTitle.c_str(), MB_OK | MB_ICONERROR);
+  MessageBoxA(FHandle, E.what(), Title().c_str(), MB_OK | MB_ICONERROR);
 }

@@ -40,7 +40,9 @@ class TApplication : public TComponent {
   // --- the hidden application window (class "TApplication", text = Title) ---
   HWND Handle() const { return FHandle; }
   void CreateHandle();
-  const AnsiString& Title() const { return FTitle; }
+  // The window's text while the window exists (a wide layer may set it there directly),
+  // else the title the window will be created with.
+  AnsiString Title() const;
   void SetTitle(const AnsiString& title);
   // Hooks see every message of the application window before the application, in the
   // order they were installed; one that answers true ends the message there.
@@ -128,6 +130,7 @@ class TApplication : public TComponent {
     THookHandle Id;
     TWindowHook Hook;
   };
+  static constexpr UINT_PTR kHintTimer = 1;  // the timer of the application window
 
   void BecomeTheApplication();
   LRESULT MainWndProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);

@@ -51,10 +51,10 @@ const std::vector<TPropInfo>& FormProperties() {
 }
 
 // Every form class reads its descriptions through the class registry: the standard
-// controls are registered once the first form exists.
+// controls and actions are registered once the first form exists.
 void RegisterFormClasses() {
   static const bool done = [] {
-    RegisterClass(TForm::StaticClass());
+    RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
     RegisterStdControls();
     RegisterExtControls();
     return true;
@@ -141,9 +141,7 @@ void TCustomForm::InitNewForm(TCustomForm* Form, bool FromDescription) {
       Form->FFormState &= ~fsCreating;
       if (!found) throw EResNotFound(Format(LoadResString(&SResNotFound).c_str(), Form->ClassName().c_str()));
     } catch (...) {
-      // Not created: no OnDestroy for it.
-      Form->FDestroyRan = true;
-      delete Form;
+      delete Form;  // never created: no OnDestroy for it
       throw;
     }
   }
@@ -272,7 +270,7 @@ RECT TCustomForm::FrameSize() {
 }
 
 RECT TCustomForm::ClientRect() {
-  if (HandleAllocated()) return TWinControl::ClientRect();
+  if (HandleAllocated() || Parent()) return TWinControl::ClientRect();
   RECT frame = FrameSize();
   return RECT{0, 0, std::max<LONG>(0, Width() - frame.right), std::max<LONG>(0, Height() - frame.bottom)};
 }

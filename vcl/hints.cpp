@@ -9,7 +9,6 @@ const TMetaClass* HintWindowClass = THintWindow::StaticClass();
 
 namespace {
 
-constexpr UINT_PTR kHintTimerId = 1;
 enum THintTimerKind { htShowHint = 1, htHideHint };
 
 // How far below the cursor's hot spot a hint starts: below the arrow.
@@ -223,13 +222,13 @@ bool TApplication::IsHintMsg(const MSG& Msg) {
 void TApplication::StartHintTimer(int Delay, int Kind) {
   StopHintTimer();
   FHintTimerKind = Kind;
-  if (!FHandle || !SetTimer(FHandle, kHintTimerId, static_cast<UINT>(std::max(Delay, 1)), nullptr))
+  if (!FHandle || !SetTimer(FHandle, kHintTimer, static_cast<UINT>(std::max(Delay, 1)), nullptr))
     HintTimerExpired();
 }
 
 void TApplication::StopHintTimer() {
   if (FHintTimerKind == 0) return;
-  if (FHandle) KillTimer(FHandle, kHintTimerId);
+  if (FHandle) KillTimer(FHandle, kHintTimer);
   FHintTimerKind = 0;
 }
 
