@@ -129,8 +129,8 @@ void TUniApplication::SetTitle(const WideString& Value) {
   }
   if (FTitle.empty() && Value == DefaultWindowText(wnd)) return;
   FTitle.clear();
-  // The framework's own title (message box captions) follows in its 8-bit form; it writes
-  // the window's text too, so the wide text goes last.
+  // The framework's copy (the title a new window takes) follows in its 8-bit form; it
+  // writes the window's text too, so the wide text goes last.
   app->SetTitle(WideToAnsi(Value));
   DefWindowProcW(wnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Value.c_str()));
 }

@@ -320,8 +320,12 @@ LRESULT TWinControlTrap::SystemWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM
     return DefWindowProcW(Wnd, Msg, WParam, LParam);
   }
   TMessageScope scope(this);
+  // The mark belongs to this message only: one the system sends while another is being
+  // handled must not change what the outer one will be taken for.
+  const UINT outerMark = FSystemMessage;
   FSystemMessage = Msg;
   LRESULT result = CallWindowProcW(FPrevWindowProc, Wnd, Msg, WParam, LParam);
+  FSystemMessage = outerMark;
   if (Msg == WM_NCDESTROY) ForgetWindow(Wnd, this);
   return result;
 }
@@ -335,10 +339,10 @@ void TWinControlTrap::WinControlWindowProc(TMessage& Message) {
     control->WndProc(Message);
     return;
   }
-  // A message number left by a message that never reached this method must not pass a
-  // later one of the framework's off as the system's: the numbers have to match.
+  // Only the system's message itself is taken for one; a message a method in front of
+  // this one sends first (the framework's own, with 8-bit buffers) leaves the mark to it.
   bool fromSystem = FSystemMessage != 0 && FSystemMessage == Message.Msg;
-  FSystemMessage = 0;
+  if (fromSystem) FSystemMessage = 0;
   const UINT msg = Message.Msg;
   if (msg == CM_HINTSHOW) PrepareWideHintShow(Message);
   if (IsTextMessage(msg) && !fromSystem) {

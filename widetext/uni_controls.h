@@ -100,7 +100,7 @@ class TWinControlTrap : public TComponent {
   WNDPROC FPrevWindowProc = nullptr;     // the window's procedure before the trap's
   WNDPROC FPrevDefWndProc = nullptr;     // the control's DefWndProc before the trap's
   TWndMethod FPrevWinControlWindowProc;  // the control's WindowProc before the trap's
-  UINT FSystemMessage = 0;               // last message number from the system, until read
+  UINT FSystemMessage = 0;               // the system message in progress, until it reaches WindowProc
   int FMessageDepth = 0;
   bool FFreePending = false;
   bool FProbing = false;

@@ -381,6 +381,24 @@ TEST(WinControlTraps, AMethodInFrontOfTheTrapKeepsItsPlaceAcrossNewWindows) {
   EXPECT_EQ(WindowTextW(edit->WindowHandle()), L"Gr\x00fc\x00df" L"e");
 }
 
+// A method in front of the trap reads the text (8-bit, through the framework) while the
+// system is setting it: the system's message is still passed on as the system's.
+TEST(WinControlTraps, AMethodInFrontMayReadTheTextWhileTheSystemSetsIt) {
+  auto host = Host();
+  auto* edit = Child<TWideEdit>(host.get());
+  edit->TControl::SetText("old");
+  AnsiString seen;
+  TWndMethod previous = edit->WindowProc;
+  edit->WindowProc = [&](TMessage& m) {
+    if (m.Msg == WM_SETTEXT) seen = edit->TControl::Text();
+    previous(m);
+  };
+  SetWindowTextW(edit->WindowHandle(), kMixed.c_str());
+  edit->WindowProc = previous;
+  EXPECT_EQ(seen, "old");
+  EXPECT_EQ(WindowTextW(edit->WindowHandle()), kMixed);
+}
+
 TEST(WinControlTraps, AMethodHookedBeforeTheWindowExistsStaysBehindTheTrap) {
   auto host = Host();
   auto* edit = new TWideEdit(host.get());
