@@ -6,6 +6,8 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/widetext/ansi_platform.h"
 #include "tests/widetext/wide_controls.h"
@@ -203,6 +205,37 @@ TEST(UnicodeWindows, ShortAndLongHints) {
     EXPECT_EQ(WideShortHint(c.hint), c.shortPart) << testing::PrintToString(WideString(c.hint));
     EXPECT_EQ(WideLongHint(c.hint), c.longPart) << testing::PrintToString(WideString(c.hint));
   }
+}
+
+// List controls: wide items reach a wide list whole, any other list in 8 bits.
+class TAnsiList : public TCustomListControl {
+ public:
+  using TCustomListControl::TCustomListControl;
+  void AddItem(const AnsiString& item, TObject* object) override { items.emplace_back(item, object); }
+  std::vector<std::pair<AnsiString, TObject*>> items;
+};
+
+class TWideList : public TAnsiList, public IWideCustomListControl {
+ public:
+  using TAnsiList::TAnsiList;
+  using TAnsiList::AddItem;
+  void AddItem(const WideString& item, TObject* object) override { wideItems.emplace_back(item, object); }
+  std::vector<std::pair<WideString, TObject*>> wideItems;
+};
+
+TEST(UnicodeWindows, WideListItemsGoWholeToWideListsOnly) {
+  TComponent owner(nullptr);
+  TAnsiList plain(nullptr);
+  TWideList wide(nullptr);
+  WideListAddItem(&plain, kMixed, &owner);
+  WideListAddItem(&wide, kMixed, &owner);
+  ASSERT_EQ(plain.items.size(), 1u);
+  EXPECT_EQ(plain.items[0].first, WideToAnsi(kMixed));
+  EXPECT_EQ(plain.items[0].second, &owner);
+  EXPECT_TRUE(wide.items.empty());
+  ASSERT_EQ(wide.wideItems.size(), 1u);
+  EXPECT_EQ(wide.wideItems[0].first, kMixed);
+  EXPECT_EQ(wide.wideItems[0].second, &owner);
 }
 
 // ---------------------------------------------------------------------------

@@ -67,6 +67,28 @@ TEST(WideForms, AFormReadFromItsDescriptionShowsFrenchGreekAndJapanese) {
   EXPECT_EQ(UnicodeWindowText(form->btClose->WindowHandle()), buttonCaption);
 }
 
+// What a linked action shows is the action's to store.
+TEST(WideForms, WideTextsFollowingAnActionAreNotStored) {
+  TestApplication app;
+  TAction action(nullptr);
+  action.SetCaption("Save");
+  action.SetHint("Saves");
+  FormPtr<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
+  auto* button = new TTestUniButton(form.get());
+  auto* label = new TTestUniLabel(form.get());
+  EXPECT_TRUE(IsStoredProp(button, "Caption"));
+  button->SetAction(&action);
+  label->SetAction(&action);
+  EXPECT_FALSE(IsStoredProp(button, "Caption"));
+  EXPECT_FALSE(IsStoredProp(label, "Hint"));
+  button->SetCaption(U8("Αποθήκευση"));
+  label->SetHint(U8("Αποθηκεύει"));
+  EXPECT_TRUE(IsStoredProp(button, "Caption"));
+  EXPECT_TRUE(IsStoredProp(label, "Hint"));
+  button->SetAction(nullptr);
+  label->SetAction(nullptr);
+}
+
 // A descendant of the wide form without a description of its own.
 class TUndescribedForm : public TUniForm {
   VCL_CLASS(TUndescribedForm)
