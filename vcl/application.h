@@ -1,39 +1,104 @@
-// The application object: its hidden window, the 8-bit message loop and the exception
+// The application object: its hidden window, the 8-bit message loop with its idle step
+// (hints, action updates, synchronised calls), the main form, hints and the exception
 // message box.
 #pragma once
 
 #include <functional>
+#include <vector>
 
 #include "vcl/classes.h"
+#include "vcl/graphics.h"
+#include "vcl/messages.h"
+
+class TControl;
+class TCustomForm;
+class THintWindow;
+class TBasicAction;
 
 // Posted to the application window when synchronised calls are waiting.
 constexpr UINT WM_SYNCHRONIZE = WM_APP + 0x3F00;
 
 using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
+// Sees a message of the application window before the application does; true when it
+// has handled it (Message.Result is then the answer).
+using TWindowHook = std::function<bool(TMessage& Message)>;
+// Names a hook for UnhookMainWindow.
+using THookHandle = int;
 
 class TApplication : public TComponent {
   VCL_CLASS(TApplication)
  public:
+  // Creates the hidden window at once.
   explicit TApplication(TComponent* AOwner);
+  // Leaves the window to CreateHandle, so that window hooks installed in between see its
+  // creation messages (WM_CREATE).
+  struct TNoHandle {};
+  TApplication(TComponent* AOwner, TNoHandle);
   ~TApplication() override;
 
-  // The hidden application window (class "TApplication", text = Title).
+  // --- the hidden application window (class "TApplication", text = Title) ---
   HWND Handle() const { return FHandle; }
-  const AnsiString& Title() const { return FTitle; }
+  void CreateHandle();
+  // The window's text while the window exists (a wide layer may set it there directly),
+  // else the title the window will be created with.
+  AnsiString Title() const;
   void SetTitle(const AnsiString& title);
+  // Hooks see every message of the application window before the application, in the
+  // order they were installed; one that answers true ends the message there.
+  THookHandle HookMainWindow(TWindowHook Hook);
+  void UnhookMainWindow(THookHandle Hook);
 
+  // --- the message loop ---
   // Takes one message and handles it; when the queue is empty, the idle step runs
   // and then waits for the next message.
   void HandleMessage();
   // Handles every message waiting, then returns.
   void ProcessMessages();
-  // The main loop: handles messages until Terminate.
+  // The main loop: shows the main form (when there is one) and handles messages until
+  // Terminate, or until the main form closes.
   void Run();
   // Ends Run (posts WM_QUIT).
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // A modeless dialog whose keys (Tab, Enter...) IsDialogMessageA handles.
+  HWND DialogHandle() const { return FDialogHandle; }
+  void SetDialogHandle(HWND Value) { FDialogHandle = Value; }
 
+  // --- forms ---
+  // The first form created with CreateForm; closing it ends Run.
+  TCustomForm* MainForm() const { return FMainForm; }
+  // Creates a form of class T from its stored description, owned by the application;
+  // Reference holds it while its OnCreate runs (null again when creation fails).
+  template <class T>
+  void CreateForm(T*& Reference);
+
+  // --- hints ---
+  // The long part of the hint of the control under the mouse (or what was assigned).
+  // A change runs OnHint; without OnHint a THintAction carries it to whoever shows it.
+  const AnsiString& Hint() const { return FHint; }
+  void SetHint(const AnsiString& Value);
+  TNotifyEvent OnHint;
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool Value);
+  // With a shortcut on the control's action, hints read "hint (Ctrl+S)".
+  bool HintShortCuts = true;
+  int HintPause = 500;       // ms the mouse rests on a control before its hint shows
+  int HintShortPause = 50;   // the same while another hint was showing
+  int HintHidePause = 2500;  // ms a hint stays
+  TColor HintColor = clInfoBk;
+  // Shows the hint of the hint control (the control the mouse rested on) near CursorPos.
+  void ActivateHint(POINT CursorPos);
+  // Hides the hint window and forgets the hint control.
+  void CancelHint();
+  // Hides the hint window.
+  void HideHint();
+  // The hint window last used (null before the first hint).
+  THintWindow* HintWindow() const { return FHintWindow; }
+  // The control whose hint shows now, or whose hint is about to show.
+  TControl* HintControl() const { return FHintControl; }
+
+  // --- exceptions ---
   // Reports the exception being handled (call it from a catch block): EAbort silently,
   // others through OnException when assigned, else through ShowException.
   void HandleException(TObject* Sender);
@@ -45,18 +110,61 @@ class TApplication : public TComponent {
   TExceptionEvent OnException;
 
  protected:
-  // The window procedure of the application window. Unhandled messages go to
-  // DefWindowProcA.
+  // The window procedure of the application window, after the hooks. Unhandled
+  // messages go to DefWindowProcA.
   virtual LRESULT WndProc(UINT Msg, WPARAM wParam, LPARAM lParam);
-  // Takes one message from the queue and handles it; false when there was none.
+  // Takes one message from the queue and handles it; false when there was none. The
+  // order: OnMessage, the hint's look at it, the controls' key handling (IsKeyMsg), the
+  // dialog of DialogHandle, then TranslateMessage and DispatchMessageA.
   virtual bool ProcessMessage(MSG& Msg);
-  // The queue is empty: do background work, then wait for the next message.
+  // The queue is empty: the hint of the control under the mouse, each visible form's
+  // action updates and the synchronised calls; then waits for the next message unless
+  // a synchronised call ran.
   virtual void Idle(const MSG& Msg);
 
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
  private:
+  friend class TCustomForm;
+  struct THook {
+    THookHandle Id;
+    TWindowHook Hook;
+  };
+  static constexpr UINT_PTR kHintTimer = 1;  // the timer of the application window
+
+  void BecomeTheApplication();
+  LRESULT MainWndProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam);
+  void AdoptForm(TCustomForm* Form);
+  bool DispatchAction(UINT Msg, TBasicAction* Action);
+  void DoActionIdle();
+  // Hints (hints.cpp).
+  void HintMouseMessage(const MSG& Msg);
+  bool IsHintMsg(const MSG& Msg);
+  void DoMouseIdle();
+  void StartHintTimer(int Delay, int Kind);
+  void StopHintTimer();
+  void HintTimerExpired();
+  // The hint control and the control under the mouse are watched for their end.
+  void SetHintControl(TControl* Control);
+  void SetMouseControl(TControl* Control);
+  void Watch(TControl* Old, TControl* New);
+
   HWND FHandle = nullptr;
   AnsiString FTitle;
   bool FTerminated = false;
+  HWND FDialogHandle = nullptr;
+  std::vector<THook> FHooks;
+  THookHandle FNextHook = 1;
+  TCustomForm* FMainForm = nullptr;
+
+  AnsiString FHint;
+  bool FShowHint = true;
+  bool FHintActive = false;
+  TControl* FHintControl = nullptr;   // the hint that shows or waits for its timer
+  TControl* FMouseControl = nullptr;  // under the mouse at the last idle step
+  RECT FHintCursorRect{};
+  int FHintTimerKind = 0;
+  THintWindow* FHintWindow = nullptr;
 };
 
 // The program's application object: the first TApplication created, explicitly, by the
@@ -65,3 +173,18 @@ extern TApplication* Application;
 
 // Creates Application when there is none yet; returns it.
 TApplication* InitApplication();
+
+#include "vcl/forms.h"
+
+template <class T>
+void TApplication::CreateForm(T*& Reference) {
+  T* form = new T(this);
+  Reference = form;
+  try {
+    TCustomForm::InitNewForm(form, true);
+  } catch (...) {
+    Reference = nullptr;
+    throw;
+  }
+  AdoptForm(form);
+}

@@ -72,9 +72,15 @@ void TComponent::Destroying() {
 void TComponent::DestroyComponents() {
   while (!FComponents.empty()) {
     TComponent* c = FComponents.back();
+    c->BeforeDestruction();
     Remove(c);
     delete c;
   }
+}
+
+void TComponent::Free() {
+  BeforeDestruction();
+  delete this;
 }
 
 void TComponent::Insert(TComponent* c) {

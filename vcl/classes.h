@@ -132,6 +132,12 @@ class TComponent : public TPersistent {
   // Sets csDestroying and tells the components that asked for it; derived destructors
   // call it first so that peers are told while the object is still whole.
   void Destroying();
+  // Runs before any destructor, while the object is still whole (a form runs its OnDestroy
+  // here, whose handler is a method of the derived form). The owner calls it before it
+  // frees an owned component, and Free calls it; a plain delete skips it. It must not throw.
+  virtual void BeforeDestruction() {}
+  // BeforeDestruction, then delete: the way to free a component that has no owner to do it.
+  void Free();
 
   void FreeNotification(TComponent* c);
   void RemoveFreeNotification(TComponent* c);

@@ -2,15 +2,48 @@
 
 #include <algorithm>
 
+#include "vcl/actions.h"
+
 namespace {
 
-// Where a control is; the rest of its published properties are its descendants' to show.
+// What every stored control may carry; the text (Caption or Text) is each class's own.
 const std::vector<TPropInfo>& ControlProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TControl>()
       .Property("Left", &TControl::Left, &TControl::SetLeft)
       .Property("Top", &TControl::Top, &TControl::SetTop)
       .Property("Width", &TControl::Width, &TControl::SetWidth)
       .Property("Height", &TControl::Height, &TControl::SetHeight)
+      .Property("Action", &TControl::Action, &TControl::SetAction)
+      .Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone)
+      .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents())
+          .Stored(&TControl::IsColorStored)
+      .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
+          .Stored(&TControl::IsEnabledStored)
+      .Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored)
+      .Property("Hint", &TControl::Hint, &TControl::SetHint).Stored(&TControl::IsHintStored)
+      .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true)
+      .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
+      .Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true)
+      .Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored)
+      .Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true)
+          .Stored(&TControl::IsVisibleStored)
+      .Property("OnClick", &TControl::OnClick)
+      .Property("OnDblClick", &TControl::OnDblClick)
+      .Property("OnMouseDown", &TControl::OnMouseDown)
+      .Property("OnMouseMove", &TControl::OnMouseMove)
+      .Property("OnMouseUp", &TControl::OnMouseUp)
+      .Property("OnResize", &TControl::OnResize)
+      .Table();
+  return table;
+}
+
+const std::vector<TPropInfo>& WinControlProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TWinControl>()
+      .Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+      .Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false)
+      .Property("OnKeyDown", &TWinControl::OnKeyDown)
+      .Property("OnKeyPress", &TWinControl::OnKeyPress)
+      .Property("OnKeyUp", &TWinControl::OnKeyUp)
       .Table();
   return table;
 }
@@ -18,9 +51,10 @@ const std::vector<TPropInfo>& ControlProperties() {
 }  // namespace
 
 VCL_CLASS_IMPL(TControl, TComponent, nullptr, &ControlProperties)
-VCL_CLASS_IMPL(TWinControl, TControl, &CreateComponentOf<TWinControl>, nullptr)
+VCL_CLASS_IMPL(TWinControl, TControl, &CreateComponentOf<TWinControl>, &WinControlProperties)
 VCL_CLASS_IMPL(TGraphicControl, TControl, &CreateComponentOf<TGraphicControl>, nullptr)
 VCL_CLASS_IMPL(TCustomControl, TWinControl, &CreateComponentOf<TCustomControl>, nullptr)
+VCL_CLASS_IMPL(TCustomListControl, TWinControl, nullptr, nullptr)
 VCL_CLASS_IMPL(TControlCanvas, TCanvas, nullptr, nullptr)
 
 namespace {
@@ -183,6 +217,7 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTCOLORCHANGED: CMParentColorChanged(Message); break;
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
     case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
+    case CM_HINTSHOW: CMHintShow(Message); break;
     default: DefaultHandler(Message); break;
   }
 }
@@ -457,7 +492,66 @@ void TControl::Repaint() {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  // A click handler of the control's own goes first; without one the click runs the action.
+  if (OnClick)
+    OnClick(this);
+  else if (FActionLink)
+    FActionLink->Execute(this);
+}
+
+// --- actions ---
+
+TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+
+void TControl::SetAction(TBasicAction* Value) {
+  if (!Value) {
+    FActionLink.reset();
+    return;
+  }
+  if (!FActionLink) FActionLink.reset(CreateActionLink());
+  FActionLink->SetAction(Value);
+  FActionLink->OnChange = [this](TObject* Sender) {
+    if (FActionLink && Sender == FActionLink->Action()) ActionChange(Sender, false);
+  };
+  // An action still being read keeps what the control's own description says.
+  ActionChange(Value, Value->HasState(csLoading));
+}
+
+TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+
+void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  if (!CheckDefaults || Caption().empty() || Caption() == Name()) SetCaption(action->Caption());
+  if (!CheckDefaults || Enabled()) SetEnabled(action->Enabled());
+  if (!CheckDefaults || FHint.empty()) SetHint(action->Hint());
+  if (!CheckDefaults || FVisible) SetVisible(action->Visible());
+}
+
+void TControl::InitiateAction() {
+  if (FActionLink) FActionLink->Update();
+}
+
+bool TControl::ExecuteAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
+bool TControl::UpdateAction(TBasicAction* Action) {
+  if (!Action->HandlesTarget(this)) return false;
+  Action->UpdateTarget(this);
+  return true;
+}
+
+bool TControl::IsCaptionStored() const { return !FActionLink || !FActionLink->IsCaptionLinked(); }
+bool TControl::IsHintStored() const { return !FActionLink || !FActionLink->IsHintLinked(); }
+bool TControl::IsEnabledStored() const { return !FActionLink || !FActionLink->IsEnabledLinked(); }
+bool TControl::IsVisibleStored() const { return !FActionLink || !FActionLink->IsVisibleLinked(); }
+
+void TControl::CMHintShow(TMessage& Message) {
+  THintInfo* info = TCMHintShow{Message}.HintInfo();
+  if (FActionLink && info && !FActionLink->DoShowHint(info->HintStr)) Message.Result = 1;
 }
 
 void TControl::DblClick() {
@@ -531,6 +625,7 @@ HDC TControl::GetDeviceContext(HWND& WindowHandle) {
 
 void TControl::Loaded() {
   TComponent::Loaded();
+  if (TBasicAction* action = Action()) ActionChange(action, true);
   // Inherited looks were not taken while the description was read.
   if (FParent) {
     Perform(CM_PARENTCOLORCHANGED, 0, 0);
@@ -892,6 +987,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_SIZE: WMSize(Message); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
     case WM_NCDESTROY: WMNCDestroy(Message); break;
+    case WM_SETFOCUS: WMSetFocus(Message); break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
       if (!DoKeyDown(Message)) TControl::Dispatch(Message);
@@ -997,6 +1093,13 @@ void TWinControl::WMNCDestroy(TMessage& Message) {
   FShowing = false;
   FMouseControl = nullptr;
   FTrackingMouse = false;
+}
+
+void TWinControl::WMSetFocus(TMessage& Message) {
+  // The outermost control (the form) keeps track of which of its controls has the focus.
+  TWinControl* top = TopParent();
+  if (top != this) top->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(this));
+  TControl::Dispatch(Message);
 }
 
 void TWinControl::WMEraseBkgnd(TMessage& Message) {
@@ -1344,6 +1447,8 @@ TWinControl* TWinControl::TopParent() {
 // --- keys ---
 
 bool TWinControl::DoKeyDown(TMessage& Message) {
+  TWinControl* top = TopParent();
+  if (top != this && top->PreviewsKeys() && top->DoKeyDown(Message)) return true;
   if (ControlStyle & csNoStdEvents) return false;
   TWMKey k{Message};
   WORD key = k.CharCode();
@@ -1353,6 +1458,8 @@ bool TWinControl::DoKeyDown(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
+  TWinControl* top = TopParent();
+  if (top != this && top->PreviewsKeys() && top->DoKeyUp(Message)) return true;
   if (ControlStyle & csNoStdEvents) return false;
   TWMKey k{Message};
   WORD key = k.CharCode();
@@ -1362,6 +1469,8 @@ bool TWinControl::DoKeyUp(TMessage& Message) {
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
+  TWinControl* top = TopParent();
+  if (top != this && top->PreviewsKeys() && top->DoKeyPress(Message)) return true;
   if (ControlStyle & csNoStdEvents) return false;
   TWMKey k{Message};
   char key = static_cast<char>(k.CharCode());

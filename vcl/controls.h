@@ -26,6 +26,8 @@
 class TControl;
 class TWinControl;
 class TControlCanvas;
+class TBasicAction;
+class TControlActionLink;
 
 // ---------------------------------------------------------------------------
 // Styles and states (bit flags).
@@ -215,6 +217,29 @@ class TControl : public TComponent {
   bool ParentShowHint() const { return FParentShowHint; }
   void SetParentShowHint(bool Value);
 
+  // --- actions ---
+  TBasicAction* Action() const;
+  // Links the control to the action (null: unlinks); the control takes the action's
+  // caption, enabling, hint and visibility, and its click runs the action unless the
+  // control has an OnClick of its own.
+  void SetAction(TBasicAction* Value);
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
+  // The idle step's update: asks the linked action to update itself.
+  virtual void InitiateAction();
+  // Whether the control does the action's work itself (a status bar showing the hint of
+  // a hint action); the base asks the action whether it handles the control.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
+  // Stored tests: what follows the linked action is the action's to store.
+  bool IsCaptionStored() const;
+  bool IsHintStored() const;
+  bool IsEnabledStored() const;
+  bool IsVisibleStored() const;
+  // Stored tests of looks taken from the parent.
+  bool IsFontStored() const { return !FParentFont; }
+  bool IsColorStored() const { return !FParentColor; }
+  bool IsShowHintStored() const { return !FParentShowHint; }
+
   TControlStyle ControlStyle = 0;
   TControlState ControlState = 0;
 
@@ -249,9 +274,15 @@ class TControl : public TComponent {
   virtual void RequestAlign();
   void InvalidateControl(bool IsVisible, bool IsOpaque);
   void Loaded() override;
+  // The linked action (Sender) changed: the control takes its caption, enabling, hint and
+  // visibility; with CheckDefaults only those it still has at their defaults.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
+  // The link SetAction makes; controls with more to follow (a check state) make their own.
+  virtual TControlActionLink* CreateActionLink();
 
  private:
   void FontChanged(TObject* Sender);
+  void CMHintShow(TMessage& Message);
   void LeaveParent();
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
@@ -280,6 +311,7 @@ class TControl : public TComponent {
   bool FParentShowHint = true;
   // The text of a control without a window (and of a windowed control between windows).
   AnsiString FText;
+  std::unique_ptr<TControlActionLink> FActionLink;
 };
 
 // ---------------------------------------------------------------------------
@@ -391,6 +423,9 @@ class TWinControl : public TControl {
   virtual void KeyDown(WORD& Key, TShiftState Shift);
   virtual void KeyUp(WORD& Key, TShiftState Shift);
   virtual void KeyPress(char& Key);
+  // Whether this outermost control sees the keys of the controls inside it before they
+  // do (a form's KeyPreview).
+  virtual bool PreviewsKeys() const { return false; }
 
   virtual void PaintWindow(HDC DC);
   void PaintHandler(TMessage& Message);
@@ -418,6 +453,7 @@ class TWinControl : public TControl {
   void WMSize(TMessage& Message);
   void WMWindowPosChanged(TMessage& Message);
   void WMNCDestroy(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
   void CNKeyDown(TMessage& Message);
   void CNChar(TMessage& Message);
   void CNSysChar(TMessage& Message);
@@ -500,6 +536,16 @@ class TCustomControl : public TWinControl {
 
  private:
   std::unique_ptr<TControlCanvas> FCanvas;
+};
+
+// The base of the controls that hold a list of items (list and combo boxes, list views):
+// what code that only adds items needs to know of them.
+class TCustomListControl : public TWinControl {
+  VCL_CLASS(TCustomListControl)
+ public:
+  using TWinControl::TWinControl;
+  // Adds Item with the object it carries.
+  virtual void AddItem(const AnsiString& Item, TObject* AObject) = 0;
 };
 
 // For the message loop: hands a key message to the framework control it concerns as

@@ -1,0 +1,7 @@
+object BrokenForm: TBrokenForm
+  Caption = 'Broken'
+  object btBroken: TButton
+    Caption = 'Press'
+    Flavour = 'vanilla'
+  end
+end

@@ -1,0 +1,563 @@
+#include "vcl/forms.h"
+
+#include <algorithm>
+
+#include "vcl/actions.h"
+#include "vcl/application.h"
+#include "vcl/extctrls.h"
+#include "vcl/resstrings.h"
+#include "vcl/stdctrls.h"
+#include "vcl/streaming.h"
+
+namespace {
+
+constexpr const char* kCannotShowModal = "Cannot make a visible window modal";
+constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible window";
+
+template <class F>
+struct ScopeExit {
+  F f;
+  ~ScopeExit() { f(); }
+};
+template <class F>
+ScopeExit(F) -> ScopeExit<F>;
+
+const std::vector<TPropInfo>& FormProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TForm>()
+      // The client size is what a description keeps; the outer size follows from it and
+      // the border.
+      .Property("Width", &TControl::Width, &TControl::SetWidth).Stored(false)
+      .Property("Height", &TControl::Height, &TControl::SetHeight).Stored(false)
+      .Property("Visible", &TControl::Visible, &TCustomForm::SetVisible).Default(false)
+      .Property("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).Stored(false)
+      .Property("ActiveControl", &TCustomForm::ActiveControl, &TCustomForm::SetActiveControl)
+      .SetProperty<TBorderIcon>("BorderIcons", &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons)
+          .Default((1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize))
+      .Property("BorderStyle", &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle).Default(bsSizeable)
+      .Property("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored)
+      .Property("ClientHeight", &TControl::ClientHeight, &TCustomForm::SetClientHeight)
+      .Property("ClientWidth", &TControl::ClientWidth, &TCustomForm::SetClientWidth)
+      .Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+      .Property("OldCreateOrder", &TCustomForm::OldCreateOrder).Default(false)
+      .Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned)
+      .Property("OnClose", &TCustomForm::OnClose)
+      .Property("OnCloseQuery", &TCustomForm::OnCloseQuery)
+      .Property("OnCreate", &TCustomForm::OnCreate)
+      .Property("OnDestroy", &TCustomForm::OnDestroy)
+      .Property("OnHide", &TCustomForm::OnHide)
+      .Property("OnShow", &TCustomForm::OnShow)
+      .Table();
+  return table;
+}
+
+// Every form class reads its descriptions through the class registry: the standard
+// controls and actions are registered once the first form exists.
+void RegisterFormClasses() {
+  static const bool done = [] {
+    RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
+    RegisterStdControls();
+    RegisterExtControls();
+    return true;
+  }();
+  (void)done;
+}
+
+// Runs an event handler; what it throws goes to the application (or on, without one).
+template <class Fn>
+void RunHandler(TObject* Sender, Fn&& fn) {
+  try {
+    fn();
+  } catch (...) {
+    if (!Application) throw;
+    Application->HandleException(Sender);
+  }
+}
+
+// The visible, enabled top-level windows of the thread, disabled while a modal form runs.
+std::vector<HWND> DisableTaskWindows() {
+  std::vector<HWND> list;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND wnd, LPARAM param) -> BOOL {
+        if (IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+          reinterpret_cast<std::vector<HWND>*>(param)->push_back(wnd);
+          EnableWindow(wnd, FALSE);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&list));
+  return list;
+}
+
+void EnableTaskWindows(const std::vector<HWND>& list) {
+  for (HWND wnd : list)
+    if (IsWindow(wnd)) EnableWindow(wnd, TRUE);
+}
+
+}  // namespace
+
+VCL_CLASS_IMPL(TCustomForm, TWinControl, nullptr, nullptr)
+VCL_CLASS_IMPL(TForm, TCustomForm, &CreateComponentOf<TForm>, &FormProperties)
+VCL_CLASS_IMPL(TScreen, TComponent, nullptr, nullptr)
+
+TScreen* Screen = nullptr;
+
+TScreen* InitScreen() {
+  // Lives as long as the program: forms and hint windows refer to it up to the end.
+  if (!Screen) Screen = new TScreen(nullptr);
+  return Screen;
+}
+
+TCustomForm* GetParentForm(TControl* Control) {
+  if (!Control) return nullptr;
+  while (Control->Parent()) Control = Control->Parent();
+  return dynamic_cast<TCustomForm*>(Control);
+}
+
+// ---------------------------------------------------------------------------
+// TCustomForm: creation and destruction
+
+TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner) {
+  RegisterFormClasses();
+  ControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+  TControl::SetVisible(false);
+  SetColor(clBtnFace);
+  SetParentFont(false);
+  SetBounds(0, 0, 320, 240);
+  InitScreen()->AddForm(this);
+}
+
+TCustomForm::~TCustomForm() {
+  Destroying();
+  if (Screen) Screen->RemoveForm(this);
+}
+
+void TCustomForm::InitNewForm(TCustomForm* Form, bool FromDescription) {
+  const TMetaClass* root = Form->DescriptionRoot();
+  if (FromDescription && Form->ClassType() != root) {
+    Form->FFormState |= fsCreating;
+    try {
+      bool found = InitInheritedComponent(Form, root);
+      Form->FFormState &= ~fsCreating;
+      if (!found) throw EResNotFound(Format(LoadResString(&SResNotFound).c_str(), Form->ClassName().c_str()));
+    } catch (...) {
+      delete Form;  // never created: no OnDestroy for it
+      throw;
+    }
+  }
+  Form->DoCreate();
+}
+
+const TMetaClass* TCustomForm::DescriptionRoot() const { return TForm::StaticClass(); }
+
+void TCustomForm::BeforeDestruction() {
+  if (FDestroyRan) return;
+  FDestroyRan = true;
+  RunHandler(this, [this] { Hide(); });
+  DoDestroy();
+}
+
+void TCustomForm::DoCreate() {
+  if (OnCreate) RunHandler(this, [this] { OnCreate(this); });
+  if (FFormState & fsVisible) {
+    FFormState &= ~fsVisible;
+    SetVisible(true);
+  }
+}
+
+void TCustomForm::DoDestroy() {
+  if (OnDestroy) RunHandler(this, [this] { OnDestroy(this); });
+}
+
+void TCustomForm::DoShow() {
+  if (OnShow) OnShow(this);
+}
+
+void TCustomForm::DoHide() {
+  if (OnHide) OnHide(this);
+}
+
+void TCustomForm::DoClose(TCloseAction& Action) {
+  if (OnClose) OnClose(this, Action);
+}
+
+// ---------------------------------------------------------------------------
+// Reading and writing
+
+void TCustomForm::ReadState(TReader* Reader) {
+  FClientWidth = 0;
+  FClientHeight = 0;
+  DisableAlign();
+  ScopeExit enable{[this] { EnableAlign(); }};
+  TWinControl::ReadState(Reader);
+}
+
+void TCustomForm::Loaded() {
+  // The client size waited for the border style, wherever the description put it.
+  if (FClientWidth > 0) SetClientWidth(FClientWidth);
+  if (FClientHeight > 0) SetClientHeight(FClientHeight);
+  FClientWidth = 0;
+  FClientHeight = 0;
+  TWinControl::Loaded();
+}
+
+void TCustomForm::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  TWinControl::GetChildren(Proc, Root);
+  // The components without a place among the controls (actions, timers...).
+  if (Root == this)
+    for (int i = 0; i < ComponentCount(); ++i)
+      if (!Components(i)->HasParent()) Proc(Components(i));
+}
+
+// ---------------------------------------------------------------------------
+// Window
+
+void TCustomForm::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  Params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_GROUP | WS_TABSTOP);
+  // Owned by the application window: no task-bar button of its own, above it.
+  if (!Parent()) Params.WndParent = Application ? Application->Handle() : nullptr;
+  Params.WindowClass.style = CS_DBLCLKS;
+  TBorderIcons icons = FBorderIcons;
+  auto has = [&icons](TBorderIcon icon) { return (icons & (1u << icon)) != 0; };
+  switch (FBorderStyle) {
+    case bsNone:
+      Params.Style |= WS_POPUP;
+      icons = 0;
+      break;
+    case bsSingle:
+    case bsToolWindow: Params.Style |= WS_CAPTION | WS_BORDER; break;
+    case bsSizeable:
+    case bsSizeToolWin: Params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      Params.Style |= WS_POPUP | WS_CAPTION;
+      Params.ExStyle |= WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+      icons &= (1u << biSystemMenu) | (1u << biHelp);
+      Params.WindowClass.style = CS_DBLCLKS | CS_SAVEBITS | CS_BYTEALIGNWINDOW;
+      break;
+  }
+  if (FBorderStyle == bsToolWindow || FBorderStyle == bsSizeToolWin) {
+    Params.ExStyle |= WS_EX_TOOLWINDOW;
+    icons &= 1u << biSystemMenu;
+  }
+  if (FBorderStyle == bsSingle || FBorderStyle == bsSizeable || FBorderStyle == bsNone) {
+    if (has(biMinimize)) Params.Style |= WS_MINIMIZEBOX;
+    if (has(biMaximize)) Params.Style |= WS_MAXIMIZEBOX;
+  }
+  if (has(biSystemMenu)) Params.Style |= WS_SYSMENU;
+  if (has(biHelp)) Params.ExStyle |= WS_EX_CONTEXTHELP;
+}
+
+void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
+  if (FBorderStyle == Value) return;
+  FBorderStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetBorderIcons(TBorderIcons Value) {
+  if (FBorderIcons == Value) return;
+  FBorderIcons = Value;
+  RecreateWnd();
+}
+
+RECT TCustomForm::FrameSize() {
+  // Without a window the border comes from the style the window will have.
+  TCreateParams params;
+  CreateParams(params);
+  RECT r{0, 0, 0, 0};
+  AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+  return RECT{0, 0, r.right - r.left, r.bottom - r.top};
+}
+
+RECT TCustomForm::ClientRect() {
+  if (HandleAllocated() || Parent()) return TWinControl::ClientRect();
+  RECT frame = FrameSize();
+  return RECT{0, 0, std::max<LONG>(0, Width() - frame.right), std::max<LONG>(0, Height() - frame.bottom)};
+}
+
+void TCustomForm::SetClientWidth(int Value) {
+  if (HasState(csReading)) {
+    FClientWidth = Value;
+    return;
+  }
+  SetWidth(Width() - ClientWidth() + Value);
+}
+
+void TCustomForm::SetClientHeight(int Value) {
+  if (HasState(csReading)) {
+    FClientHeight = Value;
+    return;
+  }
+  SetHeight(Height() - ClientHeight() + Value);
+}
+
+// ---------------------------------------------------------------------------
+// Showing, hiding, closing
+
+void TCustomForm::SetVisible(bool Value) {
+  // A form read as visible shows once it is complete (DoCreate).
+  if (FFormState & fsCreating) {
+    if (Value)
+      FFormState |= fsVisible;
+    else
+      FFormState &= ~fsVisible;
+    return;
+  }
+  TControl::SetVisible(Value);
+}
+
+void TCustomForm::Show() {
+  SetVisible(true);
+  if (HandleAllocated()) SetWindowPos(WindowHandle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TCustomForm::Hide() { SetVisible(false); }
+
+void TCustomForm::CMShowingChanged(TMessage&) {
+  HWND wnd = WindowHandle();
+  if (Showing()) {
+    RunHandler(this, [this] { DoShow(); });
+    ApplyPosition();
+    ShowWindow(wnd, SW_SHOWNORMAL);
+  } else {
+    RunHandler(this, [this] { DoHide(); });
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0,
+                 SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+  }
+}
+
+void TCustomForm::ApplyPosition() {
+  int x, y;
+  TCustomForm* centre = Application ? Application->MainForm() : nullptr;
+  if (FPosition == poMainFormCenter && centre && centre != this) {
+    x = centre->Left() + (centre->Width() - Width()) / 2;
+    y = centre->Top() + (centre->Height() - Height()) / 2;
+  } else if (FPosition == poScreenCenter || FPosition == poMainFormCenter) {
+    x = (Screen->Width() - Width()) / 2;
+    y = (Screen->Height() - Height()) / 2;
+  } else {
+    return;
+  }
+  SetBounds(std::max(x, 0), std::max(y, 0), Width(), Height());
+}
+
+bool TCustomForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TCustomForm::Close() {
+  if (FFormState & fsModal) {
+    FModalResult = mrCancel;
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = caHide;
+  DoClose(action);
+  if (action == caNone) return;
+  if (Application && Application->MainForm() == this)
+    Application->Terminate();
+  else if (action == caHide)
+    Hide();
+  else if (action == caMinimize)
+    ShowWindow(Handle(), SW_MINIMIZE);
+  else
+    Release();
+}
+
+void TCustomForm::Release() {
+  // Freed by the application window, outside whatever message of ours runs now.
+  if (Application && Application->Handle())
+    PostMessageA(Application->Handle(), CM_RELEASE, 0, reinterpret_cast<LPARAM>(this));
+}
+
+int TCustomForm::ShowModal() {
+  if (Visible() || !Enabled() || (FFormState & fsModal)) throw EInvalidOperation(kCannotShowModal);
+  TApplication* app = InitApplication();
+  if (HWND capture = GetCapture()) SendMessageA(capture, WM_CANCELMODE, 0, 0);
+  ReleaseCapture();
+  FFormState |= fsModal;
+  HWND activeWindow = GetActiveWindow();
+  std::vector<HWND> disabled = DisableTaskWindows();
+  ScopeExit restore{[&] {
+    EnableTaskWindows(disabled);
+    if (activeWindow && IsWindow(activeWindow)) SetActiveWindow(activeWindow);
+    FFormState &= ~fsModal;
+  }};
+  Show();
+  int result;
+  try {
+    FModalResult = mrNone;
+    do {
+      app->HandleMessage();
+      if (app->Terminated())
+        FModalResult = mrCancel;
+      else if (FModalResult != mrNone)
+        CloseModal();
+    } while (FModalResult == mrNone);
+    result = FModalResult;
+    if (GetActiveWindow() != WindowHandle()) activeWindow = nullptr;
+  } catch (...) {
+    Hide();
+    throw;
+  }
+  Hide();
+  return result;
+}
+
+void TCustomForm::CloseModal() {
+  try {
+    TCloseAction action = caNone;
+    if (CloseQuery()) {
+      action = caHide;
+      DoClose(action);
+    }
+    if (action == caNone)
+      FModalResult = mrNone;
+    else if (action == caFree)
+      Release();
+  } catch (...) {
+    FModalResult = mrNone;
+    if (!Application) throw;
+    Application->HandleException(this);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Focus and keys
+
+void TCustomForm::SetActiveControl(TWinControl* Value) {
+  if (FActiveControl == Value) return;
+  if (Value && !HasState(csLoading) && (Value == this || GetParentForm(Value) != this || !Value->CanFocus()))
+    throw EInvalidOperation(kCannotFocus);
+  if (FActiveControl) FActiveControl->RemoveFreeNotification(this);
+  FActiveControl = Value;
+  if (FActiveControl) FActiveControl->FreeNotification(this);
+  if (!HasState(csLoading) && FActive) SetWindowFocus();
+}
+
+void TCustomForm::SetWindowFocus() {
+  if (!HandleAllocated()) return;
+  HWND target = WindowHandle();
+  if (FActiveControl && FActiveControl->CanFocus()) target = FActiveControl->Handle();
+  ::SetFocus(target);
+}
+
+void TCustomForm::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop) {
+  if (TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop, false)) next->SetFocus();
+}
+
+void TCustomForm::CMFocusChanged(TMessage& Message) {
+  auto* control = reinterpret_cast<TWinControl*>(Message.LParam);
+  if (control && control != FActiveControl && GetParentForm(control) == this) {
+    if (FActiveControl) FActiveControl->RemoveFreeNotification(this);
+    FActiveControl = control;
+    FActiveControl->FreeNotification(this);
+  }
+  TWinControl::Dispatch(Message);
+}
+
+void TCustomForm::CMDialogKey(TMessage& Message) {
+  TWMKey k{Message};
+  if (k.CharCode() == VK_TAB && GetKeyState(VK_MENU) >= 0 && GetKeyState(VK_CONTROL) >= 0) {
+    SelectNext(FActiveControl, GetKeyState(VK_SHIFT) >= 0, true);
+    Message.Result = 1;
+    return;
+  }
+  TWinControl::Dispatch(Message);  // the controls: a default or cancel button
+}
+
+void TCustomForm::WMActivate(TMessage& Message) {
+  FActive = LOWORD(Message.WParam) != WA_INACTIVE;
+  TWinControl::Dispatch(Message);
+  if (!FActive) return;
+  if (Screen) Screen->FActiveForm = this;
+  if (!FActiveControl) {
+    if (TWinControl* first = FindNextControl(nullptr, true, true, false)) {
+      FActiveControl = first;
+      FActiveControl->FreeNotification(this);
+    }
+  }
+  SetWindowFocus();
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FActiveControl) FActiveControl = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Actions
+
+namespace {
+
+// The visible controls of a showing container, depth first, until fn answers true.
+bool TraverseClients(TWinControl* Container, const std::function<bool(TControl*)>& fn) {
+  if (!Container->Showing()) return false;
+  for (int i = 0; i < Container->ControlCount(); ++i) {
+    TControl* c = Container->Controls(i);
+    if (!c->Visible()) continue;
+    if (fn(c)) return true;
+    if (auto* w = dynamic_cast<TWinControl*>(c); w && TraverseClients(w, fn)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TCustomForm::UpdateActions() {
+  if (!Showing()) return;
+  InitiateAction();
+  TraverseClients(this, [](TControl* c) {
+    c->InitiateAction();
+    return false;
+  });
+}
+
+void TCustomForm::CMActionExecute(TMessage& Message) {
+  auto* action = reinterpret_cast<TBasicAction*>(Message.LParam);
+  bool execute = Message.Msg == CM_ACTIONEXECUTE;
+  auto process = [action, execute](TControl* c) {
+    return execute ? c->ExecuteAction(action) : c->UpdateAction(action);
+  };
+  if ((FActiveControl && process(FActiveControl)) || process(this) || TraverseClients(this, process))
+    Message.Result = 1;
+}
+
+// ---------------------------------------------------------------------------
+
+void TCustomForm::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CM_SHOWINGCHANGED: CMShowingChanged(Message); break;
+    case CM_DIALOGKEY: CMDialogKey(Message); break;
+    case CM_FOCUSCHANGED: CMFocusChanged(Message); break;
+    case CM_ACTIONEXECUTE:
+    case CM_ACTIONUPDATE: CMActionExecute(Message); break;
+    case WM_ACTIVATE: WMActivate(Message); break;
+    case WM_CLOSE: Close(); break;  // never the system's: that would destroy the window
+    default: TWinControl::Dispatch(Message); break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TScreen
+
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), FHintFont(new TFont) {
+  NONCLIENTMETRICSA metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+    FHintFont->SetLogFont(metrics.lfStatusFont);
+  FHintFont->SetColor(clInfoText);
+}
+
+TScreen::~TScreen() = default;
+
+TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
+
+void TScreen::AddForm(TCustomForm* Form) { FForms.push_back(Form); }
+
+void TScreen::RemoveForm(TCustomForm* Form) {
+  FForms.erase(std::remove(FForms.begin(), FForms.end(), Form), FForms.end());
+  if (FActiveForm == Form) FActiveForm = nullptr;
+}

@@ -1,0 +1,35 @@
+// Wide forms: TUniForm, the base of every form whose own window is a Unicode window, with
+// a wide caption and hint; and the accelerator test of wide captions.
+#pragma once
+
+#include "vcl/forms.h"
+
+// A form whose window is a Unicode window. Create it like any form
+// (TCustomForm::Create<TMyForm>): the stored descriptions are read from the class
+// downwards to TUniForm.
+class TUniForm : public TForm {
+  VCL_CLASS(TUniForm)
+ public:
+  explicit TUniForm(TComponent* AOwner);
+
+  WideString Caption();
+  void SetCaption(const WideString& Value);
+  WideString Hint();
+  void SetHint(const WideString& Value);
+  bool IsCaptionStored() const;
+  bool IsHintStored() const;
+
+  void DefineProperties(TFiler* Filer) override;
+  // The framework's update, then the application's wide hint.
+  void UpdateActions() override;
+
+ protected:
+  const TMetaClass* DescriptionRoot() const override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void DestroyWindowHandle() override;
+};
+
+// Whether the character of a dialog-character message (a code below 256 is a character of
+// the keyboard layout's code page) is, ignoring case, the accelerator of Caption: the
+// character after its last single "&".
+bool IsWideAccelChar(WORD CharCode, const WideString& Caption);
