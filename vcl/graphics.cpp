@@ -1,5 +1,7 @@
 #include "vcl/graphics.h"
 
+#include "vcl/pictures.h"
+
 #include <cstring>
 #include <map>
 #include <mutex>
@@ -604,6 +606,39 @@ RECT TCanvas::ClipRect() {
   RECT r{};
   GetClipBox(FHandle, &r);
   return r;
+}
+
+TColor TCanvas::Pixels(int x, int y) {
+  RequiredState(csHandleValid);
+  const COLORREF c = GetPixel(FHandle, x, y);
+  return c == CLR_INVALID ? clNone : static_cast<TColor>(c);
+}
+
+void TCanvas::SetPixels(int x, int y, TColor color) {
+  Changing();
+  RequiredState(csHandleValid);
+  SetPixel(FHandle, x, y, ColorToRGB(color));
+  Changed();
+}
+
+void TCanvas::Draw(int x, int y, TGraphic* graphic) {
+  if (!graphic || graphic->Empty()) return;
+  StretchDraw(RECT{x, y, x + graphic->Width(), y + graphic->Height()}, graphic);
+}
+
+void TCanvas::StretchDraw(const RECT& r, TGraphic* graphic) {
+  if (!graphic || graphic->Empty()) return;
+  Changing();
+  RequiredState(csHandleValid);
+  graphic->Draw(this, r);
+  Changed();
+}
+
+TCanvasOrientation TCanvas::CanvasOrientation() {
+  if (!(TextFlags & ETO_RTLREADING)) return coLeftToRight;
+  POINT origin{0, 0};
+  GetWindowOrgEx(Handle(), &origin);
+  return origin.x != 0 ? coRightToLeft : coLeftToRight;
 }
 
 void TCanvas::Lock() {

@@ -189,6 +189,10 @@ class TPen : public TGraphicsObject {
 enum TCanvasStateFlag : unsigned { csHandleValid = 1, csFontValid = 2, csPenValid = 4, csBrushValid = 8 };
 using TCanvasState = unsigned;
 
+enum TCanvasOrientation { coLeftToRight, coRightToLeft };
+
+class TGraphic;  // vcl/pictures.h
+
 class TCanvas : public TPersistent {
   VCL_CLASS(TCanvas)
  public:
@@ -226,6 +230,17 @@ class TCanvas : public TPersistent {
   int TextWidth(const AnsiString& text) { return TextExtent(text).cx; }
   int TextHeight(const AnsiString& text) { return TextExtent(text).cy; }
   RECT ClipRect();
+  // The colour of a pixel (clNone outside the clipping region or without a bitmap).
+  TColor Pixels(int x, int y);
+  void SetPixels(int x, int y, TColor color);
+  // Draws a graphic at its own size with its top left corner at (x, y), or stretched to r.
+  // Empty graphics and null draw nothing.
+  void Draw(int x, int y, TGraphic* graphic);
+  void StretchDraw(const RECT& r, TGraphic* graphic);
+  // Right to left when right-to-left reading is asked for (ETO_RTLREADING in TextFlags) on
+  // a device context whose window origin has been moved, as mirrored painting does; text
+  // routines then start the text right of the X they are given.
+  TCanvasOrientation CanvasOrientation();
 
   // Serialises drawing from more than one thread on the same canvas.
   void Lock();
@@ -238,10 +253,13 @@ class TCanvas : public TPersistent {
   // Deselects the drawing objects so that they may change (the DC keeps stock ones).
   void Refresh();
 
- protected:
-  virtual void CreateHandle() {}
+  // Around every drawing call: OnChanging before, OnChange after. Drawing routines outside
+  // the canvas (wide text) signal them too.
   virtual void Changing();
   virtual void Changed();
+
+ protected:
+  virtual void CreateHandle() {}
   TCanvasState FState = 0;
 
  private:

@@ -66,3 +66,13 @@ extern const TResStringRec SmkcRight;
 extern const TResStringRec SmkcDown;
 extern const TResStringRec SmkcIns;
 extern const TResStringRec SmkcDel;
+extern const TResStringRec SUnknownExtension;  // "Unknown picture file extension (.%s)"
+extern const TResStringRec SInvalidBitmap;     // "Bitmap image is not valid"
+extern const TResStringRec SInvalidIcon;       // "Icon image is not valid"
+extern const TResStringRec SChangeIconSize;    // "Cannot change the size of an icon"
+extern const TResStringRec SAllFilter;         // "All"
+extern const TResStringRec SVBitmaps;          // "Bitmaps"
+extern const TResStringRec SVIcons;            // "Icons"
+extern const TResStringRec SJPEGImageFile;     // "JPEG Image File"
+extern const TResStringRec SScanLine;          // "Scan line index out of range"
+extern const TResStringRec SChangeJPGSize;     // "Cannot change the size of a JPEG image"

@@ -56,5 +56,16 @@
 #define IDS_MKC_DOWN              65071
 #define IDS_MKC_INS               65072
 #define IDS_MKC_DEL               65073
+/* Pictures */
+#define IDS_UNKNOWN_EXTENSION     65080
+#define IDS_INVALID_BITMAP        65081
+#define IDS_INVALID_ICON          65082
+#define IDS_CHANGE_ICON_SIZE      65083
+#define IDS_ALL_FILTER            65084
+#define IDS_VBITMAPS              65085
+#define IDS_VICONS                65086
+#define IDS_JPEG_IMAGE_FILE       65087
+#define IDS_SCAN_LINE             65088
+#define IDS_CHANGE_JPEG_SIZE      65089
 
 #endif
