@@ -141,6 +141,7 @@ class Hints : public ::testing::Test {
     Application->HintShortCuts = true;
     Application->HintPause = 500;
     Application->HintShortPause = 50;
+    Application->HintHidePause = 2500;
     form.reset();
   }
 
@@ -206,6 +207,15 @@ TEST_F(Hints, TheShortPartShowsAndTheLongPartGoesToApplicationHint) {
   MoveMouseTo(POINT{2, 2});
   ASSERT_TRUE(apploop::RunUntil([] { return !ShownHintWindow() && Application->Hint().empty(); }));
   EXPECT_EQ(announced.back(), "");
+}
+
+TEST_F(Hints, AHintGoesAfterItsHidePauseWhileTheMouseStays) {
+  Application->HintHidePause = 80;
+  MoveMouseOnto(save);
+  ASSERT_TRUE(apploop::RunUntil([] { return ShownHint() == "Save"; }));
+  ASSERT_TRUE(apploop::RunUntil([] { return !ShownHintWindow(); }));
+  EXPECT_EQ(Application->HintControl(), save);  // no new hint until the mouse leaves it
+  EXPECT_FALSE(apploop::RunUntil([] { return ShownHintWindow() != nullptr; }, 200));
 }
 
 TEST_F(Hints, TheActionsShortcutFollowsTheHint) {
