@@ -109,6 +109,7 @@ class Hints : public ::testing::Test {
     InitApplication();
     Application->HintPause = 30;
     Application->HintShortPause = 10;
+    Application->SetHint("");  // what an earlier test left under the mouse
     form.reset(TCustomForm::CreateNew<TForm>(nullptr));
     form->SetBorderStyle(bsNone);
     form->SetBounds(100, 100, 320, 200);
@@ -141,6 +142,7 @@ class Hints : public ::testing::Test {
     Application->HintShortCuts = true;
     Application->HintPause = 500;
     Application->HintShortPause = 50;
+    Application->HintHidePause = 2500;
     form.reset();
   }
 
@@ -187,6 +189,7 @@ TEST_F(Hints, TheShortPartShowsAndTheLongPartGoesToApplicationHint) {
   EXPECT_EQ(Application->HintControl(), save);
   EXPECT_EQ(Application->HintWindow()->ClassType(), THintWindow::StaticClass());
   ASSERT_TRUE(apploop::RunUntil([] { return Application->Hint() == "Saves the file"; }));
+  ASSERT_FALSE(announced.empty());
   EXPECT_EQ(announced.back(), "Saves the file");
   // Below the cursor, in the hint colours, above the other windows.
   RECT r{};
@@ -205,7 +208,17 @@ TEST_F(Hints, TheShortPartShowsAndTheLongPartGoesToApplicationHint) {
   // Away from every control: the hint goes, and so does the long part.
   MoveMouseTo(POINT{2, 2});
   ASSERT_TRUE(apploop::RunUntil([] { return !ShownHintWindow() && Application->Hint().empty(); }));
+  ASSERT_FALSE(announced.empty());
   EXPECT_EQ(announced.back(), "");
+}
+
+TEST_F(Hints, AHintGoesAfterItsHidePauseWhileTheMouseStays) {
+  Application->HintHidePause = 80;
+  MoveMouseOnto(save);
+  ASSERT_TRUE(apploop::RunUntil([] { return ShownHint() == "Save"; }));
+  ASSERT_TRUE(apploop::RunUntil([] { return !ShownHintWindow(); }));
+  EXPECT_EQ(Application->HintControl(), save);  // no new hint until the mouse leaves it
+  EXPECT_FALSE(apploop::RunUntil([] { return ShownHintWindow() != nullptr; }, 200));
 }
 
 TEST_F(Hints, TheActionsShortcutFollowsTheHint) {
