@@ -5,6 +5,7 @@
 #include "runner/dos_command.h"
 #include "runner/input_queue.h"
 #include "runner/process_timer.h"
+#include "vcl/scopeexit.h"
 
 namespace {
 
@@ -14,15 +15,6 @@ void CloseAndClear(HANDLE& h) {
   if (h) CloseHandle(h);
   h = nullptr;
 }
-
-// Runs its function when the scope is left, by any way.
-template <class F>
-struct TScopeExit {
-  F f;
-  ~TScopeExit() { f(); }
-};
-template <class F>
-TScopeExit(F) -> TScopeExit<F>;
 
 }  // namespace
 
@@ -279,7 +271,7 @@ void TDosThread::ClosePipes() {
 
 void TDosThread::NotifyEnd() {
   Synchronize([this] {
-    TScopeExit forget{[this] {
+    ScopeExit forget{[this] {
       FRunning.store(false);
       Terminate();
       FOwner->WorkerEnded(this);  // after this, the component may be gone

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vcl/actions.h"
+#include "vcl/scopeexit.h"
 
 namespace {
 
@@ -64,15 +65,6 @@ constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible windo
 constexpr const char* kControlParentSelf = "A control cannot have itself as its parent";
 constexpr const char* kControlParentLoop = "A control cannot be placed inside one of its own children";
 constexpr const char* kWindowDCError = "Error creating window device context";
-
-// Runs a cleanup when the scope ends, exceptions included.
-template <class F>
-struct ScopeExit {
-  F f;
-  ~ScopeExit() { f(); }
-};
-template <class F>
-ScopeExit(F) -> ScopeExit<F>;
 
 TControl* CaptureControl = nullptr;
 

@@ -6,6 +6,7 @@
 #include "vcl/application.h"
 #include "vcl/extctrls.h"
 #include "vcl/resstrings.h"
+#include "vcl/scopeexit.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 
@@ -13,14 +14,6 @@ namespace {
 
 constexpr const char* kCannotShowModal = "Cannot make a visible window modal";
 constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible window";
-
-template <class F>
-struct ScopeExit {
-  F f;
-  ~ScopeExit() { f(); }
-};
-template <class F>
-ScopeExit(F) -> ScopeExit<F>;
 
 const std::vector<TPropInfo>& FormProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TForm>()

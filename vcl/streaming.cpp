@@ -129,6 +129,26 @@ void TReader::Read(void* buffer, int64_t count) {
 
 TValueType TReader::ReadValue() { return static_cast<TValueType>(ReadByte()); }
 
+namespace {
+
+// A number as the stream holds it: little-endian, as wide as its type.
+template <class T>
+T ReadFixed(TReader& reader) {
+  T v;
+  reader.Read(&v, sizeof v);
+  return v;
+}
+
+// The length-counted UTF-16 text that follows a vaWString marker.
+WideString ReadWideChars(TReader& reader) {
+  const uint32_t len = ReadFixed<uint32_t>(reader);
+  WideString w(len, L'\0');
+  if (len) reader.Read(w.data(), int64_t{len} * 2);
+  return w;
+}
+
+}  // namespace
+
 TValueType TReader::NextValue() {
   if (FBufPos == FBufEnd) FillBuffer();
   return static_cast<TValueType>(FBuffer[FBufPos]);
@@ -162,7 +182,6 @@ void TReader::SkipValue() {
       n -= k;
     }
   };
-  uint32_t len = 0;
   switch (ReadValue()) {
     case vaNull: case vaFalse: case vaTrue: case vaNil:
       break;
@@ -176,14 +195,8 @@ void TReader::SkipValue() {
     case vaInt64: case vaCurrency: case vaDate: skipBytes(8); break;
     case vaExtended: skipBytes(10); break;
     case vaString: case vaIdent: skipBytes(ReadByte()); break;
-    case vaLString: case vaBinary:
-      Read(&len, 4);
-      skipBytes(len);
-      break;
-    case vaWString:
-      Read(&len, 4);
-      skipBytes(int64_t{len} * 2);
-      break;
+    case vaLString: case vaBinary: skipBytes(ReadFixed<uint32_t>(*this)); break;
+    case vaWString: skipBytes(int64_t{ReadFixed<uint32_t>(*this)} * 2); break;
     case vaSet:
       while (!ReadStr().empty()) {
       }
@@ -207,26 +220,10 @@ void TReader::SkipValue() {
 
 int64_t TReader::ReadIntegerValue(TValueType type) {
   switch (type) {
-    case vaInt8: {
-      int8_t v;
-      Read(&v, 1);
-      return v;
-    }
-    case vaInt16: {
-      int16_t v;
-      Read(&v, 2);
-      return v;
-    }
-    case vaInt32: {
-      int32_t v;
-      Read(&v, 4);
-      return v;
-    }
-    case vaInt64: {
-      int64_t v;
-      Read(&v, 8);
-      return v;
-    }
+    case vaInt8: return ReadFixed<int8_t>(*this);
+    case vaInt16: return ReadFixed<int16_t>(*this);
+    case vaInt32: return ReadFixed<int32_t>(*this);
+    case vaInt64: return ReadFixed<int64_t>(*this);
     default:
       PropValueError();
   }
@@ -269,21 +266,9 @@ double TReader::ReadFloat() {
       Read(&v, 10);
       return static_cast<double>(v);
     }
-    case vaSingle: {
-      float v;
-      Read(&v, 4);
-      return v;
-    }
-    case vaDate: {
-      double v;
-      Read(&v, 8);
-      return v;
-    }
-    case vaCurrency: {
-      int64_t v;
-      Read(&v, 8);
-      return static_cast<double>(v) / 10000.0;
-    }
+    case vaSingle: return ReadFixed<float>(*this);
+    case vaDate: return ReadFixed<double>(*this);
+    case vaCurrency: return static_cast<double>(ReadFixed<int64_t>(*this)) / 10000.0;
     default:
       return static_cast<double>(ReadIntegerValue(t));
   }
@@ -304,14 +289,10 @@ AnsiString TReader::ReadString() {
       len = ReadByte();
       break;
     case vaLString:
-      Read(&len, 4);
+      len = ReadFixed<uint32_t>(*this);
       break;
-    case vaWString: {
-      Read(&len, 4);
-      WideString w(len, L'\0');
-      if (len) Read(w.data(), int64_t{len} * 2);
-      return WideToAnsi(w);
-    }
+    case vaWString:
+      return WideToAnsi(ReadWideChars(*this));
     default:
       PropValueError();
   }
@@ -326,11 +307,7 @@ WideString TReader::ReadWideString() {
     return AnsiToWide(ReadString());
   }
   ReadValue();
-  uint32_t len = 0;
-  Read(&len, 4);
-  WideString w(len, L'\0');
-  if (len) Read(w.data(), int64_t{len} * 2);
-  return w;
+  return ReadWideChars(*this);
 }
 
 AnsiString TReader::ReadIdent() {
@@ -733,8 +710,7 @@ void TReader::DefineBinaryProperty(const AnsiString& Name, const TStreamProc& Re
   if (!ReadData || FPropName.empty() || !SameIdent(Name, FPropName)) return;
   FPropName.clear();
   if (ReadValue() != vaBinary) PropValueError();
-  uint32_t size = 0;
-  Read(&size, 4);
+  const uint32_t size = ReadFixed<uint32_t>(*this);
   TMemoryStream data;
   data.SetSize(size);
   if (size) Read(data.Memory(), size);
@@ -765,29 +741,33 @@ void TWriter::Write(const void* buffer, int64_t count) {
   if (FBuffer.size() >= kBufferSize) FlushBuffer();
 }
 
-void TWriter::WriteValue(TValueType value) {
-  uint8_t b = value;
-  Write(&b, 1);
+namespace {
+
+// The counterpart of ReadFixed: the value little-endian, as wide as its type.
+template <class T>
+void WriteFixed(TWriter& writer, T value) {
+  writer.Write(&value, sizeof value);
 }
+
+}  // namespace
+
+void TWriter::WriteValue(TValueType value) { WriteFixed<uint8_t>(*this, value); }
 
 void TWriter::WriteBoolean(bool value) { WriteValue(value ? vaTrue : vaFalse); }
 
 void TWriter::WriteInteger(int64_t value) {
   if (value >= INT8_MIN && value <= INT8_MAX) {
     WriteValue(vaInt8);
-    int8_t v = static_cast<int8_t>(value);
-    Write(&v, 1);
+    WriteFixed(*this, static_cast<int8_t>(value));
   } else if (value >= INT16_MIN && value <= INT16_MAX) {
     WriteValue(vaInt16);
-    int16_t v = static_cast<int16_t>(value);
-    Write(&v, 2);
+    WriteFixed(*this, static_cast<int16_t>(value));
   } else if (value >= INT32_MIN && value <= INT32_MAX) {
     WriteValue(vaInt32);
-    int32_t v = static_cast<int32_t>(value);
-    Write(&v, 4);
+    WriteFixed(*this, static_cast<int32_t>(value));
   } else {
     WriteValue(vaInt64);
-    Write(&value, 8);
+    WriteFixed(*this, value);
   }
 }
 
@@ -804,12 +784,10 @@ void TWriter::WriteFloat(double value) {
 void TWriter::WriteString(const AnsiString& value) {
   if (value.size() <= 255) {
     WriteValue(vaString);
-    uint8_t len = static_cast<uint8_t>(value.size());
-    Write(&len, 1);
+    WriteFixed(*this, static_cast<uint8_t>(value.size()));
   } else {
     WriteValue(vaLString);
-    uint32_t len = static_cast<uint32_t>(value.size());
-    Write(&len, 4);
+    WriteFixed(*this, static_cast<uint32_t>(value.size()));
   }
   Write(value.data(), static_cast<int64_t>(value.size()));
 }
@@ -821,8 +799,8 @@ void TWriter::WriteWideString(const WideString& value) {
     return;
   }
   WriteValue(vaWString);
-  uint32_t len = static_cast<uint32_t>(value.size());
-  Write(&len, 4);
+  const uint32_t len = static_cast<uint32_t>(value.size());
+  WriteFixed(*this, len);
   Write(value.data(), int64_t{len} * 2);
 }
 
@@ -843,9 +821,8 @@ void TWriter::WriteIdent(const AnsiString& ident) {
 
 void TWriter::WriteStr(const AnsiString& value) {
   if (value.size() > 255) throw EWriteError(Format("Name too long: %s", value.substr(0, 40).c_str()));
-  uint8_t len = static_cast<uint8_t>(value.size());
-  Write(&len, 1);
-  Write(value.data(), len);
+  WriteFixed(*this, static_cast<uint8_t>(value.size()));
+  Write(value.data(), static_cast<int64_t>(value.size()));
 }
 
 void TWriter::WriteSet(const TEnumInfo* element, uint64_t bits) {
@@ -859,8 +836,7 @@ void TWriter::WriteSignature() { Write(kSignature, 4); }
 
 void TWriter::WritePrefix(unsigned flags, int childPos) {
   if (!flags) return;
-  uint8_t prefix = static_cast<uint8_t>(0xF0 | (flags & 0x0F));
-  Write(&prefix, 1);
+  WriteFixed(*this, static_cast<uint8_t>(0xF0 | (flags & 0x0F)));
   if (flags & ffChildPos) WriteInteger(childPos);
 }
 
@@ -1117,8 +1093,8 @@ void TWriter::DefineBinaryProperty(const AnsiString& Name, const TStreamProc& Re
   WriteValue(vaBinary);
   TMemoryStream data;
   WriteData(&data);
-  uint32_t size = static_cast<uint32_t>(data.Size());
-  Write(&size, 4);
+  const uint32_t size = static_cast<uint32_t>(data.Size());
+  WriteFixed(*this, size);
   Write(data.Memory(), size);
 }
 

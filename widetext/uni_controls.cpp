@@ -3,6 +3,7 @@
 #include <unordered_map>
 
 #include "vcl/contnrs.h"
+#include "vcl/scopeexit.h"
 #include "widetext/char_messages.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
@@ -41,14 +42,6 @@ struct TFinalization {
 
 // The control whose Unicode window is being created (set only around CreateWindowExW).
 TWinControl* UnicodeCreationControl = nullptr;
-
-template <class F>
-struct ScopeExit {
-  F f;
-  ~ScopeExit() { f(); }
-};
-template <class F>
-ScopeExit(F) -> ScopeExit<F>;
 
 bool IsTextMessage(UINT Msg) { return Msg == WM_SETTEXT || Msg == WM_GETTEXT || Msg == WM_GETTEXTLENGTH; }
 

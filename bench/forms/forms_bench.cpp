@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/bench_support.h"
 #include "vcl/application.h"
 #include "vcl/extctrls.h"
 #include "vcl/forms.h"
@@ -23,17 +24,6 @@ VCL_CLASS_IMPL(TBenchForm, TForm, &CreateComponentOf<TBenchForm>, nullptr)
 
 constexpr int kPanels = 10;
 constexpr int kControlsPerPanel = 29;
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
 
 // What the loop would do between forms: the paints and notices left over.
 void Drain() {
@@ -57,13 +47,13 @@ struct TTimes {
 
 TTimes FrameworkForm() {
   TTimes t;
-  double start = Now();
+  double start = MillisecondsNow();
   auto* form = TCustomForm::Create<TBenchForm>(nullptr);  // the description read: no windows yet
-  double created = Now();
+  double created = MillisecondsNow();
   form->Show();  // the 300 windows made and shown
-  double shown = Now();
+  double shown = MillisecondsNow();
   form->Free();
-  double gone = Now();
+  double gone = MillisecondsNow();
   return TTimes{created - start, shown - created, gone - shown};
 }
 
@@ -83,7 +73,7 @@ TTimes BareForm() {
   }();
   (void)registered;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  double start = Now();
+  double start = MillisecondsNow();
   HWND form = CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, L"BareForm", L"Three hundred components",
                               WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | WS_CLIPCHILDREN, 0, 0, 996, 738,
                               Application->Handle(), nullptr, instance, nullptr);
@@ -101,11 +91,11 @@ TTimes BareForm() {
                         60, 25, panel, nullptr, instance, nullptr);
     }
   }
-  double created = Now();
+  double created = MillisecondsNow();
   ShowWindow(form, SW_SHOWNORMAL);
-  double shown = Now();
+  double shown = MillisecondsNow();
   DestroyWindow(form);
-  double gone = Now();
+  double gone = MillisecondsNow();
   return TTimes{created - start, shown - created, gone - shown};
 }
 

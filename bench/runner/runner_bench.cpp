@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/bench_support.h"
 #include "runner/dos_command.h"
 #include "vcl/application.h"
 
@@ -15,17 +16,6 @@ namespace {
 
 constexpr int kLines = 20000;
 constexpr int kRounds = 7;
-
-double Now() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(freq.QuadPart);
-}
 
 void LoopUntil(const bool& done) {
   while (!done) Application->HandleMessage();
@@ -45,7 +35,7 @@ double LineRate() {
   double first = 0, last = 0;
   bool done = false;
   cmd.SetOnNewLine([&](TObject*, const AnsiString&, TOutputType) {
-    last = Now();
+    last = SecondsNow();
     if (count++ == 0) first = last;
   });
   cmd.SetOnTerminated([&](TObject*, unsigned) { done = true; });
@@ -65,9 +55,9 @@ class TSyncThread : public TThread {
 
  protected:
   void Execute() override {
-    start = Now();
+    start = SecondsNow();
     for (int i = 0; i < kLines; ++i) Synchronize([this] { ++calls; });
-    end = Now();
+    end = SecondsNow();
     Synchronize([this] { done = true; });
   }
 };

@@ -7,20 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/bench_support.h"
 #include "widetext/uni_string_list.h"
 
 namespace {
-
-double Now() {
-  static LARGE_INTEGER frequency = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Subtitle-like lines in English, French, Greek and Japanese.
 std::string MakeUtf8Text(size_t bytes) {
@@ -69,9 +59,9 @@ template <class Work>
 double BestSeconds(int rounds, Work work) {
   double best = 1e30;
   for (int i = 0; i < rounds; ++i) {
-    const double start = Now();
+    const double start = SecondsNow();
     work();
-    best = std::min(best, Now() - start);
+    best = std::min(best, SecondsNow() - start);
   }
   return best;
 }

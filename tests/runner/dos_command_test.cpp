@@ -6,27 +6,10 @@
 #include <vector>
 
 #include "runner/dos_command.h"
+#include "tests/runner/runner_test_support.h"
 #include "tests/support/pump.h"
 
 namespace {
-
-constexpr TOutputType E = otEntireLine, B = otBeginningOfLine;
-
-struct Piece {
-  AnsiString line;
-  TOutputType type;
-  bool operator==(const Piece& o) const { return line == o.line && type == o.type; }
-};
-std::ostream& operator<<(std::ostream& os, const Piece& p) {
-  return os << '"' << p.line << '"' << (p.type == otEntireLine ? " entire" : " begun");
-}
-
-std::string TestFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s = path;
-  return s.substr(0, s.find_last_of('\\') + 1);
-}
 
 // The command line of the scripted child with the given steps.
 AnsiString Child(const std::string& steps) {

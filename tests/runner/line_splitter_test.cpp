@@ -3,19 +3,9 @@
 #include <vector>
 
 #include "runner/line_splitter.h"
+#include "tests/runner/runner_test_support.h"
 
 namespace {
-
-struct Piece {
-  AnsiString line;
-  TOutputType type;
-  bool operator==(const Piece& o) const { return line == o.line && type == o.type; }
-};
-std::ostream& operator<<(std::ostream& os, const Piece& p) {
-  return os << '"' << p.line << '"' << (p.type == otEntireLine ? " entire" : " begun");
-}
-
-constexpr TOutputType E = otEntireLine, B = otBeginningOfLine;
 
 struct SplitCase {
   const char* name;

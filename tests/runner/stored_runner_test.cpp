@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "runner/dos_command.h"
+#include "tests/runner/runner_test_support.h"
 #include "tests/support/pump.h"
 #include "vcl/streaming.h"
 #include "vcl/typinfo.h"
@@ -52,13 +53,6 @@ const char* const kHost = R"(object Host: TRunnerHost
 end
 )";
 
-std::string ChildPath() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string s = path;
-  return s.substr(0, s.find_last_of('\\') + 1) + "scripted_child.exe";
-}
-
 TEST(StoredRunner, SettingsAndHandlersComeFromTheDescription) {
   RegisterClasses({TRunnerHost::StaticClass(), TDosCommand::StaticClass()});
   TRunnerHost host(nullptr);
@@ -73,7 +67,7 @@ TEST(StoredRunner, SettingsAndHandlersComeFromTheDescription) {
   EXPECT_EQ(cmd->ReturnCode(), rcLF);
 
   // The handlers bound by name receive a real run's output and end.
-  cmd->SetCommandLine("\"" + ChildPath() + "\" \"out:stored\\n\" exit:4");
+  cmd->SetCommandLine("\"" + TestFolder() + "scripted_child.exe\" \"out:stored\\n\" exit:4");
   cmd->Execute();
   ASSERT_TRUE(PumpUntil([&] { return !host.ends.empty(); }));
   ASSERT_EQ(host.lines.size(), 1u);

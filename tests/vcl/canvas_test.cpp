@@ -41,6 +41,23 @@ class TGreenSpot : public TGraphicControl {
   }
 };
 
+// A white swatch on a shown host with a green spot inside it, at the spot's given place,
+// painted once.
+struct TSwatchScene {
+  std::unique_ptr<THostWindow> host{ShownHost()};
+  TSwatch* swatch = new TSwatch(host.get());
+  TGreenSpot* spot = new TGreenSpot(host.get());
+
+  TSwatchScene(int spotLeft, int spotTop) {
+    swatch->SetBounds(10, 10, 150, 100);
+    swatch->SetColor(clWhite);
+    swatch->SetParent(host.get());
+    spot->SetBounds(spotLeft, spotTop, 20, 20);
+    spot->SetParent(swatch);
+    swatch->Repaint();
+  }
+};
+
 COLORREF PixelOf(HWND wnd, int x, int y) {
   HDC dc = GetDC(wnd);
   COLORREF c = GetPixel(dc, x, y);
@@ -49,15 +66,9 @@ COLORREF PixelOf(HWND wnd, int x, int y) {
 }
 
 TEST(Canvas, CustomControlsAndWindowlessChildrenPaintOnTheScreen) {
-  std::unique_ptr<THostWindow> host(ShownHost());
-  auto* swatch = new TSwatch(host.get());
-  swatch->SetBounds(10, 10, 150, 100);
-  swatch->SetColor(clWhite);
-  swatch->SetParent(host.get());
-  auto* spot = new TGreenSpot(host.get());
-  spot->SetBounds(100, 50, 20, 20);
-  spot->SetParent(swatch);
-  swatch->Repaint();
+  TSwatchScene scene(100, 50);
+  TSwatch* swatch = scene.swatch;
+  TGreenSpot* spot = scene.spot;
   HWND wnd = swatch->WindowHandle();
   ASSERT_GT(swatch->paints, 0);
 
@@ -76,15 +87,9 @@ TEST(Canvas, CustomControlsAndWindowlessChildrenPaintOnTheScreen) {
 }
 
 TEST(Canvas, WindowlessControlDrawsOnItsParentOutsidePaint) {
-  std::unique_ptr<THostWindow> host(ShownHost());
-  auto* swatch = new TSwatch(host.get());
-  swatch->SetBounds(10, 10, 150, 100);
-  swatch->SetColor(clWhite);
-  swatch->SetParent(host.get());
-  auto* spot = new TGreenSpot(host.get());
-  spot->SetBounds(80, 70, 20, 20);
-  spot->SetParent(swatch);
-  swatch->Repaint();
+  TSwatchScene scene(80, 70);
+  TSwatch* swatch = scene.swatch;
+  TGreenSpot* spot = scene.spot;
   // The canvas's device context is the parent's, moved to the control and clipped to it.
   spot->Canvas()->Brush()->SetColor(clNavy);
   spot->Canvas()->FillRect(RECT{0, 0, 100, 100});
