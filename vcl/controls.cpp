@@ -5,6 +5,9 @@
 #include "vcl/actions.h"
 #include "vcl/scopeexit.h"
 
+// Raised by SetFocus of a control or form that cannot take the focus.
+const char* const SCannotFocus = "Cannot focus a disabled or invisible window";
+
 namespace {
 
 // What every stored control may carry; the text (Caption or Text) is each class's own.
@@ -61,7 +64,6 @@ VCL_CLASS_IMPL(TControlCanvas, TCanvas, nullptr, nullptr)
 namespace {
 
 constexpr const char* kParentRequired = "Control '%s' has no parent window";
-constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible window";
 constexpr const char* kControlParentSelf = "A control cannot have itself as its parent";
 constexpr const char* kControlParentLoop = "A control cannot be placed inside one of its own children";
 constexpr const char* kWindowDCError = "Error creating window device context";
@@ -1353,7 +1355,7 @@ bool TWinControl::CanFocus() {
 bool TWinControl::Focused() { return FHandle && GetFocus() == FHandle; }
 
 void TWinControl::SetFocus() {
-  if (!CanFocus()) throw EInvalidOperation(kCannotFocus);
+  if (!CanFocus()) throw EInvalidOperation(SCannotFocus);
   ::SetFocus(Handle());
 }
 

@@ -123,6 +123,8 @@ struct TCreateParams {
 
 // ---------------------------------------------------------------------------
 
+extern const char* const SCannotFocus;
+
 class TControl : public TComponent {
   VCL_CLASS(TControl)
   friend class TWinControl;

@@ -33,11 +33,7 @@ void TPanel::Paint() {
   TCanvas* canvas = Canvas();
   RECT r = ClientRect();
   Frame3D(canvas, r, clBtnHighlight, clBtnShadow, 1);
-  canvas->Brush()->SetColor(Color());
-  canvas->FillRect(r);
-  canvas->SetFont(Font());
-  canvas->Brush()->SetStyle(bsClear);
-  canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+  PrepareTextArea(canvas, r, Color(), Font());
   AnsiString text = Caption();
   DrawTextA(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
             DrawTextBiDiModeFlags(DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS));

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr const char* kCannotShowModal = "Cannot make a visible window modal";
-constexpr const char* kCannotFocus = "Cannot focus a disabled or invisible window";
 
 const std::vector<TPropInfo>& FormProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TForm>()
@@ -423,7 +422,7 @@ void TCustomForm::CloseModal() {
 void TCustomForm::SetActiveControl(TWinControl* Value) {
   if (FActiveControl == Value) return;
   if (Value && !HasState(csLoading) && (Value == this || GetParentForm(Value) != this || !Value->CanFocus()))
-    throw EInvalidOperation(kCannotFocus);
+    throw EInvalidOperation(SCannotFocus);
   if (FActiveControl) FActiveControl->RemoveFreeNotification(this);
   FActiveControl = Value;
   if (FActiveControl) FActiveControl->FreeNotification(this);

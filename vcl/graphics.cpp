@@ -677,3 +677,11 @@ void Frame3D(TCanvas* canvas, RECT& r, TColor topColor, TColor bottomColor, int 
   ++r.bottom;
   ++r.right;
 }
+
+void PrepareTextArea(TCanvas* canvas, const RECT& r, TColor color, TFont* font) {
+  canvas->Brush()->SetColor(color);
+  canvas->FillRect(r);
+  canvas->SetFont(font);
+  canvas->Brush()->SetStyle(bsClear);
+  canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+}

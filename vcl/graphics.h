@@ -281,6 +281,9 @@ class TCanvas : public TPersistent {
 // Draws a 3D frame of the given width inside r and shrinks r by it: top and left in
 // topColor, bottom and right in bottomColor.
 void Frame3D(TCanvas* canvas, RECT& r, TColor topColor, TColor bottomColor, int width);
+// Fills r with color, then readies the canvas to write in font over it (clear brush), as
+// labels and panels paint their captions.
+void PrepareTextArea(TCanvas* canvas, const RECT& r, TColor color, TFont* font);
 
 // Pixels per inch of the screen (vertical).
 int ScreenPixelsPerInch();

@@ -132,11 +132,7 @@ void TLabel::Dispatch(TMessage& Message) {
 void TLabel::Paint() {
   TCanvas* canvas = Canvas();
   RECT r = ClientRect();
-  canvas->Brush()->SetColor(Color());
-  canvas->FillRect(r);
-  canvas->SetFont(Font());
-  canvas->Brush()->SetStyle(bsClear);
-  canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+  PrepareTextArea(canvas, r, Color(), Font());
   AnsiString text = Caption();
   DrawTextA(canvas->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
             DrawTextBiDiModeFlags(DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS));

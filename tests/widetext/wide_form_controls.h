@@ -59,11 +59,7 @@ class TTestUniLabel : public TLabel {
   void Paint() override {
     TCanvas* canvas = Canvas();
     RECT r = ClientRect();
-    canvas->Brush()->SetColor(Color());
-    canvas->FillRect(r);
-    canvas->SetFont(Font());
-    canvas->Brush()->SetStyle(bsClear);
-    canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+    PrepareTextArea(canvas, r, Color(), Font());
     WideString text = Caption();
     Uni_DrawTextW(canvas->Handle(), text.c_str(), -1, &r, DrawTextBiDiModeFlags(DT_LEFT | DT_WORDBREAK));
   }
