@@ -5,6 +5,7 @@ KAVO_PACKAGES=(
   cmake ninja-build googletest                                     # the build, GoogleTest's sources
   dpkg-dev xz-utils                                                # apt-get source and its tarballs
   wine64 wine fonts-wine                                           # running the programs
+  fonts-liberation fonts-droid-fallback                            # Greek and CJK glyphs for Wine's faces
   xvfb xauth imagemagick                                           # a display, screenshots
 )
 

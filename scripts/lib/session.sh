@@ -47,6 +47,79 @@ kavo_wine_fonts() {
   done
 }
 
+# Japanese, Chinese and Greek text. No face that Wine shows by default has CJK glyphs, and
+# Wine's Tahoma has no Greek ones either. Wine fills a face's missing glyphs from the faces
+# listed under its full name in FontLink\SystemLink ("file,face" entries): Liberation Sans
+# brings Greek, Droid Sans Fallback the CJK glyphs (both found through the host's fontconfig).
+# Droid Sans Fallback has no Latin or Greek glyphs at all, so it is only ever linked behind a
+# face, never substituted for one. Bold faces and the bitmap MS Sans Serif and System have keys
+# of their own, named as Wine names the face it picks; faces the prefix lacks (Microsoft Sans
+# Serif, Segoe UI, Arial) come out as Liberation Sans, hence its keys. "MS Shell Dlg" keys
+# would be ignored: Wine resolves the substitute to Tahoma first.
+KAVO_FONT_GREEK='LiberationSans-Regular.ttf,Liberation Sans'
+KAVO_FONT_GREEK_BOLD='LiberationSans-Bold.ttf,Liberation Sans'
+KAVO_FONT_CJK='DroidSansFallbackFull.ttf,Droid Sans Fallback'
+declare -gA KAVO_FONT_LINKS=(
+  ['Tahoma']="$KAVO_FONT_GREEK|$KAVO_FONT_CJK"
+  ['Tahoma Bold']="$KAVO_FONT_GREEK_BOLD|$KAVO_FONT_CJK"
+  ['MS Sans Serif Regular']="$KAVO_FONT_GREEK|$KAVO_FONT_CJK"
+  ['System Regular']="$KAVO_FONT_GREEK|$KAVO_FONT_CJK"
+  ['Liberation Sans']="$KAVO_FONT_CJK"
+  ['Liberation Sans Bold']="$KAVO_FONT_CJK"
+)
+# Uniscribe (EDIT controls) takes no links: for a script that the font lacks it selects a
+# fallback face, which Wine reads per script (value: the OpenType script tag in hex).
+declare -gA KAVO_UNISCRIBE_FALLBACK=(
+  ['696e6168']='Droid Sans Fallback'  # Han
+  ['616e616b']='Droid Sans Fallback'  # Kana
+)
+
+# Reads the values of a registry key into the associative array named by $2 (REG_MULTI_SZ
+# data keep reg's "\0" separators). The output goes through a file: the first program of a
+# persistent server starts service processes that would hold a pipe open.
+kavo_reg_values() {
+  local key=$1 out="$KAVO_SESSION_DIR/reg-query.txt" line
+  local -n values=$2
+  values=()
+  wine reg query "$key" </dev/null >"$out" 2>>"$KAVO_SESSION_LOG" || true
+  local re='^    (.+)    REG_[A-Z_]+    (.*)$'
+  while IFS= read -r line; do
+    line=${line%$'\r'}
+    if [[ $line =~ $re ]]; then values[${BASH_REMATCH[1]}]=${BASH_REMATCH[2]}; fi
+  done <"$out"
+}
+
+kavo_reg_set() {
+  wine reg add "$1" /v "$2" /t "$3" /d "$4" /f </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
+    { tail -n 20 "$KAVO_SESSION_LOG" >&2; echo "wine: could not write $1\\$2" >&2; return 1; }
+}
+
+# Appends the missing entries to Wine's own (Windows' CJK fonts, absent here), so that a real
+# font put into the prefix still comes first; a prefix that has them all is left alone.
+kavo_wine_font_links() {
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local -A have=()
+  kavo_reg_values "$key" have
+  local face entry value entries
+  for face in "${!KAVO_FONT_LINKS[@]}"; do
+    value=${have[$face]:-}
+    IFS='|' read -ra entries <<<"${KAVO_FONT_LINKS[$face]}"
+    for entry in "${entries[@]}"; do
+      [[ "\\0$value\\0" == *"\\0$entry\\0"* ]] || value=${value:+$value\\0}$entry
+    done
+    [[ $value == "${have[$face]:-}" ]] ||
+      kavo_reg_set "$key" "$face" REG_MULTI_SZ "$value" || return 1
+  done
+
+  key='HKCU\Software\Wine\Uniscribe\Fallback'
+  kavo_reg_values "$key" have
+  local tag
+  for tag in "${!KAVO_UNISCRIBE_FALLBACK[@]}"; do
+    [[ ${have[$tag]:-} == "${KAVO_UNISCRIBE_FALLBACK[$tag]}" ]] ||
+      kavo_reg_set "$key" "$tag" REG_SZ "${KAVO_UNISCRIBE_FALLBACK[$tag]}" || return 1
+  done
+}
+
 # Settings of the prefix, applied on every run so that an older prefix gets them too. The
 # first program also starts Wine's service processes for the persistent server: they keep
 # the standard handles of the program that started them, which must therefore not be a test
@@ -87,6 +160,7 @@ kavo_session_begin() {
   kavo_wine_fonts
   kavo_wineserver_start
   kavo_wine_settings
+  kavo_wine_font_links
 }
 
 kavo_session_end() {
