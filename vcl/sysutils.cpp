@@ -7,26 +7,31 @@
 
 UINT ConversionCodePage = CP_ACP;
 
-WideString AnsiToWide(const char* s, size_t len) {
+WideString SystemCodePageToWide(const char* s, size_t len, UINT codePage) {
   if (len == 0) return WideString();
-  int n = MultiByteToWideChar(ConversionCodePage, 0, s, static_cast<int>(len), nullptr, 0);
+  const int inLen = static_cast<int>(len);
+  const int n = MultiByteToWideChar(codePage, 0, s, inLen, nullptr, 0);
+  if (n <= 0) return WideString();
   WideString out(static_cast<size_t>(n), L'\0');
-  if (n > 0) MultiByteToWideChar(ConversionCodePage, 0, s, static_cast<int>(len), out.data(), n);
+  out.resize(static_cast<size_t>(MultiByteToWideChar(codePage, 0, s, inLen, out.data(), n)));
   return out;
 }
+
+AnsiString SystemWideToCodePage(const wchar_t* s, size_t len, UINT codePage) {
+  if (len == 0) return AnsiString();
+  const int inLen = static_cast<int>(len);
+  const int n = WideCharToMultiByte(codePage, 0, s, inLen, nullptr, 0, nullptr, nullptr);
+  if (n <= 0) return AnsiString();
+  AnsiString out(static_cast<size_t>(n), '\0');
+  out.resize(static_cast<size_t>(WideCharToMultiByte(codePage, 0, s, inLen, out.data(), n, nullptr, nullptr)));
+  return out;
+}
+
+WideString AnsiToWide(const char* s, size_t len) { return SystemCodePageToWide(s, len, ConversionCodePage); }
 
 WideString AnsiToWide(const AnsiString& s) { return AnsiToWide(s.data(), s.size()); }
 
-AnsiString WideToAnsi(const WideString& s) {
-  if (s.empty()) return AnsiString();
-  int n = WideCharToMultiByte(ConversionCodePage, 0, s.data(), static_cast<int>(s.size()), nullptr, 0,
-                              nullptr, nullptr);
-  AnsiString out(static_cast<size_t>(n), '\0');
-  if (n > 0)
-    WideCharToMultiByte(ConversionCodePage, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr,
-                        nullptr);
-  return out;
-}
+AnsiString WideToAnsi(const WideString& s) { return SystemWideToCodePage(s.data(), s.size(), ConversionCodePage); }
 
 AnsiString Format(const char* fmt, ...) {
   va_list ap;

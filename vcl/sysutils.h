@@ -15,6 +15,11 @@ using WideChar = wchar_t;
 // The wide text layer sets it at start-up (CP_THREAD_ACP on the NT family).
 extern UINT ConversionCodePage;
 
+// The system's conversions between a code page and UTF-16 (MultiByteToWideChar and
+// WideCharToMultiByte with no flags); empty on failure.
+WideString SystemCodePageToWide(const char* s, size_t len, UINT codePage);
+AnsiString SystemWideToCodePage(const wchar_t* s, size_t len, UINT codePage);
+
 // Conversions through ConversionCodePage.
 WideString AnsiToWide(const AnsiString& s);
 AnsiString WideToAnsi(const WideString& s);

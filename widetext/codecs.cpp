@@ -327,25 +327,13 @@ WideString Utf8Decode(const AnsiString& S) { return Utf8Decode(S.data(), S.size(
 WideString CodePageToWide(const AnsiString& S, UINT CodePage) {
   if (CodePage == CP_UTF7) return Utf7ToWide(S);
   if (CodePage == CP_UTF8) return Utf8Decode(S);
-  if (S.empty()) return WideString();
-  const int len = static_cast<int>(S.size());
-  const int n = MultiByteToWideChar(CodePage, 0, S.data(), len, nullptr, 0);
-  if (n <= 0) return WideString();
-  WideString out(static_cast<size_t>(n), L'\0');
-  out.resize(static_cast<size_t>(MultiByteToWideChar(CodePage, 0, S.data(), len, out.data(), n)));
-  return out;
+  return SystemCodePageToWide(S.data(), S.size(), CodePage);
 }
 
 AnsiString WideToCodePage(const WideString& WS, UINT CodePage) {
   if (CodePage == CP_UTF7) return WideToUtf7(WS);
   if (CodePage == CP_UTF8) return Utf8Encode(WS);
-  if (WS.empty()) return AnsiString();
-  const int len = static_cast<int>(WS.size());
-  const int n = WideCharToMultiByte(CodePage, 0, WS.data(), len, nullptr, 0, nullptr, nullptr);
-  if (n <= 0) return AnsiString();
-  AnsiString out(static_cast<size_t>(n), '\0');
-  out.resize(static_cast<size_t>(WideCharToMultiByte(CodePage, 0, WS.data(), len, out.data(), n, nullptr, nullptr)));
-  return out;
+  return SystemWideToCodePage(WS.data(), WS.size(), CodePage);
 }
 
 UINT LocaleAnsiCodePage(LCID Locale) {
