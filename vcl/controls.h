@@ -448,6 +448,7 @@ class TWinControl : public TControl {
   bool ReflectToChild(HWND Child, TMessage& Message);
   void FixupTabList();
 
+  void WMPrintClient(TMessage& Message);
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMCommand(TMessage& Message);
