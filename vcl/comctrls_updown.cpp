@@ -60,10 +60,12 @@ void TUpDown::CreateWnd() {
 
 void TUpDown::UpdateAssociate() {
   if (!HandleAllocated()) return;
+  // Read before the buddy comes: from then on the control reads the buddy's text.
+  const int position = Position();
   HWND buddy = FAssociate ? FAssociate->Handle() : nullptr;
   SendMessageA(WindowHandle(), UDM_SETBUDDY, reinterpret_cast<WPARAM>(buddy), 0);
-  // The control writes its number into the buddy only when the position moves.
-  if (buddy) SendMessageA(WindowHandle(), UDM_SETPOS32, 0, Position());
+  // The control writes its number into the buddy only when the position is set.
+  if (buddy) SetPosition(position);
 }
 
 void TUpDown::SetAssociate(TWinControl* Value) {
