@@ -5,6 +5,8 @@
 #include "vcl/comctrls_updown.h"
 #include "vcl/extctrls.h"
 #include "vcl/stdctrls.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 namespace {
 
@@ -84,6 +86,35 @@ TEST_F(LayeredAndMdiForms, ExtControlsAreReadFromTheirDescription) {
   EXPECT_EQ(form->imageClicks, 1);
   form->HandleNeeded();
   EXPECT_EQ(form->edSplitSize->Text(), "700");
+}
+
+TEST_F(LayeredAndMdiForms, ExtControlsWrittenReadBackWithTheirPicture) {
+  std::unique_ptr<TExtControlsForm> form(TCustomForm::Create<TExtControlsForm>(nullptr));
+  TBitmap bitmap;
+  bitmap.SetSize(3, 2);
+  bitmap.Canvas()->SetPixels(2, 1, clRed);
+  form->imPicture->Picture()->SetGraphic(&bitmap);
+  form->shShadow->Pen()->SetWidth(3);
+  form->pnTop->SetBevelOuter(bvNone);
+  form->sbThumbs->VertScrollBar()->Tracking = true;
+  TMemoryStream stream;
+  WriteComponent(&stream, form.get());
+  stream.SetPosition(0);
+  std::unique_ptr<TExtControlsForm> copy(TCustomForm::CreateNew<TExtControlsForm>(nullptr));
+  ReadComponent(&stream, copy.get(), "written");
+  ASSERT_NE(copy->imPicture, nullptr);
+  auto* read = dynamic_cast<TBitmap*>(copy->imPicture->Picture()->Graphic());
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Width(), 3);
+  EXPECT_EQ(read->Height(), 2);
+  EXPECT_EQ(read->Canvas()->Pixels(2, 1), clRed);
+  EXPECT_EQ(copy->shShadow->Pen()->Width(), 3);
+  EXPECT_EQ(copy->shShadow->Brush()->Color(), clBlack);
+  EXPECT_EQ(copy->pnTop->BevelOuter(), bvNone);
+  EXPECT_EQ(copy->pnTop->BevelInner(), bvLowered);
+  EXPECT_TRUE(copy->sbThumbs->VertScrollBar()->Tracking);
+  EXPECT_EQ(copy->udSplitSize->Associate(), copy->edSplitSize);
+  EXPECT_EQ(copy->udSplitSize->Position(), 700);
 }
 
 TEST_F(LayeredAndMdiForms, AlphaBlendAndTransparentColorSurviveANewWindow) {
