@@ -10,6 +10,7 @@
 #include "vcl/scopeexit.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
+#include "vcl/themes.h"
 
 namespace {
 
@@ -671,6 +672,11 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_ACTIONUPDATE: CMActionExecute(Message); break;
     case WM_ACTIVATE: WMActivate(Message); break;
     case WM_CLOSE: Close(); break;  // never the system's: that would destroy the window
+    case WM_THEMECHANGED:
+      ThemeServices()->UpdateThemes();
+      TWinControl::Dispatch(Message);
+      Invalidate();
+      break;
     default: TWinControl::Dispatch(Message); break;
   }
 }

@@ -7,6 +7,7 @@
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
+#include "vcl/themes.h"
 
 namespace {
 
@@ -189,6 +190,22 @@ TEST_F(LayeredAndMdiForms, MdiChildrenLiveInTheMainFormsClientAndNeedOne) {
   HWND childWnd = child->Handle();
   child->Free();
   EXPECT_FALSE(IsWindow(childWnd));
+}
+
+TEST_F(LayeredAndMdiForms, AFormHearsOfThemesSwitchedOnAndOff) {
+  if (!ThemeServices()->ThemesEnabled()) GTEST_SKIP() << "no theme active here";
+  HMODULE uxtheme = LoadLibraryA("uxtheme.dll");
+  auto setProperties = reinterpret_cast<void(WINAPI*)(DWORD)>(GetProcAddress(uxtheme, "SetThemeAppProperties"));
+  ASSERT_NE(setProperties, nullptr);
+  auto* form = TCustomForm::CreateNew<TForm>(nullptr);
+  std::unique_ptr<TForm> owned(form);
+  setProperties(0);
+  SendMessageA(form->Handle(), WM_THEMECHANGED, 0, 0);
+  EXPECT_FALSE(ThemeServices()->ThemesEnabled());
+  setProperties(1 | 2 | 4);
+  SendMessageA(form->Handle(), WM_THEMECHANGED, 0, 0);
+  EXPECT_TRUE(ThemeServices()->ThemesEnabled());
+  FreeLibrary(uxtheme);
 }
 
 }  // namespace
