@@ -12,6 +12,8 @@
 #include "widetext/codecs.h"
 #include "widetext/uni_panels.h"
 #include "widetext/wide_files.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 using namespace widetest;
 
@@ -123,6 +125,43 @@ TEST(UniPanels, WidePanelCaptionIsAUnicodeWindowTextDrawnCentred) {
   EXPECT_LT(InkOf(panel->Handle(), ColorToRGB(clWhite)).left, 3);
 }
 
+TEST(UniPanels, WideTextsAreWrittenAndReadBackWhole) {
+  TestApplication app;
+  RegisterUniPanelControls();
+  FormPtr<TUniForm> form(TCustomForm::CreateNew<TUniForm>(nullptr));
+  auto* panel = new TUniPanel(form.get());
+  panel->SetName("pnWide");
+  panel->SetParent(form.get());
+  panel->SetCaption(U8("Français — Ελληνικά — 日本語"));
+  panel->SetHint(U8("Astuce|Μια υπόδειξη"));
+  auto* image = new TUniImage(form.get());
+  image->SetName("imWide");
+  image->SetParent(panel);
+  image->SetHint(U8("Lien|https://exemple.fr/日本"));
+  auto* bevel = new TUniBevel(form.get());
+  bevel->SetName("bvWide");
+  bevel->SetParent(panel);
+  bevel->SetHint(U8("Ligne — γραμμή"));
+  auto* splitter = new TUniSplitter(form.get());
+  splitter->SetName("spWide");
+  splitter->SetParent(form.get());
+  splitter->SetHint(U8("Séparateur — 分割"));
+  TMemoryStream stream;
+  WriteComponent(&stream, form.get());
+  stream.SetPosition(0);
+  FormPtr<TUniForm> copy(TCustomForm::CreateNew<TUniForm>(nullptr));
+  ReadComponent(&stream, copy.get(), "written");
+  auto* panelCopy = dynamic_cast<TUniPanel*>(copy->FindComponent("pnWide"));
+  ASSERT_NE(panelCopy, nullptr);
+  EXPECT_EQ(panelCopy->Caption(), U8("Français — Ελληνικά — 日本語"));
+  EXPECT_EQ(panelCopy->Hint(), U8("Astuce|Μια υπόδειξη"));
+  EXPECT_EQ(dynamic_cast<TUniImage*>(copy->FindComponent("imWide"))->Hint(), U8("Lien|https://exemple.fr/日本"));
+  EXPECT_EQ(dynamic_cast<TUniBevel*>(copy->FindComponent("bvWide"))->Hint(), U8("Ligne — γραμμή"));
+  EXPECT_EQ(dynamic_cast<TUniSplitter*>(copy->FindComponent("spWide"))->Hint(), U8("Séparateur — 分割"));
+  copy->HandleNeeded();
+  EXPECT_EQ(UnicodeWindowText(panelCopy->Handle()), U8("Français — Ελληνικά — 日本語"));
+}
+
 TEST(UniPanels, WideImageLoadsByWideNameAndKeepsItsChangeHandling) {
   TestApplication app;
   FormPtr<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
@@ -143,8 +182,15 @@ TEST(UniPanels, WideImageLoadsByWideNameAndKeepsItsChangeHandling) {
   DeleteFileW(file.c_str());
   EXPECT_EQ(image->Width(), 7);  // AutoSize saw the change
   EXPECT_EQ(image->Height(), 5);
-  image->SetHint(U8("Lien|https://exemple.fr/Ελληνικά"));
-  EXPECT_EQ(image->Hint(), U8("Lien|https://exemple.fr/Ελληνικά"));
+  image->SetHint(U8("Lien — σύνδεσμος|https://exemple.fr/Ελληνικά"));
+  EXPECT_EQ(image->Hint(), U8("Lien — σύνδεσμος|https://exemple.fr/Ελληνικά"));
+  // Its hint shows in the wide hint window.
+  THintInfo info;
+  info.HintControl = image;
+  info.HintWindowClass = THintWindow::StaticClass();
+  EXPECT_EQ(image->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)), 0);
+  EXPECT_EQ(info.HintWindowClass, TUniCustomHintWindow::StaticClass());
+  EXPECT_EQ(WideHintOfShownHint(info.HintStr, info), U8("Lien — σύνδεσμος"));
 }
 
 TEST(UniForms, WideMdiChildInAWideFrameAndTheNoMdiFormError) {
