@@ -80,19 +80,20 @@ void TThread::Synchronize(const std::function<void()>& fn) {
 
 void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent) {
   TSyncQueue& q = TSyncQueue::Get();
-  if (!QueuedEvent) {
-    // No event to be woken by (the system would not make one): look at the queue every
-    // few milliseconds instead of failing the wait over and over.
-    do CheckSynchronize();
-    while (WaitForSingleObject(Thread, 5) == WAIT_TIMEOUT);
-    CheckSynchronize();
-    return;
-  }
   HANDLE handles[2] = {Thread, QueuedEvent};
   // Counted before the queue is looked at: a call queued after the look sets the event.
   q.waiters.fetch_add(1);
-  do CheckSynchronize();
-  while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) == WAIT_OBJECT_0 + 1);
+  for (;;) {
+    CheckSynchronize();
+    // Without an event to be woken by (or when waiting on it fails), the queue is looked
+    // at every few milliseconds instead.
+    const DWORD r = QueuedEvent ? WaitForMultipleObjects(2, handles, FALSE, INFINITE) : WaitForSingleObject(Thread, 5);
+    if (r == WAIT_OBJECT_0) break;
+    if (r == WAIT_FAILED) {
+      if (!QueuedEvent) break;  // the thread's handle itself is unusable
+      QueuedEvent = nullptr;
+    }
+  }
   q.waiters.fetch_sub(1);
 }
 
