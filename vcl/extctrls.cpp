@@ -68,6 +68,7 @@ const std::vector<TPropInfo>& ControlScrollBarProperties() {
       .Property("Increment", &TControlScrollBar::Increment).Default(8)
       .Property("Position", &TControlScrollBar::Position, &TControlScrollBar::SetPosition).Default(0)
       .Property("Range", &TControlScrollBar::Range, &TControlScrollBar::SetRange).Default(0)
+          .Stored(&TControlScrollBar::IsRangeStored)
       .Property("Tracking", &TControlScrollBar::Tracking).Default(false)
       .Property("Visible", &TControlScrollBar::Visible, &TControlScrollBar::SetVisible).Default(true)
       .Table();
@@ -651,6 +652,8 @@ void TControlScrollBar::SetPosition(int Value) {
     FControl->ScrollBy(0, delta);
   Update();
 }
+
+bool TControlScrollBar::IsRangeStored() const { return !FControl->AutoScroll(); }
 
 void TControlScrollBar::SetRangeInternal(int Value) { FRange = std::max(0, Value); }
 

@@ -229,7 +229,10 @@ class TControlScrollBar : public TPersistent {
   // Clamped to what the range allows; the children move with it.
   void SetPosition(int Value);
   int Range() const { return FRange; }
+  // Setting a range turns the control's AutoScroll off.
   void SetRange(int Value);
+  // A range the children give is not stored.
+  bool IsRangeStored() const;
   // The step of the arrows.
   int Increment = 8;
   // Whether the view follows the thumb while it is dragged.

@@ -98,6 +98,12 @@ TEST_F(LayeredAndMdiForms, ExtControlsWrittenReadBackWithTheirPicture) {
   form->shShadow->Pen()->SetWidth(3);
   form->pnTop->SetBevelOuter(bvNone);
   form->sbThumbs->VertScrollBar()->Tracking = true;
+  form->sbThumbs->HandleNeeded();
+  auto* thumb = new TButton(form.get());
+  thumb->SetName("btThumb");
+  thumb->SetParent(form->sbThumbs);
+  thumb->SetBounds(0, 250, 60, 25);  // below the box: a range of its own making
+  ASSERT_EQ(form->sbThumbs->VertScrollBar()->Range(), 275);
   TMemoryStream stream;
   WriteComponent(&stream, form.get());
   stream.SetPosition(0);
@@ -114,6 +120,7 @@ TEST_F(LayeredAndMdiForms, ExtControlsWrittenReadBackWithTheirPicture) {
   EXPECT_EQ(copy->pnTop->BevelOuter(), bvNone);
   EXPECT_EQ(copy->pnTop->BevelInner(), bvLowered);
   EXPECT_TRUE(copy->sbThumbs->VertScrollBar()->Tracking);
+  EXPECT_TRUE(copy->sbThumbs->AutoScroll());  // the range came from the children, not from the description
   EXPECT_EQ(copy->udSplitSize->Associate(), copy->edSplitSize);
   EXPECT_EQ(copy->udSplitSize->Position(), 700);
 }
