@@ -987,6 +987,12 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_DRAWITEM: WMDrawItem(Message); break;
     case WM_MEASUREITEM: WMMeasureItem(Message); break;
     case WM_PRINTCLIENT: WMPrintClient(Message); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // A scroll bar control's (an up-down's) scrolling is the control's own business.
+      if (!Message.LParam || !ReflectToChild(reinterpret_cast<HWND>(Message.LParam), Message))
+        TControl::Dispatch(Message);
+      break;
     case WM_SIZE: WMSize(Message); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
     case WM_NCDESTROY: WMNCDestroy(Message); break;

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "vcl/resstrings.h"
+#include "vcl/streaming.h"
 
 #ifdef KAVO_HAVE_JPEG
 #include "vcl/jpeg.h"
@@ -759,6 +760,31 @@ void TPicture::LoadFromFile(const AnsiString& FileName) {
 
 void TPicture::SaveToFile(const AnsiString& FileName) {
   if (FGraphic) FGraphic->SaveToFile(FileName);
+}
+
+void TPicture::DefineProperties(TFiler* Filer) {
+  auto read = [this](TStream* stream) {
+    uint8_t length = 0;
+    stream->ReadBuffer(&length, 1);
+    AnsiString name(length, '\0');
+    if (length) stream->ReadBuffer(name.data(), length);
+    TGraphicClass cls = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(FormatsLock());
+      for (const TFileFormat& f : Formats())
+        if (AnsiCompareText(f.Class->Class->Name, name) == 0) cls = f.Class;
+    }
+    if (!cls) throw EInvalidGraphic("Unknown picture class " + name);
+    LoadNewGraphic(cls, [&](TGraphic* g) { g->LoadFromStream(stream); });
+  };
+  auto write = [this](TStream* stream) {
+    const AnsiString name = FGraphic->ClassName();
+    const auto length = static_cast<uint8_t>(std::min<size_t>(name.size(), 255));
+    stream->WriteBuffer(&length, 1);
+    stream->WriteBuffer(name.data(), length);
+    FGraphic->SaveToStream(stream);
+  };
+  Filer->DefineBinaryProperty("Data", read, write, FGraphic && !FGraphic->Empty());
 }
 
 void TPicture::Assign(TPersistent* Source) {

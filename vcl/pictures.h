@@ -219,6 +219,11 @@ class TPicture : public TPersistent {
 
   TNotifyEvent OnChange;
 
+  // Stored descriptions keep the graphic as "Data": the graphic class's name (a length
+  // byte and the name), then what the graphic writes to a stream. A class nobody
+  // registered raises EInvalidGraphic.
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   virtual void Changed(TObject* Sender);
   // The class registered for Extension; raises EInvalidGraphic when there is none.
