@@ -164,9 +164,9 @@ void TButtonGlyph::GlyphChanged(TObject*) {
   Invalidate();
   // A strip whose width is a multiple of its height holds that many square images.
   int width = FGlyph->Width(), height = FGlyph->Height();
-  if (height > 0 && width > height && width % height == 0) {
+  if (height > 0 && width > 0 && width % height == 0) {
     int count = width / height;
-    if (count <= 4) FNumGlyphs = count;
+    FNumGlyphs = count <= 4 ? count : 1;
   }
   if (OnChange) OnChange(this);
 }
@@ -189,7 +189,7 @@ SIZE TButtonGlyph::GlyphSize() const {
   return SIZE{FGlyph->Width() / FNumGlyphs, FGlyph->Height()};
 }
 
-HBITMAP TButtonGlyph::MakeStateImage(int ImageIndex, bool Engraved) const {
+HBITMAP TButtonGlyph::MakeStateImage(int ImageIndex, bool Engraved, COLORREF& Transparent) const {
   // A bitmap of its own (never selected anywhere once made): the image list copies it.
   SIZE size = GlyphSize();
   HDC screen = GetDC(nullptr);
@@ -204,10 +204,13 @@ HBITMAP TButtonGlyph::MakeStateImage(int ImageIndex, bool Engraved) const {
   HGDIOBJ old = SelectObject(mem, image);
   HDC glyph = FGlyph->Canvas()->Handle();
   BitBlt(mem, 0, 0, size.cx, size.cy, glyph, ImageIndex * size.cx, 0, SRCCOPY);
+  Transparent = GetPixel(glyph, 0, FGlyph->Height() - 1);
   if (Engraved) {
     // The dark parts of the image, engraved: light one pixel below right, shadow on top;
-    // everything else takes the transparent colour.
-    COLORREF transparent = GetPixel(glyph, 0, FGlyph->Height() - 1);
+    // everything else a ground that is neither (the glyph's own transparent colour may be
+    // the light one).
+    COLORREF transparent = Transparent;
+    Transparent = RGB(0xFF, 0x00, 0xFF);
     std::vector<bool> ink(static_cast<size_t>(size.cx * size.cy));
     for (int y = 0; y < size.cy; ++y)
       for (int x = 0; x < size.cx; ++x) {
@@ -216,7 +219,7 @@ HBITMAP TButtonGlyph::MakeStateImage(int ImageIndex, bool Engraved) const {
         ink[static_cast<size_t>(y * size.cx + x)] = c != transparent && dark;
       }
     RECT all{0, 0, size.cx, size.cy};
-    HBRUSH background = CreateSolidBrush(transparent);
+    HBRUSH background = CreateSolidBrush(Transparent);
     FillRect(mem, &all, background);
     DeleteObject(background);
     COLORREF light = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow);
@@ -241,19 +244,19 @@ int TButtonGlyph::GlyphIndex(TButtonState State) {
     if (!FImageList) throw EOutOfResources("Error creating image list");
   }
   HBITMAP image = nullptr;
+  COLORREF transparent = 0;
   switch (State) {
-    case bsUp: image = MakeStateImage(0, false); break;
-    case bsDisabled: image = FNumGlyphs >= 2 ? MakeStateImage(1, false) : MakeStateImage(0, true); break;
+    case bsUp: image = MakeStateImage(0, false, transparent); break;
+    case bsDisabled: image = MakeStateImage(FNumGlyphs >= 2 ? 1 : 0, FNumGlyphs < 2, transparent); break;
     case bsDown:
       if (FNumGlyphs < 3) return FIndexes[bsDown] = GlyphIndex(bsUp);
-      image = MakeStateImage(2, false);
+      image = MakeStateImage(2, false, transparent);
       break;
     case bsExclusive:
       if (FNumGlyphs < 4) return FIndexes[bsExclusive] = GlyphIndex(bsDown);
-      image = MakeStateImage(3, false);
+      image = MakeStateImage(3, false, transparent);
       break;
   }
-  COLORREF transparent = GetPixel(FGlyph->Canvas()->Handle(), 0, FGlyph->Height() - 1);
   int index = ImageList_AddMasked(FImageList, image, transparent);
   DeleteObject(image);
   FIndexes[State] = index;

@@ -83,8 +83,9 @@ class TButtonGlyph : public TObject {
  private:
   void Invalidate();
   void GlyphChanged(TObject* Sender);
-  // A copy of image ImageIndex of the strip; Engraved: its grey, engraved look.
-  HBITMAP MakeStateImage(int ImageIndex, bool Engraved) const;
+  // A copy of image ImageIndex of the strip (Engraved: its grey, engraved look) and the
+  // colour that stands for transparent in it.
+  HBITMAP MakeStateImage(int ImageIndex, bool Engraved, COLORREF& Transparent) const;
 
   std::unique_ptr<TBitmap> FGlyph;
   int FNumGlyphs = 1;
