@@ -382,3 +382,24 @@ TEST_F(WideButtons, AFormOfWideControlsDrawsTextsAndGlyphs) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(WideButtons, WindowLessWideControlsShowTheirWideHints) {
+  auto* label = Add<TUniLabel>("lbHint");
+  auto* speed = Add<TUniSpeedButton>("sbHint");
+  label->SetHint(U8("Ετικέτα|Μια ετικέτα"));
+  speed->SetHint(U8("太字|文字を太くする"));
+  for (TControl* c : std::initializer_list<TControl*>{label, speed}) {
+    THintInfo info;
+    info.HintControl = c;
+    info.HintWindowClass = THintWindow::StaticClass();
+    info.HintStr = c->TControl::Hint();
+    c->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ(info.HintWindowClass, TUniCustomHintWindow::StaticClass()) << c->Name();
+    WideString shortHint = WideShortHint(UniControl_GetHint(c));
+    EXPECT_EQ(WideHintOfShownHint(info.HintStr, info), shortHint) << c->Name();
+  }
+}
+
+}  // namespace
