@@ -221,6 +221,47 @@ TEST_F(StdControls, LabelsAndStaticTextsTakeTheSizeOfTheirText) {
   EXPECT_EQ(WindowText(text->Handle()), "A wider caption");
 }
 
+TEST_F(StdControls, ALabelPlacesItsTextByAlignmentAndLayoutAndGreysItWhenDisabled) {
+  auto* label = Add<TLabel>("lbPlaced");
+  label->SetAutoSize(false);
+  label->SetBounds(10, 10, 200, 60);
+  label->SetCaption("WW");
+  label->Font()->SetColor(clBlack);
+  form->SetColor(clWhite);
+  ShowForm();
+  // Black pixels in each quarter of the label, as the screen shows them.
+  auto quarters = [&] {
+    label->Repaint();
+    HDC dc = GetDC(form->Handle());
+    std::vector<int> ink(4);
+    for (int y = 0; y < 60; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (GetPixel(dc, 10 + x, 10 + y) == RGB(0, 0, 0)) ++ink[(y >= 30 ? 2 : 0) + (x >= 100 ? 1 : 0)];
+    ReleaseDC(form->Handle(), dc);
+    return ink;
+  };
+  std::vector<int> ink = quarters();
+  EXPECT_GT(ink[0], 0);
+  EXPECT_EQ(ink[1] + ink[2] + ink[3], 0);
+  label->SetAlignment(taRightJustify);
+  label->SetLayout(tlBottom);
+  ink = quarters();
+  EXPECT_GT(ink[3], 0);
+  EXPECT_EQ(ink[0] + ink[1] + ink[2], 0);
+  // Disabled: engraved in the shadow colour, no black.
+  label->SetEnabled(false);
+  ink = quarters();
+  EXPECT_EQ(ink[0] + ink[1] + ink[2] + ink[3], 0);
+  label->Repaint();
+  HDC dc = GetDC(form->Handle());
+  int shadow = 0;
+  for (int y = 30; y < 60; ++y)
+    for (int x = 100; x < 200; ++x)
+      if (GetPixel(dc, 10 + x, 10 + y) == ColorToRGB(clBtnShadow)) ++shadow;
+  ReleaseDC(form->Handle(), dc);
+  EXPECT_GT(shadow, 0);
+}
+
 TEST_F(StdControls, ACheckStateFollowsItsAction) {
   auto* box = Add<TCheckBox>("chFollow");
   TAction action(nullptr);
