@@ -10,6 +10,7 @@
 
 #include "tests/support/pump.h"
 #include "widetext/platform.h"
+#include "tests/widetext/ansi_platform.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "vcl/actions.h"
 #include "vcl/application.h"
@@ -400,6 +401,23 @@ TEST_F(WideButtons, WindowLessWideControlsShowTheirWideHints) {
     WideString shortHint = WideShortHint(UniControl_GetHint(c));
     EXPECT_EQ(WideHintOfShownHint(info.HintStr, info), shortHint) << c->Name();
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WideButtons, OffTheUnicodePlatformWideButtonsDrawAsTheFrameworksOwn) {
+  AnsiPlatformScope ansi;
+  auto* wide = Add<TUniBitBtn>("bbWide");
+  auto* plain = Add<TBitBtn>("bbPlain");
+  for (TBitBtn* b : {static_cast<TBitBtn*>(wide), plain}) b->SetBounds(0, 0, 140, 30);
+  wide->SetCaption(U8(kFrench));
+  plain->SetCaption(WideToAnsi(U8(kFrench)));
+  ShowForm();
+  EXPECT_FALSE(IsWindowUnicode(wide->Handle()));
+  EXPECT_EQ(DrawnPixels(wide), DrawnPixels(plain));
+  EXPECT_EQ(wide->Caption(), U8(kFrench));
 }
 
 }  // namespace
