@@ -592,8 +592,6 @@ void TSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
   if (clicked) Click();
 }
 
-void TSpeedButton::Click() { TGraphicControl::Click(); }
-
 void TSpeedButton::SetDown(bool Value) {
   if (FGroupIndex == 0) Value = false;
   if (Value == FDown) return;

@@ -177,7 +177,6 @@ class TSpeedButton : public TGraphicControl {
   explicit TSpeedButton(TComponent* AOwner);
   ~TSpeedButton() override;
   void Dispatch(TMessage& Message) override;
-  void Click() override;
 
   bool AllowAllUp() const { return FAllowAllUp; }
   void SetAllowAllUp(bool Value);
