@@ -75,8 +75,6 @@ class TEdit : public TWinControl {
   void CreateParams(TCreateParams& Params) override;
 };
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-VCL_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 enum TTextLayout { tlTop, tlCenter, tlBottom };
 VCL_ENUM_INFO(TTextLayout, "tlTop", "tlCenter", "tlBottom")
 
