@@ -5,6 +5,7 @@
 #include "vcl/actions.h"
 #include "vcl/application.h"
 #include "vcl/comctrls_updown.h"
+#include "vcl/buttons.h"
 #include "vcl/extctrls.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
@@ -59,6 +60,7 @@ void RegisterFormClasses() {
     RegisterStdControls();
     RegisterExtControls();
     RegisterUpDownControl();
+    RegisterButtonControls();
     return true;
   }();
   (void)done;

@@ -797,3 +797,26 @@ void TPicture::Assign(TPersistent* Source) {
   else
     TPersistent::Assign(Source);
 }
+
+// ---------------------------------------------------------------------------
+// Bitmaps in stored descriptions
+
+void TBitmap::DefineProperties(TFiler* Filer) {
+  TGraphic::DefineProperties(Filer);
+  auto read = [this](TStream* Stream) {
+    uint32_t size = 0;
+    Stream->ReadBuffer(&size, sizeof size);
+    TMemoryStream file;
+    if (size) file.CopyFrom(Stream, size);
+    file.SetPosition(0);
+    LoadFromStream(&file);
+  };
+  auto write = [this](TStream* Stream) {
+    TMemoryStream file;
+    SaveToStream(&file);
+    uint32_t size = static_cast<uint32_t>(file.Size());
+    Stream->WriteBuffer(&size, sizeof size);
+    if (size) Stream->WriteBuffer(file.Memory(), size);
+  };
+  Filer->DefineBinaryProperty("Data", read, write, !Empty());
+}

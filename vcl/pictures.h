@@ -112,6 +112,10 @@ class TBitmap : public TGraphic {
   // EInvalidGraphicOperation for a row outside the picture.
   void* ScanLine(int Row);
 
+  // In stored descriptions (a button's Glyph.Data): the size of the BMP file (4 bytes)
+  // followed by the file.
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   void Draw(TCanvas* ACanvas, const RECT& Rect) override;
 
