@@ -339,7 +339,7 @@ VCL_CLASS_IMPL(TCustomComboBox, TCustomListControl, nullptr, &ComboBoxProperties
 VCL_CLASS_IMPL(TComboBox, TCustomComboBox, &CreateComponentOf<TComboBox>, nullptr)
 
 void RegisterEditControls() {
-  RegisterClasses({TMemo::StaticClass(), TComboBox::StaticClass()});
+  RegisterClasses({TMemo::StaticClass(), TComboBox::StaticClass(), TListBox::StaticClass()});
 }
 
 // ---------------------------------------------------------------------------
@@ -556,7 +556,9 @@ LRESULT CALLBACK ComboChildWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LPa
 }
 
 TCustomComboBox::TCustomComboBox(TComponent* AOwner) : TCustomListControl(AOwner), FCanvas(new TControlCanvas) {
-  ControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
+  // No capture of our own (the dropped-down list holds it) and no clicks from the mouse:
+  // a click is the choice of an item (CBN_SELCHANGE).
+  ControlStyle = csDoubleClicks;
   SetBounds(0, 0, 145, 21);
   SetTabStop(true);
   SetParentColor(false);
@@ -930,6 +932,357 @@ void TCustomComboBox::Dispatch(TMessage& Message) {
         TCustomListControl::Dispatch(Message);
       break;
     }
+    default: TCustomListControl::Dispatch(Message); break;
+  }
+}
+
+// ===========================================================================
+// List boxes
+
+namespace {
+
+// Typed characters this far apart start a new search.
+constexpr DWORD kListSearchPause = 500;
+
+const std::vector<TPropInfo>& ListBoxProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TCustomListBox>()
+      .Property("Style", &TCustomListBox::Style, &TCustomListBox::SetStyle).Default(lbStandard)
+      .Property("AutoComplete", &TCustomListBox::AutoComplete).Default(true)
+      .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents()).Default(clWindow)
+      .Property("ExtendedSelect", &TCustomListBox::ExtendedSelect, &TCustomListBox::SetExtendedSelect).Default(true)
+      .Property("ItemHeight", &TCustomListBox::ItemHeight, &TCustomListBox::SetItemHeight).Default(16)
+      .Property("Items", &TCustomListBox::Items, &TCustomListBox::SetItems)
+      .Property("MultiSelect", &TCustomListBox::MultiSelect, &TCustomListBox::SetMultiSelect).Default(false)
+      .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false)
+      .Property("ScrollWidth", &TCustomListBox::ScrollWidth, &TCustomListBox::SetScrollWidth).Default(0)
+      .Property("Sorted", &TCustomListBox::Sorted, &TCustomListBox::SetSorted).Default(false)
+      .Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true)
+      .Property("TabWidth", &TCustomListBox::TabWidth, &TCustomListBox::SetTabWidth).Default(0)
+      .Property("OnData", &TCustomListBox::OnData)
+      .Property("OnDrawItem", &TCustomListBox::OnDrawItem)
+      .Property("OnMeasureItem", &TCustomListBox::OnMeasureItem)
+      .Table();
+  return table;
+}
+
+}  // namespace
+
+VCL_CLASS_IMPL(TListBoxStrings, TStrings, nullptr, nullptr)
+VCL_CLASS_IMPL(TCustomListBox, TCustomListControl, nullptr, &ListBoxProperties)
+VCL_CLASS_IMPL(TListBox, TCustomListBox, &CreateComponentOf<TListBox>, nullptr)
+
+// ---------------------------------------------------------------------------
+// TListBoxStrings
+
+LRESULT TListBoxStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
+  return SendMessageA(FListBox->Handle(), Msg, WParam, LParam);
+}
+
+AnsiString TListBoxStrings::Get(int Index) const {
+  FListBox->HandleNeeded();
+  if (FListBox->WindowIsVirtual()) return FListBox->DoGetData(Index);
+  LRESULT length = Send(LB_GETTEXTLEN, Index, 0);
+  if (length == LB_ERR) Error(LoadResString(&SListIndexError).c_str(), Index);
+  if (length < 1) return AnsiString();
+  std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
+  Send(LB_GETTEXT, Index, reinterpret_cast<LPARAM>(buffer.data()));
+  return AnsiString(buffer.data());
+}
+
+int TListBoxStrings::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT, 0, 0)); }
+
+TObject* TListBoxStrings::GetObject(int Index) const {
+  FListBox->HandleNeeded();
+  if (FListBox->WindowIsVirtual()) return nullptr;
+  if (Index < 0 || Index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), Index);
+  return reinterpret_cast<TObject*>(Send(LB_GETITEMDATA, Index, 0));
+}
+
+void TListBoxStrings::PutObject(int Index, TObject* Obj) {
+  FListBox->HandleNeeded();
+  if (!FListBox->WindowIsVirtual()) Send(LB_SETITEMDATA, Index, reinterpret_cast<LPARAM>(Obj));
+}
+
+int TListBoxStrings::Add(const AnsiString& S) {
+  LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
+  if (index < 0) throw EOutOfResources(LoadResString(&SInsertLineError));
+  return static_cast<int>(index);
+}
+
+void TListBoxStrings::Insert(int Index, const AnsiString& S) {
+  if (Send(LB_INSERTSTRING, Index, reinterpret_cast<LPARAM>(S.c_str())) < 0)
+    throw EOutOfResources(LoadResString(&SInsertLineError));
+}
+
+void TListBoxStrings::Clear() { Send(LB_RESETCONTENT, 0, 0); }
+
+void TListBoxStrings::Delete(int Index) { Send(LB_DELETESTRING, Index, 0); }
+
+int TListBoxStrings::IndexOf(const AnsiString& S) const {
+  FListBox->HandleNeeded();
+  if (FListBox->WindowIsVirtual()) return -1;
+  LRESULT found = Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));
+  return found == LB_ERR ? -1 : static_cast<int>(found);
+}
+
+void TListBoxStrings::SetUpdateState(bool Updating) {
+  if (!FListBox->HandleAllocated()) return;
+  SendMessageA(FListBox->WindowHandle(), WM_SETREDRAW, !Updating, 0);
+  if (!Updating) FListBox->Refresh();
+}
+
+// ---------------------------------------------------------------------------
+// TCustomListBox
+
+TCustomListBox::TCustomListBox(TComponent* AOwner)
+    : TCustomListControl(AOwner), FItems(new TListBoxStrings(this)), FCanvas(new TControlCanvas) {
+  // A click is the choice of an item (LBN_SELCHANGE), a double click LBN_DBLCLK.
+  ControlStyle = csDoubleClicks | csOpaque;
+  SetBounds(0, 0, 121, 97);
+  SetTabStop(true);
+  SetParentColor(false);
+  FCanvas->SetControl(this);
+}
+
+TCustomListBox::~TCustomListBox() = default;
+
+TCanvas* TCustomListBox::Canvas() const { return FCanvas.get(); }
+
+bool TCustomListBox::WindowIsVirtual() const {
+  return HandleAllocated() && (GetWindowLongPtrA(WindowHandle(), GWL_STYLE) & LBS_NODATA);
+}
+
+void TCustomListBox::SetCount(int Value) {
+  if (!IsVirtual()) return;
+  SendMessageA(Handle(), LB_SETCOUNT, static_cast<WPARAM>(std::max(Value, 0)), 0);
+}
+
+int TCustomListBox::ItemIndex() {
+  return static_cast<int>(SendMessageA(Handle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
+}
+
+void TCustomListBox::SetItemIndex(int Value) {
+  if (ItemIndex() == Value) return;
+  SendMessageA(Handle(), FMultiSelect ? LB_SETCARETINDEX : LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+}
+
+bool TCustomListBox::Selected(int Index) {
+  LRESULT answer = SendMessageA(Handle(), LB_GETSEL, static_cast<WPARAM>(Index), 0);
+  if (answer == LB_ERR) Error(Index);
+  return answer != 0;
+}
+
+void TCustomListBox::Error(int Index) {
+  throw EListError(Format(LoadResString(&SListIndexError).c_str(), Index));
+}
+
+void TCustomListBox::SetSelected(int Index, bool Value) {
+  LRESULT answer = FMultiSelect ? SendMessageA(Handle(), LB_SETSEL, Value, Index)
+                                : SendMessageA(Handle(), LB_SETCURSEL, Value ? Index : -1, 0);
+  if (answer == LB_ERR && (FMultiSelect || Value)) Error(Index);
+}
+
+int TCustomListBox::SelCount() {
+  if (!FMultiSelect) return ItemIndex() >= 0 ? 1 : 0;
+  return static_cast<int>(SendMessageA(Handle(), LB_GETSELCOUNT, 0, 0));
+}
+
+int TCustomListBox::TopIndex() { return static_cast<int>(SendMessageA(Handle(), LB_GETTOPINDEX, 0, 0)); }
+
+void TCustomListBox::SetTopIndex(int Value) {
+  if (TopIndex() != Value) SendMessageA(Handle(), LB_SETTOPINDEX, static_cast<WPARAM>(Value), 0);
+}
+
+int TCustomListBox::ItemAtPos(POINT Pos, bool Existing) {
+  LRESULT answer = SendMessageA(Handle(), LB_ITEMFROMPOINT, 0, MAKELPARAM(Pos.x, Pos.y));
+  // The high word says the point lies below the last item (or outside the client area).
+  if (HIWORD(answer) != 0) return Existing ? -1 : Count();
+  return LOWORD(answer);
+}
+
+RECT TCustomListBox::ItemRect(int Index) {
+  RECT r{};
+  if (SendMessageA(Handle(), LB_GETITEMRECT, static_cast<WPARAM>(Index), reinterpret_cast<LPARAM>(&r)) == LB_ERR)
+    r = RECT{};
+  return r;
+}
+
+void TCustomListBox::SetStyle(TListBoxStyle Value) {
+  if (FStyle == Value) return;
+  FStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetItemHeight(int Value) {
+  if (Value <= 0 || FItemHeight == Value) return;
+  FItemHeight = Value;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetMultiSelect(bool Value) {
+  if (FMultiSelect == Value) return;
+  FMultiSelect = Value;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetExtendedSelect(bool Value) {
+  if (FExtendedSelect == Value) return;
+  FExtendedSelect = Value;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetSorted(bool Value) {
+  if (FSorted == Value) return;
+  FSorted = Value;
+  RecreateWnd();
+}
+
+void TCustomListBox::SetTabWidth(int Value) {
+  if (Value < 0) Value = 0;
+  if (FTabWidth == Value) return;
+  FTabWidth = Value;
+  RecreateWnd();
+}
+
+int TCustomListBox::ScrollWidth() {
+  if (HandleAllocated()) FScrollWidth = static_cast<int>(SendMessageA(WindowHandle(), LB_GETHORIZONTALEXTENT, 0, 0));
+  return FScrollWidth;
+}
+
+void TCustomListBox::SetScrollWidth(int Value) {
+  FScrollWidth = std::max(Value, 0);
+  if (HandleAllocated()) SendMessageA(WindowHandle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
+}
+
+void TCustomListBox::CreateParams(TCreateParams& Params) {
+  static const DWORD kStyles[] = {0, LBS_OWNERDRAWFIXED, LBS_OWNERDRAWVARIABLE, LBS_OWNERDRAWFIXED | LBS_NODATA,
+                                  LBS_OWNERDRAWFIXED | LBS_NODATA};
+  TCustomListControl::CreateParams(Params);
+  CreateSubClass(Params, "LISTBOX");
+  Params.Style |= WS_HSCROLL | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | kStyles[FStyle];
+  if (!IsVirtual()) {
+    Params.Style |= LBS_HASSTRINGS;
+    if (FSorted) Params.Style |= LBS_SORT;
+  }
+  if (FMultiSelect) Params.Style |= FExtendedSelect ? LBS_EXTENDEDSEL : LBS_MULTIPLESEL;
+  if (FTabWidth) Params.Style |= LBS_USETABSTOPS;
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+  Params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TCustomListBox::CreateWnd() {
+  TCustomListControl::CreateWnd();
+  HWND wnd = WindowHandle();
+  if (FTabWidth) SendMessageA(wnd, LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&FTabWidth));
+  SendMessageA(wnd, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
+  if (IsVirtual()) {
+    SendMessageA(wnd, LB_SETCOUNT, static_cast<WPARAM>(FSaveCount), 0);
+    FSaveItems.reset();
+  } else if (FSaveItems) {
+    std::unique_ptr<TStringList> saved = std::move(FSaveItems);
+    FItems->Assign(saved.get());
+  }
+  FSaveCount = 0;
+  // The selection first: selecting scrolls the item into view, the top item then says
+  // where the view was.
+  if (FSaveIndex >= 0) SetItemIndex(std::min(FSaveIndex, Count() - 1));
+  SendMessageA(wnd, LB_SETTOPINDEX, static_cast<WPARAM>(FSaveTopIndex), 0);
+  FSaveIndex = -1;
+  FSaveTopIndex = 0;
+}
+
+void TCustomListBox::DestroyWnd() {
+  // What the window holds, as it holds it: items, or only a count of virtual ones.
+  if (WindowIsVirtual()) {
+    FSaveCount = Count();
+  } else if (Count() > 0) {
+    FSaveItems = std::make_unique<TStringList>();
+    FSaveItems->Assign(FItems.get());
+    if (IsVirtual()) FSaveCount = Count();  // becoming virtual: the count goes on
+  }
+  FSaveIndex = ItemIndex();
+  FSaveTopIndex = TopIndex();
+  TCustomListControl::DestroyWnd();
+}
+
+AnsiString TCustomListBox::DoGetData(int Index) {
+  AnsiString data;
+  if (OnData) OnData(this, Index, data);
+  return data;
+}
+
+void TCustomListBox::DrawItem(int Index, const RECT& Rect, TOwnerDrawState State) {
+  FCanvas->UpdateTextFlags();
+  if (OnDrawItem) {
+    OnDrawItem(this, Index, Rect, State);
+    return;
+  }
+  FCanvas->FillRect(Rect);
+  if (Index < Count()) FCanvas->TextOut(Rect.left + 2, Rect.top, WindowIsVirtual() ? DoGetData(Index) : FItems->Get(Index));
+}
+
+void TCustomListBox::MeasureItem(int Index, int& Height) {
+  if (OnMeasureItem) OnMeasureItem(this, Index, Height);
+}
+
+void TCustomListBox::KeyPress(char& Key) {
+  TCustomListControl::KeyPress(Key);
+  if (!AutoComplete || static_cast<unsigned char>(Key) < ' ' || WindowIsVirtual()) return;
+  DWORD now = GetTickCount();
+  if (now - FLastTime >= kListSearchPause) FFilter.clear();
+  FLastTime = now;
+  AnsiString typed = FFilter + Key;
+  LRESULT found = SendMessageA(Handle(), LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(typed.c_str()));
+  if (found == LB_ERR) return;
+  FFilter = typed;
+  if (FMultiSelect) SendMessageA(WindowHandle(), LB_SELITEMRANGE, FALSE, MAKELPARAM(0, 0xFFFF));
+  SetItemIndex(static_cast<int>(found));
+  if (FMultiSelect) SetSelected(static_cast<int>(found), true);
+  Key = 0;
+  Click();
+}
+
+void TCustomListBox::CNCommand(TMessage& Message) {
+  switch (TWMCommand{Message}.NotifyCode()) {
+    case LBN_SELCHANGE: Click(); break;
+    case LBN_DBLCLK: DblClick(); break;
+    default: break;
+  }
+}
+
+void TCustomListBox::CNDrawItem(TMessage& Message) {
+  DRAWITEMSTRUCT* dis = TWMDrawItem{Message}.DrawItemStruct();
+  TOwnerDrawState state = OwnerDrawStateOf(dis->itemState);
+  int index = static_cast<int>(dis->itemID);
+  FCanvas->SetHandle(dis->hDC);
+  ScopeExit release{[this] { FCanvas->SetHandle(nullptr); }};
+  FCanvas->SetFont(Font());
+  FCanvas->SetBrush(Brush());
+  if (index >= 0 && (state & odSelected)) {
+    FCanvas->Brush()->SetColor(clHighlight);
+    FCanvas->Font()->SetColor(clHighlightText);
+  }
+  if (index >= 0)
+    DrawItem(index, dis->rcItem, state);
+  else
+    FCanvas->FillRect(dis->rcItem);
+  if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
+  Message.Result = 1;
+}
+
+void TCustomListBox::CNMeasureItem(TMessage& Message) {
+  MEASUREITEMSTRUCT* mis = TWMMeasureItem{Message}.MeasureItemStruct();
+  int height = FItemHeight;
+  if (FStyle == lbOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
+  mis->itemHeight = static_cast<UINT>(std::max(height, 1));
+  Message.Result = 1;
+}
+
+void TCustomListBox::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_COMMAND: CNCommand(Message); break;
+    case CN_DRAWITEM: CNDrawItem(Message); break;
+    case CN_MEASUREITEM: CNMeasureItem(Message); break;
     default: TCustomListControl::Dispatch(Message); break;
   }
 }

@@ -333,3 +333,134 @@ class TComboBox : public TCustomComboBox {
 
 // The window procedure of the edit and list windows inside combo boxes.
 LRESULT CALLBACK ComboChildWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
+
+// ---------------------------------------------------------------------------
+// List boxes.
+
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
+VCL_ENUM_INFO(TListBoxStyle, "lbStandard", "lbOwnerDrawFixed", "lbOwnerDrawVariable", "lbVirtual",
+              "lbVirtualOwnerDraw")
+
+// The text of item Index of a virtual list box.
+using TLBGetDataEvent = std::function<void(TWinControl* Control, int Index, AnsiString& Data)>;
+
+class TCustomListBox;
+
+// A list box's items, kept in its window (made when needed). The items of the virtual
+// styles are only a count; their texts come from the list box's data event.
+class TListBoxStrings : public TStrings {
+  VCL_CLASS(TListBoxStrings)
+ public:
+  explicit TListBoxStrings(TCustomListBox* ListBox) : FListBox(ListBox) {}
+  AnsiString Get(int Index) const override;
+  int GetCount() const override;
+  TObject* GetObject(int Index) const override;
+  void PutObject(int Index, TObject* Obj) override;
+  int Add(const AnsiString& S) override;
+  void Insert(int Index, const AnsiString& S) override;
+  void Clear() override;
+  void Delete(int Index) override;
+  int IndexOf(const AnsiString& S) const override;
+
+ protected:
+  void SetUpdateState(bool Updating) override;
+
+ private:
+  LRESULT Send(UINT Msg, WPARAM WParam, LPARAM LParam) const;
+  TCustomListBox* FListBox;
+};
+
+// "LISTBOX". Items, selection and the top item outlive a new window, so a new window
+// (a style or font change) measures every row again.
+class TCustomListBox : public TCustomListControl {
+  VCL_CLASS(TCustomListBox)
+  friend class TListBoxStrings;
+
+ public:
+  explicit TCustomListBox(TComponent* AOwner);
+  ~TCustomListBox() override;
+  void Dispatch(TMessage& Message) override;
+
+  TStrings* Items() const { return FItems.get(); }
+  void SetItems(TStrings* Value) { FItems->Assign(Value); }
+  void AddItem(const AnsiString& Item, TObject* AObject) override { FItems->AddObject(Item, AObject); }
+  void Clear() { FItems->Clear(); }
+  // The number of items; for the virtual styles it is set, not added.
+  int Count() const { return FItems->Count(); }
+  void SetCount(int Value);
+
+  int ItemIndex();
+  void SetItemIndex(int Value);
+  bool Selected(int Index);
+  void SetSelected(int Index, bool Value);
+  int SelCount();
+  int TopIndex();
+  void SetTopIndex(int Value);
+  // The item under a client point (-1: none).
+  int ItemAtPos(POINT Pos, bool Existing);
+  RECT ItemRect(int Index);
+
+  TListBoxStyle Style() const { return FStyle; }
+  void SetStyle(TListBoxStyle Value);
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int Value);
+  bool MultiSelect() const { return FMultiSelect; }
+  void SetMultiSelect(bool Value);
+  bool ExtendedSelect() const { return FExtendedSelect; }
+  void SetExtendedSelect(bool Value);
+  bool Sorted() const { return FSorted; }
+  void SetSorted(bool Value);
+  int TabWidth() const { return FTabWidth; }
+  void SetTabWidth(int Value);
+  int ScrollWidth();
+  void SetScrollWidth(int Value);
+  // Typing selects the item that starts with what was typed within a short pause.
+  bool AutoComplete = true;
+
+  TCanvas* Canvas() const;
+
+  TDrawItemEvent OnDrawItem;
+  TMeasureItemEvent OnMeasureItem;
+  TLBGetDataEvent OnData;
+
+ protected:
+  virtual void DrawItem(int Index, const RECT& Rect, TOwnerDrawState State);
+  virtual void MeasureItem(int Index, int& Height);
+  // The text of an item of a virtual list.
+  virtual AnsiString DoGetData(int Index);
+  bool IsVirtual() const { return FStyle == lbVirtual || FStyle == lbVirtualOwnerDraw; }
+  // Whether the window holds no items of its own (LBS_NODATA): a virtual style's window.
+  bool WindowIsVirtual() const;
+  void KeyPress(char& Key) override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWnd() override;
+
+ private:
+  void CNCommand(TMessage& Message);
+  void CNDrawItem(TMessage& Message);
+  void CNMeasureItem(TMessage& Message);
+  [[noreturn]] static void Error(int Index);
+
+  std::unique_ptr<TStrings> FItems;
+  std::unique_ptr<TStringList> FSaveItems;
+  int FSaveIndex = -1;
+  int FSaveTopIndex = 0;
+  int FSaveCount = 0;
+  std::unique_ptr<TControlCanvas> FCanvas;
+  TListBoxStyle FStyle = lbStandard;
+  int FItemHeight = 16;
+  bool FMultiSelect = false;
+  bool FExtendedSelect = true;
+  bool FSorted = false;
+  int FTabWidth = 0;
+  int FScrollWidth = 0;
+  AnsiString FFilter;
+  DWORD FLastTime = 0;
+};
+
+class TListBox : public TCustomListBox {
+  VCL_CLASS(TListBox)
+ public:
+  using TCustomListBox::TCustomListBox;
+};

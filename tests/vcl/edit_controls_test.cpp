@@ -300,3 +300,100 @@ TEST(EditControlsStreaming, ReadFromAndWrittenToDescriptions) {
 }
 
 }  // namespace
+
+namespace {
+
+// --- list boxes
+
+struct ListBoxFixture : ::testing::Test {
+  std::unique_ptr<THostWindow> host = Host();
+  TListBox* list = Child<TListBox>(host.get());
+  void ClickItem(int index, UINT message = WM_LBUTTONDOWN) {
+    RECT r = list->ItemRect(index);
+    LPARAM at = MAKELPARAM(r.left + 4, r.top + 2);
+    SendMessageA(list->Handle(), message, MK_LBUTTON, at);
+    SendMessageA(list->Handle(), WM_LBUTTONUP, 0, at);
+  }
+};
+
+TEST_F(ListBoxFixture, ItemsSelectionAndTopItemSurviveANewWindowThatMeasuresEveryRow) {
+  TObject marker;
+  for (int i = 0; i < 20; ++i) list->Items()->Add("row " + std::to_string(i));
+  list->Items()->SetObjects(3, &marker);
+  list->SetItemIndex(12);
+  list->SetTopIndex(5);
+  std::vector<int> measured;
+  list->OnMeasureItem = [&](TWinControl*, int index, int& height) {
+    measured.push_back(index);
+    height = 10 + index;
+  };
+  HWND before = list->Handle();
+  list->SetStyle(lbOwnerDrawVariable);
+  ASSERT_NE(list->WindowHandle(), before);
+  EXPECT_EQ(list->Count(), 20);
+  EXPECT_EQ(list->Items()->Get(19), "row 19");
+  EXPECT_EQ(list->Items()->Objects(3), &marker);
+  EXPECT_EQ(list->ItemIndex(), 12);
+  EXPECT_EQ(list->TopIndex(), 5);
+  EXPECT_EQ(measured.size(), 20u);
+  EXPECT_EQ(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, 7, 0), 17);
+}
+
+TEST_F(ListBoxFixture, ChoosingAnItemClicksAndADoubleClickDoubleClicks) {
+  list->Items()->Add("one");
+  list->Items()->Add("two");
+  std::vector<std::string> seen;
+  list->OnClick = [&](TObject*) { seen.push_back("click " + std::to_string(list->ItemIndex())); };
+  list->OnDblClick = [&](TObject*) { seen.push_back("double " + std::to_string(list->ItemIndex())); };
+  ClickItem(1);
+  ClickItem(1, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(seen, (std::vector<std::string>{"click 1", "double 1"}));
+  // Typing selects the item that starts with the typed text.
+  SendMessageA(list->Handle(), WM_CHAR, 'o', 1);
+  EXPECT_EQ(list->ItemIndex(), 0);
+}
+
+TEST_F(ListBoxFixture, MultiSelect) {
+  list->SetMultiSelect(true);
+  for (const char* s : {"a", "b", "c"}) list->Items()->Add(s);
+  list->SetSelected(0, true);
+  list->SetSelected(2, true);
+  EXPECT_EQ(list->SelCount(), 2);
+  EXPECT_TRUE(list->Selected(2));
+  EXPECT_FALSE(list->Selected(1));
+  EXPECT_THROW(list->Selected(7), EListError);
+}
+
+TEST_F(ListBoxFixture, VirtualItemsComeFromTheDataEventAndAreDrawnByTheControl) {
+  list->SetStyle(lbVirtual);
+  list->OnData = [](TWinControl*, int index, AnsiString& data) { data = "item " + std::to_string(index); };
+  list->SetCount(1000);
+  EXPECT_EQ(list->Count(), 1000);
+  EXPECT_EQ(list->Items()->Get(999), "item 999");
+  EXPECT_EQ(list->Items()->IndexOf("item 1"), -1);  // the window holds no texts to search
+  list->SetItemIndex(3);
+  list->SetTopIndex(2);
+  list->SetSorted(true);  // a new window: the count goes on
+  EXPECT_EQ(list->Count(), 1000);
+  EXPECT_EQ(list->ItemIndex(), 3);
+}
+
+TEST_F(ListBoxFixture, AnEmptyFocusedOwnerDrawnListOnlyFillsTheFocusRow) {
+  list->SetStyle(lbOwnerDrawFixed);
+  int drawn = 0;
+  list->OnDrawItem = [&](TWinControl*, int, RECT, TOwnerDrawState) { ++drawn; };
+  HDC dc = GetDC(list->Handle());
+  DRAWITEMSTRUCT dis{};
+  dis.CtlType = ODT_LISTBOX;
+  dis.itemID = static_cast<UINT>(-1);
+  dis.itemState = ODS_FOCUS;
+  dis.hwndItem = list->Handle();
+  dis.hDC = dc;
+  dis.rcItem = RECT{0, 0, 50, 16};
+  EXPECT_EQ(list->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&dis)), 1);
+  ReleaseDC(list->Handle(), dc);
+  EXPECT_EQ(drawn, 0);
+  EXPECT_EQ(list->Canvas()->CurrentHandle(), nullptr);  // let go of the device context
+}
+
+}  // namespace
