@@ -20,27 +20,28 @@ const std::vector<TPropInfo>& ButtonProperties() {
   return table;
 }
 
-// What every edit publishes; a memo publishes its Lines instead of Text.
-template <class T>
-TPropertyTable<T>& AddEditProperties(TPropertyTable<T>& table) {
-  return table.Property("AutoSelect", &TCustomEdit::AutoSelect).Default(true)
+// What every edit publishes; a memo adds its Lines, a one-line edit its Text and password
+// character.
+const std::vector<TPropInfo>& CustomEditProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TCustomEdit>()
+      .Property("AutoSelect", &TCustomEdit::AutoSelect).Default(true)
       .Property("CharCase", &TCustomEdit::CharCase, &TCustomEdit::SetCharCase).Default(ecNormal)
       .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents()).Default(clWindow)
       .Property("HideSelection", &TCustomEdit::HideSelection, &TCustomEdit::SetHideSelection).Default(true)
       .Property("MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength).Default(0)
       .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false)
-      .Property("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0)
       .Property("ReadOnly", &TCustomEdit::ReadOnly, &TCustomEdit::SetReadOnly).Default(false)
       .Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true)
-      .Property("OnChange", &TCustomEdit::OnChange);
+      .Property("OnChange", &TCustomEdit::OnChange)
+      .Table();
+  return table;
 }
 
 const std::vector<TPropInfo>& EditProperties() {
-  static const std::vector<TPropInfo> table = [] {
-    TPropertyTable<TEdit> t;
-    AddEditProperties(t).Property("Text", &TControl::Text, &TControl::SetText);
-    return t.Table();
-  }();
+  static const std::vector<TPropInfo> table = TPropertyTable<TEdit>()
+      .Property("PasswordChar", &TCustomEdit::PasswordChar, &TCustomEdit::SetPasswordChar).Default(0)
+      .Property("Text", &TControl::Text, &TControl::SetText)
+      .Table();
   return table;
 }
 
@@ -54,7 +55,7 @@ const std::vector<TPropInfo>& LabelProperties() {
 }  // namespace
 
 VCL_CLASS_IMPL(TButton, TWinControl, &CreateComponentOf<TButton>, &ButtonProperties)
-VCL_CLASS_IMPL(TCustomEdit, TWinControl, nullptr, nullptr)
+VCL_CLASS_IMPL(TCustomEdit, TWinControl, nullptr, &CustomEditProperties)
 VCL_CLASS_IMPL(TEdit, TCustomEdit, &CreateComponentOf<TEdit>, &EditProperties)
 VCL_CLASS_IMPL(TLabel, TGraphicControl, &CreateComponentOf<TLabel>, &LabelProperties)
 
@@ -267,14 +268,11 @@ void TLabel::Paint() {
 namespace {
 
 const std::vector<TPropInfo>& MemoProperties() {
-  static const std::vector<TPropInfo> table = [] {
-    TPropertyTable<TCustomMemo> t;
-    AddEditProperties(t)
-        .Property("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines)
-        .Property("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone)
-        .Property("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap).Default(true);
-    return t.Table();
-  }();
+  static const std::vector<TPropInfo> table = TPropertyTable<TCustomMemo>()
+      .Property("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines)
+      .Property("ScrollBars", &TCustomMemo::ScrollBars, &TCustomMemo::SetScrollBars).Default(ssNone)
+      .Property("WordWrap", &TCustomMemo::WordWrap, &TCustomMemo::SetWordWrap).Default(true)
+      .Table();
   return table;
 }
 
@@ -429,7 +427,6 @@ void TMemoStrings::SetUpdateState(bool Updating) {
 
 TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), FLines(new TMemoStrings(this)) {
   SetBounds(0, 0, 185, 89);
-  AutoSelect = false;
 }
 
 TCustomMemo::~TCustomMemo() = default;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/widetext/ansi_platform.h"
 #include "tests/widetext/wide_controls.h"
 #include "widetext/uni_combo_box.h"
 #include "widetext/wide_canvas.h"
@@ -115,6 +116,29 @@ TEST_F(UniComboFixture, TypingCompletesFromTheItems) {
   EXPECT_EQ(combo->ItemIndex(), 2);
 }
 
+TEST_F(UniComboFixture, TypingDropsTheListDownAndAnExactMatchClosesIt) {
+  combo->Items()->Add(L"Abcde");
+  combo->Items()->Add(L"abx");
+  combo->AutoDropDown = true;
+  combo->AutoCloseUp = true;
+  HWND edit = combo->EditHandle();
+  Type(edit, L"a");
+  EXPECT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(combo->Text(), L"abcde");
+  Type(edit, L"bx");
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(combo->Text(), L"abx");
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  // Enter closes an open list and goes no further.
+  combo->SetDroppedDown(true);
+  int keys = 0;
+  combo->OnKeyPress = [&](TObject*, char&) { ++keys; };
+  SendMessageW(edit, WM_CHAR, VK_RETURN, 1);
+  EXPECT_FALSE(combo->DroppedDown());
+  EXPECT_EQ(keys, 1);
+  EXPECT_EQ(combo->Text(), L"abx");
+}
+
 TEST_F(UniComboFixture, WideCharactersReachTheEditWholeAndTheKeyHandlersAsAnsiSafe) {
   combo->AutoComplete = false;
   std::vector<char> keys;
@@ -122,6 +146,27 @@ TEST_F(UniComboFixture, WideCharactersReachTheEditWholeAndTheKeyHandlersAsAnsiSa
   Type(combo->EditHandle(), kJapanese);
   EXPECT_EQ(combo->Text(), kJapanese);
   EXPECT_EQ(keys, std::vector<char>(3, static_cast<char>(255)));
+  // An input method's character arrives as a typed one.
+  SendMessageW(combo->EditHandle(), WM_IME_CHAR, L'\u8a9e', 1);
+  EXPECT_EQ(combo->Text(), kJapanese + L"\u8a9e");
+}
+
+TEST_F(UniComboFixture, OnTheAnsiPathItemsAndTextGoThroughTheFrameworksItems) {
+  AnsiPlatformScope ansi;
+  std::unique_ptr<TUniComboBox> plain(new TUniComboBox(host.get()));
+  plain->SetParent(host.get());
+  plain->Items()->Add(kFrench);
+  ASSERT_FALSE(IsWindowUnicode(plain->Handle()));
+  EXPECT_EQ(plain->Items()->Get(0), kFrench);
+  EXPECT_EQ(plain->Items()->IndexOf(kFrench), 0);
+  plain->SetItemIndex(0);
+  EXPECT_EQ(plain->Text(), kFrench);
+  plain->SetSelStart(2);
+  plain->SetSelLength(3);
+  EXPECT_EQ(plain->SelText(), kFrench.substr(2, 3));
+  plain->SetStyle(csSimple);
+  EXPECT_EQ(plain->Items()->Count(), 1);
+  EXPECT_EQ(plain->Text(), kFrench);
 }
 
 TEST_F(UniComboFixture, AutoSearchStartsAnewAfterThePause) {

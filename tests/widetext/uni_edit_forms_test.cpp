@@ -22,6 +22,8 @@ const char* kDescription = R"(object Host: THostWindow
     Top = 12
     Width = 330
     Height = 24
+    MaxLength = 40
+    ReadOnly = True
     Text = 'Voilà un élève français'
     Hint = 'Français|Un champ en français'
   end
@@ -85,6 +87,8 @@ void ExpectDescribed(TComponent* root) {
   ASSERT_TRUE(french && secret && notes && language && owner);
   EXPECT_EQ(french->Text(), L"Voil\u00e0 un \u00e9l\u00e8ve fran\u00e7ais");
   EXPECT_EQ(french->Hint(), L"Fran\u00e7ais|Un champ en fran\u00e7ais");
+  EXPECT_EQ(french->MaxLength(), 40);
+  EXPECT_TRUE(french->ReadOnly());
   EXPECT_EQ(secret->PasswordChar(), L'\u25cf');
   EXPECT_EQ(secret->Text(), L"\u03ba\u03c1\u03c5\u03c6\u03cc");
   ASSERT_EQ(notes->Lines()->Count(), 3);
