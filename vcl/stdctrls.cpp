@@ -59,6 +59,7 @@ VCL_CLASS_IMPL(TCustomEdit, TWinControl, nullptr, &CustomEditProperties)
 VCL_CLASS_IMPL(TEdit, TCustomEdit, &CreateComponentOf<TEdit>, &EditProperties)
 VCL_CLASS_IMPL(TLabel, TGraphicControl, &CreateComponentOf<TLabel>, &LabelProperties)
 
+// The edit-type controls, registered with the others (defined with them below).
 void RegisterEditControls();
 
 void RegisterStdControls() {
@@ -591,12 +592,14 @@ void TCustomComboBox::Clear() {
 TCanvas* TCustomComboBox::Canvas() const { return FCanvas.get(); }
 
 int TCustomComboBox::ItemIndex() {
-  if (HasState(csLoading) && !HandleAllocated()) return FSaveIndex;
+  if (HasState(csLoading) && !HandleAllocated()) return FLoadedIndex;
   return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
 }
 
 int TCustomComboBox::StoredItemIndex() const {
-  return HandleAllocated() ? static_cast<int>(SendMessageA(WindowHandle(), CB_GETCURSEL, 0, 0)) : FSaveIndex;
+  if (HandleAllocated()) return static_cast<int>(SendMessageA(WindowHandle(), CB_GETCURSEL, 0, 0));
+  // Between windows the saved index, while reading the one read so far.
+  return FLoadedIndex != -1 ? FLoadedIndex : FSaveIndex;
 }
 
 void TCustomComboBox::SetItemIndex(int Value) {

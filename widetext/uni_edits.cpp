@@ -33,7 +33,7 @@ const std::vector<TPropInfo>& UniMemoProperties() {
 
 bool FarEastLocale() { return GetSystemMetrics(SM_DBCSENABLED) != 0; }
 
-// The 8-bit window of Control hidden from the framework for the length of a call.
+// Control's window hidden from the framework for the length of a call.
 class THiddenHandle {
  public:
   explicit THiddenHandle(TWinControl* Control) : FControl(Control), FHandle(Control->WindowHandle()) {
@@ -83,7 +83,7 @@ void TUniCustomEdit::DefineProperties(TFiler* Filer) {
 
 void TUniCustomEdit::CreateWindowHandle(const TCreateParams& Params) {
   if (!UnicodePlatform && FarEastLocale() && (Params.Style & ES_READONLY)) {
-    // The 8-bit edits of those systems draw a read-only text badly when created so.
+    // Those systems' 8-bit edits are made read-only once they exist, not at creation.
     TCreateParams params = Params;
     params.Style &= ~static_cast<DWORD>(ES_READONLY);
     CreateUnicodeHandle(this, params, L"EDIT");

@@ -107,8 +107,14 @@ TEST(WideEditControlsStreaming, ReadAndWrittenWithTheirWideTexts) {
   ExpectDescribed(host.get());
   host->Repaint();
   Flush();
-  // Looking at it: KAVO_SHOWCASE_MS keeps the window on the screen that long.
-  if (const char* hold = std::getenv("KAVO_SHOWCASE_MS")) PumpUntil([] { return false; }, std::atoi(hold));
+  // Looking at it: KAVO_SHOWCASE_MS keeps the window on the screen that long, with the
+  // language list dropped down.
+  if (const char* hold = std::getenv("KAVO_SHOWCASE_MS")) {
+    auto* language = Find<TUniComboBox>(host.get(), "cbLanguage");
+    language->SetDroppedDown(true);
+    PumpUntil([] { return false; }, std::atoi(hold));
+    language->SetDroppedDown(false);
+  }
 
   TMemoryStream stream;
   WriteComponent(&stream, host.get());
