@@ -352,8 +352,10 @@ AnsiString TMemoStrings::Get(int Index) const {
   // An empty line has nothing to read, and its buffer no room for the length word
   // EM_GETLINE expects in front.
   if (length <= 0) return AnsiString();
+  // The buffer's size goes in a 16-bit word: a longer line cannot be asked for whole.
+  if (length > 0xFFFF) throw EOutOfResources(LoadResString(&SLineTooLong));
   std::vector<char> buffer(std::max<size_t>(length, sizeof(WORD)) + 1, '\0');
-  *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(std::min(length, 0xFFFF));
+  *reinterpret_cast<WORD*>(buffer.data()) = static_cast<WORD>(length);
   LRESULT copied = SendMessageA(wnd, EM_GETLINE, Index, reinterpret_cast<LPARAM>(buffer.data()));
   return AnsiString(buffer.data(), static_cast<size_t>(std::clamp<LRESULT>(copied, 0, length)));
 }

@@ -117,6 +117,13 @@ TEST_F(MemoFixture, InsertPastTheLastLineNeedsANonEmptyLastLine) {
   EXPECT_EQ(memo->Text(), "a\r\n");
 }
 
+TEST_F(MemoFixture, LineLengthsAtTheEdgesOfEmGetLine) {
+  memo->SetWordWrap(false);
+  memo->SetText("x\r\n" + std::string(70000, 'y'));
+  EXPECT_EQ(memo->Lines()->Get(0), "x");  // shorter than the length word in front of the buffer
+  EXPECT_THROW(memo->Lines()->Get(1), EOutOfResources);
+}
+
 TEST_F(MemoFixture, WordWrapAndScrollBarsMakeNewWindowsThatKeepTheText) {
   memo->Lines()->Add("kept");
   EXPECT_FALSE(GetWindowLongPtrA(memo->Handle(), GWL_STYLE) & ES_AUTOHSCROLL);  // wraps
