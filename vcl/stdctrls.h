@@ -66,6 +66,11 @@ class TCustomEdit : public TWinControl {
   void SelectAll();
   void ClearSelection() { SetSelText(AnsiString()); }
   void Clear() { SetText(AnsiString()); }
+  // The selection to and from the clipboard, as the window's side holds it (a Unicode
+  // window's text goes as Unicode text).
+  void CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
+  void CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
+  void PasteFromClipboard() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
 
   TNotifyEvent OnChange;
 

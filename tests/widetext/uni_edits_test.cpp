@@ -133,6 +133,22 @@ TEST_F(UniMemoFixture, InsertPastTheLastLineNeedsANonEmptyLastLine) {
   EXPECT_EQ(memo->Text(), kFrench + L"\r\n" + kGreek + L"\r\n");
 }
 
+TEST_F(UniMemoFixture, TheClipboardTakesAndGivesTheWideText) {
+  memo->Lines()->Add(kGreek);
+  memo->Lines()->Add(kJapanese);
+  memo->SelectAll();
+  memo->CopyToClipboard();
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  HANDLE data = GetClipboardData(CF_UNICODETEXT);
+  WideString copied = data ? static_cast<const WideChar*>(GlobalLock(data)) : L"";
+  if (data) GlobalUnlock(data);
+  CloseClipboard();
+  EXPECT_EQ(copied, kGreek + L"\r\n" + kJapanese + L"\r\n");
+  memo->Clear();
+  memo->PasteFromClipboard();
+  EXPECT_EQ(memo->Lines()->Get(1), kJapanese);
+}
+
 TEST_F(UniMemoFixture, ALineBeyondWhatEmGetLineCanTakeIsAnError) {
   memo->SetWordWrap(false);
   memo->SetText(WideString(70000, L'x'));
