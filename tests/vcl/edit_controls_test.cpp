@@ -271,6 +271,16 @@ const char* kControls = R"(object Root: THostWindow
       'red'
       'green')
   end
+  object Tasks: TListBox
+    Left = 160
+    Top = 8
+    Style = lbOwnerDrawVariable
+    MultiSelect = True
+    Items.Strings = (
+      'mux'
+      'split'
+      'join')
+  end
 end
 )";
 
@@ -292,6 +302,11 @@ TEST(EditControlsStreaming, ReadFromAndWrittenToDescriptions) {
   EXPECT_EQ(choice->Style(), csDropDownList);
   EXPECT_EQ(choice->ItemIndex(), 1);  // read before its items, applied after them
   EXPECT_EQ(choice->Text(), "green");
+  auto* tasks = dynamic_cast<TListBox*>(host->FindComponent("Tasks"));
+  ASSERT_TRUE(tasks);
+  EXPECT_EQ(tasks->Style(), lbOwnerDrawVariable);
+  EXPECT_TRUE(tasks->MultiSelect());
+  EXPECT_EQ(tasks->Items()->Get(2), "join");
 
   TMemoryStream stream;
   WriteComponent(&stream, host.get());
@@ -304,6 +319,10 @@ TEST(EditControlsStreaming, ReadFromAndWrittenToDescriptions) {
   EXPECT_EQ(choice2->Items()->Count(), 2);
   EXPECT_EQ(choice2->ItemIndex(), 1);
   EXPECT_EQ(notes2->Lines()->Text(), "first\r\nsecond\r\n");
+  auto* tasks2 = dynamic_cast<TListBox*>(copy->FindComponent("Tasks"));
+  ASSERT_TRUE(tasks2);
+  EXPECT_EQ(tasks2->Items()->Count(), 3);
+  EXPECT_EQ(tasks2->Style(), lbOwnerDrawVariable);
 }
 
 }  // namespace
