@@ -635,9 +635,7 @@ void TVideoWindowEx::Idle(TObject* Sender, bool& Done) {
         if (OnCursorShowHide) OnCursorShowHide(this, false);
       }
     } else {
-      long hidden = 0;
-      if (FAILED(FVideoWindow->IsCursorHidden(&hidden))) hidden = FRendererCursorHidden;
-      if (!hidden) {
+      if (!RendererCursorHidden()) {
         FVideoWindow->HideCursor(OATRUE);
         FRendererCursorHidden = true;
         SetCursorPos(p.x, p.y);
@@ -648,6 +646,13 @@ void TVideoWindowEx::Idle(TObject* Sender, bool& Done) {
   if (FPreviousIdle) FPreviousIdle(Sender, Done);
 }
 
+bool TVideoWindowEx::RendererCursorHidden() const {
+  // Our own record counts too: a renderer may take HideCursor without reporting it back.
+  long hidden = OAFALSE;
+  if (FVideoWindow && FAILED(FVideoWindow->IsCursorHidden(&hidden))) hidden = OAFALSE;
+  return hidden != OAFALSE || FRendererCursorHidden;
+}
+
 void TVideoWindowEx::ShowCursorAgain() {
   if (FOverlayActive) {
     if (FCursorHidden) {
@@ -656,9 +661,7 @@ void TVideoWindowEx::ShowCursorAgain() {
     }
     return;
   }
-  long hidden = 0;
-  if (FAILED(FVideoWindow->IsCursorHidden(&hidden))) hidden = FRendererCursorHidden;
-  if (hidden) {
+  if (RendererCursorHidden()) {
     FVideoWindow->HideCursor(OAFALSE);
     FRendererCursorHidden = false;
     if (OnCursorShowHide) OnCursorShowHide(this, true);

@@ -132,6 +132,7 @@ class TVideoWindowEx : public TCustomControl, public IGraphMember, public IGraph
   void ConnectedOverlay(HRESULT Result);
   POINT MousePosition(int X, int Y) const;
   void ShowCursorAgain();
+  bool RendererCursorHidden() const;
   void RestoreWallpaper();
   void FullScreenCloseQuery(TObject* Sender, bool& CanClose);
   HRESULT InsertOverlayMixer(TConnectionJournal& Journal, IGraphBuilder* Builder, IBaseFilter* Vmr,
