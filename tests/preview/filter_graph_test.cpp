@@ -223,12 +223,19 @@ TEST_F(FilterGraphTest, ARealClipRendersPlaysToTheEndPausesStopsAndClears) {
     created.push_back(id);
     return true;
   };
+  std::vector<std::wstring> selected;
+  graph.OnSelectedFilter = [&](IMoniker*, const WideString& name, const GUID& id) {
+    if (id != GUID_NULL) selected.push_back(name);
+    return true;
+  };
   log.clear();
 
   HRESULT hr = graph.RenderFile(Clip);
   ASSERT_TRUE(SUCCEEDED(hr)) << std::hex << hr;
   EXPECT_EQ(log, (Log{"gceFileRendering 0", "gceFileRendered 0"}));
-  EXPECT_FALSE(created.empty());  // the builder asked about the filters it made
+  EXPECT_FALSE(created.empty());  // the builder asked about the filters it made...
+  ASSERT_FALSE(selected.empty());  // ...and those it chose, by name and class
+  EXPECT_FALSE(selected[0].empty());
   EXPECT_GT(FilterNames(graph.Graph()).size(), 1u);
   EXPECT_EQ(graph.GetDuration(), 2000u);
 

@@ -199,6 +199,14 @@ TEST_F(VideoWindowTest, WithoutAnOverlayMixerTheClipShowsInTheRenderersWindow) {
   if (const char* wait = std::getenv("KAVO_PREVIEW_SHOT_WAIT"))  // time for a screenshot from outside
     PumpUntil([] { return false; }, static_cast<DWORD>(std::atoi(wait)));
 
+  // The renderer's window follows the control.
+  video->SetBounds(20, 30, 200, 100);
+  RECT control, renderer;
+  GetWindowRect(video->Handle(), &control);
+  GetWindowRect(rendererWindow, &renderer);
+  EXPECT_TRUE(EqualRect(&control, &renderer)) << renderer.left << "," << renderer.top << " " << renderer.right
+                                               << "," << renderer.bottom;
+
   EXPECT_TRUE(graph.Stop());
   EXPECT_TRUE(overlayVisible.empty());
 }
