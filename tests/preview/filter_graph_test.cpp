@@ -214,6 +214,31 @@ TEST_F(FilterGraphTest, TheComponentIsTheGraphsServiceAndAnswersForItsCallbacks)
   EXPECT_EQ(graph.UnableToRender(nullptr), S_FALSE);
 }
 
+TEST_F(FilterGraphTest, UnableToRenderFindsTheComponentThroughThePinsGraph) {
+  graph.InsertMember(&recorder);
+  graph.SetActive(true);
+  int asked = 0;
+  graph.OnUnableToRender = [&](IPin*) {
+    ++asked;
+    return true;
+  };
+  IPin* pin = TPinList(recorder.Filter.Get()).Items(0);
+  HRESULT hr = graph.UnableToRender(pin);
+  // The graph reaches its site's services only where it offers IServiceProvider itself.
+  TComRef<IServiceProvider> provider;
+  if (SUCCEEDED(graph.Graph()->QueryInterface(IID_IServiceProvider, reinterpret_cast<void**>(provider.GetAddressOf())))) {
+    EXPECT_EQ(hr, S_OK);
+    EXPECT_EQ(asked, 1);
+  } else {
+    EXPECT_EQ(hr, S_FALSE);
+    EXPECT_EQ(asked, 0);
+  }
+  TComRef<IBaseFilter> loose;  // a filter in no graph
+  CoCreateInstance(CLSID_VideoRenderer, nullptr, CLSCTX_INPROC_SERVER, IID_IBaseFilter,
+                   reinterpret_cast<void**>(loose.GetAddressOf()));
+  EXPECT_EQ(graph.UnableToRender(TPinList(loose.Get()).Items(0)), S_FALSE);
+}
+
 TEST_F(FilterGraphTest, ARealClipRendersPlaysToTheEndPausesStopsAndClears) {
   graph.InsertMember(&recorder);
   graph.InsertEventNotifier(&recorder);
