@@ -76,6 +76,13 @@ TEST_F(FilterGraphTest, ActivationAddsMembersThenTellsListenersAndDeactivationUn
   graph.SetActive(true);  // the current value: nothing
   EXPECT_TRUE(log.empty());
 
+  // Nothing rendered: stopping and clearing work and keep the member's filter.
+  EXPECT_TRUE(graph.Stop());
+  graph.ClearGraph();
+  EXPECT_EQ(FilterNames(graph.Graph()), std::vector<std::wstring>{L"recorder"});
+  EXPECT_EQ(log, (Log{"gceStop 0", "gceStop 0"}));
+  log.clear();
+
   graph.SetActive(false);
   EXPECT_FALSE(graph.Active());
   EXPECT_EQ(graph.Graph(), nullptr);
