@@ -496,7 +496,8 @@ LRESULT TFilterGraph::NotifyWndProc(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lP
 }
 
 void TFilterGraph::DrainEvents() {
-  // Held here: a handler may deactivate the graph while its event is dispatched.
+  // Held here: a handler may deactivate the graph while its event is dispatched (switching
+  // the notices off then empties the queue, so the loop ends).
   TComRef<IMediaEventEx> events = FMediaEvent;
   if (!events) return;
   long code = 0;

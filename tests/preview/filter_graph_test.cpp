@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <evcode.h>
+
 #include "preview/filter_graph.h"
 #include "tests/preview/avi_clip.h"
 #include "tests/preview/graph_recorder.h"
@@ -296,6 +298,25 @@ TEST_F(FilterGraphTest, ARealClipRendersPlaysToTheEndPausesStopsAndClears) {
   TComRef<IPin> peer;
   EXPECT_EQ(pins.Items(0)->ConnectedTo(&peer), VFW_E_NOT_CONNECTED);
   EXPECT_EQ(graph.GetDuration(), 0u);  // nothing to tell: no duration
+}
+
+TEST_F(FilterGraphTest, AHandlerMayDeactivateTheGraphWhileItsEventsAreDispatched) {
+  graph.SetActive(true);
+  // Two events queued at once, as a filter would queue them.
+  auto sink = graph.Query<IMediaEventSink>(IID_IMediaEventSink);
+  ASSERT_NE(sink, nullptr);
+  std::vector<int> seen;
+  graph.OnDSEvent = [&](TComponent*, int code, LONG_PTR, LONG_PTR) {
+    seen.push_back(code);
+    graph.SetActive(false);
+  };
+  ASSERT_EQ(sink->Notify(EC_USER + 1, 0, 0), S_OK);
+  ASSERT_EQ(sink->Notify(EC_USER + 2, 0, 0), S_OK);
+  sink.Reset();
+  ASSERT_TRUE(PumpUntil([&] { return !seen.empty(); }));
+  Application->ProcessMessages();
+  EXPECT_EQ(seen, std::vector<int>{EC_USER + 1});  // the second went with its graph
+  EXPECT_FALSE(graph.Active());
 }
 
 TEST_F(FilterGraphTest, AMissingFileRaisesDirectShowsErrorAfterTheRenderingNotice) {
