@@ -1,0 +1,146 @@
+// Page controls with tab sheets, and the progress bar.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/vcl/test_windows.h"
+#include "vcl/pagecontrol.h"
+#include "vcl/progressbar.h"
+
+using namespace testwin;
+
+namespace {
+
+struct PagesFixture : ::testing::Test {
+  std::unique_ptr<THostWindow> host{ShownHost(320, 240)};
+  TPageControl* pages = nullptr;
+  std::vector<TTabSheet*> sheets;
+  void SetUp() override {
+    pages = new TPageControl(host.get());
+    pages->SetParent(host.get());
+    pages->SetBounds(0, 0, 300, 200);
+    for (const char* caption : {"&General", "&Audio", "&Tags"}) {
+      auto* sheet = new TTabSheet(host.get());
+      sheet->SetCaption(caption);
+      sheet->SetPageControl(pages);
+      sheets.push_back(sheet);
+    }
+  }
+  std::vector<std::string> TabTexts() {
+    std::vector<std::string> out;
+    TStrings* tabs = pages->Tabs();
+    for (int i = 0; i < tabs->Count(); ++i) out.push_back(tabs->Strings(i));
+    return out;
+  }
+  // A click on a tab, as a user makes it.
+  void ClickTab(int index) {
+    RECT r{};
+    ASSERT_TRUE(SendMessageA(pages->Handle(), TCM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)));
+    LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    SendMessageA(pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(pages->Handle(), WM_LBUTTONUP, 0, at);
+    Flush();
+  }
+};
+
+using Texts = std::vector<std::string>;
+
+}  // namespace
+
+TEST_F(PagesFixture, TabsFollowThePagesTheirCaptionsAndVisibility) {
+  EXPECT_EQ(pages->PageCount(), 3);
+  EXPECT_EQ(pages->ActivePage(), sheets[0]);  // the first page put on
+  EXPECT_EQ(TabTexts(), (Texts{"&General", "&Audio", "&Tags"}));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(pages->Tabs()->Objects(i), sheets[static_cast<size_t>(i)]);
+
+  sheets[1]->SetCaption("Sound");  // WM_SETTEXT on the sheet
+  EXPECT_EQ(TabTexts(), (Texts{"&General", "Sound", "&Tags"}));
+
+  sheets[1]->SetTabVisible(false);
+  EXPECT_EQ(TabTexts(), (Texts{"&General", "&Tags"}));
+  EXPECT_EQ(sheets[2]->TabIndex(), 1);
+  EXPECT_EQ(pages->PageOfTab(1), sheets[2]);
+  sheets[1]->SetTabVisible(true);
+  EXPECT_EQ(TabTexts(), (Texts{"&General", "Sound", "&Tags"}));
+
+  // Only the active page shows, in the display area below the tabs.
+  pages->SetActivePage(sheets[2]);
+  EXPECT_EQ(pages->TabIndex(), 2);
+  EXPECT_EQ(pages->ActivePageIndex(), 2);
+  EXPECT_TRUE(IsWindowVisible(sheets[2]->Handle()));
+  EXPECT_FALSE(sheets[0]->Visible());
+  EXPECT_GT(sheets[2]->Top(), 10);
+
+  // Hiding the active page's tab moves on to the next page; so does freeing it.
+  sheets[2]->SetTabVisible(false);
+  EXPECT_EQ(pages->ActivePage(), sheets[0]);
+  delete sheets[0];
+  EXPECT_EQ(pages->ActivePage(), sheets[1]);
+  EXPECT_EQ(TabTexts(), (Texts{"Sound"}));
+  // The tabs come back with a new window.
+  sheets[2]->SetTabVisible(true);
+  pages->RecreateWnd();
+  EXPECT_EQ(TabTexts(), (Texts{"Sound", "&Tags"}));
+  EXPECT_EQ(pages->TabIndex(), 0);
+}
+
+TEST_F(PagesFixture, UsersSwitchPagesUnlessChangingIsRefused) {
+  int changes = 0;
+  bool allow = false;
+  pages->OnChanging = [&](TObject*, bool& allowChange) { allowChange = allow; };
+  pages->OnChange = [&](TObject*) { ++changes; };
+
+  ClickTab(1);
+  EXPECT_EQ(pages->ActivePage(), sheets[0]);
+  EXPECT_EQ(pages->TabIndex(), 0);
+  EXPECT_EQ(changes, 0);
+
+  allow = true;
+  ClickTab(1);
+  EXPECT_EQ(pages->ActivePage(), sheets[1]);
+  EXPECT_EQ(changes, 1);
+  EXPECT_TRUE(IsWindowVisible(sheets[1]->Handle()));
+
+  // A tab's accelerator picks its page.
+  EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, 't', 0), 1);
+  EXPECT_EQ(pages->ActivePage(), sheets[2]);
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(pages->Perform(CM_DIALOGCHAR, 'q', 0), 0);
+
+  // From code no event runs.
+  pages->SetActivePageIndex(0);
+  EXPECT_EQ(changes, 2);
+  pages->SelectNextPage(false);
+  EXPECT_EQ(pages->ActivePage(), sheets[2]);
+}
+
+TEST(ProgressBar, PositionStaysInRangeAndStepsWrap) {
+  std::unique_ptr<THostWindow> host{ShownHost()};
+  auto* bar = new TProgressBar(host.get());
+  bar->SetParent(host.get());
+  bar->SetPosition(150);
+  EXPECT_EQ(bar->Position(), 100);  // before a window
+  bar->SetPosition(40);
+  bar->Handle();
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETPOS, 0, 0), 40);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETRANGE, TRUE, 0), 0);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETRANGE, FALSE, 0), 100);
+
+  bar->SetStep(25);
+  bar->StepIt();
+  EXPECT_EQ(bar->Position(), 65);
+  bar->StepIt();
+  bar->StepIt();
+  EXPECT_EQ(bar->Position(), 15);  // past Max: from Min again
+  bar->SetMax(10);
+  EXPECT_EQ(bar->Position(), 10);
+  EXPECT_THROW(bar->SetMin(20), EInvalidOperation);
+  EXPECT_EQ(bar->Min(), 0);
+
+  bar->SetSmooth(true);
+  EXPECT_TRUE(GetWindowLongPtrA(bar->Handle(), GWL_STYLE) & PBS_SMOOTH);
+  EXPECT_EQ(bar->Position(), 10);
+  EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETRANGE, FALSE, 0), 10);
+}
