@@ -976,6 +976,14 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case WM_COMMAND: WMCommand(Message); break;
     case WM_NOTIFY: WMNotify(Message); break;
+    case WM_NOTIFYFORMAT:
+      // A common control asks which notification form we want: the control itself knows
+      // (CN_NOTIFYFORMAT); controls that do not answer get the window class's answer.
+      if (Message.LParam == NF_QUERY && ReflectToChild(reinterpret_cast<HWND>(Message.WParam), Message) &&
+          Message.Result)
+        break;
+      TControl::Dispatch(Message);
+      break;
     case WM_DRAWITEM: WMDrawItem(Message); break;
     case WM_MEASUREITEM: WMMeasureItem(Message); break;
     case WM_SIZE: WMSize(Message); break;
