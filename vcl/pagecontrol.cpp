@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vcl/comctrls_shared.h"
+#include "vcl/comctrls_common.h"
 #include "vcl/keyboard.h"
 #include "vcl/streaming.h"
 
@@ -200,11 +200,17 @@ TTabSheet* TPageControl::Pages(int Index) const {
 }
 
 void TPageControl::CreateParams(TCreateParams& Params) {
-  InitCommonControlClasses(ICC_TAB_CLASSES);
+  InitCommonControlsOnce();
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, WC_TABCONTROLA);
   Params.Style |= WS_CLIPCHILDREN;
   Params.WindowClass.style &= ~static_cast<UINT>(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TPageControl::CreateWindowHandle(const TCreateParams& Params) {
+  TWinControl::CreateWindowHandle(Params);
+  // The framework reads the 8-bit notifications, whatever its parent window prefers.
+  if (HandleAllocated()) SetControlUnicodeFormat(WindowHandle(), false);
 }
 
 void TPageControl::CreateWnd() {
@@ -387,6 +393,10 @@ void TPageControl::Dispatch(TMessage& Message) {
         Change();
       return;
     }
+    case CN_NOTIFYFORMAT:
+      if (AnswerNotifyFormat(Message, IsWindowUnicode(WindowHandle()) != FALSE)) return;
+      TWinControl::Dispatch(Message);
+      return;
     case CM_DIALOGCHAR: CMDialogChar(Message); return;
     default: TWinControl::Dispatch(Message); return;
   }

@@ -80,6 +80,7 @@ class TPageControl : public TWinControl {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
   void CreateWnd() override;
   void Loaded() override;
   void AdjustClientRect(RECT& Rect) override;

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "vcl/comctrls_shared.h"
+#include "vcl/comctrls_common.h"
 #include "vcl/streaming.h"
 
 namespace {
@@ -31,7 +31,7 @@ void RegisterProgressBar() { RegisterClasses({TProgressBar::StaticClass()}); }
 TProgressBar::TProgressBar(TComponent* AOwner) : TWinControl(AOwner) { SetBounds(0, 0, 150, 16); }
 
 void TProgressBar::CreateParams(TCreateParams& Params) {
-  InitCommonControlClasses(ICC_PROGRESS_CLASS);
+  InitCommonControlsOnce();
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, PROGRESS_CLASSA);
   if (FSmooth) Params.Style |= PBS_SMOOTH;

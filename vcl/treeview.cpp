@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vcl/comctrls_shared.h"
+#include "vcl/comctrls_common.h"
 #include "vcl/streaming.h"
 #include "vcl/treenodeinfo.h"
 
@@ -636,7 +636,7 @@ TTreeNode* TCustomTreeView::CreateNode() {
 TTreeNodes* TCustomTreeView::CreateNodes() { return new TTreeNodes(this); }
 
 void TCustomTreeView::CreateParams(TCreateParams& Params) {
-  InitCommonControlClasses(ICC_TREEVIEW_CLASSES);
+  InitCommonControlsOnce();
   TWinControl::CreateParams(Params);
   CreateSubClass(Params, WC_TREEVIEWA);
   if (FShowLines) Params.Style |= TVS_HASLINES;
@@ -653,7 +653,7 @@ void TCustomTreeView::CreateParams(TCreateParams& Params) {
 void TCustomTreeView::CreateWindowHandle(const TCreateParams& Params) {
   TWinControl::CreateWindowHandle(Params);
   // The framework reads the 8-bit notifications, whatever its parent window prefers.
-  if (HandleAllocated()) SendMessageA(WindowHandle(), CCM_SETUNICODEFORMAT, FALSE, 0);
+  if (HandleAllocated()) SetControlUnicodeFormat(WindowHandle(), false);
 }
 
 void TCustomTreeView::CreateWnd() {
@@ -1111,6 +1111,9 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
 void TCustomTreeView::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_NOTIFY: CNNotify(Message); return;
+    case CN_NOTIFYFORMAT:
+      if (AnswerNotifyFormat(Message, IsWindowUnicode(WindowHandle()) != FALSE)) return;
+      break;
     case CM_WANTSPECIALKEY:
       // Enter and Escape end a label edit, not the dialog.
       if (IsEditing() && (Message.WParam == VK_RETURN || Message.WParam == VK_ESCAPE)) {

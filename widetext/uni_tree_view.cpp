@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "vcl/comctrls_shared.h"
+#include "vcl/comctrls_common.h"
 #include "vcl/streaming.h"
 #include "vcl/treenodeinfo.h"
 #include "widetext/char_messages.h"

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "tests/vcl/test_windows.h"
-#include "vcl/comctrls_shared.h"
 #include "vcl/streaming.h"
 #include "vcl/treenodeinfo.h"
 #include "vcl/treeview.h"
@@ -121,26 +120,6 @@ TEST(NodeInfo, DamagedRecordsAreRefused) {
     s.SetPosition(0);
     EXPECT_THROW(ReadNodeInfo(&s), EReadError) << c.what;
   }
-}
-
-TEST(NotifyText, CopiesAreCutToTheBufferAndAlwaysEnded) {
-  char buffer[8];
-  struct Case {
-    int size;
-    const char* expected;
-  } cases[] = {{8, "abcdefg"}, {4, "abc"}, {1, ""}};
-  for (auto& c : cases) {
-    std::memset(buffer, 'z', sizeof buffer);
-    CopyNotifyText(buffer, c.size, "abcdefghij");
-    EXPECT_STREQ(buffer, c.expected) << c.size;
-  }
-  // No room at all: nothing is written.
-  std::memset(buffer, 'z', sizeof buffer);
-  CopyNotifyText(buffer, 0, "abc");
-  EXPECT_EQ(buffer[0], 'z');
-  wchar_t wide[4];
-  CopyNotifyText(wide, 4, L"\x65e5\x672c\x8a9e\x8a9e");
-  EXPECT_EQ(std::wstring(wide), L"\x65e5\x672c\x8a9e");
 }
 
 TEST_F(TreeFixture, NodesKeepTheirOrderWithAndWithoutAWindow) {
