@@ -1,6 +1,7 @@
 // Page controls with tab sheets, and the progress bar.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "tests/vcl/test_windows.h"
 #include "vcl/pagecontrol.h"
 #include "vcl/progressbar.h"
+#include "vcl/streaming.h"
 
 using namespace testwin;
 
@@ -143,4 +145,57 @@ TEST(ProgressBar, PositionStaysInRangeAndStepsWrap) {
   EXPECT_TRUE(GetWindowLongPtrA(bar->Handle(), GWL_STYLE) & PBS_SMOOTH);
   EXPECT_EQ(bar->Position(), 10);
   EXPECT_EQ(SendMessageA(bar->Handle(), PBM_GETRANGE, FALSE, 0), 10);
+}
+
+TEST(StoredPages, PagesTabsAndBarAreReadFromADescription) {
+  RegisterPageControls();
+  RegisterProgressBar();
+  const char* description = R"(object Host: THostWindow
+  object Pages: TPageControl
+    Left = 0
+    Top = 0
+    Width = 300
+    Height = 200
+    ActivePage = Second
+    object First: TTabSheet
+      Caption = 'First'
+    end
+    object Hidden: TTabSheet
+      Caption = 'Hidden'
+      TabVisible = False
+    end
+    object Second: TTabSheet
+      Caption = 'Second'
+      object Bar: TProgressBar
+        Left = 8
+        Top = 8
+        Width = 100
+        Height = 16
+        Min = 10
+        Max = 50
+        Position = 20
+        Smooth = True
+      end
+    end
+  end
+end
+)";
+  std::unique_ptr<THostWindow> host{ShownHost()};
+  ReadComponentData(description, std::strlen(description), host.get(), "pages.dfm");
+  auto* pages = dynamic_cast<TPageControl*>(host->FindComponent("Pages"));
+  ASSERT_NE(pages, nullptr);
+  ASSERT_EQ(pages->PageCount(), 3);
+  EXPECT_EQ(pages->ActivePage(), host->FindComponent("Second"));
+  EXPECT_FALSE(pages->Pages(1)->TabVisible());
+  std::vector<std::string> tabs;
+  for (int i = 0; i < pages->Tabs()->Count(); ++i) tabs.push_back(pages->Tabs()->Strings(i));
+  EXPECT_EQ(tabs, (std::vector<std::string>{"First", "Second"}));
+  EXPECT_EQ(pages->TabIndex(), 1);
+  auto* bar = dynamic_cast<TProgressBar*>(host->FindComponent("Bar"));
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->Min(), 10);
+  EXPECT_EQ(bar->Max(), 50);
+  EXPECT_EQ(bar->Position(), 20);
+  EXPECT_TRUE(bar->Smooth());
+  EXPECT_EQ(bar->Parent(), pages->ActivePage());
 }

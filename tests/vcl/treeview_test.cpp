@@ -385,3 +385,40 @@ TEST(TreeStorage, NodesAreStoredAndReadBackByteForByte) {
   EXPECT_EQ(empty.Items()->Item(2)->Data(), &marker);
   EXPECT_EQ(empty.Items()->Item(0)->ImageIndex(), 1);
 }
+
+TEST_F(TreeFixture, DraggingStartsOnTheNodeAndBlocksEditing) {
+  TTreeNode* node = tree->Items()->Add(nullptr, "drag me");
+  tree->Handle();
+  std::vector<TTreeNode*> started;
+  tree->OnStartDrag = [&](TObject*, TTreeNode* n) { started.push_back(n); };
+  // What the control sends when the mouse moves off a pressed item.
+  NMTREEVIEWA nm{};
+  nm.hdr.hwndFrom = Wnd();
+  nm.hdr.code = TVN_BEGINDRAGA;
+  nm.itemNew.hItem = node->ItemId();
+  nm.itemNew.lParam = reinterpret_cast<LPARAM>(node);
+  SendMessageA(host->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&nm));
+  EXPECT_EQ(started, std::vector<TTreeNode*>{node});
+  EXPECT_TRUE(tree->Dragging());
+  EXPECT_EQ(tree->DragNode(), node);
+  EXPECT_EQ(GetCapture(), Wnd());
+  tree->SetFocus();
+  EXPECT_FALSE(node->EditText());
+  SendMessageA(Wnd(), WM_LBUTTONUP, 0, 0);
+  EXPECT_FALSE(tree->Dragging());
+  EXPECT_NE(GetCapture(), Wnd());
+}
+
+TEST_F(TreeFixture, RightClickSelectsTheNodeUnderTheCursor) {
+  tree->Items()->Add(nullptr, "one");
+  TTreeNode* two = tree->Items()->Add(nullptr, "two");
+  tree->Handle();
+  tree->RightClickSelect = true;
+  RECT r = two->DisplayRect(true);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(Wnd(), &p);
+  SetCursorPos(p.x, p.y);
+  NMHDR hdr{Wnd(), 0, static_cast<UINT>(NM_RCLICK)};
+  SendMessageA(host->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_EQ(tree->Selected(), two);
+}
