@@ -4,11 +4,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/vcl/test_windows.h"
+#include "vcl/streaming.h"
 #include "widetext/uni_page_control.h"
 #include "widetext/uni_progress_bar.h"
 #include "widetext/uni_tree_view.h"
@@ -163,4 +165,51 @@ TEST(UniControlsLook, TreeAndPagesWithGreekAndJapanese) {
   EXPECT_TRUE(IsWindowVisible(tree->Handle()));
   EXPECT_EQ(tree->Selected()->Text(), kGreek + L" " + kJapanese);
   if (const char* path = std::getenv("KAVO_SCREENSHOT")) SaveWindowShot(host->Handle(), path);
+}
+
+TEST(UniStoredPages, WideCaptionsAreReadFromADescription) {
+  RegisterUniPageControls();
+  RegisterUniProgressBar();
+  RegisterUniTreeView();
+  const char* description = R"(object Host: THostWindow
+  object Pages: TUniPageControl
+    Width = 300
+    Height = 200
+    ActivePage = Japanese
+    object Greek: TUniTabSheet
+      Caption = #917#955#955#951#957#953#954#940
+    end
+    object Japanese: TUniTabSheet
+      Caption = #26085#26412#35486
+      Hint = #26085
+      object Bar: TUniProgressBar
+        Position = 70
+      end
+      object Tree: TUniTreeView
+        Width = 200
+      end
+    end
+  end
+end
+)";
+  std::unique_ptr<THostWindow> host{ShownHost()};
+  ReadComponentData(description, std::strlen(description), host.get(), "pages.dfm");
+  auto* pages = dynamic_cast<TUniPageControl*>(host->FindComponent("Pages"));
+  ASSERT_NE(pages, nullptr);
+  auto tabText = [&](int index) {
+    wchar_t text[64] = {};
+    TCITEMW item{};
+    item.mask = TCIF_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(pages->Handle(), TCM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return WideString(item.pszText);
+  };
+  EXPECT_EQ(tabText(0), kGreek);
+  EXPECT_EQ(tabText(1), kJapanese);
+  EXPECT_EQ(pages->TabIndex(), 1);
+  auto* sheet = dynamic_cast<TUniTabSheet*>(host->FindComponent("Japanese"));
+  EXPECT_EQ(sheet->Hint(), L"\x65e5");
+  EXPECT_EQ(dynamic_cast<TUniProgressBar*>(host->FindComponent("Bar"))->Position(), 70);
+  EXPECT_NE(dynamic_cast<TUniTreeView*>(host->FindComponent("Tree")), nullptr);
 }
