@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "tests/vcl/test_windows.h"
+#include "vcl/comctrls_common.h"
 #include "vcl/streaming.h"
 #include "vcl/treenodeinfo.h"
 #include "vcl/treeview.h"
@@ -120,6 +121,26 @@ TEST(NodeInfo, DamagedRecordsAreRefused) {
     s.SetPosition(0);
     EXPECT_THROW(ReadNodeInfo(&s), EReadError) << c.what;
   }
+}
+
+TEST(NotifyText, CopiesAreCutToTheBufferAndAlwaysEnded) {
+  // A buffer of one character gets an empty text, not what it held before.
+  char buffer[8];
+  struct Case {
+    int size;
+    const char* expected;
+  } cases[] = {{8, "abcdefg"}, {4, "abc"}, {1, ""}};
+  for (auto& c : cases) {
+    std::memset(buffer, 'z', sizeof buffer);
+    CopyNotifyText(buffer, c.size, "abcdefghij");
+    EXPECT_STREQ(buffer, c.expected) << c.size;
+  }
+  std::memset(buffer, 'z', sizeof buffer);
+  CopyNotifyText(buffer, 0, "abc");
+  EXPECT_EQ(buffer[0], 'z');
+  wchar_t wide[4];
+  CopyNotifyText(wide, 4, L"\x65e5\x672c\x8a9e\x8a9e");
+  EXPECT_EQ(std::wstring(wide), L"\x65e5\x672c\x8a9e");
 }
 
 TEST_F(TreeFixture, NodesKeepTheirOrderWithAndWithoutAWindow) {
@@ -299,6 +320,15 @@ TEST_F(TreeFixture, SortingUsesTheTextsOrTheCompareHandler) {
   items->Add(nullptr, "banana");
   items->Item(0)->SetText("zucchini");
   EXPECT_EQ(NodeTexts(), (Texts{"banana", "fig", "  y", "  z", "pear", "zucchini"}));
+  EXPECT_EQ(Shown(), NodeTexts());
+
+  // Inside an update the order waits for its end.
+  items->BeginUpdate();
+  items->Add(nullptr, "apricot");
+  items->AddChild(items->Item(1), "x");
+  EXPECT_EQ(items->Item(items->Count() - 1)->Text(), "apricot");
+  items->EndUpdate();
+  EXPECT_EQ(NodeTexts(), (Texts{"apricot", "banana", "fig", "  x", "  y", "  z", "pear", "zucchini"}));
   EXPECT_EQ(Shown(), NodeTexts());
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tests/vcl/test_windows.h"
+#include "tests/widetext/wide_controls.h"
 #include "vcl/streaming.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_tree_view.h"
@@ -252,4 +253,29 @@ TEST(UniTreeStorage, NodeClassMustBeWide) {
     EXPECT_STREQ(e.what(), "Internal Error: OnCreateNodeClass.ItemClass must inherit from TUniTreeNode.");
   }
   EXPECT_EQ(tree.Items()->Count(), 0);
+}
+
+TEST(FrameworkTreeInUnicodeParent, StillGetsItsEightBitNotifications) {
+  std::unique_ptr<THostWindow> host{ShownHost(320, 300)};
+  auto* panel = new widetest::TWidePanel(host.get());
+  panel->SetParent(host.get());
+  panel->SetBounds(0, 0, 300, 280);
+  auto* tree = new TTreeView(host.get());
+  tree->SetParent(panel);
+  tree->SetBounds(0, 0, 280, 260);
+  TTreeNode* a = tree->Items()->Add(nullptr, "alpha");
+  TTreeNode* b = tree->Items()->Add(nullptr, "beta");
+  ASSERT_TRUE(IsWindowUnicode(panel->Handle()));
+  std::vector<TTreeNode*> changed;
+  tree->OnChange = [&](TObject*, TTreeNode* n) { changed.push_back(n); };
+  b->SetSelected(true);
+  EXPECT_EQ(changed, std::vector<TTreeNode*>{b});
+  char text[32] = {};
+  TVITEMA item{};
+  item.mask = TVIF_TEXT | TVIF_HANDLE;
+  item.hItem = a->ItemId();
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(tree->Handle(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_STREQ(item.pszText, "alpha");
 }
