@@ -5,10 +5,13 @@
 #include "vcl/actions.h"
 #include "vcl/application.h"
 #include "vcl/extctrls.h"
+#include "vcl/pagecontrol.h"
+#include "vcl/progressbar.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
+#include "vcl/treeview.h"
 
 namespace {
 
@@ -49,6 +52,9 @@ void RegisterFormClasses() {
     RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
     RegisterStdControls();
     RegisterExtControls();
+    RegisterTreeViewControls();
+    RegisterPageControls();
+    RegisterProgressBar();
     return true;
   }();
   (void)done;

@@ -213,3 +213,21 @@ end
   EXPECT_EQ(dynamic_cast<TUniProgressBar*>(host->FindComponent("Bar"))->Position(), 70);
   EXPECT_NE(dynamic_cast<TUniTreeView*>(host->FindComponent("Tree")), nullptr);
 }
+
+TEST(UniControlsLook, LabelEditorStartsWithTheWideText) {
+  std::unique_ptr<THostWindow> host{ShownHost(320, 200)};
+  auto* tree = new TUniTreeView(host.get());
+  tree->SetParent(host.get());
+  tree->SetBounds(4, 4, 300, 180);
+  TUniTreeNode* node = tree->Items()->Add(nullptr, kGreek + L" " + kJapanese);
+  tree->Items()->Add(nullptr, kJapanese);
+  tree->SetFocus();
+  ASSERT_TRUE(node->EditText());
+  Flush();
+  wchar_t text[64] = {};
+  GetWindowTextW(tree->EditHandle(), text, 64);
+  EXPECT_EQ(WideString(text), kGreek + L" " + kJapanese);
+  if (const char* path = std::getenv("KAVO_SCREENSHOT_EDIT")) SaveWindowShot(host->Handle(), path);
+  node->EndEdit(true);
+  EXPECT_EQ(node->Text(), kGreek + L" " + kJapanese);
+}
