@@ -610,7 +610,9 @@ void TTreeNodes::WriteData(TStream* Stream) {
 // TCustomTreeView
 
 TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
-  ControlStyle = csCaptureMouse | csClickEvents | csDoubleClicks;
+  // The control follows the mouse itself while a button is down and tells of a click
+  // (NM_CLICK) on its own; the button's release never reaches the framework.
+  ControlStyle = csCaptureMouse | csDoubleClicks;
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetParentColor(false);
@@ -1096,6 +1098,19 @@ void TCustomTreeView::CNNotify(TMessage& Message) {
       ForgetEditHandle();
       Edit(reinterpret_cast<NMTVDISPINFOA*>(hdr)->item);
       break;
+    case NM_CLICK: {
+      // The control selects the clicked node only after telling of the click: the click's
+      // handler sees it selected already.
+      POINT p;
+      GetCursorPos(&p);
+      ::ScreenToClient(WindowHandle(), &p);
+      TTreeNode* node = GetNodeAt(p.x, p.y);
+      THitTests hits = GetHitTestInfoAt(p.x, p.y);
+      bool onItem = hits & (HitTestBit(htOnItem) | (FRowSelect ? HitTestBit(htOnRight) | HitTestBit(htOnIndent) : 0));
+      if (node && onItem && !node->Selected()) node->SetSelected(true);
+      Click();
+      break;
+    }
     case NM_RCLICK:
       if (RightClickSelect) {
         POINT p;

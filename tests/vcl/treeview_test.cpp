@@ -452,3 +452,39 @@ TEST_F(TreeFixture, RightClickSelectsTheNodeUnderTheCursor) {
   SendMessageA(host->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
   EXPECT_EQ(tree->Selected(), two);
 }
+
+TEST_F(TreeFixture, AClickSeesTheClickedNodeSelected) {
+  tree->Items()->Add(nullptr, "one");
+  TTreeNode* two = tree->Items()->Add(nullptr, "two");
+  tree->Handle();
+  tree->Items()->Item(0)->SetSelected(true);
+  std::vector<TTreeNode*> selectedAtClick;
+  tree->OnClick = [&](TObject*) { selectedAtClick.push_back(tree->Selected()); };
+  RECT r = two->DisplayRect(true);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(Wnd(), &p);
+  SetCursorPos(p.x, p.y);
+  NMHDR hdr{Wnd(), 0, static_cast<UINT>(NM_CLICK)};
+  SendMessageA(host->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&hdr));
+  EXPECT_EQ(selectedAtClick, std::vector<TTreeNode*>{two});
+}
+
+TEST_F(TreeFixture, AUsersMouseClickSelectsAndClicks) {
+  tree->Items()->Add(nullptr, "one");
+  TTreeNode* two = tree->Items()->Add(nullptr, "two");
+  tree->Handle();
+  std::vector<TTreeNode*> selectedAtClick;
+  tree->OnClick = [&](TObject*) { selectedAtClick.push_back(tree->Selected()); };
+  RECT r = two->DisplayRect(true);
+  POINT p{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  ClientToScreen(Wnd(), &p);
+  SetCursorPos(p.x, p.y);
+  INPUT input[2] = {};
+  input[0].type = input[1].type = INPUT_MOUSE;
+  input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
+  EXPECT_TRUE(PumpUntil([&] { return !selectedAtClick.empty(); }));
+  EXPECT_EQ(selectedAtClick, std::vector<TTreeNode*>{two});
+  EXPECT_EQ(tree->Selected(), two);
+}
