@@ -488,3 +488,25 @@ TEST_F(TreeFixture, AUsersMouseClickSelectsAndClicks) {
   EXPECT_EQ(selectedAtClick, std::vector<TTreeNode*>{two});
   EXPECT_EQ(tree->Selected(), two);
 }
+
+TEST_F(TreeFixture, ImagesAreAskedOfTheNodeWhenShown) {
+  TTreeNode* node = tree->Items()->Add(nullptr, "pic");
+  node->SetImageIndex(2);
+  node->SetSelectedIndex(5);
+  tree->Handle();
+  int asked = 0;
+  auto images = [&] {
+    TVITEMA item{};
+    item.mask = TVIF_HANDLE | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    item.hItem = node->ItemId();
+    SendMessageA(Wnd(), TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    return std::make_pair(item.iImage, item.iSelectedImage);
+  };
+  EXPECT_EQ(images(), std::make_pair(2, 5));
+  tree->OnGetImageIndex = [&](TObject*, TTreeNode* n) {
+    ++asked;
+    n->SetImageIndex(n->Expanded() ? 1 : 0);
+  };
+  EXPECT_EQ(images().first, 0);
+  EXPECT_GT(asked, 0);
+}
