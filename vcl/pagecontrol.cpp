@@ -224,7 +224,8 @@ void TPageControl::CreateWnd() {
 
 void TPageControl::Loaded() {
   TWinControl::Loaded();
-  ShowActivePage();
+  // A description without an active page shows the first page with a tab.
+  SetActivePage(FActivePage ? FActivePage : FindNextPage(nullptr, true, true));
 }
 
 void TPageControl::AdjustClientRect(RECT& Rect) {

@@ -198,4 +198,14 @@ end
   EXPECT_EQ(bar->Position(), 20);
   EXPECT_TRUE(bar->Smooth());
   EXPECT_EQ(bar->Parent(), pages->ActivePage());
+  EXPECT_TRUE(IsWindowVisible(bar->Handle()));
+
+  // Without an active page in the description, the first page shows.
+  std::string text = description;
+  text.replace(text.find("    ActivePage = Second\n"), 24, "");
+  std::unique_ptr<THostWindow> other{ShownHost()};
+  ReadComponentData(text.data(), text.size(), other.get(), "pages.dfm");
+  auto* first = dynamic_cast<TPageControl*>(other->FindComponent("Pages"));
+  EXPECT_EQ(first->ActivePage(), other->FindComponent("First"));
+  EXPECT_EQ(first->TabIndex(), 0);
 }
