@@ -662,6 +662,8 @@ void TCustomTreeView::CreateWnd() {
   TWinControl::CreateWnd();
   SendMessageA(WindowHandle(), TVM_SETINDENT, static_cast<WPARAM>(FIndent), 0);
   InsertAllItems();
+  // Nodes added while there was no window take their place now.
+  if (FSortType != stNone && !HasState(csLoading)) AlphaSort(true);
 }
 
 void TCustomTreeView::InsertAllItems() {
@@ -801,7 +803,7 @@ TTreeNode* TCustomTreeView::FindNextToSelect() const {
 bool TCustomTreeView::AlphaSort(bool Recurse) { return CustomSort(nullptr, 0, Recurse); }
 
 bool TCustomTreeView::CustomSort(PFNTVCOMPARE SortProc, LPARAM Data, bool Recurse) {
-  if (!HandleAllocated()) return false;
+  if (!HandleAllocated() || !FTreeNodes) return false;
   SortNodes(nullptr, SortProc ? SortProc : &DefaultTreeViewSort, Data, Recurse);
   return true;
 }

@@ -510,3 +510,16 @@ TEST_F(TreeFixture, ImagesAreAskedOfTheNodeWhenShown) {
   EXPECT_EQ(images().first, 0);
   EXPECT_GT(asked, 0);
 }
+
+TEST_F(TreeFixture, NodesAddedBeforeTheWindowAreSortedWhenItComes) {
+  delete tree;
+  tree = new TTreeView(host.get());
+  tree->SetSortType(stText);
+  tree->Items()->Add(nullptr, "b");
+  tree->Items()->Add(nullptr, "a");
+  EXPECT_FALSE(tree->HandleAllocated());
+  EXPECT_EQ(NodeTexts(), (Texts{"b", "a"}));
+  tree->SetParent(host.get());
+  EXPECT_EQ(NodeTexts(), (Texts{"a", "b"}));
+  EXPECT_EQ(Shown(), NodeTexts());
+}
