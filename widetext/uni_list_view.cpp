@@ -186,11 +186,13 @@ void TWideSubItems::SyncFromAnsi() {
 // ---------------------------------------------------------------------------
 // TUniListItem
 
-TUniListItem::TUniListItem(TListItems* AOwner) : TListItem(AOwner), FSubItems(std::make_unique<TWideSubItems>(this)) {}
+TUniListItem::TUniListItem(TListItems* AOwner)
+    : TListItem(AOwner),
+      FListView(dynamic_cast<TUniCustomListView*>(TListItem::ListView())),
+      FSubItems(std::make_unique<TWideSubItems>(this)) {}
 
 TUniListItem::~TUniListItem() = default;
 
-TUniCustomListView* TUniListItem::ListView() const { return dynamic_cast<TUniCustomListView*>(TListItem::ListView()); }
 
 WideString TUniListItem::Caption() { return GetSyncedWideString(FWideCaption, TListItem::Caption()); }
 

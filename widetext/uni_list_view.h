@@ -83,13 +83,15 @@ class TUniListItem : public TListItem {
   void SetCaption(const WideString& Value);
   TWideSubItems* SubItems() const { return FSubItems.get(); }
   void SetSubItems(TWideStrings* Value) { FSubItems->Assign(Value); }
-  TUniCustomListView* ListView() const;
+  // The wide list view the item belongs to (null in a list view of another kind).
+  TUniCustomListView* ListView() const { return FListView; }
 
   // From another wide item: wide caption, data, images, indent, wide sub-items and the
   // check state; from anything else the framework's copy.
   void Assign(TPersistent* Source) override;
 
  private:
+  TUniCustomListView* FListView;
   WideString FWideCaption;
   std::unique_ptr<TWideSubItems> FSubItems;
 };
