@@ -13,6 +13,7 @@
 #include <functional>
 #include <vector>
 
+#include "vcl/comctrls_common.h"
 #include "vcl/controls.h"
 #include "vcl/streams.h"
 
@@ -21,8 +22,6 @@ class TTreeNodes;
 class TCustomTreeView;
 
 enum TNodeAttachMode { naAdd, naAddFirst, naAddChild, naAddChildFirst, naInsert };
-enum TSortType { stNone, stData, stText, stBoth };
-VCL_ENUM_INFO(TSortType, "stNone", "stData", "stText", "stBoth")
 
 // Where a point lies relative to a tree's items (GetHitTestInfoAt).
 enum THitTest {

@@ -2,7 +2,7 @@
 
 #include "vcl/streaming.h"
 #include "widetext/platform.h"
-#include "widetext/uni_comctl.h"
+#include "widetext/uni_list_view.h"
 #include "widetext/uni_controls.h"
 #include "widetext/uni_forms.h"
 #include "widetext/wide_control_text.h"

@@ -1,7 +1,7 @@
 #include "widetext/uni_progress_bar.h"
 
 #include "vcl/streaming.h"
-#include "widetext/uni_comctl.h"
+#include "widetext/uni_list_view.h"
 #include "widetext/wide_control_text.h"
 #include "widetext/wide_props.h"
 

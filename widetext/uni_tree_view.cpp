@@ -9,7 +9,7 @@
 #include "widetext/codecs.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
-#include "widetext/uni_comctl.h"
+#include "widetext/uni_list_view.h"
 #include "widetext/wide_control_text.h"
 #include "widetext/wide_props.h"
 
