@@ -15,6 +15,7 @@ constexpr UINT kStateFocused = 0x0001;
 const std::vector<TPropInfo>& TreeViewProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TCustomTreeView>()
       .Property("HideSelection", &TCustomTreeView::HideSelection, &TCustomTreeView::SetHideSelection).Default(true)
+      .Property("Images", &TCustomTreeView::Images, &TCustomTreeView::SetImages)
       .Property("Indent", &TCustomTreeView::Indent, &TCustomTreeView::SetIndent)
       .Property("ReadOnly", &TCustomTreeView::ReadOnly, &TCustomTreeView::SetReadOnly).Default(false)
       .Property("RightClickSelect", &TCustomTreeView::RightClickSelect).Default(false)
@@ -23,6 +24,7 @@ const std::vector<TPropInfo>& TreeViewProperties() {
       .Property("ShowLines", &TCustomTreeView::ShowLines, &TCustomTreeView::SetShowLines).Default(true)
       .Property("ShowRoot", &TCustomTreeView::ShowRoot, &TCustomTreeView::SetShowRoot).Default(true)
       .Property("SortType", &TCustomTreeView::SortType, &TCustomTreeView::SetSortType).Default(stNone)
+      .Property("StateImages", &TCustomTreeView::StateImages, &TCustomTreeView::SetStateImages)
       .Property("ToolTips", &TCustomTreeView::ToolTips, &TCustomTreeView::SetToolTips).Default(true)
       .Property("OnCancelEdit", &TCustomTreeView::OnCancelEdit)
       .Property("OnChange", &TCustomTreeView::OnChange)
@@ -616,10 +618,19 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner) {
   SetBounds(0, 0, 121, 97);
   SetTabStop(true);
   SetParentColor(false);
+  for (auto* link : {&FImageChangeLink, &FStateChangeLink}) {
+    *link = std::make_unique<TChangeLink>();
+    (*link)->OnChange = [this](TObject*) {
+      ApplyImageLists();
+      if (HandleAllocated()) Invalidate();
+    };
+  }
 }
 
 TCustomTreeView::~TCustomTreeView() {
   Destroying();
+  SetImages(nullptr);
+  SetStateImages(nullptr);
   delete FTreeNodes;
   FTreeNodes = nullptr;
 }
@@ -661,6 +672,7 @@ void TCustomTreeView::CreateWindowHandle(const TCreateParams& Params) {
 void TCustomTreeView::CreateWnd() {
   TWinControl::CreateWnd();
   SendMessageA(WindowHandle(), TVM_SETINDENT, static_cast<WPARAM>(FIndent), 0);
+  ApplyImageLists();
   InsertAllItems();
   // Nodes added while there was no window take their place now.
   if (FSortType != stNone && !HasState(csLoading)) AlphaSort(true);
@@ -710,6 +722,41 @@ void TCustomTreeView::DestroyWnd() {
 void TCustomTreeView::Loaded() {
   TWinControl::Loaded();
   if (FSortType != stNone) AlphaSort(true);
+}
+
+void TCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
+  TWinControl::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == FImages) SetImages(nullptr);
+  if (AComponent == FStateImages) SetStateImages(nullptr);
+}
+
+void TCustomTreeView::SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value) {
+  if (Field == Value) return;
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    Field->RemoveFreeNotification(this);
+  }
+  Field = Value;
+  if (Field) {
+    Field->RegisterChanges(Link);
+    Field->FreeNotification(this);
+  }
+  ApplyImageLists();
+}
+
+void TCustomTreeView::SetImages(TCustomImageList* Value) { SetImageList(FImages, FImageChangeLink.get(), Value); }
+
+void TCustomTreeView::SetStateImages(TCustomImageList* Value) {
+  SetImageList(FStateImages, FStateChangeLink.get(), Value);
+}
+
+void TCustomTreeView::ApplyImageLists() {
+  if (!HandleAllocated()) return;
+  HWND wnd = WindowHandle();
+  SendMessageA(wnd, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
+  SendMessageA(wnd, TVM_SETIMAGELIST, TVSIL_STATE,
+               reinterpret_cast<LPARAM>(FStateImages ? FStateImages->Handle() : nullptr));
 }
 
 void TCustomTreeView::SetStyleFlag(bool& Flag, bool Value) {

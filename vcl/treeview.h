@@ -11,10 +11,12 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "vcl/comctrls_common.h"
 #include "vcl/controls.h"
+#include "vcl/imglist.h"
 #include "vcl/streams.h"
 
 class TTreeNode;
@@ -271,6 +273,11 @@ class TCustomTreeView : public TWinControl {
   bool RowSelect() const { return FRowSelect; }
   void SetRowSelect(bool Value) { SetStyleFlag(FRowSelect, Value); }
   bool RightClickSelect = false;
+  // The pictures of the nodes (ImageIndex, SelectedIndex) and of their states (StateIndex).
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* Value);
+  TCustomImageList* StateImages() const { return FStateImages; }
+  void SetStateImages(TCustomImageList* Value);
   int Indent() const;
   void SetIndent(int Value);
   TSortType SortType() const { return FSortType; }
@@ -305,6 +312,7 @@ class TCustomTreeView : public TWinControl {
   void CreateWnd() override;
   void DestroyWnd() override;
   void Loaded() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
   virtual TTreeNode* CreateNode();
   virtual TTreeNodes* CreateNodes();
@@ -339,8 +347,14 @@ class TCustomTreeView : public TWinControl {
   void SortAfterChange(TTreeNode* Parent, bool TextChanged);
   void InsertAllItems();
   void EndDrag();
+  void SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value);
+  void ApplyImageLists();
 
   TTreeNodes* FTreeNodes = nullptr;
+  TCustomImageList* FImages = nullptr;
+  TCustomImageList* FStateImages = nullptr;
+  std::unique_ptr<TChangeLink> FImageChangeLink;
+  std::unique_ptr<TChangeLink> FStateChangeLink;
   bool FShowLines = true;
   bool FShowRoot = true;
   bool FShowButtons = true;

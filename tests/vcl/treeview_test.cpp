@@ -523,3 +523,32 @@ TEST_F(TreeFixture, NodesAddedBeforeTheWindowAreSortedWhenItComes) {
   EXPECT_EQ(NodeTexts(), (Texts{"a", "b"}));
   EXPECT_EQ(Shown(), NodeTexts());
 }
+
+TEST_F(TreeFixture, ImageListsReachTheWindowAndAreLetGoWhenFreed) {
+  auto* images = new TImageList(nullptr, 16, 16);
+  auto* states = new TImageList(nullptr, 12, 12);
+  TTreeNode* node = tree->Items()->Add(nullptr, "with a picture");
+  tree->SetImages(images);
+  tree->SetStateImages(states);
+  auto imageList = [&](int which) {
+    return reinterpret_cast<HIMAGELIST>(SendMessageA(Wnd(), TVM_GETIMAGELIST, static_cast<WPARAM>(which), 0));
+  };
+  EXPECT_EQ(imageList(TVSIL_NORMAL), images->Handle());
+  EXPECT_EQ(imageList(TVSIL_STATE), states->Handle());
+  // A new window gets them again; a list that changes its handle is taken again.
+  tree->SetShowLines(false);
+  EXPECT_EQ(imageList(TVSIL_NORMAL), images->Handle());
+  auto rowHeight = [&] {
+    RECT r = node->DisplayRect(false);
+    return r.bottom - r.top;
+  };
+  int before = rowHeight();
+  images->SetSize(32, 32);
+  EXPECT_EQ(imageList(TVSIL_NORMAL), images->Handle());
+  EXPECT_GT(rowHeight(), before + 8);  // rows grow with the pictures
+  delete images;
+  EXPECT_EQ(tree->Images(), nullptr);
+  EXPECT_EQ(imageList(TVSIL_NORMAL), nullptr);
+  delete states;
+  EXPECT_EQ(tree->StateImages(), nullptr);
+}
