@@ -25,9 +25,9 @@ void SetControlUnicodeFormat(HWND Wnd, bool Unicode) {
 
 bool IsWideNotifyCode(UINT Code) {
   int code = static_cast<int>(Code);
-  // Each family keeps its wide codes in a block of its own range.
-  auto in = [code](int first, int last) { return code <= first && code >= last; };
-  return in(static_cast<int>(LVN_ODFINDITEMW), static_cast<int>(LVN_BEGINLABELEDITW)) ||  // -175..-179
+  // Each family keeps its wide codes in a block of its own range (codes are negative).
+  auto in = [code](int highest, int lowest) { return code <= highest && code >= lowest; };
+  return in(static_cast<int>(LVN_BEGINLABELEDITW), static_cast<int>(LVN_ODFINDITEMW)) ||  // -175..-179
          code == static_cast<int>(LVN_GETINFOTIPW) ||
          in(static_cast<int>(TVN_SELCHANGINGW), static_cast<int>(TVN_ENDLABELEDITW)) ||  // -450..-460
          code == static_cast<int>(TVN_GETINFOTIPW) ||

@@ -9,6 +9,11 @@
 
 #include "vcl/messages.h"
 #include "vcl/sysutils.h"
+#include "vcl/typinfo.h"
+
+// The order a list or tree keeps its items in (by data, by text, by both).
+enum TSortType { stNone, stData, stText, stBoth };
+VCL_ENUM_INFO(TSortType, "stNone", "stData", "stText", "stBoth")
 
 // WM_NOTIFYFORMAT reflected from the parent to the control it asks about.
 constexpr UINT CN_NOTIFYFORMAT = CN_BASE + WM_NOTIFYFORMAT;

@@ -7,11 +7,14 @@
 #include "vcl/comctrls_updown.h"
 #include "vcl/buttons.h"
 #include "vcl/extctrls.h"
+#include "vcl/pagecontrol.h"
+#include "vcl/progressbar.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 #include "vcl/themes.h"
+#include "vcl/treeview.h"
 
 namespace {
 
@@ -61,6 +64,9 @@ void RegisterFormClasses() {
     RegisterExtControls();
     RegisterUpDownControl();
     RegisterButtonControls();
+    RegisterTreeViewControls();
+    RegisterPageControls();
+    RegisterProgressBar();
     return true;
   }();
   (void)done;
