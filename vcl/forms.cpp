@@ -7,6 +7,7 @@
 #include "vcl/extctrls.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
+#include "vcl/listview.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 
@@ -48,6 +49,7 @@ void RegisterFormClasses() {
   static const bool done = [] {
     RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
     RegisterStdControls();
+    RegisterListViews();
     RegisterExtControls();
     return true;
   }();

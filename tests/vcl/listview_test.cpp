@@ -15,6 +15,8 @@
 #include "vcl/imglist.h"
 #include "vcl/listview.h"
 #include "vcl/pictures.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 using namespace testwin;
 
@@ -480,4 +482,36 @@ TEST(ImageList, SharedListsAreNotDestroyed) {
   }
   EXPECT_EQ(1, ImageList_GetImageCount(shared));
   EXPECT_TRUE(ImageList_Destroy(shared));
+}
+
+TEST_F(ListViewTest, ColumnsAndItemsAreStoredAndReadBack) {
+  lv->SetCheckboxes(true);
+  lv->SetRowSelect(true);
+  lv->Column(1)->SetWidth(120);
+  lv->Column(2)->SetAlignment(taRightJustify);
+  TListItem* item = AddRow("first", {"video", "1 MB"});
+  item->SetImageIndex(2);
+  AddRow("second", {});
+  TMemoryStream stream;
+  WriteComponent(&stream, lv);
+
+  auto* copy = new TListView(host.get());
+  stream.SetPosition(0);
+  ReadComponent(&stream, copy, "listview");
+  copy->SetParent(host.get());
+  EXPECT_TRUE(copy->Checkboxes());
+  EXPECT_TRUE(copy->RowSelect());
+  EXPECT_EQ(vsReport, copy->ViewStyle());
+  ASSERT_EQ(3, copy->Columns()->Count());
+  EXPECT_EQ("Kind", copy->Column(1)->Caption());
+  EXPECT_EQ(120, copy->Column(1)->Width());
+  EXPECT_EQ(taRightJustify, copy->Column(2)->Alignment());
+  ASSERT_EQ(2, copy->Items()->Count());
+  EXPECT_EQ("1 MB", ShownText(copy, 0, 2));
+  EXPECT_EQ(2, copy->Items()->Item(0)->ImageIndex());
+  EXPECT_EQ("second", ShownText(copy, 1, 0));
+
+  // Owner-data lists store no items.
+  lv->SetOwnerData(true);
+  EXPECT_FALSE(lv->IsItemsStored());
 }

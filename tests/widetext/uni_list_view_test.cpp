@@ -13,6 +13,8 @@
 #include "widetext/uni_list_view.h"
 #include "widetext/uniexceptions.h"
 #include "vcl/pictures.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 using namespace testwin;
 
@@ -252,4 +254,21 @@ TEST_F(UniListViewTest, ShowcaseForAScreenshot) {
   lv->Invalidate();
   EXPECT_EQ(L"\x97f3\x58f0 (audio)", ShownText(lv, 1, 1));
   if (show) PumpUntil([] { return false; }, static_cast<DWORD>(std::atoi(show)));
+}
+
+TEST_F(UniListViewTest, WideColumnsAndItemsAreStoredAndReadBack) {
+  AddRow(kJapanese, {kGreek, L"x"});
+  TMemoryStream stream;
+  WriteComponent(&stream, lv);
+  auto* copy = new TUniListView(host.get());
+  stream.SetPosition(0);
+  ReadComponent(&stream, copy, "listview");
+  copy->SetParent(host.get());
+  ASSERT_EQ(3, copy->Columns()->Count());
+  EXPECT_EQ(kGreek, copy->Column(2)->Caption());
+  EXPECT_EQ(kGreek, HeaderText(copy, 2));
+  ASSERT_EQ(1, copy->Items()->Count());
+  EXPECT_EQ(kJapanese, copy->Items()->Item(0)->Caption());
+  EXPECT_EQ(kGreek, ShownText(copy, 0, 1));
+  EXPECT_EQ(L"x", ShownText(copy, 0, 2));
 }
