@@ -515,3 +515,47 @@ TEST_F(ListViewTest, ColumnsAndItemsAreStoredAndReadBack) {
   lv->SetOwnerData(true);
   EXPECT_FALSE(lv->IsItemsStored());
 }
+
+TEST_F(ListViewTest, ClicksSeeTheToggledCheckAndHeaderRightClicksNameTheirColumn) {
+  lv->SetCheckboxes(true);
+  TListItem* item = AddRow("click me", {"x"});
+  bool checkedAtClick = false;
+  int clicks = 0;
+  lv->OnClick = [&](TObject*) {
+    ++clicks;
+    checkedAtClick = item->Checked();
+  };
+  // A click on the check box, the way the mouse sends it.
+  RECT icon{};
+  ListView_GetItemRect(lv->Handle(), 0, &icon, LVIR_BOUNDS);
+  LPARAM box = MAKELPARAM(icon.left + 8, (icon.top + icon.bottom) / 2);
+  PostMessageA(lv->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, box);
+  PostMessageA(lv->Handle(), WM_LBUTTONUP, 0, box);
+  ASSERT_TRUE(PumpUntil([&] { return clicks > 0; }));
+  EXPECT_TRUE(item->Checked());
+  EXPECT_TRUE(checkedAtClick);
+
+  TListColumn* column = nullptr;
+  POINT where{};
+  lv->OnColumnRightClick = [&](TObject*, TListColumn* c, POINT p) {
+    column = c;
+    where = p;
+  };
+  HWND header = lv->GetHeaderHandle();
+  RECT r{};
+  Header_GetItemRect(header, 2, &r);
+  POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  POINT screen = at;
+  ClientToScreen(header, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PumpUntil([&] {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+  });
+  PostMessageA(header, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageA(header, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  ASSERT_TRUE(PumpUntil([&] { return column != nullptr; }));
+  EXPECT_EQ(2, column->Index());
+  EXPECT_LT(where.y, r.bottom) << "in the list view's client coordinates";
+}
