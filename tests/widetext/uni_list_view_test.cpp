@@ -14,6 +14,7 @@
 #include "widetext/platform.h"
 #include "widetext/uni_list_view.h"
 #include "widetext/uniexceptions.h"
+#include "vcl/actions.h"
 #include "vcl/pictures.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
@@ -334,4 +335,14 @@ TEST(UniListViewParents, EachListViewGetsTheNotificationsItAsksFor) {
   EXPECT_EQ(1, SendMessageW(wide->Handle(), CCM_GETUNICODEFORMAT, 0, 0));
   EXPECT_EQ(L"plain text", ShownText(plain, 0, 0));
   EXPECT_EQ(kJapanese, ShownText(wide, 0, 0));
+}
+
+TEST_F(UniListViewTest, TheActionsHintReachesTheWideHint) {
+  auto* action = new TAction(host.get());
+  action->SetHint("first hint");
+  lv->SetAction(action);
+  EXPECT_NE(nullptr, dynamic_cast<TUniListViewActionLink*>(lv->ActionLink()));
+  EXPECT_EQ(L"first hint", lv->Hint());
+  action->SetHint("second hint");
+  EXPECT_EQ(L"second hint", lv->Hint());
 }
