@@ -348,6 +348,9 @@ TEST_F(ListViewTest, OwnerDataListScrollsAHundredThousandItemsWithOneItemObject)
   find.psz = "row 777";
   EXPECT_EQ(777, SendMessageA(lv->Handle(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
   EXPECT_EQ(1, created) << "the temporary item is the only item object";
+  lv->SetMultiSelect(true);  // a new window knows the count as well
+  EXPECT_EQ(100000, SendMessageA(lv->Handle(), LVM_GETITEMCOUNT, 0, 0));
+  EXPECT_EQ("row 12345", ShownText(lv, 12345, 0));
   EXPECT_THROW(lv->Items()->Add(), EInvalidOperation);
 }
 
