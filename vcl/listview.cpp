@@ -481,7 +481,6 @@ TListItem* TListItems::AddItem(TListItem* Item, int Index) {
   TListItem* item = owned.release();
   Renumber(Index);
   if (FOwner->HandleAllocated()) InsertIntoWindow(item);
-  FOwner->InsertItem(item);
   return item;
 }
 
