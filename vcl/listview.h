@@ -26,9 +26,6 @@ class TCustomListView;
 class TListItems;
 class TListItem;
 
-enum TAlignment { taLeftJustify, taRightJustify, taCenter };
-VCL_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
-
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 VCL_ENUM_INFO(TViewStyle, "vsIcon", "vsSmallIcon", "vsList", "vsReport")
 
