@@ -11,6 +11,7 @@
 #include "vcl/progressbar.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
+#include "vcl/listview.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 #include "vcl/themes.h"
@@ -61,6 +62,7 @@ void RegisterFormClasses() {
   static const bool done = [] {
     RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
     RegisterStdControls();
+    RegisterListViews();
     RegisterExtControls();
     RegisterUpDownControl();
     RegisterButtonControls();

@@ -69,6 +69,10 @@ const std::vector<TPropInfo>& ListViewPublishedProperties() {
 
 namespace {
 
+// Posted to itself on NM_CLICK: the click is told once the window has done with the mouse
+// (a click on a check box toggles it after NM_CLICK), so OnClick sees the new state.
+constexpr UINT CM_DEFERREDCLICK = CM_BASE + 100;
+
 constexpr UINT kKeptStates = LVIS_SELECTED | LVIS_FOCUSED | LVIS_CUT | LVIS_DROPHILITED;
 
 TCustomDrawState CustomDrawStateOf(UINT ItemState) {
@@ -477,7 +481,6 @@ TListItem* TListItems::AddItem(TListItem* Item, int Index) {
   TListItem* item = owned.release();
   Renumber(Index);
   if (FOwner->HandleAllocated()) InsertIntoWindow(item);
-  FOwner->InsertItem(item);
   return item;
 }
 
@@ -1401,7 +1404,7 @@ void TCustomListView::CNNotify(TMessage& Message) {
       break;
     }
     case NM_CUSTOMDRAW: HandleCustomDraw(Message); break;
-    case NM_CLICK: Click(); break;
+    case NM_CLICK: PostMessageA(WindowHandle(), CM_DEFERREDCLICK, 0, 0); break;
     case NM_DBLCLK: DblClick(); break;
     default: break;
   }
@@ -1449,6 +1452,7 @@ void TCustomListView::WMNotify(TMessage& Message) {
 void TCustomListView::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_NOTIFY: CNNotify(Message); break;
+    case CM_DEFERREDCLICK: Click(); break;
     case CN_NOTIFYFORMAT:
       if (!AnswerNotifyFormat(Message, UnicodeNotifications())) TCustomListControl::Dispatch(Message);
       break;

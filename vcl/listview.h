@@ -27,7 +27,6 @@ class TCustomListView;
 class TListItems;
 class TListItem;
 
-
 enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 VCL_ENUM_INFO(TViewStyle, "vsIcon", "vsSmallIcon", "vsList", "vsReport")
 
@@ -444,11 +443,9 @@ class TCustomListView : public TCustomListControl {
 
   virtual bool CanEdit(TListItem* Item);
   virtual void Edit(const LVITEMA& Item);
-  virtual bool CanChange(TListItem* Item, int Change) { return true; }
   virtual void Change(TListItem* Item, int Change);
   virtual void ColClick(TListColumn* Column);
   virtual void ColRightClick(TListColumn* Column, POINT Point);
-  virtual void InsertItem(TListItem* Item) {}
   // Fills the owner-data temporary item for Request (LVIF_* flags) through OnData.
   virtual bool OwnerDataFetch(TListItem* Item, UINT Request);
   virtual int OwnerDataFind(TItemFind Find, const AnsiString& FindString, POINT FindPosition, void* FindData,
@@ -514,7 +511,6 @@ class TCustomListView : public TCustomListControl {
   std::unique_ptr<TChangeLink> FSmallChangeLink;
   std::unique_ptr<TChangeLink> FStateChangeLink;
   LPARAM FSortData = 0;       // Data of the handler during a custom sort
-  int FSavedItemIndex = -1;   // the selection, kept across a window re-creation
   int FSavedTopIndex = 0;
   bool FSortPending = false;
 };

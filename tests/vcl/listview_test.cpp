@@ -15,6 +15,8 @@
 #include "vcl/imglist.h"
 #include "vcl/listview.h"
 #include "vcl/pictures.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 using namespace testwin;
 
@@ -346,6 +348,9 @@ TEST_F(ListViewTest, OwnerDataListScrollsAHundredThousandItemsWithOneItemObject)
   find.psz = "row 777";
   EXPECT_EQ(777, SendMessageA(lv->Handle(), LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
   EXPECT_EQ(1, created) << "the temporary item is the only item object";
+  lv->SetMultiSelect(true);  // a new window knows the count as well
+  EXPECT_EQ(100000, SendMessageA(lv->Handle(), LVM_GETITEMCOUNT, 0, 0));
+  EXPECT_EQ("row 12345", ShownText(lv, 12345, 0));
   EXPECT_THROW(lv->Items()->Add(), EInvalidOperation);
 }
 
@@ -480,4 +485,80 @@ TEST(ImageList, SharedListsAreNotDestroyed) {
   }
   EXPECT_EQ(1, ImageList_GetImageCount(shared));
   EXPECT_TRUE(ImageList_Destroy(shared));
+}
+
+TEST_F(ListViewTest, ColumnsAndItemsAreStoredAndReadBack) {
+  lv->SetCheckboxes(true);
+  lv->SetRowSelect(true);
+  lv->Column(1)->SetWidth(120);
+  lv->Column(2)->SetAlignment(taRightJustify);
+  TListItem* item = AddRow("first", {"video", "1 MB"});
+  item->SetImageIndex(2);
+  AddRow("second", {});
+  TMemoryStream stream;
+  WriteComponent(&stream, lv);
+
+  auto* copy = new TListView(host.get());
+  stream.SetPosition(0);
+  ReadComponent(&stream, copy, "listview");
+  copy->SetParent(host.get());
+  EXPECT_TRUE(copy->Checkboxes());
+  EXPECT_TRUE(copy->RowSelect());
+  EXPECT_EQ(vsReport, copy->ViewStyle());
+  ASSERT_EQ(3, copy->Columns()->Count());
+  EXPECT_EQ("Kind", copy->Column(1)->Caption());
+  EXPECT_EQ(120, copy->Column(1)->Width());
+  EXPECT_EQ(taRightJustify, copy->Column(2)->Alignment());
+  ASSERT_EQ(2, copy->Items()->Count());
+  EXPECT_EQ("1 MB", ShownText(copy, 0, 2));
+  EXPECT_EQ(2, copy->Items()->Item(0)->ImageIndex());
+  EXPECT_EQ("second", ShownText(copy, 1, 0));
+
+  // Owner-data lists store no items.
+  lv->SetOwnerData(true);
+  EXPECT_FALSE(lv->IsItemsStored());
+}
+
+TEST_F(ListViewTest, ClicksSeeTheToggledCheckAndHeaderRightClicksNameTheirColumn) {
+  lv->SetCheckboxes(true);
+  TListItem* item = AddRow("click me", {"x"});
+  bool checkedAtClick = false;
+  int clicks = 0;
+  lv->OnClick = [&](TObject*) {
+    ++clicks;
+    checkedAtClick = item->Checked();
+  };
+  // A click on the check box, the way the mouse sends it.
+  RECT icon{};
+  ListView_GetItemRect(lv->Handle(), 0, &icon, LVIR_BOUNDS);
+  LPARAM box = MAKELPARAM(icon.left + 8, (icon.top + icon.bottom) / 2);
+  PostMessageA(lv->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, box);
+  PostMessageA(lv->Handle(), WM_LBUTTONUP, 0, box);
+  ASSERT_TRUE(PumpUntil([&] { return clicks > 0; }));
+  EXPECT_TRUE(item->Checked());
+  EXPECT_TRUE(checkedAtClick);
+
+  TListColumn* column = nullptr;
+  POINT where{};
+  lv->OnColumnRightClick = [&](TObject*, TListColumn* c, POINT p) {
+    column = c;
+    where = p;
+  };
+  HWND header = lv->GetHeaderHandle();
+  RECT r{};
+  Header_GetItemRect(header, 2, &r);
+  POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  POINT screen = at;
+  ClientToScreen(header, &screen);
+  SetCursorPos(screen.x, screen.y);
+  PumpUntil([&] {
+    POINT now{};
+    GetCursorPos(&now);
+    return now.x == screen.x && now.y == screen.y;
+  });
+  PostMessageA(header, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageA(header, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  ASSERT_TRUE(PumpUntil([&] { return column != nullptr; }));
+  EXPECT_EQ(2, column->Index());
+  EXPECT_LT(where.y, r.bottom) << "in the list view's client coordinates";
 }

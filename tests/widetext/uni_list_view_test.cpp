@@ -3,16 +3,21 @@
 // changes; sorting by wide captions; wide owner data, editing and info tips.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "tests/vcl/test_windows.h"
+#include "tests/widetext/wide_controls.h"
 #include "widetext/platform.h"
 #include "widetext/uni_list_view.h"
 #include "widetext/uniexceptions.h"
+#include "vcl/actions.h"
 #include "vcl/pictures.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 using namespace testwin;
 
@@ -252,4 +257,92 @@ TEST_F(UniListViewTest, ShowcaseForAScreenshot) {
   lv->Invalidate();
   EXPECT_EQ(L"\x97f3\x58f0 (audio)", ShownText(lv, 1, 1));
   if (show) PumpUntil([] { return false; }, static_cast<DWORD>(std::atoi(show)));
+}
+
+TEST_F(UniListViewTest, WideColumnsAndItemsAreStoredAndReadBack) {
+  AddRow(kJapanese, {kGreek, L"x"});
+  TMemoryStream stream;
+  WriteComponent(&stream, lv);
+  auto* copy = new TUniListView(host.get());
+  stream.SetPosition(0);
+  ReadComponent(&stream, copy, "listview");
+  copy->SetParent(host.get());
+  ASSERT_EQ(3, copy->Columns()->Count());
+  EXPECT_EQ(kGreek, copy->Column(2)->Caption());
+  EXPECT_EQ(kGreek, HeaderText(copy, 2));
+  ASSERT_EQ(1, copy->Items()->Count());
+  EXPECT_EQ(kJapanese, copy->Items()->Item(0)->Caption());
+  EXPECT_EQ(kGreek, ShownText(copy, 0, 1));
+  EXPECT_EQ(L"x", ShownText(copy, 0, 2));
+}
+
+TEST_F(UniListViewTest, OwnerDrawnItemsDrawTheirWideCaptions) {
+  lv->SetOwnerDraw(true);
+  AddRow(kJapanese, {});
+  AddRow(L"???", {});  // what the 8-bit form of the first caption looks like
+  RECT first{}, second{};
+  ListView_GetItemRect(lv->Handle(), 0, &first, LVIR_BOUNDS);
+  ListView_GetItemRect(lv->Handle(), 1, &second, LVIR_BOUNDS);
+  RECT client{};
+  GetClientRect(lv->Handle(), &client);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, client.right, client.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  SendMessageW(lv->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  int differing = 0, inked = 0;
+  int height = std::min(first.bottom - first.top, second.bottom - second.top);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < 60; ++x) {
+      COLORREF a = GetPixel(dc, x, first.top + y), b = GetPixel(dc, x, second.top + y);
+      differing += a != b;
+      inked += a != GetPixel(dc, 200, first.top + y);
+    }
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  EXPECT_GT(inked, 10) << "the first caption is drawn";
+  EXPECT_GT(differing, 10) << "and not as its 8-bit form";
+}
+
+TEST(UniListViewParents, EachListViewGetsTheNotificationsItAsksFor) {
+  std::unique_ptr<THostWindow> host(ShownHost(400, 300));
+  auto* panel = new widetest::TWidePanel(host.get());  // a Unicode parent
+  panel->SetBounds(0, 0, 400, 150);
+  panel->SetParent(host.get());
+  auto* plain = new TListView(host.get());
+  plain->SetViewStyle(vsReport);
+  plain->SetBounds(0, 0, 390, 140);
+  plain->SetParent(panel);
+  plain->Columns()->Add()->SetCaption("A");
+  auto* wide = new TUniListView(host.get());  // and a Unicode list view in an 8-bit parent
+  wide->SetViewStyle(vsReport);
+  wide->SetBounds(0, 150, 390, 140);
+  wide->SetParent(host.get());
+  wide->Columns()->Add()->SetCaption(kGreek);
+  plain->Items()->Add()->SetCaption("plain text");
+  wide->Items()->Add()->SetCaption(kJapanese);
+
+  EXPECT_EQ(0, SendMessageW(plain->Handle(), CCM_GETUNICODEFORMAT, 0, 0));
+  EXPECT_EQ(1, SendMessageW(wide->Handle(), CCM_GETUNICODEFORMAT, 0, 0));
+  EXPECT_EQ(NFR_ANSI, SendMessageW(panel->Handle(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(plain->Handle()), NF_QUERY));
+  EXPECT_EQ(NFR_UNICODE, SendMessageW(host->Handle(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(wide->Handle()), NF_QUERY));
+  // A parent asked again keeps each list view in its form.
+  SendMessageW(plain->Handle(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(panel->Handle()), NF_REQUERY);
+  SendMessageW(wide->Handle(), WM_NOTIFYFORMAT, reinterpret_cast<WPARAM>(host->Handle()), NF_REQUERY);
+  EXPECT_EQ(0, SendMessageW(plain->Handle(), CCM_GETUNICODEFORMAT, 0, 0));
+  EXPECT_EQ(1, SendMessageW(wide->Handle(), CCM_GETUNICODEFORMAT, 0, 0));
+  EXPECT_EQ(L"plain text", ShownText(plain, 0, 0));
+  EXPECT_EQ(kJapanese, ShownText(wide, 0, 0));
+}
+
+TEST_F(UniListViewTest, TheActionsHintReachesTheWideHint) {
+  auto* action = new TAction(host.get());
+  action->SetHint("first hint");
+  lv->SetAction(action);
+  EXPECT_NE(nullptr, dynamic_cast<TUniListViewActionLink*>(lv->ActionLink()));
+  EXPECT_EQ(L"first hint", lv->Hint());
+  action->SetHint("second hint");
+  EXPECT_EQ(L"second hint", lv->Hint());
 }
