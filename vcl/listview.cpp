@@ -1461,12 +1461,7 @@ void TCustomListView::Dispatch(TMessage& Message) {
       auto* dis = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
       int index = static_cast<int>(dis->itemID);
       TListItem* item = index >= 0 && index < Items()->Count() ? Items()->Item(index) : nullptr;
-      TOwnerDrawState state = 0;
-      if (dis->itemState & ODS_SELECTED) state |= odSelected;
-      if (dis->itemState & ODS_GRAYED) state |= odGrayed;
-      if (dis->itemState & ODS_DISABLED) state |= odDisabled;
-      if (dis->itemState & ODS_CHECKED) state |= odChecked;
-      if (dis->itemState & ODS_FOCUS) state |= odFocused;
+      TOwnerDrawState state = OwnerDrawStateOf(dis->itemState);
       FCanvas->Font()->Assign(Font());
       FCanvas->Brush()->SetColor((state & odSelected) ? clHighlight : Color());
       if (state & odSelected) FCanvas->Font()->SetColor(clHighlightText);

@@ -21,6 +21,7 @@
 #include "vcl/comctrls_common.h"
 #include "vcl/controls.h"
 #include "vcl/imglist.h"
+#include "vcl/stdctrls.h"
 #include "vcl/strings.h"
 
 class TCustomListView;
@@ -48,15 +49,6 @@ enum TCustomDrawStateFlag : unsigned {
 };
 using TCustomDrawState = unsigned;
 
-// Item states of owner drawing (from ODS_*).
-enum TOwnerDrawStateFlag : unsigned {
-  odSelected = 1u << 0,
-  odGrayed = 1u << 1,
-  odDisabled = 1u << 2,
-  odChecked = 1u << 3,
-  odFocused = 1u << 4,
-};
-using TOwnerDrawState = unsigned;
 
 // Which states GetNextItem looks for (bit flags).
 enum TItemStateFlag : unsigned { isNone = 0, isCut = 1u << 0, isDropHilited = 1u << 1, isFocused = 1u << 2, isSelected = 1u << 3 };
