@@ -65,19 +65,23 @@ UINT FindMsg() {
 TCommonDialog::TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
 TCommonDialog::~TCommonDialog() = default;
 
-BOOL TCommonDialog::TaskModalDialog(const std::function<BOOL()>& DialogFunc) {
+BOOL RunTaskModal(const std::function<BOOL()>& DialogFunc) {
   HWND active = GetActiveWindow();
   TDisabledWindows disabled;
   EnumThreadWindows(GetCurrentThreadId(), &DisableThreadWindow, reinterpret_cast<LPARAM>(&disabled));
-  TCommonDialog* outer = CreationDialog;
-  CreationDialog = this;
   ScopeExit restore{[&] {
-    CreationDialog = outer;
     for (HWND w : disabled.Windows)
       if (IsWindow(w)) EnableWindow(w, TRUE);
     if (active && IsWindow(active)) SetActiveWindow(active);
   }};
   return DialogFunc();
+}
+
+BOOL TCommonDialog::TaskModalDialog(const std::function<BOOL()>& DialogFunc) {
+  TCommonDialog* outer = CreationDialog;
+  CreationDialog = this;
+  ScopeExit restore{[&] { CreationDialog = outer; }};
+  return RunTaskModal(DialogFunc);
 }
 
 bool TCommonDialog::MessageHook(TMessage& Message) {

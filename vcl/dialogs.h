@@ -37,8 +37,7 @@ class TCommonDialog : public TComponent {
   TNotifyEvent OnShow;
   TNotifyEvent OnClose;
 
-  // Runs DialogFunc modally: the other windows of the thread are disabled and the active
-  // window is given back afterwards, whatever DialogFunc does or raises.
+  // Runs DialogFunc modally (RunTaskModal); the dialog's hook window finds this object.
   BOOL TaskModalDialog(const std::function<BOOL()>& DialogFunc);
 
  protected:
@@ -53,6 +52,10 @@ class TCommonDialog : public TComponent {
  private:
   HWND FHandle = nullptr;
 };
+
+// Runs DialogFunc with the other windows of the thread disabled; the active window is
+// given back afterwards, whatever DialogFunc does or raises.
+BOOL RunTaskModal(const std::function<BOOL()>& DialogFunc);
 
 // The hook procedure of the framework's dialogs: the dialog object comes with
 // WM_INITDIALOG (the record's custom data) and stays with the hook window.
