@@ -474,18 +474,6 @@ POINT DialogUnitsOf(HDC DC) {
 
 namespace {
 
-// The dialog's icon, drawn at its size.
-class TMessageIcon : public TGraphicControl {
- public:
-  TMessageIcon(TComponent* AOwner, LPCSTR IconName) : TGraphicControl(AOwner), FIcon(LoadIconA(nullptr, IconName)) {}
-
- protected:
-  void Paint() override { DrawIconEx(Canvas()->Handle(), 0, 0, FIcon, 32, 32, 0, nullptr, DI_NORMAL); }
-
- private:
-  HICON FIcon;
-};
-
 LOGFONTA MessageFont() {
   NONCLIENTMETRICSA metrics{};
   metrics.cbSize = sizeof metrics;
@@ -494,6 +482,11 @@ LOGFONTA MessageFont() {
 }
 
 }  // namespace
+
+TMessageIcon::TMessageIcon(TComponent* AOwner, LPCSTR IconName)
+    : TGraphicControl(AOwner), FIcon(LoadIconA(nullptr, IconName)) {}
+
+void TMessageIcon::Paint() { DrawIconEx(Canvas()->Handle(), 0, 0, FIcon, 32, 32, 0, nullptr, DI_NORMAL); }
 
 AnsiString TMessageForm::ClipboardText() {
   std::vector<AnsiString> buttons;
@@ -665,6 +658,7 @@ VCL_CLASS_IMPL(TOpenDialog, TCommonDialog, &CreateComponentOf<TOpenDialog>, &Ope
 VCL_CLASS_IMPL(TSaveDialog, TOpenDialog, &CreateComponentOf<TSaveDialog>, nullptr)
 VCL_CLASS_IMPL(TFontDialog, TCommonDialog, &CreateComponentOf<TFontDialog>, nullptr)
 VCL_CLASS_IMPL(TMessageForm, TForm, nullptr, nullptr)
+VCL_CLASS_IMPL(TMessageIcon, TGraphicControl, nullptr, nullptr)
 
 void RegisterDialogs() {
   RegisterClasses({TOpenDialog::StaticClass(), TSaveDialog::StaticClass(), TFontDialog::StaticClass()});

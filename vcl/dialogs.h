@@ -343,6 +343,19 @@ S MessageDialogClipboardText(const S& Caption, const S& Message, const std::vect
   return divider + Caption + crlf + divider + Message + crlf + divider + buttons + crlf + divider;
 }
 
+// A system icon (IDI_...) drawn at 32 x 32: the message dialogs' image.
+class TMessageIcon : public TGraphicControl {
+  VCL_CLASS(TMessageIcon)
+ public:
+  TMessageIcon(TComponent* AOwner, LPCSTR IconName);
+
+ protected:
+  void Paint() override;
+
+ private:
+  HICON FIcon;
+};
+
 // The 8-bit message dialog form.
 class TMessageForm : public TForm {
   VCL_CLASS(TMessageForm)
