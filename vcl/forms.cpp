@@ -4,6 +4,7 @@
 
 #include "vcl/actions.h"
 #include "vcl/application.h"
+#include "vcl/dialogs.h"
 #include "vcl/extctrls.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
@@ -49,6 +50,7 @@ void RegisterFormClasses() {
     RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
     RegisterStdControls();
     RegisterExtControls();
+    RegisterDialogs();
     return true;
   }();
   (void)done;

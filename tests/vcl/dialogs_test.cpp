@@ -9,6 +9,7 @@
 #include "vcl/application.h"
 #include "vcl/dialogs.h"
 #include "vcl/stdctrls.h"
+#include "vcl/streaming.h"
 
 #include <dlgs.h>
 
@@ -86,6 +87,30 @@ TEST(FileDialogText, InitialFolderAndDefaultExtension) {
   EXPECT_EQ(TrimInitialDir(std::wstring(L"D:\\Ταινίες\\")), L"D:\\Ταινίες");
   EXPECT_EQ(DefaultExtFromFileName("C:\\a.b\\movie.mp4"), "mp4");
   EXPECT_EQ(DefaultExtFromFileName("C:\\a.b\\movie"), "");
+}
+
+TEST(FileDialogText, StoredDialogsAreReadFromAFormDescription) {
+  InitApplication();
+  static const char text[] = R"(object DialogsForm: TForm
+  object SaveDialog: TSaveDialog
+    DefaultExt = 'mp4'
+    Filter = 'MP4 Files (*.mp4)|*.mp4|3GPP Files (*.3gp)|*.3gp'
+    FilterIndex = 2
+    Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
+  end
+  object FontDialog: TFontDialog
+  end
+end
+)";
+  TForm* form = TCustomForm::CreateNew<TForm>(nullptr);
+  ReadComponentData(text, sizeof text - 1, form, "dialogs.dfm");
+  auto* save = dynamic_cast<TSaveDialog*>(form->FindComponent("SaveDialog"));
+  ASSERT_TRUE(save);
+  EXPECT_EQ(save->DefaultExt, "mp4");
+  EXPECT_EQ(save->FilterIndex, 2);
+  EXPECT_EQ(save->Options, OpenOption(ofOverwritePrompt) | OpenOption(ofHideReadOnly) | OpenOption(ofEnableSizing));
+  EXPECT_TRUE(dynamic_cast<TFontDialog*>(form->FindComponent("FontDialog")));
+  form->Free();
 }
 
 // --- a real dialog ---
