@@ -199,6 +199,24 @@ TEST_F(FileDialogs, SelectionLargerThanTheBufferIsAskedAgain) {
   EXPECT_EQ(dialog.Files()->Get(1), b);
 }
 
+TEST_F(FileDialogs, FontDialogStartsFromItsFontAndReturnsTheChoice) {
+  TFontDialog dialog(nullptr);
+  dialog.Font()->SetName("Tahoma");
+  dialog.Font()->SetSize(14);
+  AnsiString shownFace;
+  dialog.OnShow = [&](TObject*) {
+    char face[LF_FACESIZE] = {};
+    GetDlgItemTextA(dialog.Handle(), cmb1, face, sizeof face);
+    shownFace = face;
+    PostMessageA(dialog.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  };
+  ASSERT_TRUE(dialog.Execute());
+  EXPECT_EQ(shownFace, "Tahoma");
+  EXPECT_EQ(dialog.Font()->Name(), "Tahoma");
+  EXPECT_EQ(dialog.Font()->Size(), 14);
+  EXPECT_EQ(dialog.Handle(), nullptr);
+}
+
 // --- message dialogs ---
 
 TEST(MessageDialogLayout, ButtonsAndTextFollowTheDialogUnits) {
