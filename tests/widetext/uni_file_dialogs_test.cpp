@@ -198,6 +198,31 @@ TEST_F(UniFileDialogs, ClassicDialogWithATemplateReturnsGreekFilesOfAMultiSelect
   EXPECT_EQ(dialog.TOpenDialog::Files()->Count(), 2);
 }
 
+// While the classic dialog runs, FileName is the path it shows, however long.
+TEST_F(UniFileDialogs, FileNameReadWhileTheDialogRunsIsTheWholeShownPath) {
+  WideString longName;
+  while (longName.size() < 240) longName += U8("ταινία_");
+  longName += L".mp4";
+  TUniOpenDialog dialog(nullptr);
+  dialog.Template = "DLGTEMPLATE";
+  dialog.SetInitialDir(folder.Path());
+  WideString shown;
+  WhileModal([&] {
+    HWND shownDialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindVisibleDialog, reinterpret_cast<LPARAM>(&shownDialog));
+    HWND edit = nullptr;
+    if (shownDialog) EnumChildWindows(shownDialog, &FindVisibleEdit, reinterpret_cast<LPARAM>(&edit));
+    if (!edit) return false;
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(longName.c_str()));
+    shown = dialog.FileName();
+    PostMessageW(shownDialog, WM_COMMAND, IDCANCEL, 0);
+    return true;
+  });
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(shown, folder / longName);
+  EXPECT_GT(shown.size(), size_t(MAX_PATH));
+}
+
 TEST_F(UniFileDialogs, ACancelledDialogAnswersFalse) {
   TUniSaveDialog dialog(nullptr);
   dialog.SetInitialDir(folder.Path());
