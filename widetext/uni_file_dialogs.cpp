@@ -650,6 +650,16 @@ const std::vector<TPropInfo>& CustomFileDialogProps() {
   return t;
 }
 
+const std::vector<TPropInfo>& UniCommonDialogProps() {
+  static const std::vector<TPropInfo> t = TPropertyTable<TUniCommonDialog>()
+      .Property("Ctl3D", &TUniCommonDialog::Ctl3D).Default(true)
+      .Property("HelpContext", &TUniCommonDialog::HelpContext).Default(0)
+      .Property("OnClose", &TUniCommonDialog::OnClose)
+      .Property("OnShow", &TUniCommonDialog::OnShow)
+      .Table();
+  return t;
+}
+
 const std::vector<TPropInfo>& UniOpenDialogProps() {
   static const std::vector<TPropInfo> t = TPropertyTable<TUniOpenDialog>()
       .Property("DefaultExt", &TUniOpenDialog::DefaultExt, &TUniOpenDialog::SetDefaultExt)
@@ -664,6 +674,7 @@ const std::vector<TPropInfo>& UniOpenDialogProps() {
 
 }  // namespace
 
+VCL_CLASS_IMPL(TUniCommonDialog, TComponent, nullptr, &UniCommonDialogProps)
 VCL_CLASS_IMPL(TFileTypeItem, TCollectionItem, nullptr, &FileTypeItemProps)
 VCL_CLASS_IMPL(TFavoriteLinkItem, TCollectionItem, nullptr, &FavoriteLinkItemProps)
 VCL_CLASS_IMPL(TCustomFileDialog, TComponent, nullptr, &CustomFileDialogProps)

@@ -213,6 +213,32 @@ class TUniSaveDialog : public TUniOpenDialog {
   bool Execute() override;
 };
 
+// ---------------------------------------------------------------------------
+// The wide base of other common dialogs.
+
+class TUniCommonDialog : public TComponent {
+  VCL_CLASS(TUniCommonDialog)
+ public:
+  using TComponent::TComponent;
+  // True when the user confirmed the dialog.
+  virtual bool Execute() = 0;
+  bool Ctl3D = true;
+  int HelpContext = 0;
+  TNotifyEvent OnClose;
+  TNotifyEvent OnShow;
+
+ protected:
+  // Runs DialogFunc modally: the other windows of the thread are disabled and the active
+  // window is given back afterwards.
+  BOOL TaskModalDialog(const std::function<BOOL()>& DialogFunc) { return RunTaskModal(DialogFunc); }
+  virtual void DoShow() {
+    if (OnShow) OnShow(this);
+  }
+  virtual void DoClose() {
+    if (OnClose) OnClose(this);
+  }
+};
+
 // The messages the common dialogs send and the atom of the dialogs' window procedures,
 // registered at start and released at the end of the program.
 ATOM CommonDialogWndProcAtom();
