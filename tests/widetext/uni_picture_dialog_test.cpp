@@ -6,6 +6,9 @@
 #include <cstring>
 #include <functional>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "widetext/platform.h"
 #include "tests/widetext/temp_folder.h"
 #include "tests/widetext/wide_form_controls.h"
@@ -163,6 +166,46 @@ TEST_F(PictureDialog, PaneShowsInsideTheDialogAtTheRightOfTheStandardControls) {
     EXPECT_FALSE(dialog.Execute());
     EXPECT_TRUE(checked);
   }
+}
+
+BOOL CALLBACK FindFileList(HWND wnd, LPARAM param) {
+  char cls[64] = {};
+  GetClassNameA(wnd, cls, sizeof cls);
+  if (std::string(cls) != "SysListView32") return TRUE;
+  *reinterpret_cast<HWND*>(param) = wnd;
+  return FALSE;
+}
+
+// Selecting a file in the dialog's list previews it: its name is read from the running
+// dialog.
+TEST_F(PictureDialog, FileSelectedInTheDialogIsPreviewed) {
+  WriteBitmap(folder / U8("εξώφυλλο.bmp"), 64, 48);
+  TUniOpenPictureDialog dialog(nullptr);
+  dialog.SetInitialDir(folder.Path());
+  bool selected = false;
+  WideString previewed;
+  WhileModal([&] {
+    if (!dialog.Handle()) return false;
+    HWND shown = GetParent(dialog.Handle());
+    if (!selected) {
+      HWND list = nullptr;
+      EnumChildWindows(shown, &FindFileList, reinterpret_cast<LPARAM>(&list));
+      if (!list) return false;
+      LVITEMW item{};
+      item.stateMask = item.state = LVIS_SELECTED | LVIS_FOCUSED;
+      SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&item));
+      selected = true;
+      return false;
+    }
+    if (dialog.PictureLabel()->Caption() != " (64x48)") return false;
+    previewed = dialog.FileName();
+    PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+    return true;
+  });
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(previewed, folder / U8("εξώφυλλο.bmp"));
+  EXPECT_TRUE(dialog.PreviewButton()->Enabled());
+  EXPECT_EQ(dialog.PaintBox()->Picture()->Width(), 64);
 }
 
 TEST_F(PictureDialog, PreviewWindowShowsThePictureWithItsFrame) {
