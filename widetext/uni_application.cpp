@@ -5,7 +5,9 @@
 #include "vcl/hints.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
+#include "widetext/uni_buttons.h"
 #include "widetext/uni_forms.h"
+#include "widetext/uni_labels.h"
 #include "widetext/uniexceptions.h"
 #include "widetext/wide_control_text.h"
 
@@ -183,6 +185,8 @@ TUniAppIdleEventControl::~TUniAppIdleEventControl() {
 
 void InitWideApplication() {
   if (WideApplication) return;
+  RegisterUniLabelControls();
+  RegisterUniButtonControls();
   WideApplication = new TUniApplication(nullptr);
   if (!UnicodePlatform) return;
   MessageHook = SetWindowsHookExW(WH_GETMESSAGE, &GetMessageHook, nullptr, GetCurrentThreadId());
