@@ -9,39 +9,13 @@
 #include "widetext/platform.h"
 #include "widetext/resstrings.h"
 #include "widetext/uni_application.h"
+#include "widetext/uni_buttons.h"
 #include "widetext/uni_controls.h"
+#include "widetext/uni_labels.h"
 #include "widetext/uniexceptions.h"
 #include "widetext/wide_control_text.h"
 
 namespace {
-
-// The message: wide text painted with word breaks.
-class TMessageText : public TLabel {
- public:
-  using TLabel::TLabel;
-  WideString Caption() { return UniControl_GetText(this); }
-  void SetCaption(const WideString& Value) { UniControl_SetText(this, Value); }
-
- protected:
-  void Paint() override {
-    TCanvas* canvas = Canvas();
-    RECT r = ClientRect();
-    PrepareTextArea(canvas, r, Color(), Font());
-    WideString text = Caption();
-    Uni_DrawTextW(canvas->Handle(), text.c_str(), -1, &r, DrawTextBiDiModeFlags(DT_LEFT | DT_WORDBREAK | DT_EXPANDTABS));
-  }
-};
-
-// A push button with a Unicode window and a wide caption.
-class TMessageButton : public TButton {
- public:
-  using TButton::TButton;
-  WideString Caption() { return UniControl_GetText(this); }
-  void SetCaption(const WideString& Value) { UniControl_SetText(this, Value); }
-
- protected:
-  void CreateWindowHandle(const TCreateParams& Params) override { CreateUnicodeHandle(this, Params, L"BUTTON"); }
-};
 
 // The system's message font, from the wide metrics (their size is the wide record's).
 LOGFONTA MessageFont() {
@@ -156,8 +130,10 @@ TUniMessageForm* CreateMessageDialog(const WideString& Msg, TMsgDlgType DlgType,
       image->SetParent(form);
       image->SetBoundsRect(mirrored(layout.Icon));
     }
-    auto* label = new TMessageText(form);
+    auto* label = new TUniLabel(form);
     label->SetName("Message");
+    label->SetAutoSize(false);
+    label->SetWordWrap(true);
     label->SetParent(form);
     label->SetCaption(Msg);
     label->SetBoundsRect(mirrored(layout.Text));
@@ -165,7 +141,7 @@ TUniMessageForm* CreateMessageDialog(const WideString& Msg, TMsgDlgType DlgType,
     TMsgDlgBtn cancelKind = CancelMsgDlgButton(Buttons);
     int x = layout.FirstButtonLeft;
     for (TMsgDlgBtn kind : kinds) {
-      auto* button = new TMessageButton(form);
+      auto* button = new TUniButton(form);
       button->SetName(MsgDlgButtonName(kind));
       button->SetParent(form);
       button->SetCaption(GetButtonCaption(kind));
