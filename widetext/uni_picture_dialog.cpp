@@ -8,13 +8,13 @@
 
 namespace {
 
-const char* const kNone = "(None)";
+const wchar_t* const kNone = L"(None)";
 
 // The pane lives in the system's dialog window, which the framework does not know: it is
 // created inside the window it is shown in, and goes with it.
-class TDialogPane : public TPanel {
+class TDialogPane : public TUniPanel {
  public:
-  using TPanel::TPanel;
+  using TUniPanel::TUniPanel;
   void ShowIn(HWND Host) {
     FHost = Host;
     if (HandleAllocated() && GetParent(WindowHandle()) != Host) ::SetParent(WindowHandle(), Host);
@@ -24,7 +24,7 @@ class TDialogPane : public TPanel {
 
  protected:
   void CreateParams(TCreateParams& Params) override {
-    TPanel::CreateParams(Params);
+    TUniPanel::CreateParams(Params);
     if (!Parent()) Params.WndParent = FHost;
   }
 
@@ -61,11 +61,11 @@ WideString AllPicturesFilter() { return AnsiToWide(GraphicFilter(TGraphic::Graph
 // ---------------------------------------------------------------------------
 
 void TUniSilentPaintPanel::Dispatch(TMessage& Message) {
-  if (Message.Msg != WM_PAINT) return TPanel::Dispatch(Message);
+  if (Message.Msg != WM_PAINT) return TUniPanel::Dispatch(Message);
   try {
-    TPanel::Dispatch(Message);
+    TUniPanel::Dispatch(Message);
   } catch (const std::exception&) {
-    if (Caption() != "Invalid image") SetCaption("Invalid image");
+    if (Caption() != L"Invalid image") SetCaption(L"Invalid image");
   }
 }
 
@@ -107,13 +107,16 @@ TUniOpenPictureDialog::TUniOpenPictureDialog(TComponent* AOwner) : TUniOpenDialo
 
   FPicturePanel = new TDialogPane(this);
   FPicturePanel->SetName("PicturePanel");
-  FPicturePanel->SetCaption("");
+  FPicturePanel->SetCaption(L"");
   FPicturePanel->SetBounds(204, 5, 169, 200);
+  FPicturePanel->SetBevelOuter(bvNone);
+  FPicturePanel->SetBorderWidth(6);
   FPicturePanel->SetTabOrder(1);
 
-  FPictureLabel = new TLabel(this);
+  FPictureLabel = new TUniLabel(this);
   FPictureLabel->SetName("PictureLabel");
-  FPictureLabel->SetCaption("");
+  FPictureLabel->SetAutoSize(false);
+  FPictureLabel->SetCaption(L"");
   FPictureLabel->SetBounds(6, 6, 157, 23);
   FPictureLabel->SetAlign(alTop);
   FPictureLabel->SetParent(FPicturePanel);
@@ -130,7 +133,9 @@ TUniOpenPictureDialog::TUniOpenPictureDialog(TComponent* AOwner) : TUniOpenDialo
 
   FPaintPanel = new TUniSilentPaintPanel(this);
   FPaintPanel->SetName("PaintPanel");
-  FPaintPanel->SetCaption("");
+  FPaintPanel->SetCaption(L"");
+  FPaintPanel->SetBevelInner(bvRaised);
+  FPaintPanel->SetBevelOuter(bvLowered);
   FPaintPanel->SetBounds(6, 29, 157, 145);
   FPaintPanel->SetAlign(alClient);
   FPaintPanel->SetTabOrder(0);
@@ -181,15 +186,16 @@ void TUniOpenPictureDialog::DoSelectionChange() {
     if (valid) {
       try {
         FImageCtrl->Picture()->LoadFromFile(name);
-        FPictureLabel->SetCaption(Format(" (%dx%d)", FImageCtrl->Picture()->Width(), FImageCtrl->Picture()->Height()));
+        FPictureLabel->SetCaption(
+            WideFormat(L" (%dx%d)", FImageCtrl->Picture()->Width(), FImageCtrl->Picture()->Height()));
         FPreviewButton->SetEnabled(true);
-        FPaintPanel->SetCaption("");
+        FPaintPanel->SetCaption(L"");
       } catch (const std::exception&) {
         valid = false;
       }
     }
     if (!valid) {
-      FPictureLabel->SetCaption("Picture:");
+      FPictureLabel->SetCaption(L"Picture:");
       FPreviewButton->SetEnabled(false);
       FImageCtrl->Picture()->Assign(nullptr);
       FPaintPanel->SetCaption(kNone);
@@ -213,8 +219,11 @@ void TUniOpenPictureDialog::ShowPreview() {
   form->OnKeyDown = [form](TObject*, WORD& Key, TShiftState) {
     if (Key == VK_ESCAPE) form->Close();
   };
-  auto* panel = new TPanel(form);
+  auto* panel = new TUniPanel(form);
   panel->SetName("Panel");
+  panel->SetBevelOuter(bvNone);
+  panel->SetBorderStyle(bsSingle);
+  panel->SetBorderWidth(5);
   panel->SetAlign(alClient);
   panel->SetColor(clWindow);
   panel->SetParent(form);
@@ -251,7 +260,7 @@ const std::vector<TPropInfo>& UniOpenPictureDialogProps() {
 
 }  // namespace
 
-VCL_CLASS_IMPL(TUniSilentPaintPanel, TPanel, &CreateComponentOf<TUniSilentPaintPanel>, nullptr)
+VCL_CLASS_IMPL(TUniSilentPaintPanel, TUniPanel, &CreateComponentOf<TUniSilentPaintPanel>, nullptr)
 VCL_CLASS_IMPL(TPictureView, TGraphicControl, &CreateComponentOf<TPictureView>, nullptr)
 VCL_CLASS_IMPL(TUniOpenPictureDialog, TUniOpenDialog, &CreateComponentOf<TUniOpenPictureDialog>,
                &UniOpenPictureDialogProps)

@@ -7,14 +7,16 @@
 #include "vcl/extctrls.h"
 #include "vcl/stdctrls.h"
 #include "widetext/uni_file_dialogs.h"
+#include "widetext/uni_labels.h"
+#include "widetext/uni_panels.h"
 #include "widetext/uni_picture.h"
 
 // A panel whose painting never fails: a fault while painting (its pictures') shows
 // "Invalid image" instead.
-class TUniSilentPaintPanel : public TPanel {
+class TUniSilentPaintPanel : public TUniPanel {
   VCL_CLASS(TUniSilentPaintPanel)
  public:
-  using TPanel::TPanel;
+  using TUniPanel::TUniPanel;
   void Dispatch(TMessage& Message) override;
 };
 
@@ -50,8 +52,8 @@ class TUniOpenPictureDialog : public TUniOpenDialog {
   // Stored only when it is not the filter of all registered picture formats.
   bool IsFilterStored();
 
-  TPanel* PicturePanel() const { return FPicturePanel; }
-  TLabel* PictureLabel() const { return FPictureLabel; }
+  TUniPanel* PicturePanel() const { return FPicturePanel; }
+  TUniLabel* PictureLabel() const { return FPictureLabel; }
   TButton* PreviewButton() const { return FPreviewButton; }
   TUniSilentPaintPanel* PaintPanel() const { return FPaintPanel; }
   TPictureView* PaintBox() const { return FImageCtrl; }
@@ -65,8 +67,8 @@ class TUniOpenPictureDialog : public TUniOpenDialog {
   void DoSelectionChange() override;
 
  private:
-  TPanel* FPicturePanel = nullptr;
-  TLabel* FPictureLabel = nullptr;
+  TUniPanel* FPicturePanel = nullptr;
+  TUniLabel* FPictureLabel = nullptr;
   TButton* FPreviewButton = nullptr;
   TUniSilentPaintPanel* FPaintPanel = nullptr;
   TPictureView* FImageCtrl = nullptr;

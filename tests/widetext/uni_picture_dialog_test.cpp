@@ -81,15 +81,15 @@ TEST_F(PictureDialog, SelectionPreviewsPicturesOnlyAndOnce) {
   WriteBitmap(picture, 40, 30);
   dialog.SetFileName(picture);
   dialog.DoSelectionChange();
-  EXPECT_EQ(dialog.PictureLabel()->Caption(), " (40x30)");
+  EXPECT_EQ(dialog.PictureLabel()->Caption(), L" (40x30)");
   EXPECT_TRUE(dialog.PreviewButton()->Enabled());
-  EXPECT_EQ(dialog.PaintPanel()->Caption(), "");
+  EXPECT_EQ(dialog.PaintPanel()->Caption(), L"");
   EXPECT_EQ(dialog.PaintBox()->Picture()->Width(), 40);
 
   // The same file again is not read again, even when it has gone meanwhile.
   DeleteFileW(picture.c_str());
   dialog.DoSelectionChange();
-  EXPECT_EQ(dialog.PictureLabel()->Caption(), " (40x30)");
+  EXPECT_EQ(dialog.PictureLabel()->Caption(), L" (40x30)");
   EXPECT_EQ(dialog.PaintBox()->Picture()->Width(), 40);
 
   const WideString notAPicture = folder / U8("σημειώσεις.bmp");
@@ -97,9 +97,9 @@ TEST_F(PictureDialog, SelectionPreviewsPicturesOnlyAndOnce) {
   for (const WideString& name : {folder.Path(), notAPicture, folder / L"missing.bmp"}) {
     dialog.SetFileName(name);
     dialog.DoSelectionChange();
-    EXPECT_EQ(dialog.PictureLabel()->Caption(), "Picture:");
+    EXPECT_EQ(dialog.PictureLabel()->Caption(), L"Picture:");
     EXPECT_FALSE(dialog.PreviewButton()->Enabled());
-    EXPECT_EQ(dialog.PaintPanel()->Caption(), "(None)");
+    EXPECT_EQ(dialog.PaintPanel()->Caption(), L"(None)");
     EXPECT_EQ(dialog.PaintBox()->Picture()->Graphic(), nullptr);
   }
   EXPECT_EQ(selections, 5);  // the dialog's own selection event runs every time
@@ -123,7 +123,7 @@ TEST_F(PictureDialog, SilentPaintPanelShowsInvalidImageInsteadOfFailing) {
   broken->SetBounds(10, 10, 50, 50);
   form->Show();
   RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  EXPECT_EQ(panel->Caption(), "Invalid image");
+  EXPECT_EQ(panel->Caption(), L"Invalid image");
   form->Free();
 }
 
@@ -157,7 +157,7 @@ TEST_F(PictureDialog, PaneShowsInsideTheDialogAtTheRightOfTheStandardControls) {
       GetWindowRect(pane, &paneRect);
       EXPECT_GE(paneRect.left, placeholder.right);
       EXPECT_GT(paneRect.right - paneRect.left, 50);
-      EXPECT_EQ(dialog.PaintPanel()->Caption(), "(None)");
+      EXPECT_EQ(dialog.PaintPanel()->Caption(), L"(None)");
       EXPECT_TRUE(dialog.PreviewButton()->WindowHandle());
       PostMessageW(GetParent(dialog.Handle()), WM_COMMAND, IDCANCEL, 0);
       checked = true;
@@ -197,7 +197,7 @@ TEST_F(PictureDialog, FileSelectedInTheDialogIsPreviewed) {
       selected = true;
       return false;
     }
-    if (dialog.PictureLabel()->Caption() != " (64x48)") return false;
+    if (dialog.PictureLabel()->Caption() != L" (64x48)") return false;
     previewed = dialog.FileName();
     PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
     return true;
