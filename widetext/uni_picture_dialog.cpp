@@ -69,31 +69,6 @@ void TUniSilentPaintPanel::Dispatch(TMessage& Message) {
   }
 }
 
-TPictureView::TPictureView(TComponent* AOwner) : TGraphicControl(AOwner), FPicture(std::make_unique<TUniPicture>()) {
-  ControlStyle |= csDoubleClicks;
-}
-
-TPictureView::~TPictureView() = default;
-
-RECT TPictureView::FitRect(const RECT& Bounds, int PictureWidth, int PictureHeight) {
-  int w = Bounds.right - Bounds.left, h = Bounds.bottom - Bounds.top;
-  if (PictureWidth <= 0 || PictureHeight <= 0 || w <= 0 || h <= 0) return RECT{Bounds.left, Bounds.top, Bounds.left, Bounds.top};
-  // Stretched to fill one way, in proportion the other; centred.
-  int fw = w, fh = MulDiv(PictureHeight, w, PictureWidth);
-  if (fh > h) {
-    fh = h;
-    fw = MulDiv(PictureWidth, h, PictureHeight);
-  }
-  int x = Bounds.left + (w - fw) / 2, y = Bounds.top + (h - fh) / 2;
-  return RECT{x, y, x + fw, y + fh};
-}
-
-void TPictureView::Paint() {
-  TGraphic* graphic = FPicture->Graphic();
-  if (!graphic || graphic->Empty()) return;
-  Canvas()->StretchDraw(FitRect(ClientRect(), graphic->Width(), graphic->Height()), graphic);
-}
-
 SIZE PreviewClientSize(SIZE FormClient, SIZE PanelClient, SIZE Picture, SIZE Monitor) {
   if (Picture.cx <= 0) return FormClient;
   return SIZE{std::min<LONG>(Monitor.cx * 3 / 4, FormClient.cx - PanelClient.cx + Picture.cx + 10),
@@ -141,9 +116,13 @@ TUniOpenPictureDialog::TUniOpenPictureDialog(TComponent* AOwner) : TUniOpenDialo
   FPaintPanel->SetTabOrder(0);
   FPaintPanel->SetParent(FPicturePanel);
 
-  FImageCtrl = new TPictureView(this);
+  FImageCtrl = new TUniImage(this);
   FImageCtrl->SetName("PaintBox");
   FImageCtrl->SetAlign(alClient);
+  FImageCtrl->SetProportional(true);
+  FImageCtrl->SetStretch(true);
+  FImageCtrl->SetCenter(true);
+  FImageCtrl->ControlStyle |= csDoubleClicks;
   FImageCtrl->OnDblClick = [this](TObject*) { ShowPreview(); };
   FImageCtrl->SetParent(FPaintPanel);
 }
@@ -227,9 +206,12 @@ void TUniOpenPictureDialog::ShowPreview() {
   panel->SetAlign(alClient);
   panel->SetColor(clWindow);
   panel->SetParent(form);
-  auto* image = new TPictureView(form);
+  auto* image = new TUniImage(form);
   image->SetName("Image");
   image->SetAlign(alClient);
+  image->SetStretch(true);
+  image->SetProportional(true);
+  image->SetCenter(true);
   image->SetParent(panel);
   image->Picture()->Assign(FImageCtrl->Picture());
 
@@ -261,6 +243,5 @@ const std::vector<TPropInfo>& UniOpenPictureDialogProps() {
 }  // namespace
 
 VCL_CLASS_IMPL(TUniSilentPaintPanel, TUniPanel, &CreateComponentOf<TUniSilentPaintPanel>, nullptr)
-VCL_CLASS_IMPL(TPictureView, TGraphicControl, &CreateComponentOf<TPictureView>, nullptr)
 VCL_CLASS_IMPL(TUniOpenPictureDialog, TUniOpenDialog, &CreateComponentOf<TUniOpenPictureDialog>,
                &UniOpenPictureDialogProps)

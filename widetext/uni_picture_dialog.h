@@ -20,23 +20,6 @@ class TUniSilentPaintPanel : public TUniPanel {
   void Dispatch(TMessage& Message) override;
 };
 
-// A picture drawn stretched to fit its bounds, in proportion and centred.
-class TPictureView : public TGraphicControl {
-  VCL_CLASS(TPictureView)
- public:
-  explicit TPictureView(TComponent* AOwner);
-  ~TPictureView() override;
-  TUniPicture* Picture() const { return FPicture.get(); }
-  // Where a picture of the given size goes inside Bounds.
-  static RECT FitRect(const RECT& Bounds, int PictureWidth, int PictureHeight);
-
- protected:
-  void Paint() override;
-
- private:
-  std::unique_ptr<TUniPicture> FPicture;
-};
-
 // The client size of the preview window for a picture: the picture with the window's
 // frame around it, at most three quarters of the monitor each way.
 SIZE PreviewClientSize(SIZE FormClient, SIZE PanelClient, SIZE Picture, SIZE Monitor);
@@ -56,7 +39,7 @@ class TUniOpenPictureDialog : public TUniOpenDialog {
   TUniLabel* PictureLabel() const { return FPictureLabel; }
   TButton* PreviewButton() const { return FPreviewButton; }
   TUniSilentPaintPanel* PaintPanel() const { return FPaintPanel; }
-  TPictureView* PaintBox() const { return FImageCtrl; }
+  TUniImage* PaintBox() const { return FImageCtrl; }
 
   // Shows the previewed picture in a window of its own, modally.
   void ShowPreview();
@@ -71,6 +54,6 @@ class TUniOpenPictureDialog : public TUniOpenDialog {
   TUniLabel* FPictureLabel = nullptr;
   TButton* FPreviewButton = nullptr;
   TUniSilentPaintPanel* FPaintPanel = nullptr;
-  TPictureView* FImageCtrl = nullptr;
+  TUniImage* FImageCtrl = nullptr;
   WideString FSavedFilename;
 };
