@@ -6,6 +6,7 @@
 #include "vcl/application.h"
 #include "vcl/comctrls_updown.h"
 #include "vcl/buttons.h"
+#include "vcl/dialogs.h"
 #include "vcl/extctrls.h"
 #include "vcl/pagecontrol.h"
 #include "vcl/progressbar.h"
@@ -69,6 +70,7 @@ void RegisterFormClasses() {
     RegisterTreeViewControls();
     RegisterPageControls();
     RegisterProgressBar();
+    RegisterDialogs();
     return true;
   }();
   (void)done;

@@ -376,7 +376,9 @@ HBRUSH TBrush::Handle() {
 }
 
 void TBrush::SetColor(TColor c) {
-  if (c == FColor) return;
+  // The same colour on a clear brush still asks for painting (a label repainted on its
+  // colour must cover its old text).
+  if (c == FColor && FStyle != bsClear) return;
   FColor = c;
   if (FStyle == bsClear) FStyle = bsSolid;  // a colour is asked for: the brush paints again
   FResource.reset();

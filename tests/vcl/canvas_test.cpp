@@ -179,6 +179,10 @@ TEST(Canvas, TextAndFramesOnAMemoryCanvas) {
     canvas.TextOut(60, 30, "M");
     EXPECT_EQ(GetPixel(dc, 60, 30), ColorToRGB(clGreen));
     EXPECT_EQ(canvas.PenPos().x, 60 + canvas.TextWidth("M"));
+    // The colour the brush already has, asked for again, makes a clear brush paint too.
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Brush()->SetColor(clGreen);
+    EXPECT_EQ(canvas.Brush()->Style(), bsSolid);
     canvas.SetHandle(nullptr);
   }
   SelectObject(dc, old);
