@@ -22,6 +22,9 @@ class TUniForm : public TForm {
   void DefineProperties(TFiler* Filer) override;
   // The framework's update, then the application's wide hint.
   void UpdateActions() override;
+  // WM_MENUSELECT gives the application the selected item's wide hint; changes of the
+  // reading order or the window's position repair right-to-left menu texts.
+  void Dispatch(TMessage& Message) override;
 
  protected:
   const TMetaClass* DescriptionRoot() const override;
