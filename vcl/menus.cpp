@@ -827,6 +827,8 @@ void TPopupList::Remove(TPopupMenu* Menu) { FMenus.erase(std::remove(FMenus.begi
 HWND TPopupList::Window() {
   if (!FWindow)
     FWindow = AllocateHWnd([this](HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+      // The creation messages come before AllocateHWnd returns the window.
+      if (!FWindow) FWindow = Wnd;
       TMessage m{Msg, wParam, lParam, 0};
       WndProc(m);
       return m.Result;
