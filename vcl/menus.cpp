@@ -323,6 +323,7 @@ void TMenuItem::AppendTo(HMENU Menu) {
     info.hbmpItem = FBitmap->Handle();
   }
   if (!InsertMenuItemA(Menu, static_cast<UINT>(GetMenuItemCount(Menu)), TRUE, &info)) RaiseLastOSError();
+  EntryWritten();
 }
 
 void TMenuItem::MenuChanged(bool Rebuild) {

@@ -200,6 +200,8 @@ class TMenuItem : public TComponent {
   // at its defaults is taken.
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   virtual TMenuActionLink* CreateActionLink();
+  // The item's entry has just been written (8-bit) into its parent's menu.
+  virtual void EntryWritten() {}
 
  private:
   void SubItemChanged(TMenuItem* Source, bool Rebuild);

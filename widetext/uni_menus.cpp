@@ -58,7 +58,9 @@ WideString WideKeyName(BYTE Key) {
     // A layout whose digit keys type other characters without Shift (French) still shows
     // the digit, as long as that digit is typed on the same key.
     if (digit && c != Key && (VkKeyScanW(static_cast<WideChar>(Key)) & 0xFF) == Key) c = static_cast<WideChar>(Key);
-    return c ? WideString(1, c) : WideString();
+    // A layout that gives the key no character (numeric-pad digits under some layouts)
+    // keeps the framework's name of it rather than an empty shortcut text.
+    return c ? WideString(1, c) : AnsiToWide(ShortCutToText(Key));
   }
   UINT scan = MapVirtualKeyW(Key, MAPVK_VK_TO_VSC);
   WideChar name[256] = {};
@@ -261,11 +263,6 @@ void TUniMenuItem::MenuChanged(bool Rebuild) {
   TMenuItem::MenuChanged(Rebuild);
   TMenu* menu = GetParentMenu();
   UpdateWideMenuItems(this, menu);
-  // A rebuild wrote every entry of the parent 8-bit; a wide parent writes its items again
-  // itself, any other parent (a menu's root) does not.
-  if (Rebuild && Parent() && !dynamic_cast<TUniMenuItem*>(Parent()))
-    for (int i = 0; i < Parent()->Count(); ++i)
-      if (Parent()->Items(i) != this) UpdateWideMenuItems(Parent()->Items(i), menu);
   RepairMenuBiDi(menu);
 }
 
@@ -285,6 +282,8 @@ void TUniMenuItem::ActionChange(TObject* Sender, bool CheckDefaults) {
 }
 
 TMenuActionLink* TUniMenuItem::CreateActionLink() { return new TUniMenuActionLink(this); }
+
+void TUniMenuItem::EntryWritten() { UpdateWideMenuItem(this, GetParentMenu()); }
 
 void TUniMenuItem::SwapTexts(const AnsiString& Caption, TShortCut ShortCut) {
   FUpdating = true;

@@ -63,6 +63,8 @@ class TUniMenuItem : public TMenuItem {
   void Loaded() override;
   void ActionChange(TObject* Sender, bool CheckDefaults) override;
   TMenuActionLink* CreateActionLink() override;
+  // The framework wrote the entry 8-bit: the wide text goes over it.
+  void EntryWritten() override;
 
  private:
   // Sets the framework's caption and shortcut without any menu change (while drawing).
