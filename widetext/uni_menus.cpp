@@ -78,9 +78,11 @@ void WriteWideMenuItem(TMenuItem* Item, TMenu* Menu, bool Force) {
   // Nothing to write before the framework has built the menu.
   if (!Item->Parent()->HandleAllocated()) return;
   HMENU menu = Item->Parent()->Handle();
+  // The entry's own type: a picture beside the text (hbmpItem, which MIIM_TYPE would
+  // report as a bitmap entry) still leaves it a string entry.
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
-  info.fMask = MIIM_TYPE;
+  info.fMask = MIIM_FTYPE;
   if (!GetMenuItemInfoW(menu, Item->Command(), FALSE, &info)) return;
   if (info.fType & (MFT_BITMAP | MFT_OWNERDRAW | MFT_SEPARATOR)) return;
 
@@ -92,7 +94,8 @@ void WriteWideMenuItem(TMenuItem* Item, TMenu* Menu, bool Force) {
   len = GetMenuStringW(menu, Item->Command(), current.data(), len + 1, MF_BYCOMMAND);
   current.resize(static_cast<size_t>(std::max(len, 0)));
   if (!Force && current == text) return;
-  info.fMask = MIIM_TYPE;
+  // Only the text is replaced; type, state and picture stay.
+  info.fMask = MIIM_STRING;
   info.dwTypeData = text.data();
   info.cch = static_cast<UINT>(text.size());
   if (!SetMenuItemInfoW(menu, Item->Command(), FALSE, &info)) RaiseLastOSError();

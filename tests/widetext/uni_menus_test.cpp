@@ -7,6 +7,7 @@
 #include "widetext/platform.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "vcl/formtext.h"
+#include "vcl/pictures.h"
 #include "vcl/streams.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_menus.h"
@@ -108,6 +109,14 @@ TEST_F(WideMenus, GreekAndJapaneseCaptionsReachTheSystemMenuAndStayThroughRebuil
   EXPECT_EQ(EntryText(handle, japanese->Command()), U8("日本語"));
   EXPECT_EQ(EntryText(japanese->Handle(), sub->Command()), U8("サブ項目\tShift+F2"));
   EXPECT_EQ(EntryText(handle, menu.Items()->Items(2)->Command()), U8("追加"));
+
+  // A picture beside the text leaves the entry a string entry with its wide text.
+  TUniMenuItem* picture = NewItem(&menu, U8("画像"));
+  TBitmap bitmap;
+  bitmap.SetSize(16, 16);
+  picture->SetBitmap(&bitmap);
+  menu.Items()->Add(picture);
+  EXPECT_EQ(EntryText(handle, picture->Command()), U8("画像"));
 
   // The framework's copy changed behind the wide one: the 8-bit text wins.
   greek->TMenuItem::SetCaption("Plain");
