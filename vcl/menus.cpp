@@ -795,7 +795,6 @@ void TPopupMenu::DoPopup(TObject* Sender) {
 void TPopupMenu::Popup(int X, int Y) {
   FPopupPoint = POINT{X, Y};
   DoPopup(this);
-  Items()->InitiateActions();
   static const UINT kAlign[] = {TPM_LEFTALIGN, TPM_RIGHTALIGN, TPM_CENTERALIGN};
   UINT flags = kAlign[FAlignment] | TPM_RIGHTBUTTON;
   if (IsRightToLeft()) flags |= TPM_LAYOUTRTL;
