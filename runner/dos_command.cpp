@@ -52,9 +52,12 @@ TDosCommand::~TDosCommand() {
   std::vector<HANDLE> ends;
   for (TDosThread* w : FWorkers) {
     HANDLE h = nullptr;
-    DuplicateHandle(GetCurrentProcess(), w->Handle(), GetCurrentProcess(), &h, SYNCHRONIZE,
-                    FALSE, 0);
-    ends.push_back(h);
+    if (!DuplicateHandle(GetCurrentProcess(), w->Handle(), GetCurrentProcess(), &h, SYNCHRONIZE,
+                         FALSE, 0))
+      h = OpenThread(SYNCHRONIZE, FALSE, w->ThreadID());
+    // Without a handle of our own there is nothing to wait on; waiting on a null handle
+    // would fail at once anyway, and closing it is wrong.
+    if (h) ends.push_back(h);
     w->Terminate();
     w->DropSynchronize();
   }

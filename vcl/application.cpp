@@ -175,16 +175,17 @@ bool TApplication::ProcessMessage(MSG& Msg) {
 }
 
 void TApplication::Idle(const MSG&) {
+  bool done = true;
   try {
     DoMouseIdle();
     if (FShowHint && !FMouseControl) CancelHint();
     SetHint(GetLongHint(GetControlHint(FMouseControl)));
+    if (OnIdle) OnIdle(this, done);
     DoActionIdle();
   } catch (...) {
     HandleException(this);
   }
   // A synchronised call may have queued work for the loop: no waiting then.
-  bool done = true;
   if (GetCurrentThreadId() == MainThreadID && CheckSynchronize()) done = false;
   if (done) WaitMessage();
 }

@@ -22,6 +22,7 @@ using TMessageEvent = std::function<void(MSG& Msg, bool& Handled)>;
 using TExceptionEvent = std::function<void(TObject* Sender, const std::exception& E)>;
 // Sees a message of the application window before the application does; true when it
 // has handled it (Message.Result is then the answer).
+using TIdleEvent = std::function<void(TObject* Sender, bool& Done)>;
 using TWindowHook = std::function<bool(TMessage& Message)>;
 // Names a hook for UnhookMainWindow.
 using THookHandle = int;
@@ -108,6 +109,9 @@ class TApplication : public TComponent {
   // Sees every message of the loop first; Handled keeps it from being dispatched.
   TMessageEvent OnMessage;
   TExceptionEvent OnException;
+  // Runs at each idle step; a handler that sets Done to false keeps the loop from waiting
+  // for the next message.
+  TIdleEvent OnIdle;
 
  protected:
   // The window procedure of the application window, after the hooks. Unhandled

@@ -1019,8 +1019,23 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case WM_COMMAND: WMCommand(Message); break;
     case WM_NOTIFY: WMNotify(Message); break;
+    case WM_NOTIFYFORMAT:
+      // A common control asks which notification form we want: the control itself knows
+      // (CN_NOTIFYFORMAT); controls that do not answer get the window class's answer.
+      if (Message.LParam == NF_QUERY && ReflectToChild(reinterpret_cast<HWND>(Message.WParam), Message) &&
+          Message.Result)
+        break;
+      TControl::Dispatch(Message);
+      break;
     case WM_DRAWITEM: WMDrawItem(Message); break;
     case WM_MEASUREITEM: WMMeasureItem(Message); break;
+    case WM_PRINTCLIENT: WMPrintClient(Message); break;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      // A scroll bar control's (an up-down's) scrolling is the control's own business.
+      if (!Message.LParam || !ReflectToChild(reinterpret_cast<HWND>(Message.LParam), Message))
+        TControl::Dispatch(Message);
+      break;
     case WM_SIZE: WMSize(Message); break;
     case WM_WINDOWPOSCHANGED: WMWindowPosChanged(Message); break;
     case WM_NCDESTROY: WMNCDestroy(Message); break;
@@ -1161,6 +1176,15 @@ void TWinControl::WMPaint(TMessage& Message) {
     TControl::Dispatch(Message);  // the window class paints itself
   else
     PaintHandler(Message);
+}
+
+void TWinControl::WMPrintClient(TMessage& Message) {
+  // Whoever asks us to print into their DC gets it back as they gave it: painting selects
+  // fonts, brushes and clip regions into it.
+  HDC dc = reinterpret_cast<HDC>(Message.WParam);
+  int saved = SaveDC(dc);
+  ScopeExit restore{[&] { RestoreDC(dc, saved); }};
+  WMPaint(Message);
 }
 
 void TWinControl::PaintHandler(TMessage& Message) {
@@ -1682,7 +1706,7 @@ TCustomControl::~TCustomControl() { FCanvas->FreeHandle(); }
 TCanvas* TCustomControl::Canvas() const { return FCanvas.get(); }
 
 void TCustomControl::Dispatch(TMessage& Message) {
-  if (Message.Msg == WM_PAINT) {
+  if (Message.Msg == WM_PAINT || Message.Msg == WM_PRINTCLIENT) {
     ControlState |= csCustomPaint;
     ScopeExit done{[this] { ControlState &= ~csCustomPaint; }};
     TWinControl::Dispatch(Message);

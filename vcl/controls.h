@@ -65,6 +65,8 @@ using TControlState = unsigned;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
 VCL_ENUM_INFO(TBiDiMode, "bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly")
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+VCL_ENUM_INFO(TAlignment, "taLeftJustify", "taRightJustify", "taCenter")
 
 using TWndMethod = std::function<void(TMessage& Message)>;
 using TMouseEvent = std::function<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;
@@ -456,6 +458,7 @@ class TWinControl : public TControl {
   bool ReflectToChild(HWND Child, TMessage& Message);
   void FixupTabList();
 
+  void WMPrintClient(TMessage& Message);
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMCommand(TMessage& Message);

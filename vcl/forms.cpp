@@ -4,13 +4,19 @@
 
 #include "vcl/actions.h"
 #include "vcl/application.h"
+#include "vcl/comctrls_updown.h"
+#include "vcl/buttons.h"
 #include "vcl/extctrls.h"
 #include "vcl/hints.h"
 #include "vcl/menus.h"
+#include "vcl/pagecontrol.h"
+#include "vcl/progressbar.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
+#include "vcl/themes.h"
+#include "vcl/treeview.h"
 
 namespace {
 
@@ -35,6 +41,13 @@ const std::vector<TPropInfo>& FormProperties() {
       .Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
       .Property("OldCreateOrder", &TCustomForm::OldCreateOrder).Default(false)
       .Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned)
+      .Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal)
+      .Property("AlphaBlend", &TCustomForm::AlphaBlend, &TCustomForm::SetAlphaBlend).Default(false)
+      .Property("AlphaBlendValue", &TCustomForm::AlphaBlendValue, &TCustomForm::SetAlphaBlendValue).Default(255)
+      .Property("TransparentColor", &TCustomForm::TransparentColor, &TCustomForm::SetTransparentColor)
+          .Default(false)
+      .Property("TransparentColorValue", &TCustomForm::TransparentColorValue,
+                &TCustomForm::SetTransparentColorValue).Idents(ColorIdents()).Default(0)
       .Property("OnClose", &TCustomForm::OnClose)
       .Property("OnCloseQuery", &TCustomForm::OnCloseQuery)
       .Property("OnCreate", &TCustomForm::OnCreate)
@@ -53,6 +66,11 @@ void RegisterFormClasses() {
     RegisterMenuClasses();
     RegisterStdControls();
     RegisterExtControls();
+    RegisterUpDownControl();
+    RegisterButtonControls();
+    RegisterTreeViewControls();
+    RegisterPageControls();
+    RegisterProgressBar();
     return true;
   }();
   (void)done;
@@ -214,6 +232,14 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   // Owned by the application window: no task-bar button of its own, above it.
   if (!Parent()) Params.WndParent = Application ? Application->Handle() : nullptr;
   Params.WindowClass.style = CS_DBLCLKS;
+  if (FFormStyle == fsMDIChild) {
+    // Made by the main form's MDI client, and ends in the MDI child's default procedure.
+    Params.WndParent = ActiveMDIClient();
+    Params.Style |= WS_CHILD;
+    Params.ExStyle |= WS_EX_MDICHILD;
+    Params.WindowClass.lpfnWndProc = &DefMDIChildProcA;
+  }
+  if (FFormStyle == fsStayOnTop) Params.ExStyle |= WS_EX_TOPMOST;
   TBorderIcons icons = FBorderIcons;
   auto has = [&icons](TBorderIcon icon) { return (icons & (1u << icon)) != 0; };
   switch (FBorderStyle) {
@@ -242,6 +268,133 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   }
   if (has(biSystemMenu)) Params.Style |= WS_SYSMENU;
   if (has(biHelp)) Params.ExStyle |= WS_EX_CONTEXTHELP;
+}
+
+void TCustomForm::SetFormStyle(TFormStyle Value) {
+  if (FFormStyle == Value) return;
+  FFormStyle = Value;
+  RecreateWnd();
+}
+
+void TCustomForm::SetFormStateFlag(TFormStateFlag Flag, bool On) {
+  if (On)
+    FFormState |= Flag;
+  else
+    FFormState &= ~static_cast<TFormState>(Flag);
+}
+
+HWND TCustomForm::ActiveMDIClient() {
+  TCustomForm* main = Application ? Application->MainForm() : nullptr;
+  if (!main || !main->FClientHandle) throw EInvalidOperation(LoadResString(&SNoMDIForm));
+  return main->FClientHandle;
+}
+
+void TCustomForm::CreateWnd() {
+  TWinControl::CreateWnd();
+  AttachMenuBar();  // before the MDI client: it fills what the bar leaves
+  if (FFormStyle == fsMDIForm && !FClientHandle) {
+    CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
+    RECT r = TWinControl::ClientRect();
+    FClientHandle = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_VSCROLL | WS_HSCROLL, 0, 0, r.right,
+                                    r.bottom, WindowHandle(), nullptr, FrameworkInstance(), &ccs);
+    if (!FClientHandle) RaiseLastOSError();
+  }
+  SetLayeredAttribs();
+}
+
+void TCustomForm::CreateWindowHandle(const TCreateParams& Params) {
+  if (FFormStyle != fsMDIChild) {
+    TWinControl::CreateWindowHandle(Params);
+    SetFormStateFlag(fsCreatedMDIChild, false);
+    return;
+  }
+  MDICREATESTRUCTA mcs{};
+  mcs.szClass = Params.WinClassName.c_str();
+  mcs.szTitle = Params.Caption.c_str();
+  mcs.hOwner = Params.WindowClass.hInstance;
+  mcs.x = Params.X;
+  mcs.y = Params.Y;
+  mcs.cx = Params.Width;
+  mcs.cy = Params.Height;
+  mcs.style = Params.Style;
+  mcs.lParam = reinterpret_cast<LPARAM>(Params.Param);
+  HWND wnd = reinterpret_cast<HWND>(SendMessageA(ActiveMDIClient(), WM_MDICREATE, 0, reinterpret_cast<LPARAM>(&mcs)));
+  SetWindowHandle(wnd);
+  if (!wnd) RaiseLastOSError();
+  SetFormStateFlag(fsCreatedMDIChild, true);
+}
+
+void TCustomForm::DestroyWindowHandle() {
+  FClientHandle = nullptr;
+  if (!(FFormState & fsCreatedMDIChild)) {
+    TWinControl::DestroyWindowHandle();
+    return;
+  }
+  // An MDI child goes through its client, which picks the next active child.
+  SetFormStateFlag(fsCreatedMDIChild, false);
+  HWND client = GetParent(WindowHandle());
+  ControlState |= csDestroyingHandle;
+  ScopeExit done{[this] { ControlState &= ~csDestroyingHandle; }};
+  SendMessageA(client, WM_MDIDESTROY, reinterpret_cast<WPARAM>(WindowHandle()), 0);
+  SetWindowHandle(nullptr);
+}
+
+void TCustomForm::DefaultHandler(TMessage& Message) {
+  if (!FClientHandle || !HandleAllocated() || Message.Msg >= CM_BASE) {
+    TWinControl::DefaultHandler(Message);
+    return;
+  }
+  if (Message.Msg == WM_SIZE)
+    Message.Result = DefWindowProcA(WindowHandle(), Message.Msg, Message.WParam, Message.LParam);
+  else
+    Message.Result = DefFrameProcA(WindowHandle(), FClientHandle, Message.Msg, Message.WParam, Message.LParam);
+}
+
+void TCustomForm::AlignControls(TControl* AControl, RECT& Rect) {
+  TWinControl::AlignControls(AControl, Rect);
+  // The MDI client takes what the aligned controls leave.
+  if (FClientHandle)
+    SetWindowPos(FClientHandle, HWND_BOTTOM, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top,
+                 SWP_NOACTIVATE);
+}
+
+void TCustomForm::SetAlphaBlend(bool Value) {
+  if (FAlphaBlend == Value) return;
+  FAlphaBlend = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE Value) {
+  if (FAlphaBlendValue == Value) return;
+  FAlphaBlendValue = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetTransparentColor(bool Value) {
+  if (FTransparentColor == Value) return;
+  FTransparentColor = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetTransparentColorValue(TColor Value) {
+  if (FTransparentColorValue == Value) return;
+  FTransparentColorValue = Value;
+  SetLayeredAttribs();
+}
+
+void TCustomForm::SetLayeredAttribs() {
+  if (!HandleAllocated()) return;
+  HWND wnd = WindowHandle();
+  const LONG_PTR style = GetWindowLongPtrA(wnd, GWL_EXSTYLE);
+  if (FAlphaBlend || FTransparentColor) {
+    if (!(style & WS_EX_LAYERED)) SetWindowLongPtrA(wnd, GWL_EXSTYLE, style | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(wnd, ColorToRGB(FTransparentColorValue), FAlphaBlendValue,
+                               (FAlphaBlend ? LWA_ALPHA : 0) | (FTransparentColor ? LWA_COLORKEY : 0));
+  } else if (style & WS_EX_LAYERED) {
+    SetWindowLongPtrA(wnd, GWL_EXSTYLE, style & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  }
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value) {
@@ -538,8 +691,7 @@ void TCustomForm::SetMenu(TMainMenu* Value) {
   SetClientHeight(clientHeight);
 }
 
-void TCustomForm::CreateWnd() {
-  TWinControl::CreateWnd();
+void TCustomForm::AttachMenuBar() {
   if (!FMenu) return;
   int clientWidth = ClientWidth(), clientHeight = ClientHeight();
   ::SetMenu(WindowHandle(), FMenu->Handle());
@@ -602,6 +754,11 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
       if (!MenuMessage(Message)) TWinControl::Dispatch(Message);
+      break;
+    case WM_THEMECHANGED:
+      ThemeServices()->UpdateThemes();
+      TWinControl::Dispatch(Message);
+      Invalidate();
       break;
     default: TWinControl::Dispatch(Message); break;
   }

@@ -35,6 +35,11 @@ using TBorderIcons = unsigned;  // bit n is the icon of ordinal n
 enum TPosition { poDesigned, poScreenCenter, poMainFormCenter };
 VCL_ENUM_INFO(TPosition, "poDesigned", "poScreenCenter", "poMainFormCenter")
 
+// A form on its own; a child inside the main form's MDI client area; the MDI frame
+// itself; a window above all others.
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+VCL_ENUM_INFO(TFormStyle, "fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop")
+
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
 using TModalResult = int;
@@ -54,6 +59,7 @@ enum TFormStateFlag : unsigned {
   fsCreating = 1u << 0,  // its description is being read
   fsVisible = 1u << 1,   // Visible was set while reading: shown once created
   fsModal = 1u << 2,     // in ShowModal
+  fsCreatedMDIChild = 1u << 3,  // its window was made inside the MDI client
 };
 using TFormState = unsigned;
 
@@ -115,6 +121,20 @@ class TCustomForm : public TWinControl {
   void SetBorderIcons(TBorderIcons Value);
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition Value) { FPosition = Value; }
+  TFormStyle FormStyle() const { return FFormStyle; }
+  void SetFormStyle(TFormStyle Value);
+  // The MDI client window of an MDI frame (null for other forms and while no window exists).
+  HWND ClientHandle() const { return FClientHandle; }
+  // See-through windows (layered windows): the whole form at AlphaBlendValue (0 clear,
+  // 255 opaque), and/or TransparentColorValue left out. Kept across new windows.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool Value);
+  BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(BYTE Value);
+  bool TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool Value);
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor Value);
   void SetClientWidth(int Value);
   void SetClientHeight(int Value);
   RECT ClientRect() override;
@@ -150,16 +170,31 @@ class TCustomForm : public TWinControl {
   TCloseQueryEvent OnCloseQuery;
 
   void Dispatch(TMessage& Message) override;
+  // An MDI frame's messages end in DefFrameProc (WM_SIZE excepted: the frame places its
+  // client window itself).
+  void DefaultHandler(TMessage& Message) override;
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  // An MDI child is made by the MDI client of the main form (EInvalidOperation SNoMDIForm
+  // when there is none).
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void DestroyWindowHandle() override;
+  void AlignControls(TControl* AControl, RECT& Rect) override;
+  // The main form's MDI client; raises EInvalidOperation SNoMDIForm when there is none.
+  static HWND ActiveMDIClient();
+  // Applies AlphaBlend and TransparentColor to the window.
+  void SetLayeredAttribs();
+  void SetFormStateFlag(TFormStateFlag Flag, bool On);
   bool IsTopLevelWindow() const override { return true; }
   bool PreviewsKeys() const override { return FKeyPreview; }
   void ReadState(TReader* Reader) override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
-  void CreateWnd() override;
+  // Puts the menu bar on the new window, keeping the client size.
+  void AttachMenuBar();
   // WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, WM_MEASUREITEM and WM_DRAWITEM of the
   // menu bar; true when the message was the menu's.
   bool MenuMessage(TMessage& Message);
@@ -189,6 +224,12 @@ class TCustomForm : public TWinControl {
   TFormBorderStyle FBorderStyle = bsSizeable;
   TBorderIcons FBorderIcons = (1u << biSystemMenu) | (1u << biMinimize) | (1u << biMaximize);
   TPosition FPosition = poDesigned;
+  TFormStyle FFormStyle = fsNormal;
+  HWND FClientHandle = nullptr;
+  bool FAlphaBlend = false;
+  BYTE FAlphaBlendValue = 255;
+  bool FTransparentColor = false;
+  TColor FTransparentColorValue = 0;
   TModalResult FModalResult = mrNone;
   bool FKeyPreview = false;
   bool FActive = false;

@@ -26,8 +26,30 @@ const std::vector<TPropInfo>& FontProperties() {
 
 VCL_CLASS_IMPL(TGraphicsObject, TPersistent, nullptr, nullptr)
 VCL_CLASS_IMPL(TFont, TGraphicsObject, nullptr, &FontProperties)
-VCL_CLASS_IMPL(TBrush, TGraphicsObject, nullptr, nullptr)
-VCL_CLASS_IMPL(TPen, TGraphicsObject, nullptr, nullptr)
+namespace {
+
+// Brushes and pens of shapes are stored with their owner's description.
+const std::vector<TPropInfo>& BrushProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TBrush>()
+      .Property("Color", &TBrush::Color, &TBrush::SetColor).Idents(ColorIdents()).Default(clWhite)
+      .Property("Style", &TBrush::Style, &TBrush::SetStyle).Default(bsSolid)
+      .Table();
+  return table;
+}
+
+const std::vector<TPropInfo>& PenProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TPen>()
+      .Property("Color", &TPen::Color, &TPen::SetColor).Idents(ColorIdents()).Default(clBlack)
+      .Property("Style", &TPen::Style, &TPen::SetStyle).Default(psSolid)
+      .Property("Width", &TPen::Width, &TPen::SetWidth).Default(1)
+      .Table();
+  return table;
+}
+
+}  // namespace
+
+VCL_CLASS_IMPL(TBrush, TGraphicsObject, nullptr, &BrushProperties)
+VCL_CLASS_IMPL(TPen, TGraphicsObject, nullptr, &PenProperties)
 VCL_CLASS_IMPL(TCanvas, TPersistent, nullptr, nullptr)
 
 COLORREF ColorToRGB(TColor color) {

@@ -122,21 +122,6 @@ void RegisterMenuClasses() {
   (void)done;
 }
 
-TOwnerDrawState OwnerDrawStateOf(UINT ItemState) {
-  TOwnerDrawState state = 0;
-  if (ItemState & ODS_SELECTED) state |= odSelected;
-  if (ItemState & ODS_GRAYED) state |= odGrayed;
-  if (ItemState & ODS_DISABLED) state |= odDisabled;
-  if (ItemState & ODS_CHECKED) state |= odChecked;
-  if (ItemState & ODS_FOCUS) state |= odFocused;
-  if (ItemState & ODS_DEFAULT) state |= odDefault;
-  if (ItemState & ODS_HOTLIGHT) state |= odHotLight;
-  if (ItemState & ODS_INACTIVE) state |= odInactive;
-  if (ItemState & ODS_NOACCEL) state |= odNoAccel;
-  if (ItemState & ODS_NOFOCUSRECT) state |= odNoFocusRect;
-  return state;
-}
-
 // ---------------------------------------------------------------------------
 // TMenuActionLink
 

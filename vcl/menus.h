@@ -19,6 +19,7 @@
 #include "vcl/controls.h"
 #include "vcl/graphics.h"
 #include "vcl/keyboard.h"
+#include "vcl/stdctrls.h"
 
 class TMenu;
 class TMenuItem;
@@ -32,23 +33,7 @@ VCL_ENUM_INFO(TPopupAlignment, "paLeft", "paRight", "paCenter")
 // How TMenu::FindItem looks an item up.
 enum TFindItemKind { fkCommand, fkHandle, fkShortCut };
 
-// The state of an owner-drawn item (bit flags).
-enum TOwnerDrawStateFlag : unsigned {
-  odSelected = 1u << 0,
-  odGrayed = 1u << 1,
-  odDisabled = 1u << 2,
-  odChecked = 1u << 3,
-  odFocused = 1u << 4,
-  odDefault = 1u << 5,
-  odHotLight = 1u << 6,
-  odInactive = 1u << 7,
-  odNoAccel = 1u << 8,
-  odNoFocusRect = 1u << 9,
-};
-using TOwnerDrawState = unsigned;
-
-// The system's ODS_ flags of a DRAWITEMSTRUCT as an owner-draw state.
-TOwnerDrawState OwnerDrawStateOf(UINT ItemState);
+// The state of an owner-drawn entry: TOwnerDrawState of the standard controls.
 
 using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
 using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, const RECT& ARect, bool Selected)>;

@@ -6,6 +6,7 @@
 #include <mutex>
 
 #include "vcl/resstrings.h"
+#include "vcl/streaming.h"
 
 #ifdef KAVO_HAVE_JPEG
 #include "vcl/jpeg.h"
@@ -761,6 +762,31 @@ void TPicture::SaveToFile(const AnsiString& FileName) {
   if (FGraphic) FGraphic->SaveToFile(FileName);
 }
 
+void TPicture::DefineProperties(TFiler* Filer) {
+  auto read = [this](TStream* stream) {
+    uint8_t length = 0;
+    stream->ReadBuffer(&length, 1);
+    AnsiString name(length, '\0');
+    if (length) stream->ReadBuffer(name.data(), length);
+    TGraphicClass cls = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(FormatsLock());
+      for (const TFileFormat& f : Formats())
+        if (AnsiCompareText(f.Class->Class->Name, name) == 0) cls = f.Class;
+    }
+    if (!cls) throw EInvalidGraphic("Unknown picture class " + name);
+    LoadNewGraphic(cls, [&](TGraphic* g) { g->LoadFromStream(stream); });
+  };
+  auto write = [this](TStream* stream) {
+    const AnsiString name = FGraphic->ClassName();
+    const auto length = static_cast<uint8_t>(std::min<size_t>(name.size(), 255));
+    stream->WriteBuffer(&length, 1);
+    stream->WriteBuffer(name.data(), length);
+    FGraphic->SaveToStream(stream);
+  };
+  Filer->DefineBinaryProperty("Data", read, write, FGraphic && !FGraphic->Empty());
+}
+
 void TPicture::Assign(TPersistent* Source) {
   if (!Source)
     SetGraphic(nullptr);
@@ -770,4 +796,27 @@ void TPicture::Assign(TPersistent* Source) {
     SetGraphic(graphic);
   else
     TPersistent::Assign(Source);
+}
+
+// ---------------------------------------------------------------------------
+// Bitmaps in stored descriptions
+
+void TBitmap::DefineProperties(TFiler* Filer) {
+  TGraphic::DefineProperties(Filer);
+  auto read = [this](TStream* Stream) {
+    uint32_t size = 0;
+    Stream->ReadBuffer(&size, sizeof size);
+    TMemoryStream file;
+    if (size) file.CopyFrom(Stream, size);
+    file.SetPosition(0);
+    LoadFromStream(&file);
+  };
+  auto write = [this](TStream* Stream) {
+    TMemoryStream file;
+    SaveToStream(&file);
+    uint32_t size = static_cast<uint32_t>(file.Size());
+    Stream->WriteBuffer(&size, sizeof size);
+    if (size) Stream->WriteBuffer(file.Memory(), size);
+  };
+  Filer->DefineBinaryProperty("Data", read, write, !Empty());
 }

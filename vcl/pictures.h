@@ -112,6 +112,10 @@ class TBitmap : public TGraphic {
   // EInvalidGraphicOperation for a row outside the picture.
   void* ScanLine(int Row);
 
+  // In stored descriptions (a button's Glyph.Data): the size of the BMP file (4 bytes)
+  // followed by the file.
+  void DefineProperties(TFiler* Filer) override;
+
  protected:
   void Draw(TCanvas* ACanvas, const RECT& Rect) override;
 
@@ -218,6 +222,11 @@ class TPicture : public TPersistent {
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
   TNotifyEvent OnChange;
+
+  // Stored descriptions keep the graphic as "Data": the graphic class's name (a length
+  // byte and the name), then what the graphic writes to a stream. A class nobody
+  // registered raises EInvalidGraphic.
+  void DefineProperties(TFiler* Filer) override;
 
  protected:
   virtual void Changed(TObject* Sender);

@@ -702,6 +702,8 @@ void TReader::DefineProperty(const AnsiString& Name, const TReaderProc& ReadData
   if (ReadData && !FPropName.empty() && SameIdent(Name, FPropName)) {
     FPropName.clear();  // before the call: the reader may read nested properties
     ReadData(this);
+    // Nested properties leave their names behind; the stored name has been read whole.
+    FPropName.clear();
   }
 }
 

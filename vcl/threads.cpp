@@ -72,10 +72,29 @@ void TThread::Synchronize(const std::function<void()>& fn) {
     if (FSyncDropped.load()) return;
     q.calls.push_back(&call);
   }
-  if (q.waiters.load()) SetEvent(q.queued);
+  if (q.queued && q.waiters.load()) SetEvent(q.queued);
   if (WakeMainThread) WakeMainThread();
   WaitForSingleObject(FSyncDone, INFINITE);
   if (call.error) std::rethrow_exception(call.error);
+}
+
+void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent) {
+  TSyncQueue& q = TSyncQueue::Get();
+  HANDLE handles[2] = {Thread, QueuedEvent};
+  // Counted before the queue is looked at: a call queued after the look sets the event.
+  q.waiters.fetch_add(1);
+  for (;;) {
+    CheckSynchronize();
+    // Without an event to be woken by (or when waiting on it fails), the queue is looked
+    // at every few milliseconds instead.
+    const DWORD r = QueuedEvent ? WaitForMultipleObjects(2, handles, FALSE, INFINITE) : WaitForSingleObject(Thread, 5);
+    if (r == WAIT_OBJECT_0) break;
+    if (r == WAIT_FAILED) {
+      if (!QueuedEvent) break;  // the thread's handle itself is unusable
+      QueuedEvent = nullptr;
+    }
+  }
+  q.waiters.fetch_sub(1);
 }
 
 void TThread::DropSynchronize() {
@@ -135,13 +154,7 @@ void TThread::Start() {
 
 int TThread::WaitFor() {
   if (GetCurrentThreadId() == MainThreadID) {
-    TSyncQueue& q = TSyncQueue::Get();
-    HANDLE handles[2] = {FHandle, q.queued};
-    // Counted before the queue is looked at: a call queued after the look sets the event.
-    q.waiters.fetch_add(1);
-    do CheckSynchronize();
-    while (WaitForMultipleObjects(2, handles, FALSE, INFINITE) != WAIT_OBJECT_0);
-    q.waiters.fetch_sub(1);
+    WaitServicingSyncCalls(FHandle, TSyncQueue::Get().queued);
   } else {
     WaitForSingleObject(FHandle, INFINITE);
   }

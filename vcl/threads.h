@@ -19,6 +19,11 @@ extern std::function<void()> WakeMainThread;
 // the main thread only; returns true when it ran at least one.
 bool CheckSynchronize();
 
+// On the main thread: waits until Thread ends, running synchronised calls as they come.
+// QueuedEvent is the queue's signal of a new call; without one the queue is looked at
+// every few milliseconds. (TThread::WaitFor waits this way.)
+void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent);
+
 class TThread : public TObject {
  public:
   // The system thread is created at once. A thread created running starts as soon as the

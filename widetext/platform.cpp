@@ -173,7 +173,8 @@ DWORD Uni_GetShortPathNameW(const WideChar* LongPath, WideChar* Buffer, DWORD Bu
     return 0;
   const WideString wide = FromAnsi(result.data(), result.size());
   const DWORD n = static_cast<DWORD>(wide.size());
-  if (BufferLength > n) {
+  // No buffer asks for the size only, whatever length comes with it.
+  if (Buffer && BufferLength > n) {
     std::wmemcpy(Buffer, wide.c_str(), n + 1);
     return n;
   }
@@ -201,7 +202,8 @@ DWORD Uni_GetFullPathNameW(const WideChar* FileName, DWORD BufferLength, WideCha
   if (got == 0) return 0;
   const WideString wide = FromAnsi(result.data(), result.size());
   const DWORD n = static_cast<DWORD>(wide.size());
-  if (BufferLength > n) {
+  // No buffer asks for the size only, whatever length comes with it.
+  if (Buffer && BufferLength > n) {
     std::wmemcpy(Buffer, wide.c_str(), n + 1);
     // The same position in characters: the wide length of the bytes before it.
     if (FilePart && filePartOffset != AnsiString::npos)

@@ -6,7 +6,9 @@
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
 #include "widetext/uni_actions.h"
+#include "widetext/uni_buttons.h"
 #include "widetext/uni_forms.h"
+#include "widetext/uni_labels.h"
 #include "widetext/uniexceptions.h"
 #include "widetext/wide_control_text.h"
 
@@ -198,6 +200,8 @@ TUniAppIdleEventControl::~TUniAppIdleEventControl() {
 
 void InitWideApplication() {
   if (WideApplication) return;
+  RegisterUniLabelControls();
+  RegisterUniButtonControls();
   WideApplication = new TUniApplication(nullptr);
   if (!UnicodePlatform) return;
   MessageHook = SetWindowsHookExW(WH_GETMESSAGE, &GetMessageHook, nullptr, GetCurrentThreadId());

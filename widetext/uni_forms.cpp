@@ -1,6 +1,7 @@
 #include "widetext/uni_forms.h"
 
 #include "vcl/menus.h"
+#include "vcl/windowbinding.h"
 #include "widetext/platform.h"
 #include "widetext/uni_application.h"
 #include "widetext/uni_controls.h"
@@ -80,10 +81,45 @@ void TUniForm::CreateWindowHandle(const TCreateParams& Params) {
     TForm::CreateWindowHandle(Params);
     return;
   }
-  // Layering is applied to a window that exists, not asked of CreateWindowEx.
-  TCreateParams params = Params;
-  params.ExStyle &= ~static_cast<DWORD>(WS_EX_LAYERED);
-  CreateUnicodeHandle(this, params, L"");
+  if (FormStyle() == fsMDIChild) {
+    HWND client = ActiveMDIClient();
+    WideString className = RegisterUnicodeWindowClass(Params);
+    DefWndProc = &DefMDIChildProcW;
+    HWND wnd = CreateMDIWindowW(className.c_str(), L"", Params.Style, Params.X, Params.Y, Params.Width, Params.Height,
+                                client, FrameworkInstance(), reinterpret_cast<LPARAM>(Params.Param));
+    const DWORD error = GetLastError();
+    SetWindowHandle(wnd);
+    if (!wnd) RaiseLastOSError(error);
+    SubClassUnicodeControl(this, Params.Caption);
+    SetFormStateFlag(fsCreatedMDIChild, true);
+  } else {
+    // Layering is applied to a window that exists, not asked of CreateWindowEx.
+    TCreateParams params = Params;
+    params.ExStyle &= ~static_cast<DWORD>(WS_EX_LAYERED);
+    CreateUnicodeHandle(this, params, L"");
+    SetFormStateFlag(fsCreatedMDIChild, false);
+  }
+  // Off and on again: the new window takes the layering.
+  if (AlphaBlend()) {
+    SetAlphaBlend(false);
+    SetAlphaBlend(true);
+  } else if (TransparentColor()) {
+    SetTransparentColor(false);
+    SetTransparentColor(true);
+  }
+}
+
+void TUniForm::DefaultHandler(TMessage& Message) {
+  if (!UnicodePlatform || !ClientHandle() || !HandleAllocated() || Message.Msg >= CM_BASE) {
+    TForm::DefaultHandler(Message);
+    return;
+  }
+  HWND wnd = WindowHandle();
+  if (Message.Msg == WM_SIZE)
+    Message.Result = DefWindowProcW(wnd, Message.Msg, Message.WParam, Message.LParam);
+  else
+    Message.Result = DefFrameProcW(wnd, ClientHandle(), Message.Msg, Message.WParam, Message.LParam);
+  if (Message.Msg == WM_DESTROY) SendMessageW(wnd, WideControlsDestroyWindowMessage(), 0, 0);
 }
 
 void TUniForm::DestroyWindowHandle() {

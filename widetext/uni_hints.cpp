@@ -24,14 +24,37 @@ class TFlagScope {
   bool FSaved;
 };
 
+// Whether Size bytes at Address can be read (committed, readable, no guard page).
+bool IsReadableMemory(const void* Address, size_t Size) {
+  const auto* p = static_cast<const char*>(Address);
+  const char* end = p + Size;
+  if (!p || end < p) return false;
+  while (p < end) {
+    MEMORY_BASIC_INFORMATION mbi{};
+    if (!VirtualQuery(p, &mbi, sizeof mbi) || mbi.State != MEM_COMMIT) return false;
+    const DWORD readable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ |
+                           PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+    if (!(mbi.Protect & readable) || (mbi.Protect & (PAGE_GUARD | PAGE_NOACCESS))) return false;
+    p = static_cast<const char*>(mbi.BaseAddress) + mbi.RegionSize;
+  }
+  return true;
+}
+
 // The hint information behind a wide hint: the data points at hint information whose own
-// data points back at it, and whose window class is a wide one. (Data from elsewhere is
-// not probed beyond that: the framework passes either none or what CM_HINTSHOW set.)
+// data points back at it, and whose window class is a wide one. The data may come from an
+// application's hint handler and point anywhere: nothing is read before it is known to be
+// readable, and anything that fails the checks is no mark.
 const THintInfo* WideHintMark(void* AData) {
   auto* info = static_cast<const THintInfo*>(AData);
-  if (!info || info->HintData != AData || !info->HintWindowClass) return nullptr;
-  if (!info->HintWindowClass->InheritsFrom(TUniCustomHintWindow::StaticClass())) return nullptr;
-  return info;
+  if (!info || !IsReadableMemory(info, sizeof(THintInfo))) return nullptr;
+  if (info->HintData != AData || !info->HintWindowClass) return nullptr;
+  // A chain of made-up classes could loop: no real one is this deep.
+  int depth = 0;
+  for (const TMetaClass* c = info->HintWindowClass; c && depth < 64; c = c->Parent, ++depth) {
+    if (!IsReadableMemory(c, sizeof(TMetaClass))) return nullptr;
+    if (c == TUniCustomHintWindow::StaticClass()) return info;
+  }
+  return nullptr;
 }
 
 UINT HintTextFlags(const TControl* Control) {

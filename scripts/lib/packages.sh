@@ -7,6 +7,8 @@ KAVO_PACKAGES=(
   wine64 wine fonts-wine                                           # running the programs
   fonts-liberation fonts-droid-fallback                            # Greek and CJK glyphs for Wine's faces
   xvfb xauth imagemagick                                           # a display, screenshots
+  gstreamer1.0-plugins-base gstreamer1.0-plugins-good              # media Wine's DirectShow renders
+  libgstreamer1.0-0 libgstreamer-plugins-base1.0-0                 # (winegstreamer, 64-bit)
 )
 
 # Installs the packages that are missing, without questions. Reads the package lists first

@@ -93,9 +93,28 @@ TEST_F(Runner, CreatedIdleWithItsDefaults) {
   EXPECT_FALSE(PumpUntil([&] { return !ends.empty(); }, 300));
 }
 
+// A named event the scripted child's "wait:NAME" step waits on: the test sets it once the
+// runner has delivered what came before, so the writes after it arrive in a chunk of
+// their own.
+class TChunkBorder {
+ public:
+  TChunkBorder() {
+    static int count = 0;
+    FName = "kavo-chunk-border-" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(++count);
+    FEvent = CreateEventA(nullptr, TRUE, FALSE, FName.c_str());
+  }
+  ~TChunkBorder() { CloseHandle(FEvent); }
+  std::string Step() const { return "wait:" + FName; }
+  void Pass() { SetEvent(FEvent); }
+
+ private:
+  std::string FName;
+  HANDLE FEvent;
+};
+
 struct OutputCase {
   const char* name;
-  std::string steps;  // the child's writes, each one chunk, 200 ms apart
+  std::string steps;  // the child's writes, each one chunk; "|" a chunk border
   std::vector<Piece> expected;
   std::vector<TReturnCode> lineEnds;  // OutputReturnCode seen with each entire line
   std::vector<std::string> outputLines;
@@ -104,16 +123,16 @@ struct OutputCase {
 TEST_F(Runner, OutputReachesTheMainThreadLineByLine) {
   const OutputCase cases[] = {
       {"CR LF and LF in one chunk", "out:a\\r\\nb\\n", {{"a", E}, {"b", E}}, {rcCRLF, rcLF}, {"a", "b"}},
-      {"CR LF split across chunks", "out:a\\r sleep:200 out:\\nb\\n", {{"a", E}, {"b", E}}, {rcLF, rcLF},
+      {"CR LF split across chunks", "out:a\\r | out:\\nb\\n", {{"a", E}, {"b", E}}, {rcLF, rcLF},
        {"a", "b"}},
-      {"CR then CR", "out:a\\r sleep:200 out:\\rb\\n", {{"a", E}, {"", E}, {"b", E}}, {rcLF, rcLF, rcLF},
+      {"CR then CR", "out:a\\r | out:\\rb\\n", {{"a", E}, {"", E}, {"b", E}}, {rcLF, rcLF, rcLF},
        {"a", "", "b"}},
-      {"a partial line growing", "out:abc sleep:200 out:def\\n", {{"abc", B}, {"abcdef", E}}, {rcLF},
+      {"a partial line growing", "out:abc | out:def\\n", {{"abc", B}, {"abcdef", E}}, {rcLF},
        {"abcdef"}},
       {"a final line without end, delivered twice", "out:one\\r\\nxyz",
        {{"one", E}, {"xyz", B}, {"xyz", B}}, {rcCRLF}, {"one", "xyz"}},
       {"NUL bytes of UTF-16 text dropped", "out:h\\0i\\0\\n\\0", {{"hi", E}}, {rcLF}, {"hi"}},
-      {"standard error on the same pipe", "out:o\\n sleep:200 err:e\\r\\n", {{"o", E}, {"e", E}},
+      {"standard error on the same pipe", "out:o\\n | err:e\\r\\n", {{"o", E}, {"e", E}},
        {rcLF, rcCRLF}, {"o", "e"}},
   };
   for (const OutputCase& c : cases) {
@@ -123,7 +142,13 @@ TEST_F(Runner, OutputReachesTheMainThreadLineByLine) {
     ends.clear();
     TStringList mirror;
     cmd->SetOutputLines(&mirror);
-    RunChild(c.steps + " exit:0");
+    // The border opens once the first piece has been delivered: it was read on its own.
+    TChunkBorder border;
+    std::string steps = c.steps;
+    if (size_t bar = steps.find('|'); bar != std::string::npos) steps.replace(bar, 1, border.Step());
+    onLine = [&](const AnsiString&, TOutputType) { border.Pass(); };
+    RunChild(steps + " exit:0");
+    onLine = nullptr;
     EXPECT_EQ(got, c.expected);
     EXPECT_EQ(lineEnds, c.lineEnds);
     EXPECT_EQ(ListOf(&mirror), c.outputLines);
@@ -277,10 +302,13 @@ TEST_F(Runner, StopKillsTheChildAndTheEndNoticeStillFollows) {
 
 TEST_F(Runner, AHandlerExceptionEndsTheRunUnshown) {
   TMessageBoxWatcher watcher;
+  TChunkBorder border;  // "second" is written only once "first" has failed
   onLine = [&](const AnsiString& line, TOutputType) {
-    if (line == "first") throw Exception("handler failed");
+    if (line != "first") return;
+    border.Pass();
+    throw Exception("handler failed");
   };
-  cmd->SetCommandLine(Child("pid out:first\\n sleep:200 out:second\\n sleep:20000"));
+  cmd->SetCommandLine(Child("pid out:first\\n " + border.Step() + " out:second\\n sleep:20000"));
   cmd->Execute();
   ASSERT_TRUE(PumpUntil([&] { return !ends.empty(); }));
   onLine = nullptr;

@@ -3,6 +3,7 @@
 //                        (escapes: \r \n \0 \\ \xHH)
 //   lines:N:PREFIX       N lines "PREFIX<i>" CR LF, i = 1..N, in writes of up to 4 KB
 //   sleep:MS             a pause (silence)
+//   wait:NAME            waits (at most 10 s) until the test sets the named event NAME
 //   readbytes:N:PATH     reads N bytes of standard input and writes them to the file PATH
 //   pid                  writes "pid=<process id>" CR LF
 //   startup              writes "show=<wShowWindow> flags=<dwFlags>" CR LF
@@ -121,6 +122,12 @@ int main(int argc, char** argv) {
       Lines(static_cast<unsigned>(std::stoul(first)), Unescape(second));
     } else if (cmd == "sleep") {
       Sleep(static_cast<DWORD>(std::stoul(rest)));
+    } else if (cmd == "wait") {
+      HANDLE event = CreateEventA(nullptr, TRUE, FALSE, rest.c_str());
+      if (event) {
+        WaitForSingleObject(event, 10000);
+        CloseHandle(event);
+      }
     } else if (cmd == "readbytes") {
       ReadBytes(static_cast<unsigned>(std::stoul(first)), second);
     } else if (cmd == "pid") {

@@ -26,6 +26,18 @@ class TTestThread : public TThread {
   std::function<void(TTestThread&)> FBody;
 };
 
+// An event the test owns: one thread sets it, the other waits on it a bounded time.
+class TTestEvent {
+ public:
+  TTestEvent() : FHandle(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+  ~TTestEvent() { CloseHandle(FHandle); }
+  void Set() { SetEvent(FHandle); }
+  bool Wait(DWORD timeoutMs = 10000) { return WaitForSingleObject(FHandle, timeoutMs) == WAIT_OBJECT_0; }
+
+ private:
+  HANDLE FHandle;
+};
+
 class Threads : public ::testing::Test {
  protected:
   void SetUp() override { InitApplication(); }
@@ -95,8 +107,9 @@ TEST_F(Threads, TerminateIsSeenByTheWorkerAndDestructionWaits) {
   std::atomic<bool> left{false};
   auto* t = TThread::Create<TTestThread>(false, [&](TTestThread& self) {
     looping = true;
-    while (!self.Terminated()) Sleep(1);
-    left = true;
+    // Terminate sets a flag and nothing else: poll it, but not for ever.
+    for (DWORD start = GetTickCount(); !self.Terminated() && GetTickCount() - start < 10000;) Sleep(1);
+    left = self.Terminated();
   });
   ASSERT_TRUE(PumpUntil([&] { return looping.load(); }));
   delete t;  // terminates and waits
@@ -107,9 +120,10 @@ TEST_F(Threads, SynchronisedCallsRunInsideAModalLoop) {
   // The main thread sits in a message box's own loop; the worker's call still runs there,
   // and closes the box.
   std::atomic<bool> boxOpen{false};
+  TTestEvent aboutToOpen;
   bool ranInBox = false;
   auto* t = TThread::Create<TTestThread>(true, [&](TTestThread& self) {
-    while (!boxOpen) Sleep(1);
+    if (!aboutToOpen.Wait()) return;
     self.Synchronize([&] {
       ranInBox = boxOpen;
       HWND box = nullptr;
@@ -128,6 +142,7 @@ TEST_F(Threads, SynchronisedCallsRunInsideAModalLoop) {
   });
   t->Start();
   boxOpen = true;
+  aboutToOpen.Set();
   MessageBoxA(Application->Handle(), "waiting for the worker", "modal", MB_OK);
   boxOpen = false;
   t->WaitFor();
@@ -136,23 +151,35 @@ TEST_F(Threads, SynchronisedCallsRunInsideAModalLoop) {
 }
 
 TEST_F(Threads, DroppedCallsNeverRunAndReleaseTheWorker) {
-  std::atomic<bool> aboutToSync{false};
+  TTestEvent aboutToSync;
   std::atomic<int> returned{0};
   bool ran = false;
   auto* t = TThread::Create<TTestThread>(false, [&](TTestThread& self) {
-    aboutToSync = true;
+    aboutToSync.Set();
     self.Synchronize([&] { ran = true; });
     ++returned;
     self.Synchronize([&] { ran = true; });  // after the drop: returns at once
     ++returned;
   });
   // Not pumping: the first call stays queued (or has yet to be queued).
-  while (!aboutToSync) Sleep(1);
+  ASSERT_TRUE(aboutToSync.Wait());
   t->DropSynchronize();
-  WaitForSingleObject(t->Handle(), INFINITE);  // no servicing: the worker must not need it
+  // No servicing: the worker must not need it.
+  ASSERT_EQ(WaitForSingleObject(t->Handle(), 10000), WAIT_OBJECT_0);
   EXPECT_EQ(returned, 2);
   Application->ProcessMessages();
   EXPECT_FALSE(ran);
+  delete t;
+}
+
+TEST_F(Threads, WaitingWithoutAQueueEventStillServicesTheCalls) {
+  // The queue's event may be missing; the wait then looks at the queue by itself.
+  int ran = 0;
+  auto* t = TThread::Create<TTestThread>(false, [&](TTestThread& self) {
+    for (int i = 0; i < 3; ++i) self.Synchronize([&] { ++ran; });
+  });
+  WaitServicingSyncCalls(t->Handle(), nullptr);
+  EXPECT_EQ(ran, 3);
   delete t;
 }
 

@@ -289,6 +289,22 @@ TEST_P(PathNames, ShortPathName) {
 
 INSTANTIATE_TEST_SUITE_P(, PathNames, testing::Bool(), PathName);
 
+TEST(PathNamesAnsiPath, NullBufferAsksForTheSizeOnly) {
+  // A null buffer with a length that would fit: only the size needed comes back.
+  AnsiPlatformScope ansi;
+  const WideString name = L"C:\\some folder\\..\\file name.txt";
+  const DWORD needed = static_cast<DWORD>(std::wcslen(L"C:\\file name.txt")) + 1;
+  WideChar* filePart = reinterpret_cast<WideChar*>(1);
+  EXPECT_EQ(Uni_GetFullPathNameW(name.c_str(), MAX_PATH, nullptr, &filePart), needed);
+  TempFolder folder;
+  const WideString file = folder / L"a long file name.text";
+  ASSERT_TRUE(TempFolder::MakeFile(file));
+  wchar_t expected[MAX_PATH];
+  const DWORD n = GetShortPathNameW(file.c_str(), expected, MAX_PATH);
+  ASSERT_GT(n, 0u);
+  EXPECT_EQ(Uni_GetShortPathNameW(file.c_str(), nullptr, MAX_PATH), n + 1);
+}
+
 TEST(PathNamesAnsiPath, FilePartInADoubleByteCodePage) {
   // With a double-byte code page the file part's byte offset and character
   // position differ: the two Japanese characters are four bytes in code page 932.

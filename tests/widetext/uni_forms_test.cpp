@@ -174,6 +174,40 @@ TEST_P(WideHintShow, TheHintWindowShowsTheWideText) {
   edit->SetAction(nullptr);
 }
 
+TEST(WideHintMark, DataFromAHandlerIsCheckedBeforeItIsRead) {
+  // A hint handler may hand over any data: none of it may crash the window, and none of it
+  // passes for a wide hint.
+  TestApplication app;
+  std::vector<char> garbage(sizeof(THintInfo) * 2, '\x5A');
+  THintInfo selfPointing;
+  selfPointing.HintData = &selfPointing;
+  selfPointing.HintWindowClass = reinterpret_cast<const TMetaClass*>(garbage.data());
+  void* page = VirtualAlloc(nullptr, 4096, MEM_RESERVE, PAGE_NOACCESS);
+  THintInfo pointsAtNothing;
+  pointsAtNothing.HintData = &pointsAtNothing;
+  pointsAtNothing.HintWindowClass = static_cast<const TMetaClass*>(page);
+  const struct {
+    const char* name;
+    void* data;
+  } cases[] = {
+      {"a small number", reinterpret_cast<void*>(0x10)},
+      {"reserved, unreadable memory", page},
+      {"readable bytes", garbage.data()},
+      {"a class that is no class", &selfPointing},
+      {"a class in unreadable memory", &pointsAtNothing},
+  };
+  std::unique_ptr<TUniCustomHintWindow> window(new TUniCustomHintWindow(nullptr));
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    RECT r = window->CalcHintRect(400, "plain", c.data);
+    OffsetRect(&r, 50, 50);
+    window->ActivateHintData(r, "plain", c.data);
+    FlushMessages();
+    EXPECT_EQ(UnicodeWindowText(window->WindowHandle()), L"plain");
+  }
+  VirtualFree(page, 0, MEM_RELEASE);
+}
+
 INSTANTIATE_TEST_SUITE_P(WideHints, WideHintShow,
                          testing::Values(HintCase{"ShortPart", false, nullptr, "Ωμέγα"},
                                          HintCase{"WithShortCut", true, nullptr, "Ωμέγα (Ctrl+S)"},

@@ -1,0 +1,255 @@
+// The wide list view with real windows: wide captions, sub-items and column titles shown
+// by the window, kept through window re-creation and brought back in step after 8-bit
+// changes; sorting by wide captions; wide owner data, editing and info tips.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/vcl/test_windows.h"
+#include "widetext/platform.h"
+#include "widetext/uni_list_view.h"
+#include "widetext/uniexceptions.h"
+#include "vcl/pictures.h"
+
+using namespace testwin;
+
+namespace {
+
+const WideString kJapanese = L"\x65e5\x672c\x8a9e";   // outside the ANSI code page
+const WideString kGreek = L"\x0395\x03bb\x03bb\x03ac\x03b4\x03b1";
+
+WideString ShownText(TCustomListView* lv, int i, int k) {
+  wchar_t buffer[256] = {};
+  LVITEMW it{};
+  it.iSubItem = k;
+  it.pszText = buffer;
+  it.cchTextMax = 256;
+  SendMessageW(lv->Handle(), LVM_GETITEMTEXTW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&it));
+  return buffer;
+}
+
+WideString HeaderText(TCustomListView* lv, int i) {
+  wchar_t buffer[64] = {};
+  HDITEMW item{};
+  item.mask = HDI_TEXT;
+  item.pszText = buffer;
+  item.cchTextMax = 64;
+  SendMessageW(lv->GetHeaderHandle(), HDM_GETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+  return buffer;
+}
+
+std::vector<WideString> Captions(TUniListView* lv) {
+  std::vector<WideString> out;
+  for (int i = 0; i < lv->Items()->Count(); ++i) out.push_back(ShownText(lv, i, 0));
+  return out;
+}
+
+class UniListViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(UnicodePlatform);
+    host.reset(ShownHost(520, 320));
+    lv = new TUniListView(host.get());
+    lv->SetBounds(8, 8, 500, 300);
+    lv->SetViewStyle(vsReport);
+    lv->SetParent(host.get());
+    for (const WideString& title : {L"Name" + kJapanese, WideString(L"Kind"), kGreek}) lv->Columns()->Add()->SetCaption(title);
+  }
+  TUniListItem* AddRow(const WideString& caption, std::vector<WideString> subs) {
+    TUniListItem* item = lv->Items()->Add();
+    item->SetCaption(caption);
+    for (const auto& s : subs) item->SubItems()->Add(s);
+    return item;
+  }
+  std::unique_ptr<THostWindow> host;
+  TUniListView* lv = nullptr;
+};
+
+}  // namespace
+
+TEST_F(UniListViewTest, WideTextsShowAndSurviveWindowRecreation) {
+  lv->SetCheckboxes(true);
+  AddRow(kJapanese, {kGreek, L"a" + kJapanese});
+  TUniListItem* second = AddRow(L"plain", {L"x"});
+  second->SetChecked(true);
+  EXPECT_TRUE(IsWindowUnicode(lv->Handle()));
+  EXPECT_EQ(kJapanese, ShownText(lv, 0, 0));
+  EXPECT_EQ(kGreek, ShownText(lv, 0, 1));
+  EXPECT_EQ(L"a" + kJapanese, ShownText(lv, 0, 2));
+  EXPECT_EQ(L"", ShownText(lv, 1, 2)) << "a column beyond the sub-items shows nothing";
+  EXPECT_EQ(L"Name" + kJapanese, HeaderText(lv, 0));
+  EXPECT_EQ(kGreek, HeaderText(lv, 2));
+
+  HWND before = lv->Handle();
+  lv->SetReadOnly(true);  // a style of the window: a new window
+  ASSERT_NE(before, lv->Handle());
+  EXPECT_EQ(kJapanese, ShownText(lv, 0, 0));
+  EXPECT_EQ(kGreek, ShownText(lv, 0, 1));
+  EXPECT_EQ(L"a" + kJapanese, ShownText(lv, 0, 2));
+  EXPECT_EQ(kJapanese, lv->Items()->Item(0)->Caption());
+  EXPECT_EQ(L"Name" + kJapanese, HeaderText(lv, 0));
+  EXPECT_EQ(kGreek, lv->Column(2)->Caption());
+  EXPECT_TRUE(second->Checked());
+}
+
+TEST_F(UniListViewTest, EightBitChangesBringTheWideCopiesBackInStep) {
+  TUniListItem* item = AddRow(kJapanese, {kGreek, L"two", L"three"});
+  TStrings* ansi = item->TListItem::SubItems();
+  EXPECT_EQ(3, ansi->Count());
+
+  ansi->SetStrings(1, "changed");
+  EXPECT_EQ(L"changed", item->SubItems()->Strings(1));
+  EXPECT_EQ(kGreek, item->SubItems()->Strings(0)) << "untouched wide texts stay";
+  EXPECT_EQ(L"changed", ShownText(lv, 0, 2));
+  ansi->Delete(0);
+  EXPECT_EQ(2, item->SubItems()->Count());
+  EXPECT_EQ(L"changed", item->SubItems()->Strings(0));
+  ansi->Add("four");
+  EXPECT_EQ(L"four", ShownText(lv, 0, 3));
+
+  // Redrawing the item re-reads nothing that is still in step.
+  item->SubItems()->SetStrings(0, kJapanese);
+  item->Update();
+  EXPECT_EQ(kJapanese, item->SubItems()->Strings(0));
+  EXPECT_EQ(kJapanese, ShownText(lv, 0, 1));
+
+  item->TListItem::SetCaption("eight-bit");
+  EXPECT_EQ(L"eight-bit", item->Caption());
+  EXPECT_EQ(L"eight-bit", ShownText(lv, 0, 0));
+
+  lv->Column(1)->TListColumn::SetCaption("Type");
+  EXPECT_EQ(L"Type", lv->Column(1)->Caption());
+  EXPECT_EQ(L"Type", HeaderText(lv, 1));
+}
+
+TEST_F(UniListViewTest, SortingByWideCaptionsOrByTheHandler) {
+  // In UTF-16 order: Latin, then Greek, then Japanese.
+  for (const WideString& c : {kJapanese, kGreek, WideString(L"latin")}) AddRow(c, {L"of " + c});
+  EXPECT_TRUE(lv->AlphaSort());
+  EXPECT_EQ((std::vector<WideString>{L"latin", kGreek, kJapanese}), Captions(lv));
+  EXPECT_EQ(L"of " + kGreek, ShownText(lv, 1, 1));
+
+  std::vector<TUniListItem*> seen;
+  lv->OnCompare = [&](TObject*, TListItem* a, TListItem* b, int, int& compare) {
+    auto* wa = dynamic_cast<TUniListItem*>(a);
+    auto* wb = dynamic_cast<TUniListItem*>(b);
+    ASSERT_TRUE(wa && wb);
+    seen.push_back(wa);
+    compare = -lstrcmpW(wa->Caption().c_str(), wb->Caption().c_str());
+  };
+  lv->SetSortType(stBoth);
+  EXPECT_FALSE(seen.empty());
+  EXPECT_EQ((std::vector<WideString>{kJapanese, kGreek, L"latin"}), Captions(lv));
+  lv->Items()->Item(2)->SetCaption(kJapanese + L"x");  // sorted again at once
+  EXPECT_EQ(kJapanese + L"x", lv->Items()->Item(0)->Caption());
+  EXPECT_EQ(kJapanese + L"x", ShownText(lv, 0, 0));
+}
+
+TEST_F(UniListViewTest, OwnerDataAnswersWideTextsAndFinds) {
+  lv->SetOwnerData(true);
+  lv->TCustomListView::OnData = [&](TObject*, TListItem* item) {
+    auto* wide = static_cast<TUniListItem*>(item);
+    wide->SetCaption(kJapanese + std::to_wstring(item->Index()));
+    wide->SubItems()->Add(kGreek);
+  };
+  WideString sought;
+  lv->OnDataFind = [&](TObject*, TItemFind, const WideString& text, POINT, void*, int, TSearchDirection, bool,
+                       int& index) {
+    sought = text;
+    index = 1234;
+  };
+  lv->Items()->SetCount(100000);
+  UpdateWindow(lv->Handle());
+  EXPECT_EQ(kJapanese + L"99998", ShownText(lv, 99998, 0));
+  EXPECT_EQ(kGreek, ShownText(lv, 5, 1));
+  EXPECT_EQ(L"", ShownText(lv, 5, 2));
+  EXPECT_EQ(kJapanese + L"7", lv->Items()->Item(7)->Caption());
+
+  LVFINDINFOW find{};
+  find.flags = LVFI_STRING;
+  WideString text = kJapanese + L"1234";
+  find.psz = text.c_str();
+  EXPECT_EQ(1234, SendMessageW(lv->Handle(), LVM_FINDITEMW, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  EXPECT_EQ(text, sought);
+}
+
+TEST_F(UniListViewTest, EditingAndInfoTipsAreWide) {
+  TUniListItem* item = AddRow(L"old", {});
+  WideString seen;
+  lv->OnEdited = [&](TObject*, TUniListItem* edited, WideString& s) {
+    EXPECT_EQ(item, edited);
+    seen = s;
+    s += kGreek;
+  };
+  ASSERT_TRUE(item->EditCaption());
+  HWND edit = reinterpret_cast<HWND>(SendMessageW(lv->Handle(), LVM_GETEDITCONTROL, 0, 0));
+  ASSERT_TRUE(edit);
+  SetWindowTextW(edit, kJapanese.c_str());
+  SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !seen.empty(); }));
+  EXPECT_EQ(kJapanese, seen);
+  EXPECT_EQ(kJapanese + kGreek, item->Caption());
+  EXPECT_EQ(kJapanese + kGreek, ShownText(lv, 0, 0));
+
+  lv->OnInfoTipWide = [&](TObject*, TUniListItem*, WideString& tip) { tip = kJapanese + kGreek; };
+  wchar_t buffer[8];
+  std::fill(std::begin(buffer), std::end(buffer), L'#');
+  NMLVGETINFOTIPW info{};
+  info.hdr.hwndFrom = lv->Handle();
+  info.hdr.code = LVN_GETINFOTIPW;
+  info.pszText = buffer;
+  info.cchTextMax = 4;
+  info.iItem = 0;
+  lv->Perform(CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+  EXPECT_EQ(kJapanese, WideString(buffer));
+  EXPECT_EQ(L'#', buffer[4]);
+}
+
+TEST_F(UniListViewTest, ItemClassesMustBeWide) {
+  lv->OnCreateItemClass = [](TCustomListView*, TListItemClass& cls) { cls = ListItemClassOf<TListItem>(); };
+  try {
+    lv->Items()->Add();
+    FAIL() << "an 8-bit item class was accepted";
+  } catch (const EUniInternalError& e) {
+    EXPECT_STREQ("Internal Error: OnCreateItemClass.ItemClass must inherit from TUniListItem.", e.what());
+  }
+  EXPECT_EQ(0, lv->Items()->Count());
+}
+
+// Shows a list view with icons, check boxes and Japanese sub-items for a while when
+// KAVO_LISTVIEW_SHOW_MS is set (to take a screenshot of it).
+TEST_F(UniListViewTest, ShowcaseForAScreenshot) {
+  const char* show = std::getenv("KAVO_LISTVIEW_SHOW_MS");
+  auto* images = new TImageList(host.get());
+  for (LPCSTR id : {IDI_INFORMATION, IDI_WARNING, IDI_ERROR}) {
+    TIcon icon;
+    icon.LoadSystemIcon(id);
+    auto small = std::make_unique<TBitmap>();
+    images->AddIcon(&icon);
+  }
+  lv->SetSmallImages(images);
+  lv->SetCheckboxes(true);
+  lv->SetRowSelect(true);
+  lv->Column(0)->SetWidth(150);
+  lv->Column(1)->SetWidth(140);
+  lv->Column(2)->SetWidth(170);
+  const WideString rows[][3] = {{L"video.mp4", L"\x6620\x50cf (video)", L"H.264 1280x720"},
+                                {L"audio.m4a", L"\x97f3\x58f0 (audio)", L"AAC \x65e5\x672c\x8a9e"},
+                                {L"subs.srt", L"\x5b57\x5e55 (sub)", kGreek}};
+  int i = 0;
+  for (const auto& row : rows) {
+    TUniListItem* item = AddRow(row[0], {row[1], row[2]});
+    item->SetImageIndex(i % 3);
+    item->SetChecked(i != 1);
+    ++i;
+  }
+  lv->OnCustomDrawItem = [](TCustomListView* sender, TListItem* item, TCustomDrawState, bool&) {
+    sender->Canvas()->Brush()->SetColor(item->Index() % 2 ? TColor(0xFAE6D8) : clWindow);
+  };
+  lv->Invalidate();
+  EXPECT_EQ(L"\x97f3\x58f0 (audio)", ShownText(lv, 1, 1));
+  if (show) PumpUntil([] { return false; }, static_cast<DWORD>(std::atoi(show)));
+}
