@@ -14,6 +14,7 @@ const std::vector<TPropInfo>& CustomActionProperties() {
       .Property("Checked", &TCustomAction::Checked, &TCustomAction::SetChecked).Default(false)
       .Property("Enabled", &TCustomAction::Enabled, &TCustomAction::SetEnabled).Default(true)
       .Property("Hint", &TCustomAction::Hint, &TCustomAction::SetHint)
+      .Property("ImageIndex", &TCustomAction::ImageIndex, &TCustomAction::SetImageIndex).Default(-1)
       .Property("ShortCut", &TCustomAction::ShortCut, &TCustomAction::SetShortCut).Default(0)
       .Property("Visible", &TCustomAction::Visible, &TCustomAction::SetVisible).Default(true)
       .Property("OnExecute", &TCustomAction::OnExecute)
@@ -37,6 +38,9 @@ VCL_CLASS_IMPL(TAction, TCustomAction, &CreateComponentOf<TAction>, nullptr)
 VCL_CLASS_IMPL(THintAction, TCustomAction, &CreateComponentOf<THintAction>, nullptr)
 VCL_CLASS_IMPL(TActionLink, TBasicActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TControlActionLink, TActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TWinControlActionLink, TControlActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TCustomListAction, TCustomAction, nullptr, nullptr)
+VCL_CLASS_IMPL(TActionList, TComponent, &CreateComponentOf<TActionList>, nullptr)
 
 // ---------------------------------------------------------------------------
 // TBasicAction
@@ -119,15 +123,51 @@ void TBasicActionLink::Change() {
 // ---------------------------------------------------------------------------
 // TCustomAction
 
+template <class T, class LinkSetter>
+static void ChangeLinked(TCustomAction* action, T& field, const T& value, LinkSetter set);
+
 TCustomAction::TCustomAction(TComponent* AOwner) : TBasicAction(AOwner) {}
+
+TCustomAction::~TCustomAction() {
+  Destroying();
+  SetActionList(nullptr);
+}
 
 bool TCustomAction::Execute() {
   Update();
   if (!FEnabled) return false;
+  if (FActionList && FActionList->ExecuteAction(this)) return true;
   return TBasicAction::Execute() || SendAppMessage(CM_ACTIONEXECUTE, this) == 1;
 }
 
-bool TCustomAction::Update() { return TBasicAction::Update() || SendAppMessage(CM_ACTIONUPDATE, this) == 1; }
+bool TCustomAction::Update() {
+  if (FActionList && FActionList->UpdateAction(this)) return true;
+  return TBasicAction::Update() || SendAppMessage(CM_ACTIONUPDATE, this) == 1;
+}
+
+void TCustomAction::SetActionList(TActionList* Value) {
+  if (FActionList == Value) return;
+  if (FActionList) {
+    auto& list = FActionList->FActions;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  }
+  FActionList = Value;
+  if (FActionList) FActionList->FActions.push_back(this);
+}
+
+// While it is read, an action may be read into a list (the reader asks before it knows).
+bool TCustomAction::HasParent() const { return FActionList != nullptr || HasState(csReading); }
+TComponent* TCustomAction::GetParentComponent() const { return FActionList; }
+
+void TCustomAction::SetParentComponent(TComponent* Value) {
+  if (auto* list = dynamic_cast<TActionList*>(Value)) SetActionList(list);
+}
+
+void TCustomAction::SetImageIndex(int Value) {
+  if (FImageIndex == Value) return;
+  ChangeLinked(this, FImageIndex, Value, &TActionLink::SetImageIndex);
+  Change();
+}
 
 // Each setter tells the links first, while the action still holds the old value: a link
 // passes the change on only to a client that still shows that old value.
@@ -188,6 +228,7 @@ bool TActionLink::IsEnabledLinked() { return CustomAction() != nullptr; }
 bool TActionLink::IsHintLinked() { return CustomAction() != nullptr; }
 bool TActionLink::IsShortCutLinked() { return CustomAction() != nullptr; }
 bool TActionLink::IsVisibleLinked() { return CustomAction() != nullptr; }
+bool TActionLink::IsImageIndexLinked() { return CustomAction() != nullptr; }
 
 bool TActionLink::DoShowHint(AnsiString& HintStr) {
   TCustomAction* action = CustomAction();
@@ -230,4 +271,32 @@ void TControlActionLink::SetHint(const AnsiString& Value) {
 
 void TControlActionLink::SetVisible(bool Value) {
   if (IsVisibleLinked()) FClient->SetVisible(Value);
+}
+
+// ---------------------------------------------------------------------------
+// TActionList
+
+TActionList::TActionList(TComponent* AOwner) : TComponent(AOwner) {}
+
+TActionList::~TActionList() {
+  Destroying();
+  // The actions live on (their owner frees them), outside any list.
+  while (!FActions.empty()) FActions.back()->SetActionList(nullptr);
+}
+
+bool TActionList::ExecuteAction(TBasicAction* Action) {
+  bool handled = false;
+  if (OnExecute) OnExecute(Action, handled);
+  return handled;
+}
+
+bool TActionList::UpdateAction(TBasicAction* Action) {
+  bool handled = false;
+  if (OnUpdate) OnUpdate(Action, handled);
+  return handled;
+}
+
+void TActionList::GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) {
+  for (TCustomAction* action : FActions)
+    if (action->Owner() == Root) Proc(action);
 }

@@ -15,6 +15,7 @@
 
 class TBasicActionLink;
 class TControl;
+class TActionList;
 
 class TBasicAction : public TComponent {
   VCL_CLASS(TBasicAction)
@@ -105,6 +106,13 @@ class TCustomAction : public TBasicAction {
   void SetShortCut(TShortCut Value);
   bool Visible() const { return FVisible; }
   void SetVisible(bool Value);
+  // The picture of the action in its list's images (-1: none).
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int Value);
+  // The list the action belongs to (null: none); its OnExecute and OnUpdate see the
+  // action's execution and update first.
+  TActionList* ActionList() const { return FActionList; }
+  void SetActionList(TActionList* Value);
   // An action that nobody handles is disabled by the update that finds no handler.
   bool DisableIfNoHandler = true;
 
@@ -115,6 +123,15 @@ class TCustomAction : public TBasicAction {
   bool FEnabled = true;
   bool FVisible = true;
   TShortCut FShortCut = scNone;
+  int FImageIndex = -1;
+  TActionList* FActionList = nullptr;
+
+ public:
+  // Stored descriptions: an action lives inside its list (and is read into it).
+  bool HasParent() const override;
+  TComponent* GetParentComponent() const override;
+  void SetParentComponent(TComponent* Value) override;
+  ~TCustomAction() override;
 };
 
 class TAction : public TCustomAction {
@@ -130,6 +147,40 @@ class THintAction : public TCustomAction {
   VCL_CLASS(THintAction)
  public:
   explicit THintAction(TComponent* AOwner);
+};
+
+// The base of actions that offer a list of items to choose from (controls test for it).
+class TCustomListAction : public TCustomAction {
+  VCL_CLASS(TCustomListAction)
+ public:
+  using TCustomAction::TCustomAction;
+};
+
+using TActionEvent = std::function<void(TBasicAction* Action, bool& Handled)>;
+
+// A list of actions: what a form's actions are kept in. Its OnExecute and OnUpdate see
+// each of its actions before the action's own handlers (Handled stops them).
+class TActionList : public TComponent {
+  VCL_CLASS(TActionList)
+  friend class TCustomAction;
+
+ public:
+  explicit TActionList(TComponent* AOwner);
+  ~TActionList() override;
+
+  int ActionCount() const { return static_cast<int>(FActions.size()); }
+  TCustomAction* Actions(int Index) const { return FActions.at(static_cast<size_t>(Index)); }
+  // Asks OnExecute / OnUpdate; true when it handled the action.
+  virtual bool ExecuteAction(TBasicAction* Action);
+  virtual bool UpdateAction(TBasicAction* Action);
+
+  TActionEvent OnExecute;
+  TActionEvent OnUpdate;
+
+  void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
+
+ private:
+  std::vector<TCustomAction*> FActions;
 };
 
 // The link between a TCustomAction and a client: each Is*Linked test tells whether the
@@ -151,6 +202,9 @@ class TActionLink : public TBasicActionLink {
   virtual void SetHint(const AnsiString& Value) {}
   virtual void SetShortCut(TShortCut Value) {}
   virtual void SetVisible(bool Value) {}
+  // The picture is followed by clients that show one (menu items, buttons with glyphs).
+  virtual bool IsImageIndexLinked();
+  virtual void SetImageIndex(int Value) {}
 
   // Before a hint shows: with the application's HintShortCuts and an action with a
   // shortcut, the hint becomes "hint (shortcut)". False keeps the hint from showing.
@@ -180,4 +234,11 @@ class TControlActionLink : public TActionLink {
 
  protected:
   TControl* FClient;
+};
+
+// The link of a windowed control (the base of the button and list links).
+class TWinControlActionLink : public TControlActionLink {
+  VCL_CLASS(TWinControlActionLink)
+ public:
+  using TControlActionLink::TControlActionLink;
 };

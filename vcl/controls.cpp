@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <windowsx.h>
+
 #include "vcl/actions.h"
+#include "vcl/menus.h"
 #include "vcl/scopeexit.h"
 
 // Raised by SetFocus of a control or form that cannot take the focus.
@@ -28,6 +31,7 @@ const std::vector<TPropInfo>& ControlProperties() {
       .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true)
       .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
       .Property("ParentShowHint", &TControl::ParentShowHint, &TControl::SetParentShowHint).Default(true)
+      .Property("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
       .Property("ShowHint", &TControl::ShowHint, &TControl::SetShowHint).Stored(&TControl::IsShowHintStored)
       .Property("Visible", &TControl::Visible, &TControl::SetVisible).Default(true)
           .Stored(&TControl::IsVisibleStored)
@@ -212,6 +216,7 @@ void TControl::Dispatch(TMessage& Message) {
     case CM_PARENTSHOWHINTCHANGED: CMParentShowHintChanged(Message); break;
     case CM_PARENTBIDIMODECHANGED: CMParentBiDiModeChanged(Message); break;
     case CM_HINTSHOW: CMHintShow(Message); break;
+    case WM_CONTEXTMENU: WMContextMenu(Message); break;
     default: DefaultHandler(Message); break;
   }
 }
@@ -512,6 +517,44 @@ void TControl::SetAction(TBasicAction* Value) {
 }
 
 TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+TControlActionLink* TWinControl::CreateActionLink() { return new TWinControlActionLink(this); }
+
+// --- context menu ---
+
+void TControl::SetPopupMenu(TPopupMenu* Value) {
+  if (FPopupMenu == Value) return;
+  if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+  FPopupMenu = Value;
+  if (FPopupMenu) FPopupMenu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FPopupMenu) FPopupMenu = nullptr;
+}
+
+void TControl::WMContextMenu(TMessage& Message) {
+  POINT pos{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
+  // From the keyboard (Shift+F10, the menu key) the point is (-1, -1): the control's middle.
+  if (pos.x == -1 && pos.y == -1) {
+    RECT r = ClientRect();
+    pos = ClientToScreen(POINT{r.right / 2, r.bottom / 2});
+  } else if (auto* win = dynamic_cast<TWinControl*>(this)) {
+    // A window-less control under the point has its own menu first.
+    if (TControl* child = win->ControlAtPos(ScreenToClient(pos), false))
+      if (child->Perform(WM_CONTEXTMENU, Message.WParam, Message.LParam) != 0) {
+        Message.Result = 1;
+        return;
+      }
+  }
+  if (FPopupMenu && FPopupMenu->AutoPopup()) {
+    FPopupMenu->SetPopupComponent(this);
+    FPopupMenu->Popup(pos.x, pos.y);
+    Message.Result = 1;
+    return;
+  }
+  DefaultHandler(Message);
+}
 
 void TControl::ActionChange(TObject* Sender, bool CheckDefaults) {
   auto* action = dynamic_cast<TCustomAction*>(Sender);

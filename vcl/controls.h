@@ -28,6 +28,7 @@ class TWinControl;
 class TControlCanvas;
 class TBasicAction;
 class TControlActionLink;
+class TPopupMenu;
 
 // ---------------------------------------------------------------------------
 // Styles and states (bit flags).
@@ -244,6 +245,11 @@ class TControl : public TComponent {
   bool IsColorStored() const { return !FParentColor; }
   bool IsShowHintStored() const { return !FParentShowHint; }
 
+  // --- context menu ---
+  // Shown by a right click (WM_CONTEXTMENU) when its AutoPopup is set.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* Value);
+
   TControlStyle ControlStyle = 0;
   TControlState ControlState = 0;
 
@@ -283,9 +289,11 @@ class TControl : public TComponent {
   virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   // The link SetAction makes; controls with more to follow (a check state) make their own.
   virtual TControlActionLink* CreateActionLink();
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   void FontChanged(TObject* Sender);
+  void WMContextMenu(TMessage& Message);
   void CMHintShow(TMessage& Message);
   void LeaveParent();
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
@@ -316,6 +324,7 @@ class TControl : public TComponent {
   // The text of a control without a window (and of a windowed control between windows).
   AnsiString FText;
   std::unique_ptr<TControlActionLink> FActionLink;
+  TPopupMenu* FPopupMenu = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -433,6 +442,7 @@ class TWinControl : public TControl {
 
   virtual void PaintWindow(HDC DC);
   void PaintHandler(TMessage& Message);
+  TControlActionLink* CreateActionLink() override;
   void PaintControls(HDC DC, TControl* First);
   void Loaded() override;
 

@@ -8,6 +8,8 @@
 #include "vcl/buttons.h"
 #include "vcl/dialogs.h"
 #include "vcl/extctrls.h"
+#include "vcl/hints.h"
+#include "vcl/menus.h"
 #include "vcl/pagecontrol.h"
 #include "vcl/progressbar.h"
 #include "vcl/resstrings.h"
@@ -38,6 +40,7 @@ const std::vector<TPropInfo>& FormProperties() {
       .Property("ClientHeight", &TControl::ClientHeight, &TCustomForm::SetClientHeight)
       .Property("ClientWidth", &TControl::ClientWidth, &TCustomForm::SetClientWidth)
       .Property("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview).Default(false)
+      .Property("Menu", &TCustomForm::Menu, &TCustomForm::SetMenu)
       .Property("OldCreateOrder", &TCustomForm::OldCreateOrder).Default(false)
       .Property("Position", &TCustomForm::Position, &TCustomForm::SetPosition).Default(poDesigned)
       .Property("FormStyle", &TCustomForm::FormStyle, &TCustomForm::SetFormStyle).Default(fsNormal)
@@ -61,7 +64,8 @@ const std::vector<TPropInfo>& FormProperties() {
 // controls and actions are registered once the first form exists.
 void RegisterFormClasses() {
   static const bool done = [] {
-    RegisterClasses({TForm::StaticClass(), TAction::StaticClass()});
+    RegisterClasses({TForm::StaticClass(), TAction::StaticClass(), TActionList::StaticClass()});
+    RegisterMenuClasses();
     RegisterStdControls();
     RegisterListViews();
     RegisterExtControls();
@@ -291,6 +295,7 @@ HWND TCustomForm::ActiveMDIClient() {
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  AttachMenuBar();  // before the MDI client: it fills what the bar leaves
   if (FFormStyle == fsMDIForm && !FClientHandle) {
     CLIENTCREATESTRUCT ccs{nullptr, 0xFF00};
     RECT r = TWinControl::ClientRect();
@@ -633,6 +638,10 @@ void TCustomForm::WMActivate(TMessage& Message) {
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation) {
   TWinControl::Notification(AComponent, Operation);
   if (Operation == opRemove && AComponent == FActiveControl) FActiveControl = nullptr;
+  if (Operation == opRemove && AComponent == FMenu) {
+    FMenu = nullptr;
+    if (HandleAllocated()) ::SetMenu(WindowHandle(), nullptr);
+  }
 }
 
 // ---------------------------------------------------------------------------
@@ -661,6 +670,65 @@ void TCustomForm::UpdateActions() {
     c->InitiateAction();
     return false;
   });
+  if (FMenu)
+    for (int i = 0; i < FMenu->Items()->Count(); ++i)
+      if (TMenuItem* item = FMenu->Items()->Items(i); item->Visible()) item->InitiateAction();
+}
+
+// ---------------------------------------------------------------------------
+// Menu bar
+
+void TCustomForm::SetMenu(TMainMenu* Value) {
+  if (FMenu == Value) return;
+  if (FMenu) {
+    FMenu->RemoveFreeNotification(this);
+    FMenu->SetWindowHandle(nullptr);
+  }
+  FMenu = Value;
+  if (FMenu) FMenu->FreeNotification(this);
+  if (!HandleAllocated()) return;
+  // The client area shrinks or grows by the bar: keep the client size.
+  int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+  ::SetMenu(WindowHandle(), FMenu ? FMenu->Handle() : nullptr);
+  if (FMenu) FMenu->SetWindowHandle(WindowHandle());
+  SetClientWidth(clientWidth);
+  SetClientHeight(clientHeight);
+}
+
+void TCustomForm::AttachMenuBar() {
+  if (!FMenu) return;
+  int clientWidth = ClientWidth(), clientHeight = ClientHeight();
+  ::SetMenu(WindowHandle(), FMenu->Handle());
+  FMenu->SetWindowHandle(WindowHandle());
+  SetClientWidth(clientWidth);
+  SetClientHeight(clientHeight);
+}
+
+bool TCustomForm::MenuMessage(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_COMMAND:
+      // Entries and accelerators send no window.
+      return Message.LParam == 0 && HIWORD(Message.WParam) <= 1 && FMenu &&
+             FMenu->DispatchCommand(LOWORD(Message.WParam));
+    case WM_INITMENUPOPUP:
+      return FMenu && FMenu->DispatchPopup(reinterpret_cast<HMENU>(Message.WParam));
+    case WM_MENUSELECT:
+      if (!FMenu) return false;
+      if (Application) {
+        TMenuItem* item = MenuSelectItem(FMenu, Message.WParam, Message.LParam);
+        Application->SetHint(item ? GetLongHint(item->Hint()) : AnsiString());
+      }
+      return true;
+    case WM_MEASUREITEM:
+      if (!MeasureMenuItem(reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam))) return false;
+      Message.Result = TRUE;
+      return true;
+    case WM_DRAWITEM:
+      if (!DrawMenuItem(reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam))) return false;
+      Message.Result = TRUE;
+      return true;
+    default: return false;
+  }
 }
 
 void TCustomForm::CMActionExecute(TMessage& Message) {
@@ -684,6 +752,13 @@ void TCustomForm::Dispatch(TMessage& Message) {
     case CM_ACTIONUPDATE: CMActionExecute(Message); break;
     case WM_ACTIVATE: WMActivate(Message); break;
     case WM_CLOSE: Close(); break;  // never the system's: that would destroy the window
+    case WM_COMMAND:
+    case WM_INITMENUPOPUP:
+    case WM_MENUSELECT:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (!MenuMessage(Message)) TWinControl::Dispatch(Message);
+      break;
     case WM_THEMECHANGED:
       ThemeServices()->UpdateThemes();
       TWinControl::Dispatch(Message);

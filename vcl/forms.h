@@ -21,6 +21,7 @@
 #include "vcl/controls.h"
 
 class TCustomForm;
+class TMainMenu;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 VCL_ENUM_INFO(TFormBorderStyle, "bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin")
@@ -148,9 +149,14 @@ class TCustomForm : public TWinControl {
   // Moves the focus to the next (or previous) tab stop after CurControl.
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
-  // The idle step's update of the form's actions: the form's own and every visible
-  // control's (InitiateAction).
+  // The idle step's update of the form's actions: the form's own, every visible
+  // control's (InitiateAction) and those of the visible items of the menu bar.
   virtual void UpdateActions();
+
+  // The menu bar (null: none). Its entries' commands, sub-menu openings, selections
+  // (the application's hint) and owner drawing come to the form.
+  TMainMenu* Menu() const { return FMenu; }
+  void SetMenu(TMainMenu* Value);
 
   // OnCreate and OnDestroy run after the description is read and before the form goes,
   // whatever this says; stored descriptions carry it.
@@ -187,6 +193,11 @@ class TCustomForm : public TWinControl {
   void ReadState(TReader* Reader) override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  // Puts the menu bar on the new window, keeping the client size.
+  void AttachMenuBar();
+  // WM_COMMAND, WM_INITMENUPOPUP, WM_MENUSELECT, WM_MEASUREITEM and WM_DRAWITEM of the
+  // menu bar; true when the message was the menu's.
+  bool MenuMessage(TMessage& Message);
 
   // The class whose descriptions, and its ancestors', Create does not read: TForm here.
   // A base form class of another kind (a wide form) names itself.
@@ -224,6 +235,7 @@ class TCustomForm : public TWinControl {
   bool FActive = false;
   bool FDestroyRan = false;
   TWinControl* FActiveControl = nullptr;
+  TMainMenu* FMenu = nullptr;
   int FClientWidth = 0;   // while reading: applied once the description is read
   int FClientHeight = 0;
 };

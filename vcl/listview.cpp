@@ -98,7 +98,7 @@ VCL_CLASS_IMPL(TListItem, TPersistent, nullptr, nullptr)
 VCL_CLASS_IMPL(TListItems, TPersistent, nullptr, nullptr)
 VCL_CLASS_IMPL(TCustomListView, TCustomListControl, nullptr, nullptr)
 VCL_CLASS_IMPL(TListView, TCustomListView, &CreateComponentOf<TListView>, &ListViewPublishedProperties)
-VCL_CLASS_IMPL(TListViewActionLink, TControlActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TListViewActionLink, TWinControlActionLink, nullptr, nullptr)
 
 void RegisterListViews() {
   RegisterImageLists();

@@ -49,6 +49,7 @@ enum TCustomDrawStateFlag : unsigned {
 };
 using TCustomDrawState = unsigned;
 
+// Item states of owner drawing: TOwnerDrawState of the standard controls (stdctrls.h).
 
 // Which states GetNextItem looks for (bit flags).
 enum TItemStateFlag : unsigned { isNone = 0, isCut = 1u << 0, isDropHilited = 1u << 1, isFocused = 1u << 2, isSelected = 1u << 3 };
@@ -514,10 +515,10 @@ class TListView : public TCustomListView {
 };
 
 // The link between a list view and its action.
-class TListViewActionLink : public TControlActionLink {
+class TListViewActionLink : public TWinControlActionLink {
   VCL_CLASS(TListViewActionLink)
  public:
-  explicit TListViewActionLink(TCustomListView* AClient) : TControlActionLink(AClient) {}
+  explicit TListViewActionLink(TCustomListView* AClient) : TWinControlActionLink(AClient) {}
   TCustomListView* ListView() const { return static_cast<TCustomListView*>(FClient); }
 };
 

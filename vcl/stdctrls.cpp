@@ -113,7 +113,7 @@ VCL_CLASS_IMPL(TLabel, TCustomLabel, &CreateComponentOf<TLabel>, nullptr)
 VCL_CLASS_IMPL(TCustomStaticText, TWinControl, nullptr, &StaticTextProperties)
 VCL_CLASS_IMPL(TStaticText, TCustomStaticText, &CreateComponentOf<TStaticText>, nullptr)
 VCL_CLASS_IMPL(TButtonControl, TWinControl, nullptr, nullptr)
-VCL_CLASS_IMPL(TButtonActionLink, TControlActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TButtonActionLink, TWinControlActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TCustomCheckBox, TButtonControl, nullptr, &CheckBoxProperties)
 VCL_CLASS_IMPL(TCheckBox, TCustomCheckBox, &CreateComponentOf<TCheckBox>, nullptr)
 VCL_CLASS_IMPL(TRadioButton, TButtonControl, &CreateComponentOf<TRadioButton>, &RadioButtonProperties)
@@ -604,7 +604,7 @@ bool TButtonControl::IsAccelOfCaption(WORD CharCode) { return IsAccel(CharCode, 
 
 bool TButtonControl::ClicksDisabled() const { return HasState(csReading) || HasState(csLoading); }
 
-TButtonActionLink::TButtonActionLink(TButtonControl* AClient) : TControlActionLink(AClient), FButton(AClient) {}
+TButtonActionLink::TButtonActionLink(TButtonControl* AClient) : TWinControlActionLink(AClient), FButton(AClient) {}
 
 bool TButtonActionLink::IsCheckedLinked() {
   return TControlActionLink::IsCheckedLinked() && CustomAction() && FButton->Checked() == CustomAction()->Checked();
@@ -1075,6 +1075,10 @@ TOwnerDrawState OwnerDrawStateOf(UINT ItemState) {
   if (ItemState & ODS_CHECKED) state |= odChecked;
   if (ItemState & ODS_FOCUS) state |= odFocused;
   if (ItemState & ODS_DEFAULT) state |= odDefault;
+  if (ItemState & ODS_HOTLIGHT) state |= odHotLight;
+  if (ItemState & ODS_INACTIVE) state |= odInactive;
+  if (ItemState & ODS_NOACCEL) state |= odNoAccel;
+  if (ItemState & ODS_NOFOCUSRECT) state |= odNoFocusRect;
   if (ItemState & ODS_COMBOBOXEDIT) state |= odComboBoxEdit;
   return state;
 }

@@ -31,7 +31,7 @@ class TButtonControl : public TWinControl {
 
 // The action link of buttons with a check state: the check state follows the action's
 // Checked while both are equal.
-class TButtonActionLink : public TControlActionLink {
+class TButtonActionLink : public TWinControlActionLink {
   VCL_CLASS(TButtonActionLink)
  public:
   explicit TButtonActionLink(TButtonControl* AClient);
@@ -391,6 +391,10 @@ enum TOwnerDrawStateFlag : unsigned {
   odChecked = 1u << 3,
   odFocused = 1u << 4,
   odDefault = 1u << 5,
+  odHotLight = 1u << 6,
+  odInactive = 1u << 7,
+  odNoAccel = 1u << 8,  // drawn without accelerator marks
+  odNoFocusRect = 1u << 9,
   odComboBoxEdit = 1u << 12,
 };
 using TOwnerDrawState = unsigned;

@@ -5,6 +5,7 @@
 #include "vcl/hints.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
+#include "widetext/uni_actions.h"
 #include "widetext/uni_buttons.h"
 #include "widetext/uni_forms.h"
 #include "widetext/uni_labels.h"
@@ -90,6 +91,20 @@ bool TUniApplication::ApplicationWindowHook(TMessage& Message) {
         FTitle.clear();
       }
       break;
+    case CM_ACTIONEXECUTE: {
+      // The framework's hint action carries only the 8-bit hint: whoever shows hints gets a
+      // wide one with the whole text in its place.
+      auto* action = reinterpret_cast<TBasicAction*>(Message.LParam);
+      auto* hintAction = dynamic_cast<THintAction*>(action);
+      if (!hintAction || hintAction->ClassType() != THintAction::StaticClass()) break;
+      WideString hint = Hint();
+      if (hintAction->Hint() != WideToAnsi(hint)) break;
+      Message.Result = 1;
+      TUniHintAction wideAction(nullptr);
+      wideAction.SetHint(hint);
+      wideAction.Execute();
+      return true;
+    }
     default: break;
   }
   return false;
@@ -165,7 +180,7 @@ bool TUniApplication::ProcessMessage(MSG& Msg) {
 // ---------------------------------------------------------------------------
 
 TUniAppIdleEventControl::TUniAppIdleEventControl(TComponent* AOwner)
-    : TControl(AOwner), FAction(new TAction(this)) {
+    : TControl(AOwner), FAction(new TUniAction(this)) {
   ControlStyle |= csNoDesignVisible;
   FAction->OnExecute = [](TObject*) {
     if (WideApplication) WideApplication->UpdateHint();

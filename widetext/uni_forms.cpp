@@ -1,9 +1,11 @@
 #include "widetext/uni_forms.h"
 
+#include "vcl/menus.h"
 #include "vcl/windowbinding.h"
 #include "widetext/platform.h"
 #include "widetext/uni_application.h"
 #include "widetext/uni_controls.h"
+#include "widetext/uni_menus.h"
 #include "widetext/wide_control_text.h"
 #include "widetext/wide_props.h"
 
@@ -49,6 +51,27 @@ void TUniForm::DefineProperties(TFiler* Filer) {
 void TUniForm::UpdateActions() {
   TForm::UpdateActions();
   if (WideApplication) WideApplication->UpdateHint();
+}
+
+void TUniForm::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_MENUSELECT:
+      if (!Menu()) break;
+      if (HIWORD(Message.WParam) == 0xFFFF && Message.LParam == 0) return;  // the menu closes
+      if (WideApplication) {
+        TMenuItem* item = MenuSelectItem(Menu(), Message.WParam, Message.LParam);
+        WideApplication->SetHint(item ? WideLongHint(WideMenuItemHint(item)) : WideString());
+      }
+      return;
+    case CM_BIDIMODECHANGED:
+    case WM_WINDOWPOSCHANGING:
+      TForm::Dispatch(Message);
+      RepairMenuBiDi(Menu());
+      RepairMenuBiDi(PopupMenu());
+      return;
+    default: break;
+  }
+  TForm::Dispatch(Message);
 }
 
 const TMetaClass* TUniForm::DescriptionRoot() const { return TUniForm::StaticClass(); }

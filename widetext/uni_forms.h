@@ -22,6 +22,9 @@ class TUniForm : public TForm {
   void DefineProperties(TFiler* Filer) override;
   // The framework's update, then the application's wide hint.
   void UpdateActions() override;
+  // WM_MENUSELECT gives the application the selected item's wide hint; changes of the
+  // reading order or the window's position repair right-to-left menu texts.
+  void Dispatch(TMessage& Message) override;
   // An MDI frame's messages end in DefFrameProcW; after WM_DESTROY the form tells its
   // Unicode window's trap, which DefFrameProcW leaves out, that the window is going.
   void DefaultHandler(TMessage& Message) override;

@@ -9,6 +9,7 @@
 #include "vcl/actions.h"
 #include "vcl/application.h"
 #include "vcl/forms.h"
+#include "vcl/menus.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 
@@ -161,6 +162,78 @@ TEST_F(Actions, TheIdleStepUpdatesTheActionsOfVisibleForms) {
   EXPECT_FALSE(b->Enabled());
   a->SetAction(nullptr);
   b->SetAction(nullptr);
+}
+
+TEST_F(Actions, ACaptionChangeReachesTheButtonAndTheMenuItemThatFollowIt) {
+  TAction action(nullptr);
+  action.SetCaption("&Mux");
+  action.SetShortCut(ShortCut('M', ssCtrl));
+  action.SetChecked(true);
+  TButton* button = AddButton("Button");
+  EXPECT_TRUE(dynamic_cast<TWinControlActionLink*>(button->ActionLink()) == nullptr);  // none yet
+  button->SetAction(&action);
+  EXPECT_TRUE(dynamic_cast<TWinControlActionLink*>(button->ActionLink()) != nullptr);
+  TPopupMenu menu(nullptr);
+  auto* item = new TMenuItem(&menu);
+  menu.Items()->Add(item);
+  auto* own = new TMenuItem(&menu);
+  menu.Items()->Add(own);
+  item->SetAction(&action);
+  own->SetAction(&action);
+  own->SetCaption("Own caption");
+  EXPECT_TRUE(own->IsCaptionStored());
+  EXPECT_FALSE(item->IsCaptionStored());
+  EXPECT_EQ(item->Caption(), "&Mux");
+  EXPECT_EQ(item->ShortCut(), ShortCut('M', ssCtrl));
+  EXPECT_TRUE(item->Checked());
+
+  action.SetCaption("&Join");
+  action.SetChecked(false);
+  action.SetImageIndex(3);
+  EXPECT_EQ(button->Caption(), "&Join");
+  EXPECT_EQ(item->Caption(), "&Join");
+  EXPECT_FALSE(item->Checked());
+  EXPECT_EQ(item->ImageIndex(), 3);
+  // The entry of the built menu shows the new text too.
+  char text[64] = {};
+  GetMenuStringA(menu.Handle(), item->Command(), text, sizeof text, MF_BYCOMMAND);
+  EXPECT_STREQ(text, "&Join\tCtrl+M");
+
+  // A click of the item runs the action.
+  int executed = 0;
+  action.OnExecute = [&](TObject*) { ++executed; };
+  item->Click();
+  EXPECT_EQ(executed, 1);
+  button->SetAction(nullptr);
+}
+
+TEST_F(Actions, TheActionListSeesItsActionsFirst) {
+  TActionList list(nullptr);
+  TAction handledByList(nullptr), ownHandler(nullptr);
+  handledByList.SetActionList(&list);
+  ownHandler.SetActionList(&list);
+  ASSERT_EQ(list.ActionCount(), 2);
+  std::vector<TBasicAction*> seen;
+  list.OnExecute = [&](TBasicAction* action, bool& handled) {
+    seen.push_back(action);
+    handled = action == &handledByList;
+  };
+  int ownRuns = 0, listRuns = 0;
+  handledByList.OnExecute = [&](TObject*) { ++listRuns; };
+  ownHandler.OnExecute = [&](TObject*) { ++ownRuns; };
+  EXPECT_TRUE(handledByList.Execute());
+  EXPECT_TRUE(ownHandler.Execute());
+  EXPECT_EQ(listRuns, 0);
+  EXPECT_EQ(ownRuns, 1);
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(seen[0], &handledByList);
+  // The action leaves its list when it goes, and the list lets go of the rest.
+  {
+    TAction brief(nullptr);
+    brief.SetActionList(&list);
+    EXPECT_EQ(list.ActionCount(), 3);
+  }
+  EXPECT_EQ(list.ActionCount(), 2);
 }
 
 }  // namespace
