@@ -127,6 +127,8 @@ TKvgWizardHeader::TKvgWizardHeader(TComponent* AOwner)
   FGradient->SetOrientation(fgdVertical);
   FGradient->OnChange = [this](TObject* s) { SomethingChanged(s); };
   Font()->SetStyle(Font()->Style() | fsBold);
+  // The caption keeps its own (bold) font whatever its parent's is.
+  SetParentFont(false);
   FCommentFont->OnChange = [this](TObject* s) { SomethingChanged(s); };
   FSymbolFont->SetName("Wingdings");
   FSymbolFont->SetSize(26);

@@ -333,13 +333,24 @@ TEST(WizardLook, TaskPageWithPaintedHeaderAndGradient) {
   auto* header = new TKvgWizardHeader(host.get());
   header->SetParent(page);
   header->SetHeight(85);
+  header->CaptionFont()->SetName("Tahoma");
   header->CaptionFont()->SetHeight(-20);
+  header->CommentFont()->SetName("Tahoma");
   header->CommentFont()->SetHeight(-11);
   header->SymbolFont()->SetSize(35);
+  EXPECT_TRUE(header->CaptionFont()->Style() & fsBold);
+  EXPECT_FALSE(header->ParentFont());
   header->Captions()->Add("Cr\xE9""er un fichier MP4 \xE0 partir de pistes s\xE9par\xE9""es");
   header->Comments()->Add("Ajoutez des pistes vid\xE9o, audio et de sous-titres, puis choisissez le fichier "
                           "\xE0 cr\xE9""er. Les pistes sont r\xE9unies sans \xEAtre r\xE9""encod\xE9""es.");
   header->SetSymbol("1");
+  // A picture takes the symbol's place; its bottom-left colour (magenta) is left out.
+  header->Glyph()->SetSize(48, 48);
+  TCanvas* g = header->Glyph()->Canvas();
+  g->Brush()->SetColor(clFuchsia);
+  g->FillRect(RECT{0, 0, 48, 48});
+  g->Brush()->SetColor(clNavy);
+  g->FillRect(RECT{8, 8, 40, 40});
   wizard->SelectFirstPage();
   UpdateWindow(host->Handle());
   Flush();
@@ -354,8 +365,10 @@ TEST(WizardLook, TaskPageWithPaintedHeaderAndGradient) {
   const int stripY = 85 - 3;
   EXPECT_EQ(pixel(0, stripY), ColorToRGB(clHighlight));
   EXPECT_EQ(pixel(header->Width() - 1, stripY), ColorToRGB(clWindow));
-  // The symbol box in the highlight colour at the right.
-  EXPECT_EQ(pixel(header->Width() - 48, 8), ColorToRGB(clHighlight));
+  // The picture at the right, as far from the edge as from the top, its magenta left out.
+  const int glyphLeft = header->Width() - 48 - 18;
+  EXPECT_EQ(pixel(glyphLeft + 24, 18 + 24), ColorToRGB(clNavy));
+  EXPECT_EQ(pixel(glyphLeft + 1, 18 + 1), ColorToRGB(clWindow));
   // The header's background.
   EXPECT_EQ(pixel(header->Width() - 70, 6), ColorToRGB(clWindow));
 
