@@ -63,7 +63,30 @@ struct WizardFixture : ::testing::Test {
   }
 };
 
+// A form-like root whose handlers the stored wizard binds by name.
+class TWizardHost : public THostWindow {
+  VCL_CLASS(TWizardHost)
+ public:
+  using THostWindow::THostWindow;
+  Log calls;
+  void MuxNext(TObject* sender, bool& stop) {
+    calls.push_back("mux next from " + static_cast<TComponent*>(sender)->Name());
+    stop = true;
+  }
+  void WizardCancel(TObject*) { calls.push_back("cancel"); }
+};
+
+const TClassMembers& WizardHostMembers() {
+  static const TClassMembers members = TMemberTable<TWizardHost>()
+      .Handler("MuxNext", &TWizardHost::MuxNext)
+      .Handler("WizardCancel", &TWizardHost::WizardCancel)
+      .Table();
+  return members;
+}
+
 }  // namespace
+
+VCL_CLASS_IMPL_MEMBERS(TWizardHost, THostWindow, nullptr, nullptr, &WizardHostMembers)
 
 TEST_F(WizardFixture, FivePagesWalkedForwardAndBackWithTheirEvents) {
   ASSERT_EQ(wizard->Pages()->Count(), 5);
@@ -197,7 +220,7 @@ TEST_F(WizardFixture, ButtonsFollowThePagesSetsAndTheBarHides) {
 TEST(StoredWizard, PagesHeadersAndButtonsAreReadFromADescription) {
   RegisterWizardControls();
   RegisterWizardHeader();
-  const char* description = R"(object Host: THostWindow
+  const char* description = R"(object Host: TWizardHost
   object Wizard: TKvWizard
     Left = 0
     Top = 0
@@ -208,6 +231,7 @@ TEST(StoredWizard, PagesHeadersAndButtonsAreReadFromADescription) {
     ButtonNext.Caption = 'Suivant >'
     ButtonNext.Width = 93
     ButtonHelp.Caption = 'Aide'
+    OnCancelButtonClick = WizardCancel
     object Start: TKvWizardWelcomePage
       Header.ShowDivider = False
       WaterMark.Visible = False
@@ -218,6 +242,7 @@ TEST(StoredWizard, PagesHeadersAndButtonsAreReadFromADescription) {
       Header.Title.Text = 'Mux'
       EnabledButtons = [bkBack, bkCancel, bkHelp]
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
+      OnNextButtonClick = MuxNext
       object MuxHeader: TKvgWizardHeader
         Left = 0
         Top = 0
@@ -238,7 +263,10 @@ TEST(StoredWizard, PagesHeadersAndButtonsAreReadFromADescription) {
   end
 end
 )";
-  std::unique_ptr<THostWindow> host{ShownHost(742, 495)};
+  std::unique_ptr<TWizardHost> host{new TWizardHost(nullptr)};
+  host->SetBounds(40, 40, 742, 495);
+  host->SetVisible(true);
+  Flush();
   ReadComponentData(description, std::strlen(description), host.get(), "wizard.dfm");
   auto* wizard = dynamic_cast<TKvWizard*>(host->FindComponent("Wizard"));
   ASSERT_NE(wizard, nullptr);
@@ -269,11 +297,19 @@ end
   EXPECT_EQ(header->Gradient()->Orientation(), fgdVertical);
   EXPECT_FALSE(IsWindowEnabled(wizard->ButtonControl(BK::bkNext)->Handle()));
 
+  // The stored handlers answer the buttons.
+  mux->EnableButton(BK::bkNext, true);
+  SendMessageA(wizard->ButtonControl(BK::bkNext)->Handle(), BM_CLICK, 0, 0);
+  SendMessageA(wizard->ButtonControl(BK::bkCancel)->Handle(), BM_CLICK, 0, 0);
+  Flush();
+  EXPECT_EQ(host->calls, (Log{"mux next from Mux", "cancel"}));
+  EXPECT_EQ(wizard->ActivePage(), mux);
+
   // Written back, then read into another host: the same wizard.
   TMemoryStream stream;
   WriteComponent(&stream, host.get());
   stream.SetPosition(0);
-  std::unique_ptr<THostWindow> copy{ShownHost(742, 495)};
+  std::unique_ptr<TWizardHost> copy{new TWizardHost(nullptr)};
   ReadComponent(&stream, copy.get(), "written");
   auto* again = dynamic_cast<TKvWizard*>(copy->FindComponent("Wizard"));
   ASSERT_NE(again, nullptr);
@@ -285,6 +321,12 @@ end
   ASSERT_NE(header2, nullptr);
   EXPECT_EQ(header2->CaptionText(), "Mux");
   EXPECT_TRUE(header2->Gradient()->Active());
+  auto* mux2 = dynamic_cast<TKvWizardCustomPage*>(copy->FindComponent("Mux"));
+  ASSERT_NE(mux2, nullptr);
+  bool stop = false;
+  mux2->OnNextButtonClick(mux2, stop);
+  EXPECT_TRUE(stop);
+  EXPECT_EQ(copy->calls, (Log{"mux next from Mux"}));
   EXPECT_EQ(header2->Gradient()->FromColor(), clHighlight);
 }
 

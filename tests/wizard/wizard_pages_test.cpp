@@ -2,6 +2,7 @@
 // fonts following the page, and the drawing routines' errors.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <memory>
 
 #include "tests/vcl/test_windows.h"
@@ -61,6 +62,16 @@ TEST_F(PagesFixture, ChildrenGoBelowTheHeaderAndBesideTheWaterMark) {
   EXPECT_EQ(ScreenPixel(welcome, welcome->Width() - 1, 200), ColorToRGB(clWindow));
   // Header background, then the page below it.
   EXPECT_EQ(ScreenPixel(welcome, 300, 60), ColorToRGB(clWindow));
+  if (const char* shot = std::getenv("KAVO_WIZARD_PAGE_SHOT")) {
+    POINT origin{0, 0};
+    ClientToScreen(host->Handle(), &origin);
+    TBitmap bmp;
+    bmp.SetSize(600, 400);
+    HDC screen = GetDC(nullptr);
+    BitBlt(bmp.Canvas()->Handle(), 0, 0, 600, 400, screen, origin.x, origin.y, SRCCOPY);
+    ReleaseDC(nullptr, screen);
+    bmp.SaveToFile(shot);
+  }
 }
 
 TEST_F(PagesFixture, TitlesFollowThePageFontUntilGivenTheirOwn) {
