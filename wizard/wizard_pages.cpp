@@ -97,6 +97,11 @@ const std::vector<TPropInfo>& CustomPageProperties() {
       .Property("EnableJumpToPage", &P::EnableJumpToPage, &P::SetEnableJumpToPage).Default(true)
       .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents()).Default(clBtnFace)
       .Property("Caption", &TControl::Caption, &TControl::SetCaption)
+      // The wizard places its pages; their bounds are not the description's business.
+      .Property("Left", &TControl::Left, &TControl::SetLeft).Stored(false)
+      .Property("Top", &TControl::Top, &TControl::SetTop).Stored(false)
+      .Property("Width", &TControl::Width, &TControl::SetWidth).Stored(false)
+      .Property("Height", &TControl::Height, &TControl::SetHeight).Stored(false)
       .Property("OnPaintPage", &P::OnPaintPage)
       .Property("OnEnterPage", &P::OnEnterPage)
       .Property("OnPage", &P::OnPage)

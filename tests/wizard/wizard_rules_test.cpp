@@ -7,6 +7,7 @@
 #include "wizard/gradient.h"
 #include "wizard/page_geometry.h"
 #include "wizard/page_header.h"
+#include "wizard/wizard_control.h"
 #include "wizard/wizard_navigation.h"
 
 using BK = TKvWizardButtonKind;
@@ -248,4 +249,41 @@ TEST(WizardHeaderLayout, LinesAndBoxes) {
   EXPECT_TRUE(SameRect(HeaderSymbolBox(client, true), RECT{692, 5, 737, 77}));
   EXPECT_TRUE(SameRect(HeaderSymbolBox(client, false), RECT{692, 5, 737, 80}));
   EXPECT_TRUE(SameRect(HeaderGradientStrip(client), RECT{0, 80, 742, 84}));
+}
+
+TEST(WizardNavigateButton, WithoutAControlReadsNothingAndIgnoresWrites) {
+  TKvWizardNavigateButton empty;
+  empty.SetCaption("Next");
+  empty.SetWidth(93);
+  empty.SetModalResult(2);
+  EXPECT_EQ(empty.Caption(), "");
+  EXPECT_EQ(empty.Width(), 0);
+  EXPECT_EQ(empty.ModalResult(), 0);
+  EXPECT_EQ(empty.Glyph(), nullptr);
+  EXPECT_EQ(empty.Layout(), blGlyphLeft);
+}
+
+TEST(WizardPageOrder, IsForwardComparesPagesOfOneWizard) {
+  TKvWizard one(nullptr), two(nullptr);
+  auto* a = new TKvWizardInteriorPage(&one);
+  auto* b = new TKvWizardInteriorPage(&one);
+  auto* other = new TKvWizardInteriorPage(&two);
+  a->SetWizard(&one);
+  b->SetWizard(&one);
+  other->SetWizard(&two);
+  EXPECT_TRUE(one.IsForward(a, b));
+  EXPECT_FALSE(one.IsForward(b, a));
+  EXPECT_TRUE(one.IsForward(nullptr, a));
+  EXPECT_FALSE(one.IsForward(a, nullptr));
+  try {
+    one.IsForward(a, other);
+    FAIL() << "pages of two wizards were compared";
+  } catch (const EKvWizardError& e) {
+    EXPECT_STREQ(e.what(), "The pages belong to another wizard");
+  }
+  // A page moved to another wizard leaves the first one's list.
+  b->SetWizard(&two);
+  EXPECT_EQ(one.Pages()->Count(), 1);
+  EXPECT_EQ(two.Pages()->Count(), 2);
+  EXPECT_EQ(b->PageIndex(), 1);
 }
