@@ -244,6 +244,22 @@ void TdkCustomImageListBox::WMSize(TMessage& Message) {
   if (FMeasuredWidth >= 0 && RowWidth() != FMeasuredWidth) RemeasureRows();
 }
 
+// The rows paint themselves; the room below the last one is ours to fill, or the parent
+// shows through it.
+void TdkCustomImageListBox::WMEraseBkgnd(TMessage& Message) {
+  HWND wnd = WindowHandle();
+  RECT client{};
+  GetClientRect(wnd, &client);
+  int count = Count();
+  if (count > 0) {
+    RECT last{};
+    if (SendMessageA(wnd, LB_GETITEMRECT, static_cast<WPARAM>(count - 1), reinterpret_cast<LPARAM>(&last)) != LB_ERR)
+      client.top = std::max(client.top, last.bottom);
+  }
+  if (client.top < client.bottom) ::FillRect(reinterpret_cast<HDC>(Message.WParam), &client, Brush()->Handle());
+  Message.Result = 1;
+}
+
 void TdkCustomImageListBox::CNDrawItem(TMessage& Message) {
   DRAWITEMSTRUCT* dis = TWMDrawItem{Message}.DrawItemStruct();
   auto* canvas = Canvas();
@@ -264,6 +280,7 @@ void TdkCustomImageListBox::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case CN_DRAWITEM: CNDrawItem(Message); break;
     case WM_SIZE: WMSize(Message); break;
+    case WM_ERASEBKGND: WMEraseBkgnd(Message); break;
     case CM_FONTCHANGED:
     case CM_WININICHANGE:
       TCustomListBox::Dispatch(Message);

@@ -61,6 +61,7 @@ class TdkCustomImageListBox : public TCustomListBox {
  private:
   void CNDrawItem(TMessage& Message);
   void WMSize(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
   AnsiString ItemText(int Index);
   UINT TextFlags() const;
   // The width rows are drawn in: the client width of the window.

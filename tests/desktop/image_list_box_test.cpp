@@ -419,6 +419,12 @@ TEST(ImageListBoxLook, ThreeTaskListsShowEveryWrappedLineWhole) {
     }
   }
   EXPECT_GE(lists[0]->ItemRect(0).bottom - lists[0]->ItemRect(0).top, 2 * LineHeight(lists[0]) + 20);
+  // Below the last row the list shows its own colour, not its parent's.
+  RECT last = lists[2]->ItemRect(0);
+  HDC dc = GetDC(lists[2]->Handle());
+  SendMessageA(lists[2]->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  EXPECT_EQ(GetPixel(dc, 20, last.bottom + 10), static_cast<COLORREF>(0xFAE6D8));
+  ReleaseDC(lists[2]->Handle(), dc);
   if (const char* hold = std::getenv("KAVO_HOLD_MS")) PumpUntil([] { return false; }, std::atoi(hold));
 }
 
