@@ -190,8 +190,10 @@ void TdkCustomDatePanel::UpdateMonthNames() {
 }
 
 void TdkCustomDatePanel::UpdateControlsWidth() {
-  FDayEdit->SetWidth(TextWidthIn(Font(), "88") + 10);
-  FYearEdit->SetWidth(TextWidthIn(Font(), "8888") + 10);
+  FDayWidth = TextWidthIn(Font(), "88") + 10;
+  FYearWidth = TextWidthIn(Font(), "8888") + 10;
+  FDayEdit->SetWidth(FDayWidth);
+  FYearEdit->SetWidth(FYearWidth);
   FDayUpDown->SetWidth(GetSystemMetrics(SM_CXVSCROLL));
   FYearUpDown->SetWidth(GetSystemMetrics(SM_CXVSCROLL));
 }
@@ -214,9 +216,8 @@ void TdkCustomDatePanel::ArrangeControls() {
   ScopeExit done{[this] { FArranging = false; }};
   int bw = BorderWidth();
   auto partWidth = [&](char part) {
-    TWinControl* edit = part == 'd' ? FDayEdit : FYearEdit;
     TWinControl* updown = part == 'd' ? FDayUpDown : FYearUpDown;
-    return edit->Width() + updown->Width() + FControlsSpace;
+    return (part == 'd' ? FDayWidth : FYearWidth) + updown->Width() + FControlsSpace;
   };
   auto visible = [&](char part) { return part == 'd' ? FEditDay : part == 'y' ? FEditYear : FEditMonth; };
   int parts = (FEditDay ? partWidth('d') : 0) + (FEditYear ? partWidth('y') : 0);
@@ -232,8 +233,10 @@ void TdkCustomDatePanel::ArrangeControls() {
   auto place = [&](char part, int x) {
     TWinControl* edit = part == 'd' ? FDayEdit : FYearEdit;
     TWinControl* updown = part == 'd' ? FDayUpDown : FYearUpDown;
-    edit->SetBounds(x, bw, edit->Width(), inner);
-    updown->SetBounds(x + edit->Width(), bw, updown->Width(), inner);
+    // The measured width: an up-down that attaches itself to its edit narrows the edit.
+    int width = part == 'd' ? FDayWidth : FYearWidth;
+    edit->SetBounds(x, bw, width, inner);
+    updown->SetBounds(x + width, bw, updown->Width(), inner);
   };
   int left = bw;
   for (size_t i = 0; i < month; ++i) {
@@ -420,6 +423,12 @@ void TdkCustomDatePanel::Dispatch(TMessage& Message) {
     case WM_SIZE:
       TCustomPanel::Dispatch(Message);
       ArrangeControls();
+      break;
+    case WM_PAINT:
+      // The children's windows came after the panel's (an up-down takes its place beside
+      // its edit as its window is made): put them where they belong before painting.
+      ArrangeControls();
+      TCustomPanel::Dispatch(Message);
       break;
     default: TCustomPanel::Dispatch(Message); break;
   }

@@ -95,6 +95,8 @@ class TdkCustomDatePanel : public TCustomPanel {
   void ShowPart(bool Visible, std::initializer_list<TWinControl*> Controls);
   void FilterDigits(char& Key);
 
+  int FDayWidth = 0;   // the edits' widths, measured in the panel's font
+  int FYearWidth = 0;
   int FControlsSpace = 8;
   int FMonth = 1;
   bool FEditDay = true;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -93,6 +94,72 @@ TEST_F(DatePanel, ThePartsStandInTheLayoutsOrderAndHiddenOnesTakeNoRoom) {
   EXPECT_FALSE(panel->YearEdit()->Visible());
   EXPECT_GT(panel->MonthCombo()->Left() + panel->MonthCombo()->Width(), monthRight);
   EXPECT_EQ(panel->MonthNames()->Count(), 12);
+}
+
+}  // namespace
+
+#include "desktop/button_scroll_bar.h"
+#include "desktop/captioned_image.h"
+#include "desktop/check_group_box.h"
+
+namespace {
+
+// The extra controls side by side. KAVO_HOLD_MS keeps them on screen for a screenshot.
+TEST(ExtraControlsLook, EveryChildStaysInsideItsControl) {
+  std::unique_ptr<THostWindow> host{ShownHost(520, 260)};
+  auto add = [&](auto* c, int x, int y, int w, int h) {
+    c->SetParent(host.get());
+    c->SetBounds(x, y, w, h);
+    return c;
+  };
+  auto* edit = add(new TdkEdit(host.get()), 10, 10, 150, 22);
+  edit->SetFlat(true);
+  edit->SetAlignment(taRightJustify);
+  edit->SetText("1234,50");
+  auto* combo = add(new TdkComboBox(host.get()), 10, 44, 150, 24);
+  combo->SetFlat(true);
+  for (const char* s : {"Vid\xE9o", "Audio"}) combo->Items()->Add(s);
+  combo->SetItemIndex(0);
+  auto* image = add(new TdkImage(host.get()), 10, 80, 150, 60);
+  image->SetCaption("Pas d'image");
+  auto* group = add(new TdkGroupBox(host.get()), 180, 10, 200, 110);
+  group->SetCaption("Options");
+  auto* inner = add(new TEdit(host.get()), 0, 0, 0, 0);
+  inner->SetParent(group);
+  inner->SetBounds(12, 30, 120, 22);
+  group->SetCheckBoxChecked(false);
+  auto* bar = add(new TdkScrollBar(host.get()), 400, 10, 17, 120);
+  bar->SetPosition(50);
+  auto* panel = add(new TdkDatePanel(host.get()), 180, 150, 260, 24);
+  panel->SetDate(EncodeDate(2024, 2, 29));
+  Flush();
+  for (TWinControl* c : std::initializer_list<TWinControl*>{panel->DayEdit(), panel->MonthCombo(), panel->YearUpDown()}) {
+    EXPECT_GE(c->Left(), 0);
+    EXPECT_LE(c->Left() + c->Width(), panel->Width());
+  }
+  EXPECT_FALSE(inner->Enabled());
+  // The painted controls paint: the scroll bar's arrows and the image's caption.
+  HDC screen = GetDC(host->Handle());
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 520, 260);
+  ReleaseDC(host->Handle(), screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 520, 260};
+  FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
+  SendMessageA(host->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  COLORREF face = GetSysColor(COLOR_BTNFACE);
+  auto inked = [&](RECT r) {
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x)
+        if (GetPixel(dc, x, y) != face) return true;
+    return false;
+  };
+  EXPECT_TRUE(inked(RECT{400, 10, 417, 30})) << "scroll bar";
+  EXPECT_TRUE(inked(RECT{40, 100, 130, 120})) << "caption";
+  SelectObject(dc, old);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  if (const char* hold = std::getenv("KAVO_HOLD_MS")) PumpUntil([] { return false; }, std::atoi(hold));
 }
 
 }  // namespace
