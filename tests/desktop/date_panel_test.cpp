@@ -9,6 +9,8 @@
 
 #include "desktop/date_panel.h"
 #include "tests/vcl/test_windows.h"
+#include "vcl/application.h"
+#include "vcl/forms.h"
 
 using namespace testwin;
 using namespace date_panel_rules;
@@ -105,8 +107,16 @@ TEST_F(DatePanel, ThePartsStandInTheLayoutsOrderAndHiddenOnesTakeNoRoom) {
 namespace {
 
 // The extra controls side by side. KAVO_HOLD_MS keeps them on screen for a screenshot.
+struct FormFree {
+  void operator()(TCustomForm* f) const { f->Free(); }
+};
+
 TEST(ExtraControlsLook, EveryChildStaysInsideItsControl) {
-  std::unique_ptr<THostWindow> host{ShownHost(520, 260)};
+  InitApplication();
+  std::unique_ptr<TForm, FormFree> host(TCustomForm::CreateNew<TForm>(nullptr));
+  host->SetBorderStyle(bsNone);
+  host->SetBounds(40, 40, 520, 260);
+  host->Show();
   auto add = [&](auto* c, int x, int y, int w, int h) {
     c->SetParent(host.get());
     c->SetBounds(x, y, w, h);
@@ -159,6 +169,8 @@ TEST(ExtraControlsLook, EveryChildStaysInsideItsControl) {
   SelectObject(dc, old);
   DeleteObject(bitmap);
   DeleteDC(dc);
+  // Graphic controls added to a shown form wait for their area to be painted again.
+  host->Invalidate();
   if (const char* hold = std::getenv("KAVO_HOLD_MS")) PumpUntil([] { return false; }, std::atoi(hold));
 }
 
