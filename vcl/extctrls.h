@@ -214,6 +214,7 @@ class TSplitter : public TGraphicControl {
 // ---------------------------------------------------------------------------
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
+VCL_ENUM_INFO(TScrollBarKind, "sbHorizontal", "sbVertical")
 
 // One scroll bar of a scrolling control. Positions and ranges are in pixels: the range is
 // the extent of what can be scrolled through, the position how far it is scrolled.

@@ -1,0 +1,20 @@
+#include "desktop/desktop_controls.h"
+
+#include "desktop/button_scroll_bar.h"
+#include "desktop/captioned_image.h"
+#include "desktop/check_group_box.h"
+#include "desktop/date_panel.h"
+#include "desktop/flat_edit.h"
+#include "desktop/image_combo_box.h"
+#include "desktop/image_list_box.h"
+#include "vcl/streaming.h"
+
+void RegisterDesktopControls() {
+  RegisterClasses({TdkCustomComboBox::StaticClass(), TdkComboBox::StaticClass(),
+                   TdkCustomImageListBox::StaticClass(), TdkImageListBox::StaticClass(),
+                   TdkCustomImage::StaticClass(), TdkImage::StaticClass(), TdkCustomGroupBox::StaticClass(),
+                   TdkGroupBox::StaticClass(), TdkCustomEdit::StaticClass(), TdkEdit::StaticClass(),
+                   TdkCustomScrollBar::StaticClass(), TdkScrollBar::StaticClass(),
+                   TdkCustomDatePanel::StaticClass(), TdkDatePanel::StaticClass(), TPanel::StaticClass(),
+                   TUpDown::StaticClass()});
+}

@@ -1,0 +1,4 @@
+// The desktop controls known to the stored form descriptions by class name.
+#pragma once
+
+void RegisterDesktopControls();
