@@ -5,6 +5,7 @@
 #include "vcl/controls.h"
 #include "vcl/typinfo.h"
 #include "wizard/consumer_view_list.h"
+#include "wizard/data_item_images.h"
 
 namespace {
 
@@ -336,6 +337,7 @@ void RegisterDataProviderClasses() {
   if (registered) return;
   registered = true;
   RegisterKvDataItemClasses();
+  RegisterKvClass(TKvCustomDataItemsImages::StaticClass(), KvFactoryOf<TKvCustomDataItemsImages, TKvBaseDataItems>());
   RegisterKvClass(TKvDataConsumer::StaticClass(), [](TPersistent* context) -> TPersistent* {
     auto* consumer = new TKvDataConsumer(dynamic_cast<TComponent*>(context));
     consumer->AfterConstruction();

@@ -61,7 +61,7 @@ KV_INTERFACE(IKvDataItem, 0xC965CF64, 0xA1F2, 0x44A4, 0xB8, 0x56, 0x3A, 0x4E, 0x
   virtual bool STDMETHODCALLTYPE IsDeletable() = 0;
 };
 
-KV_INTERFACE(IKvDataItems, 0x93747660, 0x29F2, 0x4294, 0xB4, 0x6D, 0x15, 0xE7, 0xBA, 0xDA, 0x70, 0xDA) {
+KV_INTERFACE(IKvDataItems, 0x93747660, 0x24FB, 0x4294, 0xBF, 0x4E, 0xC7, 0xF8, 0x8E, 0xA2, 0x39, 0x83) {
   virtual int STDMETHODCALLTYPE GetCount() = 0;
   virtual IKvDataItem* STDMETHODCALLTYPE GetItem(int Index) = 0;
   // The item that owns the list; none for a root list.
@@ -82,7 +82,7 @@ KV_INTERFACE(IKvDataItemsSearch, 0x0F5BDC79, 0x893B, 0x45C9, 0x94, 0xE9, 0xC2, 0
   virtual IKvDataItem* STDMETHODCALLTYPE FindItemID(const TKvDataItemID& ID, bool Recursive) = 0;
 };
 
-KV_INTERFACE(IKvDataItemText, 0x94FA56D9, 0x281B, 0x4294, 0xB4, 0x6D, 0x15, 0xE7, 0xBA, 0xDA, 0x70, 0xDA) {
+KV_INTERFACE(IKvDataItemText, 0x94FA56D9, 0x281B, 0x4252, 0xB4, 0x6D, 0x15, 0xE7, 0xBA, 0xDA, 0x70, 0xDA) {
   virtual AnsiString STDMETHODCALLTYPE GetCaption() = 0;
   virtual void STDMETHODCALLTYPE SetCaption(const AnsiString& Value) = 0;
   virtual bool STDMETHODCALLTYPE Editable() = 0;
@@ -104,7 +104,7 @@ KV_INTERFACE(IKvDataItemExtension, 0x7067F5C1, 0x05DC, 0x4DAC, 0xA5, 0x95, 0xAF,
   virtual bool STDMETHODCALLTYPE ItemCanDelete() = 0;
 };
 
-KV_INTERFACE(IKvDataItemsRenderer, 0x4EA490F4, 0x263D, 0x4C04, 0xBC, 0xDB, 0x79, 0xF0, 0x4D, 0xE8, 0x96, 0x09) {
+KV_INTERFACE(IKvDataItemsRenderer, 0x4EA490F4, 0x7CCF, 0x44A1, 0xAA, 0x26, 0x53, 0x20, 0xCD, 0xE9, 0xFA, 0xFC) {
   virtual void STDMETHODCALLTYPE DrawItem(IKvDataItem* Item, TCanvas* Canvas, const RECT& Rect) = 0;
   virtual void STDMETHODCALLTYPE DrawItemIdx(int Index, TCanvas* Canvas, const RECT& Rect) = 0;
   virtual SIZE STDMETHODCALLTYPE MeasureItem(IKvDataItem* Item, TCanvas* Canvas) = 0;
@@ -113,7 +113,7 @@ KV_INTERFACE(IKvDataItemsRenderer, 0x4EA490F4, 0x263D, 0x4C04, 0xBC, 0xDB, 0x79,
   virtual SIZE STDMETHODCALLTYPE AvgItemSize(TCanvas* Canvas) = 0;
 };
 
-KV_INTERFACE(IKvDataItemsManagement, 0x76611CC0, 0x1E21, 0x427E, 0x86, 0x1D, 0xC9, 0x2F, 0xB8, 0x9A, 0x6D, 0x4B) {
+KV_INTERFACE(IKvDataItemsManagement, 0x76611CC0, 0x9DCD, 0x4394, 0x8B, 0x6E, 0x1A, 0xDE, 0xF1, 0x94, 0x2B, 0xC3) {
   virtual IKvDataItem* STDMETHODCALLTYPE Add(IKvDataItem* Item) = 0;
   virtual IKvDataItem* STDMETHODCALLTYPE New() = 0;
   virtual void STDMETHODCALLTYPE Clear() = 0;
@@ -121,14 +121,14 @@ KV_INTERFACE(IKvDataItemsManagement, 0x76611CC0, 0x1E21, 0x427E, 0x86, 0x1D, 0xC
   virtual void STDMETHODCALLTYPE Remove(IKvDataItem* Item) = 0;
 };
 
-KV_INTERFACE(IKvDataContext, 0xF226D92A, 0x263D, 0x4C04, 0xBC, 0xDB, 0x79, 0xF0, 0x4D, 0xE8, 0x96, 0x09) {
+KV_INTERFACE(IKvDataContext, 0xF226D92A, 0x3493, 0x4EF8, 0x9C, 0xE6, 0x03, 0x73, 0x57, 0xEB, 0x0C, 0xEA) {
   virtual TKvDataContextID STDMETHODCALLTYPE GetName() = 0;
   virtual IKvDataContexts* STDMETHODCALLTYPE GetContexts() = 0;
   virtual IKvDataProvider* STDMETHODCALLTYPE GetProvider() = 0;
   virtual TObject* STDMETHODCALLTYPE GetImplementer() = 0;
 };
 
-KV_INTERFACE(IKvDataContexts, 0xBA5DC787, 0x29F2, 0x40FA, 0x95, 0x42, 0xF0, 0xA1, 0xE9, 0x2A, 0x2B, 0x30) {
+KV_INTERFACE(IKvDataContexts, 0xBA5DC787, 0x29C6, 0x40FA, 0x95, 0x42, 0xF0, 0xA1, 0xE9, 0x2A, 0x2B, 0x30) {
   virtual int STDMETHODCALLTYPE GetCount() = 0;
   virtual IKvDataContext* STDMETHODCALLTYPE GetContext(int Index) = 0;
   // Without regard to case, last first; a path reaches nested context lists.
@@ -151,7 +151,7 @@ struct IKvDataChangeNotify {
   ~IKvDataChangeNotify() = default;
 };
 
-KV_INTERFACE(IKvDataProvider, 0x62A7A17D, 0x1E21, 0x427E, 0x86, 0x1D, 0xC9, 0x2F, 0xB8, 0x9A, 0x6D, 0x4B) {
+KV_INTERFACE(IKvDataProvider, 0x62A7A17D, 0x1E21, 0x427E, 0x86, 0x1D, 0xC9, 0x2F, 0xBB, 0x9B, 0x09, 0xA6) {
   virtual void STDMETHODCALLTYPE RegisterChangeNotify(IKvDataChangeNotify* Notify) = 0;
   virtual void STDMETHODCALLTYPE UnregisterChangeNotify(IKvDataChangeNotify* Notify) = 0;
   // The consumer (and its context) asking while a consumer service does its work.
@@ -169,18 +169,18 @@ KV_INTERFACE(IKvDataProvider, 0x62A7A17D, 0x1E21, 0x427E, 0x86, 0x1D, 0xC9, 0x2F
   virtual void STDMETHODCALLTYPE GetServiceClasses(std::vector<const TMetaClass*>& Classes) = 0;
 };
 
-KV_INTERFACE(IKvDataConsumer, 0xB2F18D03, 0x263D, 0x4C04, 0xBC, 0xDB, 0x79, 0xF0, 0x4D, 0xE8, 0x96, 0x09) {
+KV_INTERFACE(IKvDataConsumer, 0xB2F18D03, 0xF615, 0x4AA2, 0xA5, 0x1A, 0x74, 0xD3, 0x30, 0xC0, 0x5C, 0x0E) {
   virtual TObject* STDMETHODCALLTYPE GetImplementer() = 0;
   virtual void STDMETHODCALLTYPE Changed(TKvDataConsumerChangeReason Reason) = 0;
 };
 
 // The consumer services: finding one, and hearing that one changed the view.
-KV_INTERFACE(IKvDataConsumerServices, 0xD1AAAFDF, 0x29F2, 0x44BD, 0x8B, 0xD8, 0xA6, 0x00, 0x80, 0xCE, 0xF3, 0xC7) {
+KV_INTERFACE(IKvDataConsumerServices, 0xD1AAAFDF, 0xBEB1, 0x44DB, 0xB8, 0xD8, 0xA6, 0x00, 0x80, 0xCE, 0xF3, 0xC7) {
   virtual int STDMETHODCALLTYPE ServiceCount() = 0;
   virtual TObject* STDMETHODCALLTYPE Service(int Index) = 0;
   virtual TObject* STDMETHODCALLTYPE ServiceOf(const TMetaClass* Class) = 0;
 };
-KV_INTERFACE(IKvDataConsumerViewChanges, 0x1F01D2E5, 0x263D, 0x4B84, 0xAF, 0xE6, 0x67, 0xE5, 0x63, 0xFB, 0x47, 0x0B) {
+KV_INTERFACE(IKvDataConsumerViewChanges, 0x1F01D2E5, 0x2ACB, 0x4B84, 0xAF, 0xE6, 0x67, 0xE5, 0x63, 0xFB, 0x47, 0x0B) {
   virtual void STDMETHODCALLTYPE ViewChanged(TObject* Source) = 0;
 };
 KV_INTERFACE(IKvDataConsumerAnnounce, 0x5B9D1847, 0x6D35, 0x4D9C, 0x8B, 0xC2, 0x20, 0x54, 0x99, 0x7A, 0xB1, 0x20) {

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "data_provider_fixture.h"
+#include "wizard/data_item_images.h"
 #include "vcl/formtext.h"
 #include "vcl/graphics.h"
 #include "vcl/pictures.h"
@@ -195,6 +196,37 @@ TEST(DataItems, TheTextRendererDrawsCaptionsAndChecksIndexes) {
   for (int x = 0; x < 100; ++x)
     for (int y = 0; y < 20; ++y) dark += GetPixel(canvas->Handle(), x, y) == RGB(0, 0, 0);
   EXPECT_GT(dark, 20);
+}
+
+TEST(DataItems, InterfaceIdentifiers) {
+  auto text = [](const GUID& g) {
+    wchar_t buffer[40];
+    StringFromGUID2(g, buffer, 40);
+    return std::wstring(buffer);
+  };
+  EXPECT_EQ(text(__uuidof(IKvDataItem)), L"{C965CF64-A1F2-44A4-B856-3A4EC6B693E1}");
+  EXPECT_EQ(text(__uuidof(IKvDataItems)), L"{93747660-24FB-4294-BF4E-C7F88EA23983}");
+  EXPECT_EQ(text(__uuidof(IKvDataItemText)), L"{94FA56D9-281B-4252-B46D-15E7BADA70DA}");
+  EXPECT_EQ(text(__uuidof(IKvDataItemsImages)), L"{735755A6-AD11-460C-B985-46464D73EDBC}");
+  EXPECT_EQ(text(__uuidof(IKvDataProvider)), L"{62A7A17D-1E21-427E-861D-C92FBB9B09A6}");
+  EXPECT_EQ(text(__uuidof(IKvDataConsumerViewList)), L"{F3A78F68-D998-4877-8C73-1E0D2987808D}");
+}
+
+TEST(DataItems, ImageListsAreForgottenWhenFreed) {
+  TTestProvider provider;
+  auto* images = KvCreate<TKvCustomDataItemsImages>(provider.Items());
+  auto* lists = KvQuery<IKvDataItemsImages>(static_cast<IKvDataItems*>(provider.Items()));
+  ASSERT_EQ(lists, static_cast<IKvDataItemsImages*>(images));
+  auto* large = new TImageList(nullptr);
+  TImageList hot(nullptr);
+  lists->SetImages(large);
+  lists->SetHotImages(&hot);
+  EXPECT_EQ(lists->GetImages(), large);
+  delete large;
+  EXPECT_EQ(lists->GetImages(), nullptr);
+  EXPECT_EQ(lists->GetHotImages(), &hot);
+  lists->SetHotImages(nullptr);
+  EXPECT_EQ(lists->GetHotImages(), nullptr);
 }
 
 TEST(DataContexts, NamesAreUniquePerListAndFoundByPath) {
