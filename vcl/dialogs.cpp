@@ -515,6 +515,77 @@ void TMessageForm::KeyDown(WORD& Key, TShiftState Shift) {
   TForm::KeyDown(Key, Shift);
 }
 
+void BuildMessageDialog(TCustomForm* Form, TMsgDlgType DlgType, TMsgDlgButtons Buttons, TMsgDlgBtn DefaultKind,
+                        const TMessageDialogParts& Parts) {
+  TMessageDialogMetrics metrics;
+  RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
+  std::vector<TMsgDlgBtn> kinds;
+  {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Form->Font()->Handle());
+    ScopeExit release{[&] {
+      SelectObject(dc, old);
+      ReleaseDC(nullptr, dc);
+    }};
+    POINT units = DialogUnitsOf(dc);
+    metrics.DialogUnitX = units.x;
+    metrics.DialogUnitY = units.y;
+    Parts.MeasureMessage(dc, textRect,
+                         DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | Form->DrawTextBiDiModeFlagsReadingOnly());
+    for (int b = mbYes; b <= mbHelp; ++b) {
+      if (!(Buttons & (1u << b))) continue;
+      kinds.push_back(static_cast<TMsgDlgBtn>(b));
+      metrics.WidestButtonCaption = std::max(metrics.WidestButtonCaption, Parts.ButtonCaptionWidth(dc, kinds.back()));
+    }
+  }
+  metrics.TextSize = SIZE{textRect.right, textRect.bottom};
+  LPCSTR icon = MsgDlgTypeIcon(DlgType);
+  metrics.HasIcon = icon != nullptr;
+  metrics.ButtonCount = static_cast<int>(kinds.size());
+  TMessageDialogLayout layout = LayoutMessageDialog(metrics);
+
+  Form->SetClientWidth(layout.ClientWidth);
+  Form->SetClientHeight(layout.ClientHeight);
+  Form->SetPosition(poScreenCenter);
+  bool rtl = Form->UseRightToLeftAlignment();
+  auto mirrored = [&](RECT r) {
+    if (rtl) r = RECT{layout.ClientWidth - r.right, r.top, layout.ClientWidth - r.left, r.bottom};
+    return r;
+  };
+  if (icon) {
+    auto* image = new TMessageIcon(Form, icon);
+    image->SetName("Image");
+    image->SetParent(Form);
+    image->SetBoundsRect(mirrored(layout.Icon));
+  }
+  // The texts are set already: names given now must not replace them.
+  TControl* label = Parts.MakeLabel(Form);
+  label->ControlStyle &= ~csSetCaption;
+  label->SetName("Message");
+  label->SetParent(Form);
+  label->SetBoundsRect(mirrored(layout.Text));
+
+  TMsgDlgBtn cancelKind = CancelMsgDlgButton(Buttons);
+  int x = layout.FirstButtonLeft;
+  for (TMsgDlgBtn kind : kinds) {
+    TButton* button = Parts.MakeButton(Form, kind);
+    button->ControlStyle &= ~csSetCaption;
+    button->SetName(MsgDlgButtonName(kind));
+    button->SetParent(Form);
+    button->ModalResult = MsgDlgButtonResult(kind);
+    button->SetBounds(x, layout.ButtonTop, layout.ButtonWidth, layout.ButtonHeight);
+    if (kind == DefaultKind) {
+      button->SetDefault(true);
+      // Focused once the form shows, as a stored form's active control is.
+      Form->SetComponentState(csLoading, true);
+      Form->SetActiveControl(button);
+      Form->SetComponentState(csLoading, false);
+    }
+    if (kind == cancelKind) button->Cancel = true;
+    x += layout.ButtonWidth + layout.ButtonSpacing;
+  }
+}
+
 TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons) {
   TMessageForm* form = TCustomForm::CreateNew<TMessageForm>(nullptr);
   try {
@@ -522,75 +593,27 @@ TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgBu
     form->Font()->SetLogFont(font);
     form->SetBorderStyle(bsDialog);
     form->SetKeyPreview(true);
-
-    TMessageDialogMetrics metrics;
-    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, form->Font()->Handle());
-    POINT units = DialogUnitsOf(dc);
-    metrics.DialogUnitX = units.x;
-    metrics.DialogUnitY = units.y;
-    DrawTextA(dc, Msg.c_str(), -1, &textRect,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | form->DrawTextBiDiModeFlagsReadingOnly());
-    std::vector<TMsgDlgBtn> kinds;
-    for (int b = mbYes; b <= mbHelp; ++b) {
-      if (!(Buttons & (1u << b))) continue;
-      kinds.push_back(static_cast<TMsgDlgBtn>(b));
-      AnsiString caption = LoadResString(MsgDlgButtonCaption(kinds.back()));
-      RECT r{0, 0, 0, 0};
-      DrawTextA(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
-      metrics.WidestButtonCaption = std::max<int>(metrics.WidestButtonCaption, r.right);
-    }
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    metrics.TextSize = SIZE{textRect.right, textRect.bottom};
-    LPCSTR icon = MsgDlgTypeIcon(DlgType);
-    metrics.HasIcon = icon != nullptr;
-    metrics.ButtonCount = static_cast<int>(kinds.size());
-    TMessageDialogLayout layout = LayoutMessageDialog(metrics);
-
-    form->SetClientWidth(layout.ClientWidth);
-    form->SetClientHeight(layout.ClientHeight);
-    form->SetPosition(poScreenCenter);
     const TResStringRec* caption = MsgDlgTypeCaption(DlgType);
     form->SetCaption(caption ? LoadResString(caption) : (Application ? Application->Title() : AnsiString()));
-    bool rtl = form->UseRightToLeftAlignment();
-    auto mirrored = [&](RECT r) {
-      if (rtl) r = RECT{layout.ClientWidth - r.right, r.top, layout.ClientWidth - r.left, r.bottom};
-      return r;
+    TMessageDialogParts parts;
+    parts.MeasureMessage = [&](HDC dc, RECT& r, UINT flags) { DrawTextA(dc, Msg.c_str(), -1, &r, flags); };
+    parts.ButtonCaptionWidth = [](HDC dc, TMsgDlgBtn kind) {
+      AnsiString text = LoadResString(MsgDlgButtonCaption(kind));
+      RECT r{0, 0, 0, 0};
+      DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+      return static_cast<int>(r.right);
     };
-    if (icon) {
-      auto* image = new TMessageIcon(form, icon);
-      image->SetName("Image");
-      image->SetParent(form);
-      image->SetBoundsRect(mirrored(layout.Icon));
-    }
-    auto* label = new TLabel(form);
-    label->SetName("Message");
-    label->SetParent(form);
-    label->SetCaption(Msg);
-    label->SetBoundsRect(mirrored(layout.Text));
-
-    TMsgDlgBtn defaultKind = DefaultMsgDlgButton(Buttons);
-    TMsgDlgBtn cancelKind = CancelMsgDlgButton(Buttons);
-    int x = layout.FirstButtonLeft;
-    for (TMsgDlgBtn kind : kinds) {
-      auto* button = new TButton(form);
-      button->SetName(MsgDlgButtonName(kind));
-      button->SetParent(form);
+    parts.MakeLabel = [&](TCustomForm* f) -> TControl* {
+      auto* label = new TLabel(f);
+      label->SetCaption(Msg);
+      return label;
+    };
+    parts.MakeButton = [](TCustomForm* f, TMsgDlgBtn kind) {
+      auto* button = new TButton(f);
       button->SetCaption(LoadResString(MsgDlgButtonCaption(kind)));
-      button->ModalResult = MsgDlgButtonResult(kind);
-      button->SetBounds(x, layout.ButtonTop, layout.ButtonWidth, layout.ButtonHeight);
-      if (kind == defaultKind) {
-        button->SetDefault(true);
-        // Focused once the form shows, as a stored form's active control is.
-        form->SetComponentState(csLoading, true);
-        form->SetActiveControl(button);
-        form->SetComponentState(csLoading, false);
-      }
-      if (kind == cancelKind) button->Cancel = true;
-      x += layout.ButtonWidth + layout.ButtonSpacing;
-    }
+      return button;
+    };
+    BuildMessageDialog(form, DlgType, Buttons, DefaultMsgDlgButton(Buttons), parts);
   } catch (...) {
     form->Free();
     throw;

@@ -17,6 +17,8 @@
 #include "vcl/resstrings.h"
 #include "vcl/strings.h"
 
+class TButton;
+
 // ---------------------------------------------------------------------------
 // The common dialog.
 
@@ -355,6 +357,22 @@ class TMessageIcon : public TGraphicControl {
  private:
   HICON FIcon;
 };
+
+// What differs between the 8-bit and the wide message dialog: how texts are measured and
+// which label and button classes carry them. The rest of the dialog is built once.
+struct TMessageDialogParts {
+  // The message's extent with word breaks in Rect's width (DrawText with DT_CALCRECT).
+  std::function<void(HDC DC, RECT& Rect, UINT Flags)> MeasureMessage;
+  // The single-line width of a button's caption.
+  std::function<int(HDC DC, TMsgDlgBtn Kind)> ButtonCaptionWidth;
+  // The message label and the buttons, made on the form with their texts.
+  std::function<TControl*(TCustomForm* Form)> MakeLabel;
+  std::function<TButton*(TCustomForm* Form, TMsgDlgBtn Kind)> MakeButton;
+};
+// Sizes the form (its font set) for the message and the buttons, then places the icon of
+// the type, the message and the buttons, the default one focused and the cancel one marked.
+void BuildMessageDialog(TCustomForm* Form, TMsgDlgType DlgType, TMsgDlgButtons Buttons, TMsgDlgBtn DefaultKind,
+                        const TMessageDialogParts& Parts);
 
 // The 8-bit message dialog form.
 class TMessageForm : public TForm {

@@ -817,6 +817,41 @@ bool TCustomGroupBox::DrawCaptionText(HDC DC, RECT& Rect, UINT Flags) {
 
 namespace {
 
+// The owner drawing of a list-like control's row: the canvas on the row's DC in the control's
+// font and brush (selection colours when selected), the row drawn by Draw or, for an empty
+// list, filled, and the focus rectangle.
+void DrawOwnerDrawnItem(TControlCanvas& Canvas, TFont* Font, TBrush* Brush, TMessage& Message,
+                        const std::function<void(int, const RECT&, TOwnerDrawState)>& Draw) {
+  DRAWITEMSTRUCT* dis = TWMDrawItem{Message}.DrawItemStruct();
+  TOwnerDrawState state = OwnerDrawStateOf(dis->itemState);
+  int index = static_cast<int>(dis->itemID);
+  Canvas.SetHandle(dis->hDC);
+  ScopeExit release{[&] { Canvas.SetHandle(nullptr); }};
+  Canvas.SetFont(Font);
+  Canvas.SetBrush(Brush);
+  if (index >= 0 && (state & odSelected)) {
+    Canvas.Brush()->SetColor(clHighlight);
+    Canvas.Font()->SetColor(clHighlightText);
+  }
+  if (index >= 0)
+    Draw(index, dis->rcItem, state);
+  else
+    Canvas.FillRect(dis->rcItem);
+  if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
+  Message.Result = 1;
+}
+
+// A row's height: the fixed one, or the one Measure gives when rows vary; at least 1.
+void MeasureOwnerDrawnItem(TMessage& Message, int FixedHeight, bool Variable,
+                           const std::function<void(int, int&)>& Measure) {
+  MEASUREITEMSTRUCT* mis = TWMMeasureItem{Message}.MeasureItemStruct();
+  int height = FixedHeight;
+  if (Variable) Measure(static_cast<int>(mis->itemID), height);
+  mis->itemHeight = static_cast<UINT>(std::max(height, 1));
+  Message.Result = 1;
+}
+
+
 const std::vector<TPropInfo>& MemoProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TCustomMemo>()
       .Property("Lines", &TCustomMemo::Lines, &TCustomMemo::SetLines)
@@ -1446,31 +1481,13 @@ void TCustomComboBox::CNCommand(TMessage& Message) {
 }
 
 void TCustomComboBox::CNDrawItem(TMessage& Message) {
-  DRAWITEMSTRUCT* dis = TWMDrawItem{Message}.DrawItemStruct();
-  TOwnerDrawState state = OwnerDrawStateOf(dis->itemState);
-  int index = static_cast<int>(dis->itemID);
-  FCanvas->SetHandle(dis->hDC);
-  ScopeExit release{[this] { FCanvas->SetHandle(nullptr); }};
-  FCanvas->SetFont(Font());
-  FCanvas->SetBrush(Brush());
-  if (index >= 0 && (state & odSelected)) {
-    FCanvas->Brush()->SetColor(clHighlight);
-    FCanvas->Font()->SetColor(clHighlightText);
-  }
-  if (index >= 0)
-    DrawItem(index, dis->rcItem, state);
-  else
-    FCanvas->FillRect(dis->rcItem);
-  if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-  Message.Result = 1;
+  DrawOwnerDrawnItem(*FCanvas, Font(), Brush(), Message,
+                     [this](int Index, const RECT& Rect, TOwnerDrawState State) { DrawItem(Index, Rect, State); });
 }
 
 void TCustomComboBox::CNMeasureItem(TMessage& Message) {
-  MEASUREITEMSTRUCT* mis = TWMMeasureItem{Message}.MeasureItemStruct();
-  int height = FItemHeight;
-  if (FStyle == csOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-  mis->itemHeight = static_cast<UINT>(std::max(height, 1));
-  Message.Result = 1;
+  MeasureOwnerDrawnItem(Message, FItemHeight, FStyle == csOwnerDrawVariable,
+                        [this](int Index, int& Height) { MeasureItem(Index, Height); });
 }
 
 void TCustomComboBox::Dispatch(TMessage& Message) {
@@ -1806,31 +1823,13 @@ void TCustomListBox::CNCommand(TMessage& Message) {
 }
 
 void TCustomListBox::CNDrawItem(TMessage& Message) {
-  DRAWITEMSTRUCT* dis = TWMDrawItem{Message}.DrawItemStruct();
-  TOwnerDrawState state = OwnerDrawStateOf(dis->itemState);
-  int index = static_cast<int>(dis->itemID);
-  FCanvas->SetHandle(dis->hDC);
-  ScopeExit release{[this] { FCanvas->SetHandle(nullptr); }};
-  FCanvas->SetFont(Font());
-  FCanvas->SetBrush(Brush());
-  if (index >= 0 && (state & odSelected)) {
-    FCanvas->Brush()->SetColor(clHighlight);
-    FCanvas->Font()->SetColor(clHighlightText);
-  }
-  if (index >= 0)
-    DrawItem(index, dis->rcItem, state);
-  else
-    FCanvas->FillRect(dis->rcItem);
-  if (state & odFocused) DrawFocusRect(dis->hDC, &dis->rcItem);
-  Message.Result = 1;
+  DrawOwnerDrawnItem(*FCanvas, Font(), Brush(), Message,
+                     [this](int Index, const RECT& Rect, TOwnerDrawState State) { DrawItem(Index, Rect, State); });
 }
 
 void TCustomListBox::CNMeasureItem(TMessage& Message) {
-  MEASUREITEMSTRUCT* mis = TWMMeasureItem{Message}.MeasureItemStruct();
-  int height = FItemHeight;
-  if (FStyle == lbOwnerDrawVariable) MeasureItem(static_cast<int>(mis->itemID), height);
-  mis->itemHeight = static_cast<UINT>(std::max(height, 1));
-  Message.Result = 1;
+  MeasureOwnerDrawnItem(Message, FItemHeight, FStyle == lbOwnerDrawVariable,
+                        [this](int Index, int& Height) { MeasureItem(Index, Height); });
 }
 
 void TCustomListBox::Dispatch(TMessage& Message) {

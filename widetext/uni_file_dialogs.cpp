@@ -89,7 +89,7 @@ std::vector<std::pair<WideString, WideString>> FilterToFileTypes(const WideStrin
 // ---------------------------------------------------------------------------
 // The event sink of the item-based dialog.
 
-class TFileDialogEvents : public IFileDialogEvents {
+class TFileDialogEvents final : public IFileDialogEvents {
  public:
   explicit TFileDialogEvents(TCustomFileDialog* Owner) : FOwner(Owner) {}
 

@@ -89,74 +89,27 @@ TUniMessageForm* CreateMessageDialog(const WideString& Msg, TMsgDlgType DlgType,
     form->SetBorderStyle(bsDialog);
     form->SetKeyPreview(true);
     form->SetCaption(GetMessageCaption(DlgType));
-
-    TMessageDialogMetrics metrics;
-    RECT textRect{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, form->Font()->Handle());
-    POINT units = DialogUnitsOf(dc);
-    metrics.DialogUnitX = units.x;
-    metrics.DialogUnitY = units.y;
-    Uni_DrawTextW(dc, Msg.c_str(), -1, &textRect,
-                  DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | form->DrawTextBiDiModeFlagsReadingOnly());
-    std::vector<TMsgDlgBtn> kinds;
-    for (int b = mbYes; b <= mbHelp; ++b) {
-      if (!(Buttons & (1u << b))) continue;
-      kinds.push_back(static_cast<TMsgDlgBtn>(b));
-      WideString caption = GetButtonCaption(kinds.back());
+    TMessageDialogParts parts;
+    parts.MeasureMessage = [&](HDC dc, RECT& r, UINT flags) { Uni_DrawTextW(dc, Msg.c_str(), -1, &r, flags); };
+    parts.ButtonCaptionWidth = [](HDC dc, TMsgDlgBtn kind) {
+      WideString text = GetButtonCaption(kind);
       RECT r{0, 0, 0, 0};
-      Uni_DrawTextW(dc, caption.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
-      metrics.WidestButtonCaption = std::max<int>(metrics.WidestButtonCaption, r.right);
-    }
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
-    metrics.TextSize = SIZE{textRect.right, textRect.bottom};
-    LPCSTR icon = MsgDlgTypeIcon(DlgType);
-    metrics.HasIcon = icon != nullptr;
-    metrics.ButtonCount = static_cast<int>(kinds.size());
-    TMessageDialogLayout layout = LayoutMessageDialog(metrics);
-
-    form->SetClientWidth(layout.ClientWidth);
-    form->SetClientHeight(layout.ClientHeight);
-    form->SetPosition(poScreenCenter);
-    bool rtl = form->UseRightToLeftAlignment();
-    auto mirrored = [&](RECT r) {
-      if (rtl) r = RECT{layout.ClientWidth - r.right, r.top, layout.ClientWidth - r.left, r.bottom};
-      return r;
+      Uni_DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+      return static_cast<int>(r.right);
     };
-    if (icon) {
-      auto* image = new TMessageIcon(form, icon);
-      image->SetName("Image");
-      image->SetParent(form);
-      image->SetBoundsRect(mirrored(layout.Icon));
-    }
-    auto* label = new TUniLabel(form);
-    label->SetName("Message");
-    label->SetAutoSize(false);
-    label->SetWordWrap(true);
-    label->SetParent(form);
-    label->SetCaption(Msg);
-    label->SetBoundsRect(mirrored(layout.Text));
-
-    TMsgDlgBtn cancelKind = CancelMsgDlgButton(Buttons);
-    int x = layout.FirstButtonLeft;
-    for (TMsgDlgBtn kind : kinds) {
-      auto* button = new TUniButton(form);
-      button->SetName(MsgDlgButtonName(kind));
-      button->SetParent(form);
+    parts.MakeLabel = [&](TCustomForm* f) -> TControl* {
+      auto* label = new TUniLabel(f);
+      label->SetAutoSize(false);
+      label->SetWordWrap(true);
+      label->SetCaption(Msg);
+      return label;
+    };
+    parts.MakeButton = [](TCustomForm* f, TMsgDlgBtn kind) -> TButton* {
+      auto* button = new TUniButton(f);
       button->SetCaption(GetButtonCaption(kind));
-      button->ModalResult = MsgDlgButtonResult(kind);
-      button->SetBounds(x, layout.ButtonTop, layout.ButtonWidth, layout.ButtonHeight);
-      if (kind == DefaultButton) {
-        button->SetDefault(true);
-        // Focused once the form shows, as a stored form's active control is.
-        form->SetComponentState(csLoading, true);
-        form->SetActiveControl(button);
-        form->SetComponentState(csLoading, false);
-      }
-      if (kind == cancelKind) button->Cancel = true;
-      x += layout.ButtonWidth + layout.ButtonSpacing;
-    }
+      return button;
+    };
+    BuildMessageDialog(form, DlgType, Buttons, DefaultButton, parts);
   } catch (...) {
     form->Free();
     throw;
