@@ -143,9 +143,9 @@ void UseStreamSource(j_decompress_ptr info, TStreamSource& src, TStream* stream,
   info->src = &src.Pub;
 }
 
-// Decodes the picture at the stream's position into a 24-bit bitmap; copy receives the
-// bytes of the picture.
-void DecodeJpeg(TStream* stream, bool grayscale, TBitmap& bitmap, std::vector<uint8_t>& copy) {
+// Decodes the picture at the stream's position into a 24-bit bitmap, at 1 / 2^scale of its
+// size; copy receives the bytes of the picture.
+void DecodeJpeg(TStream* stream, bool grayscale, TJPEGScale scale, TBitmap& bitmap, std::vector<uint8_t>& copy) {
   TJpegWork<jpeg_decompress_struct, jpeg_destroy_decompress> work;
   jpeg_decompress_struct& info = work.info;
   TJpegErrors errors{};
@@ -156,6 +156,8 @@ void DecodeJpeg(TStream* stream, bool grayscale, TBitmap& bitmap, std::vector<ui
   jpeg_create_decompress(&info);
   UseStreamSource(&info, source, stream, &copy);
   jpeg_read_header(&info, TRUE);
+  info.scale_num = 1;
+  info.scale_denom = 1u << static_cast<unsigned>(scale);
   // The rows go straight into the bitmap, which keeps blue first.
   info.out_color_space = grayscale ? JCS_GRAYSCALE : JCS_EXT_BGR;
   jpeg_start_decompress(&info);
@@ -259,6 +261,7 @@ void TJPEGImage::Assign(TPersistent* Source) {
     FData = jpeg->FData;
     FQuality = jpeg->FQuality;
     FGrayscale = jpeg->FGrayscale;
+    FScale = jpeg->FScale;
     if (jpeg->FBitmap) {
       FBitmap = std::make_unique<TBitmap>();
       FBitmap->Assign(jpeg->FBitmap.get());
@@ -287,7 +290,7 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   }
   auto bitmap = std::make_unique<TBitmap>();
   std::vector<uint8_t> data;
-  DecodeJpeg(Stream, FGrayscale, *bitmap, data);
+  DecodeJpeg(Stream, FGrayscale, FScale, *bitmap, data);
   FData = std::move(data);
   FBitmap = std::move(bitmap);
   Changed();
@@ -315,7 +318,7 @@ void TJPEGImage::Decode() {
   stream.SetPosition(0);
   auto bitmap = std::make_unique<TBitmap>();
   std::vector<uint8_t> data;
-  DecodeJpeg(&stream, FGrayscale, *bitmap, data);
+  DecodeJpeg(&stream, FGrayscale, FScale, *bitmap, data);
   FBitmap = std::move(bitmap);
 }
 
