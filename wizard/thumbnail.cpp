@@ -204,6 +204,8 @@ TKvThumbnail::TKvThumbnail(TComponent* AOwner) : TKvBaseThumbnail(AOwner), FFile
   FStrip->SetBevelOuter(bvLowered);
   FStrip->SetParentColor(true);
   FStrip->SetColor(Color());
+  // The strip shows its own colour (the selection's highlight), also with themes.
+  FStrip->SetParentBackground(false);
   if (FTitlePlacement == tpNone) FStrip->SetVisible(false);
 
   FTitleFont = std::make_unique<TFont>();
@@ -216,6 +218,7 @@ TKvThumbnail::TKvThumbnail(TComponent* AOwner) : TKvBaseThumbnail(AOwner), FFile
   else
     SetBounds(10, 10, 120, 120);
   SetBevelOuter(bvRaised);
+  SetParentBackground(false);
 }
 
 TKvThumbnail::~TKvThumbnail() {

@@ -400,6 +400,14 @@ void TKvThumbView::Resize() {
 void TKvThumbView::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTALLKEYS; break;
+    case WM_ERASEBKGND: {
+      // Opaque, so the framework leaves the background alone: the view fills what its
+      // cells leave free itself (the cells show it through their gaps).
+      RECT r = ClientRect();
+      ::FillRect(reinterpret_cast<HDC>(Message.WParam), &r, Brush()->Handle());
+      Message.Result = 1;
+      break;
+    }
     case WM_PAINT:
       TKvBaseThumbView::Dispatch(Message);
       if (!FPainted) {
