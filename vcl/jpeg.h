@@ -14,6 +14,10 @@ VCL_DECLARE_EXCEPTION(EJPEG, EInvalidGraphic)
 // costs far less than decoding the whole picture and shrinking it afterwards.
 enum TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
+// Decodes a JPEG file straight into Bitmap (24 bits a pixel) at Scale, keeping none of the
+// compressed data: for pictures that are only shown. Raises EJPEG (Bitmap then empty).
+void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap);
+
 // A JPEG picture: its compressed data and the picture decoded from it into a 24-bit bitmap,
 // which is what draws.
 class TJPEGImage : public TGraphic {

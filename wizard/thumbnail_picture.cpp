@@ -120,18 +120,17 @@ void TKvThumbImage::LoadFromFile(const AnsiString& AFile) {
 }
 
 void TKvThumbImage::LoadJpeg(const AnsiString& AFile) {
-  TJPEGImage jpeg;
+  TJPEGScale scale = jsFullSize;
   if (dynamic_cast<TKvThumbnail*>(Parent())) {
     HANDLE file = CreateFileA(AFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (file != INVALID_HANDLE_VALUE) {
-      jpeg.SetScale(JpegScaleForSize(GetFileSize(file, nullptr)));
+      scale = JpegScaleForSize(GetFileSize(file, nullptr));
       CloseHandle(file);
     }
   }
-  jpeg.LoadFromFile(AFile);
-  TBitmap* bitmap = Picture()->Bitmap();
-  bitmap->SetSize(jpeg.Width(), jpeg.Height());
-  bitmap->Canvas()->Draw(0, 0, &jpeg);
+  // Decoded straight into the picture's bitmap: a thumbnail shows the picture and never
+  // writes it back, so neither the compressed data nor a second copy of the pixels is kept.
+  LoadJpegBitmap(AFile, scale, *Picture()->Bitmap());
   FGraphicClass = TJPEGImage::GraphicClass();
 }
 
