@@ -254,6 +254,9 @@ void TKvThumbView::SetDirectory(const AnsiString& Value) {
     FScanning = true;
     const DWORD start = GetTickCount();
     std::unique_ptr<TStringList> files;
+    // Every add places all cells again; the scroll ranges follow once, at the end, instead of
+    // after each cell (which made a scan of a few hundred files take seconds).
+    DisableAlign();
     try {
       GetFiles(Value);
       files = std::make_unique<TStringList>();
@@ -275,10 +278,12 @@ void TKvThumbView::SetDirectory(const AnsiString& Value) {
       if (OnStopScanning) OnStopScanning(this);
     } catch (...) {
       FScanning = false;
+      EnableAlign();
       SetCursor(cursor);
       throw;
     }
     FScanning = false;
+    EnableAlign();
     SetCursor(cursor);
   }
   FDirectory = Value;

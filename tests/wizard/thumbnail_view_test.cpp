@@ -211,8 +211,9 @@ TEST_F(ThumbView, EmptyDirectoryAtTheFirstPaintRemovesAddedThumbnails) {
 TEST_F(ThumbView, KeysMoveTheSelectionThroughTheColumns) {
   FillFolder(4);  // 5 pictures, 3 to a column
   view->SetDirectory(folder.Path);
-  ShowAndPaint();
+  ShowAndPaint();  // which scans again, now with a window
   ASSERT_EQ(view->Count(), 5);
+  EXPECT_EQ(view->HorzScrollBar()->Range(), 210);  // the range follows the cells after a scan
   // The view asks for the arrow keys, so they reach it instead of moving the focus.
   EXPECT_NE(view->Perform(WM_GETDLGCODE) & DLGC_WANTARROWS, 0);
   int keysSeen = 0;
