@@ -10,6 +10,7 @@
 #include "vcl/application.h"
 #include "vcl/forms.h"
 #include "vcl/jpeg.h"
+#include "vcl/streaming.h"
 #include "wizard/thumbnail_view.h"
 
 namespace {
@@ -306,6 +307,47 @@ TEST_F(ThumbView, TitleHandlerSetsTheTitleAndItsFontIsFreedWhateverItReturns) {
   EXPECT_EQ(thumb->Title(), "Cover");
   EXPECT_EQ(thumb->TitleColor(), clYellow);
   EXPECT_EQ(thumb->TitleFont()->Color(), clRed);
+}
+
+TEST_F(ThumbView, ReadFromAStoredDescription) {
+  RegisterThumbnailClasses();
+  static const char kDescription[] = R"(object Host: TForm
+  object ThumbView: TKvThumbView
+    Left = 4
+    Top = 6
+    Width = 300
+    Height = 200
+    AlignView = vtCenter
+    ThumbGap = 5
+    MaxWidth = 100
+    MaxHeight = 100
+    ScrollMode = smVertical
+    Sorted = False
+    ThumbColor = clNone
+    ShowShadow = True
+    ShadowColor = clBlack
+    Filter = 'Bitmaps (*.bmp)|*.bmp'
+    TabStop = True
+  end
+end
+)";
+  std::unique_ptr<TForm, FormFree> host(TCustomForm::CreateNew<TForm>(nullptr));
+  ReadComponentData(kDescription, sizeof kDescription - 1, host.get(), "thumbview.dfm");
+  auto* stored = dynamic_cast<TKvThumbView*>(host->FindComponent("ThumbView"));
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(stored->Parent(), host.get());
+  EXPECT_EQ(stored->AlignView(), vtCenter);
+  EXPECT_EQ(stored->ThumbGap(), 5);
+  EXPECT_EQ(stored->ScrollMode(), smVertical);
+  EXPECT_FALSE(stored->Sorted());
+  EXPECT_TRUE(stored->ShowShadow);
+  EXPECT_EQ(stored->Filter, "Bitmaps (*.bmp)|*.bmp");
+  EXPECT_EQ(stored->ThumbWidth(), 100);
+  EXPECT_EQ(stored->ThumbsPerLine(), 2);  // (300 - 20) div 105
+  // Values left at their defaults come from the constructor.
+  EXPECT_TRUE(stored->AutoScrolling);
+  EXPECT_EQ(stored->Selected(), -1);
+  EXPECT_EQ(stored->TitlePlacement(), tpUp);
 }
 
 // --- the picture -------------------------------------------------------------------
