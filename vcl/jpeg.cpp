@@ -93,7 +93,7 @@ boolean FillInputBuffer(j_decompress_ptr info) {
     src->Buffer[1] = JPEG_EOI;
     got = 2;
     src->FakeEnd = true;
-  } else {
+  } else if (src->Copy) {
     src->Copy->insert(src->Copy->end(), src->Buffer, src->Buffer + got);
   }
   src->Pub.next_input_byte = src->Buffer;
@@ -118,7 +118,7 @@ void TermSource(j_decompress_ptr info) {
   auto* src = reinterpret_cast<TStreamSource*>(info->src);
   const size_t unread = src->FakeEnd ? 0 : src->Pub.bytes_in_buffer;
   if (unread == 0) return;
-  src->Copy->resize(src->Copy->size() - unread);
+  if (src->Copy) src->Copy->resize(src->Copy->size() - unread);
   bool failed = false;
   try {
     src->Stream->Seek(-static_cast<int64_t>(unread), soCurrent);
@@ -143,9 +143,9 @@ void UseStreamSource(j_decompress_ptr info, TStreamSource& src, TStream* stream,
   info->src = &src.Pub;
 }
 
-// Decodes the picture at the stream's position into a 24-bit bitmap; copy receives the
-// bytes of the picture.
-void DecodeJpeg(TStream* stream, bool grayscale, TBitmap& bitmap, std::vector<uint8_t>& copy) {
+// Decodes the picture at the stream's position into a 24-bit bitmap, at 1 / 2^scale of its
+// size; copy (when given) receives the bytes of the picture.
+void DecodeJpeg(TStream* stream, bool grayscale, TJPEGScale scale, TBitmap& bitmap, std::vector<uint8_t>* copy) {
   TJpegWork<jpeg_decompress_struct, jpeg_destroy_decompress> work;
   jpeg_decompress_struct& info = work.info;
   TJpegErrors errors{};
@@ -154,8 +154,10 @@ void DecodeJpeg(TStream* stream, bool grayscale, TBitmap& bitmap, std::vector<ui
   UseOurErrors(errors, reinterpret_cast<j_common_ptr>(&info));
   if (setjmp(errors.Back)) RaiseJpegError(errors);
   jpeg_create_decompress(&info);
-  UseStreamSource(&info, source, stream, &copy);
+  UseStreamSource(&info, source, stream, copy);
   jpeg_read_header(&info, TRUE);
+  info.scale_num = 1;
+  info.scale_denom = 1u << static_cast<unsigned>(scale);
   // The rows go straight into the bitmap, which keeps blue first.
   info.out_color_space = grayscale ? JCS_GRAYSCALE : JCS_EXT_BGR;
   jpeg_start_decompress(&info);
@@ -259,6 +261,7 @@ void TJPEGImage::Assign(TPersistent* Source) {
     FData = jpeg->FData;
     FQuality = jpeg->FQuality;
     FGrayscale = jpeg->FGrayscale;
+    FScale = jpeg->FScale;
     if (jpeg->FBitmap) {
       FBitmap = std::make_unique<TBitmap>();
       FBitmap->Assign(jpeg->FBitmap.get());
@@ -287,10 +290,21 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   }
   auto bitmap = std::make_unique<TBitmap>();
   std::vector<uint8_t> data;
-  DecodeJpeg(Stream, FGrayscale, *bitmap, data);
+  DecodeJpeg(Stream, FGrayscale, FScale, *bitmap, &data);
   FData = std::move(data);
   FBitmap = std::move(bitmap);
   Changed();
+}
+
+void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap) {
+  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+  Bitmap.Assign(nullptr);  // nothing of the old picture is kept or copied
+  try {
+    DecodeJpeg(&stream, false, Scale, Bitmap, nullptr);
+  } catch (...) {
+    Bitmap.Assign(nullptr);
+    throw;
+  }
 }
 
 void TJPEGImage::SaveToStream(TStream* Stream) {
@@ -315,7 +329,7 @@ void TJPEGImage::Decode() {
   stream.SetPosition(0);
   auto bitmap = std::make_unique<TBitmap>();
   std::vector<uint8_t> data;
-  DecodeJpeg(&stream, FGrayscale, *bitmap, data);
+  DecodeJpeg(&stream, FGrayscale, FScale, *bitmap, &data);
   FBitmap = std::move(bitmap);
 }
 

@@ -10,6 +10,14 @@
 // JPEG data the library cannot read or write; the message is the library's own.
 VCL_DECLARE_EXCEPTION(EJPEG, EInvalidGraphic)
 
+// The size a JPEG picture is decoded at: the library scales down while it decodes, which
+// costs far less than decoding the whole picture and shrinking it afterwards.
+enum TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
+
+// Decodes a JPEG file straight into Bitmap (24 bits a pixel) at Scale, keeping none of the
+// compressed data: for pictures that are only shown. Raises EJPEG (Bitmap then empty).
+void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap);
+
 // A JPEG picture: its compressed data and the picture decoded from it into a 24-bit bitmap,
 // which is what draws.
 class TJPEGImage : public TGraphic {
@@ -39,6 +47,9 @@ class TJPEGImage : public TGraphic {
   // Shows the picture in shades of grey, and compresses it so.
   bool Grayscale() const { return FGrayscale; }
   void SetGrayscale(bool Value);
+  // Applies to the next decoding (a load, or a picture decoded again).
+  TJPEGScale Scale() const { return FScale; }
+  void SetScale(TJPEGScale Value) { FScale = Value; }
 
  protected:
   void Draw(TCanvas* ACanvas, const RECT& Rect) override;
@@ -51,4 +62,5 @@ class TJPEGImage : public TGraphic {
   std::unique_ptr<TBitmap> FBitmap;  // the picture as it shows
   int FQuality = 90;
   bool FGrayscale = false;
+  TJPEGScale FScale = jsFullSize;
 };
