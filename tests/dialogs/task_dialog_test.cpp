@@ -90,12 +90,27 @@ int RunNative(TUniTaskDialog& td, std::function<void(HWND)> act) {
   return result;
 }
 
+struct FormFree {
+  void operator()(TCustomForm* f) const { f->Free(); }
+};
+
 TEST(NativeTaskDialog, TheApplicationsQuestionsAnswerTheButtonPressed) {
   TUniTaskDialog td(nullptr);
   AskYesNo(td);
   std::vector<int> clicks;
   td.OnDialogButtonClick = [&](TObject*, int id) { clicks.push_back(id); };
-  EXPECT_EQ(RunNative(td, [](HWND w) { PostMessageW(w, TDM_CLICK_BUTTON, 101, 0); }), 101);
+  // The dialog is modal for the whole program: another window waits while it is up.
+  std::unique_ptr<TForm, FormFree> other(TCustomForm::CreateNew<TForm>(nullptr));
+  other->Show();
+  bool otherDisabled = false;
+  EXPECT_EQ(RunNative(td,
+                      [&](HWND w) {
+                        otherDisabled = !IsWindowEnabled(other->Handle());
+                        PostMessageW(w, TDM_CLICK_BUTTON, 101, 0);
+                      }),
+            101);
+  EXPECT_TRUE(otherDisabled);
+  EXPECT_TRUE(IsWindowEnabled(other->Handle()));
   EXPECT_EQ(clicks, std::vector<int>{101});
   // A setter after the dialog has ended sends nothing anywhere.
   td.SetContent(L"later");
@@ -209,7 +224,10 @@ TEST(DrawnTaskDialog, OkNoticeAnswers100AndTheCloseBoxAnswers2) {
       SendMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F4, 1 | (1 << 29));
       state[VK_MENU] = 0;
       SetKeyboardState(state);
+      // Whatever the key would have posted has its chance to close the form.
+      PumpUntil([form] { return !IsWindowVisible(form->WindowHandle()) || form->ModalResult() != 0; }, 300);
       EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+      EXPECT_EQ(form->ModalResult(), 0);
       PostMessageW(form->WindowHandle(), WM_CLOSE, 0, 0);
     });
     EXPECT_EQ(ShowEmulatedTaskDialog(&td, -1, -1), 2);
