@@ -167,6 +167,21 @@ class FormDriver {
   DWORD FActedAt = 0;
 };
 
+// With the variable set, the form's picture goes to the file it names (to look at).
+void SaveShotIfAsked(TTaskMessageForm* form, const char* variable) {
+  const char* shot = getenv(variable);
+  if (!shot) return;
+  form->Repaint();
+  RECT r;
+  GetWindowRect(form->WindowHandle(), &r);
+  TBitmap bmp;
+  bmp.SetSize(r.right - r.left, r.bottom - r.top);
+  HDC screen = GetDC(nullptr);
+  BitBlt(bmp.Canvas()->Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  bmp.SaveToFile(shot);
+}
+
 void Click(TControl* c) { PostMessageW(static_cast<TWinControl*>(c)->Handle(), BM_CLICK, 0, 0); }
 
 // Esc goes through the message loop, as typed keys do.
@@ -199,6 +214,7 @@ TEST(DrawnTaskDialog, TheApplicationsQuestionsThroughTheDrawnForm) {
     heightCollapsed = form->ClientHeight();
     form->ExpandButton->Click();
     heightExpanded = form->ClientHeight();
+    SaveShotIfAsked(form, "KAVO_TD_SHOT_QUESTION");
     Click(form->CustomButtonList[1]);
   });
   EXPECT_EQ(TUniTaskDialog::NativeDialogAvailable() ? -2 : td.Execute(), 101);
@@ -335,16 +351,7 @@ TEST(DrawnTaskDialog, CommandLinksExpandedTextAndAFooterLink) {
     ASSERT_NE(link, nullptr);
     EXPECT_FALSE(link->Picture()->Empty());
     form->Repaint();
-    if (const char* shot = getenv("KAVO_TD_SHOT")) {
-      RECT r;
-      GetWindowRect(form->WindowHandle(), &r);
-      TBitmap bmp;
-      bmp.SetSize(r.right - r.left, r.bottom - r.top);
-      HDC screen = GetDC(nullptr);
-      BitBlt(bmp.Canvas()->Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
-      ReleaseDC(nullptr, screen);
-      bmp.SaveToFile(shot);
-    }
+    SaveShotIfAsked(form, "KAVO_TD_SHOT");
     // The footer's link is found under its text.
     for (int y = form->ClientHeight() - 1; y > form->ClientHeight() - 40 && linkHit.empty(); --y)
       for (int x = 0; x < form->ClientWidth() && linkHit.empty(); x += 2) linkHit = form->AnchorAt(x, y);
