@@ -179,3 +179,21 @@ TEST(OpenDirDialog, CancellingLeavesThePathAlone) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(OpenDirDialog, APickWithoutAFileSystemPathLeavesThePathAlone) {
+  TOpenDirDialog dialog(nullptr);
+  dialog.Path = "C:\\kept";
+  dialog.OnCreate = [&](TObject*) {
+    PIDLIST_ABSOLUTE drives = nullptr;
+    ASSERT_EQ(SHGetSpecialFolderLocation(dialog.Handle(), CSIDL_DRIVES, &drives), S_OK);
+    SendMessageA(dialog.Handle(), BFFM_SETSELECTIONA, FALSE, reinterpret_cast<LPARAM>(drives));
+    CoTaskMemFree(drives);
+    PostMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
+  };
+  EXPECT_FALSE(dialog.Execute());
+  EXPECT_EQ(dialog.Path, "C:\\kept");
+}
+
+}  // namespace
