@@ -1,0 +1,106 @@
+#include "dialogs/file_drop_target.h"
+
+#include <shellapi.h>
+
+#include <vector>
+
+#include "vcl/controls.h"
+#include "widetext/codecs.h"
+#include "widetext/widetextutils.h"
+
+VCL_CLASS_IMPL(TFileDropTarget, TComponent, &CreateComponentOf<TFileDropTarget>, nullptr)
+
+namespace {
+// The window property through which the shared hook procedure finds its drop target.
+constexpr wchar_t kTargetProp[] = L"KavoFileDropTarget";
+
+// The extension as the filter compares it: upper case, without the dot, at most 15
+// characters; empty for a name without one.
+WideString FilterExtension(const WideString& Name) {
+  size_t dot = Name.find_last_of(L".\\/:");
+  if (dot == WideString::npos || Name[dot] != L'.') return WideString();
+  return WideUpperCase(Name.substr(dot + 1, 15));
+}
+}  // namespace
+
+TFileDropTarget::TFileDropTarget(TComponent* AOwner)
+    : TComponent(AOwner),
+      FWideFiles(std::make_unique<TUniStringList>()),
+      FAllowedFileExtensions(std::make_unique<TStringList>()) {
+  auto* owner = dynamic_cast<TWinControl*>(AOwner);
+  if (!owner) {
+    FEnableDrop = false;
+    return;
+  }
+  FWindow = owner->Handle();
+  FUnicodeWindow = IsWindowUnicode(FWindow) != FALSE;
+  SetPropW(FWindow, kTargetProp, this);
+  FPrevProc = reinterpret_cast<WNDPROC>(
+      FUnicodeWindow ? SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc))
+                     : SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc)));
+  SetEnableDrop(true);
+}
+
+TFileDropTarget::~TFileDropTarget() {
+  if (FWindow && IsWindow(FWindow)) {
+    if (FUnicodeWindow)
+      SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevProc));
+    else
+      SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevProc));
+    RemovePropW(FWindow, kTargetProp);
+    DragAcceptFiles(FWindow, FALSE);
+  }
+  FEnableDrop = false;
+}
+
+void TFileDropTarget::SetEnableDrop(bool Value) {
+  FEnableDrop = Value;
+  if (FWindow) DragAcceptFiles(FWindow, Value ? TRUE : FALSE);
+}
+
+LRESULT CALLBACK TFileDropTarget::HookProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
+  auto* self = static_cast<TFileDropTarget*>(GetPropW(Wnd, kTargetProp));
+  if (!self) return DefWindowProcW(Wnd, Msg, WParam, LParam);
+  if (Msg == WM_DROPFILES) {
+    try {
+      self->HandleDrop(reinterpret_cast<HDROP>(WParam));
+    } catch (...) {
+      if (ApplicationHandleException) ApplicationHandleException(self);
+    }
+    return 0;
+  }
+  return self->FUnicodeWindow ? CallWindowProcW(self->FPrevProc, Wnd, Msg, WParam, LParam)
+                              : CallWindowProcA(self->FPrevProc, Wnd, Msg, WParam, LParam);
+}
+
+bool TFileDropTarget::ExtensionAllowed(const WideString& Name) const {
+  if (FAllowedFileExtensions->Count() == 0) return true;
+  WideString ext = FilterExtension(Name);
+  for (int i = 0; i < FAllowedFileExtensions->Count(); ++i)
+    if (WideUpperCase(CodePageToWide(FAllowedFileExtensions->Strings(i), CP_ACP)) == ext) return true;
+  return false;
+}
+
+void TFileDropTarget::HandleDrop(HDROP Drop) {
+  // The drop handle is released on every way out, the handler's exceptions included.
+  struct Release {
+    HDROP h;
+    ~Release() { DragFinish(h); }
+  } release{Drop};
+  FWideFiles->Clear();
+  // The names are read as UTF-16, so that names outside the code page stay whole.
+  FFileCount = static_cast<int>(DragQueryFileW(Drop, 0xFFFFFFFF, nullptr, 0));
+  std::vector<wchar_t> buffer(128);
+  for (int i = 0; i < FFileCount; ++i) {
+    UINT needed = DragQueryFileW(Drop, static_cast<UINT>(i), nullptr, 0) + 1;
+    if (needed > buffer.size()) buffer.assign(needed, L'\0');
+    UINT len = DragQueryFileW(Drop, static_cast<UINT>(i), buffer.data(), static_cast<UINT>(buffer.size()));
+    WideString name(buffer.data(), len);
+    if (ExtensionAllowed(name)) FWideFiles->Add(name);
+  }
+  if (OnDrop && FWideFiles->Count() > 0) {
+    POINT pt{};
+    DragQueryPoint(Drop, &pt);
+    OnDrop(this, pt.x, pt.y);
+  }
+}

@@ -1,0 +1,907 @@
+#include "dialogs/html_renderer.h"
+
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cmath>
+#include <memory>
+
+#include "dialogs/html_markup.h"
+#include "dialogs/html_pictures.h"
+#include "vcl/pictures.h"
+#include "widetext/platform.h"
+#include "widetext/uni_string_list.h"
+
+namespace {
+
+// Bottom-aligned single line, tabs expanded, external leading counted. Prefix processing
+// stays on: "&&" draws one ampersand.
+constexpr UINT kRunFlags = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
+constexpr int kListStep = 12;
+
+TColor BrushColorOf(TCanvas* c) { return c->Brush()->Style() == bsClear ? clNone : c->Brush()->Color(); }
+
+void SetBrushColor(TCanvas* c, TColor color) {
+  if (color == clNone) {
+    c->Brush()->SetStyle(bsClear);
+  } else {
+    c->Brush()->SetColor(color);
+    c->Brush()->SetStyle(bsSolid);
+  }
+}
+
+AnsiString ToAnsi(const WideString& s) {
+  if (s.empty()) return AnsiString();
+  int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+  AnsiString a(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), a.data(), n, nullptr, nullptr);
+  return a;
+}
+
+struct LineState {
+  int Width = 0;
+  int Height = 0;
+  int Raise = 0;  // superscript
+  int Drop = 0;   // subscript
+  int PicOffset = 0;
+  bool Eol = false;
+  bool Full = false;
+  bool ListMet = false;
+  bool LinkHit = false;
+  bool EndsWithSpace = false;  // of the line text so far
+  bool HasText = false;
+  int TrailingSpace = 0;
+  // Text styles that do not live in the font; they last for the line.
+  bool Sub = false, Sup = false, Shadow = false, Hidden = false, ErrorMark = false;
+};
+
+// One call of DrawHtmlText: the parameters and the state that its lines share.
+class HtmlLayout {
+ public:
+  TCanvas* Canvas;
+  RECT Area;
+  TCustomImageList* Images;
+  int MouseX, MouseY, FocusLink, HoverLink, ShadowOffset;
+  bool HitTestOnly, MeasureOnly, Printing, Selected, BlinkOn, HoverOnly, WordWrap;
+  double ImageScale;
+  TColor LinkColor, HoverColor, HoverFontColor, ShadowColor;
+  TPictureCache* Cache;
+  THtmlPictureContainer* Container;
+
+  WideString HoverHref, PlainText, FocusHref;
+  int OutWidth = 0, OutHeight = 0, LinkCount = 0, MouseLink = -1;
+  RECT HoverRect{};
+  bool Result = false;
+
+  void Run(const WideString& Text);
+
+ private:
+  enum class Pass { Measure, HitTest, Paint };
+
+  void LayLine(size_t& pos, size_t& end, Pass pass, const RECT& r, LineState& ls, bool forceFit);
+  void TakeRun(size_t& pos, size_t& end, Pass pass, const RECT& r, LineState& ls, bool forceFit);
+  void DoTag(const WideString& tag, Pass pass, const RECT& r, LineState& ls, bool forceFit);
+  void DoPicture(const WideString& tag, Pass pass, const RECT& r, LineState& ls, bool forceFit);
+  void DoListItem(Pass pass, const RECT& r, LineState& ls);
+  void DoBody(const WideString& attrs, Pass pass);
+  void LinkStart(const WideString& tag, Pass pass, const RECT& r, LineState& ls);
+  void LinkEnd(Pass pass, const RECT& r, LineState& ls);
+  void RecordHover(const RECT& r, const LineState& ls);
+  void Flush(const RECT& r, const LineState& ls);
+  void DrawZigzag(int left, int right, int lineBottom);
+  int RunBottom(const RECT& r, const LineState& ls) const;
+  int TextHeight();
+  int RunWidth(const WideString& run);
+  HDC DC();
+  int PixelsX() { return GetDeviceCaps(DC(), LOGPIXELSX); }
+  int PixelsY() { return GetDeviceCaps(DC(), LOGPIXELSY); }
+  THTMLPicture* PictureFor(const WideString& source);
+  void EndRotation();
+
+  WideString FText;
+  std::unique_ptr<TFont> FDefaultFont;
+  TColor FEntryBrush = clNone;
+  int FAlign = 0, FIndent = 0;
+  bool FParaBg = false;
+  TColor FParaSavedBrush = clNone;
+  TColor FHiSavedFont = clNone, FHiSavedBrush = clNone;
+  TColor FFontSavedBrush = clNone;
+  TColor FHoverSavedBrush = clNone, FHoverSavedFont = clNone;
+  int FListDepth = 0;
+  RECT FFocus{};
+  bool FInLink = false;
+  WideString FLinkValue;
+  bool FMouseOverLink = false;
+  int FLinkStartWidth = 0;
+  int FLinkStartTop = 0;
+  int FPictureCounter = 0, FPictureUnderMouse = -1;
+  int FRunX = 0;  // where the next run starts
+  HFONT FRotated = nullptr;
+  HFONT FHeightFont = nullptr;
+  int FHeight = 0;
+
+  // Runs of one style waiting to be painted as one piece.
+  WideString FPending;
+  int FPendingLeft = 0, FPendingRight = 0;
+};
+
+HDC HtmlLayout::DC() {
+  Canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+  return Canvas->Handle();
+}
+
+int HtmlLayout::TextHeight() {
+  HDC dc = DC();
+  HFONT f = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
+  if (f != FHeightFont || !FHeight) {
+    SIZE sz{};
+    GetTextExtentPoint32W(dc, L"gh", 2, &sz);
+    FHeightFont = f;
+    FHeight = sz.cy;
+  }
+  return FHeight;
+}
+
+int HtmlLayout::RunWidth(const WideString& run) {
+  HDC dc = DC();
+  if (run.find_first_of(L"&\t") != WideString::npos) {
+    // Prefixes and tabs are the text drawing routine's to interpret.
+    WideString copy = run;
+    RECT rc{0, 0, 0x7FFF, 0x7FFF};
+    Uni_DrawTextExW(dc, copy.data(), static_cast<int>(copy.size()), &rc, kRunFlags | DT_CALCRECT, nullptr);
+    return rc.right - rc.left;
+  }
+  SIZE sz{};
+  GetTextExtentPoint32W(dc, run.data(), static_cast<int>(run.size()), &sz);
+  return sz.cx;
+}
+
+int HtmlLayout::RunBottom(const RECT& r, const LineState& ls) const {
+  int bottom = r.bottom - ls.Drop;
+  if (ls.Sup) bottom -= ls.Raise;
+  if (ls.Sub) bottom += ls.Drop;
+  return bottom - ls.PicOffset;
+}
+
+void HtmlLayout::DrawZigzag(int left, int right, int lineBottom) {
+  Canvas->Pen()->SetColor(clRed);
+  Canvas->Pen()->SetWidth(1);
+  int x = left & ~1;
+  int d = (x % 4 == 0) ? 2 : 0;
+  Canvas->MoveTo(x, lineBottom + d - 1);
+  while (x < right) {
+    d = d ? 0 : 2;
+    Canvas->LineTo(x + 2, lineBottom + d - 1);
+    x += 2;
+  }
+}
+
+void HtmlLayout::Flush(const RECT& r, const LineState& ls) {
+  if (FPending.empty()) return;
+  RECT rc{FPendingLeft, r.top, r.right, RunBottom(r, ls)};
+  HDC dc = DC();
+  if (ls.Shadow) {
+    TColor keep = Canvas->Font()->Color();
+    Canvas->Font()->SetColor(ShadowColor);
+    RECT sr = rc;
+    OffsetRect(&sr, ShadowOffset, ShadowOffset);
+    WideString copy = FPending;
+    Uni_DrawTextExW(DC(), copy.data(), static_cast<int>(copy.size()), &sr, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
+                    nullptr);
+    Canvas->Font()->SetColor(keep);
+    dc = DC();
+  }
+  Uni_DrawTextExW(dc, FPending.data(), static_cast<int>(FPending.size()), &rc, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
+                  nullptr);
+  if (ls.ErrorMark) DrawZigzag(FPendingLeft, FPendingRight, r.bottom);
+  FPending.clear();
+}
+
+void HtmlLayout::RecordHover(const RECT& r, const LineState& ls) {
+  bool startedHere = FLinkStartTop == r.top;
+  HoverRect.left = r.left + (startedHere ? FLinkStartWidth : 0);
+  HoverRect.top = r.top;
+  HoverRect.right = r.left + ls.Width;
+  HoverRect.bottom = r.bottom;
+  MouseLink = LinkCount;
+  FMouseOverLink = false;
+}
+
+void HtmlLayout::TakeRun(size_t& pos, size_t& end, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
+  size_t lt = FText.find(L'<', pos);
+  if (lt == WideString::npos || lt > end) lt = end;
+  size_t runEnd = lt;
+  if (WordWrap) {
+    auto sp = std::find(FText.begin() + static_cast<ptrdiff_t>(pos), FText.begin() + static_cast<ptrdiff_t>(lt), L' ');
+    if (sp != FText.begin() + static_cast<ptrdiff_t>(lt)) runEnd = static_cast<size_t>(sp - FText.begin()) + 1;
+  }
+  WideString run = FText.substr(pos, runEnd - pos);
+  ReplaceRunEntities(run);
+  if (run.empty()) {
+    pos = runEnd;
+    return;
+  }
+  int h = TextHeight();
+  if (ls.Sub && h / 4 > ls.Drop) ls.Drop = h / 4;
+  if (ls.Sup && h / 4 > ls.Raise) ls.Raise = h / 4;
+  if (h > ls.Height) ls.Height = h;
+
+  int widthBefore = ls.Width;
+  int runWidth = 0;
+  if (!ls.Hidden) {
+    runWidth = RunWidth(run);
+    ls.Width += runWidth;
+    if (pass == Pass::Paint) {
+      if (FPending.empty()) FPendingLeft = FRunX;
+      FPending += run;
+      FPendingRight = FRunX + runWidth;
+      if (FInLink && LinkCount - 1 == FocusLink) FocusHref = FLinkValue;
+    }
+    if (pass == Pass::HitTest && FInLink) {
+      int mx = MouseX - r.left;
+      if (mx >= widthBefore && mx <= ls.Width) {
+        ls.LinkHit = true;
+        if (MouseY > r.top && MouseY < r.bottom) {
+          HoverHref = FLinkValue;
+          FMouseOverLink = true;
+        }
+      }
+    }
+  }
+  int available = r.right - r.left;
+  // A word wider than the whole line gets a line of its own rather than waiting for ever.
+  bool fits = forceFit || available > ls.Width || (runWidth >= available && !ls.HasText) ||
+              (ls.HasText && !ls.EndsWithSpace);
+  ls.HasText = true;
+  ls.EndsWithSpace = run.back() == L' ';
+  if (!fits && WordWrap) {
+    ls.Width -= runWidth;
+    if (pass == Pass::Paint) FPending.resize(FPending.size() - run.size());
+    ls.Eol = true;
+    return;
+  }
+  FRunX += runWidth;
+  pos = runEnd;
+  if (pass == Pass::Measure) PlainText += run;
+  if (!fits && pass != Pass::Paint) end = pos;  // no wrapping: the rest of the text is dropped
+  ls.TrailingSpace = run.back() == L' ' ? RunWidth(L" ") : 0;
+}
+
+void HtmlLayout::LayLine(size_t& pos, size_t& end, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
+  FRunX = r.left;
+  FPending.clear();
+  if (FParaBg && pass == Pass::Paint) {
+    Canvas->Pen()->SetColor(BrushColorOf(Canvas));
+    RECT band{Area.left, r.top, Area.right, r.top + ls.Height};
+    Canvas->FillRect(band);
+  }
+  while (pos < end && !ls.Eol && !ls.Full) {
+    if (FText[pos] != L'<') {
+      TakeRun(pos, end, pass, r, ls, forceFit && !ls.HasText);
+      if (ls.Eol) break;
+    }
+    if (pos >= end || FText[pos] != L'<') continue;
+    if (end - pos <= 2) {
+      // A lone "<" or "<x" at the end is no tag.
+      end = pos;
+      break;
+    }
+    size_t gt = FText.find(L'>', pos);
+    if (gt >= end) gt = WideString::npos;
+    size_t tagEnd = gt == WideString::npos ? end : gt + 1;
+    if (pass == Pass::Paint) Flush(r, ls);
+    DoTag(FText.substr(pos, tagEnd - pos), pass, r, ls, forceFit);
+    if (ls.Full) break;  // the tag waits for the next line
+    if (gt == WideString::npos) {
+      end = pos;  // a tag without ">" ends the text
+      break;
+    }
+    pos = gt + 1;
+  }
+  if (pass == Pass::Paint) Flush(r, ls);
+  ls.Width -= ls.TrailingSpace;
+  if (ls.Width > OutWidth) OutWidth = ls.Width;
+  if (pass == Pass::HitTest && FInLink && FMouseOverLink) RecordHover(r, ls);
+  if (pass == Pass::Paint && FInLink && FocusLink == LinkCount - 1) {
+    FFocus.right = FRunX;
+    FFocus.bottom = r.bottom;
+    RECT f = FFocus;
+    InflateRect(&f, 1, 0);
+    DrawFocusRect(DC(), &f);
+    FFocus.left = r.left + 1;
+    FFocus.top = r.bottom;
+  }
+}
+
+void HtmlLayout::LinkStart(const WideString& tag, Pass pass, const RECT& r, LineState& ls) {
+  if (pass == Pass::Paint && FocusLink == LinkCount) {
+    FFocus.left = FRunX;
+    FFocus.top = r.top;
+  }
+  ++LinkCount;
+  bool styled = !(HoverOnly && HoverLink != LinkCount);
+  if (styled) {
+    if (pass == Pass::Paint) {
+      Canvas->Font()->SetStyle(Canvas->Font()->Style() | fsUnderline);
+      if (HoverColor != clNone) {
+        FHoverSavedBrush = BrushColorOf(Canvas);
+        SetBrushColor(Canvas, HoverColor);
+      }
+      if (HoverFontColor != clNone) {
+        FHoverSavedFont = Canvas->Font()->Color();
+        Canvas->Font()->SetColor(HoverFontColor);
+      }
+    }
+    if (!Selected && !(HoverFontColor != clNone && HoverOnly && HoverLink == LinkCount))
+      Canvas->Font()->SetColor(LinkColor);
+  }
+  FLinkValue = HtmlAttrValue(tag, L"");
+  FInLink = true;
+  FLinkStartWidth = ls.Width;
+  FLinkStartTop = r.top;
+}
+
+void HtmlLayout::LinkEnd(Pass pass, const RECT& r, LineState& ls) {
+  if (!(HoverOnly && HoverLink != LinkCount)) {
+    if (pass == Pass::Paint) {
+      Canvas->Font()->SetStyle(Canvas->Font()->Style() & ~fsUnderline);
+      if (HoverColor != clNone) SetBrushColor(Canvas, FHoverSavedBrush);
+      if (HoverFontColor != clNone) Canvas->Font()->SetColor(FHoverSavedFont);
+    }
+  }
+  if (!Selected) Canvas->Font()->SetColor(FDefaultFont->Color());
+  FInLink = false;
+  if (FMouseOverLink) RecordHover(r, ls);
+  if (FocusLink == LinkCount - 1) {
+    FFocus.right = FRunX;
+    FFocus.bottom = RunBottom(r, ls);
+    FFocus.top = FFocus.bottom - TextHeight();
+    RECT f = FFocus;
+    InflateRect(&f, 1, 0);
+    if (pass == Pass::Paint) DrawFocusRect(DC(), &f);
+  }
+}
+
+THTMLPicture* HtmlLayout::PictureFor(const WideString& source) {
+  if (source.find(L':') == WideString::npos && Container) return Container->FindPicture(source);
+  if (source.find(L"://") != WideString::npos && Cache) {
+    AnsiString id = ToAnsi(source);
+    THTMLPicture* p = Cache->FindPicture(id);
+    if (!p) {
+      THTMLPicture* added = Cache->AddPicture();
+      added->ThreadLoad = false;
+      added->LoadFromURL(id);
+      p = Cache->FindPicture(id);
+    }
+    return p;
+  }
+  return nullptr;
+}
+
+void HtmlLayout::DoPicture(const WideString& tag, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
+  ++FPictureCounter;
+  size_t gt = tag.find(L'>');
+  WideString attrs = HtmlUpperCase(tag.substr(2, gt == WideString::npos ? WideString::npos : gt - 2));
+  WideString src = HtmlAttrValue(attrs, L"SRC");
+  if (attrs.find(L"ALT") != WideString::npos && FPictureUnderMouse == FPictureCounter) src = HtmlAttrValue(attrs, L"ALT");
+  int w = HtmlNumber(HtmlAttrValue(attrs, L"WIDTH"));
+  int h = HtmlNumber(HtmlAttrValue(attrs, L"HEIGHT"));
+  int pw = 0, ph = 0;
+  int x = FRunX, y = r.top;
+  bool paint = pass == Pass::Paint;
+
+  size_t at;
+  if ((at = src.find(L"IDX:")) != WideString::npos && Images) {
+    int idx = HtmlNumber(src.substr(at + 4));
+    if (idx >= 0 && idx < Images->Count()) {
+      pw = MulDiv(Images->Width(), PixelsX(), 96);
+      ph = MulDiv(Images->Height(), PixelsY(), 96);
+      if (paint) {
+        if (Printing) {
+          TBitmap bmp;
+          Images->GetBitmap(idx, &bmp);
+          RECT dst{x, y, x + static_cast<int>(std::lround(Images->Width() * ImageScale)),
+                   y + static_cast<int>(std::lround(Images->Height() * ImageScale))};
+          Canvas->StretchDraw(dst, &bmp);
+        } else {
+          Images->Draw(Canvas, x, y, idx, true);
+        }
+      }
+    }
+  } else if ((at = src.find(L"SSYS:")) != WideString::npos || (at = src.find(L"LSYS:")) != WideString::npos) {
+    bool smallIcon = src.compare(at, 5, L"SSYS:") == 0;
+    WideString rest = src.substr(at + 5);
+    UINT size = smallIcon ? SHGFI_SMALLICON : SHGFI_LARGEICON;
+    SHFILEINFOW sfi{};
+    auto list = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"C:\\", 0, &sfi, sizeof sfi, SHGFI_SYSICONINDEX | size));
+    int index = -1;
+    if (!rest.empty() && rest.find_first_not_of(L"0123456789") == WideString::npos) {
+      index = HtmlNumber(rest);
+    } else if (!rest.empty()) {
+      SHFILEINFOW info{};
+      bool exists = GetFileAttributesW(rest.c_str()) != INVALID_FILE_ATTRIBUTES;
+      UINT flags = SHGFI_SYSICONINDEX | size | (exists ? 0 : SHGFI_USEFILEATTRIBUTES);
+      if (SHGetFileInfoW(rest.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info, flags)) index = info.iIcon;
+    }
+    if (list && index >= 0) {
+      int cx = 0, cy = 0;
+      ImageList_GetIconSize(list, &cx, &cy);
+      pw = MulDiv(cx, PixelsX(), 96);
+      ph = MulDiv(cy, PixelsY(), 96);
+      if (paint) {
+        HDC dc = DC();
+        if (Printing) {
+          if (HICON icon = ImageList_GetIcon(list, index, ILD_TRANSPARENT)) {
+            DrawIconEx(dc, x, y, icon, static_cast<int>(std::lround(cx * ImageScale)),
+                       static_cast<int>(std::lround(cy * ImageScale)), 0, nullptr, DI_NORMAL);
+            DestroyIcon(icon);
+          }
+        } else {
+          ImageList_Draw(list, index, dc, x, y, ILD_TRANSPARENT);
+        }
+      }
+    }
+  } else if (THTMLPicture* pic = PictureFor(src); pic && !pic->Empty()) {
+    if (paint) {
+      if (!(w > 0 && h > 0)) {
+        if (pic->FrameCount() > 1) {
+          TColor keep = BrushColorOf(Canvas);
+          SetBrushColor(Canvas, FEntryBrush == clNone ? clWindow : FEntryBrush);
+          Canvas->FillRect(RECT{x, y, x + pic->ShownWidth(), y + pic->ShownHeight()});
+          SetBrushColor(Canvas, keep);
+        }
+        Canvas->Draw(x + pic->FrameLeft(), y + pic->FrameTop(), pic);
+      } else {
+        bool keep = pic->Stretch;
+        pic->Stretch = true;
+        Canvas->StretchDraw(RECT{x, y, x + w, y + h}, pic);
+        pic->Stretch = keep;
+      }
+    }
+    pw = (w > 0 && h > 0) ? w : pic->ShownWidth();
+    ph = (w > 0 && h > 0) ? h : pic->ShownHeight();
+    pw = MulDiv(pw, PixelsX(), 96);
+    ph = MulDiv(ph, PixelsY(), 96);
+  }
+
+  if (pass != Pass::Measure && FInLink) {
+    int mx = MouseX - r.left;
+    if (mx > ls.Width && mx < ls.Width + pw && MouseY > y && MouseY < y + ph) {
+      Result = true;
+      HoverHref = FLinkValue;
+      FPictureUnderMouse = FPictureCounter;
+    }
+  }
+  int available = r.right - r.left;
+  if (!forceFit && ls.Width + pw > available && available > pw) {
+    ls.Full = true;
+    return;
+  }
+  ls.Width += pw;
+  FRunX += pw;
+  if (ph > ls.Height) ls.Height = ph;
+  if (attrs.find(L"\"TOP") != WideString::npos)
+    ls.PicOffset = ls.Height - TextHeight();
+  else if (attrs.find(L"\"MIDDLE") != WideString::npos)
+    ls.PicOffset = (ls.Height - TextHeight()) / 2;
+}
+
+void HtmlLayout::DoListItem(Pass pass, const RECT& r, LineState& ls) {
+  if (ls.ListMet) {
+    ls.Full = true;
+    return;
+  }
+  ls.ListMet = true;
+  ls.Width += FListDepth * kListStep;
+  FRunX += (FListDepth - 1) * kListStep;
+  if (pass == Pass::Paint) {
+    AnsiString keep = Canvas->Font()->Name();
+    Canvas->Font()->SetName("Symbol");
+    WideChar bullet = (FListDepth % 2) ? L'\u00B7' : L'o';
+    RECT rc{FRunX, r.top, r.right, RunBottom(r, ls)};
+    Uni_DrawTextW(DC(), &bullet, 1, &rc, kRunFlags | DT_NOPREFIX);
+    Canvas->Font()->SetName(keep);
+  }
+  FRunX += kListStep;
+}
+
+void HtmlLayout::DoBody(const WideString& attrs, Pass pass) {
+  if (pass != Pass::Paint) return;
+  WideString bg = HtmlAttrValue(attrs, L"BACKGROUND");
+  if (!bg.empty()) {
+    THTMLPicture* pic = PictureFor(bg);
+    if (pic && !pic->Empty() && pic->Width() > 0 && pic->Height() > 0) {
+      HDC dc = DC();
+      int saved = SaveDC(dc);
+      IntersectClipRect(dc, Area.left, Area.top, Area.right, Area.bottom);
+      for (int y = Area.top; y < Area.bottom; y += pic->Height())
+        for (int x = Area.left; x < Area.right; x += pic->Width()) Canvas->Draw(x, y, pic);
+      RestoreDC(dc, saved);
+    }
+  }
+  if (attrs.find(L"BGCOLOR") != WideString::npos) {
+    TColor c = HtmlBodyColor(HtmlAttrValue(attrs, L"BGCOLOR"));
+    SetBrushColor(Canvas, c);
+    FFontSavedBrush = c;
+    TColor pen = Canvas->Pen()->Color();
+    Canvas->Pen()->SetColor(c);
+    Canvas->FillRect(Area);
+    Canvas->Pen()->SetColor(pen);
+  }
+}
+
+void HtmlLayout::EndRotation() {
+  if (!FRotated) return;
+  // The canvas selects its own font again when next asked for it.
+  Canvas->Refresh();
+  DeleteObject(FRotated);
+  FRotated = nullptr;
+}
+
+void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
+  auto ch = [&](size_t i) -> wchar_t { return i < tag.size() ? static_cast<wchar_t>(towupper(tag[i])) : L'\0'; };
+  bool paint = pass == Pass::Paint;
+  bool measuring = !paint;
+  size_t gt = tag.find(L'>');
+  auto attrsFrom = [&](size_t from) {
+    if (tag.size() <= from) return WideString();
+    return tag.substr(from, gt == WideString::npos ? WideString::npos : (gt > from ? gt - from : 0));
+  };
+  TFont* font = Canvas->Font();
+  bool closing = tag.size() >= 4 && tag[1] == L'/';
+  wchar_t letter = closing ? ch(2) : ch(1);
+  if (letter < L'A' || letter > L'Z') return;
+
+  if (closing) {
+    switch (letter) {
+      case L'A': LinkEnd(pass, r, ls); break;
+      case L'B':
+        if (ch(3) == L'>')
+          font->SetStyle(font->Style() & ~fsBold);
+        else
+          font->SetColor(FDefaultFont->Color());
+        break;
+      case L'E':
+        if (paint) ls.ErrorMark = false;
+        break;
+      case L'F':
+        font->SetName(FDefaultFont->Name());
+        font->SetHeight(FDefaultFont->Height());
+        if (!measuring && !Selected) {
+          font->SetColor(FDefaultFont->Color());
+          SetBrushColor(Canvas, FFontSavedBrush);
+        }
+        break;
+      case L'H':
+        if (paint) {
+          font->SetColor(FHiSavedFont);
+          SetBrushColor(Canvas, FHiSavedBrush);
+        }
+        break;
+      case L'I': font->SetStyle(font->Style() & ~fsItalic); break;
+      case L'P':
+        ls.Eol = true;
+        if (paint && FParaBg) SetBrushColor(Canvas, FParaSavedBrush);
+        FParaBg = false;
+        break;
+      case L'R': EndRotation(); break;
+      case L'S':
+        if (ch(3) == L'U')
+          ls.Sub = ls.Sup = false;
+        else if (ch(3) == L'H')
+          ls.Shadow = false;
+        else
+          font->SetStyle(font->Style() & ~fsStrikeOut);
+        break;
+      case L'U':
+        if (ch(3) == L'>' || FListDepth < 1)
+          font->SetStyle(font->Style() & ~fsUnderline);
+        else
+          --FListDepth;
+        break;
+      case L'Z': ls.Hidden = false; break;
+      default: break;
+    }
+    return;
+  }
+
+  switch (letter) {
+    case L'A': LinkStart(tag, pass, r, ls); break;
+    case L'B':
+      if (ch(2) == L'>') {
+        font->SetStyle(font->Style() | fsBold);
+      } else if (ch(2) == L'R') {
+        ls.Eol = true;
+        if (pass == Pass::Measure) PlainText += L'\r';
+      } else if (ch(2) == L'L') {
+        if (!BlinkOn) font->SetColor(FEntryBrush == clNone ? clWindow : FEntryBrush);
+      } else if (ch(2) == L'O') {
+        DoBody(HtmlUpperCase(attrsFrom(2)), pass);
+      }
+      break;
+    case L'E':
+      if (paint) ls.ErrorMark = true;
+      break;
+    case L'F': {
+      WideString attrs = HtmlUpperCase(attrsFrom(5));
+      WideString face = HtmlAttrValue(attrs, L"FACE");
+      if (!face.empty()) font->SetName(ToAnsi(face));
+      if (!Selected && attrs.find(L" COLOR") != WideString::npos) {
+        WideString c = HtmlAttrValue(attrs, L" COLOR");
+        if (!c.empty()) font->SetColor(HtmlColorValue(c));
+      }
+      if (!measuring && !Selected && attrs.find(L"BGCOLOR") != WideString::npos) {
+        WideString c = HtmlAttrValue(attrs, L"BGCOLOR");
+        if (!c.empty()) {
+          FFontSavedBrush = BrushColorOf(Canvas);
+          SetBrushColor(Canvas, HtmlColorValue(c));
+        }
+      }
+      WideString size = HtmlAttrValue(attrs, L"SIZE", true);
+      if (!size.empty()) {
+        int points = HtmlFontPoints(HtmlNumber(size));
+        if (points > 0 && points <= 1000) font->SetSize(points);
+      }
+      break;
+    }
+    case L'H':
+      if (ch(2) == L'I') {
+        if (paint) {
+          FHiSavedFont = font->Color();
+          FHiSavedBrush = BrushColorOf(Canvas);
+          SetBrushColor(Canvas, clHighlight);
+          font->SetColor(clHighlightText);
+        }
+      } else if (ch(2) == L'R') {
+        ls.Eol = true;
+        if (paint) {
+          Canvas->Pen()->SetColor(clBlack);
+          int y = RunBottom(r, ls) + 1;
+          Canvas->MoveTo(r.left, y);
+          Canvas->LineTo(r.right, y);
+        }
+      }
+      break;
+    case L'I':
+      if (ch(2) == L'>') {
+        font->SetStyle(font->Style() | fsItalic);
+      } else if (ch(2) == L'M') {
+        DoPicture(tag, pass, r, ls, forceFit);
+      } else if (ch(2) == L'N') {
+        int n = HtmlNumber(HtmlLetterValue(attrsFrom(2), L'X'));
+        if (ls.Width < n) {
+          ls.Width = n;
+          FRunX = Area.left + n;
+        }
+      }
+      break;
+    case L'L': DoListItem(pass, r, ls); break;
+    case L'P': {
+      WideString attrs = HtmlUpperCase(attrsFrom(2));
+      WideString align = HtmlAttrValue(attrs, L"ALIGN");
+      if (align.find(L"RIGHT") != WideString::npos) FAlign = 1;
+      if (align.find(L"LEFT") != WideString::npos) FAlign = 0;
+      if (align.find(L"CENTER") != WideString::npos) FAlign = 2;
+      if (attrs.find(L"INDENT") != WideString::npos) FIndent = HtmlNumber(HtmlAttrValue(attrs, L"INDENT"));
+      if (paint && attrs.find(L"BGCOLOR") != WideString::npos) {
+        WideString v = HtmlAttrValue(attrs, L"BGCOLOR");
+        TColor c = v.empty() ? clNone : HtmlColorValue(v);
+        FParaBg = true;
+        FParaSavedBrush = BrushColorOf(Canvas);
+        SetBrushColor(Canvas, c);
+        Canvas->Pen()->SetColor(c);
+        if (c != clNone) Canvas->FillRect(RECT{Area.left, r.top, Area.right, r.bottom});
+      }
+      break;
+    }
+    case L'R': {
+      int angle = HtmlNumber(HtmlLetterValue(attrsFrom(2), L'A'));
+      EndRotation();
+      LOGFONTA lf = font->LogFont();
+      lf.lfEscapement = lf.lfOrientation = angle * 10;
+      HDC dc = DC();
+      FRotated = CreateFontIndirectA(&lf);
+      SelectObject(dc, FRotated);
+      break;
+    }
+    case L'S':
+      if (ch(2) == L'>')
+        font->SetStyle(font->Style() | fsStrikeOut);
+      else if (ch(2) == L'H')
+        ls.Shadow = true;
+      else if (HtmlUpperCase(tag.substr(0, 5)) == L"<SUB>")
+        ls.Sub = true;
+      else if (HtmlUpperCase(tag.substr(0, 5)) == L"<SUP>")
+        ls.Sup = true;
+      break;
+    case L'U':
+      if (ch(2) == L'>')
+        font->SetStyle(font->Style() | fsUnderline);
+      else if (FListDepth < 1000)
+        ++FListDepth;
+      break;
+    case L'Z': ls.Hidden = true; break;
+    default: break;
+  }
+}
+
+void HtmlLayout::Run(const WideString& Text) {
+  FDefaultFont = std::make_unique<TFont>();
+  FDefaultFont->Assign(Canvas->Font());
+  TFont measureFont, paintFont;
+  measureFont.Assign(Canvas->Font());
+  paintFont.Assign(Canvas->Font());
+  FEntryBrush = BrushColorOf(Canvas);
+  TColor entryPen = Canvas->Pen()->Color();
+  SetBrushColor(Canvas, clNone);
+  SetBkMode(DC(), TRANSPARENT);
+
+  RECT lineRect = Area;
+  lineRect.left += 1;
+  FText = PrepareHtmlMarkup(Text);
+  size_t pos = 0, end = FText.size();
+  int top = Area.top;
+  bool stuck = false;
+
+  while (pos < end) {
+    Canvas->Font()->Assign(&measureFont);
+    LineState ls;
+    ls.Height = TextHeight();
+    size_t start = pos;
+    int linkCount = LinkCount, pictures = FPictureCounter, depth = FListDepth;
+    bool inLink = FInLink;
+    WideString linkValue = FLinkValue;
+    int linkStartWidth = FLinkStartWidth, linkStartTop = FLinkStartTop;
+
+    RECT measureRect{lineRect.left, top, lineRect.right, std::max(static_cast<int>(Area.bottom), top + ls.Height)};
+    LayLine(pos, end, Pass::Measure, measureRect, ls, stuck);
+    measureFont.Assign(Canvas->Font());
+    if (pos == start && pos < end) {
+      // Nothing fitted on this line: the next attempt takes its first piece whatever its
+      // width; when even that takes nothing, the rest cannot be laid out.
+      if (stuck) break;
+      stuck = true;
+      FPictureCounter = pictures;
+      LinkCount = linkCount;
+      FListDepth = depth;
+      FInLink = inLink;
+      FLinkValue = linkValue;
+      continue;
+    }
+    bool forced = stuck;
+    stuck = false;
+
+    int lineHeight = ls.Height + ls.Raise + ls.Drop;
+    RECT paintRect{lineRect.left, top, lineRect.right, top + lineHeight};
+    int available = lineRect.right - lineRect.left;
+    if (FAlign == 1) {
+      int left = Area.right - ls.Width;
+      if (left > paintRect.left) paintRect.left = left;
+    } else if (FAlign == 2 && available - ls.Width > 0) {
+      paintRect.left += (available - ls.Width) / 2;
+    }
+    paintRect.left += FIndent;
+
+    if (!MeasureOnly) {
+      LinkCount = linkCount;
+      FPictureCounter = pictures;
+      FListDepth = depth;
+      FInLink = inLink;
+      FLinkValue = linkValue;
+      FLinkStartWidth = linkStartWidth;
+      FLinkStartTop = linkStartTop;
+      Canvas->Font()->Assign(&paintFont);
+      LineState second;
+      second.Height = ls.Height;
+      second.Raise = ls.Raise;
+      second.Drop = ls.Drop;
+      size_t p2 = start, e2 = pos;
+      int outWidth = OutWidth;
+      LayLine(p2, e2, HitTestOnly ? Pass::HitTest : Pass::Paint, paintRect, second, forced);
+      OutWidth = outWidth;
+      paintFont.Assign(Canvas->Font());
+      int rowBottom = paintRect.bottom - second.PicOffset;
+      if (second.LinkHit && MouseY > rowBottom - TextHeight() && MouseY < rowBottom) Result = true;
+      // The painting pass works on the line as measured; its width stands.
+      if (ls.Width > OutWidth) OutWidth = ls.Width;
+    }
+    top += lineHeight;
+    OutHeight += lineHeight;
+    if (top > Area.bottom && !MeasureOnly) break;
+  }
+
+  EndRotation();
+  Canvas->Font()->Assign(FDefaultFont.get());
+  if (OutHeight == 0) OutHeight = TextHeight();
+  SetBrushColor(Canvas, FEntryBrush);
+  Canvas->Pen()->SetColor(entryPen);
+}
+
+}  // namespace
+
+bool DrawHtmlText(TCanvas* Canvas, const WideString& Text, const RECT& Rect, TCustomImageList* Images, int MouseX,
+                  int MouseY, int FocusLink, int HoverLink, int ShadowOffset, bool HitTestOnly, bool MeasureOnly,
+                  bool Printing, bool Selected, bool BlinkOn, bool HoverOnly, bool WordWrap, double ImageScale,
+                  TColor LinkColor, TColor HoverColor, TColor HoverFontColor, TColor ShadowColor,
+                  WideString& HoverHref, WideString& PlainText, WideString& FocusHref, int& OutWidth, int& OutHeight,
+                  int& LinkCount, int& MouseLink, RECT& HoverRect, TPictureCache* PictureCache,
+                  THtmlPictureContainer* PictureContainer) {
+  HtmlLayout layout;
+  layout.Canvas = Canvas;
+  layout.Area = Rect;
+  layout.Images = Images;
+  layout.MouseX = MouseX;
+  layout.MouseY = MouseY;
+  layout.FocusLink = FocusLink;
+  layout.HoverLink = HoverLink;
+  layout.ShadowOffset = ShadowOffset;
+  layout.HitTestOnly = HitTestOnly;
+  layout.MeasureOnly = MeasureOnly;
+  layout.Printing = Printing;
+  layout.Selected = Selected;
+  layout.BlinkOn = BlinkOn;
+  layout.HoverOnly = HoverOnly;
+  layout.WordWrap = WordWrap;
+  layout.ImageScale = ImageScale;
+  layout.LinkColor = LinkColor;
+  layout.HoverColor = HoverColor;
+  layout.HoverFontColor = HoverFontColor;
+  layout.ShadowColor = ShadowColor;
+  layout.Cache = PictureCache;
+  layout.Container = PictureContainer;
+  layout.HoverHref = HoverHref;
+  layout.HoverRect = HoverRect;
+  Canvas->Changing();
+  layout.Run(Text);
+  Canvas->Changed();
+  HoverHref = layout.HoverHref;
+  PlainText = layout.PlainText;
+  FocusHref = layout.FocusHref;
+  OutWidth = layout.OutWidth;
+  OutHeight = layout.OutHeight;
+  LinkCount = layout.LinkCount;
+  MouseLink = layout.MouseLink;
+  HoverRect = layout.HoverRect;
+  return layout.Result;
+}
+
+void MeasureTitledText(TCanvas* Canvas, const WideString& Text, TFont* TitleFont, TFont* BodyFont, UINT Flags,
+                       int& Width, int& Height, bool Padded) {
+  TFont saved;
+  saved.Assign(Canvas->Font());
+  auto measure = [&](TFont* font, const WideString& line, SIZE& size) {
+    Canvas->Font()->Assign(font);
+    Canvas->RequiredState(csHandleValid | csFontValid);
+    RECT rc{0, 0, 0, 0};
+    Uni_DrawTextW(Canvas->Handle(), line.c_str(), -1, &rc, DT_CALCRECT | DT_SINGLELINE | Flags);
+    size.cx = rc.right - rc.left;
+    size.cy = rc.bottom - rc.top;
+  };
+  if (Text.find(L"\\n") == WideString::npos && Text.find(L'\r') == WideString::npos) {
+    SIZE s{};
+    measure(TitleFont, Text, s);
+    Width = s.cx;
+    Height = s.cy;
+  } else {
+    TUniStringList lines;
+    SplitTextLines(Text, &lines);
+    int w = 0, h = 0;
+    for (int i = 0; i < lines.GetCount(); ++i) {
+      WideString line = TrimSpacesW(lines.Get(i));
+      if (line.empty()) continue;
+      SIZE s{};
+      if (i == 0) {
+        measure(TitleFont, line, s);
+        w = s.cx + (Padded ? 8 : 0);
+        h = s.cy + (Padded ? 10 : 0);
+      } else {
+        measure(BodyFont, line, s);
+        w = std::max(w, static_cast<int>(s.cx) + (Padded ? 8 : 0));
+        h += s.cy + (Padded ? 2 : 0);
+      }
+    }
+    Width = w;
+    Height = h;
+  }
+  Canvas->Font()->Assign(&saved);
+}

@@ -1,0 +1,371 @@
+// The renderer on a real device context (a bitmap's canvas): sizes against the system's own
+// text measure, plain texts, link hits, painted colours, and malformed markup.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <string>
+
+#include "dialogs/html_renderer.h"
+#include "vcl/pictures.h"
+#include "vcl/streams.h"
+#include "widetext/uni_string_list.h"
+
+namespace {
+
+constexpr int kWidth = 600;
+constexpr int kHeight = 400;
+constexpr TColor kLink = 0xFF0000;
+
+struct Layout {
+  bool Hit = false;
+  WideString HoverHref = L"(kept)";
+  WideString PlainText, FocusHref;
+  int Width = -1, Height = -1, Links = -1, MouseLink = -2;
+  RECT HoverRect{};
+};
+
+struct Options {
+  RECT Area{0, 0, kWidth, kHeight};
+  int MouseX = -100, MouseY = -100;
+  bool HitTestOnly = true;  // the drawn form's measuring calls
+  bool MeasureOnly = false;
+  bool WordWrap = true;
+  bool Selected = true;
+  int FocusLink = -1;
+};
+
+class HtmlRender : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    sheet_.SetSize(kWidth, kHeight);
+    TCanvas* c = Canvas();
+    c->Font()->SetName("Tahoma");
+    c->Font()->SetSize(10);
+    c->Font()->SetColor(clBlack);
+    c->Brush()->SetColor(clWhite);
+    c->FillRect(RECT{0, 0, kWidth, kHeight});
+  }
+  TCanvas* Canvas() { return sheet_.Canvas(); }
+
+  Layout Run(const WideString& text, Options o = {}) {
+    Layout l;
+    l.Hit = DrawHtmlText(Canvas(), text, o.Area, nullptr, o.MouseX, o.MouseY, o.FocusLink, -1, 1, o.HitTestOnly,
+                         o.MeasureOnly, false, o.Selected, o.Selected, false, o.WordWrap, 1.0, kLink, clNone, clNone,
+                         0x808080, l.HoverHref, l.PlainText, l.FocusHref, l.Width, l.Height, l.Links, l.MouseLink,
+                         l.HoverRect, nullptr, nullptr);
+    return l;
+  }
+  Layout Paint(const WideString& text, Options o = {}) {
+    o.HitTestOnly = false;
+    o.Selected = false;
+    return Run(text, o);
+  }
+
+  // What the system measures for a text in the canvas font with Style (and Points).
+  SIZE Extent(const WideString& text, TFontStyles style = 0, int points = 10) {
+    TFont keep;
+    keep.Assign(Canvas()->Font());
+    Canvas()->Font()->SetStyle(style);
+    Canvas()->Font()->SetSize(points);
+    Canvas()->RequiredState(csHandleValid | csFontValid);
+    SIZE s{};
+    GetTextExtentPoint32W(Canvas()->Handle(), text.data(), static_cast<int>(text.size()), &s);
+    Canvas()->Font()->Assign(&keep);
+    return s;
+  }
+  int LineHeight() { return Extent(L"gh").cy; }
+
+  int CountPixels(COLORREF rgb) {
+    HDC dc = Canvas()->Handle();
+    int n = 0;
+    for (int y = 0; y < kHeight; y += 1)
+      for (int x = 0; x < kWidth; ++x)
+        if (GetPixel(dc, x, y) == rgb) ++n;
+    return n;
+  }
+
+  TBitmap sheet_;
+};
+
+TEST_F(HtmlRender, SizesAndPlainTexts) {
+  const int h = LineHeight();
+  struct Case {
+    const wchar_t* Markup;
+    const wchar_t* Plain;
+    int Width;
+    int Lines;
+  } cases[] = {
+      {L"Hello world", L"Hello world", Extent(L"Hello world").cx, 1},
+      {L"<B>Bold</B> text", L"Bold text", Extent(L"Bold", fsBold).cx + Extent(L" text").cx, 1},
+      {L"<b>unclosed bold", L"unclosed bold", Extent(L"unclosed ", fsBold).cx + Extent(L"bold", fsBold).cx, 1},
+      {L"<I><U>nest</U></I>ed", L"nested", Extent(L"nest", fsItalic | fsUnderline).cx + Extent(L"ed").cx, 1},
+      {L"<Q>unknown</Q> tags", L"unknown tags", Extent(L"unknown").cx + Extent(L" tags").cx, 1},
+      // The ampersand entity stays doubled in the plain text and draws as one.
+      {L"a&amp;b", L"a&&b", Extent(L"a&b").cx, 1},
+      // Escaped angle brackets become text only after the run has been cut.
+      {L"&lt;B&gt;x", L"<B>x", Extent(L"<B>x").cx, 1},
+      {L"&euro;&permil;", L"\u20AC\u2030", Extent(L"\u20AC\u2030").cx, 1},
+      {L"one<BR>two", L"one\rtwo", Extent(L"one").cx, 2},
+      {L"one\r\ntwo", L"one\rtwo", Extent(L"one").cx, 2},
+      {L"<P>one</P>two", L"onetwo", Extent(L"one").cx, 2},
+      {L"<P>one two", L"one two", Extent(L"one two").cx, 1},
+      {L"<FONT SIZE=\"3\">big</FONT>", L"big", Extent(L"big", 0, 12).cx, 1},
+      {L"<FONT SIZE=\"9\">nine</FONT>", L"nine", Extent(L"nine", 0, 9).cx, 1},
+      {L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C\u8A9E", L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C\u8A9E",
+       Extent(L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C\u8A9E").cx, 1},
+      {L"x<Z>hidden</Z>y", L"xhiddeny", Extent(L"xy").cx, 1},
+  };
+  for (const Case& c : cases) {
+    for (bool hitTest : {true, false}) {
+      Options o;
+      o.HitTestOnly = hitTest;
+      Layout l = Run(c.Markup, o);
+      EXPECT_EQ(l.PlainText, c.Plain) << c.Markup;
+      // Word by word measuring may differ from the whole by a pixel of rounding a run.
+      EXPECT_NEAR(l.Width, c.Width, 2) << c.Markup;
+      EXPECT_GE(l.Height, c.Lines * h) << c.Markup;
+      EXPECT_LT(l.Height, (c.Lines + 1) * h) << c.Markup;
+      EXPECT_FALSE(l.Hit);
+    }
+  }
+  Layout empty = Run(L"");
+  EXPECT_EQ(empty.Width, 0);
+  EXPECT_EQ(empty.Height, h);
+  EXPECT_EQ(empty.PlainText, L"");
+}
+
+TEST_F(HtmlRender, WordWrapKeepsEveryCharacterOnce) {
+  const int h = LineHeight();
+  const WideString text = L"alpha beta alpha beta alpha";
+  Options narrow;
+  narrow.Area = RECT{0, 0, Extent(L"alpha beta ").cx + 4, kHeight};
+  Layout l = Run(text, narrow);
+  EXPECT_EQ(l.PlainText, text);
+  EXPECT_EQ(l.Height, 3 * h);
+  EXPECT_LE(l.Width, narrow.Area.right);
+
+  // A word wider than the area stays whole on its own line.
+  Options tiny;
+  tiny.Area = RECT{0, 0, 20, kHeight};
+  l = Run(L"extraordinarily long", tiny);
+  EXPECT_EQ(l.PlainText, L"extraordinarily long");
+  EXPECT_EQ(l.Height, 2 * h);
+  EXPECT_NEAR(l.Width, Extent(L"extraordinarily").cx, 2);
+
+  // Without wrapping the first run that overflows is the last one laid out.
+  Options nowrap;
+  nowrap.WordWrap = false;
+  nowrap.Area = RECT{0, 0, Extent(L"aaaa b").cx, kHeight};
+  l = Run(L"aaaa <B>bbbb</B> cccc<BR>next", nowrap);
+  EXPECT_EQ(l.PlainText, L"aaaa bbbb");
+  EXPECT_EQ(l.Height, h);
+
+  // A run right after text that does not end with a space stays on the line.
+  Options tight;
+  tight.Area = RECT{0, 0, Extent(L"aaaa").cx + 4, kHeight};
+  l = Run(L"aaaa<B>bbbb</B>", tight);
+  EXPECT_EQ(l.Height, h);
+
+  // Two list items on one line: the second waits for the next line.
+  l = Run(L"<UL><LI>one<LI>two</UL>");
+  EXPECT_EQ(l.PlainText, L"onetwo");
+  EXPECT_EQ(l.Height, 2 * h);
+}
+
+TEST_F(HtmlRender, LinksAreCountedAndHit) {
+  const int h = LineHeight();
+  const WideString text = L"Click <A HREF=\"first\">here</A> or <A HREF=\"Second\">there</A>.";
+  const int thereLeft = 1 + Extent(L"Click here or ").cx;
+  Options o;
+  o.MouseX = thereLeft + Extent(L"the").cx;
+  o.MouseY = h / 2;
+  Layout l = Run(text, o);
+  EXPECT_TRUE(l.Hit);
+  EXPECT_EQ(l.Links, 2);
+  EXPECT_EQ(l.MouseLink, 2);
+  EXPECT_EQ(l.HoverHref, L"Second");
+  EXPECT_NEAR(l.HoverRect.left, thereLeft, 2);
+  EXPECT_NEAR(l.HoverRect.right, thereLeft + Extent(L"there").cx, 2);
+  EXPECT_EQ(l.HoverRect.top, 0);
+  EXPECT_EQ(l.HoverRect.bottom, h);
+
+  // Off the links: no hit, and the caller's value stays.
+  const POINT misses[] = {{2, h / 2}, {o.MouseX, h + h / 2}, {kWidth - 5, h / 2}};
+  for (POINT p : misses) {
+    Options m;
+    m.MouseX = p.x;
+    m.MouseY = p.y;
+    Layout miss = Run(text + L"<BR><BR>", m);
+    EXPECT_FALSE(miss.Hit) << p.x << "," << p.y;
+    EXPECT_EQ(miss.MouseLink, -1);
+    EXPECT_EQ(miss.HoverHref, L"(kept)");
+  }
+
+  // Link text is only hit-tested by measuring calls.
+  Layout painted = Paint(text, o);
+  EXPECT_FALSE(painted.Hit);
+  EXPECT_EQ(painted.Links, 2);
+}
+
+TEST_F(HtmlRender, LinkOverTwoLinesIsHitOnTheLineUnderTheMouse) {
+  const int h = LineHeight();
+  Options o;
+  o.Area = RECT{0, 0, Extent(L"Go alpha ").cx + 3, kHeight};
+  o.MouseX = 1 + Extent(L"be").cx;
+  o.MouseY = h + h / 2;
+  Layout l = Run(L"Go <A HREF=\"x\">alpha beta</A> end", o);
+  EXPECT_TRUE(l.Hit);
+  EXPECT_EQ(l.MouseLink, 1);
+  EXPECT_EQ(l.HoverHref, L"x");
+  EXPECT_EQ(l.HoverRect.top, h);
+  EXPECT_EQ(l.HoverRect.left, 1);
+  EXPECT_NEAR(l.HoverRect.right, 1 + Extent(L"beta").cx, 2);
+
+  // On the first line the rectangle starts at the link.
+  o.MouseY = h / 2;
+  o.MouseX = 1 + Extent(L"Go al").cx;
+  l = Run(L"Go <A HREF=\"x\">alpha beta</A> end", o);
+  EXPECT_TRUE(l.Hit);
+  EXPECT_EQ(l.HoverRect.top, 0);
+  EXPECT_NEAR(l.HoverRect.left, 1 + Extent(L"Go ").cx, 2);
+}
+
+TEST_F(HtmlRender, AlignmentMovesLaterLines) {
+  const int h = LineHeight();
+  const int w = Extent(L"word").cx;
+  Options o;
+  o.MouseY = h + h / 2;
+  o.MouseX = kWidth - w / 2 - 1;
+  Layout l = Run(L"<P ALIGN=\"RIGHT\">first</P><A HREF=\"r\">word</A>", o);
+  EXPECT_TRUE(l.Hit) << "the right alignment holds for the second line";
+  o.MouseX = 1 + (kWidth - 1 - w) / 2 + w / 2;
+  l = Run(L"<P ALIGN=\"CENTER\">first</P><A HREF=\"c\">word</A>", o);
+  EXPECT_TRUE(l.Hit);
+  EXPECT_EQ(l.HoverHref, L"c");
+}
+
+TEST_F(HtmlRender, PaintsColoursLinksAndRestoresTheCanvas) {
+  TColor font = Canvas()->Font()->Color();
+  Paint(L"<FONT COLOR=\"#FF0000\">red</FONT> <A HREF=\"x\">link</A> plain");
+  EXPECT_GT(CountPixels(RGB(255, 0, 0)), 10);
+  EXPECT_GT(CountPixels(RGB(0, 0, 255)), 10);
+  EXPECT_EQ(Canvas()->Font()->Color(), font);
+  EXPECT_EQ(Canvas()->Brush()->Color(), clWhite);
+  EXPECT_EQ(Canvas()->Brush()->Style(), bsSolid);
+
+  // A colour without quotes does nothing; a colour name in any case works.
+  SetUp();
+  Paint(L"<FONT COLOR=#FF0000>black</FONT>");
+  EXPECT_EQ(CountPixels(RGB(255, 0, 0)), 0);
+  SetUp();
+  Paint(L"<FONT COLOR=\"CLgreen\">green</FONT>");
+  EXPECT_GT(CountPixels(RGB(0, 128, 0)), 10);
+
+  // The inner closing tag goes back to the default font, not the outer tag's.
+  SetUp();
+  Paint(L"<FONT COLOR=\"#FF0000\"><FONT COLOR=\"#00FF00\">a</FONT>bbbbbbbb</FONT>");
+  EXPECT_EQ(CountPixels(RGB(255, 0, 0)), 0);
+  EXPECT_GT(CountPixels(RGB(0, 255, 0)), 0);
+
+  // Measuring paints nothing.
+  SetUp();
+  Run(L"<FONT COLOR=\"#FF0000\">red</FONT><BODY BGCOLOR=\"clBlue\">");
+  EXPECT_EQ(CountPixels(RGB(255, 255, 255)), kWidth * kHeight);
+}
+
+TEST_F(HtmlRender, FocusLinkGivesItsValue) {
+  Options o;
+  o.FocusLink = 1;
+  Layout l = Paint(L"<A HREF=\"one\">one</A> <A HREF=\"two\">two</A>", o);
+  EXPECT_EQ(l.FocusHref, L"two");
+}
+
+TEST_F(HtmlRender, MalformedMarkupEndsAndNeverLoops) {
+  const WideString huge(200000, L'x');
+  WideString deep;
+  for (int i = 0; i < 3000; ++i) deep += L"<B><I><U><FONT COLOR=\"#00FF00\"><UL><A HREF=\"d\">";
+  deep += L"deep";
+  WideString entities;
+  for (int i = 0; i < 2000; ++i) entities += L"&amp;&copy;&bogus;&";
+  const WideString inputs[] = {
+      L"<", L"<B", L"abc<", L"abc<B", L"<>", L"</>", L"<<<<>>>>", L">>>", L"</", L"<A HREF=\"", L"<A HREF=\"x\"",
+      L"<FONT COLOR=\"" + huge, L"<FONT FACE=\"" + huge + L"\">x</FONT>", L"<A HREF=\"" + huge + L"\">x</A>",
+      L"<IMG SRC=\"IDX:99999999999999\" WIDTH=\"99999999999\">", L"<IMG SRC=\"SSYS:\">", L"<IMG SRC=\"file://nowhere\">",
+      L"<IND X=\"99999999\">text after", L"<P INDENT=\"-100000\">x</P>", L"<ROT A=\"45\">turned</ROT>",
+      L"<ROT A=\"30\">never closed", L"<LI><LI><LI><LI>", L"<UL><LI>" + huge, L"</UL></UL></U></A></FONT></P>",
+      L"<Z>hidden only", L"<SUB>a<SUP>b</SUB>c", L"<HI>hi<E>err</E></HI><SHAD>s</SHAD><BLINK>b</BLINK>",
+      L"<HR><HR><BR>\r\r\n\n", L"<BODY BGCOLOR=\"#\" BACKGROUND=\"x\">", L"\u0000\u0001<\u0000>", deep, entities,
+      L"&amp", L"&", L"<#", L"<#>", L"word\tand\ttabs &x &&",
+  };
+  const RECT areas[] = {{0, 0, kWidth, kHeight}, {0, 0, 1, kHeight}, {0, 0, 0, 0}, {10, 10, 5, 5}};
+  for (const WideString& in : inputs) {
+    for (const RECT& area : areas) {
+      for (int mode = 0; mode < 3; ++mode) {
+        Options o;
+        o.Area = area;
+        o.MouseX = 20;
+        o.MouseY = 5;
+        o.HitTestOnly = mode == 0;
+        o.Selected = mode == 0;
+        o.MeasureOnly = mode == 2;
+        o.WordWrap = area.right != 1;
+        auto start = std::chrono::steady_clock::now();
+        Layout l = Run(in, o);
+        auto spent = std::chrono::steady_clock::now() - start;
+        EXPECT_LT(spent, std::chrono::seconds(10)) << in.substr(0, 40).size();
+        EXPECT_GE(l.Height, 0);
+        EXPECT_LE(l.PlainText.size(), in.size() + 16);
+      }
+    }
+  }
+  // The canvas is usable afterwards.
+  Layout l = Run(L"fine");
+  EXPECT_EQ(l.PlainText, L"fine");
+  EXPECT_NEAR(l.Width, Extent(L"fine").cx, 1);
+}
+
+TEST_F(HtmlRender, MeasureTitledText) {
+  TFont title, body;
+  title.Assign(Canvas()->Font());
+  title.SetStyle(fsBold);
+  title.SetSize(12);
+  body.Assign(Canvas()->Font());
+  const int th = Extent(L"Title", fsBold, 12).cy;
+  const int bh = Extent(L"x").cy;
+  int w = 0, h = 0;
+  MeasureTitledText(Canvas(), L"Title only", &title, &body, 0, w, h, false);
+  EXPECT_EQ(w, Extent(L"Title only", fsBold, 12).cx);
+  EXPECT_EQ(h, th);
+  MeasureTitledText(Canvas(), L"Title\\n a much longer body line \\n\\nend", &title, &body, 0, w, h, false);
+  EXPECT_EQ(w, std::max(Extent(L"Title", fsBold, 12).cx, Extent(L"a much longer body line").cx));
+  EXPECT_EQ(h, th + 2 * bh);
+  MeasureTitledText(Canvas(), L"Title\rBody", &title, &body, 0, w, h, true);
+  EXPECT_EQ(w, std::max(Extent(L"Title", fsBold, 12).cx + 8, Extent(L"Body").cx + 8));
+  EXPECT_EQ(h, th + 10 + bh + 2);
+  EXPECT_EQ(Canvas()->Font()->Size(), 10);
+}
+
+// Renders a sample for a look by eye when KAVO_HTML_SHOT names a file.
+TEST_F(HtmlRender, SampleForALook) {
+  const char* path = std::getenv("KAVO_HTML_SHOT");
+  if (!path) GTEST_SKIP() << "set KAVO_HTML_SHOT to a .bmp path to keep the sample";
+  Options o;
+  o.Area = RECT{10, 10, kWidth - 10, kHeight - 10};
+  o.MouseX = -1;
+  Paint(L"<B>Bold</B>, <I>italic</I>, <U>underlined</U> and <S>struck</S> text.<BR>"
+        L"<FONT COLOR=\"#FF0000\">Red</FONT>, <FONT COLOR=\"clGreen\">green</FONT> and "
+        L"<FONT COLOR=\"#0000FF\" SIZE=\"4\">large blue</FONT>; <FONT BGCOLOR=\"#FFFF00\">yellow ground</FONT>.<BR>"
+        L"A <A HREF=\"https://example.org\">link to follow</A> &amp; a <HI>highlight</HI>.<BR>"
+        L"<UL><LI>first item<BR><LI>second item<UL><BR><LI>nested item</UL></UL>"
+        L"Greek: \u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1 \u2014 Japanese: \u65E5\u672C\u8A9E\u306E\u5B57\u5E55<BR>"
+        L"<P ALIGN=\"CENTER\">Centred paragraph with H<SUB>2</SUB>O and x<SUP>2</SUP></P>"
+        L"<SHAD>Shadowed</SHAD> and <E>misspeled</E> words. &euro; &copy; &trade; &permil;<HR>"
+        L"A long paragraph that wraps at spaces so that the words go on over several lines of the area "
+        L"without any of them being cut in the middle.",
+        o);
+  TFileStream out(path, fmCreate);
+  sheet_.SaveToStream(&out);
+}
+
+}  // namespace
