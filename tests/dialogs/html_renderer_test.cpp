@@ -274,6 +274,29 @@ TEST_F(HtmlRender, PaintsColoursLinksAndRestoresTheCanvas) {
   EXPECT_EQ(CountPixels(RGB(255, 255, 255)), kWidth * kHeight);
 }
 
+TEST_F(HtmlRender, PlainTextPaintsAsTheSystemDrawsIt) {
+  const WideString texts[] = {L"Hello, plain world", L"tab\tand && prefix", L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C"};
+  for (const WideString& text : texts) {
+    SetUp();
+    Paint(text);
+    std::vector<COLORREF> html;
+    HDC dc = Canvas()->Handle();
+    for (int y = 0; y < 40; ++y)
+      for (int x = 0; x < kWidth; ++x) html.push_back(GetPixel(dc, x, y));
+    SetUp();
+    Canvas()->RequiredState(csHandleValid | csFontValid);
+    dc = Canvas()->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    RECT r{1, 0, kWidth, LineHeight()};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+    int differ = 0;
+    for (int y = 0, i = 0; y < 40; ++y)
+      for (int x = 0; x < kWidth; ++x, ++i)
+        if (GetPixel(dc, x, y) != html[static_cast<size_t>(i)]) ++differ;
+    EXPECT_EQ(differ, 0) << "pixels differ for text " << text.size();
+  }
+}
+
 TEST_F(HtmlRender, FocusLinkGivesItsValue) {
   Options o;
   o.FocusLink = 1;
