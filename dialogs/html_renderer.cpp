@@ -577,12 +577,11 @@ void HtmlLayout::DoListItem(Pass pass, const RECT& r, LineState& ls) {
   ls.Width += FListDepth * kListStep;
   FRunX += (FListDepth - 1) * kListStep;
   if (pass == Pass::Paint) {
-    AnsiString keep = FWork.Name();
-    FWork.SetName("Symbol");
-    WideChar bullet = (FListDepth % 2) ? L'\u00B7' : L'o';
+    // The bullet is drawn in the text's own font: the character that a symbol font shows as a
+    // bullet depends on the font's encoding, and the one shipped with Wine shows none.
+    WideChar bullet = (FListDepth % 2) ? L'\u2022' : L'o';
     RECT rc{FRunX, r.top, r.right, RunBottom(r, ls)};
     Uni_DrawTextW(DC(), &bullet, 1, &rc, kRunFlags | DT_NOPREFIX);
-    FWork.SetName(keep);
   }
   FRunX += kListStep;
 }
