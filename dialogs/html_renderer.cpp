@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/html_font_metrics.h"
 #include "dialogs/html_markup.h"
@@ -147,6 +148,7 @@ class HtmlLayout {
   void EndRotation();
 
   WideString FText;
+  std::vector<INT> FAdvances;
   TFont FWork;
   LOGFONTA FSelectedFont{};
   bool FFontSelected = false;
@@ -257,8 +259,21 @@ void HtmlLayout::DrawPiece(HDC dc, const WideString& text, RECT rc) {
     return;
   }
   // Where the drawing routine puts a bottom-aligned single line, at a fraction of its cost.
-  int y = rc.bottom - Metrics().Height;
-  ExtTextOutW(dc, rc.left, y, ETO_CLIPPED, &rc, text.data(), static_cast<UINT>(text.size()), nullptr);
+  // The characters go where the layout measured them, so that pieces drawn one after the
+  // other meet as the layout placed them.
+  const THtmlFontMetrics& m = Metrics();
+  int y = rc.bottom - m.Height;
+  FAdvances.resize(text.size());
+  bool known = !FRotated;
+  for (size_t i = 0; known && i < text.size(); ++i) {
+    unsigned ch = text[i];
+    if (ch >= 0x250 || ch < 0x20)
+      known = false;
+    else
+      FAdvances[i] = m.Latin[ch];
+  }
+  ExtTextOutW(dc, rc.left, y, ETO_CLIPPED, &rc, text.data(), static_cast<UINT>(text.size()),
+              known ? FAdvances.data() : nullptr);
 }
 
 void HtmlLayout::Flush(const RECT& r, const LineState& ls) {
