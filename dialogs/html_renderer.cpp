@@ -26,6 +26,8 @@ constexpr int kListStep = 12;
 
 TColor BrushColorOf(TCanvas* c) { return c->Brush()->Style() == bsClear ? clNone : c->Brush()->Color(); }
 
+void KeepBrush(TBrush* brush);
+
 void SetBrushColor(TCanvas* c, TColor color) {
   if (color == clNone) {
     c->Brush()->SetStyle(bsClear);
@@ -33,6 +35,7 @@ void SetBrushColor(TCanvas* c, TColor color) {
     c->Brush()->SetColor(color);
     c->Brush()->SetStyle(bsSolid);
   }
+  KeepBrush(c->Brush());
 }
 
 AnsiString ToAnsi(const WideString& s) {
@@ -84,6 +87,8 @@ TDrawingObjectKeeper& Keeper() {
   static auto* keeper = new TDrawingObjectKeeper;  // outlives the static objects
   return *keeper;
 }
+
+void KeepBrush(TBrush* brush) { Keeper().Keep(brush); }
 
 struct LineState {
   int Width = 0;
@@ -183,7 +188,6 @@ HDC HtmlLayout::DC() {
   // device needs it and it changed: the canvas would go through its stock font on every
   // change. The canvas takes its own font back at the end of the call.
   Canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
-  Keeper().Keep(Canvas->Brush());
   HDC dc = Canvas->Handle();
   if (!FRotated) {
     LOGFONTA lf = FWork.LogFont();
