@@ -8,6 +8,7 @@
 #include <string>
 
 #include "dialogs/html_renderer.h"
+#include "vcl/imglist.h"
 #include "vcl/pictures.h"
 #include "vcl/streams.h"
 #include "widetext/uni_string_list.h"
@@ -310,6 +311,41 @@ TEST_F(HtmlRender, PlainTextPaintsWhereTheSystemDrawsIt) {
     // system draws by a fraction of a pixel each.
     EXPECT_NEAR(html.right, system.right, static_cast<int>(text.size()) / 3 + 1) << text.size();
   }
+}
+
+TEST_F(HtmlRender, TextBelowTheAreaIsLaidOutOnlyWhenMeasuring) {
+  const int h = LineHeight();
+  WideString text;
+  for (int i = 0; i < 10; ++i) text += L"line<BR>";
+  Options o;
+  o.Area = RECT{0, 0, kWidth, 2 * h};
+  o.MeasureOnly = true;
+  Layout all = Run(text, o);
+  EXPECT_EQ(all.Height, 10 * h);
+  o.MeasureOnly = false;
+  Layout cut = Run(text, o);
+  EXPECT_EQ(cut.Height, 3 * h);
+  EXPECT_EQ(cut.PlainText, L"line\rline\rline\r");
+}
+
+TEST_F(HtmlRender, PicturesFromAnImageList) {
+  TImageList images(nullptr, 16, 16);
+  TBitmap red;
+  red.SetSize(16, 16);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(RECT{0, 0, 16, 16});
+  ASSERT_EQ(images.Add(&red, nullptr), 0);
+  Layout l;
+  WideString text = L"a<IMG SRC=\"IDX:0\">b<IMG SRC=\"IDX:7\">";
+  l.Hit = DrawHtmlText(Canvas(), text, RECT{0, 0, kWidth, kHeight}, &images, -1, -1, -1, -1, 1, false, false, false,
+                       false, false, false, true, 1.0, kLink, clNone, clNone, 0x808080, l.HoverHref, l.PlainText,
+                       l.FocusHref, l.Width, l.Height, l.Links, l.MouseLink, l.HoverRect, nullptr, nullptr);
+  // Only the image that exists takes room.
+  EXPECT_NEAR(l.Width, Extent(L"ab").cx + 16, 2);
+  EXPECT_GE(l.Height, 16);
+  EXPECT_EQ(l.PlainText, L"ab");
+  int x = 1 + Extent(L"a").cx + 8;
+  EXPECT_EQ(GetPixel(Canvas()->Handle(), x, 8), RGB(255, 0, 0));
 }
 
 TEST_F(HtmlRender, FocusLinkGivesItsValue) {
