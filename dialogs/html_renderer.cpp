@@ -614,8 +614,19 @@ void HtmlLayout::DoBody(const WideString& attrs, Pass pass) {
       HDC dc = DC();
       int saved = SaveDC(dc);
       IntersectClipRect(dc, Area.left, Area.top, Area.right, Area.bottom);
-      for (int y = Area.top; y < Area.bottom; y += pic->Height())
-        for (int x = Area.left; x < Area.right; x += pic->Width()) Canvas->Draw(x, y, pic);
+      // Only the tiles that can be seen, and never so many that painting stalls.
+      RECT clip{};
+      GetClipBox(dc, &clip);
+      RECT seen{};
+      IntersectRect(&seen, &clip, &Area);
+      int pw = pic->Width(), ph = pic->Height();
+      long long tiles = (static_cast<long long>(seen.right - seen.left) / pw + 2) * ((seen.bottom - seen.top) / ph + 2);
+      if (!IsRectEmpty(&seen) && tiles <= 20000) {
+        int y0 = Area.top + (seen.top - Area.top) / ph * ph;
+        int x0 = Area.left + (seen.left - Area.left) / pw * pw;
+        for (int y = y0; y < seen.bottom; y += ph)
+          for (int x = x0; x < seen.right; x += pw) Canvas->Draw(x, y, pic);
+      }
       RestoreDC(dc, saved);
     }
   }
