@@ -3,9 +3,14 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cmath>
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
+#include "dialogs/html_font_metrics.h"
 #include "dialogs/html_markup.h"
 #include "dialogs/html_pictures.h"
 #include "vcl/pictures.h"
@@ -21,6 +26,8 @@ constexpr int kListStep = 12;
 
 TColor BrushColorOf(TCanvas* c) { return c->Brush()->Style() == bsClear ? clNone : c->Brush()->Color(); }
 
+void KeepBrush(TBrush* brush);
+
 void SetBrushColor(TCanvas* c, TColor color) {
   if (color == clNone) {
     c->Brush()->SetStyle(bsClear);
@@ -28,6 +35,7 @@ void SetBrushColor(TCanvas* c, TColor color) {
     c->Brush()->SetColor(color);
     c->Brush()->SetStyle(bsSolid);
   }
+  KeepBrush(c->Brush());
 }
 
 AnsiString ToAnsi(const WideString& s) {
@@ -37,6 +45,50 @@ AnsiString ToAnsi(const WideString& s) {
   WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), a.data(), n, nullptr, nullptr);
   return a;
 }
+
+// Fonts and brushes that texts switch between, held so that their handles outlive the
+// moment the canvas lets go of them: creating a font again for every styled run of every
+// call costs far more than laying the text out.
+class TDrawingObjectKeeper {
+ public:
+  // The handle of a font of Font's description, valid until the next call.
+  HFONT Handle(TFont* font) {
+    LOGFONTA lf = font->LogFont();
+    std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
+    auto it = FFonts.find(key);
+    if (it == FFonts.end()) {
+      if (FFonts.size() >= 64) FFonts.clear();
+      auto copy = std::make_unique<TFont>();
+      copy->Assign(font);
+      it = FFonts.emplace(key, std::move(copy)).first;
+    }
+    return it->second->Handle();
+  }
+  void Keep(TBrush* brush) {
+    std::string key = std::to_string(brush->Color()) + "/" + std::to_string(brush->Style());
+    if (key == FLastBrush) return;
+    FLastBrush = key;
+    auto& kept = FBrushes[key];
+    if (kept) return;
+    auto copy = std::make_unique<TBrush>();
+    copy->Assign(brush);
+    copy->Handle();
+    kept = std::move(copy);
+    if (FBrushes.size() > 64) FBrushes.clear();
+  }
+
+ private:
+  std::map<std::string, std::unique_ptr<TFont>> FFonts;
+  std::map<std::string, std::unique_ptr<TBrush>> FBrushes;
+  std::string FLastFont, FLastBrush;
+};
+
+TDrawingObjectKeeper& Keeper() {
+  static auto* keeper = new TDrawingObjectKeeper;  // outlives the static objects
+  return *keeper;
+}
+
+void KeepBrush(TBrush* brush) { Keeper().Keep(brush); }
 
 struct LineState {
   int Width = 0;
@@ -88,9 +140,11 @@ class HtmlLayout {
   void LinkEnd(Pass pass, const RECT& r, LineState& ls);
   void RecordHover(const RECT& r, const LineState& ls);
   void Flush(const RECT& r, const LineState& ls);
+  void DrawPiece(HDC dc, const WideString& text, RECT rc);
   void DrawZigzag(int left, int right, int lineBottom);
   int RunBottom(const RECT& r, const LineState& ls) const;
   int TextHeight();
+  const THtmlFontMetrics& Metrics();
   int RunWidth(const WideString& run);
   HDC DC();
   int PixelsX() { return GetDeviceCaps(DC(), LOGPIXELSX); }
@@ -99,6 +153,12 @@ class HtmlLayout {
   void EndRotation();
 
   WideString FText;
+  std::vector<INT> FAdvances;
+  TFont FWork;
+  LOGFONTA FSelectedFont{};
+  bool FFontSelected = false;
+  TColor FSelectedColor = clNone;
+  int FPixels = 96;
   std::unique_ptr<TFont> FDefaultFont;
   TColor FEntryBrush = clNone;
   int FAlign = 0, FIndent = 0;
@@ -117,8 +177,6 @@ class HtmlLayout {
   int FPictureCounter = 0, FPictureUnderMouse = -1;
   int FRunX = 0;  // where the next run starts
   HFONT FRotated = nullptr;
-  HFONT FHeightFont = nullptr;
-  int FHeight = 0;
 
   // Runs of one style waiting to be painted as one piece.
   WideString FPending;
@@ -126,23 +184,43 @@ class HtmlLayout {
 };
 
 HDC HtmlLayout::DC() {
+  // The layout works on its own font and selects it into the device itself, only when the
+  // device needs it and it changed: the canvas would go through its stock font on every
+  // change. The canvas takes its own font back at the end of the call.
   Canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
-  return Canvas->Handle();
+  HDC dc = Canvas->Handle();
+  if (!FRotated) {
+    LOGFONTA lf = FWork.LogFont();
+    if (!FFontSelected || std::memcmp(&lf, &FSelectedFont, sizeof lf) != 0) {
+      SelectObject(dc, Keeper().Handle(&FWork));
+      FSelectedFont = lf;
+      FFontSelected = true;
+    }
+  }
+  if (FWork.Color() != FSelectedColor) {
+    SetTextColor(dc, ColorToRGB(FWork.Color()));
+    FSelectedColor = FWork.Color();
+  }
+  return dc;
 }
 
-int HtmlLayout::TextHeight() {
+const THtmlFontMetrics& HtmlLayout::Metrics() {
+  // A turned font stands outside the canvas; it is asked for directly.
+  if (!FRotated)
+    if (const THtmlFontMetrics* m = HtmlCachedFontMetrics(FWork.LogFont(), FPixels)) return *m;
   HDC dc = DC();
-  HFONT f = static_cast<HFONT>(GetCurrentObject(dc, OBJ_FONT));
-  if (f != FHeightFont || !FHeight) {
-    SIZE sz{};
-    GetTextExtentPoint32W(dc, L"gh", 2, &sz);
-    FHeightFont = f;
-    FHeight = sz.cy;
-  }
-  return FHeight;
+  LOGFONTA lf{};
+  GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
+  return HtmlMeasureFontMetrics(dc, FRotated ? lf : FWork.LogFont(), FPixels);
 }
+
+int HtmlLayout::TextHeight() { return Metrics().Height; }
 
 int HtmlLayout::RunWidth(const WideString& run) {
+  if (run.find_first_of(L"&\t") == WideString::npos) {
+    int w = HtmlCachedTextWidth(Metrics(), run.data(), run.size());
+    if (w >= 0) return w;
+  }
   HDC dc = DC();
   if (run.find_first_of(L"&\t") != WideString::npos) {
     // Prefixes and tabs are the text drawing routine's to interpret.
@@ -176,23 +254,46 @@ void HtmlLayout::DrawZigzag(int left, int right, int lineBottom) {
   }
 }
 
+void HtmlLayout::DrawPiece(HDC dc, const WideString& text, RECT rc) {
+  if (!WordWrap || text.find_first_of(L"&\t") != WideString::npos) {
+    // Ellipses, prefixes and tabs are the text drawing routine's to do.
+    WideString copy = text;
+    Uni_DrawTextExW(dc, copy.data(), static_cast<int>(copy.size()), &rc, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
+                    nullptr);
+    return;
+  }
+  // Where the drawing routine puts a bottom-aligned single line, at a fraction of its cost.
+  // The characters go where the layout measured them, so that pieces drawn one after the
+  // other meet as the layout placed them.
+  const THtmlFontMetrics& m = Metrics();
+  int y = rc.bottom - m.Height;
+  FAdvances.resize(text.size());
+  bool known = !FRotated;
+  for (size_t i = 0; known && i < text.size(); ++i) {
+    unsigned ch = text[i];
+    if (ch >= 0x250 || ch < 0x20)
+      known = false;
+    else
+      FAdvances[i] = m.Latin[ch];
+  }
+  ExtTextOutW(dc, rc.left, y, ETO_CLIPPED, &rc, text.data(), static_cast<UINT>(text.size()),
+              known ? FAdvances.data() : nullptr);
+}
+
 void HtmlLayout::Flush(const RECT& r, const LineState& ls) {
   if (FPending.empty()) return;
   RECT rc{FPendingLeft, r.top, r.right, RunBottom(r, ls)};
   HDC dc = DC();
   if (ls.Shadow) {
-    TColor keep = Canvas->Font()->Color();
-    Canvas->Font()->SetColor(ShadowColor);
+    TColor keep = FWork.Color();
+    FWork.SetColor(ShadowColor);
     RECT sr = rc;
     OffsetRect(&sr, ShadowOffset, ShadowOffset);
-    WideString copy = FPending;
-    Uni_DrawTextExW(DC(), copy.data(), static_cast<int>(copy.size()), &sr, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
-                    nullptr);
-    Canvas->Font()->SetColor(keep);
+    DrawPiece(DC(), FPending, sr);
+    FWork.SetColor(keep);
     dc = DC();
   }
-  Uni_DrawTextExW(dc, FPending.data(), static_cast<int>(FPending.size()), &rc, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
-                  nullptr);
+  DrawPiece(dc, FPending, rc);
   if (ls.ErrorMark) DrawZigzag(FPendingLeft, FPendingRight, r.bottom);
   FPending.clear();
 }
@@ -322,18 +423,18 @@ void HtmlLayout::LinkStart(const WideString& tag, Pass pass, const RECT& r, Line
   bool styled = !(HoverOnly && HoverLink != LinkCount);
   if (styled) {
     if (pass == Pass::Paint) {
-      Canvas->Font()->SetStyle(Canvas->Font()->Style() | fsUnderline);
+      FWork.SetStyle(FWork.Style() | fsUnderline);
       if (HoverColor != clNone) {
         FHoverSavedBrush = BrushColorOf(Canvas);
         SetBrushColor(Canvas, HoverColor);
       }
       if (HoverFontColor != clNone) {
-        FHoverSavedFont = Canvas->Font()->Color();
-        Canvas->Font()->SetColor(HoverFontColor);
+        FHoverSavedFont = FWork.Color();
+        FWork.SetColor(HoverFontColor);
       }
     }
     if (!Selected && !(HoverFontColor != clNone && HoverOnly && HoverLink == LinkCount))
-      Canvas->Font()->SetColor(LinkColor);
+      FWork.SetColor(LinkColor);
   }
   FLinkValue = HtmlAttrValue(tag, L"");
   FInLink = true;
@@ -344,12 +445,12 @@ void HtmlLayout::LinkStart(const WideString& tag, Pass pass, const RECT& r, Line
 void HtmlLayout::LinkEnd(Pass pass, const RECT& r, LineState& ls) {
   if (!(HoverOnly && HoverLink != LinkCount)) {
     if (pass == Pass::Paint) {
-      Canvas->Font()->SetStyle(Canvas->Font()->Style() & ~fsUnderline);
+      FWork.SetStyle(FWork.Style() & ~fsUnderline);
       if (HoverColor != clNone) SetBrushColor(Canvas, FHoverSavedBrush);
-      if (HoverFontColor != clNone) Canvas->Font()->SetColor(FHoverSavedFont);
+      if (HoverFontColor != clNone) FWork.SetColor(FHoverSavedFont);
     }
   }
-  if (!Selected) Canvas->Font()->SetColor(FDefaultFont->Color());
+  if (!Selected) FWork.SetColor(FDefaultFont->Color());
   FInLink = false;
   if (FMouseOverLink) RecordHover(r, ls);
   if (FocusLink == LinkCount - 1) {
@@ -495,12 +596,11 @@ void HtmlLayout::DoListItem(Pass pass, const RECT& r, LineState& ls) {
   ls.Width += FListDepth * kListStep;
   FRunX += (FListDepth - 1) * kListStep;
   if (pass == Pass::Paint) {
-    AnsiString keep = Canvas->Font()->Name();
-    Canvas->Font()->SetName("Symbol");
-    WideChar bullet = (FListDepth % 2) ? L'\u00B7' : L'o';
+    // The bullet is drawn in the text's own font: the character that a symbol font shows as a
+    // bullet depends on the font's encoding, and the one shipped with Wine shows none.
+    WideChar bullet = (FListDepth % 2) ? L'\u2022' : L'o';
     RECT rc{FRunX, r.top, r.right, RunBottom(r, ls)};
     Uni_DrawTextW(DC(), &bullet, 1, &rc, kRunFlags | DT_NOPREFIX);
-    Canvas->Font()->SetName(keep);
   }
   FRunX += kListStep;
 }
@@ -514,8 +614,19 @@ void HtmlLayout::DoBody(const WideString& attrs, Pass pass) {
       HDC dc = DC();
       int saved = SaveDC(dc);
       IntersectClipRect(dc, Area.left, Area.top, Area.right, Area.bottom);
-      for (int y = Area.top; y < Area.bottom; y += pic->Height())
-        for (int x = Area.left; x < Area.right; x += pic->Width()) Canvas->Draw(x, y, pic);
+      // Only the tiles that can be seen, and never so many that painting stalls.
+      RECT clip{};
+      GetClipBox(dc, &clip);
+      RECT seen{};
+      IntersectRect(&seen, &clip, &Area);
+      int pw = pic->Width(), ph = pic->Height();
+      long long tiles = (static_cast<long long>(seen.right - seen.left) / pw + 2) * ((seen.bottom - seen.top) / ph + 2);
+      if (!IsRectEmpty(&seen) && tiles <= 20000) {
+        int y0 = Area.top + (seen.top - Area.top) / ph * ph;
+        int x0 = Area.left + (seen.left - Area.left) / pw * pw;
+        for (int y = y0; y < seen.bottom; y += ph)
+          for (int x = x0; x < seen.right; x += pw) Canvas->Draw(x, y, pic);
+      }
       RestoreDC(dc, saved);
     }
   }
@@ -532,8 +643,8 @@ void HtmlLayout::DoBody(const WideString& attrs, Pass pass) {
 
 void HtmlLayout::EndRotation() {
   if (!FRotated) return;
-  // The canvas selects its own font again when next asked for it.
-  Canvas->Refresh();
+  FFontSelected = false;
+  SelectObject(Canvas->Handle(), Keeper().Handle(&FWork));
   DeleteObject(FRotated);
   FRotated = nullptr;
 }
@@ -547,7 +658,7 @@ void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineStat
     if (tag.size() <= from) return WideString();
     return tag.substr(from, gt == WideString::npos ? WideString::npos : (gt > from ? gt - from : 0));
   };
-  TFont* font = Canvas->Font();
+  TFont* font = &FWork;
   bool closing = tag.size() >= 4 && tag[1] == L'/';
   wchar_t letter = closing ? ch(2) : ch(1);
   if (letter < L'A' || letter > L'Z') return;
@@ -728,6 +839,12 @@ void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineStat
 void HtmlLayout::Run(const WideString& Text) {
   FDefaultFont = std::make_unique<TFont>();
   FDefaultFont->Assign(Canvas->Font());
+  FWork.Assign(Canvas->Font());
+  // What the canvas has in the device already.
+  Canvas->RequiredState(csHandleValid | csFontValid);
+  FSelectedFont = FWork.LogFont();
+  FFontSelected = true;
+  FSelectedColor = FWork.Color();
   TFont measureFont, paintFont;
   measureFont.Assign(Canvas->Font());
   paintFont.Assign(Canvas->Font());
@@ -735,6 +852,7 @@ void HtmlLayout::Run(const WideString& Text) {
   TColor entryPen = Canvas->Pen()->Color();
   SetBrushColor(Canvas, clNone);
   SetBkMode(DC(), TRANSPARENT);
+  FPixels = GetDeviceCaps(DC(), LOGPIXELSY);
 
   RECT lineRect = Area;
   lineRect.left += 1;
@@ -744,7 +862,7 @@ void HtmlLayout::Run(const WideString& Text) {
   bool stuck = false;
 
   while (pos < end) {
-    Canvas->Font()->Assign(&measureFont);
+    FWork.Assign(&measureFont);
     LineState ls;
     ls.Height = TextHeight();
     size_t start = pos;
@@ -755,7 +873,7 @@ void HtmlLayout::Run(const WideString& Text) {
 
     RECT measureRect{lineRect.left, top, lineRect.right, std::max(static_cast<int>(Area.bottom), top + ls.Height)};
     LayLine(pos, end, Pass::Measure, measureRect, ls, stuck);
-    measureFont.Assign(Canvas->Font());
+    measureFont.Assign(&FWork);
     if (pos == start && pos < end) {
       // Nothing fitted on this line: the next attempt takes its first piece whatever its
       // width; when even that takes nothing, the rest cannot be laid out.
@@ -790,7 +908,7 @@ void HtmlLayout::Run(const WideString& Text) {
       FLinkValue = linkValue;
       FLinkStartWidth = linkStartWidth;
       FLinkStartTop = linkStartTop;
-      Canvas->Font()->Assign(&paintFont);
+      FWork.Assign(&paintFont);
       LineState second;
       second.Height = ls.Height;
       second.Raise = ls.Raise;
@@ -799,7 +917,7 @@ void HtmlLayout::Run(const WideString& Text) {
       int outWidth = OutWidth;
       LayLine(p2, e2, HitTestOnly ? Pass::HitTest : Pass::Paint, paintRect, second, forced);
       OutWidth = outWidth;
-      paintFont.Assign(Canvas->Font());
+      paintFont.Assign(&FWork);
       int rowBottom = paintRect.bottom - second.PicOffset;
       if (second.LinkHit && MouseY > rowBottom - TextHeight() && MouseY < rowBottom) Result = true;
       // The painting pass works on the line as measured; its width stands.
@@ -812,6 +930,14 @@ void HtmlLayout::Run(const WideString& Text) {
 
   EndRotation();
   Canvas->Font()->Assign(FDefaultFont.get());
+  // The canvas's own font and colour go back into the device where the layout changed them.
+  {
+    Canvas->RequiredState(csHandleValid | csFontValid);
+    LOGFONTA own = Canvas->Font()->LogFont();
+    if (!FFontSelected || std::memcmp(&own, &FSelectedFont, sizeof own) != 0)
+      SelectObject(Canvas->Handle(), Canvas->Font()->Handle());
+    if (FSelectedColor != Canvas->Font()->Color()) SetTextColor(Canvas->Handle(), ColorToRGB(Canvas->Font()->Color()));
+  }
   if (OutHeight == 0) OutHeight = TextHeight();
   SetBrushColor(Canvas, FEntryBrush);
   Canvas->Pen()->SetColor(entryPen);

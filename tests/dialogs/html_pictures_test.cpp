@@ -238,4 +238,31 @@ TEST(HtmlPicture, TheRendererLoadsCachedPicturesOnceAndDrawsThem) {
   EXPECT_FALSE(draw(60, 5, true));
 }
 
+TEST(HtmlPicture, TheBodyBackgroundIsTiledOverTheArea) {
+  TBitmap sheet;
+  sheet.SetSize(120, 80);
+  TCanvas* c = sheet.Canvas();
+  c->Brush()->SetColor(clWhite);
+  c->FillRect(RECT{0, 0, 120, 80});
+  AnsiString path = TempFile("kavo_html_tile.bmp", SmallBitmap());
+  WideString src(path.begin(), path.end());
+  TPictureCache cache;
+  WideString hover, plain, focus;
+  int w = 0, h = 0, links = 0, mouseLink = 0;
+  RECT hoverRect{};
+  DrawHtmlText(c, L"<BODY BACKGROUND=\"FILE://" + src + L"\">", RECT{10, 10, 100, 70}, nullptr, -1, -1, -1, -1, 1,
+               false, false, false, false, false, false, true, 1.0, 0xFF0000, clNone, clNone, 0x808080, hover, plain,
+               focus, w, h, links, mouseLink, hoverRect, &cache, nullptr);
+  ASSERT_EQ(cache.Count(), 1);
+  std::unique_ptr<THTMLPicture> owned(cache.Items(0));
+  HDC dc = c->Handle();
+  EXPECT_EQ(GetPixel(dc, 10, 10), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 99, 69), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 55, 40), RGB(255, 0, 0));
+  // Nothing outside the area.
+  EXPECT_EQ(GetPixel(dc, 100, 40), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 55, 70), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 9, 9), RGB(255, 255, 255));
+}
+
 }  // namespace

@@ -2,11 +2,13 @@
 // text measure, plain texts, link hits, painted colours, and malformed markup.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <string>
 
 #include "dialogs/html_renderer.h"
+#include "vcl/imglist.h"
 #include "vcl/pictures.h"
 #include "vcl/streams.h"
 #include "widetext/uni_string_list.h"
@@ -272,6 +274,78 @@ TEST_F(HtmlRender, PaintsColoursLinksAndRestoresTheCanvas) {
   SetUp();
   Run(L"<FONT COLOR=\"#FF0000\">red</FONT><BODY BGCOLOR=\"clBlue\">");
   EXPECT_EQ(CountPixels(RGB(255, 255, 255)), kWidth * kHeight);
+}
+
+// The ink of a painted text: first and last column and row that are not white.
+RECT InkOf(HDC dc) {
+  RECT ink{kWidth, kHeight, -1, -1};
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      if (GetPixel(dc, x, y) != RGB(255, 255, 255)) {
+        ink.left = std::min<LONG>(ink.left, x);
+        ink.right = std::max<LONG>(ink.right, x);
+        ink.top = std::min<LONG>(ink.top, y);
+        ink.bottom = std::max<LONG>(ink.bottom, y);
+      }
+  return ink;
+}
+
+TEST_F(HtmlRender, PlainTextPaintsWhereTheSystemDrawsIt) {
+  const WideString texts[] = {L"Hello, plain world", L"tab\tand && prefix", L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C"};
+  for (const WideString& text : texts) {
+    SetUp();
+    Paint(text);
+    RECT html = InkOf(Canvas()->Handle());
+    SetUp();
+    Canvas()->RequiredState(csHandleValid | csFontValid);
+    HDC dc = Canvas()->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    RECT r{1, 0, kWidth, LineHeight()};
+    DrawTextW(dc, text.c_str(), -1, &r, DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+    RECT system = InkOf(dc);
+    ASSERT_GE(html.right, 0) << "nothing painted";
+    EXPECT_EQ(html.left, system.left);
+    EXPECT_EQ(html.top, system.top);
+    EXPECT_EQ(html.bottom, system.bottom);
+    // The pieces follow the measured advances, which under Wine lead the glyphs that the
+    // system draws by a fraction of a pixel each.
+    EXPECT_NEAR(html.right, system.right, static_cast<int>(text.size()) / 3 + 1) << text.size();
+  }
+}
+
+TEST_F(HtmlRender, TextBelowTheAreaIsLaidOutOnlyWhenMeasuring) {
+  const int h = LineHeight();
+  WideString text;
+  for (int i = 0; i < 10; ++i) text += L"line<BR>";
+  Options o;
+  o.Area = RECT{0, 0, kWidth, 2 * h};
+  o.MeasureOnly = true;
+  Layout all = Run(text, o);
+  EXPECT_EQ(all.Height, 10 * h);
+  o.MeasureOnly = false;
+  Layout cut = Run(text, o);
+  EXPECT_EQ(cut.Height, 3 * h);
+  EXPECT_EQ(cut.PlainText, L"line\rline\rline\r");
+}
+
+TEST_F(HtmlRender, PicturesFromAnImageList) {
+  TImageList images(nullptr, 16, 16);
+  TBitmap red;
+  red.SetSize(16, 16);
+  red.Canvas()->Brush()->SetColor(clRed);
+  red.Canvas()->FillRect(RECT{0, 0, 16, 16});
+  ASSERT_EQ(images.Add(&red, nullptr), 0);
+  Layout l;
+  WideString text = L"a<IMG SRC=\"IDX:0\">b<IMG SRC=\"IDX:7\">";
+  l.Hit = DrawHtmlText(Canvas(), text, RECT{0, 0, kWidth, kHeight}, &images, -1, -1, -1, -1, 1, false, false, false,
+                       false, false, false, true, 1.0, kLink, clNone, clNone, 0x808080, l.HoverHref, l.PlainText,
+                       l.FocusHref, l.Width, l.Height, l.Links, l.MouseLink, l.HoverRect, nullptr, nullptr);
+  // Only the image that exists takes room.
+  EXPECT_NEAR(l.Width, Extent(L"ab").cx + 16, 2);
+  EXPECT_GE(l.Height, 16);
+  EXPECT_EQ(l.PlainText, L"ab");
+  int x = 1 + Extent(L"a").cx + 8;
+  EXPECT_EQ(GetPixel(Canvas()->Handle(), x, 8), RGB(255, 0, 0));
 }
 
 TEST_F(HtmlRender, FocusLinkGivesItsValue) {

@@ -1,0 +1,82 @@
+#include "dialogs/html_font_metrics.h"
+
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct Key {
+  LOGFONTA Font;
+  int Pixels;
+};
+
+struct Cache {
+  std::map<std::string, std::unique_ptr<THtmlFontMetrics>> ByDescription;
+  Key LastKey{};
+  const THtmlFontMetrics* Last = nullptr;
+};
+
+Cache& TheCache() {
+  static auto* cache = new Cache;  // outlives the static objects
+  return *cache;
+}
+
+Key MakeKey(const LOGFONTA& Font, int Pixels) {
+  Key k;
+  std::memset(&k, 0, sizeof k);
+  k.Font = Font;
+  k.Pixels = Pixels;
+  return k;
+}
+
+std::string KeyText(const Key& k) { return std::string(reinterpret_cast<const char*>(&k), sizeof k); }
+
+}  // namespace
+
+const THtmlFontMetrics* HtmlCachedFontMetrics(const LOGFONTA& Font, int Pixels) {
+  Cache& c = TheCache();
+  Key k = MakeKey(Font, Pixels);
+  if (c.Last && std::memcmp(&k, &c.LastKey, sizeof k) == 0) return c.Last;
+  auto it = c.ByDescription.find(KeyText(k));
+  if (it == c.ByDescription.end()) return nullptr;
+  c.LastKey = k;
+  c.Last = it->second.get();
+  return c.Last;
+}
+
+const THtmlFontMetrics& HtmlMeasureFontMetrics(HDC DC, const LOGFONTA& Font, int Pixels) {
+  Cache& c = TheCache();
+  auto m = std::make_unique<THtmlFontMetrics>();
+  TEXTMETRICW tm{};
+  GetTextMetricsW(DC, &tm);
+  SIZE sz{};
+  GetTextExtentPoint32W(DC, L"gh", 2, &sz);
+  m->Height = sz.cy;
+  m->Overhang = tm.tmOverhang;
+  INT widths[0x250];
+  if (GetCharWidth32W(DC, 0, 0x24F, widths))
+    for (int i = 0; i < 0x250; ++i) m->Latin[i] = static_cast<short>(widths[i]);
+  // A text of many faces and sizes must not make the cache grow without end.
+  if (c.ByDescription.size() >= 256) {
+    c.ByDescription.clear();
+    c.Last = nullptr;
+  }
+  Key k = MakeKey(Font, Pixels);
+  auto& slot = c.ByDescription[KeyText(k)];
+  slot = std::move(m);
+  c.LastKey = k;
+  c.Last = slot.get();
+  return *slot;
+}
+
+int HtmlCachedTextWidth(const THtmlFontMetrics& Metrics, const WideChar* Text, size_t Length) {
+  int width = 0;
+  for (size_t i = 0; i < Length; ++i) {
+    unsigned ch = Text[i];
+    if (ch >= 0x250 || ch < 0x20) return -1;
+    width += Metrics.Latin[ch];
+  }
+  return Length ? width + Metrics.Overhang : 0;
+}
