@@ -64,17 +64,7 @@ void TdkCustomImage::SetImageListAsIcon(bool Value) {
 }
 
 void TdkCustomImage::SetImageList(TCustomImageList* Value) {
-  if (FImageList == Value) return;
-  if (FImageList) {
-    FImageList->UnRegisterChanges(FChangeLink.get());
-    FImageList->RemoveFreeNotification(this);
-  }
-  FImageList = Value;
-  if (FImageList) {
-    FImageList->FreeNotification(this);
-    FImageList->RegisterChanges(FChangeLink.get());
-  }
-  UpdatePicture();
+  if (RelinkImageList(this, FImageList, FChangeLink.get(), Value)) UpdatePicture();
 }
 
 void TdkCustomImage::Notification(TComponent* AComponent, TOperation Operation) {

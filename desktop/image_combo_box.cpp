@@ -91,17 +91,7 @@ void TdkCustomComboBox::SetListWidth(int Value) {
 }
 
 void TdkCustomComboBox::SetImageList(TCustomImageList* Value) {
-  if (FImageList == Value) return;
-  if (FImageList) {
-    FImageList->UnRegisterChanges(FChangeLink.get());
-    FImageList->RemoveFreeNotification(this);
-  }
-  FImageList = Value;
-  if (FImageList) {
-    FImageList->FreeNotification(this);
-    FImageList->RegisterChanges(FChangeLink.get());
-  }
-  RecreateWnd();
+  if (RelinkImageList(this, FImageList, FChangeLink.get(), Value)) RecreateWnd();
 }
 
 void TdkCustomComboBox::SetImageListAsIcon(bool Value) {

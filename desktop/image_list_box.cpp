@@ -107,17 +107,7 @@ void TdkCustomImageListBox::SetSpacing(int Value) {
 }
 
 void TdkCustomImageListBox::SetImageList(TCustomImageList* Value) {
-  if (FImageList == Value) return;
-  if (FImageList) {
-    FImageList->UnRegisterChanges(FChangeLink.get());
-    FImageList->RemoveFreeNotification(this);
-  }
-  FImageList = Value;
-  if (FImageList) {
-    FImageList->FreeNotification(this);
-    FImageList->RegisterChanges(FChangeLink.get());
-  }
-  RecreateWnd();
+  if (RelinkImageList(this, FImageList, FChangeLink.get(), Value)) RecreateWnd();
 }
 
 void TdkCustomImageListBox::Notification(TComponent* AComponent, TOperation Operation) {

@@ -275,3 +275,17 @@ void TCustomImageList::Assign(TPersistent* Source) {
   }
   Change();
 }
+
+bool RelinkImageList(TComponent* Holder, TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value) {
+  if (Field == Value) return false;
+  if (Field) {
+    Field->UnRegisterChanges(Link);
+    Field->RemoveFreeNotification(Holder);
+  }
+  Field = Value;
+  if (Field) {
+    Field->RegisterChanges(Link);
+    Field->FreeNotification(Holder);
+  }
+  return true;
+}

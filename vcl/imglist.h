@@ -32,6 +32,10 @@ class TChangeLink : public TObject {
   TCustomImageList* FSender = nullptr;
 };
 
+// Moves Holder's hold on an image list from Field to Value: the change link and the free
+// notification go along. False when Value is held already (nothing changed).
+bool RelinkImageList(TComponent* Holder, TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value);
+
 class TCustomImageList : public TComponent {
   VCL_CLASS(TCustomImageList)
  public:

@@ -913,17 +913,7 @@ void TCustomListView::UpdateExtendedStyles() {
 // --- image lists -----------------------------------------------------------------
 
 void TCustomListView::SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value, int Which) {
-  if (Field == Value) return;
-  if (Field) {
-    Field->UnRegisterChanges(Link);
-    Field->RemoveFreeNotification(this);
-  }
-  Field = Value;
-  if (Field) {
-    Field->RegisterChanges(Link);
-    Field->FreeNotification(this);
-  }
-  ApplyImageList(Which);
+  if (RelinkImageList(this, Field, Link, Value)) ApplyImageList(Which);
 }
 
 void TCustomListView::SetLargeImages(TCustomImageList* Value) {

@@ -732,17 +732,7 @@ void TCustomTreeView::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 void TCustomTreeView::SetImageList(TCustomImageList*& Field, TChangeLink* Link, TCustomImageList* Value) {
-  if (Field == Value) return;
-  if (Field) {
-    Field->UnRegisterChanges(Link);
-    Field->RemoveFreeNotification(this);
-  }
-  Field = Value;
-  if (Field) {
-    Field->RegisterChanges(Link);
-    Field->FreeNotification(this);
-  }
-  ApplyImageLists();
+  if (RelinkImageList(this, Field, Link, Value)) ApplyImageLists();
 }
 
 void TCustomTreeView::SetImages(TCustomImageList* Value) { SetImageList(FImages, FImageChangeLink.get(), Value); }

@@ -475,14 +475,7 @@ void TKvWizard::SetDefaultButtons(bool Value) {
 }
 
 void TKvWizard::SetHeaderImages(TCustomImageList* Value) {
-  if (Value == FHeaderImages) return;
-  if (FHeaderImages) FHeaderImages->UnRegisterChanges(FImageChangeLink.get());
-  FHeaderImages = Value;
-  if (FHeaderImages) {
-    FHeaderImages->RegisterChanges(FImageChangeLink.get());
-    FHeaderImages->FreeNotification(this);
-  }
-  if (FActivePage) FActivePage->Invalidate();
+  if (RelinkImageList(this, FHeaderImages, FImageChangeLink.get(), Value) && FActivePage) FActivePage->Invalidate();
 }
 
 void TKvWizard::ImageListChange(TObject*) {
