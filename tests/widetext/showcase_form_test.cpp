@@ -12,7 +12,7 @@
 
 #include "widetext/platform.h"
 #include "tests/support/pump.h"
-#include "tests/widetext/classic_look.h"
+#include "tests/support/classic_look.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "vcl/buttons.h"
 #include "vcl/comctrls_updown.h"

@@ -5,7 +5,7 @@
 
 #include "widetext/platform.h"
 #include "tests/vcl/app_loop.h"
-#include "tests/widetext/classic_look.h"
+#include "tests/support/classic_look.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "vcl/application.h"
 #include "vcl/comctrls_updown.h"

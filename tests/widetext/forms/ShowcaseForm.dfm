@@ -44,6 +44,7 @@ object ShowcaseForm: TShowcaseForm
     Items.Strings = (
       '日本語のリスト'
       'Liste française')
+    ItemIndex = 0
   end
   object cbColours: TUniComboBox
     Left = 16
