@@ -5,6 +5,7 @@
 #include "vcl/keyboard.h"
 #include "vcl/scopeexit.h"
 #include "vcl/streaming.h"
+#include "vcl/themes.h"
 
 namespace {
 
@@ -266,6 +267,12 @@ int TButtonGlyph::GlyphIndex(TButtonState State) {
 void TButtonGlyph::DrawGlyph(HDC DC, POINT Pos, TButtonState State, bool Transparent) {
   int index = GlyphIndex(State);
   if (index < 0) return;
+  if (ThemeServices()->ThemesEnabled()) {
+    SIZE size = GlyphSize();
+    RECT r{Pos.x, Pos.y, Pos.x + size.cx, Pos.y + size.cy};
+    TThemedButtonState look = State == bsDisabled ? tbsDisabled : IsPressedLook(State) ? tbsPressed : tbsNormal;
+    if (ThemeServices()->DrawIcon(DC, PushButtonDetails(look), r, FImageList, index)) return;
+  }
   if (Transparent || State == bsExclusive)
     ImageList_DrawEx(FImageList, index, DC, Pos.x, Pos.y, 0, 0, CLR_NONE, CLR_NONE, ILD_TRANSPARENT);
   else
@@ -392,6 +399,24 @@ void TBitBtn::DrawCaptionText(HDC DC, RECT& Rect, UINT Flags) {
   DrawTextA(DC, text.c_str(), static_cast<int>(text.size()), &Rect, Flags);
 }
 
+bool TBitBtn::DrawThemedFace(HDC DC, RECT& Rect, bool Down, bool Active) {
+  TThemeServices* themes = ThemeServices();
+  if (!themes->ThemesEnabled()) return false;
+  TThemedButtonState state = !Enabled()        ? tbsDisabled
+                             : Down            ? tbsPressed
+                             : FMouseInControl ? tbsHot
+                             : Active          ? tbsDefaulted
+                                               : tbsNormal;
+  TThemedElementDetails details = PushButtonDetails(state);
+  // The theme's rounded corners show the parent's colour behind the button.
+  HBRUSH behind = CreateSolidBrush(ColorToRGB(Parent() ? Parent()->Color() : clBtnFace));
+  FillRect(DC, &Rect, behind);
+  DeleteObject(behind);
+  if (!themes->DrawElement(DC, details, Rect)) return false;
+  Rect = themes->ContentRect(DC, details, Rect);
+  return true;
+}
+
 void TBitBtn::DrawItem(const DRAWITEMSTRUCT& DrawItemStruct) {
   FCanvas->SetHandle(DrawItemStruct.hDC);
   ScopeExit release{[this] { FCanvas->SetHandle(nullptr); }};
@@ -405,13 +430,15 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& DrawItemStruct) {
   bool active = focused;
   if (!active && Default()) active = dynamic_cast<TButton*>(FindControl(GetFocus())) == nullptr;
 
-  if (active) {
-    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-    InflateRect(&r, -1, -1);
+  if (!DrawThemedFace(dc, r, down, active)) {
+    if (active) {
+      FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+      InflateRect(&r, -1, -1);
+    }
+    UINT frame = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
+    if (down) frame |= DFCS_PUSHED;
+    DrawFrameControl(dc, &r, DFC_BUTTON, frame);
   }
-  UINT frame = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
-  if (down) frame |= DFCS_PUSHED;
-  DrawFrameControl(dc, &r, DFC_BUTTON, frame);
 
   TButtonState state = !Enabled() ? bsDisabled : down ? bsDown : bsUp;
   POINT offset = down ? POINT{1, 1} : POINT{0, 0};
@@ -445,12 +472,11 @@ void TBitBtn::Dispatch(TMessage& Message) {
       TButton::Dispatch(Message);
       break;
     case CM_MOUSEENTER:
-      FMouseInControl = true;
-      TButton::Dispatch(Message);
-      break;
     case CM_MOUSELEAVE:
-      FMouseInControl = false;
+      FMouseInControl = Message.Msg == CM_MOUSEENTER;
       TButton::Dispatch(Message);
+      // Only the themed look follows the mouse.
+      if (ThemeServices()->ThemesEnabled()) Invalidate();
       break;
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
@@ -522,7 +548,10 @@ void TSpeedButton::Paint() {
   canvas->RequiredState(csHandleValid | csFontValid);
   HDC dc = canvas->Handle();
   RECT r = ClientRect();
-  if (!FFlat) {
+  const bool themed = DrawThemedFace(dc, r);
+  if (themed) {
+    // The theme has drawn frame and background, the down look too.
+  } else if (!FFlat) {
     UINT frame = DFCS_BUTTONPUSH | DFCS_ADJUSTRECT;
     if (IsPressedLook(FState)) frame |= DFCS_PUSHED;
     DrawFrameControl(dc, &r, DFC_BUTTON, frame);
@@ -538,11 +567,40 @@ void TSpeedButton::Paint() {
     }
     InflateRect(&r, -1, -1);
   }
-  if (FState == bsExclusive && (!FFlat || !FMouseInControl)) FillDithered(dc, r);
+  if (!themed && FState == bsExclusive && (!FFlat || !FMouseInControl)) FillDithered(dc, r);
   POINT offset = IsPressedLook(FState) ? POINT{1, 1} : POINT{0, 0};
   FButtonGlyph->Draw(
       canvas, r, offset, [this](HDC d, RECT& rc, UINT f) { DrawCaptionText(d, rc, f); }, HasCaption(), FLayout,
       FMargin, FSpacing, FState, FTransparent, false, DrawTextBiDiModeFlagsReadingOnly());
+}
+
+bool TSpeedButton::DrawThemedFace(HDC DC, RECT& Rect) {
+  TThemeServices* themes = ThemeServices();
+  if (!themes->ThemesEnabled()) return false;
+  const bool hot = FMouseInControl && FState != bsDisabled;
+  TThemedElementDetails details;
+  if (FFlat) {
+    TThemedToolButtonState state = FState == bsDisabled  ? ttbDisabled
+                                   : FState == bsDown    ? ttbPressed
+                                   : FState == bsExclusive ? (hot ? ttbHotChecked : ttbChecked)
+                                   : hot                 ? ttbHot
+                                                         : ttbNormal;
+    details = ToolButtonDetails(state);
+    if (!FTransparent) {
+      Canvas()->Brush()->SetColor(Color());
+      Canvas()->Brush()->SetStyle(bsSolid);
+      Canvas()->FillRect(Rect);
+    }
+  } else {
+    TThemedButtonState state = FState == bsDisabled    ? tbsDisabled
+                               : IsPressedLook(FState) ? tbsPressed
+                               : hot                   ? tbsHot
+                                                       : tbsNormal;
+    details = PushButtonDetails(state);
+  }
+  if (!themes->DrawElement(DC, details, Rect)) return false;
+  Rect = themes->ContentRect(DC, details, Rect);
+  return true;
 }
 
 void TSpeedButton::UpdateTracking(POINT Pos) {
@@ -688,14 +746,14 @@ void TSpeedButton::Dispatch(TMessage& Message) {
       TGraphicControl::Dispatch(Message);
       if (!FMouseInControl && Enabled()) {
         FMouseInControl = true;
-        if (FFlat) Invalidate();
+        if (FFlat || ThemeServices()->ThemesEnabled()) Invalidate();
       }
       break;
     case CM_MOUSELEAVE:
       TGraphicControl::Dispatch(Message);
       if (FMouseInControl) {
         FMouseInControl = false;
-        if (FFlat) Invalidate();
+        if (FFlat || ThemeServices()->ThemesEnabled()) Invalidate();
       }
       break;
     case CM_ENABLEDCHANGED:

@@ -138,6 +138,8 @@ class TBitBtn : public TButton {
   virtual bool HasCaption();
 
  private:
+  // The themed face by state; Rect becomes the room inside it. False when themes are off.
+  bool DrawThemedFace(HDC DC, RECT& Rect, bool Down, bool Active);
   void GlyphChanged(TObject* Sender);
 
   std::unique_ptr<TButtonGlyph> FButtonGlyph;
@@ -216,6 +218,8 @@ class TSpeedButton : public TGraphicControl {
   virtual bool IsAccelOfCaption(WORD CharCode);
 
  private:
+  // The themed face by state; Rect becomes the room inside it. False when themes are off.
+  bool DrawThemedFace(HDC DC, RECT& Rect);
   // Tells the buttons of the group that this one is down (and whether all may be up).
   void UpdateExclusive();
   void ButtonPressed(TMessage& Message);

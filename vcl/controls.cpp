@@ -1183,7 +1183,12 @@ void TWinControl::WMPrintClient(TMessage& Message) {
   // fonts, brushes and clip regions into it.
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   int saved = SaveDC(dc);
-  ScopeExit restore{[&] { RestoreDC(dc, saved); }};
+  bool printing = FPrintingClient;
+  FPrintingClient = true;
+  ScopeExit restore{[&] {
+    FPrintingClient = printing;
+    RestoreDC(dc, saved);
+  }};
   WMPaint(Message);
 }
 
@@ -1213,7 +1218,11 @@ void TWinControl::PaintHandler(TMessage& Message) {
 }
 
 void TWinControl::PaintWindow(HDC DC) {
-  TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
+  // A window class that does not paint itself answers WM_PAINT with BeginPaint, which would
+  // take away the update region its own pending paint still needs (its window-less
+  // controls were never drawn): a print request stays a print request.
+  TMessage m = FPrintingClient ? TMessage{WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC), PRF_CLIENT, 0}
+                               : TMessage{WM_PAINT, reinterpret_cast<WPARAM>(DC), 0, 0};
   DefaultHandler(m);
 }
 

@@ -491,6 +491,8 @@ class TWinControl : public TControl {
   int FAlignLevel = 0;
   TControl* FMouseControl = nullptr;
   bool FTrackingMouse = false;
+  // Painting for WM_PRINTCLIENT: the window class is asked to print, not to paint.
+  bool FPrintingClient = false;
 };
 
 // ---------------------------------------------------------------------------

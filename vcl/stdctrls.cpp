@@ -7,6 +7,7 @@
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
 #include "vcl/streaming.h"
+#include "vcl/themes.h"
 
 namespace {
 
@@ -772,6 +773,7 @@ void TCustomGroupBox::AdjustClientRect(RECT& Rect) {
 }
 
 void TCustomGroupBox::Paint() {
+  if (ThemeServices()->ThemesEnabled() && PaintThemed()) return;
   TCanvas* canvas = Canvas();
   canvas->SetFont(Font());
   canvas->Brush()->SetColor(Color());
@@ -803,6 +805,51 @@ void TCustomGroupBox::Paint() {
   canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
   SetTextColor(canvas->Handle(), ColorToRGB(Font()->Color()));
   DrawCaptionText(canvas->Handle(), r, flags);
+}
+
+bool TCustomGroupBox::PaintThemed() {
+  TCanvas* canvas = Canvas();
+  canvas->SetFont(Font());
+  canvas->Brush()->SetColor(Color());
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+  HDC dc = canvas->Handle();
+  RECT client = ClientRect();
+  WideString text = ThemedCaptionText();
+  SIZE extent{0, 0};
+  if (text.empty() || !GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent)) {
+    GetTextExtentPoint32W(dc, L"0", 1, &extent);
+    extent.cx = 0;
+  }
+  RECT frame{0, extent.cy / 2 - 1, client.right, client.bottom};
+  RECT caption{8, 0, 8 + extent.cx, extent.cy};
+  if (UseRightToLeftAlignment()) OffsetRect(&caption, frame.right - extent.cx - 16, 0);
+  const TThemedElementDetails details = GroupBoxDetails(Enabled());
+
+  canvas->FillRect(client);
+  // The frame stops either side of the caption.
+  int saved = SaveDC(dc);
+  if (extent.cx > 0) ExcludeClipRect(dc, caption.left, caption.top, caption.right, caption.bottom);
+  bool drawn = ThemeServices()->DrawElement(dc, details, frame);
+  RestoreDC(dc, saved);
+  if (!drawn) return false;
+  if (extent.cx > 0) {
+    SetTextColor(dc, ColorToRGB(Font()->Color()));
+    SetBkMode(dc, TRANSPARENT);
+    UINT flags = DrawTextBiDiModeFlags(DT_SINGLELINE);
+    if (!ThemeServices()->DrawText(dc, details, text, caption, flags))
+      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &caption, flags);
+  }
+  return true;
+}
+
+WideString TCustomGroupBox::ThemedCaptionText() {
+  AnsiString text = Caption();
+  if (text.empty()) return WideString();
+  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  WideString wide(static_cast<size_t>(std::max(length, 0)), L'\0');
+  if (length > 0) MultiByteToWideChar(CP_ACP, 0, text.c_str(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
 }
 
 bool TCustomGroupBox::DrawCaptionText(HDC DC, RECT& Rect, UINT Flags) {

@@ -317,6 +317,12 @@ class TCustomGroupBox : public TCustomControl {
   virtual bool IsAccelOfCaption(WORD CharCode);
   // Draws or, with DT_CALCRECT, measures the caption; false when there is none.
   virtual bool DrawCaptionText(HDC DC, RECT& Rect, UINT Flags);
+  // The caption as the theme draws it (wide text).
+  virtual WideString ThemedCaptionText();
+
+ private:
+  // The themed frame and caption; false when the theme cannot draw the frame.
+  bool PaintThemed();
 };
 
 class TGroupBox : public TCustomGroupBox {

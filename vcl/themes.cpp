@@ -40,6 +40,8 @@ TThemeServices::TThemeServices() {
     Bind(FLibrary, "DrawThemeText", FDrawThemeText);
     Bind(FLibrary, "GetThemePartSize", FGetThemePartSize);
     Bind(FLibrary, "DrawThemeParentBackground", FDrawThemeParentBackground);
+    Bind(FLibrary, "DrawThemeIcon", FDrawThemeIcon);
+    Bind(FLibrary, "GetThemeBackgroundContentRect", FGetThemeBackgroundContentRect);
     // A library without the calls everything needs counts as none.
     if (!FIsThemeActive || !FIsAppThemed || !FOpenThemeData || !FCloseThemeData || !FDrawThemeBackground) {
       FreeLibrary(FLibrary);
@@ -86,6 +88,22 @@ bool TThemeServices::DrawText(HDC DC, const TThemedElementDetails& Details, cons
   return theme && FDrawThemeText &&
          SUCCEEDED(FDrawThemeText(theme, DC, Details.Part, Details.State, Text.c_str(), static_cast<int>(Text.size()),
                                   Flags, 0, &Rect));
+}
+
+bool TThemeServices::DrawIcon(HDC DC, const TThemedElementDetails& Details, const RECT& Rect, HIMAGELIST Images,
+                              int Index) {
+  HTHEME theme = Theme(Details.ClassList);
+  return theme && FDrawThemeIcon && Images && Index >= 0 &&
+         SUCCEEDED(FDrawThemeIcon(theme, DC, Details.Part, Details.State, &Rect, Images, Index));
+}
+
+RECT TThemeServices::ContentRect(HDC DC, const TThemedElementDetails& Details, const RECT& Rect) {
+  RECT content = Rect;
+  HTHEME theme = Theme(Details.ClassList);
+  if (theme && FGetThemeBackgroundContentRect &&
+      FAILED(FGetThemeBackgroundContentRect(theme, DC, Details.Part, Details.State, &Rect, &content)))
+    content = Rect;
+  return content;
 }
 
 SIZE TThemeServices::PartSize(HDC DC, const TThemedElementDetails& Details) {

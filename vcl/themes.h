@@ -9,6 +9,7 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <vector>
 
@@ -54,6 +55,11 @@ class TThemeServices {
   bool DrawElement(HDC DC, const TThemedElementDetails& Details, const RECT& Rect, const RECT* Clip = nullptr);
   // Text in the element's font and colour.
   bool DrawText(HDC DC, const TThemedElementDetails& Details, const WideString& Text, const RECT& Rect, DWORD Flags);
+  // An image of an image list drawn as the element shows it; false when themes are off or
+  // the theme cannot draw icons (the caller draws the image itself).
+  bool DrawIcon(HDC DC, const TThemedElementDetails& Details, const RECT& Rect, HIMAGELIST Images, int Index);
+  // The part of Rect inside the element's borders (Rect itself when themes are off).
+  RECT ContentRect(HDC DC, const TThemedElementDetails& Details, const RECT& Rect);
   // The size the theme gives the element (TS_TRUE); {0, 0} when themes are off.
   SIZE PartSize(HDC DC, const TThemedElementDetails& Details);
   // Paints what the parent of Wnd shows under Rect (its client coordinates) into DC.
@@ -80,6 +86,8 @@ class TThemeServices {
   HRESULT(WINAPI* FDrawThemeText)(HTHEME, HDC, int, int, LPCWSTR, int, DWORD, DWORD, const RECT*) = nullptr;
   HRESULT(WINAPI* FGetThemePartSize)(HTHEME, HDC, int, int, const RECT*, int, SIZE*) = nullptr;
   HRESULT(WINAPI* FDrawThemeParentBackground)(HWND, HDC, const RECT*) = nullptr;
+  HRESULT(WINAPI* FDrawThemeIcon)(HTHEME, HDC, int, int, const RECT*, HIMAGELIST, int) = nullptr;
+  HRESULT(WINAPI* FGetThemeBackgroundContentRect)(HTHEME, HDC, int, int, const RECT*, RECT*) = nullptr;
 };
 
 // The program's theme services (made on first use).

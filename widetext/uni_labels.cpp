@@ -105,4 +105,9 @@ bool TUniCustomGroupBox::DrawCaptionText(HDC DC, RECT& Rect, UINT Flags) {
   return true;
 }
 
+WideString TUniCustomGroupBox::ThemedCaptionText() {
+  if (!UnicodePlatform) return TCustomGroupBox::ThemedCaptionText();
+  return Caption();
+}
+
 bool TUniCustomGroupBox::IsAccelOfCaption(WORD CharCode) { return IsWideAccelChar(CharCode, Caption()); }

@@ -54,6 +54,7 @@ class TUniCustomGroupBox : public TUniCaptionControl<TCustomGroupBox> {
  protected:
   void CreateWindowHandle(const TCreateParams& Params) override;
   bool DrawCaptionText(HDC DC, RECT& Rect, UINT Flags) override;
+  WideString ThemedCaptionText() override;
   bool IsAccelOfCaption(WORD CharCode) override;
 };
 

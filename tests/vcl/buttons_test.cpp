@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "tests/support/classic_look.h"
 #include "tests/support/pump.h"
 #include "vcl/actions.h"
 #include "vcl/application.h"
@@ -266,6 +267,8 @@ TEST_F(GlyphButtons, SpeedButtonsOfAGroupStayDownOneAtATime) {
 }
 
 TEST_F(GlyphButtons, AFlatSpeedButtonShowsItsEdgeWhileTheMouseIsIn) {
+  // The raised edge is the classic look's; the themed hot look is checked with the themes.
+  TClassicLookScope classic;
   auto* flat = Add<TSpeedButton>("sbFlat");
   flat->SetBounds(10, 10, 40, 30);
   flat->SetFlat(true);
@@ -285,6 +288,35 @@ TEST_F(GlyphButtons, AFlatSpeedButtonShowsItsEdgeWhileTheMouseIsIn) {
   EXPECT_EQ(glyph, RGB(0xFF, 0, 0));
   flat->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(flat));
   EXPECT_FALSE(flat->MouseInControl());
+}
+
+TEST_F(GlyphButtons, ThemedButtonsTakeTheThemesFaceForEachState) {
+  if (!ThemeServices()->ThemesEnabled()) GTEST_SKIP() << "no themes here";
+  auto* flat = Add<TSpeedButton>("sbThemedFlat");
+  flat->SetBounds(10, 10, 40, 30);
+  flat->SetFlat(true);
+  auto* down = Add<TSpeedButton>("sbThemedDown");
+  down->SetBounds(60, 10, 40, 30);
+  down->SetGroupIndex(1);
+  auto strip = GlyphStrip({clRed});
+  for (TSpeedButton* b : {flat, down}) b->SetGlyph(strip.get());
+  form->Show();
+  Flush();
+  HDC dc = GetDC(form->Handle());
+  auto corner = [&](TControl* c) { return GetPixel(dc, c->Left() + 3, c->Top() + 3); };
+  COLORREF flatNormal = corner(flat), up = corner(down);
+  flat->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(flat));
+  flat->Repaint();
+  down->SetDown(true);
+  down->Repaint();
+  // Hot and pushed faces are the theme's, not the form's colour nor the classic dither;
+  // the glyph is drawn on them.
+  EXPECT_NE(corner(flat), flatNormal);
+  EXPECT_NE(corner(down), up);
+  EXPECT_EQ(GetPixel(dc, 10 + 20, 10 + 15), RGB(0xFF, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 60 + 20, 10 + 15), RGB(0xFF, 0, 0));
+  ReleaseDC(form->Handle(), dc);
+  flat->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(flat));
 }
 
 std::string Hex(const void* data, size_t size) {

@@ -5,6 +5,7 @@
 
 #include <memory>
 
+#include "tests/support/classic_look.h"
 #include "tests/support/pump.h"
 #include "vcl/actions.h"
 #include "vcl/application.h"
@@ -140,6 +141,42 @@ TEST_F(StdControls, DefaultAndCancelButtonsAnswerEnterAndEscapeWithTheirModalRes
   }
   EXPECT_EQ(okClicks, 1);
   EXPECT_EQ(cancelClicks, 1);
+}
+
+// A group box draws its frame, broken by its caption 8 pixels from the left, with and
+// without themes.
+TEST_F(StdControls, AGroupBoxFrameStopsAroundItsCaption) {
+  for (bool classic : {false, true}) {
+    SCOPED_TRACE(classic ? "classic" : "themed");
+    std::unique_ptr<TClassicLookScope> look(classic ? new TClassicLookScope : nullptr);
+    form.reset(TCustomForm::CreateNew<TForm>(nullptr));
+    form->SetBorderStyle(bsNone);
+    form->SetBounds(60, 60, 360, 260);
+    auto* group = Add<TGroupBox>("gbFrame");
+    group->SetBounds(10, 10, 200, 100);
+    group->SetCaption("Mode");
+    ShowForm();
+    group->Repaint();
+    HDC dc = GetDC(group->Handle());
+    SIZE text{};
+    GetTextExtentPoint32A(dc, "Mode", 4, &text);  // the system font is near enough
+    const COLORREF ground = GetPixel(dc, 100, 60);
+    // The top line of the frame: find it in the left part, below the caption's top.
+    int line = -1;
+    for (int y = 0; y < 20 && line < 0; ++y)
+      if (GetPixel(dc, 4, y) != ground) line = y;
+    ASSERT_GE(line, 0) << "no frame";
+    EXPECT_NE(GetPixel(dc, 180, line), ground) << "the frame runs on to the right";
+    int ink = 0, frameUnderCaption = 0;
+    for (int x = 8; x < 8 + text.cx / 2; ++x) {
+      if (GetPixel(dc, x, line) != ground) ++frameUnderCaption;
+      for (int y = 0; y < 16; ++y)
+        if (GetPixel(dc, x, y) != ground) ++ink;
+    }
+    EXPECT_GT(ink, 10) << "the caption is drawn";
+    EXPECT_LT(frameUnderCaption, text.cx / 2) << "the caption breaks the frame";
+    ReleaseDC(group->Handle(), dc);
+  }
 }
 
 TEST_F(StdControls, AcceleratorsOfLabelsGroupBoxesAndButtonsReachTheirTargets) {

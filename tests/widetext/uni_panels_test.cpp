@@ -5,6 +5,7 @@
 
 #include "widetext/platform.h"
 #include "tests/vcl/app_loop.h"
+#include "tests/support/classic_look.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "vcl/application.h"
 #include "vcl/comctrls_updown.h"
@@ -45,26 +46,6 @@ class TWideMdiFrame : public TUniForm {
   using TUniForm::TUniForm;
 };
 VCL_CLASS_IMPL(TWideMdiFrame, TUniForm, &CreateComponentOf<TWideMdiFrame>, nullptr)
-
-// Switches themed controls off for the application while it lives.
-class TClassicLookScope {
- public:
-  TClassicLookScope() {
-    FLibrary = LoadLibraryA("uxtheme.dll");
-    if (FLibrary) FSet = reinterpret_cast<void(WINAPI*)(DWORD)>(GetProcAddress(FLibrary, "SetThemeAppProperties"));
-    if (FSet) FSet(0);
-    ThemeServices()->UpdateThemes();
-  }
-  ~TClassicLookScope() {
-    if (FSet) FSet(1 | 2 | 4);
-    ThemeServices()->UpdateThemes();
-    if (FLibrary) FreeLibrary(FLibrary);
-  }
-
- private:
-  HMODULE FLibrary = nullptr;
-  void(WINAPI* FSet)(DWORD) = nullptr;
-};
 
 // The bounding box of the pixels of a window that differ from background.
 RECT InkOf(HWND wnd, COLORREF background) {
