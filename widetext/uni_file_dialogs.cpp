@@ -279,14 +279,14 @@ bool TCustomFileDialog::Execute(HWND ParentWnd) {
   if (FFileTypes->Count() > 0) {
     // The system copies the texts; the copies here live until SetFileTypes returns.
     std::vector<WideString> texts;
-    std::vector<COMDLG_FILTERSPEC> specs;
+    std::vector<COMDLG_FILTERSPEC> fileTypes;
     for (int i = 0; i < FFileTypes->Count(); ++i) {
       auto* type = static_cast<TFileTypeItem*>(FFileTypes->Items(i));
       texts.push_back(type->DisplayName);
       texts.push_back(type->FileMask);
     }
-    for (size_t i = 0; i < texts.size(); i += 2) specs.push_back({texts[i].c_str(), texts[i + 1].c_str()});
-    FDialog->SetFileTypes(static_cast<UINT>(specs.size()), specs.data());
+    for (size_t i = 0; i < texts.size(); i += 2) fileTypes.push_back({texts[i].c_str(), texts[i + 1].c_str()});
+    FDialog->SetFileTypes(static_cast<UINT>(fileTypes.size()), fileTypes.data());
     FDialog->SetFileTypeIndex(FileTypeIndex);
   }
   FDialog->SetOptions(FileDialogOptionsToFlags(Options));

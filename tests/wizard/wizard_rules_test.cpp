@@ -14,10 +14,10 @@ using BK = TKvWizardButtonKind;
 
 namespace {
 
-std::vector<TWizardPageFlags> Pages(const char* spec) {
+std::vector<TWizardPageFlags> Pages(const char* Marks) {
   // 'e' enabled, 'd' disabled, 'j' enabled but no jumps to it.
   std::vector<TWizardPageFlags> out;
-  for (const char* p = spec; *p; ++p) out.push_back({*p != 'd', *p != 'j'});
+  for (const char* p = Marks; *p; ++p) out.push_back({*p != 'd', *p != 'j'});
   return out;
 }
 
