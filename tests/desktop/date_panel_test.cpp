@@ -103,13 +103,11 @@ TEST_F(DatePanel, ThePartsStandInTheLayoutsOrderAndHiddenOnesTakeNoRoom) {
 #include "desktop/button_scroll_bar.h"
 #include "desktop/captioned_image.h"
 #include "desktop/check_group_box.h"
+#include "tests/support/forms.h"
 
 namespace {
 
 // The extra controls side by side. KAVO_HOLD_MS keeps them on screen for a screenshot.
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 
 TEST(ExtraControlsLook, EveryChildStaysInsideItsControl) {
   InitApplication();

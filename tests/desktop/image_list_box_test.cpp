@@ -18,6 +18,7 @@
 #include "vcl/forms.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
+#include "tests/support/forms.h"
 
 using namespace testwin;
 
@@ -338,9 +339,6 @@ const TClassMembers& StartPageMembers() {
 }
 VCL_CLASS_IMPL_MEMBERS(TStartPage, TForm, nullptr, nullptr, &StartPageMembers)
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 
 TEST(ImageListBoxStreaming, TheStartPageListIsReadWithItsPicturesAndHandlerAndWrittenWithoutDefaults) {
   RegisterDesktopControls();

@@ -11,6 +11,7 @@
 #include "tests/support/pump.h"
 #include "vcl/forms.h"
 #include "widetext/codecs.h"
+#include "tests/support/forms.h"
 
 namespace {
 
@@ -34,9 +35,6 @@ HGLOBAL MakeDrop(const std::vector<WideString>& names, POINT pt) {
   return h;
 }
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 
 class DropTarget : public ::testing::Test {
  protected:

@@ -9,12 +9,10 @@
 #include "vcl/forms.h"
 #include "vcl/messages.h"
 #include "vcl/timers.h"
+#include "tests/support/forms.h"
 
 namespace {
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 
 class CommandButton : public ::testing::Test {
  protected:

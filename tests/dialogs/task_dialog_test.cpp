@@ -12,6 +12,7 @@
 #include "tests/support/pump.h"
 #include "vcl/timers.h"
 #include "widetext/codecs.h"
+#include "tests/support/forms.h"
 
 namespace {
 
@@ -90,9 +91,6 @@ int RunNative(TUniTaskDialog& td, std::function<void(HWND)> act) {
   return result;
 }
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 
 TEST(NativeTaskDialog, TheApplicationsQuestionsAnswerTheButtonPressed) {
   TUniTaskDialog td(nullptr);

@@ -12,12 +12,10 @@
 #include "vcl/menus.h"
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
+#include "tests/support/forms.h"
 
 namespace {
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 using FormPtr = std::unique_ptr<TForm, FormFree>;
 
 class Actions : public ::testing::Test {

@@ -14,12 +14,10 @@
 #include "vcl/forms.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
+#include "tests/support/forms.h"
 
 namespace {
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 using FormPtr = std::unique_ptr<TForm, FormFree>;
 
 // A glyph strip of Count 16 x 16 images on a white (transparent) ground: image i holds

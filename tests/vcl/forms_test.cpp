@@ -14,6 +14,7 @@
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
 #include "vcl/threads.h"
+#include "tests/support/forms.h"
 
 namespace {
 
@@ -96,9 +97,6 @@ std::string WindowText(HWND wnd) {
 }
 
 // Frees a form the way its owner would (OnDestroy runs).
-struct FormFree {
-  void operator()(TCustomForm* form) const { form->Free(); }
-};
 template <class T>
 using FormPtr = std::unique_ptr<T, FormFree>;
 

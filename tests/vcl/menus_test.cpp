@@ -15,12 +15,10 @@
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
+#include "tests/support/forms.h"
 
 namespace {
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 using FormPtr = std::unique_ptr<TForm, FormFree>;
 
 TMenuItem* NewItem(TComponent* owner, const char* caption, TShortCut shortCut = scNone) {

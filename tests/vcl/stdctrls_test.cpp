@@ -14,12 +14,10 @@
 #include "vcl/stdctrls.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
+#include "tests/support/forms.h"
 
 namespace {
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 using FormPtr = std::unique_ptr<TForm, FormFree>;
 
 class StdControls : public ::testing::Test {

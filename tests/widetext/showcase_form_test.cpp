@@ -23,6 +23,7 @@
 #include "widetext/uni_edits.h"
 #include "widetext/uni_labels.h"
 #include "widetext/uni_panels.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -98,9 +99,6 @@ VCL_CLASS_IMPL_MEMBERS(TShowcaseForm, TUniForm, nullptr, nullptr, &ShowcaseFormM
 
 namespace {
 
-struct FormFree {
-  void operator()(TCustomForm* form) const { form->Free(); }
-};
 
 // A control's rectangle on the screen.
 RECT ScreenRect(TControl* c) {

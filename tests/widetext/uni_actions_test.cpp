@@ -10,6 +10,7 @@
 #include "widetext/uni_actions.h"
 #include "widetext/uni_clipboard.h"
 #include "widetext/uni_menus.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -17,9 +18,6 @@ namespace {
 
 WideString U8(const char* text) { return Utf8Decode(AnsiString(text)); }
 
-struct FormFree {
-  void operator()(TCustomForm* form) const { form->Free(); }
-};
 
 // A wide button as the wide controls make theirs: wide texts first, then the framework's
 // action change, and the wide link.

@@ -18,6 +18,7 @@
 #include "widetext/codecs.h"
 #include "widetext/uni_buttons.h"
 #include "widetext/uni_labels.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -29,9 +30,6 @@ const char* const kFrench = "Fermer la fenêtre";
 const char* const kGreek = "Κλείσιμο παραθύρου";
 const char* const kJapanese = "ウィンドウを閉じる";
 
-struct FormFree {
-  void operator()(TCustomForm* f) const { f->Free(); }
-};
 using FormPtr = std::unique_ptr<TForm, FormFree>;
 
 // A shown, borderless form (plain framework form, like the program's) for wide controls.

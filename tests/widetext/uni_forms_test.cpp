@@ -9,6 +9,7 @@
 #include "vcl/actions.h"
 #include "vcl/application.h"
 #include "widetext/codecs.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -28,10 +29,6 @@ void FlushMessages() {
   } while (GetTickCount() - start < 50 && MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) != WAIT_FAILED);
 }
 
-// Forms are freed the way their owners free them (OnDestroy runs).
-struct FormFree {
-  void operator()(TCustomForm* form) const { form->Free(); }
-};
 template <class T>
 using FormPtr = std::unique_ptr<T, FormFree>;
 

@@ -11,6 +11,7 @@
 #include "vcl/streams.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_menus.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -31,9 +32,6 @@ TUniMenuItem* NewItem(TComponent* owner, const WideString& caption, TShortCut sh
   return item;
 }
 
-struct FormFree {
-  void operator()(TCustomForm* form) const { form->Free(); }
-};
 
 TEST(WideMenuTexts, HotKeysAndShortcutTexts) {
   struct HotkeyCase {

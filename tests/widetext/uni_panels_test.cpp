@@ -15,6 +15,7 @@
 #include "widetext/wide_files.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -33,9 +34,6 @@ void FlushMessages() {
   } while (GetTickCount() - start < 50 && MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) != WAIT_FAILED);
 }
 
-struct FormFree {
-  void operator()(TCustomForm* form) const { form->Free(); }
-};
 template <class T>
 using FormPtr = std::unique_ptr<T, FormFree>;
 

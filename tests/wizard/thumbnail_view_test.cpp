@@ -12,6 +12,7 @@
 #include "vcl/jpeg.h"
 #include "vcl/streaming.h"
 #include "wizard/thumbnail_view.h"
+#include "tests/support/forms.h"
 
 namespace {
 
@@ -84,9 +85,6 @@ class TempFolder {
   AnsiString Path;
 };
 
-struct FormFree {
-  void operator()(TCustomForm* Form) const { Form->Free(); }
-};
 
 class ThumbView : public ::testing::Test {
  protected:
