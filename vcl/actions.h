@@ -8,6 +8,8 @@
 // (InitiateAction -> link Update -> action Update -> OnUpdate).
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "vcl/classes.h"
@@ -242,3 +244,21 @@ class TWinControlActionLink : public TControlActionLink {
  public:
   using TControlActionLink::TControlActionLink;
 };
+
+// Links an owner (a control, a menu item) to an action through its action link, made by
+// Create on first use; the link reports every change of the action to Changed (defaults off).
+// Null unlinks. An action still being read keeps what the owner's own description says.
+template <class TLink>
+void LinkToAction(std::unique_ptr<TLink>& Link, TBasicAction* Value, const std::function<TLink*()>& Create,
+                  const std::function<void(TObject*, bool)>& Changed) {
+  if (!Value) {
+    Link.reset();
+    return;
+  }
+  if (!Link) Link.reset(Create());
+  Link->SetAction(Value);
+  Link->OnChange = [&Link, Changed](TObject* Sender) {
+    if (Link && Sender == Link->Action()) Changed(Sender, false);
+  };
+  Changed(Value, Value->HasState(csLoading));
+}

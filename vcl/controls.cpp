@@ -503,17 +503,8 @@ void TControl::Click() {
 TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
 void TControl::SetAction(TBasicAction* Value) {
-  if (!Value) {
-    FActionLink.reset();
-    return;
-  }
-  if (!FActionLink) FActionLink.reset(CreateActionLink());
-  FActionLink->SetAction(Value);
-  FActionLink->OnChange = [this](TObject* Sender) {
-    if (FActionLink && Sender == FActionLink->Action()) ActionChange(Sender, false);
-  };
-  // An action still being read keeps what the control's own description says.
-  ActionChange(Value, Value->HasState(csLoading));
+  LinkToAction<TControlActionLink>(FActionLink, Value, [this] { return CreateActionLink(); },
+                                   [this](TObject* Sender, bool CheckDefaults) { ActionChange(Sender, CheckDefaults); });
 }
 
 TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }

@@ -416,16 +416,8 @@ bool TMenuItem::HasBitmap() const { return FBitmap && !FBitmap->Empty(); }
 TBasicAction* TMenuItem::Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
 
 void TMenuItem::SetAction(TBasicAction* Value) {
-  if (!Value) {
-    FActionLink.reset();
-    return;
-  }
-  if (!FActionLink) FActionLink.reset(CreateActionLink());
-  FActionLink->SetAction(Value);
-  FActionLink->OnChange = [this](TObject* Sender) {
-    if (FActionLink && Sender == FActionLink->Action()) ActionChange(Sender, false);
-  };
-  ActionChange(Value, Value->HasState(csLoading));
+  LinkToAction<TMenuActionLink>(FActionLink, Value, [this] { return CreateActionLink(); },
+                                [this](TObject* Sender, bool CheckDefaults) { ActionChange(Sender, CheckDefaults); });
 }
 
 TMenuActionLink* TMenuItem::CreateActionLink() { return new TMenuActionLink(this); }
