@@ -1,0 +1,27 @@
+# The program's windows: the forms' stored descriptions (resources), the page handlers and the
+# window-side helpers. Kept as a library so the tests drive the same pages the program shows.
+file(GLOB KAVO_APP_UI_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_CURRENT_SOURCE_DIR}/forms/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/pages/*.cpp
+  ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp)
+file(GLOB KAVO_APP_UI_RESOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/forms/*.rc)
+if(KAVO_APP_UI_SOURCES AND TARGET kavo_app_core)
+  add_library(kavo_app_ui STATIC ${KAVO_APP_UI_SOURCES})
+  target_link_libraries(kavo_app_ui PUBLIC kavo_app_core)
+  foreach(_lib kavo_explorer kavo_preview kavo_desktop kavo_dialogs kavo_wizard)
+    if(TARGET ${_lib})
+      target_link_libraries(kavo_app_ui PUBLIC ${_lib})
+    endif()
+  endforeach()
+  # Resources are linked as objects: a static library would leave them out.
+  if(KAVO_APP_UI_RESOURCES)
+    add_library(kavo_app_ui_resources OBJECT ${KAVO_APP_UI_RESOURCES})
+    target_sources(kavo_app_ui INTERFACE $<TARGET_OBJECTS:kavo_app_ui_resources>)
+  endif()
+endif()
+
+# Kavo.exe: the start-up routine over the windows above.
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp AND TARGET kavo_app_ui)
+  add_executable(Kavo WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  target_link_libraries(Kavo PRIVATE kavo_app_ui)
+endif()
