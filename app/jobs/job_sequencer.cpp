@@ -67,6 +67,7 @@ TJobSequencer::TJobSequencer(IToolRunner* Runner, IProcessView* View, const TNam
 }
 
 TJobSequencer::~TJobSequencer() {
+  *FSelf = nullptr;
   delete FAfterCloseTimer;
   delete FJobTimer;
 }
@@ -74,8 +75,15 @@ TJobSequencer::~TJobSequencer() {
 void TJobSequencer::AttachRunner() {
   if (!FOwnRunner) return;
   TDosCommand* command = FOwnRunner->Command();
-  command->SetOnNewLine([this](TObject*, const AnsiString& line, TOutputType type) { RunnerNewLine(line, type); });
-  command->SetOnTerminated([this](TObject*, unsigned code) { RunnerTerminated(code); });
+  // A run's worker keeps its own copy of the handlers: once the sequencer is gone they
+  // must reach nothing.
+  std::shared_ptr<TJobSequencer*> self = FSelf;
+  command->SetOnNewLine([self](TObject*, const AnsiString& line, TOutputType type) {
+    if (*self) (*self)->RunnerNewLine(line, type);
+  });
+  command->SetOnTerminated([self](TObject*, unsigned code) {
+    if (*self) (*self)->RunnerTerminated(code);
+  });
 }
 
 void TJobSequencer::SetPriorityIndex(int Index) {

@@ -127,6 +127,7 @@ class TJobSequencer {
   void CloseJob();
   void StartAfterClose();
 
+  std::shared_ptr<TJobSequencer*> FSelf = std::make_shared<TJobSequencer*>(this);
   std::unique_ptr<TDosCommandRunner> FOwnRunner;
   IToolRunner* FRunner;
   IProcessView* FView;
