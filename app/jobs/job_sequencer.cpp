@@ -110,12 +110,24 @@ bool TJobSequencer::StartJob(TJobStart Job) {
   FState.JobStartTick = GetTickCount64();
   FPosition = 0;
   FJobTimer->SetEnabled(true);
-  std::optional<TRunRequest> first = FJob.Steps ? FJob.Steps(0) : std::nullopt;
-  if (first)
+  if (std::optional<TRunRequest> first = BuildStep(0))
     StartRun(*first);
   else
     CloseJob();
   return true;
+}
+
+std::optional<TRunRequest> TJobSequencer::BuildStep(int Index) {
+  if (!FJob.Steps) return std::nullopt;
+  // A builder that fails ends the job as failed; from inside the runner's end notice the
+  // failure would otherwise leave the job neither running nor closed.
+  try {
+    return FJob.Steps(Index);
+  } catch (const std::exception& e) {
+    FState.JobProblem = true;
+    FView->AddLogLine(AnsiToWide(e.what()));
+    return std::nullopt;
+  }
 }
 
 bool TJobSequencer::StartInfoRun(const AnsiString& CommandLine, std::function<void(const AnsiString&)> Sink) {
@@ -201,8 +213,8 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
 // --- steps and close -----------------------------------------------------------------
 
 void TJobSequencer::RunNextStep() {
-  if (FState.JobIndex < FState.JobCount && FJob.Steps) {
-    if (std::optional<TRunRequest> next = FJob.Steps(FState.JobIndex)) {
+  if (FState.JobIndex < FState.JobCount) {
+    if (std::optional<TRunRequest> next = BuildStep(FState.JobIndex)) {
       StartRun(*next);
       return;
     }

@@ -121,6 +121,7 @@ class TJobSequencer {
   void TimerTick();
 
  private:
+  std::optional<TRunRequest> BuildStep(int Index);
   void StartRun(const TRunRequest& Request);
   void HandleLine(const AnsiString& Line, bool Complete);
   void RunNextStep();

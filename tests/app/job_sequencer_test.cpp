@@ -188,6 +188,19 @@ TEST_F(Sequencer, RowsAndLogLinesComeFromCompleteLinesOnly) {
                            {0, L"note 0"}, {0, L"ImportAVIVideo"}, {1, L"MsgError"}, {1, L"CreateFailed"}}));
 }
 
+TEST_F(Sequencer, AFailingStepBuilderEndsTheJobAsFailed) {
+  TJobSequencer seq(&runner, &view, &texts);
+  TJobStart job = Job(TJobMode::Extract, 3, 9);
+  job.Steps = [](int step) -> std::optional<TRunRequest> {
+    if (step == 1) throw Exception("The track list changed.");
+    return TRunRequest{"\"MP4Box.exe\" -raw 1 \"a.mp4\""};
+  };
+  Play(seq, std::move(job), {{}});
+  EXPECT_EQ(runner.Runs.size(), 1u);
+  EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
+  EXPECT_EQ(view.LogTexts, (std::vector<std::string>{"The track list changed.", "ExtractFailded"}));
+}
+
 TEST_F(Sequencer, TranslatedTextsAreNeverPatterns) {
   texts.CreateSucceed = L"100% fait %s %d %n";
   TJobSequencer seq(&runner, &view, &texts);
