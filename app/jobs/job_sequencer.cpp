@@ -87,7 +87,9 @@ bool TJobSequencer::JobRunning() const { return FJobTimer->Enabled(); }
 // --- starting ------------------------------------------------------------------------
 
 bool TJobSequencer::StartJob(TJobStart Job) {
-  if (FRunner->IsRunning()) return false;
+  // A stopped run is no longer running, but its end notice, which closes its job, is still
+  // to come: a new job waits for that close.
+  if (FRunner->IsRunning() || JobRunning()) return false;
   FAfterCloseTimer->SetEnabled(false);
   FPendingAfterClose = nullptr;
   FJob = std::move(Job);
@@ -109,7 +111,7 @@ bool TJobSequencer::StartJob(TJobStart Job) {
 }
 
 bool TJobSequencer::StartInfoRun(const AnsiString& CommandLine, std::function<void(const AnsiString&)> Sink) {
-  if (FRunner->IsRunning()) return false;
+  if (FRunner->IsRunning() || JobRunning()) return false;
   FState.InfoRun = true;
   FInfoSink = std::move(Sink);
   FPartial.clear();

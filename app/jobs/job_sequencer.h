@@ -93,10 +93,11 @@ class TJobSequencer {
   void RunnerTerminated(unsigned ExitCode);
 
   // Starts a job: step 0, the start time, the one-second timer, the mode flags; then the
-  // first step's run. False (and nothing changes) while a tool runs.
+  // first step's run. False (and nothing changes) while a tool runs or a job has not
+  // closed yet.
   bool StartJob(TJobStart Job);
   // A stream-information query outside any job: its output lines go to Sink, and its end
-  // changes nothing else. False while a tool runs.
+  // changes nothing else. False while a tool runs or a job has not closed yet.
   bool StartInfoRun(const AnsiString& CommandLine, std::function<void(const AnsiString& Line)> Sink);
   // The abort button: the job ends after the current run, with its Aborted row.
   void Abort();

@@ -2,12 +2,14 @@
 // tool runner, without the program's windows.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
 #include "app/jobs/job_sequencer.h"
 #include "tests/app/recording_view.h"
 #include "tests/support/pump.h"
+#include "vcl/timers.h"
 
 namespace {
 
@@ -231,6 +233,111 @@ TEST_F(RealJob, AbortEndsTheJobAfterTheCurrentRun) {
   view.Closed.clear();
   RunToClose(TwoSteps());
   EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Succeeded});
+}
+
+}  // namespace
+
+namespace {
+
+// One run of the stand-in per case: what the program reads of it.
+TEST_F(RealJob, StandInAnswersEachKindOfCommand) {
+  std::ofstream(folder + "movie.mp4") << "data";
+  std::ofstream(folder + "subs.srt") << "1\n00:00:01,000 --> 00:00:02,000\nHi\n";
+  CreateDirectoryA((folder + "locked").c_str(), nullptr);
+  const std::string f = folder;
+  const struct {
+    const char* name;
+    std::string args;
+    const char* print;  // chosen lines printed first
+    std::vector<TRecordedRow> rows;
+    TJobOutcome outcome;
+    std::vector<std::string> madeFiles;
+    std::string errorLine;  // the log's "Error ..." line, when one is expected
+  } cases[] = {
+      {"split by size", "-splits 716800 \"" + f + "movie.mp4\"", nullptr,
+       {{0, L"FileS"}, {0, AnsiToWide("StoringFile " + f + "movie_001.mp4")}, {0, L"SplitSucceed"}},
+       TJobOutcome::Succeeded, {f + "movie_001.mp4"}, ""},
+      {"join", "-add \"" + f + "movie.mp4\" -cat \"" + f + "clip one.avi\" -new \"" + f + "joined.mp4\"", nullptr,
+       {{0, L"ImportISOFile"}, {0, L"FileA"}, {0, L"FileW"}, {0, L"SplitSucceed"}}, TJobOutcome::Succeeded,
+       {f + "joined.mp4"}, ""},
+      {"subtitle conversion", "-ttxt \"" + f + "subs.srt\"", nullptr, {{0, L"FileI"}, {0, L"SplitSucceed"}},
+       TJobOutcome::Succeeded, {f + "subs.ttxt"}, ""},
+      {"H.264 out of an AVI file", "-aviraw video \"" + f + "clip one.avi\"", nullptr,
+       {{0, L"FileI"}, {0, L"SplitSucceed"}}, TJobOutcome::Succeeded, {f + "clip one_video.h264"}, ""},
+      {"an unknown option", "-bogus \"" + f + "movie.mp4\"", nullptr, {{1, L"MsgError"}, {1, L"SplitFailed"}},
+       TJobOutcome::Failed, {}, "Error parsing the arguments: option -bogus unknown"},
+      {"an unwritable output", "-add \"" + f + "movie.mp4\" -new \"" + f + "no folder\\out.mp4\"", nullptr,
+       {{0, L"ImportISOFile"}, {0, L"FileW"}, {1, L"MsgError"}, {1, L"SplitFailed"}}, TJobOutcome::Failed, {},
+       "Error creating file " + f + "no folder\\out.mp4: I/O Error"},
+      {"chosen lines", "-splits 1024 \"" + f + "movie.mp4\"", "Unknown PID 0x1FF\\n",
+       {{1, L"UnknownPID"}, {0, L"FileS"}, {0, AnsiToWide("StoringFile " + f + "movie_001.mp4")}, {1, L"SplitFailed"}},
+       TJobOutcome::Failed, {}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    view.Rows.clear();
+    view.LogTexts.clear();
+    view.Closed.clear();
+    SetEnvironmentVariableA("KAVO_MP4BOX_PRINT", c.print);
+    TJobStart job;
+    job.Mode = TJobMode::Split;
+    const std::string cmd = "\"" + tool + "\" " + c.args;
+    job.Steps = [cmd](int) -> std::optional<TRunRequest> { return TRunRequest{cmd}; };
+    RunToClose(std::move(job));
+    EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{c.outcome});
+    EXPECT_EQ(view.Rows, c.rows);
+    for (const std::string& made : c.madeFiles) EXPECT_TRUE(Exists(made)) << made;
+    if (!c.errorLine.empty()) {
+      EXPECT_EQ(seq->LastExitCode(), 1u);
+      EXPECT_NE(std::find(view.LogTexts.begin(), view.LogTexts.end(), c.errorLine), view.LogTexts.end());
+    }
+  }
+  SetEnvironmentVariableA("KAVO_MP4BOX_PRINT", nullptr);
+}
+
+// A mux followed by its tagging: the pause before the tagging leaves the window answering,
+// and the tagging closes as a tagging job of its own.
+TEST_F(RealJob, TaggingFollowsTheMuxAfterAPause) {
+  const std::string ap = ProgramFolder() + "AtomicParsley.exe";
+  TJobStart job = TwoSteps();
+  job.StepCount = 1;
+  job.AfterClose = [&]() -> std::optional<TRunRequest> {
+    TRunRequest r;
+    r.CommandLine = "\"" + ap + "\" \"" + folder + "out one.mp4\" --overWrite --title \"Song \\\"A\\\"\" --tracknum \"3/12\"";
+    r.Tool = TToolKind::AtomicParsley;
+    r.Notes = {{L"Tagging of out one.mp4...", pekInformation, true}};
+    return r;
+  };
+  ULONGLONG closedAt = 0, taggingAt = 0;
+  int ticks = 0;
+  TTimer ticker(nullptr);
+  ticker.SetInterval(100);
+  ticker.SetOnTimer([&](TObject*) { ++ticks; });
+  int ticksAtClose = 0;
+  ASSERT_TRUE(seq->StartJob(std::move(job)));
+  ASSERT_TRUE(PumpUntil([&] {
+    if (view.Closed.size() == 1 && !closedAt) closedAt = GetTickCount64(), ticksAtClose = ticks;
+    if (view.RunsStarted == 2 && !taggingAt) taggingAt = GetTickCount64();
+    return view.Closed.size() == 2;
+  }, 30000));
+  ticker.SetEnabled(false);
+  EXPECT_GE(taggingAt - closedAt, 1900u);
+  EXPECT_GE(ticks - ticksAtClose, 10);  // the message loop ran all through the pause
+  EXPECT_EQ(view.Closed, (std::vector<TJobOutcome>{TJobOutcome::Succeeded, TJobOutcome::Succeeded}));
+  EXPECT_EQ(view.Rows, (std::vector<TRecordedRow>{{0, L"step 0"},
+                                                  {0, L"ImportAVIVideo"},
+                                                  {0, L"FileW"},
+                                                  {0, L"CreateSucceed"},
+                                                  {0, L"Tagging of out one.mp4..."},
+                                                  {0, L"TagSucceed"}}));
+  EXPECT_TRUE(seq->State().MuxMode);
+  EXPECT_TRUE(seq->State().TagMode);
+  EXPECT_EQ(view.Positions.back(), 100);  // AtomicParsley's own progress
+  std::vector<TArgv> runs = Recorded(argvLog);
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[1], (TArgv{"AtomicParsley.exe", folder + "out one.mp4", "--overWrite", "--title", "Song \"A\"",
+                            "--tracknum", "3/12"}));
+  EXPECT_NE(ReadText(folder + "out one.mp4").find("title=Song \"A\""), std::string::npos);
 }
 
 }  // namespace

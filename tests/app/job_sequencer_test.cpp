@@ -154,8 +154,16 @@ TEST_F(Sequencer, RunNotesComeBeforeTheRunAndThePriorityHoldsForIt) {
   EXPECT_EQ(view.LogTexts, std::vector<std::string>{"note 0"});
   // While a tool runs no other job starts.
   EXPECT_FALSE(seq.StartJob(Job(TJobMode::Split, 1, 9)));
+  // Nor once it is stopped, until its end notice has closed the job.
+  seq.Abort();
+  EXPECT_FALSE(seq.StartJob(Job(TJobMode::Split, 1, 9)));
+  EXPECT_FALSE(seq.StartInfoRun("\"MP4Box.exe\" -info \"a.mp4\"", nullptr));
   EXPECT_TRUE(seq.State().MuxMode);
   EXPECT_TRUE(seq.JobRunning());
+  seq.RunnerTerminated(STILL_ACTIVE);
+  EXPECT_EQ(view.Rows.back(), (TRecordedRow{2, L"CreateAborted"}));
+  EXPECT_TRUE(seq.StartJob(Job(TJobMode::Split, 1, 9)));
+  EXPECT_EQ(runner.Runs.size(), 2u);
   SetPriorityClass(GetCurrentProcess(), NORMAL_PRIORITY_CLASS);
 }
 
