@@ -47,6 +47,7 @@ object CustomVal: TCustomVal
     end
   end
   object btCustomVal: TUniButton
+    OnClick = btCustomValClick
     Left = 208
     Top = 72
     Width = 84

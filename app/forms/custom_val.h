@@ -24,8 +24,12 @@ class TCustomVal : public TUniForm {
   TUniEdit* edPAR2 = nullptr;
   TUniButton* btCustomVal = nullptr;
 
+  void btCustomValClick(TObject* Sender);  // pages/properties_dialog.cpp
+
  protected:
   void Loaded() override;
 };
+
+TMemberTable<TCustomVal>& AddCustomValHandlers(TMemberTable<TCustomVal>& Table);
 
 extern TCustomVal* CustomVal;

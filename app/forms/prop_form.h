@@ -96,8 +96,22 @@ class TPropForm : public TUniForm {
   TUniButton* btCancel = nullptr;
   TUniCheckBox* chTagSupport = nullptr;
 
+  // Handlers (pages/properties_dialog.cpp); the option boxes' change handlers all store
+  // the dialog into its row (OptionChange).
+  void FormShow(TObject* Sender);
+  void OptionChange(TObject* Sender);
+  void btOkClick(TObject* Sender);
+  void btCancelClick(TObject* Sender);
+  void chTagSupportClick(TObject* Sender);
+  void dpbt2Click(TObject* Sender);
+  void spbt1Click(TObject* Sender);
+  void btFontClick(TObject* Sender);
+  void cbPARChange(TObject* Sender);
+
  protected:
   void Loaded() override;
 };
+
+TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table);
 
 extern TPropForm* PropForm;

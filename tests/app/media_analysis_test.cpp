@@ -217,6 +217,7 @@ TEST_F(RealMedia, ContainersGiveOneRowPerTrack) {
              {{L"1", L"AVC - 1 s 0 ms - 110 kb/s - 160 x 120", L"video", true},
               {L"2", L"AAC - 1 s 0 ms - 66.2 kb/s - 1 Ch - 44.1 kHz", L"audio", true}});
   EXPECT_EQ(a.Rows[0][C::FrameRate], L"25.000");
+  EXPECT_EQ(a.Rows[0][C::Name], L"Vid\x00E9o");
   EXPECT_EQ(a.Rows[1][C::Language], L"French");
 
   // This library names AC-3 "AC-3", so the track is not recognised as needing a look.
