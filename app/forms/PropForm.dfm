@@ -264,6 +264,7 @@ object PropForm: TPropForm
           Caption = 'Frame-Rate :'
         end
         object edFrameRate: TUniEdit
+          OnKeyPress = NumberKeyPress
           OnChange = edFrameRateChange
           Left = 96
           Top = 178
@@ -277,6 +278,7 @@ object PropForm: TPropForm
           Caption = 'Delay :'
         end
         object edDelay: TUniEdit
+          OnKeyPress = edDelayKeyPress
           OnChange = edDelayChange
           Left = 216
           Top = 178
@@ -290,6 +292,7 @@ object PropForm: TPropForm
           Caption = 'Interleave :'
         end
         object edInterleave: TUniEdit
+          OnKeyPress = NumberKeyPress
           OnChange = edInterleaveChange
           Left = 360
           Top = 178
@@ -421,6 +424,7 @@ object PropForm: TPropForm
           Caption = 'Track :'
         end
         object edTrackN1: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 110
           Top = 190
           Width = 40
@@ -432,6 +436,7 @@ object PropForm: TPropForm
           Caption = 'of'
         end
         object edTrackNum2: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 174
           Top = 190
           Width = 40
@@ -454,6 +459,7 @@ object PropForm: TPropForm
           Caption = 'Disk :'
         end
         object edDiskNum1: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 110
           Top = 218
           Width = 40
@@ -465,6 +471,7 @@ object PropForm: TPropForm
           Caption = 'of'
         end
         object edDiskNum2: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 174
           Top = 218
           Width = 40
@@ -592,12 +599,14 @@ object PropForm: TPropForm
       Caption = 'Artwork'
       TabVisible = False
       object ThumbView: TKvThumbView
+        OnMouseMove = ThumbViewMouseMove
         Left = 8
         Top = 8
         Width = 360
         Height = 332
       end
       object btAdd: TUniButton
+        OnClick = btAddClick
         Left = 376
         Top = 8
         Width = 90
@@ -605,6 +614,7 @@ object PropForm: TPropForm
         Caption = '&Add...'
       end
       object btDelete: TUniButton
+        OnClick = btDeleteClick
         Left = 376
         Top = 40
         Width = 90

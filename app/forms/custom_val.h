@@ -24,7 +24,10 @@ class TCustomVal : public TUniForm {
   TUniEdit* edPAR2 = nullptr;
   TUniButton* btCustomVal = nullptr;
 
-  void btCustomValClick(TObject* Sender);  // pages/properties_dialog.cpp
+  // pages/properties_dialog.cpp
+  void btCustomValClick(TObject* Sender);
+  void edCustomValKeyPress(TObject* Sender, char& Key);
+  void edPAR1KeyPress(TObject* Sender, char& Key);  // edPAR1 and edPAR2
 
  protected:
   void Loaded() override;

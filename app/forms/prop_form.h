@@ -107,11 +107,18 @@ class TPropForm : public TUniForm {
   void spbt1Click(TObject* Sender);
   void btFontClick(TObject* Sender);
   void cbPARChange(TObject* Sender);
+  void edDelayKeyPress(TObject* Sender, char& Key);
+  void NumberKeyPress(TObject* Sender, char& Key);  // frame rate, interleave, track and disk numbers
+  void btAddClick(TObject* Sender);
+  void btDeleteClick(TObject* Sender);
+  void ThumbViewMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
 
  protected:
   void Loaded() override;
 };
 
 TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table);
+// Empties the tag fields after a finished task; the track options stay.
+void ClearPropForm();
 
 extern TPropForm* PropForm;

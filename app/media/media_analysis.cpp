@@ -157,8 +157,9 @@ class TAnalyser {
       row[C::Index] = *selector;
       row[C::Description] = AudioDescription(i, K::Audio);
       row[C::Name] = ViaUtf8(Get(K::Audio, i, L"Title"));
+      // Newer libraries spell AC3 "AC-3".
       WideString codec = Eight(Get(K::Audio, i, L"Codec/String"));
-      checked = codec != L"AC3" && codec != L"DTS";
+      checked = codec != L"AC3" && codec != L"AC-3" && codec != L"DTS";
     } else if (OneOf(FExt, AudioElementary)) {
       row[C::Description] = AudioDescription(i, K::General);
       row[C::Name] = ViaUtf8(Get(K::Audio, i, L"Title"));

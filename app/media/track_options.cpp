@@ -153,3 +153,10 @@ std::optional<int> PreviousWalkRow(const std::vector<bool>& Checked, int Shown) 
   if (previous < 0) return std::nullopt;
   return previous;
 }
+
+bool CustomValueKey(wchar_t Key) { return Key == L'\b' || Key == L'.' || (Key >= L'0' && Key <= L'9'); }
+
+bool PropertiesNumberKey(wchar_t Key, const WideString& Text, bool AllowMinus, wchar_t DecimalSeparator) {
+  if (Key == DecimalSeparator) return Text.find(DecimalSeparator) == WideString::npos;
+  return CustomValueKey(Key) || (AllowMinus && Key == L'-');
+}

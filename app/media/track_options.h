@@ -62,6 +62,12 @@ TTrackOptionControls OptionControlsOfRow(const TTrackRow& Row);
 std::optional<bool> BrandEnabledAfterRead(const TTrackRow& Row, bool ListHasCheckedRow, bool Avc1CountBelowTwo,
                                           bool BrandEnabled, int BrandIndex);
 
+// The number edits' key filters. The properties dialog's take backspace, ".", the digits,
+// the locale's decimal separator (once per text) and, for the delay, "-"; the custom value
+// dialog's take backspace, "." and the digits.
+bool PropertiesNumberKey(wchar_t Key, const WideString& Text, bool AllowMinus, wchar_t DecimalSeparator);
+bool CustomValueKey(wchar_t Key);
+
 // The rows the walk buttons lead to from the row shown: the next or previous one, past at
 // most one unchecked row. No value when that leaves the list.
 std::optional<int> NextWalkRow(const std::vector<bool>& Checked, int Shown);

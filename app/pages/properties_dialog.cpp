@@ -9,7 +9,10 @@
 #include "app/media/track_row_item.h"
 #include "app/settings/language_codes.h"
 #include "widetext/filenames.h"
+#include "widetext/uni_message_dialogs.h"
 #include "widetext/widetextutils.h"
+
+#include <functional>
 
 namespace {
 
@@ -20,6 +23,18 @@ void SelectItem(TUniComboBox* Box, const WideString& Text) {
   int index = Box->Items()->IndexOf(Text);
   if (index < 0) index = Box->Items()->Add(Text);
   Box->SetItemIndex(index);
+}
+
+wchar_t LocaleDecimalSeparator() {
+  wchar_t buffer[8] = {};
+  return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 0 ? buffer[0] : L'.';
+}
+
+// The typed key widened; refused keys become none.
+void FilterKey(char& Key, const std::function<bool(wchar_t)>& Accepts) {
+  wchar_t wide = 0;
+  MultiByteToWideChar(CP_ACP, 0, &Key, 1, &wide, 1);
+  if (!Accepts(wide)) Key = 0;
 }
 
 void Enable(std::initializer_list<TControl*> Controls, const std::optional<bool>& Value) {
@@ -216,6 +231,51 @@ void TPropForm::cbPARChange(TObject*) {
   MainForm->StoreInfo();
 }
 
+void TPropForm::edDelayKeyPress(TObject* Sender, char& Key) {
+  const WideString text = static_cast<TUniEdit*>(Sender)->Text();
+  FilterKey(Key, [&](wchar_t k) { return PropertiesNumberKey(k, text, true, LocaleDecimalSeparator()); });
+}
+
+void TPropForm::NumberKeyPress(TObject* Sender, char& Key) {
+  const WideString text = static_cast<TUniEdit*>(Sender)->Text();
+  FilterKey(Key, [&](wchar_t k) { return PropertiesNumberKey(k, text, false, LocaleDecimalSeparator()); });
+}
+
+void TCustomVal::edCustomValKeyPress(TObject*, char& Key) { FilterKey(Key, CustomValueKey); }
+void TCustomVal::edPAR1KeyPress(TObject*, char& Key) { FilterKey(Key, CustomValueKey); }
+
+void TPropForm::btAddClick(TObject*) {
+  if (OpenPictureDialog->Execute()) {
+    const AnsiString file = WideToAnsi(OpenPictureDialog->FileName());
+    ThumbView->AddThumb(file);
+    ThumbView->SetSelectedFile(file);
+  }
+  btDelete->SetEnabled(ThumbView->Count() > 0);
+}
+
+void TPropForm::btDeleteClick(TObject*) {
+  if (WideMessageDlg(L"Do you really want to delete this picture ?", mtConfirmation,
+                     MsgDlgButton(mbYes) | MsgDlgButton(mbNo), 0) != mrYes)
+    return;
+  if (ThumbView->Selected() >= 0) ThumbView->Delete(ThumbView->Selected());
+  if (ThumbView->Count() == 0) btDelete->SetEnabled(false);
+}
+
+void TPropForm::ThumbViewMouseMove(TObject*, TShiftState, int, int) {
+  if (ThumbView->Count() > 0) ThumbView->SetHint(WideToAnsi(WideExtractFileName(AnsiToWide(ThumbView->SelectedFile()))));
+}
+
+void ClearPropForm() {
+  TPropForm* p = PropForm;
+  for (TUniEdit* e : {p->edName, p->edArtist, p->edYear, p->edWriter, p->edTrackN1, p->edTrackNum2, p->edAlbum,
+                      p->edDiskNum1, p->edDiskNum2, p->edGroup, p->edTempo, p->edComposer, p->edEncoder, p->edTool})
+    e->SetText(WideString());
+  p->MemoComments->SetText(WideString());
+  p->cbGenre->SetItemIndex(19);
+  for (TUniCheckBox* c : {p->chCompile, p->chGapless, p->chTagSupport}) c->SetChecked(false);
+  p->ThumbView->EmptyList();
+}
+
 void TCustomVal::btCustomValClick(TObject*) {
   if (MainForm->CustomValForSplit) {
     MainForm->cbSplitOut->SetStyle(csDropDown);
@@ -236,7 +296,12 @@ TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table) {
       .Handler("btFontClick", &TPropForm::btFontClick)
       .Handler("cbPARChange", &TPropForm::cbPARChange)
       .Handler("dpbt2Click", &TPropForm::dpbt2Click)
-      .Handler("spbt1Click", &TPropForm::spbt1Click);
+      .Handler("spbt1Click", &TPropForm::spbt1Click)
+      .Handler("edDelayKeyPress", &TPropForm::edDelayKeyPress)
+      .Handler("NumberKeyPress", &TPropForm::NumberKeyPress)
+      .Handler("btAddClick", &TPropForm::btAddClick)
+      .Handler("btDeleteClick", &TPropForm::btDeleteClick)
+      .Handler("ThumbViewMouseMove", &TPropForm::ThumbViewMouseMove);
   for (const char* name : {"cbLangChange", "cbBrandChange", "cbTrackChange", "cbSBRChange", "edCopyrightChange",
                            "edFrameRateChange", "edDelayChange", "edFontSizeChange", "chKeepNVopClick",
                            "edInterleaveChange", "edFontNameChange"})
@@ -245,5 +310,7 @@ TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table) {
 }
 
 TMemberTable<TCustomVal>& AddCustomValHandlers(TMemberTable<TCustomVal>& Table) {
-  return Table.Handler("btCustomValClick", &TCustomVal::btCustomValClick);
+  return Table.Handler("btCustomValClick", &TCustomVal::btCustomValClick)
+      .Handler("edCustomValKeyPress", &TCustomVal::edCustomValKeyPress)
+      .Handler("edPAR1KeyPress", &TCustomVal::edPAR1KeyPress);
 }

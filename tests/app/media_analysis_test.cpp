@@ -220,18 +220,19 @@ TEST_F(RealMedia, ContainersGiveOneRowPerTrack) {
   EXPECT_EQ(a.Rows[0][C::Name], L"Vid\x00E9o");
   EXPECT_EQ(a.Rows[1][C::Language], L"French");
 
-  // This library names AC-3 "AC-3", so the track is not recognised as needing a look.
+  // This library spells AC3 "AC-3".
   a = Analyse(L"ac3.mp4");
   ExpectRows(a, folder, L"ac3.mp4",
              {{L"1", L"AVC - 1 s 0 ms - 110 kb/s - 160 x 120", L"video", true},
-              {L"2", L"AC-3 - 1 s 5 ms - 96.0 kb/s - 1 Ch - 44.1 kHz", L"audio", true}});
+              {L"2", L"AC-3 - 1 s 5 ms - 96.0 kb/s - 1 Ch - 44.1 kHz", L"audio", false}});
+  EXPECT_EQ(a.UncheckedCount, 1);
 
   // Transport stream IDs come in decimal from this library.
   a = Analyse(L"clip.ts");
   ExpectRows(a, folder, L"clip.ts",
              {{L"256", L"AVC - 980 ms -  - 160 x 120", L"video", false},
-              {L"257", L"AC-3 - 1 s 10 ms - 96.0 kb/s - 1 Ch - 44.1 kHz", L"audio", true}});
-  EXPECT_EQ(a.UncheckedCount, 1);
+              {L"257", L"AC-3 - 1 s 10 ms - 96.0 kb/s - 1 Ch - 44.1 kHz", L"audio", false}});
+  EXPECT_EQ(a.UncheckedCount, 2);
 
   a = Analyse(L"clip.avi");
   ExpectRows(a, folder, L"clip.avi",

@@ -217,12 +217,15 @@ TEST_F(MuxPageTest, PropertiesAreStoredInTheirRowAndWalkingWritesNothingBack) {
   list->Items()->Item(1)->SetChecked(false);  // the AVI's audio: skipped by the walk
   list->SetSelected(list->Items()->Item(0));
   const TTrackRow secondBefore = TrackRowAt(list, 2).Read();
-  WideString fileLabel, nextLabel;
+  WideString fileLabel, nextLabel, typed;
   bool walkedStored = true;
   TModalDriver driver([] { return PropForm->Visible(); }, [&] {
     fileLabel = PropForm->lbFile1->Caption();
     PropForm->cbLang->SetItemIndex(25);  // English
     PropForm->cbLang->OnChange(PropForm->cbLang);
+    PropForm->edDelay->SetText(L"-40");
+    for (wchar_t key : {L'x', L'5', L'-'}) SendMessageW(PropForm->edDelay->Handle(), WM_CHAR, key, 1);
+    typed = PropForm->edDelay->Text();
     PropForm->edDelay->SetText(L"-40");
     PropForm->cbPAR->SetItemIndex(3);
     PropForm->cbPAR->OnChange(PropForm->cbPAR);
@@ -242,6 +245,19 @@ TEST_F(MuxPageTest, PropertiesAreStoredInTheirRowAndWalkingWritesNothingBack) {
   EXPECT_EQ(first[C::Delay], L"-40");
   EXPECT_EQ(first[C::PAR], L"16:11");
   EXPECT_EQ(list->Selected(), list->Items()->Item(2));
+  EXPECT_EQ(typed.size(), 5u) << WideToAnsi(typed);  // "x" refused, "5" and "-" taken
+  EXPECT_EQ(typed.find(L'x'), WideString::npos);
+
+  // After a finished task the tag fields empty; the track options stay.
+  PropForm->edName->SetText(L"Song");
+  PropForm->chCompile->SetChecked(true);
+  PropForm->cbGenre->SetItemIndex(3);
+  PropForm->edDelay->SetText(L"7");
+  ClearPropForm();
+  EXPECT_EQ(PropForm->edName->Text(), L"");
+  EXPECT_FALSE(PropForm->chCompile->Checked());
+  EXPECT_EQ(PropForm->cbGenre->ItemIndex(), 19);
+  EXPECT_EQ(PropForm->edDelay->Text(), L"7");
 }
 
 }  // namespace

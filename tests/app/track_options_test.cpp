@@ -146,6 +146,29 @@ TEST(TrackOptions, BrandEnabledState) {
   EXPECT_EQ(BrandEnabledAfterRead(r, true, false, false, 0), false);
 }
 
+TEST(TrackOptions, NumberKeyFilters) {
+  struct Case {
+    wchar_t key;
+    const wchar_t* text;
+    bool minus;
+    wchar_t separator;
+    bool accepted;
+  } cases[] = {
+      {L'5', L"", false, L'.', true},   {L'\b', L"1", false, L'.', true}, {L'a', L"", false, L'.', false},
+      {L'-', L"", true, L'.', true},    {L'-', L"", false, L'.', false},  {L'.', L"2", false, L'.', true},
+      {L'.', L"2.5", false, L'.', false}, {L',', L"2", false, L',', true}, {L',', L"2,5", false, L',', false},
+      {L'.', L"2.5", false, L',', true},  // "." is not the separator there: never counted
+      {L',', L"", false, L'.', false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << char(c.key) << " in " << WideToAnsi(c.text));
+    EXPECT_EQ(PropertiesNumberKey(c.key, c.text, c.minus, c.separator), c.accepted);
+  }
+  EXPECT_TRUE(CustomValueKey(L'.'));
+  EXPECT_FALSE(CustomValueKey(L'-'));
+  EXPECT_FALSE(CustomValueKey(L','));
+}
+
 TEST(TrackOptions, WalkButtonsSkipOneUncheckedRowAndStayInTheList) {
   const std::vector<bool> checks = {true, false, false, true, false};
   struct Case {
