@@ -5,6 +5,7 @@ file(GLOB KAVO_APP_UI_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_CURRENT_SOURCE_DIR}/pages/*.cpp
   ${CMAKE_CURRENT_SOURCE_DIR}/ui/*.cpp)
 file(GLOB KAVO_APP_UI_RESOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/forms/*.rc)
+file(GLOB KAVO_APP_FORMS CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/forms/*.dfm)
 if(KAVO_APP_UI_SOURCES AND TARGET kavo_app_core)
   add_library(kavo_app_ui STATIC ${KAVO_APP_UI_SOURCES})
   target_link_libraries(kavo_app_ui PUBLIC kavo_app_core)
@@ -14,14 +15,17 @@ if(KAVO_APP_UI_SOURCES AND TARGET kavo_app_core)
     endif()
   endforeach()
   # Resources are linked as objects: a static library would leave them out.
-  if(KAVO_APP_UI_RESOURCES)
+  if(KAVO_APP_UI_RESOURCES OR KAVO_APP_FORMS)
     add_library(kavo_app_ui_resources OBJECT ${KAVO_APP_UI_RESOURCES})
+    if(KAVO_APP_FORMS)
+      kavo_add_form_resources(kavo_app_ui_resources ${KAVO_APP_FORMS})
+    endif()
     target_sources(kavo_app_ui INTERFACE $<TARGET_OBJECTS:kavo_app_ui_resources>)
   endif()
 endif()
 
 # Kavo.exe: the start-up routine over the windows above.
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp AND TARGET kavo_app_ui)
-  add_executable(Kavo WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  add_executable(Kavo WIN32 ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp ${CMAKE_CURRENT_SOURCE_DIR}/kavo.rc)
   target_link_libraries(Kavo PRIVATE kavo_app_ui)
 endif()
