@@ -1,5 +1,6 @@
 #include "explorer/net_path_dialog.h"
 
+#include "explorer/shell_routines.h"
 #include "vcl/application.h"
 
 VCL_CLASS_IMPL(TNetPathDlg, TWinControl, nullptr, nullptr)
@@ -69,6 +70,7 @@ void TNetPathDlg::BuildForm() {
   FOkButton->SetDefault(true);
   FBrowseButton = Place<TButton>(FForm, 272, 84, 75, 23);
   FBrowseButton->SetCaption("Browse");
+  FBrowseButton->OnClick = [this](TObject* Sender) { BrowseClick(Sender); };
   FCancelButton = Place<TButton>(FForm, 272, 116, 75, 23);
   FCancelButton->SetCaption("Cancel");
   FCancelButton->ModalResult = mrCancel;
@@ -94,4 +96,12 @@ bool TNetPathDlg::Execute() {
   Path = FPathEdit->Text();
   Reconnect = FReconnectCheck->Checked();
   return result == mrOk;
+}
+
+void TNetPathDlg::BrowseClick(TObject*) {
+  AnsiString chosen;
+  // Root 6: the network neighbourhood.
+  if (!BrowseForFolder(Application->Handle(), chosen, 6, 0)) return;
+  Path = AnsiToWide(RemoveSlash(chosen));
+  FPathEdit->SetText(Path);
 }

@@ -51,6 +51,7 @@ class TNetPathDlg : public TWinControl {
 
  private:
   void BuildForm();
+  void BrowseClick(TObject* Sender);
 
   TForm* FForm = nullptr;
   TLabel* FInfoLabel = nullptr;

@@ -51,10 +51,17 @@ class TWhenReady {
 };
 
 // Saves the whole screen as a 24-bit BMP under the folder named by KAVO_SHOTS (Windows
-// path), when that is set; for looking at windows after a run.
+// path), when that is set; for looking at windows after a run. Every window paints first.
 inline void SaveScreenShot(const char* Name) {
   const char* folder = std::getenv("KAVO_SHOTS");
   if (!folder || !*folder) return;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND Wnd, LPARAM) -> BOOL {
+        RedrawWindow(Wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return TRUE;
+      },
+      0);
   int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   HDC screen = GetDC(nullptr);
   HDC mem = CreateCompatibleDC(screen);

@@ -118,3 +118,39 @@ TEST_F(NetPathDialog, CancelAnswersFalse) {
 }
 
 }  // namespace
+
+namespace {
+
+// The shell's folder browser of the thread, when it shows.
+HWND ShownBrowser() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND w, LPARAM p) -> BOOL {
+        char cls[16] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (std::strcmp(cls, "#32770") != 0 || !IsWindowVisible(w)) return TRUE;
+        *reinterpret_cast<HWND*>(p) = w;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TEST_F(NetPathDialog, BrowseOpensTheShellsFolderBrowserAndACancelKeepsThePath) {
+  dlg.Path = L"\\\\server\\share";
+  TWhenReady browse([&] { return Shown(); }, [&] { PostMessageW(dlg.BrowseButton()->Handle(), BM_CLICK, 0, 0); });
+  bool browserSeen = false;
+  TWhenReady cancelBrowser([&] { return browse.Done() && ShownBrowser() != nullptr; },
+                           [&] {
+                             browserSeen = true;
+                             PostMessageW(ShownBrowser(), WM_COMMAND, IDCANCEL, 0);
+                           });
+  TWhenReady cancel([&] { return cancelBrowser.Done() && !ShownBrowser() && Shown(); },
+                    [&] { Press(dlg.CancelButton()); });
+  EXPECT_FALSE(dlg.Execute());
+  EXPECT_TRUE(browserSeen);
+  EXPECT_EQ(dlg.Path, L"\\\\server\\share");
+}
+
+}  // namespace
