@@ -7,6 +7,7 @@
 #include "vcl/application.h"
 #include "vcl/forms.h"
 #include "vcl/scopeexit.h"
+#include "vcl/typinfo.h"
 #include "vcl/utilwnd.h"
 
 const wchar_t* const kMyComputer = L"My Computer";
@@ -247,7 +248,26 @@ void TShDirTreeView::WMLButtonDown(TMessage& Message) {
 
 // ---------------------------------------------------------------------------
 
-VCL_CLASS_IMPL(TShDirTreeCombo, TUniCustomEdit, nullptr, nullptr)
+namespace {
+
+const std::vector<TPropInfo>& FolderComboProperties() {
+  using T = TShDirTreeCombo;
+  static const std::vector<TPropInfo> table = TPropertyTable<T>()
+      .Property("SelectedPath", &T::SelectedPath, &T::SetSelectedPath)
+      .Property("FileList", &T::FileList, &T::SetFileList)
+      .Property("ExpandRoot", &T::ExpandRoot, &T::SetExpandRoot).Default(true)
+      .Property("HideSelection", &T::HideSelection, &T::SetHideSelection).Default(true)
+      .Property("Glyph", &T::Glyph, &T::SetGlyph)
+      .Property("TreeHeight", &T::TreeHeight, &T::SetTreeHeight)
+      .Property("About", &T::About, &T::SetAbout).Stored(false)
+      .Property("OnPathChange", &T::OnPathChange)
+      .Table();
+  return table;
+}
+
+}  // namespace
+
+VCL_CLASS_IMPL(TShDirTreeCombo, TUniCustomEdit, &CreateComponentOf<TShDirTreeCombo>, &FolderComboProperties)
 
 TShDirTreeCombo::TShDirTreeCombo(TComponent* AOwner) : TUniCustomEdit(AOwner), FCanvas(new TControlCanvas) {
   SetBounds(Left(), Top(), 216, 21);
@@ -398,7 +418,34 @@ void TShDirTreeCombo::SetEditRect() {
 WideString TShDirTreeCombo::SelectedPath() const { return FTree->FSelectedPath; }
 
 void TShDirTreeCombo::SetSelectedPath(const WideString& Value) {
-  if (WideCompareText(Value, FTree->FSelectedPath) != 0) FTree->FSelectedPath = Value;
+  if (WideCompareText(Value, FTree->FSelectedPath) == 0) return;
+  FTree->FSelectedPath = Value;
+  ShowInFileList(Value);
+}
+
+void TShDirTreeCombo::SetFileList(TCustomListView* Value) {
+  if (FFileList == Value) return;
+  if (FFileList) FFileList->RemoveFreeNotification(this);
+  FFileList = Value;
+  if (!FFileList) return;
+  FFileList->FreeNotification(this);
+  if (!FTree->FSelectedPath.empty()) ShowInFileList(FTree->FSelectedPath);
+}
+
+void TShDirTreeCombo::Notification(TComponent* AComponent, TOperation Operation) {
+  TUniCustomEdit::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == FFileList) FFileList = nullptr;
+}
+
+void TShDirTreeCombo::ShowInFileList(const WideString& Path) {
+  // Setting its Directory makes the list read that folder.
+  if (!FFileList || Path.empty()) return;
+  const TPropInfo* directory = FindPropInfo(FFileList->ClassType(), "Directory");
+  if (!directory) return;
+  if (directory->Kind == tkWString)
+    SetWideStrProp(FFileList, directory, Path);
+  else
+    SetStrProp(FFileList, directory, WideToAnsi(Path));
 }
 
 bool TShDirTreeCombo::ExpandRoot() const { return FTree->FExpandRoot; }
@@ -446,7 +493,6 @@ void TShDirTreeCombo::ChooseNode(TTreeNode* Node) {
   }
   FTree->FPreviousPath = FTree->FSelectedPath;
   SetSelectedPath(path);
-  FTree->FSelectedPath = path;
   ShowNode(Node);
   FireOnPathChange();
   CloseDropDown();
@@ -568,12 +614,13 @@ void TShDirTreeCombo::KeyDown(WORD& Key, TShiftState Shift) {
     case VK_F5:
       RebuildTree();
       SetPath(FTree->FSelectedPath);
+      ShowInFileList(FTree->FSelectedPath);
       break;
     case VK_RETURN:
       if (TTreeNode* node = FTree->Selected()) {
         WideString path = FTree->BuildNodePath(node);
         if (path.empty()) path = kMyComputer;
-        FTree->FSelectedPath = path;
+        SetSelectedPath(path);
         FireOnPathChange();
         if (FTree->Visible()) CloseDropDown();
         ShowNode(node);
@@ -596,6 +643,7 @@ LRESULT TShDirTreeCombo::NotifyWndProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM
   RebuildTree();
   if (FTree->Root() && !FTree->Root()->Expanded()) FTree->Root()->Expand(false);
   if (!previous.empty()) SetPath(previous);
+  ShowInFileList(previous);
   return 0;
 }
 

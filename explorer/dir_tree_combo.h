@@ -9,6 +9,7 @@
 
 #include "vcl/buttons.h"
 #include "vcl/imglist.h"
+#include "vcl/listview.h"
 #include "widetext/uni_edits.h"
 #include "widetext/uni_tree_view.h"
 
@@ -82,6 +83,10 @@ class TShDirTreeCombo : public TUniCustomEdit {
   // stores it there; it does not move the tree (SetPath does).
   WideString SelectedPath() const;
   void SetSelectedPath(const WideString& Value);
+  // The file list view that shows the combo's folder: any list view with a "Directory"
+  // property (the file list view of this family). Not owned.
+  TCustomListView* FileList() const { return FFileList; }
+  void SetFileList(TCustomListView* Value);
   bool ExpandRoot() const;
   void SetExpandRoot(bool Value);
   bool HideSelection() const;
@@ -120,9 +125,11 @@ class TShDirTreeCombo : public TUniCustomEdit {
   void CreateWindowHandle(const TCreateParams& Params) override;
   void CreateWnd() override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
   friend class TShDirTreeView;
+  void ShowInFileList(const WideString& Path);
   void SetEditRect();
   void ShowNode(TTreeNode* Node);
   void ChooseNode(TTreeNode* Node);
@@ -136,6 +143,7 @@ class TShDirTreeCombo : public TUniCustomEdit {
 
   TShSpeedButton* FButton = nullptr;
   TShDirTreeView* FTree = nullptr;
+  TCustomListView* FFileList = nullptr;
   WideString FWindowsPath;
   int FImageIndex = -1;
   TImageList* FImages = nullptr;

@@ -11,6 +11,7 @@
 #include "tests/explorer/explorer_ui.h"
 #include "tests/support/forms.h"
 #include "tests/support/pump.h"
+#include "vcl/typinfo.h"
 
 namespace {
 
@@ -213,6 +214,55 @@ TEST_F(FolderCombo, RightClicksOpenNoMenu) {
   TMessage up{WM_RBUTTONUP, 0, 0, 0};
   combo->Button()->Dispatch(up);
   EXPECT_EQ(up.Result, 1);
+}
+
+}  // namespace
+
+namespace {
+
+// A list view with the "Directory" property the combo drives, as the file list view has.
+class TDirectoryList : public TCustomListView {
+  VCL_CLASS(TDirectoryList)
+ public:
+  using TCustomListView::TCustomListView;
+  WideString Directory() const { return FDirectory; }
+  void SetDirectory(const WideString& Value) {
+    FDirectory = Value;
+    ++Reads;
+  }
+  int Reads = 0;
+
+ private:
+  WideString FDirectory;
+};
+
+const std::vector<TPropInfo>& DirectoryListProperties() {
+  static const std::vector<TPropInfo> table =
+      TPropertyTable<TDirectoryList>().Property("Directory", &TDirectoryList::Directory, &TDirectoryList::SetDirectory).Table();
+  return table;
+}
+
+}  // namespace
+
+VCL_CLASS_IMPL(TDirectoryList, TCustomListView, nullptr, &DirectoryListProperties)
+
+namespace {
+
+TEST_F(FolderCombo, TheLinkedFileListFollowsTheChosenFolderUntilItGoes) {
+  auto* list = new TDirectoryList(form.get());
+  combo->SetFileList(list);
+  EXPECT_EQ(list->Directory(), L"My Computer");
+  combo->SetPath(tree.Path(GreekFolder()));
+  combo->DropDownToggle();
+  TTreeNode* japanese = Tree()->Selected();
+  japanese->Expand(false);
+  ClickNode(japanese->getFirstChild());
+  ASSERT_TRUE(PumpUntil([&] { return list->Directory() == tree.Path(GreekFolder() + L"\\" + JapaneseFolder()); }));
+  combo->SetSelectedPath(tree.Path(L"plain"));
+  EXPECT_EQ(list->Directory(), tree.Path(L"plain"));
+  list->Free();
+  EXPECT_EQ(combo->FileList(), nullptr);
+  combo->SetSelectedPath(tree.Path(GreekFolder()));  // no list to follow: nothing breaks
 }
 
 }  // namespace
