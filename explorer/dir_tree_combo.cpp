@@ -373,7 +373,9 @@ void TShDirTreeCombo::CreateWindowHandle(const TCreateParams& Params) {
   }
   FButton->SetNumGlyphs(1);
 
-  FTree->SetBounds(0, 0, 0, FTree->Height());
+  // As wide as the combo from the start: a walk to a deep folder while the tree had no
+  // width would leave it scrolled sideways when it opens.
+  FTree->SetBounds(0, 0, Width(), FTree->Height());
   FTree->SetReadOnly(true);
   FTree->OnExpanding = [this](TObject* Sender, TTreeNode* Node, bool& Allow) {
     FTree->FillOnExpanding(Sender, Node, Allow);
@@ -405,6 +407,7 @@ void TShDirTreeCombo::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TUniCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (!Parent() || !FButton) return;
   FButton->SetBounds(Width() - FButton->Width() - 4, FButton->Top(), FButton->Width(), Height() - 4);
+  if (FTree && !FTree->Enabled()) FTree->SetWidth(Width());
   SetEditRect();
 }
 
