@@ -11,14 +11,18 @@
 #include "vcl/dialogs.h"
 #include "vcl/forms.h"
 #include "vcl/stdctrls.h"
+#include "widetext/uni_message_dialogs.h"
+#include "widetext/wide_control_text.h"
 
 namespace explorer_test {
 
-// A visible message dialog of the framework, or null.
-inline TMessageForm* ShownMessageForm() {
+// A visible message dialog of the framework (8-bit or wide), or null.
+inline TCustomForm* ShownMessageForm() {
   if (!Screen) return nullptr;
-  for (int i = 0; i < Screen->FormCount(); ++i)
-    if (auto* f = dynamic_cast<TMessageForm*>(Screen->Forms(i)); f && f->Visible()) return f;
+  for (int i = 0; i < Screen->FormCount(); ++i) {
+    TCustomForm* f = Screen->Forms(i);
+    if ((dynamic_cast<TMessageForm*>(f) || dynamic_cast<TUniMessageForm*>(f)) && f->Visible()) return f;
+  }
   return nullptr;
 }
 
@@ -34,7 +38,9 @@ class TDialogAnswers {
     KillTimer(nullptr, FTimer);
     Current() = nullptr;
   }
+  // The texts, 8-bit (wide dialogs' texts converted) and as the dialogs showed them.
   const std::vector<std::string>& Texts() const { return FTexts; }
+  const std::vector<std::wstring>& WideTexts() const { return FWideTexts; }
   std::vector<std::string> Captions;
 
  private:
@@ -45,19 +51,21 @@ class TDialogAnswers {
   static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
     TDialogAnswers* self = Current();
     if (!self) return;
-    TMessageForm* form = ShownMessageForm();
+    TCustomForm* form = ShownMessageForm();
     if (!form || form->ModalResult() != 0) return;
-    std::string text;
-    if (auto* label = dynamic_cast<TLabel*>(form->FindComponent("Message"))) text = label->Caption();
-    self->FTexts.push_back(text);
+    std::wstring text;
+    if (auto* label = dynamic_cast<TControl*>(form->FindComponent("Message"))) text = UniControl_GetText(label);
+    self->FTexts.push_back(WideToAnsi(text));
+    self->FWideTexts.push_back(text);
     self->Captions.push_back(form->Caption());
     size_t n = self->FTexts.size() - 1;
     const std::string& answer = self->FAnswers[n < self->FAnswers.size() ? n : self->FAnswers.size() - 1];
-    if (auto* button = dynamic_cast<TButton*>(form->FindComponent(answer))) button->Click();
+    if (auto* button = dynamic_cast<TControl*>(form->FindComponent(answer))) button->Click();
   }
 
   std::vector<std::string> FAnswers;
   std::vector<std::string> FTexts;
+  std::vector<std::wstring> FWideTexts;
   UINT_PTR FTimer = 0;
 };
 
