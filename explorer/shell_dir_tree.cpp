@@ -461,6 +461,13 @@ bool TShDirTree::SelectionChanged(bool ReturnOnFailedDrive) {
 
 void TShDirTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TUniCustomTreeView::MouseDown(Button, Shift, X, Y);
+  if (FDragTracked) {
+    // The press became a drag, and the drop is done: the button is up already and the
+    // tree shows the drop folder.
+    FDragTracked = false;
+    if (GetCapture() == WindowHandle()) ReleaseCapture();
+    return;
+  }
   FWorkPath.clear();
   FPreviousPath = FSelectedPath;
   THitTests hits = GetHitTestInfoAt(X, Y);

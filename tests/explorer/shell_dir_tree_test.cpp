@@ -389,6 +389,40 @@ TEST_F(DirTree, DeleteGoesToTheRecycleBinWhenTheUserAgrees) {
   EXPECT_FALSE(tree->DeleteFolder(tree->Items()->GetFirstNode()->getFirstChild()));
 }
 
+TEST_F(DirTree, AFolderDraggedOntoAnotherMovesIntoIt) {
+  TTreeNode* node = OpenTemp();
+  ASSERT_TRUE(node);
+  TTreeNode* from = ChildNamed(node, L"Alpha");
+  TTreeNode* onto = ChildNamed(node, L"Ωμέγα");
+  ASSERT_TRUE(from && onto);
+  bool accept = true;
+  RECT r = from->DisplayRect(true);
+  tree->DragOver(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2, dsDragMove, accept);
+  EXPECT_TRUE(accept);  // nothing is being dragged yet
+
+  // Press on Alpha, move past the drag threshold, and let go over Ωμέγα.
+  std::vector<TTreeNode*> started;
+  tree->OnStartDrag = [&](TObject*, TTreeNode* Node) { started.push_back(Node); };
+  RECT t = onto->DisplayRect(true);
+  POINT down{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  POINT drop{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+  HWND wnd = tree->Handle();
+  PostMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(down.x + 30, down.y + 30));
+  PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+  PostMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+  ASSERT_TRUE(PumpUntil([&] { return Exists(temp.Sub(L"Ωμέγα\\Alpha\\Child")); }, 10000));
+  EXPECT_FALSE(Exists(alpha));  // moved: no Ctrl held
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(tree->SourcePath(), WideString(alpha));
+  EXPECT_EQ(tree->TargetPath(), WideString(temp.Sub(L"Ωμέγα\\")));
+  // The tree shows the folder it dropped into.
+  EXPECT_EQ(tree->SelectedPathW(), WideString(temp.Sub(L"Ωμέγα\\")));
+  EXPECT_TRUE(ChildNamed(tree->Selected(), L"Alpha"));
+  EXPECT_EQ(tree->DragNode(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
 TEST_F(DirTree, ShellChangeNoticesRebuildTheTreeAroundTheSelection) {
   TTreeNode* node = OpenTemp();
   ASSERT_TRUE(node);
