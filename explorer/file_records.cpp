@@ -166,14 +166,3 @@ void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descen
     L = i;
   }
 }
-
-AnsiString AnsiPathOf(const WideString& Path) {
-  AnsiString ansi = WideToAnsi(Path);
-  if (AnsiToWide(ansi) == Path) return ansi;
-  DWORD n = GetShortPathNameW(Path.c_str(), nullptr, 0);
-  if (n == 0) return ansi;
-  WideString shortPath(n, L'\0');
-  n = GetShortPathNameW(Path.c_str(), shortPath.data(), n);
-  shortPath.resize(n);
-  return WideToAnsi(shortPath);
-}

@@ -77,7 +77,3 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
 // Sorts Rows[L..R] in place by CompareFileInfo (a quicksort whose pivot is a copy of the
 // middle record; records are swapped whole).
 void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending);
-
-// The 8-bit form of a path for the routines that take 8-bit paths: the path itself when the
-// ANSI code page spells it, else its short form (which is plain ASCII) when it exists.
-AnsiString AnsiPathOf(const WideString& Path);
