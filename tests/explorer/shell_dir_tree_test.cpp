@@ -266,6 +266,16 @@ TEST_F(DirTree, MouseAndKeysSelectFoldersWhateverTheirNames) {
   ASSERT_EQ(changes.size(), 2u);
   EXPECT_EQ(tree->SelectedPathW(), WideString(temp.Sub(TextOf(next))));
 
+  // F5 rebuilds the tree and opens the selected folder again (a new folder shows).
+  temp.MakeFolder(L"Later");
+  WideString nextName = TextOf(next);  // the nodes are made anew
+  PressKey(VK_F5);
+  ASSERT_EQ(changes.size(), 3u);
+  ASSERT_TRUE(tree->Selected());
+  EXPECT_EQ(TextOf(tree->Selected()), nextName);
+  EXPECT_TRUE(ChildNamed(tree->Selected()->Parent(), L"Later"));
+  changes.pop_back();
+
   // A click beside every item changes nothing.
   RECT r;
   GetClientRect(tree->Handle(), &r);
