@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "explorer/explorer_state.h"
+#include "explorer/file_list_view.h"
 #include "explorer/shell_dir_tree.h"
 #include "explorer/shell_routines.h"
 #include "vcl/application.h"
@@ -100,7 +101,8 @@ void TShDirTree::DragOver(TObject* Source, int X, int Y, TDragState, bool& Accep
 void TShDirTree::DragDrop(TObject* Source, int X, int Y) {
   if (!DragDropEnabled || !Selected()) return;
   auto* sourceTree = dynamic_cast<TShDirTree*>(Source);
-  if (!sourceTree) return;  // the file list's rows are dropped by the list's own drag
+  auto* sourceList = FFileList && Source == FFileList ? dynamic_cast<TShFileListView*>(FFileList) : nullptr;
+  if (!sourceTree && !sourceList) return;
   FTargetPath.clear();
   constexpr THitTests kOnNode =
       HitTestBit(htOnItem) | HitTestBit(htOnIcon) | HitTestBit(htOnLabel) | HitTestBit(htOnRight);
@@ -117,14 +119,40 @@ void TShDirTree::DragDrop(TObject* Source, int X, int Y) {
     OpenPathW(target);
     if (FFileList) FollowInFileList(target, true);
   }};
+  UINT operation = ExplorerShared().DragMode == kMoveMode ? FO_MOVE : FO_COPY;
+  if (sourceList) {
+    DropListFiles(sourceList, operation, target);
+    return;
+  }
   if (Application) Application->ProcessMessages();
   bool done;
   {
     Items()->BeginUpdate();
     ScopeExit end{[this] { Items()->EndUpdate(); }};
-    done = DoFileOperation(nullptr, ExplorerShared().DragMode == kMoveMode ? FO_MOVE : FO_COPY,
-                           sourceTree->SourcePath(), false, target);
+    done = DoFileOperation(nullptr, operation, sourceTree->SourcePath(), false, target);
   }
   if (!done)
     WideMessageDlg(AnsiToWide(ExplorerMessages().FileOperationFailed), mtError, MsgDlgButton(mbOK), 0);
+}
+
+void TShDirTree::DropListFiles(TShFileListView* List, UINT Operation, const WideString& Target) {
+  // Files only, in list order: the folder rows are unselected first.
+  std::vector<WideString> files;
+  for (int row : List->SelectedRows()) {
+    if (UpperCase(List->Row(row).Kind) == "DIR") {
+      ListView_SetItemState(List->Handle(), row, 0, LVIS_SELECTED);
+      continue;
+    }
+    if (List->Row(row).Kind == "file") files.push_back(List->Row(row).FullPath);
+  }
+  if (files.empty()) {
+    WideMessageDlg(AnsiToWide(ExplorerMessages().NoFileSelected), mtWarning, MsgDlgButton(mbOK), 0);
+    return;
+  }
+  Items()->BeginUpdate();
+  ScopeExit end{[this] { Items()->EndUpdate(); }};
+  for (const WideString& file : files) {
+    if (Application) Application->ProcessMessages();
+    DoFileOperation(nullptr, Operation, file, false, Target + ExtractFileNameOf(file));
+  }
 }

@@ -20,6 +20,7 @@
 
 class TShDirTreePopUp;
 class TCustomListView;
+class TShFileListView;
 class TNetPathDlg;
 
 using TDirChangeEvent = std::function<void(TObject* Sender, const AnsiString& SelectedPath)>;
@@ -152,6 +153,7 @@ class TShDirTree : public TUniCustomTreeView {
   bool HasSubFolders(const WideString& Path, DWORD Mask);
   void FollowInFileList(const WideString& Path, bool Refresh);
   void TrackFolderDrag();
+  void DropListFiles(TShFileListView* List, UINT Operation, const WideString& Target);
 
   TCustomListView* FFileList = nullptr;
   TNetPathDlg* FNetPathDlg = nullptr;
