@@ -217,6 +217,7 @@ object MainForm: TMainForm
         Items.Strings = (
           'Click to create an MP4 File with multiple audio, video, subtitles and chapters streams.'
           'Click to create a 3GP File according to the 3GPP standardization scheme.')
+        OnDblClick = CreationListDblClick
       end
       object EditionList: TdkImageListBox
         Left = 136
