@@ -723,8 +723,8 @@ object MainForm: TMainForm
               MaxWidth = 1
             end
             item
-              AutoSize = True
               Caption = 'File'
+              Width = 224
               MaxWidth = 300
             end
             item
@@ -1359,8 +1359,8 @@ object MainForm: TMainForm
               MaxWidth = 1
             end
             item
-              AutoSize = True
               Caption = 'File'
+              Width = 224
               MaxWidth = 300
             end
             item
@@ -1633,8 +1633,8 @@ object MainForm: TMainForm
               MaxWidth = 1
             end
             item
-              AutoSize = True
               Caption = 'File'
+              Width = 300
               MaxWidth = 500
             end
             item
