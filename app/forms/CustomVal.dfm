@@ -18,12 +18,14 @@ object CustomVal: TCustomVal
     Height = 56
     Caption = 'Enter your Custom Value Here'
     object edCustomVal: TUniEdit
+      OnKeyPress = edCustomValKeyPress
       Left = 12
       Top = 22
       Width = 260
       Height = 21
     end
     object edPAR1: TUniEdit
+      OnKeyPress = edPAR1KeyPress
       Left = 90
       Top = 22
       Width = 40
@@ -38,6 +40,7 @@ object CustomVal: TCustomVal
       Visible = False
     end
     object edPAR2: TUniEdit
+      OnKeyPress = edPAR1KeyPress
       Left = 150
       Top = 22
       Width = 40
@@ -47,6 +50,7 @@ object CustomVal: TCustomVal
     end
   end
   object btCustomVal: TUniButton
+    OnClick = btCustomValClick
     Left = 208
     Top = 72
     Width = 84

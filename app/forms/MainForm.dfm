@@ -672,6 +672,8 @@ object MainForm: TMainForm
       end
     end
     object MuxPage: TKvWizardInteriorPage
+      OnBackButtonClick = MuxPageBackButtonClick
+      OnNextButtonClick = MuxPageNextButtonClick
       Header.Visible = False
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnHelpButtonClick = MuxPageHelpButtonClick
@@ -701,6 +703,8 @@ object MainForm: TMainForm
         Height = 280
         Caption = 'Input'
         object MP4ListView: TUniListView
+          OnClick = MP4ListViewClick
+          OnCustomDrawItem = MP4ListViewCustomDrawItem
           Left = 10
           Top = 20
           Width = 594
@@ -803,6 +807,7 @@ object MainForm: TMainForm
             end>
         end
         object btAdd: TUniButton
+          OnClick = btAddClick
           Left = 612
           Top = 20
           Width = 90
@@ -810,6 +815,7 @@ object MainForm: TMainForm
           Caption = '&Add'
         end
         object btDelete: TUniButton
+          OnClick = btDeleteClick
           Left = 612
           Top = 52
           Width = 90
@@ -817,6 +823,7 @@ object MainForm: TMainForm
           Caption = '&Delete'
         end
         object btMoveUp: TUniButton
+          OnClick = btMoveUpClick
           Left = 612
           Top = 84
           Width = 90
@@ -824,6 +831,7 @@ object MainForm: TMainForm
           Caption = '&Up'
         end
         object btMoveDown: TUniButton
+          OnClick = btMoveDownClick
           Left = 612
           Top = 116
           Width = 90
@@ -831,6 +839,7 @@ object MainForm: TMainForm
           Caption = 'Do&wn'
         end
         object btProperties: TUniButton
+          OnClick = btPropertiesClick
           Left = 612
           Top = 148
           Width = 90
@@ -851,6 +860,7 @@ object MainForm: TMainForm
           Height = 21
         end
         object btMP4Output: TUniButton
+          OnClick = btMP4OutputClick
           Left = 612
           Top = 20
           Width = 90
@@ -883,6 +893,7 @@ object MainForm: TMainForm
           Visible = False
         end
         object cbSplitOut: TUniComboBox
+          OnChange = cbSplitOutChange
           Left = 130
           Top = 52
           Width = 110

@@ -1,4 +1,5 @@
 object PropForm: TPropForm
+  OnShow = FormShow
   Left = 260
   Top = 160
   BorderStyle = bsDialog
@@ -46,6 +47,7 @@ object PropForm: TPropForm
           Caption = 'Information:'
         end
         object spbt1: TUniSpeedButton
+          OnClick = spbt1Click
           Left = 384
           Top = 18
           Width = 32
@@ -55,6 +57,7 @@ object PropForm: TPropForm
           ShowHint = True
         end
         object dpbt2: TUniSpeedButton
+          OnClick = dpbt2Click
           Left = 420
           Top = 18
           Width = 32
@@ -101,6 +104,7 @@ object PropForm: TPropForm
           Caption = 'Copyright :'
         end
         object cbLang: TUniComboBox
+          OnChange = cbLangChange
           Left = 150
           Top = 20
           Width = 180
@@ -188,6 +192,7 @@ object PropForm: TPropForm
           DropDownCount = 16
         end
         object cbBrand: TUniComboBox
+          OnChange = cbBrandChange
           Left = 150
           Top = 46
           Width = 180
@@ -211,12 +216,14 @@ object PropForm: TPropForm
           ItemIndex = 0
         end
         object cbTrack: TUniComboBox
+          OnChange = cbTrackChange
           Left = 150
           Top = 72
           Width = 180
           Height = 21
         end
         object cbPAR: TUniComboBox
+          OnChange = cbPARChange
           Left = 150
           Top = 98
           Width = 180
@@ -232,6 +239,7 @@ object PropForm: TPropForm
           ItemIndex = 0
         end
         object cbSBR: TUniComboBox
+          OnChange = cbSBRChange
           Left = 150
           Top = 124
           Width = 180
@@ -244,6 +252,7 @@ object PropForm: TPropForm
           ItemIndex = 0
         end
         object edCopyright: TUniEdit
+          OnChange = edCopyrightChange
           Left = 150
           Top = 150
           Width = 298
@@ -255,6 +264,8 @@ object PropForm: TPropForm
           Caption = 'Frame-Rate :'
         end
         object edFrameRate: TUniEdit
+          OnKeyPress = NumberKeyPress
+          OnChange = edFrameRateChange
           Left = 96
           Top = 178
           Width = 60
@@ -267,6 +278,8 @@ object PropForm: TPropForm
           Caption = 'Delay :'
         end
         object edDelay: TUniEdit
+          OnKeyPress = edDelayKeyPress
+          OnChange = edDelayChange
           Left = 216
           Top = 178
           Width = 60
@@ -279,6 +292,8 @@ object PropForm: TPropForm
           Caption = 'Interleave :'
         end
         object edInterleave: TUniEdit
+          OnKeyPress = NumberKeyPress
+          OnChange = edInterleaveChange
           Left = 360
           Top = 178
           Width = 60
@@ -286,6 +301,7 @@ object PropForm: TPropForm
           MaxLength = 8
         end
         object chKeepNVop: TUniCheckBox
+          OnClick = chKeepNVopClick
           Left = 12
           Top = 208
           Width = 120
@@ -293,18 +309,21 @@ object PropForm: TPropForm
           Caption = 'Keep N-Vops.'
         end
         object edFontName: TUniEdit
+          OnChange = edFontNameChange
           Left = 150
           Top = 206
           Width = 150
           Height = 21
         end
         object edFontSize: TUniEdit
+          OnChange = edFontSizeChange
           Left = 304
           Top = 206
           Width = 36
           Height = 21
         end
         object btFont: TUniButton
+          OnClick = btFontClick
           Left = 350
           Top = 204
           Width = 70
@@ -405,6 +424,7 @@ object PropForm: TPropForm
           Caption = 'Track :'
         end
         object edTrackN1: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 110
           Top = 190
           Width = 40
@@ -416,6 +436,7 @@ object PropForm: TPropForm
           Caption = 'of'
         end
         object edTrackNum2: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 174
           Top = 190
           Width = 40
@@ -438,6 +459,7 @@ object PropForm: TPropForm
           Caption = 'Disk :'
         end
         object edDiskNum1: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 110
           Top = 218
           Width = 40
@@ -449,6 +471,7 @@ object PropForm: TPropForm
           Caption = 'of'
         end
         object edDiskNum2: TUniEdit
+          OnKeyPress = NumberKeyPress
           Left = 174
           Top = 218
           Width = 40
@@ -576,12 +599,14 @@ object PropForm: TPropForm
       Caption = 'Artwork'
       TabVisible = False
       object ThumbView: TKvThumbView
+        OnMouseMove = ThumbViewMouseMove
         Left = 8
         Top = 8
         Width = 360
         Height = 332
       end
       object btAdd: TUniButton
+        OnClick = btAddClick
         Left = 376
         Top = 8
         Width = 90
@@ -589,6 +614,7 @@ object PropForm: TPropForm
         Caption = '&Add...'
       end
       object btDelete: TUniButton
+        OnClick = btDeleteClick
         Left = 376
         Top = 40
         Width = 90
@@ -599,6 +625,7 @@ object PropForm: TPropForm
     end
   end
   object btOk: TUniButton
+    OnClick = btOkClick
     Left = 316
     Top = 396
     Width = 84
@@ -608,6 +635,7 @@ object PropForm: TPropForm
     ModalResult = 1
   end
   object btCancel: TUniButton
+    OnClick = btCancelClick
     Left = 408
     Top = 396
     Width = 84
@@ -617,6 +645,7 @@ object PropForm: TPropForm
     ModalResult = 2
   end
   object chTagSupport: TUniCheckBox
+    OnClick = chTagSupportClick
     Left = 12
     Top = 400
     Width = 290

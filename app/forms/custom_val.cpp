@@ -7,13 +7,13 @@ TCustomVal* CustomVal = nullptr;
 namespace {
 
 const TClassMembers& Members() {
-  static const TClassMembers members = TMemberTable<TCustomVal>()
+  static const TClassMembers members = AddCustomValHandlers(TMemberTable<TCustomVal>()
       .Field("gbProp", &TCustomVal::gbProp)
       .Field("edCustomVal", &TCustomVal::edCustomVal)
       .Field("edPAR1", &TCustomVal::edPAR1)
       .Field("Label1", &TCustomVal::Label1)
       .Field("edPAR2", &TCustomVal::edPAR2)
-      .Field("btCustomVal", &TCustomVal::btCustomVal)
+      .Field("btCustomVal", &TCustomVal::btCustomVal))
       .Table();
   return members;
 }

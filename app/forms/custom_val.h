@@ -24,8 +24,15 @@ class TCustomVal : public TUniForm {
   TUniEdit* edPAR2 = nullptr;
   TUniButton* btCustomVal = nullptr;
 
+  // pages/properties_dialog.cpp
+  void btCustomValClick(TObject* Sender);
+  void edCustomValKeyPress(TObject* Sender, char& Key);
+  void edPAR1KeyPress(TObject* Sender, char& Key);  // edPAR1 and edPAR2
+
  protected:
   void Loaded() override;
 };
+
+TMemberTable<TCustomVal>& AddCustomValHandlers(TMemberTable<TCustomVal>& Table);
 
 extern TCustomVal* CustomVal;

@@ -251,6 +251,7 @@ const TClassMembers& MainFormMembers() {
       ;
     AddStartupHandlers(table);
     AddWelcomePageHandlers(table);
+    AddMuxPageHandlers(table);
     AddSettingsPageHandlers(table);
     AddAboutPageHandlers(table);
     AddLanguageHandlers(table);

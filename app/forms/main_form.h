@@ -5,6 +5,12 @@
 #pragma once
 
 #include <memory>
+#include <set>
+#include <vector>
+
+#include "app/commands/itags_argument.h"
+#include "app/commands/mux_command.h"
+#include "app/jobs/job_sequencer.h"
 
 #include "app/jobs/job_sequencer.h"
 #include "app/jobs/run_log.h"
@@ -350,8 +356,41 @@ class TMainForm : public TUniForm {
   // The program's folder, ending in "\".
   static WideString ProgramFolder();
 
+  // --- mux page and track properties (pages/mux_page.cpp, pages/properties_dialog.cpp) ---
+  void btAddClick(TObject* Sender);
+  void btDeleteClick(TObject* Sender);
+  void btMoveUpClick(TObject* Sender);
+  void btMoveDownClick(TObject* Sender);
+  void btPropertiesClick(TObject* Sender);
+  void MP4ListViewClick(TObject* Sender);
+  void MP4ListViewCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
+  void btMP4OutputClick(TObject* Sender);
+  void cbSplitOutChange(TObject* Sender);
+  void MuxPageBackButtonClick(TObject* Sender, bool& Stop);
+  void MuxPageNextButtonClick(TObject* Sender, bool& Stop);
+  // Analyses a file into rows of the active page's list.
+  void AddFileToMuxList(const WideString& FileName);
+  // What Add does with the chosen files: rows, log lines, the default output name, buttons.
+  void AddMuxFiles(const std::vector<WideString>& Files);
+  // The mux list on the mux page, the concatenation list on any other.
+  TUniListView* TrackListOfPage() const;
+  TMuxOptions MuxOptionsOfPage();
+  TTagFields TagFieldsOfDialog() const;
+  // The properties dialog from and into the row it shows.
+  void ReadInfo();
+  void StoreInfo();
+  void WalkProperties(bool Forward);
+
+  bool CustomValForSplit = false;  // the custom value dialog asks for a split size
+
  protected:
   void Loaded() override;
+
+ private:
+  std::set<WideString> FAviH264Inputs;  // added AVI files whose video is H.264
+  TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
+  int FPropRow = -1;                    // the row it shows
+  bool FFillingProps = false;
 };
 
 // The forms of the program, created at start-up and alive until it ends.
@@ -366,6 +405,7 @@ void AddWelcomePageHandlers(TMemberTable<TMainForm>& Table);
 void AddSettingsPageHandlers(TMemberTable<TMainForm>& Table);
 void AddAboutPageHandlers(TMemberTable<TMainForm>& Table);
 void AddLanguageHandlers(TMemberTable<TMainForm>& Table);
+void AddMuxPageHandlers(TMemberTable<TMainForm>& Table);
 void AddProcessPageHandlers(TMemberTable<TMainForm>& Table);
 
 // Applies a language file (full path) to the main window, the properties dialog and the

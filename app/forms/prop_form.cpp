@@ -7,7 +7,7 @@ TPropForm* PropForm = nullptr;
 namespace {
 
 const TClassMembers& Members() {
-  static const TClassMembers members = TMemberTable<TPropForm>()
+  static const TClassMembers members = AddPropFormHandlers(TMemberTable<TPropForm>()
       .Field("FontDialog", &TPropForm::FontDialog)
       .Field("OpenPictureDialog", &TPropForm::OpenPictureDialog)
       .Field("PageControl1", &TPropForm::PageControl1)
@@ -84,7 +84,7 @@ const TClassMembers& Members() {
       .Field("btDelete", &TPropForm::btDelete)
       .Field("btOk", &TPropForm::btOk)
       .Field("btCancel", &TPropForm::btCancel)
-      .Field("chTagSupport", &TPropForm::chTagSupport)
+      .Field("chTagSupport", &TPropForm::chTagSupport))
       .Table();
   return members;
 }

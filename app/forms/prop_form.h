@@ -96,8 +96,29 @@ class TPropForm : public TUniForm {
   TUniButton* btCancel = nullptr;
   TUniCheckBox* chTagSupport = nullptr;
 
+  // Handlers (pages/properties_dialog.cpp); the option boxes' change handlers all store
+  // the dialog into its row (OptionChange).
+  void FormShow(TObject* Sender);
+  void OptionChange(TObject* Sender);
+  void btOkClick(TObject* Sender);
+  void btCancelClick(TObject* Sender);
+  void chTagSupportClick(TObject* Sender);
+  void dpbt2Click(TObject* Sender);
+  void spbt1Click(TObject* Sender);
+  void btFontClick(TObject* Sender);
+  void cbPARChange(TObject* Sender);
+  void edDelayKeyPress(TObject* Sender, char& Key);
+  void NumberKeyPress(TObject* Sender, char& Key);  // frame rate, interleave, track and disk numbers
+  void btAddClick(TObject* Sender);
+  void btDeleteClick(TObject* Sender);
+  void ThumbViewMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+
  protected:
   void Loaded() override;
 };
+
+TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table);
+// Empties the tag fields after a finished task; the track options stay.
+void ClearPropForm();
 
 extern TPropForm* PropForm;

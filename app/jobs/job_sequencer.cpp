@@ -67,6 +67,7 @@ TJobSequencer::TJobSequencer(IToolRunner* Runner, IProcessView* View, const TNam
 }
 
 TJobSequencer::~TJobSequencer() {
+  *FSelf = nullptr;
   delete FAfterCloseTimer;
   delete FJobTimer;
 }
@@ -74,8 +75,15 @@ TJobSequencer::~TJobSequencer() {
 void TJobSequencer::AttachRunner() {
   if (!FOwnRunner) return;
   TDosCommand* command = FOwnRunner->Command();
-  command->SetOnNewLine([this](TObject*, const AnsiString& line, TOutputType type) { RunnerNewLine(line, type); });
-  command->SetOnTerminated([this](TObject*, unsigned code) { RunnerTerminated(code); });
+  // A run's worker keeps its own copy of the handlers: once the sequencer is gone they
+  // must reach nothing.
+  std::shared_ptr<TJobSequencer*> self = FSelf;
+  command->SetOnNewLine([self](TObject*, const AnsiString& line, TOutputType type) {
+    if (*self) (*self)->RunnerNewLine(line, type);
+  });
+  command->SetOnTerminated([self](TObject*, unsigned code) {
+    if (*self) (*self)->RunnerTerminated(code);
+  });
 }
 
 void TJobSequencer::SetPriorityIndex(int Index) {
@@ -102,12 +110,24 @@ bool TJobSequencer::StartJob(TJobStart Job) {
   FState.JobStartTick = GetTickCount64();
   FPosition = 0;
   FJobTimer->SetEnabled(true);
-  std::optional<TRunRequest> first = FJob.Steps ? FJob.Steps(0) : std::nullopt;
-  if (first)
+  if (std::optional<TRunRequest> first = BuildStep(0))
     StartRun(*first);
   else
     CloseJob();
   return true;
+}
+
+std::optional<TRunRequest> TJobSequencer::BuildStep(int Index) {
+  if (!FJob.Steps) return std::nullopt;
+  // A builder that fails ends the job as failed; from inside the runner's end notice the
+  // failure would otherwise leave the job neither running nor closed.
+  try {
+    return FJob.Steps(Index);
+  } catch (const std::exception& e) {
+    FState.JobProblem = true;
+    FView->AddLogLine(AnsiToWide(e.what()));
+    return std::nullopt;
+  }
 }
 
 bool TJobSequencer::StartInfoRun(const AnsiString& CommandLine, std::function<void(const AnsiString&)> Sink) {
@@ -193,8 +213,8 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
 // --- steps and close -----------------------------------------------------------------
 
 void TJobSequencer::RunNextStep() {
-  if (FState.JobIndex < FState.JobCount && FJob.Steps) {
-    if (std::optional<TRunRequest> next = FJob.Steps(FState.JobIndex)) {
+  if (FState.JobIndex < FState.JobCount) {
+    if (std::optional<TRunRequest> next = BuildStep(FState.JobIndex)) {
       StartRun(*next);
       return;
     }

@@ -121,12 +121,14 @@ class TJobSequencer {
   void TimerTick();
 
  private:
+  std::optional<TRunRequest> BuildStep(int Index);
   void StartRun(const TRunRequest& Request);
   void HandleLine(const AnsiString& Line, bool Complete);
   void RunNextStep();
   void CloseJob();
   void StartAfterClose();
 
+  std::shared_ptr<TJobSequencer*> FSelf = std::make_shared<TJobSequencer*>(this);
   std::unique_ptr<TDosCommandRunner> FOwnRunner;
   IToolRunner* FRunner;
   IProcessView* FView;

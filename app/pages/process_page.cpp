@@ -120,6 +120,7 @@ void TMainForm::ProcessPageFinishButtonClick(TObject*, bool& Stop) {
   } else if (s.ConvertMode) {
     edConvInput->SetText(L"");
   }
+  ClearPropForm();
   Wizard->SetActivePage(Page1);
   Stop = true;
 }

@@ -341,3 +341,19 @@ TEST_F(RealJob, TaggingFollowsTheMuxAfterAPause) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(RealJob, ARunsHandlersReachNothingOnceTheSequencerIsGone) {
+  // A worker keeps copies of the handlers it was started with.
+  TNewLineEvent onLine = command->OnNewLine();
+  TTerminateEvent onEnd = command->OnTerminated();
+  ASSERT_TRUE(onLine && onEnd);
+  seq.reset();
+  onLine(command, "Error opening file", otEntireLine);
+  onEnd(command, 0);
+  EXPECT_TRUE(view.Rows.empty());
+  EXPECT_TRUE(view.Closed.empty());
+}
+
+}  // namespace

@@ -4,6 +4,7 @@
 
 #include "app/jobs/job_sequencer.h"
 #include "tests/app/recording_view.h"
+#include "tests/support/pump.h"
 #include "vcl/application.h"
 
 namespace {
@@ -186,6 +187,32 @@ TEST_F(Sequencer, RowsAndLogLinesComeFromCompleteLinesOnly) {
   seq.RunnerTerminated(0);
   EXPECT_EQ(view.Rows, (std::vector<TRecordedRow>{
                            {0, L"note 0"}, {0, L"ImportAVIVideo"}, {1, L"MsgError"}, {1, L"CreateFailed"}}));
+}
+
+TEST_F(Sequencer, AFailingStepBuilderEndsTheJobAsFailed) {
+  TJobSequencer seq(&runner, &view, &texts);
+  TJobStart job = Job(TJobMode::Extract, 3, 9);
+  job.Steps = [](int step) -> std::optional<TRunRequest> {
+    if (step == 1) throw Exception("The track list changed.");
+    return TRunRequest{"\"MP4Box.exe\" -raw 1 \"a.mp4\""};
+  };
+  Play(seq, std::move(job), {{}});
+  EXPECT_EQ(runner.Runs.size(), 1u);
+  EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
+  EXPECT_EQ(view.LogTexts, (std::vector<std::string>{"The track list changed.", "ExtractFailded"}));
+}
+
+TEST_F(Sequencer, TheOneSecondTimerShowsTheRemainingTimeWhileTheJobRuns) {
+  TJobSequencer seq(&runner, &view, &texts);
+  ASSERT_TRUE(seq.StartJob(Job(TJobMode::Mux, 1, 9)));
+  seq.RunnerNewLine("ISO File Writing: |==========          | (50/100)", otEntireLine);
+  ASSERT_TRUE(PumpUntil([&] { return !view.TimeRemaining.empty(); }, 5000));
+  const WideString& t = view.TimeRemaining;  // the time spent again, plus a second
+  ASSERT_EQ(t.size(), 8u);
+  EXPECT_TRUE(t.compare(0, 6, L"00:00:") == 0 && t >= L"00:00:02" && t <= L"00:00:04") << WideToAnsi(t);
+  runner.Running = false;
+  seq.RunnerTerminated(0);
+  EXPECT_FALSE(seq.JobRunning());
 }
 
 TEST_F(Sequencer, TranslatedTextsAreNeverPatterns) {

@@ -48,6 +48,11 @@ std::vector<std::string> ImportStages(const std::string& value) {
     if (sel == "audio") return {"Importing AVI Audio: "};
     return {"Importing AVI Video: ", "Importing AVI Audio: "};
   }
+  if (ext == ".ogg") {
+    if (sel == "audio") return {"Importing OGG Audio: "};
+    if (sel == "video") return {"Importing OGG Video: "};
+    return {"Importing OGG Video: ", "Importing OGG Audio: "};
+  }
   static const std::pair<const char*, const char*> byExt[] = {
       {".mp4", "Importing ISO File: "},     {".m4a", "Importing ISO File: "},  {".m4b", "Importing ISO File: "},
       {".mov", "Importing ISO File: "},     {".3gp", "Importing ISO File: "},  {".3g2", "Importing ISO File: "},
@@ -62,7 +67,7 @@ std::vector<std::string> ImportStages(const std::string& value) {
       {".media", "Importing NHNT: "},       {".info", "Importing NHNT: "},     {".nhml", "Importing NHML: "},
       {".amr", "Importing AMR: "},          {".evc", "Importing EVRC: "},      {".smv", "Importing SMV: "},
       {".awb", "Importing AMR-WB: "},       {".qcp", "Importing QCP: "},       {".263", "Importing H263: "},
-      {".h263", "Importing H263: "},        {".ogg", "Importing OGG Video: "}, {".saf", "Importing SAF: "},
+      {".h263", "Importing H263: "},        {".saf", "Importing SAF: "},
       {".xml", "Importing TeXML: "},
   };
   for (const auto& [e, stage] : byExt)
