@@ -217,6 +217,7 @@ object MainForm: TMainForm
         Items.Strings = (
           'Click to create an MP4 File with multiple audio, video, subtitles and chapters streams.'
           'Click to create a 3GP File according to the 3GPP standardization scheme.')
+        OnDblClick = CreationListDblClick
       end
       object EditionList: TdkImageListBox
         Left = 136
@@ -726,8 +727,8 @@ object MainForm: TMainForm
               MaxWidth = 1
             end
             item
-              AutoSize = True
               Caption = 'File'
+              Width = 224
               MaxWidth = 300
             end
             item
@@ -1369,8 +1370,8 @@ object MainForm: TMainForm
               MaxWidth = 1
             end
             item
-              AutoSize = True
               Caption = 'File'
+              Width = 224
               MaxWidth = 300
             end
             item
@@ -1643,8 +1644,8 @@ object MainForm: TMainForm
               MaxWidth = 1
             end
             item
-              AutoSize = True
               Caption = 'File'
+              Width = 300
               MaxWidth = 500
             end
             item

@@ -33,22 +33,23 @@ void SetPicture(TUniImage* Image, HICON Icon) {
 }  // namespace
 
 void TMainForm::LoadStockImages() {
-  // Shell icon numbers: 0 document, 2 program, 3 folder, 4 open folder, 12 disc, 15 computer,
-  // 21 control panel, 22 find, 23 help, 13 chip, 16 printer, 18 network, 44 star.
-  FillFromShell(MainImages, {2, 4, 21, 23});
-  FillFromShell(CreationImages, {12, 12});
-  FillFromShell(EditionImages, {0, 16, 4, 13, 44});
-  FillFromShell(SettingsImages, {21});
+  // Icon numbers of the shell's library as Wine numbers them: 111 and 114 film, 113 picture,
+  // 17 computer, 25 help, 130 copies, 77 stacked pages, 5 open folder, 128 arrow, 112 note,
+  // 15 globe, 56 magnifier, 2 page.
+  FillFromShell(MainImages, {111, 113, 17, 25});
+  FillFromShell(CreationImages, {111, 114});
+  FillFromShell(EditionImages, {130, 77, 5, 128, 112});
+  FillFromShell(SettingsImages, {17});
   StatusImages->Clear();
   for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
                      MAKEINTRESOURCEW(32514)})  // information, warning, error, question
     AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()), false);
 
   for (TUniImage* picker : {UniImage13, UniImage14, UniImage26, UniImage18, UniImage21, UniImage23})
-    SetPicture(picker, ShellIcon(4, 16));
-  for (TUniImage* more : {More, More2}) SetPicture(more, ShellIcon(22, 16));
-  for (TUniImage* less : {Less, Less2}) SetPicture(less, ShellIcon(22, 16));
+    SetPicture(picker, ShellIcon(5, 16));
+  for (TUniImage* more : {More, More2}) SetPicture(more, ShellIcon(56, 16));
+  for (TUniImage* less : {Less, Less2}) SetPicture(less, ShellIcon(56, 16));
   for (TUniImage* link : {imMP4Box, imAP, imMP4Tags, imKavo, imMediaInfo, imKVCL, imKDE})
-    SetPicture(link, ShellIcon(18, 16));
-  SetPicture(imMail, ShellIcon(0, 16));
+    SetPicture(link, ShellIcon(15, 16));
+  SetPicture(imMail, ShellIcon(2, 16));
 }
