@@ -7,6 +7,10 @@
 #include "desktop/flat_edit.h"
 #include "desktop/image_combo_box.h"
 #include "desktop/image_list_box.h"
+#include "desktop/file_association.h"
+#include "desktop/file_storage.h"
+#include "desktop/start_button.h"
+#include "desktop/wave_player.h"
 #include "vcl/streaming.h"
 
 void RegisterDesktopControls() {
@@ -17,4 +21,6 @@ void RegisterDesktopControls() {
                    TdkCustomScrollBar::StaticClass(), TdkScrollBar::StaticClass(),
                    TdkCustomDatePanel::StaticClass(), TdkDatePanel::StaticClass(), TPanel::StaticClass(),
                    TUpDown::StaticClass()});
+  RegisterClasses({TdkFileStorage::StaticClass(), TdkWav::StaticClass(), TdkFileAssociation::StaticClass(),
+                   TdkStartButtonProperties::StaticClass()});
 }
