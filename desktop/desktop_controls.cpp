@@ -3,7 +3,9 @@
 #include "desktop/button_scroll_bar.h"
 #include "desktop/captioned_image.h"
 #include "desktop/check_group_box.h"
+#include "desktop/class_registration.h"
 #include "desktop/date_panel.h"
+#include "desktop/extra_colour_names.h"
 #include "desktop/flat_edit.h"
 #include "desktop/image_combo_box.h"
 #include "desktop/image_list_box.h"
@@ -14,7 +16,8 @@
 #include "vcl/streaming.h"
 
 void RegisterDesktopControls() {
-  RegisterClasses({TdkCustomComboBox::StaticClass(), TdkComboBox::StaticClass(),
+  RegisterExtraColourNames();
+  RegisterDesktopClasses({TdkCustomComboBox::StaticClass(), TdkComboBox::StaticClass(),
                    TdkCustomImageListBox::StaticClass(), TdkImageListBox::StaticClass(),
                    TdkCustomImage::StaticClass(), TdkImage::StaticClass(), TdkCustomGroupBox::StaticClass(),
                    TdkGroupBox::StaticClass(), TdkCustomEdit::StaticClass(), TdkEdit::StaticClass(),
