@@ -9,9 +9,12 @@
 #include "desktop/flat_edit.h"
 #include "desktop/image_combo_box.h"
 #include "desktop/image_list_box.h"
+#include "desktop/color_picker.h"
 #include "desktop/file_association.h"
+#include "desktop/file_operation.h"
 #include "desktop/file_storage.h"
 #include "desktop/start_button.h"
+#include "desktop/tray_icon.h"
 #include "desktop/wave_player.h"
 #include "vcl/streaming.h"
 
@@ -24,6 +27,7 @@ void RegisterDesktopControls() {
                    TdkCustomScrollBar::StaticClass(), TdkScrollBar::StaticClass(),
                    TdkCustomDatePanel::StaticClass(), TdkDatePanel::StaticClass(), TPanel::StaticClass(),
                    TUpDown::StaticClass()});
-  RegisterClasses({TdkFileStorage::StaticClass(), TdkWav::StaticClass(), TdkFileAssociation::StaticClass(),
-                   TdkStartButtonProperties::StaticClass()});
+  RegisterDesktopClasses({TdkFileOperation::StaticClass(), TdkFileStorage::StaticClass(), TdkWav::StaticClass(),
+                          TdkFileAssociation::StaticClass(), TdkStartButtonProperties::StaticClass(),
+                          TdkTrayIcon::StaticClass(), TdkColorPicker::StaticClass()});
 }

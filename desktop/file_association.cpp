@@ -5,58 +5,46 @@
 
 #include <cstdlib>
 
+#include "desktop/window_routines.h"
+#include "vcl/registry.h"
 #include "vcl/typinfo.h"
 
 namespace {
 
-// The default value of a key under Root; empty when the key or the value is missing.
+// The default value of a key under Root; empty when the key or the value is missing or
+// holds no text.
 AnsiString ReadDefaultValue(HKEY Root, const AnsiString& Path) {
-  HKEY key;
-  if (RegOpenKeyExA(Root, Path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return AnsiString();
-  AnsiString value;
-  DWORD type = 0, size = 0;
-  if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
-      (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0) {
-    value.resize(size);
-    if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) ==
-        ERROR_SUCCESS) {
-      value.resize(size);
-      while (!value.empty() && value.back() == '\0') value.pop_back();
-    } else {
-      value.clear();
-    }
+  TRegistry registry(KEY_READ);
+  registry.SetRootKey(Root);
+  if (!registry.OpenKeyReadOnly(Path)) return AnsiString();
+  try {
+    return registry.ReadString("");
+  } catch (const ERegistryException&) {
+    return AnsiString();
   }
-  RegCloseKey(key);
-  return value;
 }
 
 // Creates the key when missing and sets its default value.
 bool WriteDefaultValue(HKEY Root, const AnsiString& Path, const AnsiString& Value) {
-  HKEY key;
-  if (RegCreateKeyExA(Root, Path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  TRegistry registry(KEY_WRITE);
+  registry.SetRootKey(Root);
+  if (!registry.OpenKey(Path, true)) return false;
+  try {
+    registry.WriteString("", Value);
+    return true;
+  } catch (const ERegistryException&) {
     return false;
-  LONG result = RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(Value.c_str()),
-                               static_cast<DWORD>(Value.size() + 1));
-  RegCloseKey(key);
-  return result == ERROR_SUCCESS;
-}
-
-bool KeyExists(HKEY Root, const AnsiString& Path) {
-  HKEY key;
-  if (RegOpenKeyExA(Root, Path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  RegCloseKey(key);
-  return true;
+  }
 }
 
 // Removes a key with everything below it; a missing key counts as removed.
 bool DeleteKeyTree(HKEY Root, const AnsiString& Path) {
-  LONG result = RegDeleteTreeA(Root, Path.c_str());
-  if (result == ERROR_FILE_NOT_FOUND) return true;
-  if (result != ERROR_SUCCESS) return false;
-  return RegDeleteKeyA(Root, Path.c_str()) == ERROR_SUCCESS || !KeyExists(Root, Path);
+  TRegistry registry;
+  registry.SetRootKey(Root);
+  return !registry.KeyExists(Path) || registry.DeleteKey(Path);
 }
 
-// Both sizes of icon N of a file, or false when the file has none.
+// Both sizes of icon Index of a file, or false when the file has none.
 bool ExtractIcons(const AnsiString& File, int Index, TIcon* Large, TIcon* Small) {
   HICON large = nullptr, small = nullptr;
   UINT count = ExtractIconExA(File.c_str(), Index, &large, &small, 1);
@@ -68,14 +56,6 @@ bool ExtractIcons(const AnsiString& File, int Index, TIcon* Large, TIcon* Small)
   Large->SetHandle(large);
   Small->SetHandle(small);
   return true;
-}
-
-AnsiString SystemFolderPath() {
-  char buffer[MAX_PATH + 1] = {};
-  UINT length = GetSystemDirectoryA(buffer, MAX_PATH);
-  AnsiString path(buffer, length < MAX_PATH ? length : 0);
-  if (!path.empty() && path.back() != '\\') path += '\\';
-  return path;
 }
 
 const std::vector<TPropInfo>& FileAssociationProperties() {
@@ -105,7 +85,7 @@ const std::vector<TPropInfo>& FileAssociationProperties() {
 
 }  // namespace
 
-VCL_CLASS_IMPL(TdkFileAssociation, TComponent, &CreateComponentOf<TdkFileAssociation>,
+VCL_CLASS_IMPL(TdkFileAssociation, TdkComponent, &CreateComponentOf<TdkFileAssociation>,
                &FileAssociationProperties)
 
 const TdkFileAssociation::TVerb TdkFileAssociation::Verbs[5] = {
@@ -117,7 +97,7 @@ const TdkFileAssociation::TVerb TdkFileAssociation::Verbs[5] = {
 };
 
 TdkFileAssociation::TdkFileAssociation(TComponent* AOwner)
-    : TComponent(AOwner), FLargeIcon(new TIcon), FSmallIcon(new TIcon) {}
+    : TdkComponent(AOwner), FLargeIcon(new TIcon), FSmallIcon(new TIcon) {}
 
 TdkFileAssociation::~TdkFileAssociation() = default;
 
@@ -188,8 +168,7 @@ void TdkFileAssociation::Read() {
 void TdkFileAssociation::ReadIcons() {
   if (!FIconFile.empty() && ExtractIcons(FIconFile, FIconIndex, FLargeIcon.get(), FSmallIcon.get())) return;
   // The shell's icons for a program and for a document of no known kind.
-  int shellIcon = AnsiCompareText(FExtension, ".exe") == 0 ? 2 : 0;
-  ExtractIcons(SystemFolderPath() + "shell32.dll", shellIcon, FLargeIcon.get(), FSmallIcon.get());
+  LoadShellIcon(AnsiCompareText(FExtension, ".exe") == 0 ? 2 : 0, FLargeIcon.get(), FSmallIcon.get());
 }
 
 bool TdkFileAssociation::Write() {
@@ -218,15 +197,12 @@ bool TdkFileAssociation::Write() {
 bool TdkFileAssociation::Delete() {
   if (HasState(csLoading | csDestroying)) return false;
   if (FExtension.empty()) return true;
-  HKEY root;
-  if (RegOpenKeyExA(FRootKey, nullptr, 0, KEY_ALL_ACCESS, &root) != ERROR_SUCCESS) return false;
-  bool ok = true;
-  if (KeyExists(root, FExtension)) {
-    ok = DeleteKeyTree(root, FExtension);
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-    Read();
-  }
-  RegCloseKey(root);
+  TRegistry registry(KEY_ALL_ACCESS);
+  registry.SetRootKey(FRootKey);
+  if (!registry.KeyExists(FExtension)) return true;
+  bool ok = registry.DeleteKey(FExtension);
+  SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
+  Read();
   return ok;
 }
 

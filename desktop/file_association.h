@@ -6,10 +6,10 @@
 
 #include <memory>
 
-#include "vcl/classes.h"
+#include "desktop/desktop_component.h"
 #include "vcl/pictures.h"
 
-class TdkFileAssociation : public TComponent {
+class TdkFileAssociation : public TdkComponent {
   VCL_CLASS(TdkFileAssociation)
  public:
   explicit TdkFileAssociation(TComponent* AOwner);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "desktop/utility_routines.h"
 #include "vcl/resstrings.h"
 #include "vcl/streaming.h"
 #include "vcl/typinfo.h"
@@ -29,11 +30,11 @@ const std::vector<TPropInfo>& FileStorageProperties() {
 
 }  // namespace
 
-VCL_CLASS_IMPL(TdkCustomFileStorage, TComponent, nullptr, nullptr)
+VCL_CLASS_IMPL(TdkCustomFileStorage, TdkComponent, nullptr, nullptr)
 VCL_CLASS_IMPL(TdkFileStorage, TdkCustomFileStorage, &CreateComponentOf<TdkFileStorage>, &FileStorageProperties)
 
 TdkCustomFileStorage::TdkCustomFileStorage(TComponent* AOwner)
-    : TComponent(AOwner), FData(new TMemoryStream) {}
+    : TdkComponent(AOwner), FData(new TMemoryStream) {}
 
 TdkCustomFileStorage::~TdkCustomFileStorage() = default;
 
@@ -81,17 +82,28 @@ void TdkCustomFileStorage::SetFileName(const AnsiString& Value) {
   if (HasState(csDesigning) && !HasState(csLoading)) Load();
 }
 
-void TdkCustomFileStorage::SetSaveName(const AnsiString& Value) { FSaveName = Value; }
+void TdkCustomFileStorage::SetSaveName(const AnsiString& Value) {
+  FSaveName = Value;
+  if (HasState(csDesigning) && !HasState(csLoading) && !IsCreatableFileName(Value)) FAutoSave = false;
+}
 
-void TdkCustomFileStorage::SetAutoSave(bool Value) { FAutoSave = Value; }
+void TdkCustomFileStorage::SetAutoSave(bool Value) {
+  if (Value && HasState(csDesigning) && !HasState(csLoading) && !IsCreatableFileName(FSaveName)) {
+    MessageBoxA(nullptr, "AutoSave can not be set because the SaveName property contains a wrong file name",
+                "Warning", MB_ICONWARNING);
+    FAutoSave = false;
+    return;
+  }
+  FAutoSave = Value;
+}
 
 void TdkCustomFileStorage::Loaded() {
-  TComponent::Loaded();
+  TdkComponent::Loaded();
   if (FAutoSave && !HasState(csDesigning)) Save();
 }
 
 void TdkCustomFileStorage::DefineProperties(TFiler* Filer) {
-  TComponent::DefineProperties(Filer);
+  TdkComponent::DefineProperties(Filer);
   Filer->DefineBinaryProperty(
       "FileData", [this](TStream* Stream) { ReadData(Stream); },
       [this](TStream* Stream) { WriteData(Stream); }, GetDataSize() > 0);

@@ -5,13 +5,13 @@
 #include <functional>
 #include <memory>
 
-#include "vcl/classes.h"
+#include "desktop/desktop_component.h"
 #include "vcl/streams.h"
 
 using TdkFileStorageOnFileOperation = std::function<void(TObject* Sender, bool Successful)>;
 using TdkFileStorageOnConfirmOverride = std::function<void(TObject* Sender, bool& OverrideFile)>;
 
-class TdkCustomFileStorage : public TComponent {
+class TdkCustomFileStorage : public TdkComponent {
   VCL_CLASS(TdkCustomFileStorage)
  public:
   explicit TdkCustomFileStorage(TComponent* AOwner);

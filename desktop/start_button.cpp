@@ -1,8 +1,8 @@
 #include "desktop/start_button.h"
 
-VCL_CLASS_IMPL(TdkStartButtonProperties, TComponent, &CreateComponentOf<TdkStartButtonProperties>, nullptr)
+VCL_CLASS_IMPL(TdkStartButtonProperties, TdkComponent, &CreateComponentOf<TdkStartButtonProperties>, nullptr)
 
-TdkStartButtonProperties::TdkStartButtonProperties(TComponent* AOwner) : TComponent(AOwner) {
+TdkStartButtonProperties::TdkStartButtonProperties(TComponent* AOwner) : TdkComponent(AOwner) {
   HWND taskbar = FindWindowA("Shell_TrayWnd", nullptr);
   if (taskbar) FButton = FindWindowExA(taskbar, nullptr, "Button", nullptr);
 }

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "vcl/classes.h"
+#include "desktop/desktop_component.h"
 
-class TdkStartButtonProperties : public TComponent {
+class TdkStartButtonProperties : public TdkComponent {
   VCL_CLASS(TdkStartButtonProperties)
  public:
   // Looks for the button once: the "Button" child of the taskbar window ("Shell_TrayWnd").
