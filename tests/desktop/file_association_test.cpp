@@ -6,6 +6,7 @@
 #include <string>
 
 #include "desktop/file_association.h"
+#include "tests/support/pump.h"
 
 namespace {
 
@@ -144,6 +145,27 @@ TEST_F(FileAssociation, DeleteRemovesTheExtensionAndAMissingOneCountsAsDone) {
   TdkFileAssociation none(nullptr);
   Prepare(none);
   EXPECT_FALSE(none.Write());
+}
+
+TEST_F(FileAssociation, AtDesignTimeAReadOnlyAssociationWarnsAndWritesNothing) {
+  TdkFileAssociation a(nullptr);
+  a.SetRootKey(classes);
+  a.SetComponentState(csDesigning, true);
+  a.SetExtension(".kavotst");
+  {
+    TMessageBoxWatcher box;
+    a.SetFileDescription("Designed");
+    EXPECT_TRUE(box.Seen());
+    EXPECT_EQ(box.Caption(), "Warning");
+    EXPECT_EQ(box.Text(), "Cannot change the property in Read-Only mode.");
+  }
+  EXPECT_EQ(a.FileDescription(), "Designed");
+  EXPECT_FALSE(KeyExists(".kavotst"));
+
+  // Writable, the designer's change reaches the registry.
+  a.SetReadOnly(false);
+  a.SetFileDescription("Designed again");
+  EXPECT_EQ(Value("kavotstfile"), "Designed again");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "desktop/file_storage.h"
 #include "desktop/wave_player.h"
 #include "tests/desktop/temp_folder.h"
+#include "tests/support/pump.h"
 #include "vcl/streaming.h"
 #include "vcl/typinfo.h"
 
@@ -143,6 +144,27 @@ TEST(FileStorage, AutoSaveWritesTheFileWhenLoaded) {
   TdkFileStorage loaded(nullptr);
   Restore(stored, &loaded);
   EXPECT_EQ(folder.ReadFile("out.txt"), "kept with the form");
+}
+
+TEST(FileStorage, AtDesignTimeAutoSaveNeedsASaveNameThatCanBeCreated) {
+  TTempFolder folder;
+  TdkFileStorage storage(nullptr);
+  storage.SetComponentState(csDesigning, true);
+  {
+    TMessageBoxWatcher box;
+    storage.SetAutoSave(true);
+    EXPECT_TRUE(box.Seen());
+    EXPECT_EQ(box.Caption(), "Warning");
+    EXPECT_EQ(box.Text(), "AutoSave can not be set because the SaveName property contains a wrong file name");
+  }
+  EXPECT_FALSE(storage.AutoSave());
+
+  storage.SetSaveName(folder / "out.bin");
+  storage.SetAutoSave(true);
+  EXPECT_TRUE(storage.AutoSave());
+  EXPECT_FALSE(folder.Exists("out.bin")) << "the trial file is removed again";
+  storage.SetSaveName(folder / "no such folder\\out.bin");
+  EXPECT_FALSE(storage.AutoSave());
 }
 
 // --- wave player ---------------------------------------------------------------------

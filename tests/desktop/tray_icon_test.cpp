@@ -307,3 +307,23 @@ TEST_F(TrayIcon, AStoredVisibleIconIsShownWhenLoaded) {
 }
 
 }  // namespace
+
+#include "desktop/desktop_controls.h"
+
+namespace {
+
+TEST(DesktopShellClasses, AreKnownToStoredFormsByName) {
+  RegisterDesktopControls();
+  for (const char* name : {"TdkFileOperation", "TdkFileAssociation", "TdkFileStorage", "TdkWav", "TdkTrayIcon",
+                           "TdkStartButtonProperties", "TdkColorPicker"}) {
+    const TMetaClass* cls = GetClass(name);
+    ASSERT_NE(cls, nullptr) << name;
+    ASSERT_NE(cls->Create, nullptr) << name;
+    std::unique_ptr<TComponent> made(cls->Create(nullptr));
+    EXPECT_EQ(made->ClassName(), name);
+    // The designer's note is never stored.
+    EXPECT_FALSE(IsStoredProp(made.get(), "About")) << name;
+  }
+}
+
+}  // namespace
