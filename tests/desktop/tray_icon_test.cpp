@@ -11,6 +11,7 @@
 #include "desktop/system_version.h"
 #include "desktop/tray_icon.h"
 #include "tests/support/pump.h"
+#include "tests/vcl/test_windows.h"
 #include "vcl/application.h"
 #include "vcl/imglist.h"
 #include "vcl/menus.h"
@@ -287,6 +288,36 @@ TEST_F(TrayIcon, MinimisingTheApplicationTakesItToTheTray) {
   // The application window still answers as before.
   EXPECT_TRUE(IsWindow(app));
   EXPECT_EQ(SendMessageA(app, WM_NULL, 0, 0), 0);
+}
+
+// Records where the icon would show or hide the program.
+class TRecordingTray : public TdkTrayIcon {
+ public:
+  TRecordingTray(TComponent* AOwner, std::vector<std::string>& Log) : TdkTrayIcon(AOwner), FLog(Log) {}
+  void ShowApplication() override { FLog.push_back("show application"); }
+  void HideApplication() override { FLog.push_back("hide application"); }
+
+ private:
+  std::vector<std::string>& FLog;
+};
+
+TEST_F(TrayIcon, WithMinimizeToTrayADoubleClickTogglesTheProgramAndHidingBringsItBack) {
+  std::unique_ptr<testwin::THostWindow> form(new testwin::THostWindow(nullptr));
+  auto* tray = new TRecordingTray(form.get(), log);
+  Attach(*tray);
+  tray->MinimizeToTray = true;
+  Send(*tray, WM_LBUTTONDBLCLK);
+  form->SetVisible(true);
+  Send(*tray, WM_LBUTTONDBLCLK);
+  EXPECT_EQ(log, (std::vector<std::string>{"show application", "dblclick", "hide application", "dblclick"}));
+
+  // Taking the icon away brings the program back, and its form.
+  tray->SetVisible(true);
+  form->SetVisible(false);
+  log.clear();
+  tray->SetVisible(false);
+  EXPECT_EQ(log, (std::vector<std::string>{"hide", "show application"}));
+  EXPECT_TRUE(form->Visible());
 }
 
 TEST_F(TrayIcon, AStoredVisibleIconIsShownWhenLoaded) {
