@@ -1,106 +1,78 @@
-#include "explorer/dir_tree_commands.h"
-
+// The folder tree's commands that work on its selection through the folder commands:
+// cut, copy and paste, the tree size, the folder contents, network drives, properties.
 #include "explorer/explorer_state.h"
 #include "explorer/folder_commands.h"
 #include "explorer/shell_dir_tree.h"
 #include "explorer/shell_routines.h"
-#include "vcl/scopeexit.h"
-#include "vcl/typinfo.h"
 
-namespace {
-
-// The linked file list shows Path (its "Directory" property).
-void ShowInFileList(TShDirTree* Tree, const WideString& Path) {
-  TCustomListView* list = Tree->FileList();
-  if (!list || Path.empty()) return;
-  const TPropInfo* directory = FindPropInfo(list->ClassType(), "Directory");
-  if (!directory) return;
-  if (directory->Kind == tkWString)
-    SetWideStrProp(list, directory, Path);
-  else
-    SetStrProp(list, directory, AnsiPathOf(Path));
-}
-
-// The selected drive or folder (not the root), or null.
-TTreeNode* SelectedFolderNode(TShDirTree* Tree) {
-  TTreeNode* node = Tree->Selected();
-  return node && node->Level() >= 1 && !Tree->SelectedPathW().empty() ? node : nullptr;
-}
-
-}  // namespace
-
-void CutOrCopyFolder(TShDirTree* Tree, int Mode) {
+void TShDirTree::CutOrCopyFolder(int Mode) {
   ExplorerShared().CutCopyMode = kNoCutCopy;
-  if (!Tree->Selected() || Tree->SelectedPathW().empty()) return;
-  Tree->SetSourcePath(Tree->SelectedPathW());
+  if (!Selected() || FSelectedPath.empty()) return;
+  // A folder opened by path carries a trailing "\": the shell would take its contents
+  // instead of the folder. A drive root keeps its own.
+  FSourcePath = FSelectedPath.size() > 3 ? RemoveSlash(FSelectedPath) : FSelectedPath;
   ExplorerShared().CutCopyMode = Mode;
-  Tree->SetPastePending(true);
+  FPastePending = true;
 }
 
-void PasteFolder(TShDirTree* Tree) {
-  // The pending flag only steers the menu; it is down after every paste.
-  ScopeExit done{[Tree] { Tree->SetPastePending(false); }};
-  if (!Tree->Selected() || Tree->SelectedPathW().empty() || Tree->SourcePath().empty()) return;
+void TShDirTree::PasteFolder() {
   int mode = ExplorerShared().CutCopyMode;
-  if (mode != kCopyMode && mode != kMoveMode) return;
-  WideString target = AddSlash(Tree->SelectedPathW());
-  if (!PasteFolderInto(Tree->SourcePath(), target, mode)) return;
-  Tree->RebuildTree();
-  Tree->OpenPathW(target);
-}
-
-double ShowTreeSize(TShDirTree* Tree) {
-  TTreeNode* node = SelectedFolderNode(Tree);
-  if (!node) return 0;
-  WideString path;
-  {
-    Tree->Items()->BeginUpdate();
-    ScopeExit endUpdate{[Tree] { Tree->Items()->EndUpdate(); }};
-    path = Tree->BuildNodePath(node);
-  }
-  return ShowFolderTreeSize(path, node->Level() == 1);
-}
-
-TFolderContentsWindow* ShowFolderContents(TShDirTree* Tree) {
-  if (!SelectedFolderNode(Tree)) return nullptr;
-  WideString folder = Tree->SelectedPathW();
-  ExplorerShared().ContentsFolder = AnsiPathOf(folder);
-  if (TTreeNode* root = Tree->Items()->GetFirstNode()) root->Collapse(true);
-  return ShowFolderContentsOf(folder, [Tree, folder](TFolderContentsWindow*, const WideString& File) {
-    Tree->SetSelectedFile("");
-    if (!File.empty()) {
-      Tree->SetSelectedFile(AnsiPathOf(File));
-      if (Tree->OnFileChange) Tree->OnFileChange(Tree, Tree->SelectedFile());
+  // The pending flag only steers the menu: Ctrl+V may paste the same folder again.
+  if (Selected() && !FSelectedPath.empty() && !FSourcePath.empty() && (mode == kCopyMode || mode == kMoveMode)) {
+    FTargetPath = AddSlash(FSelectedPath);
+    if (PasteFolderInto(FSourcePath, FTargetPath, mode)) {
+      RebuildTree();
+      OpenPathW(FTargetPath);
     }
-    Tree->OpenPathW(folder);
+  }
+  FPastePending = false;
+}
+
+double TShDirTree::ShowTreeSize() {
+  TTreeNode* selected = Selected();
+  if (!selected || selected->Level() < 1) return 0;
+  WideString path = BuildNodePath(selected);
+  return ShowFolderTreeSize(path, selected->Level() == 1);
+}
+
+void TShDirTree::ShowFolderContents() {
+  TTreeNode* selected = Selected();
+  if (!selected || selected->Level() < 1) return;
+  WideString folder = BuildNodePath(selected);
+  ExplorerShared().ContentsFolder = AnsiPathOf(folder);
+  if (TTreeNode* root = Items()->GetFirstNode()) root->Collapse(true);
+  ShowFolderContentsOf(folder, [this, folder](TFolderContentsWindow*, const WideString& File) {
+    FSelectedFile.clear();
+    FSelectedFile = File.empty() ? AnsiString() : AnsiPathOf(File);
+    if (!File.empty() && OnFileChange) OnFileChange(this, FSelectedFile);
+    OpenPathW(folder);
   });
 }
 
-void ConnectNetDrive(TShDirTree* Tree) {
-  if (!MapNetworkDrive(Tree)) return;
-  Tree->RebuildTree();
-  TTreeNode* root = Tree->Items()->GetFirstNode();
+void TShDirTree::ConnectNetDrive() {
+  if (!MapNetworkDrive(this)) return;
+  RebuildTree();
+  TTreeNode* root = Items()->GetFirstNode();
   if (!root) return;
   root->Expand(false);
-  TTreeNode* drive = root->GetLastChild();
-  if (!drive) return;
-  Tree->SetSelected(drive);
-  Tree->SetSelectedPathW(Tree->BuildNodePath(drive));
-  ShowInFileList(Tree, Tree->SelectedPathW());
+  if (TTreeNode* last = root->GetLastChild()) {
+    last->SetSelected(true);
+    FSelectedPath = BuildNodePath(last);
+  }
+  if (FFileList) FollowInFileList(FSelectedPath, false);
 }
 
-void DisconnectNetDrive(TShDirTree* Tree) {
+void TShDirTree::DisconnectNetDrive() {
   if (!DisconnectNetworkDrive()) return;
-  Tree->RebuildTree();
-  TTreeNode* root = Tree->Items()->GetFirstNode();
+  RebuildTree();
+  TTreeNode* root = Items()->GetFirstNode();
   if (!root) return;
   if (!root->Expanded()) root->Expand(false);
-  Tree->SetSelected(root);
-  Tree->SetSelectedPathW(WideString(L"My Computer"));
-  ShowInFileList(Tree, Tree->SelectedPathW());
+  root->SetSelected(true);
+  SetSelectedPath(kMyComputerPath);
+  if (FFileList) FollowInFileList(FSelectedPath, true);
 }
 
-void ShowProperties(TShDirTree* Tree) {
-  if (!Tree->Selected() || Tree->SelectedPathW().empty()) return;
-  ShowPropertiesSheet(Tree->SelectedPath());
+void TShDirTree::ShowProperties() {
+  if (Selected() && !FSelectedPath.empty()) ShowPropertiesSheet(SelectedPath());
 }

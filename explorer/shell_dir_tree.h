@@ -87,6 +87,18 @@ class TShDirTree : public TUniCustomTreeView {
   // Ends a label edit with a new name (a null Text: cancelled): the folder is renamed
   // through the shell after the user agrees.
   void RenameFolder(TTreeNode* Node, const wchar_t* Text);
+  // Remembers the selected folder for PasteFolder: Mode 0 copies, 2 moves.
+  void CutOrCopyFolder(int Mode);
+  // Copies or moves the remembered folder into the selected one.
+  void PasteFolder();
+  // Measures the selected folder tree, shows the report and answers the bytes.
+  double ShowTreeSize();
+  // A window listing the selected folder's files; its OK sets SelectedFile.
+  void ShowFolderContents();
+  void ConnectNetDrive();
+  void DisconnectNetDrive();
+  // The shell's property sheet of the selected folder.
+  void ShowProperties();
 
   // --- state the menu and the linked controls ask for
   TShDirTreePopUp* OwnPopupMenu() const { return FPopupMenu; }

@@ -6,8 +6,10 @@
 #include <shlobj.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "explorer/dir_tree_popup.h"
 #include "explorer/shell_dir_tree.h"
 #include "explorer/shell_routines.h"
 #include "tests/explorer/dialog_answers.h"
@@ -411,7 +413,23 @@ TEST_F(DirTree, LooksRight) {
   Flush();
   // KAVO_SHOT names a bitmap file to keep the look in.
   char shot[MAX_PATH] = {};
-  if (GetEnvironmentVariableA("KAVO_SHOT", shot, MAX_PATH)) SaveWindowShot(host->Handle(), shot);
+  if (GetEnvironmentVariableA("KAVO_SHOT", shot, MAX_PATH)) {
+    SaveWindowShot(host->Handle(), shot);
+    // And the context menu over a folder, kept in "<name>.menu.bmp".
+    static std::string menuShot;
+    static HWND hostWindow;
+    menuShot = std::string(shot) + ".menu.bmp";
+    hostWindow = host->Handle();
+    tree->OpenPathW(alpha);
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      SaveWindowShot(hostWindow, menuShot.c_str());
+      EndMenu();
+    });
+    RECT r;
+    GetWindowRect(host->Handle(), &r);
+    tree->PopupMenu()->Popup(r.left + 40, r.top + 100);
+  }
   // Every item is drawn with an icon of the system list.
   for (TTreeNode* n = tree->Items()->GetFirstNode(); n; n = n->GetNext()) EXPECT_GE(n->ImageIndex(), 0);
 }
