@@ -6,6 +6,7 @@
 
 #include "explorer/dir_tree_popup.h"
 #include "explorer/explorer_state.h"
+#include "explorer/file_list_view.h"
 #include "explorer/hourglass.h"
 #include "explorer/shell_routines.h"
 #include "vcl/application.h"
@@ -461,6 +462,13 @@ bool TShDirTree::SelectionChanged(bool ReturnOnFailedDrive) {
 
 void TShDirTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TUniCustomTreeView::MouseDown(Button, Shift, X, Y);
+  if (FDragTracked) {
+    // The press became a drag, and the drop is done: the button is up already and the
+    // tree shows the drop folder.
+    FDragTracked = false;
+    if (GetCapture() == WindowHandle()) ReleaseCapture();
+    return;
+  }
   FWorkPath.clear();
   FPreviousPath = FSelectedPath;
   THitTests hits = GetHitTestInfoAt(X, Y);
@@ -511,14 +519,13 @@ bool TShDirTree::CanEdit(TTreeNode* Node) {
 }
 
 void TShDirTree::FollowInFileList(const WideString& Path, bool Refresh) {
-  if (!FFileList) return;
-  const TPropInfo* directory = FindPropInfo(FFileList->ClassType(), "Directory");
-  if (!directory) return;
-  if (directory->Kind == tkWString)
-    SetWideStrProp(FFileList, directory, Path);
+  auto* list = dynamic_cast<TShFileListView*>(FFileList);
+  if (!list) return;
+  list->SetDirectory(Path);
+  if (Refresh)
+    list->UpdateFileList();
   else
-    SetStrProp(FFileList, directory, Path == L"My Computer" ? AnsiString(kMyComputerPath) : AnsiPathOf(Path));
-  if (!Refresh) FFileList->Click();
+    static_cast<TControl*>(list)->Click();  // the list tells its own selection
 }
 
 // --- change notices

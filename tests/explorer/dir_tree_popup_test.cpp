@@ -96,7 +96,7 @@ TEST_F(DirTreePopUp, ItemsCaptionsAndPicturesInMenuOrder) {
     }
   }
   // The pictures' light grey became the menu face colour.
-  auto* corner = static_cast<const uint8_t*>(Item("AddNode")->Bitmap()->ScanLine(0));
+  auto* corner = static_cast<const uint8_t*>(Item("EditNode")->Bitmap()->ScanLine(0));
   EXPECT_EQ(RGB(corner[2], corner[1], corner[0]), GetSysColor(COLOR_3DFACE));
 
   // Switching the menu off keeps it for switching it on again; a new language makes a new one.
