@@ -266,3 +266,33 @@ TEST_F(FolderCombo, TheLinkedFileListFollowsTheChosenFolderUntilItGoes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(FolderCombo, AClickOutsideTheOpenDropDownClosesItAndChoosesNothing) {
+  combo->SetPath(tree.Path(L"plain"));
+  reported.clear();
+  combo->DropDownToggle();
+  ASSERT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(GetCapture(), Tree()->Handle());  // so that a click anywhere reaches it
+  PostMessageW(Tree()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-30, -10));
+  PostMessageW(Tree()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-30, -10));
+  ASSERT_TRUE(PumpUntil([&] { return !combo->DroppedDown(); }));
+  EXPECT_TRUE(reported.empty());
+  EXPECT_EQ(combo->Text(), L"plain");
+  EXPECT_NE(GetCapture(), Tree()->Handle());
+}
+
+TEST_F(FolderCombo, TheHintNamesTheSelectedPathWhileClosed) {
+  combo->SetPath(tree.Path(GreekFolder()));
+  combo->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(combo));
+  EXPECT_TRUE(combo->ShowHint());
+  EXPECT_EQ(combo->Hint(), L"SelectedPath =\r" + tree.Path(GreekFolder()));
+  combo->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(combo));
+  EXPECT_FALSE(combo->ShowHint());
+  combo->DropDownToggle();
+  combo->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(combo));
+  EXPECT_FALSE(combo->ShowHint());
+}
+
+}  // namespace
