@@ -174,9 +174,14 @@ TEST_F(FolderCombo, KeysMoveOpenChooseAndClose) {
   ASSERT_EQ(reported.size(), 2u);
   EXPECT_EQ(reported[1], tree.Path(L"plain\\empty"));
   EXPECT_EQ(combo->Text(), L"empty");
-  // Up goes back; Left collapses the expanded node and moves up.
+  // Up goes back.
   Key(VK_UP);
   EXPECT_EQ(SelectedNodeText(), L"plain");
+  // F5 builds the tree again and walks back to the chosen folder.
+  Key(VK_ESCAPE);
+  Key(VK_F5);
+  EXPECT_EQ(SelectedNodeText(), L"empty");
+  EXPECT_EQ(combo->SelectedPath(), tree.Path(L"plain\\empty"));
 }
 
 TEST_F(FolderCombo, TheWheelMovesTheSelectionLikeTheArrowKeys) {
