@@ -15,6 +15,13 @@
 #include "desktop/shutdown.h"
 #include "desktop/thread_components.h"
 #include "desktop/wndproc_hook.h"
+#include "desktop/color_picker.h"
+#include "desktop/file_association.h"
+#include "desktop/file_operation.h"
+#include "desktop/file_storage.h"
+#include "desktop/start_button.h"
+#include "desktop/tray_icon.h"
+#include "desktop/wave_player.h"
 #include "vcl/streaming.h"
 
 void RegisterDesktopControls() {
@@ -31,4 +38,7 @@ void RegisterDesktopControls() {
                           TdkWndProcHook::StaticClass(), TdkOneInstance::StaticClass(), TdkAutoRun::StaticClass(),
                           TdkShutdown::StaticClass(), TdkFolderMonitor::StaticClass(),
                           TdkRegistryMonitor::StaticClass()});
+  RegisterDesktopClasses({TdkFileOperation::StaticClass(), TdkFileStorage::StaticClass(), TdkWav::StaticClass(),
+                          TdkFileAssociation::StaticClass(), TdkStartButtonProperties::StaticClass(),
+                          TdkTrayIcon::StaticClass(), TdkColorPicker::StaticClass()});
 }

@@ -1622,6 +1622,14 @@ void TListBoxStrings::PutObject(int Index, TObject* Obj) {
   if (!FListBox->WindowIsVirtual()) Send(LB_SETITEMDATA, Index, reinterpret_cast<LPARAM>(Obj));
 }
 
+void TListBoxStrings::Put(int Index, const AnsiString& S) {
+  const int selected = FListBox->ItemIndex();
+  BeginUpdate();
+  TStrings::Put(Index, S);
+  if (selected >= 0) FListBox->SetItemIndex(selected);
+  EndUpdate();
+}
+
 int TListBoxStrings::Add(const AnsiString& S) {
   LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
   if (index < 0) throw EOutOfResources(LoadResString(&SInsertLineError));

@@ -586,6 +586,8 @@ class TListBoxStrings : public TStrings {
   int GetCount() const override;
   TObject* GetObject(int Index) const override;
   void PutObject(int Index, TObject* Obj) override;
+  // Replacing an item's text keeps its data and the selection.
+  void Put(int Index, const AnsiString& S) override;
   int Add(const AnsiString& S) override;
   void Insert(int Index, const AnsiString& S) override;
   void Clear() override;

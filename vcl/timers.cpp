@@ -1,8 +1,21 @@
 #include "vcl/timers.h"
 
+#include "vcl/typinfo.h"
 #include "vcl/utilwnd.h"
 
-VCL_CLASS_IMPL(TTimer, TComponent, &CreateComponentOf<TTimer>, nullptr)
+namespace {
+// Forms keep their timers' settings and handlers in their descriptions.
+const std::vector<TPropInfo>& TimerProperties() {
+  static const std::vector<TPropInfo> table = TPropertyTable<TTimer>()
+      .Property("Enabled", &TTimer::Enabled, &TTimer::SetEnabled).Default(true)
+      .Property("Interval", &TTimer::Interval, &TTimer::SetInterval).Default(1000)
+      .Property("OnTimer", &TTimer::OnTimer, &TTimer::SetOnTimer)
+      .Table();
+  return table;
+}
+}  // namespace
+
+VCL_CLASS_IMPL(TTimer, TComponent, &CreateComponentOf<TTimer>, &TimerProperties)
 
 namespace {
 constexpr UINT_PTR kTimerId = 1;

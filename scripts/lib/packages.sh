@@ -9,6 +9,7 @@ KAVO_PACKAGES=(
   xvfb xauth imagemagick                                           # a display, screenshots
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good              # media Wine's DirectShow renders
   libgstreamer1.0-0 libgstreamer-plugins-base1.0-0                 # (winegstreamer, 64-bit)
+  ffmpeg                                                           # the program's test media
 )
 
 # Installs the packages that are missing, without questions. Reads the package lists first

@@ -1,0 +1,122 @@
+#include "app/commands/mux_command.h"
+
+#include "app/commands/command_line_quote.h"
+#include "app/media/media_analysis.h"
+#include "app/settings/language_codes.h"
+#include "widetext/filenames.h"
+
+namespace {
+
+using C = TTrackColumn;
+
+bool TakesSelector(const WideString& Type) { return Type == L"audio" || Type == L"video" || Type == L"vobsub"; }
+
+// The path in the code page, or its short form when the code page loses characters.
+AnsiString EightBitPath(const WideString& Path) {
+  AnsiString ansi = WideToAnsi(Path);
+  if (AnsiToWide(ansi) == Path) return ansi;
+  WideString shortName = WideExtractShortPathName(Path);
+  return shortName.empty() ? ansi : WideToAnsi(shortName);
+}
+
+AnsiString TrackSource(const TTrackRow& Row, const TMuxOptions& Options) {
+  WideString source = Row.InputPath();
+  const WideString& type = Row[C::Type];
+  if (type == L"video" && Options.AviH264Inputs.count(source)) source = RawH264FileOf(source);
+  AnsiString s = EightBitPath(source);
+  if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + WideToAnsi(Row[C::Index]);
+  auto option = [&](const char* key, const WideString& value) {
+    if (!value.empty()) s += key + WideToAnsi(value);
+  };
+  option(":name=", Row[C::Name]);
+  if (!Row[C::Language].empty()) s += ":lang=" + WideToAnsi(LangNameToCode(Row[C::Language]));
+  option(":fps=", Row[C::FrameRate]);
+  option(":par=", Row[C::PAR]);
+  if (Row[C::HEAACSignal] == L"sbr") s += ":sbr";
+  if (Row[C::HEAACSignal] == L"sbrx") s += ":sbrx";
+  option(":delay=", Row[C::Delay]);
+  option(":font=", Row[C::FontName]);
+  option(":size=", Row[C::FontSize]);
+  return s;
+}
+
+const char* const ComplianceOptions[] = {"", " -ipod -brand M4VP:1", " -ipod", " -isma", " -psp"};
+
+}  // namespace
+
+AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
+
+AnsiString TextArgument(const WideString& Text) { return QuoteArgument(WideToAnsi(Text)); }
+
+std::optional<long long> SplitKilobytes(int Index, const WideString& Text) {
+  static const long long Fixed[] = {0, 716800, 819200, 1024000, 1433600};
+  if (Index >= 0 && Index <= 4) return Fixed[Index];
+  if (Index != 5) return 0;
+  WideString digits = Text;
+  while (!digits.empty() && digits.front() == L' ') digits.erase(0, 1);
+  while (!digits.empty() && digits.back() == L' ') digits.pop_back();
+  if (digits.empty() || digits.size() > 9) return std::nullopt;
+  long long mb = 0;
+  for (wchar_t c : digits) {
+    if (c < L'0' || c > L'9') return std::nullopt;
+    mb = mb * 10 + (c - L'0');
+  }
+  if (mb == 0) return std::nullopt;
+  return mb * 1024;
+}
+
+WideString RawH264FileOf(const WideString& AviPath) { return WideChangeFileExt(AviPath, L"_video.h264"); }
+
+std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options) {
+  std::vector<TAviRawStep> steps;
+  std::set<WideString> seen;
+  for (const TTrackRow& row : Rows) {
+    if (!row.Checked || row[C::Type] != L"video") continue;
+    WideString input = row.InputPath();
+    if (!Options.AviH264Inputs.count(input) || !seen.insert(input).second) continue;
+    steps.push_back({input, "-aviraw video " + PathArgument(input),
+                     L"Extraction of " + row[C::File] + L" to raw h264..."});
+  }
+  return steps;
+}
+
+AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
+  return PathArgument(Options.MP4BoxPath) + " " + Step.Arguments;
+}
+
+AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options) {
+  AnsiString cmd = PathArgument(Options.MP4BoxPath);
+  if (Options.ComplianceEnabled && Options.Compliance >= 0 && Options.Compliance <= 4)
+    cmd += ComplianceOptions[Options.Compliance];
+  if (Options.Hint) cmd += " -hint";
+  if (Options.Flat) cmd += " -flat";
+  for (size_t i = 0; i < Rows.size(); ++i) {
+    const TTrackRow& row = Rows[i];
+    if (!row.Checked) continue;
+    if (!row[C::Brand].empty()) cmd += " -brand " + TextArgument(row[C::Brand]);
+    if (!row[C::Interleave].empty()) cmd += " -inter " + TextArgument(row[C::Interleave]);
+    if (!row[C::Copyright].empty()) cmd += " -cprt " + TextArgument(row[C::Copyright]);
+    if (row[C::Type] == L"chap")
+      cmd += " -chap ";
+    else
+      cmd += Options.VFR && i != 0 ? " -cat " : " -add ";
+    cmd += QuoteArgument(TrackSource(row, Options));
+  }
+  if (Options.SplitKilobytes > 0) cmd += " -splits " + std::to_string(Options.SplitKilobytes);
+  cmd += Options.ITags;
+  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder);
+  if (Options.Verbose) cmd += " -v";
+  if (!Options.CreateMP4) cmd += " -3gp";
+  cmd += Options.OverWrite ? " -new " : " ";
+  cmd += PathArgument(Options.Output);
+  return cmd;
+}
+
+bool RawAvcRowLacksFrameRate(const std::vector<TTrackRow>& Rows) {
+  for (const TTrackRow& row : Rows) {
+    if (!row.Checked || row[C::Type] != L"video" || !row[C::FrameRate].empty()) continue;
+    WideString ext = AnalysisExtension(row[C::File]);
+    if (ext == L".264" || ext == L".h264") return true;
+  }
+  return false;
+}

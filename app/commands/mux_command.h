@@ -1,0 +1,58 @@
+// The mux job's MP4Box command lines: the pre-step that extracts H.264 video from an AVI
+// file as a raw stream, and the creation command over the checked track rows.
+#pragma once
+
+#include <optional>
+#include <set>
+#include <vector>
+
+#include "app/media/track_row.h"
+#include "vcl/sysutils.h"
+
+struct TMuxOptions {
+  WideString MP4BoxPath;
+  // cbCompliance: 0 Standard, 1 iPhone, 2 iPod, 3 ISMA, 4 PSP; only while enabled (MP4).
+  bool ComplianceEnabled = true;
+  int Compliance = 0;
+  bool Hint = false;
+  bool Flat = false;
+  bool VFR = false;
+  long long SplitKilobytes = 0;  // 0: no split
+  AnsiString ITags;              // " -itags ..." or empty (itags_argument.h)
+  WideString TempFolder;
+  bool Verbose = false;
+  bool CreateMP4 = true;  // false: 3GP
+  bool OverWrite = false;
+  WideString Output;
+  // Input files (folder + name) whose video tracks MP4Box takes from the pre-step's raw
+  // stream instead.
+  std::set<WideString> AviH264Inputs;
+};
+
+// A value of a command line: a file or folder name, a name, a text. In double quotes,
+// escaped; a path that the code page cannot carry goes by its short name when it has one.
+AnsiString PathArgument(const WideString& Path);
+AnsiString TextArgument(const WideString& Text);
+
+// The split box: its index and, for index 5 ("Custom..."), its text in megabytes. No value
+// when the custom text is not a whole number above 0.
+std::optional<long long> SplitKilobytes(int Index, const WideString& Text);
+
+// The file the pre-step writes for an AVI file: its name with "_video.h264" for the extension.
+WideString RawH264FileOf(const WideString& AviPath);
+
+struct TAviRawStep {
+  WideString Input;     // the AVI file
+  AnsiString Arguments; // MP4Box's arguments after the program
+  WideString LogText;   // "Extraction of <file> to raw h264..."
+};
+// One pre-step per AVI file of Options.AviH264Inputs that a checked video row uses, in
+// list order.
+std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
+AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
+
+AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
+
+// Checked video rows of H.264 elementary streams whose frame rate is empty: MP4Box needs
+// one for them.
+bool RawAvcRowLacksFrameRate(const std::vector<TTrackRow>& Rows);

@@ -1,0 +1,52 @@
+#include "app/commands/mux_job.h"
+
+#include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
+
+const wchar_t* const NoCheckedTrackText = L"Please check at least one track to put into the new file.";
+const wchar_t* const NoOutputNameText = L"Please choose the name of the new file.";
+
+bool IsMP4BoxPath(const WideString& Path) {
+  return !Path.empty() && WideLowerCase(WideExtractFileName(Path)) == L"mp4box.exe";
+}
+
+TMuxRefusal CheckMuxJob(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options,
+                        const std::optional<long long>& SplitKilobytes, bool AVCWarning) {
+  if (!IsMP4BoxPath(Options.MP4BoxPath)) return TMuxRefusal::MP4BoxPath;
+  if (!SplitKilobytes) return TMuxRefusal::BadSplitSize;
+  bool anyChecked = false;
+  for (const TTrackRow& row : Rows) anyChecked = anyChecked || row.Checked;
+  if (!anyChecked) return TMuxRefusal::NoCheckedTrack;
+  if (Options.Output.empty()) return TMuxRefusal::NoOutputName;
+  if (AVCWarning && RawAvcRowLacksFrameRate(Rows)) return TMuxRefusal::RawAvcFrameRate;
+  return TMuxRefusal::None;
+}
+
+TJobStart MuxJobStart(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options, const TNamedTexts& Texts) {
+  std::vector<TAviRawStep> preSteps = AviRawSteps(Rows, Options);
+  TJobStart job;
+  job.Mode = TJobMode::Mux;
+  job.StepCount = static_cast<int>(preSteps.size()) + 1;
+  for (const TAviRawStep& step : preSteps) job.TempFiles.push_back(RawH264FileOf(step.Input));
+  // The rows and options are taken as they are at the start: later edits of the list do
+  // not reach a running job.
+  job.Steps = [Rows, Options, preSteps, Texts](int StepIndex) -> std::optional<TRunRequest> {
+    TRunRequest run;
+    if (StepIndex < static_cast<int>(preSteps.size())) {
+      const TAviRawStep& step = preSteps[StepIndex];
+      run.CommandLine = AviRawCommandLine(Options, step);
+      run.Notes = {{Texts.AVCinAVIDetect, pekError, true},
+                   {step.LogText, pekInformation, true},
+                   {Texts.CmdUsedForExtract + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+      return run;
+    }
+    if (StepIndex != static_cast<int>(preSteps.size())) return std::nullopt;
+    run.CommandLine = BuildMuxCommandLine(Rows, Options);
+    run.Verbose = Options.Verbose;
+    run.TagsByMP4Box = !Options.ITags.empty();
+    run.Notes = {{Texts.Msg5 + L" " + WideExtractFileName(Options.Output) + L"...", pekInformation, true},
+                 {Texts.Msg6 + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+    return run;
+  };
+  return job;
+}

@@ -1,0 +1,413 @@
+// The program's main window: the wizard with every page, read from forms/MainForm.dfm.
+// The fields are the components of the description, grouped by page; the handlers live in
+// app/pages/, one file per page, and each page file lists its own handlers for the form
+// reader (Add...Handlers below).
+#pragma once
+
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "app/commands/itags_argument.h"
+#include "app/commands/mux_command.h"
+#include "app/jobs/job_sequencer.h"
+
+#include "app/jobs/job_sequencer.h"
+#include "app/jobs/run_log.h"
+#include "app/settings/settings_file.h"
+#include "desktop/image_list_box.h"
+#include "dialogs/file_drop_target.h"
+#include "dialogs/open_dir_dialog.h"
+#include "dialogs/uni_task_dialog.h"
+#include "runner/dos_command.h"
+#include "vcl/comctrls_updown.h"
+#include "vcl/imglist.h"
+#include "vcl/stdctrls.h"
+#include "vcl/strings.h"
+#include "vcl/timers.h"
+#include "vcl/typinfo.h"
+#include "widetext/uni_buttons.h"
+#include "widetext/uni_combo_box.h"
+#include "widetext/uni_edits.h"
+#include "widetext/uni_file_dialogs.h"
+#include "widetext/uni_forms.h"
+#include "widetext/uni_labels.h"
+#include "widetext/uni_list_view.h"
+#include "widetext/uni_menus.h"
+#include "widetext/uni_panels.h"
+#include "widetext/uni_progress_bar.h"
+#include "widetext/uni_tree_view.h"
+#include "wizard/page_header.h"
+#include "wizard/wizard_control.h"
+
+// The preview's headers bring DirectShow's, whose macros clash with the tree view's names;
+// only the files that drive the preview include them.
+class TFilterGraph;
+class TVideoWindowEx;
+
+class TMainForm : public TUniForm {
+  VCL_CLASS(TMainForm)
+ public:
+  explicit TMainForm(TComponent* AOwner);
+  ~TMainForm() override;
+
+  // --- the form and its components without a window ---
+  TImageList* MainImages = nullptr;    // the welcome list's area icons (32 x 32)
+  TImageList* CreationImages = nullptr;  // the task lists' icons (32 x 32), one list each
+  TImageList* EditionImages = nullptr;
+  TImageList* SettingsImages = nullptr;
+  TImageList* StatusImages = nullptr;  // the status rows' icons (16 x 16)
+  TUniTaskDialog* MainTaskDialog = nullptr;
+  TOpenDirDialog* OpenDirDialog1 = nullptr;
+  TFileDropTarget* FileDropTarget = nullptr;
+  TFilterGraph* FilterGraph = nullptr;
+  TDosCommand* DosCommand = nullptr;
+  TTimer* Timer1 = nullptr;
+  TUniOpenDialog* OpenDialog = nullptr;
+  TUniSaveDialog* SaveDialog = nullptr;
+  TUniSaveDialog* InfoSaveDialog = nullptr;
+  TUniPopupMenu* InfoPopupMenu = nullptr;
+  TUniMenuItem* SaveInfosas1 = nullptr;
+  TUniMenuItem* KavoForm1 = nullptr;
+  TUniMenuItem* MP4BoxForm1 = nullptr;
+  TUniMenuItem* Full1 = nullptr;
+  TUniMenuItem* ByTrack1 = nullptr;
+  TUniPopupMenu* PopupMenu1 = nullptr;  // the track lists' column menu
+  TUniMenuItem* Index1 = nullptr;
+  TUniMenuItem* Indexation = nullptr;
+  TUniMenuItem* Description1 = nullptr;
+  TUniMenuItem* Name1 = nullptr;
+  TUniMenuItem* Language1 = nullptr;
+  TUniMenuItem* FPS = nullptr;
+  TUniMenuItem* ype1 = nullptr;
+  TUniMenuItem* BrandName1 = nullptr;
+  TUniMenuItem* PAR1 = nullptr;
+  TUniMenuItem* Delay1 = nullptr;
+  TUniPopupMenu* TagPopupMenu = nullptr;
+  TUniMenuItem* Name2 = nullptr;
+  TUniMenuItem* timing = nullptr;
+  TUniMenuItem* Artist1 = nullptr;
+  TUniMenuItem* Album1 = nullptr;
+  TUniMenuItem* Year1 = nullptr;
+  TUniMenuItem* Genre1 = nullptr;
+  TUniPopupMenu* LogPopupMenu = nullptr;
+  TUniMenuItem* ViewLogFile1 = nullptr;
+  TMemo* Memo1 = nullptr;  // chapter text of the current file (hidden)
+  TMemo* Memo2 = nullptr;  // output of a stream-information run (hidden)
+
+  TKvWizard* Wizard = nullptr;
+
+  // --- welcome page ---
+  TKvWizardWelcomePage* Page1 = nullptr;
+  TUniListView* MainList = nullptr;
+  TdkImageListBox* CreationList = nullptr;
+  TdkImageListBox* EditionList = nullptr;
+  TdkImageListBox* SettingsList = nullptr;
+  TUniPanel* AboutPanel = nullptr;
+  TUniGroupBox* gbAbout = nullptr;
+  TUniLabel* lbTitle = nullptr;
+  TUniLabel* lbCredit = nullptr;
+  TUniLabel* lbLinks = nullptr;
+  TUniLabel* lbMP4Box = nullptr;
+  TUniImage* imMP4Box = nullptr;
+  TUniLabel* lbAP = nullptr;
+  TUniImage* imAP = nullptr;
+  TUniLabel* lbMP4Tags = nullptr;
+  TUniImage* imMP4Tags = nullptr;
+  TUniLabel* lbKavo = nullptr;
+  TUniImage* imKavo = nullptr;
+  TUniLabel* lbThanks = nullptr;
+  TUniLabel* lbMediaInfo = nullptr;
+  TUniImage* imMediaInfo = nullptr;
+  TUniLabel* lbKVCL = nullptr;
+  TUniImage* imKVCL = nullptr;
+  TUniLabel* lbKDE = nullptr;
+  TUniImage* imKDE = nullptr;
+  TUniLabel* lbYou = nullptr;
+  TUniLabel* lbMail = nullptr;
+  TUniImage* imMail = nullptr;
+
+  // --- settings page ---
+  TKvWizardInteriorPage* SettingsPage = nullptr;
+  TKvgWizardHeader* WHeaderSettingsPage = nullptr;
+  TUniTreeView* SettingsView = nullptr;
+  TUniGroupBox* gbMP4Box = nullptr;
+  TUniLabel* lbMP4BoxLocation = nullptr;
+  TUniEdit* edMP4Box = nullptr;
+  TUniImage* UniImage13 = nullptr;
+  TUniLabel* lbTempDir = nullptr;
+  TUniEdit* edTemp = nullptr;
+  TUniImage* UniImage26 = nullptr;
+  TUniCheckBox* chOverWrite = nullptr;
+  TUniCheckBox* chKeepSys = nullptr;
+  TUniCheckBox* chFlat = nullptr;
+  TUniCheckBox* chVerbose = nullptr;
+  TUniCheckBox* chTaggerorNot = nullptr;
+  TUniGroupBox* gbTagger = nullptr;
+  TUniLabel* lbTaggerLocation = nullptr;
+  TUniEdit* edTagger = nullptr;
+  TUniImage* UniImage14 = nullptr;
+  TUniGroupBox* gbKavo = nullptr;
+  TUniLabel* lbProcess = nullptr;
+  TUniComboBox* cbPriority = nullptr;
+  TUniLabel* lbLang = nullptr;
+  TUniComboBox* cbLang = nullptr;
+  TUniCheckBox* chEnableOnFinish = nullptr;
+  TUniCheckBox* chKavoLog = nullptr;
+  TUniCheckBox* chOutputLog = nullptr;
+  TUniCheckBox* chiTunesStyle = nullptr;
+  TUniCheckBox* chWarningAVC = nullptr;
+
+  // --- mux page ---
+  TKvWizardInteriorPage* MuxPage = nullptr;
+  TKvgWizardHeader* WHeaderMuxPage = nullptr;
+  TUniGroupBox* gbInput = nullptr;
+  TUniListView* MP4ListView = nullptr;
+  TUniButton* btAdd = nullptr;
+  TUniButton* btDelete = nullptr;
+  TUniButton* btMoveUp = nullptr;
+  TUniButton* btMoveDown = nullptr;
+  TUniButton* btProperties = nullptr;
+  TUniGroupBox* gbMP4Output = nullptr;
+  TUniEdit* edMP4Output = nullptr;
+  TUniButton* btMP4Output = nullptr;
+  TUniImage* More = nullptr;
+  TUniImage* Less = nullptr;
+  TUniLabel* lbSplitat = nullptr;
+  TUniComboBox* cbSplitOut = nullptr;
+  TUniLabel* lbCompliance = nullptr;
+  TUniComboBox* cbCompliance = nullptr;
+  TUniCheckBox* chHint = nullptr;
+  TUniCheckBox* chVFR = nullptr;
+
+  // --- process page ---
+  TKvWizardInteriorPage* ProcessPage = nullptr;
+  TKvgWizardHeader* WHeaderProcessPage = nullptr;
+  TUniGroupBox* gbRunningProcess = nullptr;
+  TUniLabel* lbCurrentStatus = nullptr;
+  TUniProgressBar* ProgressBar = nullptr;
+  TUniLabel* lbPercent = nullptr;
+  TUniLabel* lbTime = nullptr;
+  TUniLabel* lbTimeRemaining = nullptr;
+  TUniListView* ETAListView = nullptr;
+  TUniButton* btAbort = nullptr;
+
+  // --- split page ---
+  TKvWizardInteriorPage* SplitPage = nullptr;
+  TKvgWizardHeader* WizardHeaderSplitPage = nullptr;
+  TUniGroupBox* gbSplitInput = nullptr;
+  TUniEdit* edSplitInput = nullptr;
+  TUniImage* UniImage18 = nullptr;
+  TUniGroupBox* gbSplitOptions = nullptr;
+  TUniCheckBox* chVIdeoPreview = nullptr;
+  TUniPanel* ToolBar1 = nullptr;
+  TUniSpeedButton* ToolButton6 = nullptr;
+  TUniSpeedButton* ToolButton2 = nullptr;
+  TUniSpeedButton* ToolButton1 = nullptr;
+  TUniSpeedButton* ToolButton7 = nullptr;
+  TUniSpeedButton* Playbt = nullptr;
+  TUniSpeedButton* Pausebt = nullptr;
+  TUniSpeedButton* Stopbt = nullptr;
+  TUniSpeedButton* ToolButton10 = nullptr;
+  TUniSpeedButton* ToolButton11 = nullptr;
+  TVideoWindowEx* VideoWindowEx1 = nullptr;
+  TUniRadioButton* rbSize = nullptr;
+  TUniEdit* edSplitSize = nullptr;
+  TUpDown* UpDown1 = nullptr;
+  TUniLabel* lbMB = nullptr;
+  TUniRadioButton* rbDuration = nullptr;
+  TUniEdit* edSplitDuration = nullptr;
+  TUniRadioButton* rbFrom = nullptr;
+  TUniEdit* edSplitFrom = nullptr;
+  TUniLabel* lbTo = nullptr;
+  TUniEdit* edSplitTo = nullptr;
+  TUniRadioButton* rbSplitChapN = nullptr;
+  TUniComboBox* cbChap = nullptr;
+  TUniComboBox* cbChapVal = nullptr;
+  TUniComboBox* cbChapVal2 = nullptr;
+  TUniRadioButton* rbSplitChapAll = nullptr;
+
+  // --- concatenation page ---
+  TKvWizardInteriorPage* ConcatPage = nullptr;
+  TKvgWizardHeader* WizardHeaderConcatPage = nullptr;
+  TUniGroupBox* gbConcInput = nullptr;
+  TUniListView* ConcListView = nullptr;
+  TUniButton* btConcAdd = nullptr;
+  TUniButton* btConcRemove = nullptr;
+  TUniButton* btConcMoveUp = nullptr;
+  TUniButton* btConcMoveDown = nullptr;
+  TUniButton* btConcProp = nullptr;
+  TUniGroupBox* gbConcOutput = nullptr;
+  TUniEdit* edConcOutput = nullptr;
+  TUniButton* btConcBrowse = nullptr;
+  TUniImage* More2 = nullptr;
+  TUniImage* Less2 = nullptr;
+  TUniLabel* lbConcOutput = nullptr;
+  TUniComboBox* cbOutputFormat = nullptr;
+  TUniLabel* lbCompliance2 = nullptr;
+  TUniComboBox* cbCompliance2 = nullptr;
+
+  // --- extract page ---
+  TKvWizardInteriorPage* ExtractPage = nullptr;
+  TKvgWizardHeader* WHeaderExtractPage = nullptr;
+  TUniGroupBox* gbExtractInput = nullptr;
+  TUniEdit* edExtractInput = nullptr;
+  TUniImage* UniImage21 = nullptr;
+  TUniGroupBox* gbContent = nullptr;
+  TUniListView* ExtractListView = nullptr;
+  TUniGroupBox* gbExtractOptions = nullptr;
+  TUniRadioButton* rbRaw = nullptr;
+  TUniRadioButton* rbMP4 = nullptr;
+  TUniRadioButton* rbAVI = nullptr;
+  TUniRadioButton* rbRawAll = nullptr;
+
+  // --- converter page ---
+  TKvWizardInteriorPage* ConverterPage = nullptr;
+  TKvgWizardHeader* WHeaderOneClickConv = nullptr;
+  TUniGroupBox* gbConverterInput = nullptr;
+  TUniEdit* edConvInput = nullptr;
+  TUniImage* UniImage23 = nullptr;
+  TUniGroupBox* gbSub = nullptr;
+  TUniRadioButton* rbSRT = nullptr;
+  TUniRadioButton* rbTTXT = nullptr;
+  TUniGroupBox* gbAVIOptions = nullptr;
+  TUniLabel* lbFrameRate = nullptr;
+  TUniEdit* edFrameRate = nullptr;
+  TUniStaticText* AVIConverterText = nullptr;
+
+  // --- tag page ---
+  TKvWizardInteriorPage* TagPage = nullptr;
+  TKvgWizardHeader* WHeaderTagPage = nullptr;
+  TUniListView* FilesTagList = nullptr;
+  TUniPanel* TagPanel = nullptr;
+  TUniImage* UniImage25 = nullptr;
+  TUniStaticText* UniStaticText1 = nullptr;
+  TUniLabel* lbTagName = nullptr;
+  TUniEdit* edName = nullptr;
+  TUniLabel* lbTagArtist = nullptr;
+  TUniEdit* edArtist = nullptr;
+  TUniLabel* lbTagAlbum = nullptr;
+  TUniEdit* edAlbum = nullptr;
+  TUniLabel* lbTagYear = nullptr;
+  TUniEdit* edYear = nullptr;
+  TUniLabel* lbTagDuration = nullptr;
+  TUniEdit* edDuration = nullptr;
+  TUniLabel* lbTagGenre = nullptr;
+  TUniComboBox* cbGenre = nullptr;
+  TUniSpeedButton* spbt1 = nullptr;
+  TUniSpeedButton* dpbt2 = nullptr;
+  TUniButton* btTagMore = nullptr;
+  TUniEdit* edPic = nullptr;
+
+  // --- run state kept by the window ---
+  std::unique_ptr<TRunLog> FLog;             // the run log
+  std::unique_ptr<IProcessView> FProcessView;  // the process page, as the jobs see it
+  std::unique_ptr<TJobSequencer> FJobs;      // runs the jobs through DosCommand
+
+  // The settings controls' values, and the reverse (check boxes run their click handlers
+  // when their state changes, as a user's click would).
+  TProgramSettings CurrentSettings();
+  void ApplySettings(const TProgramSettings& Settings);
+
+  // --- start-up and shut-down (pages/startup.cpp) ---
+  void FormCreate(TObject* Sender);
+  void FormShow(TObject* Sender);
+  void FormDestroy(TObject* Sender);
+  void FormCloseQuery(TObject* Sender, bool& CanClose);
+  // Appends "[hh:nn:ss] : Text" to the run log.
+  void AddLogLine(const WideString& Text);
+
+  // --- language (pages/language.cpp) ---
+  void cbLangChange(TObject* Sender);
+
+  // --- welcome, settings and about pages (pages/welcome_page.cpp, settings_page.cpp,
+  // about_page.cpp) ---
+  void MainListClick(TObject* Sender);
+  void CreationListDblClick(TObject* Sender);
+  void EditionListDblClick(TObject* Sender);
+  void SettingsListDblClick(TObject* Sender);
+  void SettingsViewClick(TObject* Sender);
+  void UniImage13Click(TObject* Sender);
+  void Open2Exe(TObject* Sender);
+  void UniImage26Click(TObject* Sender);
+  void chTaggerorNotClick(TObject* Sender);
+  void chKavoLogClick(TObject* Sender);
+  void chOutputLogClick(TObject* Sender);
+  // Back (and the settings page's Next) of the settings, split, concatenation, extract and
+  // converter pages.
+  void BackToWelcomePage(TObject* Sender, bool& Stop);
+  void WizardHelpButtonClick(TObject* Sender);
+  // Help of every page.
+  void PageHelpButtonClick(TObject* Sender, bool& Stop);
+  void WebLinks(TObject* Sender);
+  void WizardCancelButtonClick(TObject* Sender);
+
+  // The MP4Box or tagger picker's log line for a chosen executable (file name part).
+  void LogToolPicked(const WideString& FileName, const WideString& ProblemText);
+  // --- process page (pages/process_page.cpp) ---
+  void btAbortClick(TObject* Sender);
+  void ProcessPageBackButtonClick(TObject* Sender, bool& Stop);
+  void ProcessPageFinishButtonClick(TObject* Sender, bool& Stop);
+  // Saves the run log where the settings say, with the closing line when Closing.
+  void SaveRunLog(bool Closing);
+
+  // Fills the image lists and pictures from the system's stock icons.
+  void LoadStockImages();
+  // The program's folder, ending in "\".
+  static WideString ProgramFolder();
+
+  // --- mux page and track properties (pages/mux_page.cpp, pages/properties_dialog.cpp) ---
+  void btAddClick(TObject* Sender);
+  void btDeleteClick(TObject* Sender);
+  void btMoveUpClick(TObject* Sender);
+  void btMoveDownClick(TObject* Sender);
+  void btPropertiesClick(TObject* Sender);
+  void MP4ListViewClick(TObject* Sender);
+  void MP4ListViewCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
+  void btMP4OutputClick(TObject* Sender);
+  void cbSplitOutChange(TObject* Sender);
+  void MuxPageBackButtonClick(TObject* Sender, bool& Stop);
+  void MuxPageNextButtonClick(TObject* Sender, bool& Stop);
+  // Analyses a file into rows of the active page's list.
+  void AddFileToMuxList(const WideString& FileName);
+  // What Add does with the chosen files: rows, log lines, the default output name, buttons.
+  void AddMuxFiles(const std::vector<WideString>& Files);
+  // The mux list on the mux page, the concatenation list on any other.
+  TUniListView* TrackListOfPage() const;
+  TMuxOptions MuxOptionsOfPage();
+  TTagFields TagFieldsOfDialog() const;
+  // The properties dialog from and into the row it shows.
+  void ReadInfo();
+  void StoreInfo();
+  void WalkProperties(bool Forward);
+
+  bool CustomValForSplit = false;  // the custom value dialog asks for a split size
+
+ protected:
+  void Loaded() override;
+
+ private:
+  std::set<WideString> FAviH264Inputs;  // added AVI files whose video is H.264
+  TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
+  int FPropRow = -1;                    // the row it shows
+  bool FFillingProps = false;
+};
+
+// The forms of the program, created at start-up and alive until it ends.
+extern TMainForm* MainForm;
+
+// Makes every class the program's form descriptions name known to the form reader.
+void RegisterProgramClasses();
+
+// The page files' handler lists, called when the form's member table is built.
+void AddStartupHandlers(TMemberTable<TMainForm>& Table);
+void AddWelcomePageHandlers(TMemberTable<TMainForm>& Table);
+void AddSettingsPageHandlers(TMemberTable<TMainForm>& Table);
+void AddAboutPageHandlers(TMemberTable<TMainForm>& Table);
+void AddLanguageHandlers(TMemberTable<TMainForm>& Table);
+void AddMuxPageHandlers(TMemberTable<TMainForm>& Table);
+void AddProcessPageHandlers(TMemberTable<TMainForm>& Table);
+
+// Applies a language file (full path) to the main window, the properties dialog and the
+// named texts.
+void ApplyLanguage(const WideString& FileName);

@@ -1,0 +1,55 @@
+# Small media files for the program's tests, made once with ffmpeg into the cache and reused
+# (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
+
+# Change the number when the recipe below changes: a new folder is made next to the old one.
+KAVO_MEDIA_VERSION=1
+
+kavo_make_test_media() {
+  local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
+  local a=(-f lavfi -i "sine=frequency=440:sample_rate=44100:duration=1")
+  local q=(-hide_banner -loglevel error -y)
+  local x264=(-c:v libx264 -preset ultrafast -pix_fmt yuv420p)
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a aac -b:a 64k \
+    -metadata:s:v:0 title='Vidéo' -metadata:s:a:0 language=fre "$dir/clip.mp4"
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a aac -b:a 64k "$dir/clip.avi"
+  ffmpeg "${q[@]}" "${v[@]}" "${x264[@]}" -f h264 "$dir/clip.h264"
+  ffmpeg "${q[@]}" "${a[@]}" -c:a aac -b:a 64k -f adts "$dir/tone.aac"
+  ffmpeg "${q[@]}" "${a[@]}" -c:a libmp3lame -b:a 64k "$dir/tone.mp3"
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a ac3 -b:a 96k -f mpegts "$dir/clip.ts"
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a ac3 -b:a 96k "$dir/ac3.mp4"
+  cat >"$dir/chapters.ffmeta" <<'META'
+;FFMETADATA1
+[CHAPTER]
+TIMEBASE=1/1000
+START=0
+END=500
+title=Opening
+[CHAPTER]
+TIMEBASE=1/1000
+START=500
+END=1000
+title=Closing
+META
+  ffmpeg "${q[@]}" "${v[@]}" -i "$dir/chapters.ffmeta" -map 0 -map_chapters 1 "${x264[@]}" \
+    "$dir/chapters.mp4"
+  rm "$dir/chapters.ffmeta"
+  printf '1\r\n00:00:00,000 --> 00:00:00,800\r\nHello\r\n\r\n' >"$dir/subs.srt"
+}
+
+kavo_test_media() {
+  local dir="$KAVO_CACHE/test-media-$KAVO_MEDIA_VERSION"
+  if [[ ! -f $dir/.complete ]]; then
+    mkdir -p "$KAVO_CACHE"
+    (
+      flock 8
+      [[ -f $dir/.complete ]] && exit 0
+      echo "media: making the test media in $dir" >&2
+      rm -rf "$dir.part" && mkdir -p "$dir.part"
+      kavo_make_test_media "$dir.part" || { echo "media: ffmpeg failed" >&2; exit 1; }
+      touch "$dir.part/.complete"
+      rm -rf "$dir" && mv "$dir.part" "$dir"
+    ) 8>"$dir.lock" || return 1
+  fi
+  # Wine's drive Z: is the root of the Unix file system.
+  export KAVO_TEST_MEDIA="Z:${dir//\//\\}"
+}

@@ -1,0 +1,100 @@
+// MP4Box's "-itags" argument, read back as the tool receives it.
+#include <gtest/gtest.h>
+
+#include "app/commands/itags_argument.h"
+#include "app/common/utf8.h"
+#include "tests/app/argv_support.h"
+
+namespace {
+
+// The one argument after "-itags", or "(none)".
+std::wstring TagArgument(const AnsiString& Text) {
+  if (Text.empty()) return L"(none)";
+  std::vector<std::wstring> args = ArgumentsOf("MP4Box.exe" + Text + " out.mp4");
+  EXPECT_EQ(args.size(), 3u);
+  EXPECT_EQ(args.at(0), L"-itags");
+  EXPECT_EQ(args.at(2), L"out.mp4");
+  return args.at(1);
+}
+
+// How the tool sees UTF-8 bytes on an 8-bit command line: one character per byte.
+std::wstring AsUtf8Bytes(const wchar_t* Text) { return AnsiToWide(WideToUtf8(Text)); }
+
+TEST(ITagsArgument, MuxOrderAndForms) {
+  TTagFields all;
+  all.Name = L"Song";
+  all.Artist = L"Ann";
+  all.Year = L"1999";
+  all.Writer = L"W";
+  all.TrackNum = L"3";
+  all.TrackTotal = L"12";
+  all.Album = L"Al";
+  all.DiskNum = L"1";
+  all.DiskTotal = L"2";
+  all.Group = L"G";
+  all.Tempo = L"120";
+  all.Composer = L"Co";
+  all.Genre = L"Jazz";
+  all.Encoder = L"En";
+  all.Tool = L"To";
+  all.Comment = L"line 1\r\nline 2";
+  all.Cover = L"C:\\Pics\\front.jpg";
+  all.Compilation = all.Gapless = true;
+  EXPECT_EQ(TagArgument(MuxITagsArgument(all)),
+            L"name=Song:artist=Ann:created=1999:writer=W:tracknum=3:track=12:album=Al:disk=1/2:disk=1/2:group=G:"
+            L"tempo=120:composer=Co:genre=Jazz:encoder=En:tool=To:comment=line 1\r\nline 2:"
+            L"cover=C:\\Pics\\front.jpg:compilation=yes:gapeless=yes");
+
+  struct Case {
+    const char* what;
+    std::function<void(TTagFields&)> set;
+    std::wstring expected;
+  } cases[] = {
+      {"nothing", [](TTagFields&) {}, L"(none)"},
+      {"artist and year", [](TTagFields& t) { t.Artist = L"Ann"; t.Year = L"1999"; }, L"artist=Ann:created=1999"},
+      {"only gapless", [](TTagFields& t) { t.Gapless = true; }, L"gapeless=yes"},
+      {"only the second disk edit", [](TTagFields& t) { t.DiskTotal = L"12"; }, L"disk=/12"},
+      {"only the first disk edit", [](TTagFields& t) { t.DiskNum = L"3"; }, L"disk=3/"},
+      {"quotes and backslashes", [](TTagFields& t) { t.Name = L"12\" Mix\\"; t.Comment = L"100% \"live\""; },
+       L"name=12\" Mix\\:comment=100% \"live\""},
+      {"UTF-8 for names, code page for the year and genre",
+       [](TTagFields& t) { t.Name = L"Caf\x00E9 \x65E5"; t.Genre = L"R\x00E9tro"; },
+       AsUtf8Bytes(L"name=Caf\x00E9 \x65E5") + L":genre=R\x00E9tro"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TTagFields t;
+    c.set(t);
+    EXPECT_EQ(TagArgument(MuxITagsArgument(t)), c.expected);
+  }
+}
+
+TEST(ITagsArgument, TagPageSourceHasOnlyItsSixTags) {
+  TTagFields t;
+  t.Name = L"N";
+  t.Artist = L"A";
+  t.Album = L"Al";
+  t.Year = L"2001";
+  t.Genre = L"Pop";
+  t.Cover = L"c.jpg";
+  t.Writer = L"W";
+  t.TrackNum = L"1";
+  t.DiskNum = L"1";
+  t.Tempo = L"9";
+  t.Composer = L"Co";
+  t.Encoder = L"E";
+  t.Group = L"G";
+  t.Tool = L"T";
+  t.Comment = L"C";
+  t.Compilation = t.Gapless = true;
+  EXPECT_EQ(TagArgument(TagPageITagsArgument(t, false)), L"name=N:artist=A:album=Al:created=2001:genre=Pop:cover=c.jpg");
+  EXPECT_EQ(TagArgument(TagPageITagsArgument(t, true)),
+            L"name=N:artist=A:album=Al:created=2001:genre=Pop:writer=W:tracknum=1:disk=1/:tempo=9:group=G:encoder=E:"
+            L"comment=C:tool=T:cover=c.jpg");
+  for (auto builder : {BuildITagWriter, BuildITagDisk, BuildITagDisk2, BuildITagTrackNum, BuildITagTrack,
+                       BuildITagTempo, BuildITagComposer, BuildITagEncoder, BuildITagGroup, BuildITagTool,
+                       BuildITagComment, BuildITagCompilation, BuildITagGapless})
+    EXPECT_EQ(builder(t, TagPageSource), "");
+}
+
+}  // namespace

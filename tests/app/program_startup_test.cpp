@@ -1,0 +1,179 @@
+// The program started whole: the settings file restored into the controls, the start-up
+// lines of the run log, and what the shut-down keeps.
+#include "tests/app/program_session.h"
+
+#include "app/common/named_texts.h"
+#include "app/settings/settings_file.h"
+#include "widetext/widetextutils.h"
+
+using namespace apptest;
+
+namespace {
+
+std::string LogText(TMainForm* Form) { return Form->FLog->Lines()->Text(); }
+
+class ProgramStartup : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallLanguageFiles();
+    RemoveSettingsFile();
+  }
+  void TearDown() override { RemoveSettingsFile(); }
+};
+
+TEST_F(ProgramStartup, WithoutASettingsFileTheFormDefaultsStayAndTheFileIsWrittenAtExit) {
+  {
+    TProgramSession session;
+    session.Show();
+    TMainForm* m = session.Main();
+    EXPECT_TRUE(m->chOutputLog->Checked());
+    EXPECT_FALSE(m->chKavoLog->Checked());
+    EXPECT_TRUE(m->chWarningAVC->Checked());
+    EXPECT_EQ(m->cbLang->ItemIndex(), 1);
+    EXPECT_EQ(m->cbPriority->ItemIndex(), 3);
+    EXPECT_EQ(m->CreationList->ItemIndex(), 0);
+    EXPECT_EQ(m->SettingsView->Selected(), m->SettingsView->Items()->GetFirstNode());
+    const std::string log = LogText(m);
+    EXPECT_NE(log.find("] : Kavo 2.0.0.8 started !!!"), std::string::npos) << log;
+    EXPECT_NE(log.find("Operating System : "), std::string::npos) << log;
+    // The stand-in mp4box.exe lies beside the test program: it is taken as MP4Box.
+    const WideString besideProgram = ProgramFile(L"mp4box.exe");
+    ASSERT_NE(GetFileAttributesW(besideProgram.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(WideLowerCase(m->edMP4Box->Text()), WideLowerCase(besideProgram));
+    EXPECT_NE(log.find("MP4Box found : " + WideToAnsi(WideLowerCase(besideProgram))), std::string::npos) << log;
+    EXPECT_NE(log.find("No tagger is set."), std::string::npos) << log;
+    EXPECT_TRUE(m->MP4BoxForm1->Enabled());
+    m->chVerbose->SetChecked(true);
+    m->cbPriority->SetItemIndex(5);
+  }
+  const TSettingsReadResult saved = ReadSettingsFile(ProgramFile(L"Kavo.cfg"), TProgramSettings{});
+  EXPECT_TRUE(saved.Problems.empty());
+  EXPECT_TRUE(saved.Settings.Verbose);
+  EXPECT_EQ(saved.Settings.Priority, 5);
+  EXPECT_TRUE(saved.Settings.SaveLogOut);
+  EXPECT_TRUE(saved.Settings.RaiseWarning4AVC);
+}
+
+TEST_F(ProgramStartup, TheLogPlaceBoxesFollowTheFileAndStayOpposite) {
+  struct Case {
+    const char* Keys;
+    bool KavoLog, OutputLog;
+  };
+  const Case cases[] = {
+      {"SaveLogApp=1\r\nSaveLogOut=0\r\n", true, false},
+      {"SaveLogApp=0\r\nSaveLogOut=1\r\n", false, true},
+      {"SaveLogApp=1\r\nSaveLogOut=1\r\n", false, true},  // the key read last decides
+      {"SaveLogApp=0\r\nSaveLogOut=0\r\n", true, false},
+      {"Verbose=1\r\n", true, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Keys);
+    WriteSettingsBytes(std::string("[Main]\r\n") + c.Keys);
+    TProgramSession session;
+    session.Show();
+    EXPECT_EQ(session.Main()->chKavoLog->Checked(), c.KavoLog);
+    EXPECT_EQ(session.Main()->chOutputLog->Checked(), c.OutputLog);
+    // A file that lacks the key unchecks the AVC warning, checked without a file.
+    EXPECT_FALSE(session.Main()->chWarningAVC->Checked());
+  }
+}
+
+TEST_F(ProgramStartup, ToolPathsAreRestoredAndTheirChecksLogged) {
+  WriteSettingsBytes(
+      "[Main]\r\nMP4Box_path=C:\\Tools\\MP4BOX.EXE\r\nTagger_path=C:\\Tools\\AtomicParsley.exe\r\n"
+      "Tmp_path=C:\\Temp\\\r\nLang=1\r\nPriority=2\r\n");
+  TProgramSession session;
+  session.Show();
+  TMainForm* m = session.Main();
+  EXPECT_EQ(m->edMP4Box->Text(), L"C:\\Tools\\MP4BOX.EXE");
+  EXPECT_EQ(m->edTemp->Text(), L"C:\\Temp\\");
+  EXPECT_EQ(m->cbPriority->ItemIndex(), 2);
+  const std::string log = LogText(m);
+  EXPECT_NE(log.find("MP4Box found : C:\\Tools\\MP4BOX.EXE"), std::string::npos) << log;
+  EXPECT_NE(log.find("Tagger found : AtomicParsley.exe (it runs after MP4Box"), std::string::npos) << log;
+  EXPECT_TRUE(m->MP4BoxForm1->Enabled());
+}
+
+TEST_F(ProgramStartup, UsingMP4BoxAsTaggerCopiesItsPath) {
+  WriteSettingsBytes("[Main]\r\nMP4Box_path=C:\\Tools\\mp4box.exe\r\nTagger_path=C:\\Other\\x.exe\r\nUseItasTagger=1\r\n");
+  TProgramSession session;
+  session.Show();
+  EXPECT_EQ(session.Main()->edTagger->Text(), L"C:\\Tools\\mp4box.exe");
+  EXPECT_NE(LogText(session.Main()).find("Tagger found : mp4box.exe"), std::string::npos);
+}
+
+TEST_F(ProgramStartup, ADamagedSettingsFileStartsWithDefaultsAndTheLogSaysSo) {
+  std::string garbage = "\x00\xff\xfe[Ma\x01in\r\n";
+  for (int i = 0; i < 300; ++i) garbage += static_cast<char>(i * 7);
+  WriteSettingsBytes(garbage);
+  {
+    TProgramSession session;
+    session.Show();
+    TMainForm* m = session.Main();
+    EXPECT_TRUE(m->chOutputLog->Checked());
+    EXPECT_TRUE(m->chWarningAVC->Checked());
+    EXPECT_EQ(m->cbLang->ItemIndex(), 1);
+    EXPECT_NE(LogText(m).find("Kavo.cfg could not be read"), std::string::npos) << LogText(m);
+    // The English texts are there: the language was applied.
+    EXPECT_EQ(m->btAbort->Caption(), L"&Abort");
+  }
+  // Written again, whole, at exit.
+  const TSettingsReadResult saved = ReadSettingsFile(ProgramFile(L"Kavo.cfg"), TProgramSettings{});
+  EXPECT_TRUE(saved.Problems.empty());
+
+  WriteSettingsBytes("[Main]\r\nLang=9\r\nPriority=banana\r\n");
+  TProgramSession session;
+  session.Show();
+  EXPECT_EQ(session.Main()->cbLang->ItemIndex(), 1);
+  EXPECT_EQ(session.Main()->cbPriority->ItemIndex(), 3);
+  const std::string log = LogText(session.Main());
+  EXPECT_NE(log.find("the value of Lang could not be read"), std::string::npos) << log;
+  EXPECT_NE(log.find("the value of Priority could not be read"), std::string::npos) << log;
+}
+
+TEST_F(ProgramStartup, SettingsAreSavedAtExitWhateverTheLogRuleMeets) {
+  {
+    TProgramSession session;
+    session.Show();
+    TMainForm* m = session.Main();
+    // A tagging job's mode with no row of the tag list selected: no file to put the log
+    // beside, and nothing may stop the settings from being written.
+    m->FJobs->State().SetMode(TJobMode::Tag);
+    m->chKeepSys->SetChecked(true);
+  }
+  const TSettingsReadResult saved = ReadSettingsFile(ProgramFile(L"Kavo.cfg"), TProgramSettings{});
+  EXPECT_TRUE(saved.Settings.KeepAll);
+}
+
+TEST_F(ProgramStartup, ThePercentSignOfATranslationIsText) {
+  // A language file whose texts hold format directives.
+  const WideString english = ProgramFile(L"lang\\English.ini");
+  {
+    HANDLE f = CreateFileW(english.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    const std::string text =
+        "[MainForm]\r\nMsgStarted=100% %s %n %d started\r\nMsgMP4BoxFound=%s%s%s found\r\n"
+        "Kavoclosed=%n closed\r\nMSgOSType=OS %x:\r\nMsgTaggerMissing=%%\r\n"
+        "[ProcessPage]\r\nbtAbort=&Abort 50%\r\n";
+    DWORD n = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+    CloseHandle(f);
+  }
+  {
+    TProgramSession session;
+    session.Show();
+    TMainForm* m = session.Main();
+    const std::string log = LogText(m);
+    EXPECT_NE(log.find("Kavo 2.0.0.8 100% %s %n %d started !!!"), std::string::npos) << log;
+    EXPECT_NE(log.find("%s%s%s found "), std::string::npos) << log;
+    EXPECT_NE(log.find("] : %%"), std::string::npos) << log;
+    EXPECT_EQ(m->btAbort->Caption(), L"&Abort 50%");
+    EXPECT_EQ(NamedTexts().Kavoclosed, L"%n closed");
+    m->chFlat->SetChecked(true);
+  }
+  const TSettingsReadResult saved = ReadSettingsFile(ProgramFile(L"Kavo.cfg"), TProgramSettings{});
+  EXPECT_TRUE(saved.Settings.Flat);
+  InstallLanguageFiles();
+}
+
+}  // namespace

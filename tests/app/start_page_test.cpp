@@ -1,0 +1,159 @@
+// The start page driven with the mouse: the area list shows its task list, and a double
+// click on a task opens its page; the pages' Back (and the settings page's Next) lead back.
+#include "tests/app/program_session.h"
+
+#include <commctrl.h>
+
+#include "app/common/named_texts.h"
+
+using namespace apptest;
+
+namespace {
+
+// Clicks (Count times, quickly enough to make a double click) at a point of a window.
+void ClickAt(HWND Window, POINT Client, int Count) {
+  POINT screen = Client;
+  ClientToScreen(Window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  for (int i = 0; i < Count; ++i) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+  }
+}
+
+POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+void DoubleClickItem(TdkImageListBox* List, int Index) {
+  RECT r{};
+  ASSERT_NE(SendMessageA(List->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
+  ClickAt(List->Handle(), MiddleOf(r), 2);
+}
+
+void ClickAreaItem(TUniListView* List, int Index) {
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  ASSERT_TRUE(SendMessageA(List->Handle(), LVM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)));
+  ClickAt(List->Handle(), MiddleOf(r), 1);
+}
+
+class StartPage : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    InstallLanguageFiles();
+    RemoveSettingsFile();
+    session = std::make_unique<TProgramSession>();
+    session->Show();
+    m = session->Main();
+    SetForegroundWindow(m->Handle());
+  }
+  void TearDown() override {
+    session.reset();
+    RemoveSettingsFile();
+  }
+  bool Shows(TKvWizardCustomPage* Page) { return PumpUntil([&] { return m->Wizard->ActivePage() == Page; }, 3000); }
+
+  std::unique_ptr<TProgramSession> session;
+  TMainForm* m = nullptr;
+};
+
+TEST_F(StartPage, TheAreaListShowsOneTaskListAtATime) {
+  TControl* const areas[] = {m->CreationList, m->EditionList, m->SettingsList, m->AboutPanel};
+  for (int index : {1, 3, 2, 0}) {
+    SCOPED_TRACE(index);
+    ClickAreaItem(m->MainList, index);
+    ASSERT_TRUE(PumpUntil([&] { return areas[index]->Visible(); }, 3000));
+    for (int other = 0; other < 4; ++other)
+      if (other != index) EXPECT_FALSE(areas[other]->Visible()) << other;
+  }
+  // A click beside the items leaves the area as it was.
+  ClickAt(m->MainList->Handle(), POINT{m->MainList->Width() - 10, m->MainList->Height() - 10}, 1);
+  PumpUntil([] { return false; }, 200);
+  EXPECT_TRUE(m->CreationList->Visible());
+}
+
+TEST_F(StartPage, ADoubleClickOnATaskOpensItsPage) {
+  TKvWizardCustomPage* const editions[] = {m->SplitPage, m->ConcatPage, m->ExtractPage, m->ConverterPage,
+                                           m->TagPage};
+  for (int index = 0; index < 5; ++index) {
+    SCOPED_TRACE(index);
+    m->Wizard->SetActivePage(m->Page1);
+    ClickAreaItem(m->MainList, 1);
+    ASSERT_TRUE(PumpUntil([&] { return m->EditionList->Visible(); }, 3000));
+    DoubleClickItem(m->EditionList, index);
+    EXPECT_TRUE(Shows(editions[index]));
+    EXPECT_EQ(m->EditionList->ItemIndex(), index);
+  }
+
+  m->Wizard->SetActivePage(m->Page1);
+  ClickAreaItem(m->MainList, 2);
+  ASSERT_TRUE(PumpUntil([&] { return m->SettingsList->Visible(); }, 3000));
+  DoubleClickItem(m->SettingsList, 0);
+  EXPECT_TRUE(Shows(m->SettingsPage));
+  // Next and Back of the settings page both lead back to the start page.
+  for (TKvWizardButtonKind kind : {TKvWizardButtonKind::bkNext, TKvWizardButtonKind::bkBack}) {
+    m->Wizard->SetActivePage(m->SettingsPage);
+    SendMessageA(m->Wizard->ButtonControl(kind)->Handle(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Shows(m->Page1));
+  }
+}
+
+TEST_F(StartPage, TheCreationListOpensTheMuxPageInMP4Or3GPMode) {
+  struct Case {
+    int Index;
+    bool MP4;
+    const WideString* Title;
+  };
+  const Case cases[] = {{1, false, &NamedTexts().TitleText2}, {0, true, &NamedTexts().TitleText}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Index);
+    m->Wizard->SetActivePage(m->Page1);
+    ClickAreaItem(m->MainList, 0);
+    ASSERT_TRUE(PumpUntil([&] { return m->CreationList->Visible(); }, 3000));
+    DoubleClickItem(m->CreationList, c.Index);
+    EXPECT_TRUE(Shows(m->MuxPage));
+    EXPECT_EQ(m->FJobs->State().CreateMP4, c.MP4);
+    EXPECT_EQ(m->cbCompliance->Enabled(), c.MP4);
+    EXPECT_EQ(AnsiToWide(m->WHeaderMuxPage->CaptionText()), *c.Title);
+    // An empty list: no Next, and only the add button.
+    EXPECT_FALSE(IsWindowEnabled(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Handle()));
+    EXPECT_FALSE(m->btDelete->Visible());
+    EXPECT_TRUE(m->btAdd->Visible());
+  }
+}
+
+TEST_F(StartPage, TheSettingsTreeShowsOneGroupAndTheLogBoxesExcludeEachOther) {
+  m->Wizard->SetActivePage(m->SettingsPage);
+  TUniGroupBox* const groups[] = {m->gbMP4Box, m->gbTagger, m->gbKavo};
+  for (int index : {2, 1, 0}) {
+    m->SettingsView->SetSelected(m->SettingsView->Items()->Item(index));
+    m->SettingsViewClick(m->SettingsView);
+    for (int g = 0; g < 3; ++g) EXPECT_EQ(groups[g]->Visible(), g == index) << index << " " << g;
+  }
+  for (TUniCheckBox* box : {m->chKavoLog, m->chOutputLog, m->chKavoLog, m->chKavoLog}) {
+    SendMessageA(box->Handle(), BM_CLICK, 0, 0);
+    EXPECT_NE(m->chKavoLog->Checked(), m->chOutputLog->Checked());
+  }
+}
+
+TEST_F(StartPage, UsingMP4BoxAsTaggerFollowsThePaths) {
+  m->edMP4Box->SetText(L"");
+  m->edTagger->SetText(L"C:\\Old\\x.exe");
+  m->chTaggerorNot->SetChecked(true);  // no MP4Box path: nothing changes
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Old\\x.exe");
+  m->chTaggerorNot->SetChecked(false);
+  m->edMP4Box->SetText(L"C:\\Tools\\MP4Box.exe");
+  m->chTaggerorNot->SetChecked(true);
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\MP4Box.exe");
+  m->chTaggerorNot->SetChecked(false);  // a tagger that is not AtomicParsley goes
+  EXPECT_EQ(m->edTagger->Text(), L"");
+  m->edTagger->SetText(L"C:\\Tools\\AtomicParsley.exe");
+  m->chTaggerorNot->SetChecked(true);
+  m->edTagger->SetText(L"C:\\Tools\\AtomicParsley.exe");
+  m->chTaggerorNot->SetChecked(false);  // AtomicParsley stays
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\AtomicParsley.exe");
+}
+
+}  // namespace
