@@ -51,7 +51,7 @@ VCL_CLASS_IMPL(TdkGraphicControl, TGraphicControl, nullptr, nullptr)
 VCL_CLASS_IMPL(TdkCustomScrollBar, TdkGraphicControl, nullptr, &ScrollBarProperties)
 VCL_CLASS_IMPL(TdkScrollBar, TdkCustomScrollBar, &CreateComponentOf<TdkScrollBar>, nullptr)
 
-TdkCustomScrollBar::TdkCustomScrollBar(TComponent* AOwner) : TdkGraphicControl(AOwner), FTimer(new TTimer(nullptr)) {
+TdkCustomScrollBar::TdkCustomScrollBar(TComponent* AOwner) : TdkGraphicControl(AOwner), FTimer(new TdkCustomTimer(nullptr)) {
   FTimer->SetEnabled(false);
   FTimer->SetInterval(100);
   FTimer->SetOnTimer([this](TObject*) { CheckButtonClick(); });

@@ -6,7 +6,7 @@
 
 #include "vcl/controls.h"
 #include "vcl/extctrls.h"
-#include "vcl/timers.h"
+#include "desktop/custom_timer.h"
 
 namespace button_scroll_bar_layout {
 
@@ -83,7 +83,7 @@ class TdkCustomScrollBar : public TdkGraphicControl {
   int FMax = 100;
   int FMin = 0;
   int FPosition = 0;
-  std::unique_ptr<TTimer> FTimer;
+  std::unique_ptr<TdkCustomTimer> FTimer;
   bool FHeld = false;         // a button is held down
   bool FHeldButton = true;    // which: true the first, false the second
   bool FPressedLook = false;  // it looks pressed (the mouse is on it)

@@ -1,7 +1,9 @@
 #include "desktop/desktop_controls.h"
 
 #include "desktop/button_scroll_bar.h"
+#include "desktop/auto_run.h"
 #include "desktop/captioned_image.h"
+#include "desktop/change_monitors.h"
 #include "desktop/check_group_box.h"
 #include "desktop/class_registration.h"
 #include "desktop/date_panel.h"
@@ -9,6 +11,10 @@
 #include "desktop/flat_edit.h"
 #include "desktop/image_combo_box.h"
 #include "desktop/image_list_box.h"
+#include "desktop/one_instance.h"
+#include "desktop/shutdown.h"
+#include "desktop/thread_components.h"
+#include "desktop/wndproc_hook.h"
 #include "desktop/color_picker.h"
 #include "desktop/file_association.h"
 #include "desktop/file_operation.h"
@@ -27,6 +33,11 @@ void RegisterDesktopControls() {
                    TdkCustomScrollBar::StaticClass(), TdkScrollBar::StaticClass(),
                    TdkCustomDatePanel::StaticClass(), TdkDatePanel::StaticClass(), TPanel::StaticClass(),
                    TUpDown::StaticClass()});
+  // The non-visual components.
+  RegisterDesktopClasses({TdkThreadComponent::StaticClass(), TdkThreadTimer::StaticClass(),
+                          TdkWndProcHook::StaticClass(), TdkOneInstance::StaticClass(), TdkAutoRun::StaticClass(),
+                          TdkShutdown::StaticClass(), TdkFolderMonitor::StaticClass(),
+                          TdkRegistryMonitor::StaticClass()});
   RegisterDesktopClasses({TdkFileOperation::StaticClass(), TdkFileStorage::StaticClass(), TdkWav::StaticClass(),
                           TdkFileAssociation::StaticClass(), TdkStartButtonProperties::StaticClass(),
                           TdkTrayIcon::StaticClass(), TdkColorPicker::StaticClass()});

@@ -1,5 +1,7 @@
 #include "desktop/flat_edit.h"
 
+#include "desktop/system_version.h"
+
 #include "vcl/forms.h"
 #include "vcl/messages.h"
 #include "vcl/typinfo.h"
@@ -23,13 +25,8 @@ VCL_CLASS_IMPL(TdkCustomEdit, TCustomEdit, nullptr, &FlatEditProperties)
 VCL_CLASS_IMPL(TdkEdit, TdkCustomEdit, &CreateComponentOf<TdkEdit>, nullptr)
 
 bool EditAlignmentNeedsMultiLine() {
-  OSVERSIONINFOA info{sizeof info};
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  if (!GetVersionExA(&info)) return false;
-#pragma GCC diagnostic pop
-  if (info.dwPlatformId == VER_PLATFORM_WIN32_NT) return info.dwMajorVersion < 5;
-  return info.dwMajorVersion == 4 && info.dwMinorVersion < 10;  // Windows 95
+  // Windows 95 and NT 4 and older align a single-line edit's text only in multi-line mode.
+  return !SystemVersion().IsWin98OrLater && !SystemVersion().IsWin2000OrLater;
 }
 
 TdkCustomEdit::TdkCustomEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
