@@ -833,12 +833,12 @@ void TShFileListView::ColorRow(NMLVCUSTOMDRAW* Draw, LRESULT& Result) {
   int index = static_cast<int>(Draw->nmcd.dwItemSpec);
   if (index < 0 || index >= FRowCount) return;
   uint32_t a = FRows[static_cast<size_t>(index)].Attributes;
-  TColor color = clNone;
+  TColor color = Font()->Color();  // a row without these bits keeps the view's own colour
   if (a & kAttrArchive) color = FItemColors->Attr_Archive;
   if (a & kAttrHidden) color = FItemColors->Attr_Hidden;
   if (a & kAttrReadOnly) color = FItemColors->Attr_Readonly;
   if (a & kAttrSystem) color = FItemColors->Attr_System;
-  if (color != clNone) Draw->clrText = ColorToRGB(color);
+  Draw->clrText = ColorToRGB(color);
 }
 
 void TShFileListView::LoadSystemImages() {

@@ -270,3 +270,30 @@ TEST_F(FileListTest, LanguageResolvesTheSystemDefault) {
   EXPECT_EQ(View->Column(0)->Caption(), AnsiToWide(ExplorerText(lnGerman, etName)));
   View->SetLanguage(lnEnglish);
 }
+
+TEST_F(FileListTest, RowsAreColouredByTheirAttributes) {
+  View->SetDirectory(Temp.Path());
+  auto colourOf = [&](const std::wstring& Caption) {
+    NMLVCUSTOMDRAW cd{};
+    cd.nmcd.hdr.hwndFrom = Wnd();
+    cd.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Wnd()));
+    cd.nmcd.hdr.code = NM_CUSTOMDRAW;
+    cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    cd.nmcd.dwItemSpec = static_cast<DWORD_PTR>(RowNamed(Caption));
+    cd.clrText = RGB(1, 2, 3);
+    SendMessageW(Form->Handle(), WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd));
+    return cd.clrText;
+  };
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_EQ(colourOf(L"notes.txt"), text);  // off: every row in the window text colour
+  View->SetLItemColorByATTR(true);
+  struct Case {
+    const wchar_t* name;
+    COLORREF colour;
+  } cases[] = {{L"alpha.MP4", RGB(0, 0, 0)},                   // archive
+               {L"beta.m4a", GetSysColor(COLOR_GRAYTEXT)},      // hidden
+               {L"日本語の歌.mp4", RGB(0, 0x80, 0x80)},          // read-only
+               {L"notes.txt", RGB(0xFF, 0, 0)},                 // system
+               {L"Zeta", ColorToRGB(View->Font()->Color())}};  // none of them
+  for (const auto& c : cases) EXPECT_EQ(colourOf(c.name), c.colour) << c.name;
+}
