@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "explorer/hourglass.h"
 #include "explorer/shell_routines.h"
 #include "vcl/application.h"
 #include "vcl/forms.h"
@@ -37,15 +38,6 @@ bool IsSubFolderEntry(const WIN32_FIND_DATAW& Data) {
          wcscmp(Data.cFileName, L"..") != 0;
 }
 
-// The hourglass for a long fill; the previous cursor comes back on every way out.
-class THourglass {
- public:
-  THourglass() : FOld(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-  ~THourglass() { SetCursor(FOld); }
-
- private:
-  HCURSOR FOld;
-};
 
 // The text of a drive node: " (C:)  " and the drive's display name up to its "(".
 WideString DriveNodeText(wchar_t Letter) {

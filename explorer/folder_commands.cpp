@@ -6,6 +6,7 @@
 #include "explorer/explorer_state.h"
 #include "explorer/explorer_texts.h"
 #include "explorer/net_path_dialog.h"
+#include "explorer/hourglass.h"
 #include "explorer/shell_routines.h"
 #include "explorer/tree_size.h"
 #include "vcl/application.h"
@@ -13,15 +14,6 @@
 
 namespace {
 
-// The hourglass for a long command; the previous cursor comes back on every way out.
-class TWaitCursor {
- public:
-  TWaitCursor() : FOld(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-  ~TWaitCursor() { SetCursor(FOld); }
-
- private:
-  HCURSOR FOld;
-};
 
 WideString Text(const AnsiString& Message) { return AnsiToWide(Message); }
 
@@ -29,7 +21,9 @@ WideString Text(const AnsiString& Message) { return AnsiToWide(Message); }
 
 bool PasteFolderInto(const WideString& Source, const WideString& TargetFolder, int Mode) {
   if (Source.empty() || TargetFolder.empty() || (Mode != kCopyMode && Mode != kMoveMode)) return false;
-  if (DoFileOperation(nullptr, Mode == kMoveMode ? FO_MOVE : FO_COPY, Source, false, AddSlash(TargetFolder)))
+  // The folder itself, not its contents: a source ending in "\" would name the contents.
+  if (DoFileOperation(nullptr, Mode == kMoveMode ? FO_MOVE : FO_COPY, RemoveSlash(Source), false,
+                      AddSlash(TargetFolder)))
     return true;
   WideMessageDlg(Text(ExplorerMessages().FileOperationFailed), mtError, MsgDlgButton(mbOK), 0);
   return false;
@@ -45,7 +39,7 @@ WideString TreeSizeLabel(const WideString& Path, bool IsDrive) {
 double ShowFolderTreeSize(const WideString& Path, bool IsDrive) {
   double total = 0;
   {
-    TWaitCursor wait;
+    THourglass hourglass;
     total = FolderTreeSize(Path);
   }
   const TExplorerMessages& texts = ExplorerMessages();

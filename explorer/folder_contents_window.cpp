@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "explorer/hourglass.h"
 #include "explorer/shell_routines.h"
 #include "vcl/application.h"
 
@@ -13,15 +14,6 @@ WideString WithSlash(const WideString& Path) {
   return Path.empty() || Path.back() == L'\\' ? Path : Path + L'\\';
 }
 
-// The hourglass while the window fills; the previous cursor comes back on every way out.
-class THourglass {
- public:
-  THourglass() : FOld(SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)))) {}
-  ~THourglass() { SetCursor(FOld); }
-
- private:
-  HCURSOR FOld;
-};
 
 }  // namespace
 

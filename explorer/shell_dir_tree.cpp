@@ -4,7 +4,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "explorer/dir_tree_popup.h"
 #include "explorer/explorer_state.h"
+#include "explorer/file_list_view.h"
 #include "explorer/hourglass.h"
 #include "explorer/shell_routines.h"
 #include "vcl/application.h"
@@ -127,6 +129,7 @@ TShDirTree::TShDirTree(TComponent* AOwner) : TUniCustomTreeView(AOwner) {
     throw;
   }
 
+  MakePopupMenu();
   OnExpanding = [this](TObject* Sender, TTreeNode* Node, bool& Allow) { FillFolder(Sender, Node, Allow); };
   FNamingNewFolder = false;
   FPastePending = false;
@@ -173,7 +176,9 @@ void TShDirTree::CreateWnd() {
   // The control draws its selection as focused only after it has seen a focus once.
   TMessage focus{WM_SETFOCUS, 0, 0, 0};
   TUniCustomTreeView::DefaultHandler(focus);
-  if (!(ComponentState() & csLoading)) AddRootNode();
+  // The nodes outlive a re-created window (and a stored tree built them in Loaded before
+  // its window came): only an empty tree gets its root here.
+  if (!(ComponentState() & csLoading) && Items()->Count() == 0) AddRootNode();
 }
 
 void TShDirTree::Loaded() {
@@ -203,12 +208,29 @@ void TShDirTree::SetLanguage(TLanguage Value) {
   FLanguage = resolved;
   ExplorerLanguage() = resolved;
   LoadTreeTexts();
+  MakePopupMenu();
   if (HandleAllocated()) RecreateWnd();
 }
 
 void TShDirTree::SetPopUpMenuEnabled(bool Value) {
   FPopUpMenuEnabled = Value;
-  SetPopupMenu(Value ? reinterpret_cast<TPopupMenu*>(FPopupMenu) : nullptr);
+  SetPopupMenu(Value ? FPopupMenu : nullptr);
+}
+
+void TShDirTree::MakePopupMenu() {
+  // The menu is built in the language of the moment: a new language makes a new menu.
+  if (FPopupMenu) {
+    SetPopupMenu(nullptr);
+    delete FPopupMenu;
+    FPopupMenu = nullptr;
+    if (Application) Application->ProcessMessages();
+  }
+  FPopupMenu = new TShDirTreePopUp(this);
+  FPopupMenu->SetTree(this);
+  FPopupMenu->Build();
+  FPopupMenu->SetAutoPopup(true);
+  SetPopupMenu(FPopupMenu);
+  FPopUpMenuEnabled = true;
 }
 
 AnsiString TShDirTree::SelectedPath() const {
@@ -440,6 +462,13 @@ bool TShDirTree::SelectionChanged(bool ReturnOnFailedDrive) {
 
 void TShDirTree::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TUniCustomTreeView::MouseDown(Button, Shift, X, Y);
+  if (FDragTracked) {
+    // The press became a drag, and the drop is done: the button is up already and the
+    // tree shows the drop folder.
+    FDragTracked = false;
+    if (GetCapture() == WindowHandle()) ReleaseCapture();
+    return;
+  }
   FWorkPath.clear();
   FPreviousPath = FSelectedPath;
   THitTests hits = GetHitTestInfoAt(X, Y);
@@ -466,8 +495,14 @@ void TShDirTree::KeyUp(WORD& Key, TShiftState Shift) {
   bool ctrl = Shift & ssCtrl, alt = Shift & ssAlt, shift = Shift & ssShift;
   if (ctrl && Key == 'N') {
     NewFolder(selected, WideString());
+  } else if (ctrl && Key == 'C') {
+    CutOrCopyFolder(kCopyMode);
+  } else if (ctrl && Key == 'X') {
+    CutOrCopyFolder(kMoveMode);
+  } else if (ctrl && Key == 'V') {
+    PasteFolder();
   } else if (alt && !ctrl && !shift && Key == VK_RETURN) {
-    if (!FSelectedPath.empty()) ShowPropertiesSheet(SelectedPath());
+    ShowProperties();
   } else if (!ctrl && !alt && !shift && Key == VK_F2) {
     selected->EditText();
   } else if (!ctrl && !alt && !shift && Key == VK_F5) {
@@ -484,14 +519,13 @@ bool TShDirTree::CanEdit(TTreeNode* Node) {
 }
 
 void TShDirTree::FollowInFileList(const WideString& Path, bool Refresh) {
-  if (!FFileList) return;
-  const TPropInfo* directory = FindPropInfo(FFileList->ClassType(), "Directory");
-  if (!directory) return;
-  if (directory->Kind == tkWString)
-    SetWideStrProp(FFileList, directory, Path);
+  auto* list = dynamic_cast<TShFileListView*>(FFileList);
+  if (!list) return;
+  list->SetDirectory(Path);
+  if (Refresh)
+    list->UpdateFileList();
   else
-    SetStrProp(FFileList, directory, Path == L"My Computer" ? AnsiString(kMyComputerPath) : AnsiPathOf(Path));
-  if (!Refresh) FFileList->Click();
+    static_cast<TControl*>(list)->Click();  // the list tells its own selection
 }
 
 // --- change notices

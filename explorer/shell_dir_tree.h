@@ -20,6 +20,7 @@
 
 class TShDirTreePopUp;
 class TCustomListView;
+class TShFileListView;
 class TNetPathDlg;
 
 using TDirChangeEvent = std::function<void(TObject* Sender, const AnsiString& SelectedPath)>;
@@ -87,6 +88,25 @@ class TShDirTree : public TUniCustomTreeView {
   // Ends a label edit with a new name (a null Text: cancelled): the folder is renamed
   // through the shell after the user agrees.
   void RenameFolder(TTreeNode* Node, const wchar_t* Text);
+  // Remembers the selected folder for PasteFolder: Mode 0 copies, 2 moves.
+  void CutOrCopyFolder(int Mode);
+  // Copies or moves the remembered folder into the selected one.
+  void PasteFolder();
+  // Measures the selected folder tree, shows the report and answers the bytes.
+  double ShowTreeSize();
+  // A window listing the selected folder's files; its OK sets SelectedFile.
+  void ShowFolderContents();
+  void ConnectNetDrive();
+  void DisconnectNetDrive();
+  // The shell's property sheet of the selected folder.
+  void ShowProperties();
+
+  // --- drag and drop of folders between the program's folder trees
+  // Whether a drop of Source at (X, Y) is taken: another node of a folder tree.
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  // Copies or moves (by the drag mode) the dragged folder into the node at (X, Y).
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  TTreeNode* DragNode() const { return FDragNode; }
 
   // --- state the menu and the linked controls ask for
   TShDirTreePopUp* OwnPopupMenu() const { return FPopupMenu; }
@@ -117,6 +137,7 @@ class TShDirTree : public TUniCustomTreeView {
   void KeyUp(WORD& Key, TShiftState Shift) override;
   bool CanEdit(TTreeNode* Node) override;
   void Edit(const TVITEMA& Item) override;
+  void DoStartDrag(TTreeNode* Node) override;
 
   // The folder filler (the tree's own OnExpanding).
   void FillFolder(TObject* Sender, TTreeNode* Node, bool& AllowExpansion);
@@ -131,6 +152,8 @@ class TShDirTree : public TUniCustomTreeView {
   void MakePopupMenu();
   bool HasSubFolders(const WideString& Path, DWORD Mask);
   void FollowInFileList(const WideString& Path, bool Refresh);
+  void TrackFolderDrag();
+  void DropListFiles(TShFileListView* List, UINT Operation, const WideString& Target);
 
   TCustomListView* FFileList = nullptr;
   TNetPathDlg* FNetPathDlg = nullptr;
@@ -152,6 +175,7 @@ class TShDirTree : public TUniCustomTreeView {
   TTreeNode* FDropNode = nullptr;
   TFileType FFolderType = 0;
   TDragMode FDragMode = dmManual;
+  bool FDragTracked = false;  // a drag ran inside the press the mouse-down handling sees
   std::unique_ptr<TCustomImageList> FSystemImages;
 };
 

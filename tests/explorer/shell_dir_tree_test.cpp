@@ -6,8 +6,12 @@
 #include <shlobj.h>
 
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "explorer/dir_tree_popup.h"
+#include "explorer/explorer_state.h"
+#include "explorer/file_list_view.h"
 #include "explorer/shell_dir_tree.h"
 #include "explorer/shell_routines.h"
 #include "tests/explorer/dialog_answers.h"
@@ -262,6 +266,16 @@ TEST_F(DirTree, MouseAndKeysSelectFoldersWhateverTheirNames) {
   ASSERT_EQ(changes.size(), 2u);
   EXPECT_EQ(tree->SelectedPathW(), WideString(temp.Sub(TextOf(next))));
 
+  // F5 rebuilds the tree and opens the selected folder again (a new folder shows).
+  temp.MakeFolder(L"Later");
+  WideString nextName = TextOf(next);  // the nodes are made anew
+  PressKey(VK_F5);
+  ASSERT_EQ(changes.size(), 3u);
+  ASSERT_TRUE(tree->Selected());
+  EXPECT_EQ(TextOf(tree->Selected()), nextName);
+  EXPECT_TRUE(ChildNamed(tree->Selected()->Parent(), L"Later"));
+  changes.pop_back();
+
   // A click beside every item changes nothing.
   RECT r;
   GetClientRect(tree->Handle(), &r);
@@ -387,6 +401,76 @@ TEST_F(DirTree, DeleteGoesToTheRecycleBinWhenTheUserAgrees) {
   EXPECT_FALSE(tree->DeleteFolder(tree->Items()->GetFirstNode()->getFirstChild()));
 }
 
+TEST_F(DirTree, AFolderDraggedOntoAnotherMovesIntoIt) {
+  TTreeNode* node = OpenTemp();
+  ASSERT_TRUE(node);
+  TTreeNode* from = ChildNamed(node, L"Alpha");
+  TTreeNode* onto = ChildNamed(node, L"Ωμέγα");
+  ASSERT_TRUE(from && onto);
+  bool accept = true;
+  RECT r = from->DisplayRect(true);
+  tree->DragOver(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2, dsDragMove, accept);
+  EXPECT_TRUE(accept);  // nothing is being dragged yet
+
+  // Press on Alpha, move past the drag threshold, and let go over Ωμέγα.
+  std::vector<TTreeNode*> started;
+  tree->OnStartDrag = [&](TObject*, TTreeNode* Node) { started.push_back(Node); };
+  RECT t = onto->DisplayRect(true);
+  POINT down{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  POINT drop{(t.left + t.right) / 2, (t.top + t.bottom) / 2};
+  HWND wnd = tree->Handle();
+  PostMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(down.x + 30, down.y + 30));
+  PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+  PostMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+  ASSERT_TRUE(PumpUntil([&] { return Exists(temp.Sub(L"Ωμέγα\\Alpha\\Child")); }, 10000));
+  EXPECT_FALSE(Exists(alpha));  // moved: no Ctrl held
+  ASSERT_EQ(started.size(), 1u);
+  EXPECT_EQ(tree->SourcePath(), WideString(alpha));
+  EXPECT_EQ(tree->TargetPath(), WideString(temp.Sub(L"Ωμέγα\\")));
+  // The tree shows the folder it dropped into.
+  EXPECT_EQ(tree->SelectedPathW(), WideString(temp.Sub(L"Ωμέγα\\")));
+  EXPECT_TRUE(ChildNamed(tree->Selected(), L"Alpha"));
+  EXPECT_EQ(tree->DragNode(), nullptr);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(DirTree, ALinkedFileListFollowsAndTakesDroppedFiles) {
+  auto* list = new TShFileListView(host.get());
+  list->SetParent(host.get());
+  list->SetBounds(0, 300, 320, 180);
+  list->SetDirTree(tree);
+  EXPECT_EQ(tree->FileList(), list);
+  TTreeNode* node = OpenTemp();
+  ASSERT_TRUE(node);
+  ClickNode(ChildNamed(node, L"Alpha"));
+  EXPECT_EQ(RemoveSlash(list->Directory()), WideString(alpha));
+
+  // The file rows chosen in the list, dropped on a folder node, are copied there.
+  list->SetDirectory(temp.Path());
+  Flush();
+  int row = -1;
+  for (int i = 0; i < list->RowCount(); ++i)
+    if (list->Row(i).Name == L"notes.txt") row = i;
+  ASSERT_GE(row, 0);
+  ListView_SetItemState(list->Handle(), row, LVIS_SELECTED, LVIS_SELECTED);
+  ExplorerShared().DragMode = kCopyMode;
+  node = OpenTemp();
+  TTreeNode* onto = ChildNamed(node, L"日本語");
+  RECT r = onto->DisplayRect(true);
+  bool accept = false;
+  tree->DragOver(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2, dsDragMove, accept);
+  EXPECT_TRUE(accept);
+  tree->DragDrop(list, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  EXPECT_TRUE(Exists(temp.Sub(L"日本語\\notes.txt")));
+  EXPECT_TRUE(Exists(temp.Sub(L"notes.txt")));
+  EXPECT_EQ(RemoveSlash(list->Directory()), WideString(temp.Sub(L"日本語")));
+
+  // Deleting the list leaves the tree without it.
+  delete list;
+  EXPECT_EQ(tree->FileList(), nullptr);
+}
+
 TEST_F(DirTree, ShellChangeNoticesRebuildTheTreeAroundTheSelection) {
   TTreeNode* node = OpenTemp();
   ASSERT_TRUE(node);
@@ -411,7 +495,23 @@ TEST_F(DirTree, LooksRight) {
   Flush();
   // KAVO_SHOT names a bitmap file to keep the look in.
   char shot[MAX_PATH] = {};
-  if (GetEnvironmentVariableA("KAVO_SHOT", shot, MAX_PATH)) SaveWindowShot(host->Handle(), shot);
+  if (GetEnvironmentVariableA("KAVO_SHOT", shot, MAX_PATH)) {
+    SaveWindowShot(host->Handle(), shot);
+    // And the context menu over a folder, kept in "<name>.menu.bmp".
+    static std::string menuShot;
+    static HWND hostWindow;
+    menuShot = std::string(shot) + ".menu.bmp";
+    hostWindow = host->Handle();
+    tree->OpenPathW(alpha);
+    SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      SaveWindowShot(hostWindow, menuShot.c_str());
+      EndMenu();
+    });
+    RECT r;
+    GetWindowRect(host->Handle(), &r);
+    tree->PopupMenu()->Popup(r.left + 40, r.top + 100);
+  }
   // Every item is drawn with an icon of the system list.
   for (TTreeNode* n = tree->Items()->GetFirstNode(); n; n = n->GetNext()) EXPECT_GE(n->ImageIndex(), 0);
 }

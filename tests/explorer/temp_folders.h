@@ -20,7 +20,17 @@ class TTempFolder {
     wchar_t longPath[MAX_PATH];
     if (GetLongPathNameW(FPath.c_str(), longPath, MAX_PATH)) FPath = longPath;
   }
-  ~TTempFolder() { RemoveAll(FPath); }
+  ~TTempFolder() {
+    // A folder that is the process's current folder cannot be removed: step out of it.
+    wchar_t current[MAX_PATH * 2];
+    DWORD n = GetCurrentDirectoryW(MAX_PATH * 2, current);
+    if (n && _wcsnicmp(current, FPath.c_str(), FPath.size()) == 0) {
+      wchar_t base[MAX_PATH];
+      GetTempPathW(MAX_PATH, base);
+      SetCurrentDirectoryW(base);
+    }
+    RemoveAll(FPath);
+  }
 
   const std::wstring& Path() const { return FPath; }  // without trailing "\"
   std::wstring Sub(const std::wstring& Relative) const { return FPath + L"\\" + Relative; }
