@@ -299,16 +299,22 @@ TShDirTreeCombo::TShDirTreeCombo(TComponent* AOwner) : TUniCustomEdit(AOwner), F
 
   FNotifyWindow = AllocateHWnd(
       [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) { return NotifyWndProc(Wnd, Msg, WParam, LParam); });
+  // A constructor that fails runs no destructor: the notice window goes with the failure.
+  auto fail = [this](const char* Text) {
+    DeallocateHWnd(FNotifyWindow);
+    FNotifyWindow = nullptr;
+    throw Exception(Text);
+  };
   HMODULE shell = LoadLibraryW(L"shell32.dll");
-  if (!shell) throw Exception("Unable to load Shell32.dll");
+  if (!shell) fail("Unable to load Shell32.dll");
   ScopeExit freeShell{[shell] { FreeLibrary(shell); }};
   auto registerNotify =
       reinterpret_cast<TSHChangeNotifyRegister>(reinterpret_cast<void*>(GetProcAddress(shell, MAKEINTRESOURCEA(2))));
-  if (!registerNotify) throw Exception("Unable to link to function SHChangeNotifyRegister");
+  if (!registerNotify) fail("Unable to link to function SHChangeNotifyRegister");
   SHChangeNotifyEntry entry{nullptr, TRUE};  // the whole name space, recursively
   FNotifyHandle = registerNotify(FNotifyWindow, SHCNRF_InterruptLevel | SHCNRF_ShellLevel, kComboNotifyEvents,
                                  kShellChangeMessage, 1, &entry);
-  if (!FNotifyHandle) throw Exception("Unable to register SHChangeNotify");
+  if (!FNotifyHandle) fail("Unable to register SHChangeNotify");
   SetShowHint(true);
 }
 

@@ -174,9 +174,14 @@ TEST_F(FolderCombo, KeysMoveOpenChooseAndClose) {
   ASSERT_EQ(reported.size(), 2u);
   EXPECT_EQ(reported[1], tree.Path(L"plain\\empty"));
   EXPECT_EQ(combo->Text(), L"empty");
-  // Up goes back; Left collapses the expanded node and moves up.
+  // Up goes back.
   Key(VK_UP);
   EXPECT_EQ(SelectedNodeText(), L"plain");
+  // F5 builds the tree again and walks back to the chosen folder.
+  Key(VK_ESCAPE);
+  Key(VK_F5);
+  EXPECT_EQ(SelectedNodeText(), L"empty");
+  EXPECT_EQ(combo->SelectedPath(), tree.Path(L"plain\\empty"));
 }
 
 TEST_F(FolderCombo, TheWheelMovesTheSelectionLikeTheArrowKeys) {
@@ -263,6 +268,36 @@ TEST_F(FolderCombo, TheLinkedFileListFollowsTheChosenFolderUntilItGoes) {
   list->Free();
   EXPECT_EQ(combo->FileList(), nullptr);
   combo->SetSelectedPath(tree.Path(GreekFolder()));  // no list to follow: nothing breaks
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FolderCombo, AClickOutsideTheOpenDropDownClosesItAndChoosesNothing) {
+  combo->SetPath(tree.Path(L"plain"));
+  reported.clear();
+  combo->DropDownToggle();
+  ASSERT_TRUE(combo->DroppedDown());
+  EXPECT_EQ(GetCapture(), Tree()->Handle());  // so that a click anywhere reaches it
+  PostMessageW(Tree()->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(-30, -10));
+  PostMessageW(Tree()->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(-30, -10));
+  ASSERT_TRUE(PumpUntil([&] { return !combo->DroppedDown(); }));
+  EXPECT_TRUE(reported.empty());
+  EXPECT_EQ(combo->Text(), L"plain");
+  EXPECT_NE(GetCapture(), Tree()->Handle());
+}
+
+TEST_F(FolderCombo, TheHintNamesTheSelectedPathWhileClosed) {
+  combo->SetPath(tree.Path(GreekFolder()));
+  combo->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(combo));
+  EXPECT_TRUE(combo->ShowHint());
+  EXPECT_EQ(combo->Hint(), L"SelectedPath =\r" + tree.Path(GreekFolder()));
+  combo->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(combo));
+  EXPECT_FALSE(combo->ShowHint());
+  combo->DropDownToggle();
+  combo->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(combo));
+  EXPECT_FALSE(combo->ShowHint());
 }
 
 }  // namespace

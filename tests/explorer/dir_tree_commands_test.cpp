@@ -4,9 +4,10 @@
 
 #include <memory>
 
-#include "explorer/dir_tree_commands.h"
 #include "explorer/explorer_state.h"
+#include "explorer/folder_contents_window.h"
 #include "explorer/shell_dir_tree.h"
+#include "explorer/shell_routines.h"
 #include "explorer/tree_size.h"
 #include "tests/explorer/dialog_answers.h"
 #include "tests/explorer/explorer_temp_tree.h"
@@ -19,6 +20,12 @@ using explorer_test::TDialogAnswers;
 namespace {
 
 bool Exists(const WideString& Path) { return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TFolderContentsWindow* ShownContentsWindow() {
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (auto* w = dynamic_cast<TFolderContentsWindow*>(Screen->Forms(i))) return w;
+  return nullptr;
+}
 
 class DirTreeCommands : public ::testing::Test {
  protected:
@@ -52,11 +59,11 @@ class DirTreeCommands : public ::testing::Test {
 
 TEST_F(DirTreeCommands, CopyThenPasteCopiesTheSelectedFolderAndCanPasteItAgain) {
   ASSERT_TRUE(Open(GreekFolder()));
-  CutOrCopyFolder(dirTree, kCopyMode);
+  dirTree->CutOrCopyFolder(kCopyMode);
   EXPECT_TRUE(dirTree->PastePending());
   EXPECT_EQ(ExplorerShared().CutCopyMode, kCopyMode);
   ASSERT_TRUE(Open(L"plain"));
-  PasteFolder(dirTree);
+  dirTree->PasteFolder();
   EXPECT_FALSE(dirTree->PastePending());
   EXPECT_TRUE(Exists(tree.Path(L"plain\\" + GreekFolder() + L"\\" + JapaneseFolder() + L"\\" + JapaneseFile())));
   EXPECT_TRUE(Exists(tree.Path(GreekFolder())));
@@ -69,16 +76,16 @@ TEST_F(DirTreeCommands, CopyThenPasteCopiesTheSelectedFolderAndCanPasteItAgain) 
   EXPECT_TRUE(listed);
   // Ctrl+V pastes the same source again.
   ASSERT_TRUE(Open(L"plain\\empty"));
-  PasteFolder(dirTree);
+  dirTree->PasteFolder();
   EXPECT_TRUE(Exists(tree.Path(L"plain\\empty\\" + GreekFolder() + L"\\" + GreekFile())));
 }
 
 TEST_F(DirTreeCommands, CutThenPasteMovesTheFolder) {
   ASSERT_TRUE(Open(L"plain\\empty"));
-  CutOrCopyFolder(dirTree, kMoveMode);
+  dirTree->CutOrCopyFolder(kMoveMode);
   EXPECT_EQ(ExplorerShared().CutCopyMode, kMoveMode);
   ASSERT_TRUE(Open(GreekFolder() + L"\\" + JapaneseFolder()));
-  PasteFolder(dirTree);
+  dirTree->PasteFolder();
   EXPECT_FALSE(Exists(tree.Path(L"plain\\empty")));
   EXPECT_TRUE(Exists(tree.Path(GreekFolder() + L"\\" + JapaneseFolder() + L"\\empty")));
 }
@@ -87,19 +94,19 @@ TEST_F(DirTreeCommands, NothingIsPastedWithoutACutOrCopy) {
   ASSERT_TRUE(Open(L"plain"));
   // A cut or copy without a selected folder leaves nothing to paste.
   dirTree->SetSelected(nullptr);
-  CutOrCopyFolder(dirTree, kCopyMode);
+  dirTree->CutOrCopyFolder(kCopyMode);
   EXPECT_EQ(ExplorerShared().CutCopyMode, kNoCutCopy);
   EXPECT_FALSE(dirTree->PastePending());
   dirTree->SetSourcePath(tree.Path(GreekFolder()));
   ASSERT_TRUE(Open(L"plain"));
-  PasteFolder(dirTree);
+  dirTree->PasteFolder();
   EXPECT_FALSE(Exists(tree.Path(L"plain\\" + GreekFolder())));
 }
 
 TEST_F(DirTreeCommands, TreeSizeReportsTheSelectedFolderExactly) {
   ASSERT_TRUE(Open(GreekFolder()));
   TDialogAnswers answers;
-  EXPECT_EQ(ShowTreeSize(dirTree), 1000 + 2345);
+  EXPECT_EQ(dirTree->ShowTreeSize(), 1000 + 2345);
   ASSERT_EQ(answers.WideTexts().size(), 1u);
   const std::wstring& text = answers.WideTexts()[0];
   EXPECT_EQ(text.rfind(L"===== TREE SIZE =====", 0), 0u) << WideToAnsi(text);
@@ -107,7 +114,7 @@ TEST_F(DirTreeCommands, TreeSizeReportsTheSelectedFolderExactly) {
   EXPECT_NE(text.find(L"(i.e. " + TreeSizeText(3345) + L" )"), std::wstring::npos);
   // The root measures nothing and says nothing.
   dirTree->SetSelected(dirTree->Items()->GetFirstNode());
-  EXPECT_EQ(ShowTreeSize(dirTree), 0);
+  EXPECT_EQ(dirTree->ShowTreeSize(), 0);
   EXPECT_EQ(answers.WideTexts().size(), 1u);
 }
 
@@ -115,10 +122,11 @@ TEST_F(DirTreeCommands, FolderContentsHandsTheChosenFileToTheTree) {
   ASSERT_TRUE(Open(GreekFolder()));
   std::vector<AnsiString> files;
   dirTree->OnFileChange = [&](TObject*, const AnsiString& File) { files.push_back(File); };
-  TFolderContentsWindow* window = ShowFolderContents(dirTree);
+  dirTree->ShowFolderContents();
+  TFolderContentsWindow* window = ShownContentsWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(window->Caption(), L"Files in \" ..\\" + GreekFolder() + L" \"");
-  EXPECT_EQ(ExplorerShared().ContentsFolder, AnsiPathOf(dirTree->SelectedPathW()));
+  EXPECT_EQ(RemoveSlash(ExplorerShared().ContentsFolder), RemoveSlash(AnsiPathOf(dirTree->SelectedPathW())));
   ASSERT_EQ(window->List()->Items()->Count(), 1);
   bool released = false;
   window->OnDestroy = [&](TObject*) { released = true; };
@@ -132,9 +140,10 @@ TEST_F(DirTreeCommands, FolderContentsHandsTheChosenFileToTheTree) {
   EXPECT_EQ(SelectedText(), GreekFolder());
 }
 
-TEST_F(DirTreeCommands, TheRootHasNoFolderCommands) {
+TEST_F(DirTreeCommands, TheRootHasNoFolderContents) {
   dirTree->SetSelected(dirTree->Items()->GetFirstNode());
-  EXPECT_EQ(ShowFolderContents(dirTree), nullptr);
+  dirTree->ShowFolderContents();
+  EXPECT_EQ(ShownContentsWindow(), nullptr);
 }
 
 TEST_F(DirTreeCommands, NetworkCommandsLeaveTheTreeAsItWasWithoutANetwork) {
@@ -146,9 +155,9 @@ TEST_F(DirTreeCommands, NetworkCommandsLeaveTheTreeAsItWasWithoutANetwork) {
         return w && IsWindowVisible(w);
       },
       [] { PostMessageW(FindWindowA(nullptr, "Map Network Drive"), WM_CLOSE, 0, 0); });
-  ConnectNetDrive(dirTree);
+  dirTree->ConnectNetDrive();
   EXPECT_TRUE(cancel.Done());
-  DisconnectNetDrive(dirTree);
+  dirTree->DisconnectNetDrive();
   EXPECT_EQ(dirTree->SelectedPathW(), before);
   EXPECT_EQ(SelectedText(), L"plain");
 }

@@ -9,45 +9,17 @@
 #include "explorer/folder_commands.h"
 #include "explorer/net_path_dialog.h"
 #include "explorer/tree_size.h"
+#include "tests/explorer/dialog_answers.h"
 #include "tests/explorer/explorer_temp_tree.h"
 #include "tests/explorer/explorer_ui.h"
 #include "tests/support/forms.h"
 #include "tests/support/pump.h"
-#include "widetext/uni_message_dialogs.h"
+
+using explorer_test::TDialogAnswers;
 
 namespace {
 
 bool Exists(const WideString& Path) { return GetFileAttributesW(Path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-// Presses OK in every wide message dialog shown while it lives, recording their texts.
-class TWideBoxAnswers {
- public:
-  TWideBoxAnswers() {
-    Current() = this;
-    FTimer = SetTimer(nullptr, 0, 20, &Tick);
-  }
-  ~TWideBoxAnswers() {
-    KillTimer(nullptr, FTimer);
-    Current() = nullptr;
-  }
-  std::vector<WideString> Texts;
-
- private:
-  static TWideBoxAnswers*& Current() {
-    static TWideBoxAnswers* current = nullptr;
-    return current;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    TWideBoxAnswers* self = Current();
-    if (!self || !Screen) return;
-    for (int i = 0; i < Screen->FormCount(); ++i)
-      if (auto* box = dynamic_cast<TUniMessageForm*>(Screen->Forms(i)); box && box->Visible() && !box->ModalResult()) {
-        self->Texts.push_back(box->ClipboardText());
-        box->SetModalResult(mrOk);
-      }
-  }
-  UINT_PTR FTimer = 0;
-};
 
 class FolderCommands : public ::testing::Test {
  protected:
@@ -73,18 +45,18 @@ TEST_F(FolderCommands, PasteCopiesOrMovesAFolderIntoAnother) {
 }
 
 TEST_F(FolderCommands, AFailedPasteIsTold) {
-  TWideBoxAnswers answers;
+  TDialogAnswers answers;
   EXPECT_FALSE(PasteFolderInto(tree.Path(L"gone"), tree.Path(L"plain"), kCopyMode));
-  ASSERT_EQ(answers.Texts.size(), 1u);
-  EXPECT_NE(answers.Texts[0].find(L"File operation failed"), WideString::npos);
+  ASSERT_EQ(answers.WideTexts().size(), 1u);
+  EXPECT_NE(answers.WideTexts()[0].find(L"File operation failed"), WideString::npos);
 }
 
 TEST_F(FolderCommands, TheTreeSizeReportShowsTheExactBytes) {
-  TWideBoxAnswers answers;
+  TDialogAnswers answers;
   EXPECT_EQ(ShowFolderTreeSize(tree.Path(GreekFolder()), false), 1000 + 2345);
-  ASSERT_EQ(answers.Texts.size(), 1u);
+  ASSERT_EQ(answers.WideTexts().size(), 1u);
   // The dialog's text breaks its lines at CR.
-  WideString shown = answers.Texts[0];
+  WideString shown = answers.WideTexts()[0];
   for (wchar_t& c : shown)
     if (c == L'\r') c = L'\n';
   EXPECT_NE(shown.find(L"===== TREE SIZE ====="), WideString::npos) << WideToAnsi(shown);
