@@ -802,6 +802,11 @@ void TShFileListView::CNNotify(TMessage& Message) {
     Message.Result = result;
     return;
   }
+  if (hdr->code == LVN_BEGINDRAG) {
+    // The window saw the mouse move far enough with the button down.
+    DragRowsToTree();
+    return;
+  }
   if (hdr->code == LVN_GETDISPINFOW) {
     AnswerDisplayRequest(reinterpret_cast<NMLVDISPINFOW*>(Message.LParam));
     return;
@@ -1008,7 +1013,8 @@ void TShFileListView::DblClick() {
 }
 
 void TShFileListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  // Presses on the view only choose the drag mode; OnMouseDown is not raised for them.
+  // Presses on the view only choose the drag mode (the drag itself starts when the window
+  // reports one, LVN_BEGINDRAG); OnMouseDown is not raised for them.
   if (Button == mbLeft) ExplorerShared().DragMode = (Shift & ssCtrl) ? kCopyMode : kMoveMode;
 }
 

@@ -247,6 +247,9 @@ class TShFileListView : public TUniCustomListView {
   void SendContentsToClipboard();
   // The target of a shell link; empty when it cannot be read.
   static WideString ResolveShortcut(const WideString& LinkPath);
+  // Follows the mouse with the selected rows until the button comes up over the linked
+  // folder tree (which copies or moves them) or elsewhere (nothing happens).
+  void DragRowsToTree();
   void HookOwnerWindow();
   void UnhookOwnerWindow();
   static LRESULT CALLBACK OwnerWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
