@@ -334,7 +334,7 @@ void TShFileListView::SetLanguage(TLanguage Value) {
     delete FPopUp;
     FPopUp = nullptr;
   }
-  Application->ProcessMessages();
+  if (Application) Application->ProcessMessages();
   MakePopUp();
   FPopUpMenuEnabled = true;
   if (HandleAllocated()) RecreateWnd();
@@ -563,7 +563,7 @@ void TShFileListView::UpdateFileList() {
     it.state = LVIS_FOCUSED;
     SendMessageW(WindowHandle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&it));
   }
-  Application->ProcessMessages();
+  if (Application) Application->ProcessMessages();
 }
 
 void TShFileListView::Refill() { UpdateFileList(); }
