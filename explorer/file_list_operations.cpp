@@ -221,22 +221,6 @@ void TShFileListView::RenameTo(const WideString& Text) {
   if (isFolder) ReloadLinkedAt(ExtractFolderOf(oldPath));
 }
 
-void TShFileListView::CNNotify(TMessage& Message) {
-  auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
-  if (hdr->code == LVN_ENDLABELEDITW) {
-    auto* info = reinterpret_cast<NMLVDISPINFOW*>(Message.LParam);
-    if (info->item.pszText && info->item.iItem != -1) RenameTo(info->item.pszText);
-    Message.Result = 0;  // the rows are refilled from the disk instead
-    return;
-  }
-  if (hdr->code == LVN_ENDLABELEDITA) {
-    auto* info = reinterpret_cast<NMLVDISPINFOA*>(Message.LParam);
-    if (info->item.pszText && info->item.iItem != -1) Edit(info->item);
-    Message.Result = 0;
-    return;
-  }
-  TUniCustomListView::CNNotify(Message);
-}
 
 // --- new folder --------------------------------------------------------------------
 

@@ -196,9 +196,6 @@ TShFileListView::TShFileListView(TComponent* AOwner) : TUniCustomListView(AOwner
   HookOwnerWindow();
   SetOwnerData(true);
   OnColumnClick = [this](TObject* Sender, TListColumn* Column) { ColumnClick(Sender, Column); };
-  OnCustomDrawItem = [this](TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw) {
-    ColorRow(Sender, Item, State, DefaultDraw);
-  };
   ResetRows();
 }
 
@@ -337,7 +334,7 @@ void TShFileListView::SetLanguage(TLanguage Value) {
     delete FPopUp;
     FPopUp = nullptr;
   }
-  Application->ProcessMessages();
+  if (Application) Application->ProcessMessages();
   MakePopUp();
   FPopUpMenuEnabled = true;
   if (HandleAllocated()) RecreateWnd();
@@ -450,7 +447,6 @@ bool TShFileListView::AddFiles(const WideString& Pattern, uint32_t Attr) {
       if (wcscmp(data.cFileName, L".") == 0) continue;
       if (wcscmp(data.cFileName, L"..") == 0 && !FParentDirEnabled) continue;
       TFileInfo row = RecordOfFindData(folder, data);
-      row.ModifiedText = AnsiToWide(FileTimeText(data.ftLastWriteTime, FDatePicture, FTimePicture));
       AppendRow(std::move(row));
     } while (FindNextFileW(find, &data));
     FindClose(find);
@@ -483,7 +479,6 @@ void TShFileListView::AddFolderEntries(const std::vector<WideString>& Masks, uin
     }
     if (!copies) continue;
     TFileInfo row = RecordOfFindData(folder, data);
-    row.ModifiedText = AnsiToWide(FileTimeText(data.ftLastWriteTime, FDatePicture, FTimePicture));
     for (int c = 1; c < copies; ++c) AppendRow(TFileInfo(row));
     AppendRow(std::move(row));
   } while (FindNextFileW(find, &data));
@@ -523,7 +518,14 @@ void TShFileListView::AddDrives() {
 void TShFileListView::UpdateFileList() {
   if (HasState(csLoading)) return;
   ResetRows();
-  Items()->SetCount(0);
+  FShellInfoByExt.clear();  // associations may have changed since the last fill
+  FRowDatePicture = FDatePicture;
+  FRowTimePicture = FTimePicture;
+  if (HandleAllocated()) {
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  }
   THourglass wait;
   if (HasState(csDesigning)) {
     if (IsMyComputer(FDirectory))
@@ -551,7 +553,8 @@ void TShFileListView::UpdateFileList() {
       for (const WideString& m : masks) (m.find_first_of(L"\\/:") == WideString::npos ? plain : withPath).push_back(m);
       AddFolderEntries(plain, attr);
       for (const WideString& m : withPath) AddFiles(AddSlash(FDirectory) + m, attr);
-      if (HandleAllocated()) Items()->SetCount(FRowCount);
+      // The sort at the end tells the window the rows.
+      if (!(FRowCount && Columns()->Count())) ShowRowsAgain();
     }
   }
   if (FRowCount && HandleAllocated() && SelCount() == 0) {
@@ -560,7 +563,7 @@ void TShFileListView::UpdateFileList() {
     it.state = LVIS_FOCUSED;
     SendMessageW(WindowHandle(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&it));
   }
-  Application->ProcessMessages();
+  if (Application) Application->ProcessMessages();
 }
 
 void TShFileListView::Refill() { UpdateFileList(); }
@@ -568,11 +571,32 @@ void TShFileListView::Refill() { UpdateFileList(); }
 // --- rows on demand --------------------------------------------------------------
 
 void TShFileListView::FetchShellInfo(TFileInfo& Row) {
+  Row.InfoFetched = true;
+  if (Row.Kind == "drv") return;
+  // Files of one extension share their icon and type, except those whose icon is in the
+  // file itself: the shell is asked once per extension for the others.
+  WideString key;
+  if (Row.Kind == "file") {
+    size_t dot = Row.Name.rfind(L'.');
+    key = dot == WideString::npos ? WideString(L".") : Row.Name.substr(dot);
+    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
+    static const wchar_t* const ownIcons[] = {L".EXE", L".ICO", L".LNK", L".CUR", L".ANI", L".URL", L".PIF", L".SCR"};
+    for (const wchar_t* own : ownIcons)
+      if (key == own) key.clear();
+    if (!key.empty()) {
+      auto known = FShellInfoByExt.find(key);
+      if (known != FShellInfoByExt.end()) {
+        Row.ImageIndex = known->second.first;
+        Row.TypeName = known->second.second;
+        return;
+      }
+    }
+  }
   SHFILEINFOW info{};
   SHGetFileInfoW(Row.FullPath.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
   Row.ImageIndex = info.iIcon;
   Row.TypeName = WideString(info.szTypeName).substr(0, 80);
-  Row.InfoFetched = true;
+  if (!key.empty()) FShellInfoByExt[key] = {Row.ImageIndex, Row.TypeName};
 }
 
 WideString TShFileListView::SizeColumnText(const TFileInfo& Row) const {
@@ -589,36 +613,70 @@ WideString TShFileListView::RowCaption(const TFileInfo& Row) const {
   return Row.Name;
 }
 
+WideString TShFileListView::CellText(const TFileInfo& Row, int Column) const {
+  if (Row.Kind == "drv") {
+    switch (Column) {
+      case 0: return Row.Name;
+      case 1: return Row.TypeName;
+      case 2: return GroupedNumber(Row.Size / 1024) + L" Mb";
+      case 3: return GroupedNumber(Row.FreeSpace / 1024) + L" Mb";
+      case 4: return L" ";
+      default: return WideString();
+    }
+  }
+  bool parent = Row.Name == L"..";
+  switch (Column) {
+    case 0: return RowCaption(Row);
+    case 1: return SizeColumnText(Row);
+    case 2: return parent ? WideString(L" ") : Row.TypeName;
+    case 3: return parent ? WideString(L" ") : Row.ModifiedText;
+    case 4: return parent ? WideString(L" ") : AnsiToWide(Row.AttrText);
+    case 5: return Row.FullPath;
+    case 6: return AnsiToWide(Row.Kind);
+    case 7: return AnsiToWide(Row.DateKey);
+    default: return WideString();
+  }
+}
+
+TFileInfo* TShFileListView::ShownRow(int Index) {
+  if (Index < 0 || Index >= FRowCount) return nullptr;
+  TFileInfo& row = FRows[static_cast<size_t>(Index)];
+  if (!row.InfoFetched) FetchShellInfo(row);
+  if (row.ModifiedText.empty() && row.Kind != "drv") {
+    // Formatted when first shown, with the pictures in force when the row was read.
+    FILETIME time{static_cast<DWORD>(row.WriteTime), static_cast<DWORD>(row.WriteTime >> 32)};
+    row.ModifiedText = AnsiToWide(FileTimeText(time, FRowDatePicture, FRowTimePicture));
+  }
+  return &row;
+}
+
+int TShFileListView::RowImage(const TFileInfo& Row) const {
+  return Row.Name == L".." ? FParentImgIdx : Row.ImageIndex;
+}
+
 bool TShFileListView::OwnerDataFetch(TListItem* Item, UINT Request) {
   TUniCustomListView::OwnerDataFetch(Item, Request);  // forgets the row it stood for last
-  int index = Item->Index();
-  if (index < 0 || index >= FRowCount) return false;
+  TFileInfo* row = ShownRow(Item->Index());
+  if (!row) return false;
   auto* item = static_cast<TUniListItem*>(Item);
-  TFileInfo& row = FRows[static_cast<size_t>(index)];
+  item->SetCaption(CellText(*row, 0));
+  item->SetImageIndex(RowImage(*row));
   TWideSubItems* subs = item->SubItems();
   subs->BeginUpdate();
   ScopeExit done{[subs] { subs->EndUpdate(); }};
-  if (row.Kind == "drv") {
-    item->SetCaption(row.Name);
-    item->SetImageIndex(row.ImageIndex);
-    subs->Add(row.TypeName);
-    subs->Add(GroupedNumber(row.Size / 1024) + L" Mb");
-    subs->Add(GroupedNumber(row.FreeSpace / 1024) + L" Mb");
-    subs->Add(L" ");
-    return true;
-  }
-  if (!row.InfoFetched) FetchShellInfo(row);
-  bool parent = row.Name == L"..";
-  item->SetCaption(RowCaption(row));
-  item->SetImageIndex(parent ? FParentImgIdx : row.ImageIndex);
-  subs->Add(SizeColumnText(row));
-  subs->Add(parent ? WideString(L" ") : row.TypeName);
-  subs->Add(parent ? WideString(L" ") : row.ModifiedText);
-  subs->Add(parent ? WideString(L" ") : AnsiToWide(row.AttrText));
-  subs->Add(row.FullPath);
-  subs->Add(AnsiToWide(row.Kind));
-  subs->Add(AnsiToWide(row.DateKey));
+  int columns = row->Kind == "drv" ? 4 : 7;
+  for (int c = 1; c <= columns; ++c) subs->Add(CellText(*row, c));
   return true;
+}
+
+void TShFileListView::AnswerDisplayRequest(NMLVDISPINFOW* Info) {
+  // The window asks for one cell at a time: it is answered from the row itself, without
+  // filling the framework's item with every column.
+  LVITEMW& it = Info->item;
+  TFileInfo* row = ShownRow(it.iItem);
+  if (!row) return;
+  if (it.mask & LVIF_TEXT) CopyNotifyText(it.pszText, it.cchTextMax, CellText(*row, it.iSubItem));
+  if ((it.mask & LVIF_IMAGE) && it.iSubItem == 0) it.iImage = RowImage(*row);
 }
 
 // --- columns and sorting -----------------------------------------------------------
@@ -675,11 +733,22 @@ void TShFileListView::ColumnClick(TObject* Sender, TListColumn* Column) {
       if (!FRows[static_cast<size_t>(i)].InfoFetched && FRows[static_cast<size_t>(i)].Kind != "drv")
         FetchShellInfo(FRows[static_cast<size_t>(i)]);
   SortItems(0, FRowCount - 1);
-  if (HandleAllocated()) {
-    Items()->SetCount(0);
-    Items()->SetCount(FRowCount);
-  }
+  ShowRowsAgain();
   UpdateSortIndicators();
+}
+
+void TShFileListView::ShowRowsAgain() {
+  if (!HandleAllocated()) return;
+  // Every row is asked for again and none stays chosen, as after emptying the list and
+  // filling it anew; the count itself changes only when it must (the window lays out its
+  // scroll bars again for each count it is given).
+  LVITEMW none{};
+  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+  SendMessageW(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  if (Items()->Count() != FRowCount)
+    Items()->SetCount(FRowCount);
+  else
+    InvalidateRect(WindowHandle(), nullptr, FALSE);
 }
 
 void TShFileListView::UpdateSortIndicators() {
@@ -719,22 +788,62 @@ void TShFileListView::WMNotify(TMessage& Message) {
   if (hdr->code == HDN_ENDTRACKA || hdr->code == HDN_ENDTRACKW) UpdateSortIndicators();
 }
 
-// --- looks -----------------------------------------------------------------------
-
-void TShFileListView::ColorRow(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw) {
-  DefaultDraw = true;
-  if (ViewStyle() != vsReport && ViewStyle() != vsList) return;
-  if (!FItemColorByAttr) {
-    Canvas()->Font()->SetColor(clWindowText);
+void TShFileListView::CNNotify(TMessage& Message) {
+  auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
+  if (hdr->code == LVN_ENDLABELEDITW) {
+    auto* info = reinterpret_cast<NMLVDISPINFOW*>(Message.LParam);
+    if (info->item.pszText && info->item.iItem != -1) RenameTo(info->item.pszText);
+    Message.Result = 0;  // the rows are refilled from the disk instead
     return;
   }
-  int index = Item ? Item->Index() : -1;
+  if (hdr->code == NM_CUSTOMDRAW) {
+    LRESULT result = CDRF_DODEFAULT;
+    ColorRow(reinterpret_cast<NMLVCUSTOMDRAW*>(Message.LParam), result);
+    Message.Result = result;
+    return;
+  }
+  if (hdr->code == LVN_BEGINDRAG) {
+    // The window saw the mouse move far enough with the button down.
+    DragRowsToTree();
+    return;
+  }
+  if (hdr->code == LVN_GETDISPINFOW) {
+    AnswerDisplayRequest(reinterpret_cast<NMLVDISPINFOW*>(Message.LParam));
+    return;
+  }
+  if (hdr->code == LVN_ENDLABELEDITA) {
+    auto* info = reinterpret_cast<NMLVDISPINFOA*>(Message.LParam);
+    if (info->item.pszText && info->item.iItem != -1) Edit(info->item);
+    Message.Result = 0;
+    return;
+  }
+  TUniCustomListView::CNNotify(Message);
+}
+
+// --- looks -----------------------------------------------------------------------
+
+void TShFileListView::ColorRow(NMLVCUSTOMDRAW* Draw, LRESULT& Result) {
+  // Rows are coloured straight from their records: the framework's item is not filled for
+  // each row painted.
+  Result = CDRF_DODEFAULT;
+  if (Draw->nmcd.dwDrawStage == CDDS_PREPAINT) {
+    if (ViewStyle() == vsReport || ViewStyle() == vsList) Result = CDRF_NOTIFYITEMDRAW;
+    return;
+  }
+  if (Draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
+  if (!FItemColorByAttr) {
+    Draw->clrText = ColorToRGB(clWindowText);
+    return;
+  }
+  int index = static_cast<int>(Draw->nmcd.dwItemSpec);
   if (index < 0 || index >= FRowCount) return;
   uint32_t a = FRows[static_cast<size_t>(index)].Attributes;
-  if (a & kAttrArchive) Canvas()->Font()->SetColor(FItemColors->Attr_Archive);
-  if (a & kAttrHidden) Canvas()->Font()->SetColor(FItemColors->Attr_Hidden);
-  if (a & kAttrReadOnly) Canvas()->Font()->SetColor(FItemColors->Attr_Readonly);
-  if (a & kAttrSystem) Canvas()->Font()->SetColor(FItemColors->Attr_System);
+  TColor color = Font()->Color();  // a row without these bits keeps the view's own colour
+  if (a & kAttrArchive) color = FItemColors->Attr_Archive;
+  if (a & kAttrHidden) color = FItemColors->Attr_Hidden;
+  if (a & kAttrReadOnly) color = FItemColors->Attr_Readonly;
+  if (a & kAttrSystem) color = FItemColors->Attr_System;
+  Draw->clrText = ColorToRGB(color);
 }
 
 void TShFileListView::LoadSystemImages() {
@@ -904,7 +1013,8 @@ void TShFileListView::DblClick() {
 }
 
 void TShFileListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  // Presses on the view only choose the drag mode; OnMouseDown is not raised for them.
+  // Presses on the view only choose the drag mode (the drag itself starts when the window
+  // reports one, LVN_BEGINDRAG); OnMouseDown is not raised for them.
   if (Button == mbLeft) ExplorerShared().DragMode = (Shift & ssCtrl) ? kCopyMode : kMoveMode;
 }
 

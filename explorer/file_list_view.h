@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -221,8 +222,16 @@ class TShFileListView : public TUniCustomListView {
   void AddFolderEntries(const std::vector<WideString>& Masks, uint32_t Attr);
   void FetchShellInfo(TFileInfo& Row);
   WideString SizeColumnText(const TFileInfo& Row) const;
+  // The text of a row in window column Column (0 the caption; 5 to 7 the full path, kind
+  // and date key behind the visible columns).
+  WideString CellText(const TFileInfo& Row, int Column) const;
+  int RowImage(const TFileInfo& Row) const;
+  // Row Index with its icon and type name fetched; null beyond the rows.
+  TFileInfo* ShownRow(int Index);
+  void AnswerDisplayRequest(NMLVDISPINFOW* Info);
+  void ShowRowsAgain();
   WideString RowCaption(const TFileInfo& Row) const;
-  void ColorRow(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
+  void ColorRow(NMLVCUSTOMDRAW* Draw, LRESULT& Result);
   void LoadSystemImages();
   void LoadHeaderBitmaps();
   void MakePopUp();
@@ -238,11 +247,15 @@ class TShFileListView : public TUniCustomListView {
   void SendContentsToClipboard();
   // The target of a shell link; empty when it cannot be read.
   static WideString ResolveShortcut(const WideString& LinkPath);
+  // Follows the mouse with the selected rows until the button comes up over the linked
+  // folder tree (which copies or moves them) or elsewhere (nothing happens).
+  void DragRowsToTree();
   void HookOwnerWindow();
   void UnhookOwnerWindow();
   static LRESULT CALLBACK OwnerWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 
   TFlieInfoArr FRows;
+  std::map<WideString, std::pair<int, WideString>> FShellInfoByExt;  // icon and type by extension
   int FRowCount = 0;
   int FSortColumn = 0;
   bool FDescending = true;
@@ -261,6 +274,7 @@ class TShFileListView : public TUniCustomListView {
   TDtFormat FDateFormat = df_Customize;
   TTmFormat FTimeFormat = tfShortFormat;
   AnsiString FDatePicture, FTimePicture;
+  AnsiString FRowDatePicture, FRowTimePicture;  // those the rows shown were read with
   TLanguage FLanguage = lnSysDefault;
   int FColWidths[5] = {165, 75, 95, 125, 40};
   bool FOpenByDblClick = true;

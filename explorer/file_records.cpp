@@ -110,7 +110,13 @@ namespace {
 
 int Sign(int64_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
-int CompareNames(const WideString& a, const WideString& b) {
+int CompareNames(const TFileInfo& A, const TFileInfo& B) {
+  if (!A.NameKey.empty() && !B.NameKey.empty()) {
+    int r = A.NameKey.compare(B.NameKey);
+    return r < 0 ? -1 : r > 0 ? 1 : 0;
+  }
+  const WideString& a = A.Name;
+  const WideString& b = B.Name;
   int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
                          static_cast<int>(b.size()));
   return r == 0 ? 0 : r - CSTR_EQUAL;
@@ -137,7 +143,7 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
     result = A.Kind == "dir" ? -1 : 1;
   } else {
     switch (SortColumn) {
-      case colName: result = CompareNames(A.Name, B.Name); break;
+      case colName: result = CompareNames(A, B); break;
       case colSize: result = Sign(A.Size < B.Size ? -1 : A.Size > B.Size ? 1 : 0); break;
       case colType: result = CompareTypeNames(A.TypeName, B.TypeName); break;
       case colModified: result = A.WriteTime < B.WriteTime ? -1 : A.WriteTime > B.WriteTime ? 1 : 0; break;
@@ -148,8 +154,23 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
   return Descending ? -result : result;
 }
 
+std::string NameSortKey(const WideString& Name) {
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), static_cast<int>(Name.size()), nullptr, 0);
+  if (n <= 0) return std::string();
+  std::string key(static_cast<size_t>(n), '\0');
+  LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), static_cast<int>(Name.size()),
+               reinterpret_cast<LPWSTR>(key.data()), n);
+  while (!key.empty() && key.back() == '\0') key.pop_back();  // the key's own terminator
+  return key;
+}
+
 void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending) {
   if (L < 0 || R >= static_cast<int>(Rows.size())) return;
+  if (SortColumn == colName)
+    for (int i = L; i <= R; ++i)
+      if (Rows[static_cast<size_t>(i)].NameKey.empty())
+        Rows[static_cast<size_t>(i)].NameKey = NameSortKey(Rows[static_cast<size_t>(i)].Name);
   while (L < R) {
     int i = L, j = R;
     const TFileInfo pivot = Rows[static_cast<size_t>((L + R) / 2)];

@@ -16,7 +16,7 @@ struct TFileInfo {
   WideString Name;          // as found on disk; for a drive the text built for it
   WideString FullPath;      // folder with a backslash + name; for a drive "X:\"
   AnsiString AttrText;      // "A", "R", "H", "S" in this order
-  WideString ModifiedText;  // last-write time in local time, as the view formats it
+  WideString ModifiedText;  // last-write time in local time, formatted when the row is first shown
   AnsiString Kind;          // "dir", "file" or "drv"
   int64_t Size = 0;         // bytes for a file, KB for a drive
   int64_t FreeSpace = 0;    // drives only, KB
@@ -28,6 +28,9 @@ struct TFileInfo {
   // The last-write time as a number: the Modified column sorts by it, so that two times
   // compare exactly whatever their magnitude (a text of the value would not).
   uint64_t WriteTime = 0;
+  // The name's collation key (the user's locale, without regard to case), made when the
+  // rows are first sorted by name: comparing keys is much cheaper than comparing names.
+  std::string NameKey;
 };
 
 using TFlieInfoArr = std::vector<TFileInfo>;
@@ -73,6 +76,9 @@ enum TFileSortColumn { colName = 0, colSize = 1, colType = 2, colModified = 3, c
 // reversed; folders come before files; then the sort column decides; Descending reverses
 // all but the ".." cases, so that in descending order folders follow files.
 int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool Descending);
+
+// The collation key of a name (see TFileInfo::NameKey); empty when the system gives none.
+std::string NameSortKey(const WideString& Name);
 
 // Sorts Rows[L..R] in place by CompareFileInfo (a quicksort whose pivot is a copy of the
 // middle record; records are swapped whole).

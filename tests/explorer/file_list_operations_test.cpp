@@ -8,6 +8,7 @@
 #include "explorer/explorer_state.h"
 #include "explorer/file_viewers.h"
 #include "explorer/shell_routines.h"
+#include "tests/explorer/dialog_answers.h"
 
 using namespace explorer_test;
 
@@ -226,4 +227,25 @@ TEST(FileViewers, ProgramByExtension) {
   EXPECT_EQ(ViewerProgramOf(ViewerIndexOf(L".bmp"), false), "PBrush.exe");
   EXPECT_LT(ViewerIndexOf(L".ICO"), kClipboardContentsCount);
   EXPECT_GE(ViewerIndexOf(L".HTML"), kClipboardContentsCount);
+}
+
+TEST_F(FileListTest, DeleteKeySendsTheChosenFilesToTheRecycleBin) {
+  View->SetDirectory(Temp.Path());
+  SelectNamed({kUpCaption(), L"Ελληνικά.m4a", L"alpha.MP4"});
+  {
+    TSystemBoxAnswer no(IDNO);  // the shell asks first
+    PressKey(VK_DELETE);
+    EXPECT_TRUE(no.Answered());
+  }
+  EXPECT_TRUE(Exists(Temp.Sub(L"Ελληνικά.m4a")));
+  SelectNamed({L"Ελληνικά.m4a", L"alpha.MP4"});
+  {
+    TSystemBoxAnswer yes(IDYES);
+    PressKey(VK_DELETE);
+    EXPECT_TRUE(yes.Answered());
+  }
+  EXPECT_FALSE(Exists(Temp.Sub(L"Ελληνικά.m4a")));
+  EXPECT_FALSE(Exists(Temp.Sub(L"alpha.MP4")));
+  EXPECT_TRUE(Exists(Temp.Path()));  // the parent entry was never part of it
+  EXPECT_EQ(RowNamed(L"alpha.MP4"), -1);
 }

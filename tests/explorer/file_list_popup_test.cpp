@@ -166,3 +166,41 @@ TEST_F(FileListTest, SendToFolderShortcutsCopyThereAfterTheMenuIsRebuilt) {
   item->Click();
   EXPECT_TRUE(Exists(target.Sub(L"日本語の歌.mp4")));
 }
+
+namespace {
+
+// Set when a menu window shows; the menu is then closed.
+bool gMenuSeen = false;
+
+void CALLBACK CloseShownMenu(HWND, UINT, UINT_PTR, DWORD) {
+  HWND menu = FindWindowW(L"#32768", nullptr);
+  if (menu && IsWindowVisible(menu)) {
+    gMenuSeen = true;
+    EndMenu();
+  }
+}
+
+bool RightClickShowsMenu(HWND Wnd) {
+  gMenuSeen = false;
+  UINT_PTR timer = SetTimer(nullptr, 0, 30, &CloseShownMenu);
+  RECT r{};
+  GetWindowRect(Wnd, &r);
+  SendMessageW(Wnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Wnd), MAKELPARAM(r.left + 40, r.top + 60));
+  PumpUntil([] { return gMenuSeen; }, 1500);
+  KillTimer(nullptr, timer);
+  return gMenuSeen;
+}
+
+}  // namespace
+
+TEST_F(FileListTest, RightClickOpensTheMenuOverAFolderOnly) {
+  View->SetDirectory(Temp.Path());
+  SelectNamed({L"notes.txt", L"alpha.MP4"});
+  View->PopUp()->ItemNamed("ItemRename")->SetEnabled(true);
+  EXPECT_TRUE(RightClickShowsMenu(Wnd()));
+  // Opening enabled the items by the selection: two rows, no renaming.
+  EXPECT_TRUE(View->PopUp()->ItemNamed("ItemOpen")->Enabled());
+  EXPECT_FALSE(View->PopUp()->ItemNamed("ItemRename")->Enabled());
+  View->SetDirectory(L"My Computer");
+  EXPECT_FALSE(RightClickShowsMenu(Wnd()));
+}

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "explorer/explorer_state.h"
+#include "explorer/shell_dir_tree.h"
 
 using namespace explorer_test;
 
@@ -269,4 +270,65 @@ TEST_F(FileListTest, LanguageResolvesTheSystemDefault) {
   EXPECT_EQ(ExplorerLanguage(), lnGerman);
   EXPECT_EQ(View->Column(0)->Caption(), AnsiToWide(ExplorerText(lnGerman, etName)));
   View->SetLanguage(lnEnglish);
+}
+
+TEST_F(FileListTest, RowsAreColouredByTheirAttributes) {
+  View->SetDirectory(Temp.Path());
+  auto colourOf = [&](const std::wstring& Caption) {
+    NMLVCUSTOMDRAW cd{};
+    cd.nmcd.hdr.hwndFrom = Wnd();
+    cd.nmcd.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Wnd()));
+    cd.nmcd.hdr.code = NM_CUSTOMDRAW;
+    cd.nmcd.dwDrawStage = CDDS_ITEMPREPAINT;
+    cd.nmcd.dwItemSpec = static_cast<DWORD_PTR>(RowNamed(Caption));
+    cd.clrText = RGB(1, 2, 3);
+    SendMessageW(Form->Handle(), WM_NOTIFY, cd.nmcd.hdr.idFrom, reinterpret_cast<LPARAM>(&cd));
+    return cd.clrText;
+  };
+  const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+  EXPECT_EQ(colourOf(L"notes.txt"), text);  // off: every row in the window text colour
+  View->SetLItemColorByATTR(true);
+  struct Case {
+    const wchar_t* name;
+    COLORREF colour;
+  } cases[] = {{L"alpha.MP4", RGB(0, 0, 0)},                   // archive
+               {L"beta.m4a", GetSysColor(COLOR_GRAYTEXT)},      // hidden
+               {L"日本語の歌.mp4", RGB(0, 0x80, 0x80)},          // read-only
+               {L"notes.txt", RGB(0xFF, 0, 0)},                 // system
+               {L"Zeta", ColorToRGB(View->Font()->Color())}};  // none of them
+  for (const auto& c : cases) EXPECT_EQ(colourOf(c.name), c.colour) << c.name;
+}
+
+TEST_F(FileListTest, RowsDraggedOntoTheLinkedTreeAreCopiedThere) {
+  auto* tree = new TShDirTree(Form.get());
+  tree->SetParent(Form.get());
+  tree->SetAlign(alLeft);
+  tree->SetWidth(200);
+  View->SetDirTree(tree);
+  EXPECT_EQ(tree->FileList(), View);
+  tree->OpenPathW(Temp.Sub(L"Zeta"));
+  View->SetDirectory(Temp.Path());
+  SelectNamed({L"Ελληνικά.m4a", L"日本語の歌.mp4"});
+  ExplorerShared().DragMode = kCopyMode;
+  // Over the tree's selected node (Zeta), in the list's client coordinates.
+  HTREEITEM node = TreeView_GetSelection(tree->Handle());
+  ASSERT_TRUE(node);
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = node;
+  SendMessageW(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+  POINT drop{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  MapWindowPoints(tree->Handle(), Wnd(), &drop, 1);
+  PostMessageW(Wnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+  PostMessageW(Wnd(), WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+  NMLISTVIEW begin{};
+  begin.hdr.hwndFrom = Wnd();
+  begin.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Wnd()));
+  begin.hdr.code = LVN_BEGINDRAG;
+  begin.iItem = RowNamed(L"Ελληνικά.m4a");
+  SendMessageW(Form->Handle(), WM_NOTIFY, begin.hdr.idFrom, reinterpret_cast<LPARAM>(&begin));
+  EXPECT_TRUE(Exists(Temp.Sub(L"Zeta\\Ελληνικά.m4a")));
+  EXPECT_TRUE(Exists(Temp.Sub(L"Zeta\\日本語の歌.mp4")));
+  EXPECT_TRUE(Exists(Temp.Sub(L"Ελληνικά.m4a")));  // copied, not moved
+  View->SetDirTree(nullptr);
+  EXPECT_EQ(tree->FileList(), nullptr);
 }

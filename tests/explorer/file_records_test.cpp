@@ -129,3 +129,16 @@ TEST(FileRecords, RecordOfFindData) {
   EXPECT_EQ(r.DateKey, std::to_string((30000000ULL << 32) + 7));
   EXPECT_FALSE(r.InfoFetched);
 }
+
+TEST(FileRecords, NameKeysOrderAsTheLocaleComparesNames) {
+  const std::vector<std::wstring> names = {L"beta",  L"Alpha", L"alpha2", L"ALPHA", L"Ελληνικά", L"ελληνικό",
+                                           L"日本語", L"にほん", L"a.b",    L"a-b",   L"Zeta",     L"track 10",
+                                           L"track 9", L"ÄÖÜ",  L"aou"};
+  for (const auto& a : names)
+    for (const auto& b : names) {
+      int byLocale = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
+      int byKey = NameSortKey(a).compare(NameSortKey(b));
+      EXPECT_EQ(byLocale < 0, byKey < 0) << a << L" / " << b;
+      EXPECT_EQ(byLocale > 0, byKey > 0) << a << L" / " << b;
+    }
+}
