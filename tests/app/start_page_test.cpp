@@ -1,43 +1,13 @@
 // The start page driven with the mouse: the area list shows its task list, and a double
 // click on a task opens its page; the pages' Back (and the settings page's Next) lead back.
 #include "tests/app/program_session.h"
-
-#include <commctrl.h>
+#include "tests/app/user_input.h"
 
 #include "app/common/named_texts.h"
 
 using namespace apptest;
 
 namespace {
-
-// Clicks (Count times, quickly enough to make a double click) at a point of a window.
-void ClickAt(HWND Window, POINT Client, int Count) {
-  POINT screen = Client;
-  ClientToScreen(Window, &screen);
-  SetCursorPos(screen.x, screen.y);
-  for (int i = 0; i < Count; ++i) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-  }
-}
-
-POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-void DoubleClickItem(TdkImageListBox* List, int Index) {
-  RECT r{};
-  ASSERT_NE(SendMessageA(List->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
-  ClickAt(List->Handle(), MiddleOf(r), 2);
-}
-
-void ClickAreaItem(TUniListView* List, int Index) {
-  RECT r{};
-  r.left = LVIR_BOUNDS;
-  ASSERT_TRUE(SendMessageA(List->Handle(), LVM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)));
-  ClickAt(List->Handle(), MiddleOf(r), 1);
-}
 
 class StartPage : public ::testing::Test {
  protected:

@@ -1,0 +1,43 @@
+// A user's mouse on the program's windows: real input through SendInput, at the places the
+// controls report for their items.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <windows.h>
+
+#include "desktop/image_list_box.h"
+#include "widetext/uni_list_view.h"
+
+namespace apptest {
+
+// Clicks (Count times, quickly enough to make a double click) at a point of a window.
+inline void ClickAt(HWND Window, POINT Client, int Count) {
+  POINT screen = Client;
+  ClientToScreen(Window, &screen);
+  SetCursorPos(screen.x, screen.y);
+  for (int i = 0; i < Count; ++i) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+  }
+}
+
+inline POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+
+inline void DoubleClickItem(TdkImageListBox* List, int Index) {
+  RECT r{};
+  ASSERT_NE(SendMessageA(List->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
+  ClickAt(List->Handle(), MiddleOf(r), 2);
+}
+
+inline void ClickAreaItem(TUniListView* List, int Index) {
+  RECT r{};
+  r.left = LVIR_BOUNDS;
+  ASSERT_TRUE(SendMessageA(List->Handle(), LVM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)));
+  ClickAt(List->Handle(), MiddleOf(r), 1);
+}
+
+}  // namespace apptest
