@@ -342,6 +342,10 @@ class TMainForm : public TUniForm {
   void WebLinks(TObject* Sender);
   void WizardCancelButtonClick(TObject* Sender);
 
+  // What the pickers do with a chosen file or folder (Cancel does nothing).
+  void MP4BoxChosen(const WideString& Path);
+  void TaggerChosen(const WideString& Path);
+  void TempFolderChosen(const WideString& Folder);
   // The MP4Box or tagger picker's log line for a chosen executable (file name part).
   void LogToolPicked(const WideString& FileName, const WideString& ProblemText);
   // --- process page (pages/process_page.cpp) ---

@@ -9,6 +9,7 @@
 #include "app/common/named_texts.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/user_input.h"
+#include "dialogs/task_message_form.h"
 #include "tests/widetext/temp_folder.h"
 
 using namespace apptest;
@@ -129,5 +130,66 @@ INSTANTIATE_TEST_SUITE_P(
                       TJobCase{"missing", TEnding::ToolMissing, 1, &TNamedTexts::CreateFailed, 0},
                       TJobCase{"aborted", TEnding::Aborted, 2, &TNamedTexts::CreateAborted, 0}),
     [](const ::testing::TestParamInfo<TJobCase>& info) { return std::string(info.param.Name); });
+
+}  // namespace
+
+namespace {
+
+// Presses the first button of the main window's task dialog once it shows (a timer runs in
+// the dialog's modal loop), noting its instruction.
+class TTaskDialogAnswer {
+ public:
+  TTaskDialogAnswer() : FTimer(nullptr) {
+    FTimer.SetInterval(20);
+    FTimer.SetOnTimer([this](TObject*) {
+      TTaskMessageForm* f = MainForm->MainTaskDialog->Form();
+      if (FDone || !f || !f->HandleAllocated() || !IsWindowVisible(f->WindowHandle())) return;
+      FDone = true;
+      Instruction = MainForm->MainTaskDialog->Instruction();
+      PostMessageW(static_cast<TWinControl*>(f->CustomButtonList.at(0))->Handle(), BM_CLICK, 0, 0);
+    });
+  }
+  bool Done() const { return FDone; }
+  WideString Instruction;
+
+ private:
+  TTimer FTimer;
+  bool FDone = false;
+};
+
+TEST(FullJobClose, TheWindowStaysWhileAToolRuns) {
+  const WideString media = TestMediaFolder();
+  if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
+  InstallLanguageFiles();
+  RemoveSettingsFile();
+  TempFolder temp;
+  const std::wstring folder = temp.Path() + L"\\";
+  CopyFileW((media + L"clip.mp4").c_str(), (folder + L"clip.mp4").c_str(), FALSE);
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_STALL", L"10");
+  TProgramSession session;
+  session.Show();
+  TMainForm* m = session.Main();
+  m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
+  m->CreationList->SetItemIndex(0);
+  m->CreationListDblClick(m->CreationList);
+  m->AddMuxFiles({folder + L"clip.mp4"});
+  m->edMP4Output->SetText(folder + L"out.mp4");
+  SendMessageA(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Handle(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return m->ProgressBar->Position() == 10; }, 20000));
+
+  {
+    TTaskDialogAnswer answer;
+    SendMessageA(m->Handle(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(answer.Done());
+    EXPECT_EQ(answer.Instruction, NamedTexts().ProcessIsRunningMsg);
+  }
+  EXPECT_TRUE(IsWindowVisible(m->Handle()));
+  EXPECT_TRUE(m->FJobs->ToolRunning());
+
+  SendMessageA(m->btAbort->Handle(), BM_CLICK, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return !m->FJobs->JobRunning() && !m->FJobs->ToolRunning(); }, 20000));
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_STALL", nullptr);
+  RemoveSettingsFile();
+}
 
 }  // namespace

@@ -127,3 +127,39 @@ TEST_F(StartPage, UsingMP4BoxAsTaggerFollowsThePaths) {
 }
 
 }  // namespace
+
+namespace {
+
+std::string LastLogLine(TMainForm* Form) {
+  TStrings* lines = Form->FLog->Lines();
+  const AnsiString line = lines->Strings(lines->Count() - 1);
+  return line.substr(line.find("] : ") + 4);
+}
+
+TEST_F(StartPage, ChosenToolsAndFoldersAreKeptAndLogged) {
+  m->MP4BoxChosen(L"C:\\Tools\\MP4Box.exe");
+  EXPECT_EQ(m->edMP4Box->Text(), L"C:\\Tools\\MP4Box.exe");
+  EXPECT_EQ(LastLogLine(m), "MP4Box.exe loaded.");
+  EXPECT_TRUE(m->MP4BoxForm1->Enabled());
+  m->MP4BoxChosen(L"C:\\Tools\\mp4box-0.4.exe");  // kept, with a warning in the log
+  EXPECT_EQ(m->edMP4Box->Text(), L"C:\\Tools\\mp4box-0.4.exe");
+  EXPECT_EQ(LastLogLine(m), "Problem...mp4box-0.4.exe is not MP4Box.exe.");
+
+  m->chTaggerorNot->SetChecked(true);
+  m->TaggerChosen(L"C:\\Tools\\AtomicParsley.exe");
+  EXPECT_EQ(LastLogLine(m), "AtomicParsley.exe loaded.");
+  EXPECT_FALSE(m->chTaggerorNot->Checked());
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\AtomicParsley.exe");
+  m->TaggerChosen(L"C:\\Tools\\tagger.exe");
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\tagger.exe");
+  EXPECT_EQ(LastLogLine(m),
+            "Problem...tagger.exe is not a supported tagger (AtomicParsley.exe or MP4Box.exe).");
+
+  m->TempFolderChosen(L"C:\\Temp");
+  EXPECT_EQ(m->edTemp->Text(), L"C:\\Temp\\");
+  EXPECT_EQ(LastLogLine(m), "C:\\Temp\\ added as Temp Directory...");
+  m->TempFolderChosen(L"D:\\");
+  EXPECT_EQ(m->edTemp->Text(), L"D:\\");
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "desktop/image_list_box.h"
+#include "tests/support/pump.h"
 #include "widetext/uni_list_view.h"
 
 namespace apptest {
@@ -16,6 +17,8 @@ inline void ClickAt(HWND Window, POINT Client, int Count) {
   POINT screen = Client;
   ClientToScreen(Window, &screen);
   SetCursorPos(screen.x, screen.y);
+  // The input goes to the window under the point: wait until the window shows there.
+  EXPECT_TRUE(PumpUntil([&] { return WindowFromPoint(screen) == Window; }, 3000));
   for (int i = 0; i < Count; ++i) {
     INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
