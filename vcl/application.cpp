@@ -228,7 +228,7 @@ void TApplication::ProcessMessages() {
 }
 
 void TApplication::Run() {
-  if (FMainForm) FMainForm->Show();
+  if (FMainForm && ShowMainForm) FMainForm->Show();
   while (!FTerminated) {
     try {
       HandleMessage();

@@ -69,6 +69,8 @@ class TApplication : public TComponent {
   // --- forms ---
   // The first form created with CreateForm; closing it ends Run.
   TCustomForm* MainForm() const { return FMainForm; }
+  // Run shows the main form only while this holds (a single-instance guard clears it).
+  bool ShowMainForm = true;
   // Creates a form of class T from its stored description, owned by the application;
   // Reference holds it while its OnCreate runs (null again when creation fails).
   template <class T>

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <mutex>
+#include <vector>
 
 namespace {
 
@@ -110,9 +111,37 @@ constexpr ColorName kColorNames[] = {
     {clDefault, "clDefault"},
 };
 
+struct TExtraColorIdents {
+  const TColorIdentName* Names;
+  size_t Count;
+};
+
+std::vector<TExtraColorIdents>& ExtraColorIdents() {
+  static std::vector<TExtraColorIdents> tables;
+  return tables;
+}
+
 }  // namespace
 
+void RegisterColorIdents(const TColorIdentName* Names, size_t Count) {
+  auto& tables = ExtraColorIdents();
+  for (const auto& t : tables)
+    if (t.Names == Names) return;
+  tables.push_back({Names, Count});
+}
+
+void UnregisterColorIdents(const TColorIdentName* Names) {
+  auto& tables = ExtraColorIdents();
+  std::erase_if(tables, [Names](const TExtraColorIdents& t) { return t.Names == Names; });
+}
+
 bool ColorToIdent(TColor color, AnsiString& ident) {
+  for (const auto& t : ExtraColorIdents())
+    for (size_t i = 0; i < t.Count; ++i)
+      if (t.Names[i].Color == color) {
+        ident = t.Names[i].Ident;
+        return true;
+      }
   for (const auto& c : kColorNames)
     if (c.Color == color) {
       ident = c.Ident;
@@ -122,6 +151,12 @@ bool ColorToIdent(TColor color, AnsiString& ident) {
 }
 
 bool IdentToColor(const AnsiString& ident, TColor& color) {
+  for (const auto& t : ExtraColorIdents())
+    for (size_t i = 0; i < t.Count; ++i)
+      if (SameIdent(ident, t.Names[i].Ident)) {
+        color = t.Names[i].Color;
+        return true;
+      }
   for (const auto& c : kColorNames)
     if (SameIdent(ident, c.Ident)) {
       color = c.Color;

@@ -74,6 +74,15 @@ bool IdentToColor(const AnsiString& ident, TColor& color);
 // The same for published colour properties (TPropertyTable::Idents).
 const TIntegerIdents* ColorIdents();
 
+// A component family's own colour names, tried before the standard ones by ColorToIdent and
+// IdentToColor while registered. The table must outlive its registration.
+struct TColorIdentName {
+  TColor Color;
+  const char* Ident;
+};
+void RegisterColorIdents(const TColorIdentName* Names, size_t Count);
+void UnregisterColorIdents(const TColorIdentName* Names);
+
 // ---------------------------------------------------------------------------
 // Drawing objects. Each one describes a GDI object and creates its handle when asked;
 // objects with the same description share one handle (fonts are numerous: every

@@ -78,7 +78,11 @@ void TThread::Synchronize(const std::function<void()>& fn) {
   if (call.error) std::rethrow_exception(call.error);
 }
 
-void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent) {
+void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent) { WaitServicingSyncCalls(Thread, QueuedEvent, INFINITE); }
+
+bool WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent, DWORD TimeoutMs) {
+  const DWORD start = GetTickCount();
+  bool ended = false;
   TSyncQueue& q = TSyncQueue::Get();
   HANDLE handles[2] = {Thread, QueuedEvent};
   // Counted before the queue is looked at: a call queued after the look sets the event.
@@ -87,14 +91,27 @@ void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent) {
     CheckSynchronize();
     // Without an event to be woken by (or when waiting on it fails), the queue is looked
     // at every few milliseconds instead.
-    const DWORD r = QueuedEvent ? WaitForMultipleObjects(2, handles, FALSE, INFINITE) : WaitForSingleObject(Thread, 5);
-    if (r == WAIT_OBJECT_0) break;
+    DWORD wait = INFINITE;
+    if (TimeoutMs != INFINITE) {
+      const DWORD spent = GetTickCount() - start;
+      if (spent >= TimeoutMs) {
+        ended = WaitForSingleObject(Thread, 0) == WAIT_OBJECT_0;
+        break;
+      }
+      wait = TimeoutMs - spent;
+    }
+    const DWORD r = QueuedEvent ? WaitForMultipleObjects(2, handles, FALSE, wait) : WaitForSingleObject(Thread, wait < 5 ? wait : 5);
+    if (r == WAIT_OBJECT_0) {
+      ended = true;
+      break;
+    }
     if (r == WAIT_FAILED) {
       if (!QueuedEvent) break;  // the thread's handle itself is unusable
       QueuedEvent = nullptr;
     }
   }
   q.waiters.fetch_sub(1);
+  return ended;
 }
 
 void TThread::DropSynchronize() {
@@ -134,6 +151,9 @@ TThread::~TThread() {
     if (!FStarted) {
       FSkipExecute = true;  // never started: the derived parts are gone already
       Start();
+    } else if (FSuspended) {
+      FSuspended = false;
+      ResumeThread(FHandle);
     }
     WaitFor();
   }
@@ -150,6 +170,46 @@ void TThread::Start() {
   FStarted = true;
   FSuspended = false;
   ResumeThread(FHandle);
+}
+
+void TThread::SetSuspended(bool Value) {
+  if (Value == FSuspended) return;
+  if (!Value && !FStarted) {
+    Start();
+    return;
+  }
+  if (Value) {
+    if (SuspendThread(FHandle) != static_cast<DWORD>(-1)) FSuspended = true;
+  } else {
+    ResumeThread(FHandle);
+    FSuspended = false;
+  }
+}
+
+namespace {
+
+const int kPriorities[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,  THREAD_PRIORITY_BELOW_NORMAL,
+                           THREAD_PRIORITY_NORMAL, THREAD_PRIORITY_ABOVE_NORMAL, THREAD_PRIORITY_HIGHEST,
+                           THREAD_PRIORITY_TIME_CRITICAL};
+
+}  // namespace
+
+TThreadPriority TThread::Priority() const {
+  const int p = GetThreadPriority(FHandle);
+  for (int i = 0; i <= tpTimeCritical; ++i)
+    if (kPriorities[i] == p) return static_cast<TThreadPriority>(i);
+  return tpNormal;
+}
+
+void TThread::SetPriority(TThreadPriority Value) { SetThreadPriority(FHandle, kPriorities[Value]); }
+
+void TThread::DoTerminate() {
+  if (OnTerminate) Synchronize([this] { OnTerminate(this); });
+}
+
+bool TThread::WaitFor(DWORD TimeoutMs) {
+  if (GetCurrentThreadId() == MainThreadID) return WaitServicingSyncCalls(FHandle, TSyncQueue::Get().queued, TimeoutMs);
+  return WaitForSingleObject(FHandle, TimeoutMs) == WAIT_OBJECT_0;
 }
 
 int TThread::WaitFor() {
@@ -169,6 +229,10 @@ unsigned __stdcall TThread::ThreadProc(void* param) {
     if (!t->FSkipExecute) t->Execute();
   } catch (...) {
     t->FatalException = std::current_exception();
+  }
+  try {
+    if (!t->FSkipExecute) t->DoTerminate();
+  } catch (...) {
   }
   auto result = static_cast<unsigned>(t->ReturnValue);
   bool freeIt = t->FFreeOnTerminate.load();

@@ -23,6 +23,10 @@ bool CheckSynchronize();
 // QueuedEvent is the queue's signal of a new call; without one the queue is looked at
 // every few milliseconds. (TThread::WaitFor waits this way.)
 void WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent);
+// The same, giving up after TimeoutMs; true when the thread has ended.
+bool WaitServicingSyncCalls(HANDLE Thread, HANDLE QueuedEvent, DWORD TimeoutMs);
+
+enum TThreadPriority { tpIdle, tpLowest, tpLower, tpNormal, tpHigher, tpHighest, tpTimeCritical };
 
 class TThread : public TObject {
  public:
@@ -48,6 +52,10 @@ class TThread : public TObject {
   bool Terminated() const { return FTerminated.load(std::memory_order_relaxed); }
   bool Finished() const { return FFinished.load(); }
   bool Suspended() const { return FSuspended; }
+  // Suspends the system thread, or resumes it (starting it when it never ran).
+  virtual void SetSuspended(bool Value);
+  TThreadPriority Priority() const;
+  void SetPriority(TThreadPriority Value);
 
   // The object frees itself once Execute has returned.
   bool FreeOnTerminate() const { return FFreeOnTerminate.load(); }
@@ -56,6 +64,8 @@ class TThread : public TObject {
   // Waits until the thread has ended and returns ReturnValue. On the main thread the
   // waiting services synchronised calls, so a worker that synchronises cannot deadlock it.
   int WaitFor();
+  // The same, giving up after TimeoutMs; true when the thread has ended.
+  bool WaitFor(DWORD TimeoutMs);
 
   // Drops this worker's synchronised call that is still waiting to run and every later
   // one: they return at once without running. An owner being destroyed calls it before it
@@ -69,12 +79,16 @@ class TThread : public TObject {
   int ReturnValue = 0;
   // The exception that escaped Execute, if any.
   std::exception_ptr FatalException;
+  // Runs on the main thread (a synchronised call) once Execute has returned.
+  TNotifyEvent OnTerminate;
 
  protected:
   virtual void Execute() = 0;
   // Runs fn on the main thread and blocks until it has run there (at once when called on
   // the main thread). An exception thrown by fn is raised again here. Worker thread only.
   void Synchronize(const std::function<void()>& fn);
+  // After Execute, on the worker: runs OnTerminate through Synchronize.
+  virtual void DoTerminate();
 
  private:
   static unsigned __stdcall ThreadProc(void* param);

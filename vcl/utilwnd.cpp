@@ -1,6 +1,9 @@
 #include "vcl/utilwnd.h"
 
+#include <array>
+#include <memory>
 #include <mutex>
+#include <utility>
 #include <set>
 #include <string>
 
@@ -75,3 +78,73 @@ HWND AllocateHWnd(TWindowHandler handler) {
 }
 
 void DeallocateHWnd(HWND wnd) { DestroyHandlerWindow(wnd); }
+
+// --- object instances ------------------------------------------------------------------
+// A fixed table of entry functions, each bound to one slot, instead of code written at run
+// time: nothing needs executable memory, and the window is passed on unchanged.
+
+namespace {
+
+constexpr size_t kInstanceSlots = 256;
+
+struct TInstanceTable {
+  std::mutex lock;
+  std::array<std::shared_ptr<TWindowHandler>, kInstanceSlots> handlers;
+  std::array<bool, kInstanceSlots> used{};
+
+  static TInstanceTable& Get() {
+    static TInstanceTable table;
+    return table;
+  }
+};
+
+template <size_t N>
+LRESULT CALLBACK InstanceEntry(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  std::shared_ptr<TWindowHandler> handler;
+  {
+    TInstanceTable& t = TInstanceTable::Get();
+    std::lock_guard<std::mutex> guard(t.lock);
+    handler = t.handlers[N];
+  }
+  if (!handler || !*handler) return DefWindowProcA(wnd, msg, wParam, lParam);
+  try {
+    return (*handler)(wnd, msg, wParam, lParam);
+  } catch (...) {
+    if (ApplicationHandleException) ApplicationHandleException(nullptr);
+    return 0;
+  }
+}
+
+template <size_t... N>
+constexpr std::array<WNDPROC, sizeof...(N)> MakeEntries(std::index_sequence<N...>) {
+  return {&InstanceEntry<N>...};
+}
+
+constexpr std::array<WNDPROC, kInstanceSlots> kEntries = MakeEntries(std::make_index_sequence<kInstanceSlots>());
+
+}  // namespace
+
+WNDPROC MakeObjectInstance(TWindowHandler handler) {
+  TInstanceTable& t = TInstanceTable::Get();
+  std::lock_guard<std::mutex> guard(t.lock);
+  for (size_t i = 0; i < kInstanceSlots; ++i)
+    if (!t.used[i]) {
+      t.used[i] = true;
+      t.handlers[i] = std::make_shared<TWindowHandler>(std::move(handler));
+      return kEntries[i];
+    }
+  throw EOutOfResources("Too many window procedure instances");
+}
+
+void FreeObjectInstance(WNDPROC entry) {
+  if (!entry) return;
+  std::shared_ptr<TWindowHandler> released;  // destroyed outside the lock
+  TInstanceTable& t = TInstanceTable::Get();
+  std::lock_guard<std::mutex> guard(t.lock);
+  for (size_t i = 0; i < kInstanceSlots; ++i)
+    if (kEntries[i] == entry) {
+      released = std::move(t.handlers[i]);
+      t.used[i] = false;
+      return;
+    }
+}

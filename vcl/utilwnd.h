@@ -23,3 +23,10 @@ void DestroyHandlerWindow(HWND wnd);
 // A hidden utility window of the class "TPUtilWindow", for timers and the like.
 HWND AllocateHWnd(TWindowHandler handler);
 void DeallocateHWnd(HWND wnd);
+
+// A window procedure of its own for a handler: each call makes a distinct, callable entry
+// (several subclassers of one window need one each). The entry forwards every call, with
+// the window, to the handler; a handler freed while one of its calls runs stays alive until
+// that call has returned. EOutOfResources when every entry is in use.
+WNDPROC MakeObjectInstance(TWindowHandler handler);
+void FreeObjectInstance(WNDPROC entry);

@@ -61,21 +61,6 @@ TUniListView* TMainForm::TrackListOfPage() const {
   return Wizard->ActivePage() == MuxPage ? MP4ListView : ConcListView;
 }
 
-void TMainForm::CreationListDblClick(TObject*) {
-  if (MP4ListView->Items()->Count() == 0) {
-    MuxPage->EnableButton(TKvWizardButtonKind::bkNext, false);
-    for (TControl* c : {static_cast<TControl*>(btMoveUp), static_cast<TControl*>(btMoveDown),
-                        static_cast<TControl*>(btDelete), static_cast<TControl*>(btProperties)})
-      c->SetVisible(false);
-  }
-  const int index = CreationList->ItemIndex();
-  if (index != 0 && index != 1) return;
-  WHeaderMuxPage->Captions()->SetText(WideToAnsi(index == 0 ? NamedTexts().TitleText : NamedTexts().TitleText2));
-  Wizard->SetActivePage(MuxPage);
-  FJobs->State().CreateMP4 = index == 0;
-  cbCompliance->SetEnabled(FJobs->State().CreateMP4);
-}
-
 void TMainForm::AddFileToMuxList(const WideString& FileName) {
   WideString readerError;
   bool badIndex = false;

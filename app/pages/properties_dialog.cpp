@@ -2,6 +2,7 @@
 // into that row at once, and walked row by row. The rules between a row and the boxes are
 // in app/media/track_options; the dialog's own handlers forward here.
 #include "app/common/list_routines.h"
+#include "app/common/os_version.h"
 #include "app/forms/custom_val.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
@@ -190,6 +191,12 @@ void TMainForm::WalkProperties(bool Forward) {
 // The dialogs' own handlers.
 
 void TPropForm::FormShow(TObject*) {
+  if (IsWindowsVista()) {
+    cbLang->SetStyle(csDropDown);
+    cbPAR->SetStyle(csDropDown);
+  } else if (cbPAR->Style() != csDropDownList) {
+    cbPAR->SetStyle(csDropDownList);
+  }
   PageControl1->SetActivePage(Tab1->TabVisible() ? Tab1 : Tab2);
   const WideString tagger = MainForm->edTagger->Text();
   chTagSupport->SetEnabled(!tagger.empty() && WideLowerCase(WideExtractFileName(tagger)) == L"mp4box.exe");

@@ -260,4 +260,27 @@ TEST_F(MuxPageTest, PropertiesAreStoredInTheirRowAndWalkingWritesNothingBack) {
   EXPECT_EQ(PropForm->edDelay->Text(), L"7");
 }
 
+TEST_F(MuxPageTest, MovingRowsKeepsThemWholeAndInsideTheList) {
+  AddAll();
+  TUniListView* list = m->MP4ListView;
+  const std::vector<TTrackRow> before = ReadTrackRows(list);
+  list->SetSelected(list->Items()->Item(0));
+  m->btMoveUpClick(nullptr);  // the first row stays first
+  list->SetSelected(list->Items()->Item(list->Items()->Count() - 1));
+  m->btMoveDownClick(nullptr);  // the last row stays last
+  EXPECT_EQ(ReadTrackRows(list), before);
+
+  TTrackRowItem(list->Items()->Item(2)).Set(C::Delay, L"-40");
+  list->Items()->Item(2)->SetChecked(false);
+  list->SetSelected(list->Items()->Item(2));
+  m->btMoveUpClick(nullptr);
+  std::vector<TTrackRow> after = ReadTrackRows(list);
+  TTrackRow moved = before[2];
+  moved[C::Delay] = L"-40";
+  moved.Checked = false;
+  EXPECT_EQ(after[1], moved);
+  EXPECT_EQ(after[2], before[1]);
+  EXPECT_EQ(list->Selected(), list->Items()->Item(1));
+}
+
 }  // namespace

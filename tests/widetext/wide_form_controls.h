@@ -14,6 +14,7 @@
 #include "widetext/wide_control_text.h"
 #include "widetext/uni_application.h"
 #include "widetext/wide_props.h"
+#include "widetext/platform.h"
 
 namespace widetest {
 

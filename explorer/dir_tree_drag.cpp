@@ -1,0 +1,158 @@
+// Folders dragged from one node onto another, in this tree or another folder tree of the
+// program: the mouse is followed until the button comes up, then the shell copies or moves.
+#include <windows.h>
+#include <shellapi.h>
+
+#include "explorer/explorer_state.h"
+#include "explorer/file_list_view.h"
+#include "explorer/shell_dir_tree.h"
+#include "explorer/shell_routines.h"
+#include "vcl/application.h"
+#include "vcl/scopeexit.h"
+#include "vcl/windowbinding.h"
+#include "widetext/uni_message_dialogs.h"
+
+namespace {
+
+// The folder tree under a point of the screen, and the point in its client coordinates.
+TShDirTree* TreeAt(POINT Screen, POINT& Client) {
+  HWND wnd = WindowFromPoint(Screen);
+  auto* tree = dynamic_cast<TShDirTree*>(wnd ? FindControl(wnd) : nullptr);
+  if (!tree) return nullptr;
+  Client = Screen;
+  ScreenToClient(wnd, &Client);
+  return tree;
+}
+
+// Where a mouse message happened, on the screen (its own coordinates: posted messages too).
+POINT ScreenPointOf(const MSG& Msg) {
+  POINT p{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
+  ClientToScreen(Msg.hwnd, &p);
+  return p;
+}
+
+}  // namespace
+
+void TShDirTree::DoStartDrag(TTreeNode* Node) {
+  if (!DragDropEnabled || !Node) {
+    TUniCustomTreeView::DoStartDrag(Node);
+    return;
+  }
+  FDragNode = Node;
+  FSourcePath = BuildNodePath(Node);
+  if (FDragMode == dmManual)
+    ExplorerShared().DragMode = (GetKeyState(VK_CONTROL) < 0) ? kCopyMode : kMoveMode;
+  if (OnStartDrag) OnStartDrag(this, Node);
+  FDragTracked = true;
+  TrackFolderDrag();
+}
+
+void TShDirTree::TrackFolderDrag() {
+  HWND wnd = WindowHandle();
+  SetCapture(wnd);
+  HCURSOR allowed = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  HCURSOR refused = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_NO));
+  TShDirTree* target = nullptr;
+  POINT at{};
+  bool accept = false;
+  MSG msg;
+  ScopeExit release{[&] {
+    if (GetCapture() == wnd) ReleaseCapture();
+  }};
+  while (GetCapture() == wnd && GetMessageA(&msg, nullptr, 0, 0)) {
+    if (msg.message == WM_MOUSEMOVE) {
+      target = TreeAt(ScreenPointOf(msg), at);
+      accept = false;
+      if (target) target->DragOver(this, at.x, at.y, dsDragMove, accept);
+      SetCursor(accept ? allowed : refused);
+      continue;
+    }
+    if (msg.message == WM_LBUTTONUP) {
+      target = TreeAt(ScreenPointOf(msg), at);
+      accept = false;
+      if (target) target->DragOver(this, at.x, at.y, dsDragMove, accept);
+      ReleaseCapture();
+      if (target && accept) target->DragDrop(this, at.x, at.y);
+      break;
+    }
+    if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN) break;
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  FDragNode = nullptr;
+}
+
+void TShDirTree::DragOver(TObject* Source, int X, int Y, TDragState, bool& Accept) {
+  if (!DragDropEnabled) return;
+  Accept = false;
+  auto* sourceTree = dynamic_cast<TShDirTree*>(Source);
+  bool fromList = FFileList && Source == FFileList;
+  if (!sourceTree && !fromList) return;
+  FDropNode = GetNodeAt(X, Y);
+  // Not onto the node being dragged.
+  TTreeNode* dragged = sourceTree ? sourceTree->DragNode() : FDragNode;
+  Accept = FDropNode && FDropNode != dragged;
+}
+
+void TShDirTree::DragDrop(TObject* Source, int X, int Y) {
+  if (!DragDropEnabled || !Selected()) return;
+  auto* sourceTree = dynamic_cast<TShDirTree*>(Source);
+  auto* sourceList = FFileList && Source == FFileList ? dynamic_cast<TShFileListView*>(FFileList) : nullptr;
+  if (!sourceTree && !sourceList) return;
+  FTargetPath.clear();
+  constexpr THitTests kOnNode =
+      HitTestBit(htOnItem) | HitTestBit(htOnIcon) | HitTestBit(htOnLabel) | HitTestBit(htOnRight);
+  if (!(GetHitTestInfoAt(X, Y) & kOnNode)) return;
+  FDropNode = GetNodeAt(X, Y);
+  if (!FDropNode || ReadOnly()) return;
+  FTargetPath = AddSlash(BuildNodePath(FDropNode));
+  if (FTargetPath.empty()) return;
+  WideString target = FTargetPath;
+  // Whatever the operation did, the tree shows the drop folder afterwards.
+  ScopeExit show{[this, target] {
+    if (Application) Application->ProcessMessages();
+    RebuildTree();
+    OpenPathW(target);
+    if (FFileList) FollowInFileList(target, true);
+  }};
+  UINT operation = ExplorerShared().DragMode == kMoveMode ? FO_MOVE : FO_COPY;
+  if (sourceList) {
+    DropListFiles(sourceList, operation, target);
+    return;
+  }
+  if (Application) Application->ProcessMessages();
+  bool done;
+  {
+    Items()->BeginUpdate();
+    ScopeExit end{[this] { Items()->EndUpdate(); }};
+    done = DoFileOperation(nullptr, operation, sourceTree->SourcePath(), false, target);
+  }
+  if (!done)
+    WideMessageDlg(AnsiToWide(ExplorerMessages().FileOperationFailed), mtError, MsgDlgButton(mbOK), 0);
+}
+
+void TShDirTree::DropListFiles(TShFileListView* List, UINT Operation, const WideString& Target) {
+  // Files only, in list order: the folder rows are unselected first.
+  std::vector<WideString> files;
+  for (int row : List->SelectedRows()) {
+    if (UpperCase(List->Row(row).Kind) == "DIR") {
+      ListView_SetItemState(List->Handle(), row, 0, LVIS_SELECTED);
+      continue;
+    }
+    if (List->Row(row).Kind == "file") files.push_back(List->Row(row).FullPath);
+  }
+  if (files.empty()) {
+    WideMessageDlg(AnsiToWide(ExplorerMessages().NoFileSelected), mtWarning, MsgDlgButton(mbOK), 0);
+    return;
+  }
+  Items()->BeginUpdate();
+  ScopeExit end{[this] { Items()->EndUpdate(); }};
+  for (const WideString& file : files) {
+    if (Application) Application->ProcessMessages();
+    DoFileOperation(nullptr, Operation, file, false, Target + ExtractFileNameOf(file));
+  }
+}

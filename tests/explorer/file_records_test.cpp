@@ -1,0 +1,131 @@
+// The file rows without a window: attribute letters and filter, masks, the row order.
+#include <gtest/gtest.h>
+
+#include "explorer/file_records.h"
+
+namespace {
+
+TFileInfo Row(const wchar_t* name, const char* kind, int64_t size = 0, uint64_t time = 0, const char* attr = "",
+              const wchar_t* type = L"") {
+  TFileInfo r;
+  r.Name = name;
+  r.Kind = kind;
+  r.Size = size;
+  r.WriteTime = time;
+  r.AttrText = attr;
+  r.TypeName = type;
+  return r;
+}
+
+std::vector<std::wstring> Names(const TFlieInfoArr& rows) {
+  std::vector<std::wstring> names;
+  for (const auto& r : rows) names.push_back(r.Name);
+  return names;
+}
+
+}  // namespace
+
+TEST(FileRecords, AttributeLettersAndSearchFilter) {
+  EXPECT_EQ(AttributeText(0x20 | 0x01 | 0x02), "ARH");
+  EXPECT_EQ(AttributeText(0x04 | 0x01), "RS");
+  EXPECT_EQ(AttributeText(0x80), "");
+
+  // The initial file-type filter: read-only, hidden, system, archive (+ folder bit).
+  const uint32_t files = 0x87, folders = 0x97;
+  EXPECT_TRUE(SearchTakesEntry(0x20, files));
+  EXPECT_TRUE(SearchTakesEntry(0x80, files));  // a normal file needs no bit of the filter
+  EXPECT_TRUE(SearchTakesEntry(0x22, files));
+  EXPECT_FALSE(SearchTakesEntry(0x10, files));  // folders only in the folder pass
+  EXPECT_TRUE(SearchTakesEntry(0x10, folders));
+  EXPECT_FALSE(SearchTakesEntry(0x20, folders));
+  // Without ftHidden a hidden file is left out.
+  EXPECT_FALSE(SearchTakesEntry(0x22, 0x85));
+  EXPECT_TRUE(SearchTakesEntry(0x21, 0x85));
+}
+
+TEST(FileRecords, MaskPartsAndMatching) {
+  EXPECT_EQ(SplitMasks(L" *.txt;*.ini "), (std::vector<std::wstring>{L"*.txt", L"*.ini"}));
+  EXPECT_EQ(SplitMasks(L""), (std::vector<std::wstring>{L"*.*"}));
+  EXPECT_EQ(SplitMasks(L"   "), (std::vector<std::wstring>{L"*.*"}));
+  EXPECT_EQ(SplitMasks(L"*.m4a;*.m4a"), (std::vector<std::wstring>{L"*.m4a", L"*.m4a"}));
+  EXPECT_EQ(SplitMasks(L"*.a; *.b"), (std::vector<std::wstring>{L"*.a", L" *.b"}));  // parts keep their blanks
+
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* pattern;
+    bool match;
+  } cases[] = {
+      {L"song.M4A", L"*.m4a", true},       {L"song.m4a.bak", L"*.m4a", false},
+      {L"Ελληνικά.mp4", L"*.MP4", true},   {L"日本語.mp4", L"日本*", true},
+      {L"clip.mp4", L"c?ip.*", true},      {L"clip", L"clip.*", true},
+      {L"README", L"*.", true},            {L"a.txt", L"*.", false},
+      {L"noext", L"*.*", true},            {L"ΑΒΓ.txt", L"αβγ.TXT", true},
+      {L"track01.m4a", L"track??.m4a", true}, {L"track1.m4a", L"track??.m4a", false},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(MatchesMask(c.name, c.pattern), c.match) << std::wstring(c.name) << L" ~ " << c.pattern;
+}
+
+TEST(FileRecords, ParentLeadsFoldersBeforeFilesDescendingReverses) {
+  TFlieInfoArr rows = {Row(L"b.txt", "file"), Row(L"Zeta", "dir"), Row(L"..", "dir"), Row(L"a.txt", "file"),
+                       Row(L"alpha", "dir"),  Row(L"C.txt", "file")};
+  SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, colName, false);
+  EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"..", L"alpha", L"Zeta", L"a.txt", L"b.txt", L"C.txt"}));
+  SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, colName, true);
+  EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"..", L"C.txt", L"b.txt", L"a.txt", L"Zeta", L"alpha"}));
+}
+
+TEST(FileRecords, ParentStaysFirstWhateverTheColumn) {
+  // A folder that sorts before ".." by size or by name ("!") must not pass it.
+  for (int column = colName; column <= colAttr + 1; ++column)
+    for (bool descending : {false, true}) {
+      TFlieInfoArr rows = {Row(L"!first", "dir"), Row(L"x.m4a", "file", 5), Row(L"..", "dir"),
+                           Row(L"b", "dir", 0, 9)};
+      SortFileInfos(rows, 0, 3, column, descending);
+      EXPECT_EQ(rows[0].Name, L"..") << "column " << column << " descending " << descending;
+    }
+}
+
+TEST(FileRecords, ModifiedSortsByTheWholeFileTime) {
+  // Times of different magnitude and ones that differ only in the last ticks: a text of
+  // the value compared byte-wise, or a 15-digit float, would misorder them.
+  const uint64_t t1918 = 99'000'000'000'000'000ULL;   // 17 digits
+  const uint64_t t2020 = 132'000'000'000'000'001ULL;  // 18 digits
+  const uint64_t t2020b = 132'000'000'000'000'007ULL;
+  TFlieInfoArr rows = {Row(L"new", "file", 0, t2020b), Row(L"old", "file", 0, t1918),
+                       Row(L"mid", "file", 0, t2020)};
+  SortFileInfos(rows, 0, 2, colModified, false);
+  EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"old", L"mid", L"new"}));
+}
+
+TEST(FileRecords, SizeTypeAndAttrColumns) {
+  const int64_t fiveGB = 5LL * 1024 * 1024 * 1024;
+  TFlieInfoArr rows = {Row(L"big.mp4", "file", fiveGB, 0, "AR", L"MP4 File"),
+                       Row(L"small.m4a", "file", 10, 0, "A", L"m4a file"),
+                       Row(L"plain", "file", 1000, 0, "", L""),
+                       Row(L"sys.txt", "file", 500, 0, "ARHS", L"Text Document")};
+  SortFileInfos(rows, 0, 3, colSize, false);
+  EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"small.m4a", L"sys.txt", L"plain", L"big.mp4"}));
+  SortFileInfos(rows, 0, 3, colType, false);  // empty type first, then without regard to case
+  EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"plain", L"small.m4a", L"big.mp4", L"sys.txt"}));
+  SortFileInfos(rows, 0, 3, colAttr, true);
+  EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"sys.txt", L"big.mp4", L"small.m4a", L"plain"}));
+}
+
+TEST(FileRecords, RecordOfFindData) {
+  WIN32_FIND_DATAW fd{};
+  wcscpy(fd.cFileName, L"Ελληνικά.m4a");
+  fd.dwFileAttributes = 0x21;
+  fd.nFileSizeHigh = 1;
+  fd.nFileSizeLow = 5;
+  fd.ftLastWriteTime.dwHighDateTime = 30000000;
+  fd.ftLastWriteTime.dwLowDateTime = 7;
+  TFileInfo r = RecordOfFindData(L"C:\\music\\", fd);
+  EXPECT_EQ(r.FullPath, L"C:\\music\\Ελληνικά.m4a");
+  EXPECT_EQ(r.Kind, "file");
+  EXPECT_EQ(r.AttrText, "AR");
+  EXPECT_EQ(r.Size, (1LL << 32) + 5);
+  EXPECT_EQ(r.WriteTime, (30000000ULL << 32) + 7);
+  EXPECT_EQ(r.DateKey, std::to_string((30000000ULL << 32) + 7));
+  EXPECT_FALSE(r.InfoFetched);
+}
