@@ -1,6 +1,7 @@
 // The welcome page: the area list and its three task lists lead to the task pages.
 #include "app/forms/main_form.h"
 
+#include "app/common/named_texts.h"
 
 void TMainForm::MainListClick(TObject*) {
   // No selection (a click beside the items) keeps the area that shows.
@@ -12,7 +13,21 @@ void TMainForm::MainListClick(TObject*) {
   AboutPanel->SetVisible(index == 3);
 }
 
-// CreationListDblClick, which opens the mux page, lives with the mux page.
+void TMainForm::CreationListDblClick(TObject*) {
+  if (MP4ListView->Items()->Count() == 0) {
+    MuxPage->EnableButton(TKvWizardButtonKind::bkNext, false);
+    for (TControl* c : {static_cast<TControl*>(btMoveUp), static_cast<TControl*>(btMoveDown),
+                        static_cast<TControl*>(btDelete), static_cast<TControl*>(btProperties)})
+      c->SetVisible(false);
+  }
+  const int index = CreationList->ItemIndex();
+  if (index != 0 && index != 1) return;
+  const bool mp4 = index == 0;
+  WHeaderMuxPage->Captions()->SetText(WideToAnsi(mp4 ? NamedTexts().TitleText : NamedTexts().TitleText2));
+  Wizard->SetActivePage(MuxPage);
+  FJobs->State().CreateMP4 = mp4;
+  cbCompliance->SetEnabled(mp4);
+}
 
 void TMainForm::EditionListDblClick(TObject*) {
   TKvWizardCustomPage* const pages[] = {SplitPage, ConcatPage, ExtractPage, ConverterPage, TagPage};

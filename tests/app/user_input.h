@@ -30,10 +30,19 @@ inline void ClickAt(HWND Window, POINT Client, int Count) {
 
 inline POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
 
+// A double click as the system delivers it to the window under the mouse: down, up, the
+// double-click message, up. Posted to the list box itself, so that no other input of the
+// desktop (nor the system's double-click timing) can split the pair.
 inline void DoubleClickItem(TdkImageListBox* List, int Index) {
   RECT r{};
   ASSERT_NE(SendMessageA(List->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
-  ClickAt(List->Handle(), MiddleOf(r), 2);
+  const POINT p = MiddleOf(r);
+  const LPARAM at = MAKELPARAM(p.x, p.y);
+  const HWND w = List->Handle();
+  PostMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(w, WM_LBUTTONUP, 0, at);
+  PostMessageA(w, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(w, WM_LBUTTONUP, 0, at);
 }
 
 inline void ClickAreaItem(TUniListView* List, int Index) {
