@@ -1821,6 +1821,16 @@ object MainForm: TMainForm
         Gradient.FromColor = clHighlight
         Gradient.ToColor = clWindow
       end
+      object ShDirTree1: TShDirTree
+        Left = 0
+        Top = 64
+        Width = 200
+        Height = 434
+        Align = alLeft
+        DragMode = dmAutomatic
+        FolderType = [ftReadOnly, ftSystem, ftDirectory, ftArchive, ftNormal]
+        Language = lnEnglish
+      end
       object FilesTagList: TUniListView
         Left = 208
         Top = 70

@@ -278,6 +278,9 @@ class TMainForm : public TUniForm {
   // --- tag page ---
   TKvWizardInteriorPage* TagPage = nullptr;
   TKvgWizardHeader* WHeaderTagPage = nullptr;
+  // A TShDirTree: the explorer's headers cannot share a file with the wide file dialogs'
+  // (both name a class TFileTypeItem), so the form holds it by its tree view base.
+  TUniCustomTreeView* ShDirTree1 = nullptr;
   TUniListView* FilesTagList = nullptr;
   TUniPanel* TagPanel = nullptr;
   TUniImage* UniImage25 = nullptr;
