@@ -163,3 +163,34 @@ TEST_F(StartPage, ChosenToolsAndFoldersAreKeptAndLogged) {
 }
 
 }  // namespace
+
+namespace {
+
+// Each task's row is as tall as its text wrapped in the width the row is drawn in, in every
+// language and after the start-up has widened the lists: no wrapped line is cut off.
+TEST_F(StartPage, EveryTaskShowsItsWholeWrappedTextInEveryLanguage) {
+  for (int lang : {0, 1, 2}) {
+    m->cbLang->SetItemIndex(lang);
+    m->cbLangChange(m->cbLang);
+    for (TdkImageListBox* list : {m->CreationList, m->EditionList, m->SettingsList}) {
+      list->SetVisible(true);
+      RECT client{};
+      GetClientRect(list->Handle(), &client);
+      const int width = image_list_box_layout::TextWidth(client.right, list->Margin(), list->Spacing(),
+                                                         list->ImageList()->Width(), true);
+      HDC dc = GetDC(list->Handle());
+      HGDIOBJ old = SelectObject(dc, list->Font()->Handle());
+      for (int i = 0; i < list->Count(); ++i) {
+        const AnsiString text = list->Items()->Strings(i);
+        RECT r{0, 0, width, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        const int row = static_cast<int>(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, i, 0));
+        EXPECT_GE(row, r.bottom + 2 * list->Margin()) << lang << " " << list->Name() << " " << i << " " << text;
+      }
+      SelectObject(dc, old);
+      ReleaseDC(list->Handle(), dc);
+    }
+  }
+}
+
+}  // namespace
