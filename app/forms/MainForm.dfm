@@ -155,6 +155,7 @@ object MainForm: TMainForm
     object ViewLogFile1: TUniMenuItem
       Caption = 'View Log File...'
       Enabled = False
+      OnClick = ViewLogFile1Click
     end
   end
   object Memo1: TMemo

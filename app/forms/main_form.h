@@ -353,6 +353,7 @@ class TMainForm : public TUniForm {
   void LogToolPicked(const WideString& FileName, const WideString& ProblemText);
   // --- process page (pages/process_page.cpp) ---
   void btAbortClick(TObject* Sender);
+  void ViewLogFile1Click(TObject* Sender);
   void ProcessPageBackButtonClick(TObject* Sender, bool& Stop);
   void ProcessPageFinishButtonClick(TObject* Sender, bool& Stop);
   // Saves the run log where the settings say, with the closing line when Closing.
