@@ -155,6 +155,7 @@ object MainForm: TMainForm
     object ViewLogFile1: TUniMenuItem
       Caption = 'View Log File...'
       Enabled = False
+      OnClick = ViewLogFile1Click
     end
   end
   object Memo1: TMemo
@@ -1820,6 +1821,16 @@ object MainForm: TMainForm
         Gradient.Active = True
         Gradient.FromColor = clHighlight
         Gradient.ToColor = clWindow
+      end
+      object ShDirTree1: TShDirTree
+        Left = 0
+        Top = 64
+        Width = 200
+        Height = 434
+        Align = alLeft
+        DragMode = dmAutomatic
+        FolderType = [ftReadOnly, ftSystem, ftDirectory, ftArchive, ftNormal]
+        Language = lnEnglish
       end
       object FilesTagList: TUniListView
         Left = 208

@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_classes.h"
 #include "desktop/desktop_controls.h"
+#include "explorer/explorer_controls.h"
 #include "vcl/dialogs.h"
 #include "vcl/extctrls.h"
 #include "vcl/progressbar.h"
@@ -228,6 +229,7 @@ const TClassMembers& MainFormMembers() {
       .Field("AVIConverterText", &TMainForm::AVIConverterText)
       .Field("TagPage", &TMainForm::TagPage)
       .Field("WHeaderTagPage", &TMainForm::WHeaderTagPage)
+      .Field("ShDirTree1", &TMainForm::ShDirTree1)
       .Field("FilesTagList", &TMainForm::FilesTagList)
       .Field("TagPanel", &TMainForm::TagPanel)
       .Field("UniImage25", &TMainForm::UniImage25)
@@ -291,6 +293,7 @@ void RegisterProgramClasses() {
     RegisterDialogClasses();
     RegisterDesktopControls();
     RegisterPreviewClasses();
+    RegisterExplorerControls();
     RegisterClasses({TTimer::StaticClass(), TDosCommand::StaticClass(), TUniOpenDialog::StaticClass(),
                      TUniSaveDialog::StaticClass(), TUniOpenPictureDialog::StaticClass()});
     return true;

@@ -278,6 +278,9 @@ class TMainForm : public TUniForm {
   // --- tag page ---
   TKvWizardInteriorPage* TagPage = nullptr;
   TKvgWizardHeader* WHeaderTagPage = nullptr;
+  // A TShDirTree: the explorer's headers cannot share a file with the wide file dialogs'
+  // (both name a class TFileTypeItem), so the form holds it by its tree view base.
+  TUniCustomTreeView* ShDirTree1 = nullptr;
   TUniListView* FilesTagList = nullptr;
   TUniPanel* TagPanel = nullptr;
   TUniImage* UniImage25 = nullptr;
@@ -342,10 +345,15 @@ class TMainForm : public TUniForm {
   void WebLinks(TObject* Sender);
   void WizardCancelButtonClick(TObject* Sender);
 
+  // What the pickers do with a chosen file or folder (Cancel does nothing).
+  void MP4BoxChosen(const WideString& Path);
+  void TaggerChosen(const WideString& Path);
+  void TempFolderChosen(const WideString& Folder);
   // The MP4Box or tagger picker's log line for a chosen executable (file name part).
   void LogToolPicked(const WideString& FileName, const WideString& ProblemText);
   // --- process page (pages/process_page.cpp) ---
   void btAbortClick(TObject* Sender);
+  void ViewLogFile1Click(TObject* Sender);
   void ProcessPageBackButtonClick(TObject* Sender, bool& Stop);
   void ProcessPageFinishButtonClick(TObject* Sender, bool& Stop);
   // Saves the run log where the settings say, with the closing line when Closing.

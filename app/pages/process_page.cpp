@@ -7,6 +7,7 @@
 #include "app/ui/status_rows.h"
 #include "app/ui/task_dialog_presets.h"
 #include "vcl/application.h"
+#include "widetext/platform.h"
 #include "widetext/uni_application.h"
 // Last: DirectShow's headers define macros that clash with names above.
 #include "preview/filter_graph.h"
@@ -137,6 +138,16 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
   CanClose = false;
 }
 
+// The log as it stands is saved where the settings say, then a log file chosen by the user
+// opens in Notepad.
+void TMainForm::ViewLogFile1Click(TObject*) {
+  SaveRunLog(false);
+  if (!OpenDialog->FileName().empty()) OpenDialog->SetFileName(L"");
+  OpenDialog->SetFilter(L"Log Files (*.log)|*.log");
+  if (!OpenDialog->Execute()) return;
+  Uni_ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", OpenDialog->FileName(), L"", SW_SHOW);
+}
+
 void TMainForm::SaveRunLog(bool Closing) {
   TLogFolderSources files;
   files.ConvInput = edConvInput->Text();
@@ -160,6 +171,7 @@ void TMainForm::SaveRunLog(bool Closing) {
 
 void AddProcessPageHandlers(TMemberTable<TMainForm>& Table) {
   Table.Handler("btAbortClick", &TMainForm::btAbortClick)
+      .Handler("ViewLogFile1Click", &TMainForm::ViewLogFile1Click)
       .Handler("ProcessPageBackButtonClick", &TMainForm::ProcessPageBackButtonClick)
       .Handler("ProcessPageFinishButtonClick", &TMainForm::ProcessPageFinishButtonClick)
       .Handler("FormCloseQuery", &TMainForm::FormCloseQuery);

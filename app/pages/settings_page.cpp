@@ -31,7 +31,10 @@ void TMainForm::LogToolPicked(const WideString& FileName, const WideString& Prob
 
 void TMainForm::UniImage13Click(TObject*) {
   const WideString path = PickExecutable(OpenDialog);
-  if (path.empty()) return;
+  if (!path.empty()) MP4BoxChosen(path);
+}
+
+void TMainForm::MP4BoxChosen(const WideString& path) {
   edMP4Box->SetText(path);
   MP4BoxForm1->SetEnabled(!path.empty());
   LogToolPicked(WideExtractFileName(path), LowerFileName(path) == L"mp4box.exe" ? L"" : NamedTexts().BadMP4Box);
@@ -39,7 +42,10 @@ void TMainForm::UniImage13Click(TObject*) {
 
 void TMainForm::Open2Exe(TObject*) {
   const WideString path = PickExecutable(OpenDialog);
-  if (path.empty()) return;
+  if (!path.empty()) TaggerChosen(path);
+}
+
+void TMainForm::TaggerChosen(const WideString& path) {
   edTagger->SetText(path);
   const WideString name = LowerFileName(path);
   if (name == L"atomicparsley.exe") {
@@ -53,8 +59,11 @@ void TMainForm::Open2Exe(TObject*) {
 }
 
 void TMainForm::UniImage26Click(TObject*) {
-  if (!OpenDirDialog1->Execute()) return;
-  edTemp->SetText(TempFolderSetting(AnsiToWide(OpenDirDialog1->Path)));
+  if (OpenDirDialog1->Execute()) TempFolderChosen(AnsiToWide(OpenDirDialog1->Path));
+}
+
+void TMainForm::TempFolderChosen(const WideString& Folder) {
+  edTemp->SetText(TempFolderSetting(Folder));
   AddLogLine(edTemp->Text() + L" added as Temp Directory...");
 }
 

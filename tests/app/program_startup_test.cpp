@@ -177,3 +177,33 @@ TEST_F(ProgramStartup, ThePercentSignOfATranslationIsText) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ProgramStartup, TheLogIsSavedWhereTheSettingsSayWithTheClosingLineOnlyAtExit) {
+  const WideString log = ProgramFile(L"Kavo.log");
+  DeleteFileW(log.c_str());
+  {
+    TProgramSession session;
+    session.Show();
+    TMainForm* m = session.Main();
+    m->chOutputLog->SetChecked(false);  // neither box: nothing is written
+    m->chKavoLog->SetChecked(false);
+    EXPECT_FALSE(m->chKavoLog->Checked() && m->chOutputLog->Checked());
+    m->chKavoLog->SetChecked(true);  // the program's folder
+    // What "View Log File..." saves: the log so far, no closing line, the same each time.
+    m->SaveRunLog(false);
+    const std::string first = ReadFileBytes(log);
+    m->SaveRunLog(false);
+    EXPECT_EQ(ReadFileBytes(log), first);
+    EXPECT_NE(first.find("started !!!\r\n"), std::string::npos) << first;
+    EXPECT_EQ(first.find("closed."), std::string::npos) << first;
+  }
+  const std::string last = ReadFileBytes(log);
+  const std::string closing = "] : Kavo 2.0.0.8 closed.\r\n";
+  ASSERT_GE(last.size(), closing.size());
+  EXPECT_EQ(last.substr(last.size() - closing.size()), closing) << last;
+  DeleteFileW(log.c_str());
+}
+
+}  // namespace

@@ -1,43 +1,13 @@
 // The start page driven with the mouse: the area list shows its task list, and a double
 // click on a task opens its page; the pages' Back (and the settings page's Next) lead back.
 #include "tests/app/program_session.h"
-
-#include <commctrl.h>
+#include "tests/app/user_input.h"
 
 #include "app/common/named_texts.h"
 
 using namespace apptest;
 
 namespace {
-
-// Clicks (Count times, quickly enough to make a double click) at a point of a window.
-void ClickAt(HWND Window, POINT Client, int Count) {
-  POINT screen = Client;
-  ClientToScreen(Window, &screen);
-  SetCursorPos(screen.x, screen.y);
-  for (int i = 0; i < Count; ++i) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-  }
-}
-
-POINT MiddleOf(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
-
-void DoubleClickItem(TdkImageListBox* List, int Index) {
-  RECT r{};
-  ASSERT_NE(SendMessageA(List->Handle(), LB_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)), LB_ERR);
-  ClickAt(List->Handle(), MiddleOf(r), 2);
-}
-
-void ClickAreaItem(TUniListView* List, int Index) {
-  RECT r{};
-  r.left = LVIR_BOUNDS;
-  ASSERT_TRUE(SendMessageA(List->Handle(), LVM_GETITEMRECT, Index, reinterpret_cast<LPARAM>(&r)));
-  ClickAt(List->Handle(), MiddleOf(r), 1);
-}
 
 class StartPage : public ::testing::Test {
  protected:
@@ -154,6 +124,73 @@ TEST_F(StartPage, UsingMP4BoxAsTaggerFollowsThePaths) {
   m->edTagger->SetText(L"C:\\Tools\\AtomicParsley.exe");
   m->chTaggerorNot->SetChecked(false);  // AtomicParsley stays
   EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\AtomicParsley.exe");
+}
+
+}  // namespace
+
+namespace {
+
+std::string LastLogLine(TMainForm* Form) {
+  TStrings* lines = Form->FLog->Lines();
+  const AnsiString line = lines->Strings(lines->Count() - 1);
+  return line.substr(line.find("] : ") + 4);
+}
+
+TEST_F(StartPage, ChosenToolsAndFoldersAreKeptAndLogged) {
+  m->MP4BoxChosen(L"C:\\Tools\\MP4Box.exe");
+  EXPECT_EQ(m->edMP4Box->Text(), L"C:\\Tools\\MP4Box.exe");
+  EXPECT_EQ(LastLogLine(m), "MP4Box.exe loaded.");
+  EXPECT_TRUE(m->MP4BoxForm1->Enabled());
+  m->MP4BoxChosen(L"C:\\Tools\\mp4box-0.4.exe");  // kept, with a warning in the log
+  EXPECT_EQ(m->edMP4Box->Text(), L"C:\\Tools\\mp4box-0.4.exe");
+  EXPECT_EQ(LastLogLine(m), "Problem...mp4box-0.4.exe is not MP4Box.exe.");
+
+  m->chTaggerorNot->SetChecked(true);
+  m->TaggerChosen(L"C:\\Tools\\AtomicParsley.exe");
+  EXPECT_EQ(LastLogLine(m), "AtomicParsley.exe loaded.");
+  EXPECT_FALSE(m->chTaggerorNot->Checked());
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\AtomicParsley.exe");
+  m->TaggerChosen(L"C:\\Tools\\tagger.exe");
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\tagger.exe");
+  EXPECT_EQ(LastLogLine(m),
+            "Problem...tagger.exe is not a supported tagger (AtomicParsley.exe or MP4Box.exe).");
+
+  m->TempFolderChosen(L"C:\\Temp");
+  EXPECT_EQ(m->edTemp->Text(), L"C:\\Temp\\");
+  EXPECT_EQ(LastLogLine(m), "C:\\Temp\\ added as Temp Directory...");
+  m->TempFolderChosen(L"D:\\");
+  EXPECT_EQ(m->edTemp->Text(), L"D:\\");
+}
+
+}  // namespace
+
+namespace {
+
+// Each task's row is as tall as its text wrapped in the width the row is drawn in, in every
+// language and after the start-up has widened the lists: no wrapped line is cut off.
+TEST_F(StartPage, EveryTaskShowsItsWholeWrappedTextInEveryLanguage) {
+  for (int lang : {0, 1, 2}) {
+    m->cbLang->SetItemIndex(lang);
+    m->cbLangChange(m->cbLang);
+    for (TdkImageListBox* list : {m->CreationList, m->EditionList, m->SettingsList}) {
+      list->SetVisible(true);
+      RECT client{};
+      GetClientRect(list->Handle(), &client);
+      const int width = image_list_box_layout::TextWidth(client.right, list->Margin(), list->Spacing(),
+                                                         list->ImageList()->Width(), true);
+      HDC dc = GetDC(list->Handle());
+      HGDIOBJ old = SelectObject(dc, list->Font()->Handle());
+      for (int i = 0; i < list->Count(); ++i) {
+        const AnsiString text = list->Items()->Strings(i);
+        RECT r{0, 0, width, 0};
+        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        const int row = static_cast<int>(SendMessageA(list->Handle(), LB_GETITEMHEIGHT, i, 0));
+        EXPECT_GE(row, r.bottom + 2 * list->Margin()) << lang << " " << list->Name() << " " << i << " " << text;
+      }
+      SelectObject(dc, old);
+      ReleaseDC(list->Handle(), dc);
+    }
+  }
 }
 
 }  // namespace
