@@ -13,8 +13,8 @@
 #include "tests/app/media_test_support.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recording_view.h"
+#include "tests/support/window_shot.h"
 #include "tests/widetext/temp_folder.h"
-#include "vcl/graphics.h"
 #include "vcl/timers.h"
 
 using namespace apptest;
@@ -52,14 +52,7 @@ void SaveShot(TWinControl* Window, const char* Name) {
   if (!folder) return;
   Window->Repaint();
   PumpUntil([] { return false; }, 100);
-  RECT r;
-  GetWindowRect(Window->Handle(), &r);
-  TBitmap bmp;
-  bmp.SetSize(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(bmp.Canvas()->Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  bmp.SaveToFile(std::string(folder) + "\\" + Name);
+  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
 }
 
 // Acts once on a modal window while it shows (the modal loop runs the timer).
