@@ -43,6 +43,16 @@ void EndWorker(TdkMonitorThread*& Worker) {
   delete worker;
 }
 
+// Passes the worker's notices on to the component's handler, as it stands when one comes,
+// and lets the worker run.
+void RunWorker(TdkMonitorThread*& Slot, TdkMonitorThread* Worker, const TThreadMethod& OnChange) {
+  Worker->SetOnChange([&OnChange] {
+    if (OnChange) OnChange();
+  });
+  Slot = Worker;
+  Worker->SetSuspended(false);
+}
+
 }  // namespace
 
 VCL_CLASS_IMPL(TdkCustomFolderMonitor, TdkComponent, nullptr, nullptr)
@@ -260,11 +270,7 @@ void TdkCustomFolderMonitor::Start() {
   Stop();
   if (HasState(csDesigning | csReading | csLoading) || !FActive || !FOnChange) return;
   auto* worker = new TdkFolderMonitorThread(FFolder, FWatchSubTree, FolderNotifyFlags(FNotifyFilters));
-  worker->SetOnChange([this] {
-    if (FOnChange) FOnChange();
-  });
-  FWorker = worker;
-  worker->SetSuspended(false);
+  RunWorker(FWorker, worker, FOnChange);
 }
 
 void TdkCustomFolderMonitor::Stop() {
@@ -323,11 +329,7 @@ void TdkCustomRegistryMonitor::Start() {
   if (HasState(csDesigning | csReading | csLoading) || !FActive || !FOnChange) return;
   auto* worker = new TdkRegistryMonitorThread(RegistryRoot(FRootKey), FRegistryKey, FWatchSubTree,
                                               RegistryNotifyFlags(FNotifyFilters));
-  worker->SetOnChange([this] {
-    if (FOnChange) FOnChange();
-  });
-  FWorker = worker;
-  worker->SetSuspended(false);
+  RunWorker(FWorker, worker, FOnChange);
 }
 
 void TdkCustomRegistryMonitor::Stop() {

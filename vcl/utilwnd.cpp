@@ -11,6 +11,18 @@
 
 namespace {
 
+// The window's handler, or the default procedure while it has none. No exception may cross
+// the system's frames.
+LRESULT CallHandler(const TWindowHandler* handler, HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!handler || !*handler) return DefWindowProcA(wnd, msg, wParam, lParam);
+  try {
+    return (*handler)(wnd, msg, wParam, lParam);
+  } catch (...) {
+    if (ApplicationHandleException) ApplicationHandleException(nullptr);
+    return 0;
+  }
+}
+
 LRESULT CALLBACK HandlerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_NCCREATE) {
     auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -22,14 +34,7 @@ LRESULT CALLBACK HandlerWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lPa
     delete handler;
     handler = nullptr;
   }
-  if (!handler || !*handler) return DefWindowProcA(wnd, msg, wParam, lParam);
-  // No exception may cross the system's frames.
-  try {
-    return (*handler)(wnd, msg, wParam, lParam);
-  } catch (...) {
-    if (ApplicationHandleException) ApplicationHandleException(nullptr);
-    return 0;
-  }
+  return CallHandler(handler, wnd, msg, wParam, lParam);
 }
 
 void RegisterHandlerClass(const char* className) {
@@ -106,13 +111,7 @@ LRESULT CALLBACK InstanceEntry(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam)
     std::lock_guard<std::mutex> guard(t.lock);
     handler = t.handlers[N];
   }
-  if (!handler || !*handler) return DefWindowProcA(wnd, msg, wParam, lParam);
-  try {
-    return (*handler)(wnd, msg, wParam, lParam);
-  } catch (...) {
-    if (ApplicationHandleException) ApplicationHandleException(nullptr);
-    return 0;
-  }
+  return CallHandler(handler.get(), wnd, msg, wParam, lParam);
 }
 
 template <size_t... N>

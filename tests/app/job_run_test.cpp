@@ -7,13 +7,12 @@
 #include <sstream>
 
 #include "app/jobs/job_sequencer.h"
+#include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
 #include "tests/support/pump.h"
 #include "vcl/timers.h"
 
 namespace {
-
-using TArgv = std::vector<std::string>;
 
 std::string ProgramFolder() {
   char path[MAX_PATH] = {};
@@ -44,25 +43,7 @@ std::vector<std::string> Lines(const std::string& text) {
   return v;
 }
 
-// The argument vectors the stand-ins recorded, one per run.
-std::vector<TArgv> Recorded(const std::string& logFile) {
-  std::vector<TArgv> runs;
-  for (const std::string& line : Lines(ReadText(logFile))) {
-    TArgv argv(1);
-    for (size_t i = 0; i < line.size(); ++i) {
-      if (line[i] == '\t') {
-        argv.emplace_back();
-      } else if (line[i] == '%' && i + 2 < line.size()) {
-        argv.back() += static_cast<char>(std::stoi(line.substr(i + 1, 2), nullptr, 16));
-        i += 2;
-      } else {
-        argv.back() += line[i];
-      }
-    }
-    runs.push_back(argv);
-  }
-  return runs;
-}
+std::vector<TArgv> Recorded(const std::string& logFile) { return RecordedRuns(ReadText(logFile)); }
 
 bool Exists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
 

@@ -9,6 +9,7 @@
 #include "app/common/utf8.h"
 #include "app/media/media_analysis.h"
 #include "tests/app/media_test_support.h"
+#include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
 #include "tests/support/pump.h"
 #include "tests/widetext/temp_folder.h"
@@ -16,7 +17,6 @@
 namespace {
 
 using C = TTrackColumn;
-using TArgv = std::vector<std::string>;
 
 std::string ReadText(const std::wstring& name) {
   std::string text;
@@ -29,28 +29,7 @@ std::string ReadText(const std::wstring& name) {
   return text;
 }
 
-// The argument vectors the stand-in recorded, one per run (tab-separated, "%xx" escapes).
-std::vector<TArgv> Recorded(const std::wstring& logFile) {
-  std::vector<TArgv> runs;
-  TArgv argv(1);
-  std::string text = ReadText(logFile);
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r') continue;
-    if (c == '\n') {
-      runs.push_back(argv);
-      argv.assign(1, std::string());
-    } else if (c == '\t') {
-      argv.emplace_back();
-    } else if (c == '%' && i + 2 < text.size()) {
-      argv.back() += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      argv.back() += c;
-    }
-  }
-  return runs;
-}
+std::vector<TArgv> Recorded(const std::wstring& logFile) { return RecordedRuns(ReadText(logFile)); }
 
 std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH];

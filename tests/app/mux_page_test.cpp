@@ -12,9 +12,10 @@
 #include "dialogs/task_message_form.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/program_session.h"
+#include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
+#include "tests/support/window_shot.h"
 #include "tests/widetext/temp_folder.h"
-#include "vcl/graphics.h"
 #include "vcl/timers.h"
 
 using namespace apptest;
@@ -22,29 +23,8 @@ using namespace apptest;
 namespace {
 
 using C = TTrackColumn;
-using TArgv = std::vector<std::string>;
 
-std::vector<TArgv> Recorded(const std::wstring& logFile) {
-  std::vector<TArgv> runs;
-  TArgv argv(1);
-  std::string text = ReadFileBytes(logFile);
-  for (size_t i = 0; i < text.size(); ++i) {
-    char c = text[i];
-    if (c == '\r') continue;
-    if (c == '\n') {
-      runs.push_back(argv);
-      argv.assign(1, std::string());
-    } else if (c == '\t') {
-      argv.emplace_back();
-    } else if (c == '%' && i + 2 < text.size()) {
-      argv.back() += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      argv.back() += c;
-    }
-  }
-  return runs;
-}
+std::vector<TArgv> Recorded(const std::wstring& logFile) { return RecordedRuns(ReadFileBytes(logFile)); }
 
 // With KAVO_APP_SHOTS set, the window's picture goes to that folder under Name (to look at).
 void SaveShot(TWinControl* Window, const char* Name) {
@@ -52,14 +32,7 @@ void SaveShot(TWinControl* Window, const char* Name) {
   if (!folder) return;
   Window->Repaint();
   PumpUntil([] { return false; }, 100);
-  RECT r;
-  GetWindowRect(Window->Handle(), &r);
-  TBitmap bmp;
-  bmp.SetSize(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(bmp.Canvas()->Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  bmp.SaveToFile(std::string(folder) + "\\" + Name);
+  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
 }
 
 // Acts once on a modal window while it shows (the modal loop runs the timer).

@@ -4,9 +4,9 @@
 
 #include "app/ui/task_dialog_presets.h"
 #include "dialogs/task_message_form.h"
-#include "vcl/graphics.h"
 #include "vcl/timers.h"
 #include "tests/app/recording_view.h"
+#include "tests/support/window_shot.h"
 #include "vcl/application.h"
 
 namespace {
@@ -76,14 +76,7 @@ class TPressFirstButton {
  private:
   static void Shoot(TTaskMessageForm* form, const char* file) {
     form->Repaint();
-    RECT r;
-    GetWindowRect(form->WindowHandle(), &r);
-    TBitmap bmp;
-    bmp.SetSize(r.right - r.left, r.bottom - r.top);
-    HDC screen = GetDC(nullptr);
-    BitBlt(bmp.Canvas()->Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    bmp.SaveToFile(file);
+    SaveWindowShot(form->WindowHandle(), file);
   }
   TTimer FTimer;
   bool FPressed = false;

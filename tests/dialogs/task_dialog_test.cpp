@@ -10,6 +10,7 @@
 #include "dialogs/task_message_form.h"
 #include "dialogs/uni_task_dialog.h"
 #include "tests/support/pump.h"
+#include "tests/support/window_shot.h"
 #include "vcl/timers.h"
 #include "widetext/codecs.h"
 #include "tests/support/forms.h"
@@ -170,14 +171,7 @@ void SaveShotIfAsked(TTaskMessageForm* form, const char* variable) {
   const char* shot = getenv(variable);
   if (!shot) return;
   form->Repaint();
-  RECT r;
-  GetWindowRect(form->WindowHandle(), &r);
-  TBitmap bmp;
-  bmp.SetSize(r.right - r.left, r.bottom - r.top);
-  HDC screen = GetDC(nullptr);
-  BitBlt(bmp.Canvas()->Handle(), 0, 0, bmp.Width(), bmp.Height(), screen, r.left, r.top, SRCCOPY);
-  ReleaseDC(nullptr, screen);
-  bmp.SaveToFile(shot);
+  SaveWindowShot(form->WindowHandle(), shot);
 }
 
 void Click(TControl* c) { PostMessageW(static_cast<TWinControl*>(c)->Handle(), BM_CLICK, 0, 0); }
