@@ -150,12 +150,12 @@ struct TNamedTexts {
   WideString MsgCmdUsedForExtraction = L"Command line used for the extraction";
   WideString MsgFilesSavedIn = L"Files saved in";
   // section "Properties"
-  WideString lbType = L"Type:";
+  WideString lbType = L"Type";
   WideString lbVideoStream = L"Video stream";
   WideString lbAudioStream = L"Audio stream";
   WideString lbSubStream = L"Subtitle stream";
-  WideString lbInfo = L"Information:";
-  WideString lbFile = L"File:";
+  WideString lbInfo = L"Information";
+  WideString lbFile = L"File";
 };
 
 // Where the language file keeps a named text: its section and key, and the member it fills.

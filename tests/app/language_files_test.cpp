@@ -36,6 +36,23 @@ TKeySet KeysOfFile(const WideString& File) {
   return keys;
 }
 
+// The value of one key, as written (quotes kept).
+std::string ValueInFile(const WideString& File, const std::string& Section, const std::string& Key) {
+  const std::string text = ReadFileBytes(File);
+  std::string section;
+  size_t at = 0;
+  while (at < text.size()) {
+    size_t end = text.find('\n', at);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line[0] == '[') section = line.substr(1, line.find(']') - 1);
+    else if (section == Section && line.rfind(Key + "=", 0) == 0) return line.substr(Key.size() + 1);
+  }
+  return {};
+}
+
 TKeySet KeysTheProgramReads() {
   TKeySet keys;
   for (const TLanguageEntry& e : LanguageEntries()) keys.insert({e.Section, e.Key});
@@ -59,6 +76,21 @@ TEST(LanguageFiles, EachFileHoldsExactlyTheKeysTheProgramReads) {
     const std::vector<WideString> values = ReadLanguageFile(file);
     for (size_t i = 0; i < values.size(); ++i)
       EXPECT_FALSE(values[i].empty()) << LanguageEntries()[i].Section << " " << LanguageEntries()[i].Key;
+  }
+}
+
+// The properties dialog shows these as label + " : " + value: a colon of their own would
+// show twice ("File : : clip.avi").
+TEST(LanguageFiles, LabelsJoinedWithAColonCarryNoneOfTheirOwn) {
+  for (const wchar_t* language : kLanguages) {
+    SCOPED_TRACE(WideToAnsi(language));
+    const WideString file = SourceRoot() + L"lang\\" + language + L".ini";
+    for (const char* key : {"lbFile", "lbInfo", "lbType"}) {
+      std::string value = ValueInFile(file, "Properties", key);
+      while (!value.empty() && (value.back() == ' ' || value.back() == '"')) value.pop_back();
+      ASSERT_FALSE(value.empty()) << key;
+      EXPECT_NE(value.back(), ':') << key << "=" << value;
+    }
   }
 }
 
