@@ -7,31 +7,10 @@
 #include "explorer/file_list_view.h"
 #include "explorer/shell_dir_tree.h"
 #include "explorer/shell_routines.h"
+#include "explorer/tree_drag_loop.h"
 #include "vcl/application.h"
 #include "vcl/scopeexit.h"
-#include "vcl/windowbinding.h"
 #include "widetext/uni_message_dialogs.h"
-
-namespace {
-
-// The folder tree under a point of the screen, and the point in its client coordinates.
-TShDirTree* TreeAt(POINT Screen, POINT& Client) {
-  HWND wnd = WindowFromPoint(Screen);
-  auto* tree = dynamic_cast<TShDirTree*>(wnd ? FindControl(wnd) : nullptr);
-  if (!tree) return nullptr;
-  Client = Screen;
-  ScreenToClient(wnd, &Client);
-  return tree;
-}
-
-// Where a mouse message happened, on the screen (its own coordinates: posted messages too).
-POINT ScreenPointOf(const MSG& Msg) {
-  POINT p{static_cast<short>(LOWORD(Msg.lParam)), static_cast<short>(HIWORD(Msg.lParam))};
-  ClientToScreen(Msg.hwnd, &p);
-  return p;
-}
-
-}  // namespace
 
 void TShDirTree::DoStartDrag(TTreeNode* Node) {
   if (!DragDropEnabled || !Node) {
@@ -48,41 +27,8 @@ void TShDirTree::DoStartDrag(TTreeNode* Node) {
 }
 
 void TShDirTree::TrackFolderDrag() {
-  HWND wnd = WindowHandle();
-  SetCapture(wnd);
-  HCURSOR allowed = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
-  HCURSOR refused = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_NO));
-  TShDirTree* target = nullptr;
-  POINT at{};
-  bool accept = false;
-  MSG msg;
-  ScopeExit release{[&] {
-    if (GetCapture() == wnd) ReleaseCapture();
-  }};
-  while (GetCapture() == wnd && GetMessageA(&msg, nullptr, 0, 0)) {
-    if (msg.message == WM_MOUSEMOVE) {
-      target = TreeAt(ScreenPointOf(msg), at);
-      accept = false;
-      if (target) target->DragOver(this, at.x, at.y, dsDragMove, accept);
-      SetCursor(accept ? allowed : refused);
-      continue;
-    }
-    if (msg.message == WM_LBUTTONUP) {
-      target = TreeAt(ScreenPointOf(msg), at);
-      accept = false;
-      if (target) target->DragOver(this, at.x, at.y, dsDragMove, accept);
-      ReleaseCapture();
-      if (target && accept) target->DragDrop(this, at.x, at.y);
-      break;
-    }
-    if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN) break;
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
+  // Any folder tree of the program may take the folder.
+  FollowDragOntoTree(this, WindowHandle(), [](TShDirTree*) { return true; });
   FDragNode = nullptr;
 }
 
