@@ -6,7 +6,9 @@
 
 #include "vcl/sysutils.h"
 
-enum class TStreamKind { General = 0, Video = 1, Audio = 2, Text = 3 };
+// The library's stream kinds. Kind 4 held the chapters in older libraries (today it is
+// "Other"); today's libraries report a file's chapters as a menu stream (kind 6).
+enum class TStreamKind { General = 0, Video = 1, Audio = 2, Text = 3, Chapters = 4, Menu = 6 };
 
 class TMediaAnswers {
  public:

@@ -1,0 +1,25 @@
+// The chapter report of a media file, as MediaInfo writes it, cut into chapters.
+//
+// Two shapes of a chapter line are read:
+//   older libraries:        "1 : 00:00:00.000 - Intro"       (label, ": ", start, " - ", title)
+//   the library we ship:    "00:00:03.500          : Part two" (start, blanks, ": ", title)
+// The split page's chapter lists and the extract page's chapter file and cue sheet all read
+// the report through here.
+#pragma once
+
+#include <vector>
+
+#include "vcl/sysutils.h"
+
+struct TChapterLine {
+  WideString Start;  // as the report gives it, e.g. "00:05:10.500"; empty when absent
+  WideString Title;  // empty when absent
+};
+
+// Cuts one report line. Older shape: Start is the text between the first ": " and the first
+// " -" after it, Title the text after the first "- " of the line. Today's shape (the line
+// begins with a time "hh:mm:ss.mmm"): Start is that time, Title the text after the first ": ".
+TChapterLine ReadChapterLine(const WideString& Line);
+
+// The two-digit chapter number: "01" to "09", then "10", "11", ... "100".
+WideString ChapterNumberText(int Number);
