@@ -1,5 +1,6 @@
 #include "app/media/chapter_lines.h"
 
+#include <cstdlib>
 #include <cwctype>
 
 #include "app/common/text_routines.h"
@@ -35,6 +36,46 @@ TChapterLine ReadChapterLine(const WideString& Line) {
   chapter.Start = StrBefore(WideString(L" -"), StrAfter(WideString(L": "), Line));
   chapter.Title = StrAfter(WideString(L"- "), Line);
   return chapter;
+}
+
+namespace {
+
+std::vector<WideString> ReportLines(const WideString& Report) {
+  std::vector<WideString> lines;
+  size_t from = 0;
+  while (from < Report.size()) {
+    size_t end = Report.find_first_of(L"\r\n", from);
+    if (end == WideString::npos) end = Report.size();
+    lines.push_back(Report.substr(from, end - from));
+    from = end + (Report.compare(end, 2, L"\r\n") == 0 ? 2 : 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::vector<TChapterLine> ReadChapterReport(const WideString& Report) {
+  const std::vector<WideString> lines = ReportLines(Report);
+  std::vector<TChapterLine> chapters;
+  for (const WideString& line : lines) {
+    if (StartsWithTime(line)) chapters.push_back(ReadChapterLine(line));
+  }
+  if (!chapters.empty()) return chapters;
+  for (size_t i = 0; i + 1 < lines.size(); ++i) chapters.push_back(ReadChapterLine(lines[i]));
+  return chapters;
+}
+
+WideString ChapterReport(TMediaAnswers& Info) {
+  WideString report = Info.Get(TStreamKind::Chapters, 0, L"Inform");
+  if (!report.empty()) return report;
+  const int menus = _wtoi(Info.Get(TStreamKind::General, 0, L"MenuCount").c_str());
+  for (int i = 0; i < menus; ++i) {
+    report = Info.Get(TStreamKind::Menu, i, L"Inform");
+    for (const WideString& line : ReportLines(report)) {
+      if (StartsWithTime(line)) return report;
+    }
+  }
+  return WideString();
 }
 
 WideString ChapterNumberText(int Number) {

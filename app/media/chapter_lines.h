@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "app/media/media_info.h"
 #include "vcl/sysutils.h"
 
 struct TChapterLine {
@@ -20,6 +21,15 @@ struct TChapterLine {
 // " -" after it, Title the text after the first "- " of the line. Today's shape (the line
 // begins with a time "hh:mm:ss.mmm"): Start is that time, Title the text after the first ": ".
 TChapterLine ReadChapterLine(const WideString& Line);
+
+// The chapters of one report. A report with lines that begin with a time is today's: its
+// chapters are those lines (the lines before them describe the stream). Otherwise it is the
+// older report, whose every line but the last (the report's closing line) is a chapter.
+std::vector<TChapterLine> ReadChapterReport(const WideString& Report);
+
+// A file's chapter report: the chapters stream's, where the library still reports one, else
+// the first menu stream's that lists chapters. Empty when the file has no chapters.
+WideString ChapterReport(TMediaAnswers& Info);
 
 // The two-digit chapter number: "01" to "09", then "10", "11", ... "100".
 WideString ChapterNumberText(int Number);

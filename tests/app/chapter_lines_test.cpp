@@ -33,3 +33,28 @@ TEST(ChapterLines, NumbersHaveAtLeastTwoDigits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ChapterLines, ReportsOfBothGenerations) {
+  // The library we ship: a menu stream's report, its description first.
+  std::vector<TChapterLine> today = ReadChapterReport(
+      L"ID                                       : 2\n"
+      L"Format                                   : Timed Text\n"
+      L"Language                                 : English\n"
+      L"00:00:00.000                             : Opening\n"
+      L"00:00:00.500                             : Caf\u00e9 - nuit\n");
+  ASSERT_EQ(today.size(), 2u);
+  EXPECT_EQ(today[1].Start, L"00:00:00.500");
+  EXPECT_EQ(today[1].Title, L"Caf\u00e9 - nuit");
+
+  // Older libraries: every line but the closing one.
+  std::vector<TChapterLine> older =
+      ReadChapterReport(L"1 : 00:00:00.000 - Intro\r\n2 : 00:05:10.500 - Part two\r\n3 : 00:09:00.000 - End");
+  ASSERT_EQ(older.size(), 2u);
+  EXPECT_EQ(older[1].Start, L"00:05:10.500");
+  EXPECT_TRUE(ReadChapterReport(L"").empty());
+  EXPECT_TRUE(ReadChapterReport(L"only one line").empty());
+}
+
+}  // namespace
