@@ -37,6 +37,7 @@ class TrackListsTest : public ::testing::Test {
     for (const wchar_t* name : {L"clip.mp4", L"clip.ts", L"clip.avi", L"subs.srt"})
       CopyFileW((media + name).c_str(), (folder + name).c_str(), FALSE);
     CopyFileW((media + L"clip.avi").c_str(), (folder + L"LOUD.AVI").c_str(), FALSE);
+    CopyFileW((media + L"clip.mp4").c_str(), (folder + Greek).c_str(), FALSE);
     argvLog = folder + L"argv.log";
     SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
     m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
@@ -77,6 +78,7 @@ class TrackListsTest : public ::testing::Test {
   TempFolder temp;
   WideString media;
   std::wstring folder, argvLog;
+  const std::wstring Greek = L"\x03C4\x03B1\x03B9\x03BD\x03AF\x03B1.mp4";  // outside the code page
   std::unique_ptr<TProgramSession> session;
   TMainForm* m = nullptr;
 };
@@ -114,9 +116,9 @@ TEST_F(TrackListsTest, DropsReachOnlyTheMuxAndConcatenationPagesWithTheirKinds) 
 
   // The concatenation page takes no subtitles; its output name keeps ".mp4".
   ShowConcatPage();
-  Drop({folder + L"subs.srt", folder + L"clip.ts", folder + L"clip.mp4", folder + L"clip.avi"});
-  EXPECT_EQ(Files(m->ConcListView), (std::vector<std::wstring>{L"clip.mp4", L"clip.mp4", L"clip.avi", L"clip.avi"}));
-  EXPECT_EQ(m->edConcOutput->Text(), folder + L"clip.mp4");
+  Drop({folder + L"subs.srt", folder + L"clip.ts", folder + Greek, folder + L"clip.avi"});
+  EXPECT_EQ(Files(m->ConcListView), (std::vector<std::wstring>{Greek, Greek, L"clip.avi", L"clip.avi"}));
+  EXPECT_EQ(m->edConcOutput->Text(), folder + Greek);
   EXPECT_TRUE(m->btConcRemove->Visible() && m->btConcProp->Visible());
   EXPECT_EQ(Files(m->MP4ListView).size(), 2u);
 }
