@@ -19,10 +19,10 @@ AnsiString EightBitPath(const WideString& Path) {
   return shortName.empty() ? ansi : WideToAnsi(shortName);
 }
 
-AnsiString TrackSource(const TTrackRow& Row, const TMuxOptions& Options) {
+AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs) {
   WideString source = Row.InputPath();
   const WideString& type = Row[C::Type];
-  if (type == L"video" && Options.AviH264Inputs.count(source)) source = RawH264FileOf(source);
+  if (type == L"video" && AviH264Inputs.count(source)) source = RawH264FileOf(source);
   AnsiString s = EightBitPath(source);
   if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + WideToAnsi(Row[C::Index]);
   auto option = [&](const char* key, const WideString& value) {
@@ -45,6 +45,22 @@ const char* const ComplianceOptions[] = {"", " -ipod -brand M4VP:1", " -ipod", "
 }  // namespace
 
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
+
+AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs) {
+  return QuoteArgument(TrackSource(Row, AviH264Inputs));
+}
+
+AnsiString TrackFileOptions(const TTrackRow& Row) {
+  AnsiString s;
+  if (!Row[C::Brand].empty()) s += " -brand " + TextArgument(Row[C::Brand]);
+  if (!Row[C::Interleave].empty()) s += " -inter " + TextArgument(Row[C::Interleave]);
+  if (!Row[C::Copyright].empty()) s += " -cprt " + TextArgument(Row[C::Copyright]);
+  return s;
+}
+
+const char* ComplianceArgument(bool Enabled, int Index) {
+  return Enabled && Index >= 0 && Index <= 4 ? ComplianceOptions[Index] : "";
+}
 
 AnsiString TextArgument(const WideString& Text) { return QuoteArgument(WideToAnsi(Text)); }
 
@@ -86,21 +102,18 @@ AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options) {
   AnsiString cmd = PathArgument(Options.MP4BoxPath);
-  if (Options.ComplianceEnabled && Options.Compliance >= 0 && Options.Compliance <= 4)
-    cmd += ComplianceOptions[Options.Compliance];
+  cmd += ComplianceArgument(Options.ComplianceEnabled, Options.Compliance);
   if (Options.Hint) cmd += " -hint";
   if (Options.Flat) cmd += " -flat";
   for (size_t i = 0; i < Rows.size(); ++i) {
     const TTrackRow& row = Rows[i];
     if (!row.Checked) continue;
-    if (!row[C::Brand].empty()) cmd += " -brand " + TextArgument(row[C::Brand]);
-    if (!row[C::Interleave].empty()) cmd += " -inter " + TextArgument(row[C::Interleave]);
-    if (!row[C::Copyright].empty()) cmd += " -cprt " + TextArgument(row[C::Copyright]);
+    cmd += TrackFileOptions(row);
     if (row[C::Type] == L"chap")
       cmd += " -chap ";
     else
       cmd += Options.VFR && i != 0 ? " -cat " : " -add ";
-    cmd += QuoteArgument(TrackSource(row, Options));
+    cmd += TrackSourceArgument(row, Options.AviH264Inputs);
   }
   if (Options.SplitKilobytes > 0) cmd += " -splits " + std::to_string(Options.SplitKilobytes);
   cmd += Options.ITags;

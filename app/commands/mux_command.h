@@ -34,6 +34,15 @@ struct TMuxOptions {
 AnsiString PathArgument(const WideString& Path);
 AnsiString TextArgument(const WideString& Text);
 
+// The pieces a track row gives a creation or join command, shared by both builders:
+// " -brand", " -inter" and " -cprt" with their values (each only when the row has one), the
+// row's source as one argument (file, "#" track, ":name=", ":lang=" and the other track
+// options; the video of a listed AVI file from its raw H.264 stream), and the compliance
+// options of the compliance box (nothing while it is disabled).
+AnsiString TrackFileOptions(const TTrackRow& Row);
+AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs = {});
+const char* ComplianceArgument(bool Enabled, int Index);
+
 // The split box: its index and, for index 5 ("Custom..."), its text in megabytes. No value
 // when the custom text is not a whole number above 0.
 std::optional<long long> SplitKilobytes(int Index, const WideString& Text);

@@ -258,6 +258,11 @@ const TClassMembers& MainFormMembers() {
     AddAboutPageHandlers(table);
     AddLanguageHandlers(table);
     AddProcessPageHandlers(table);
+    AddConcatPageHandlers(table);
+    AddOutputPanelHandlers(table);
+    AddTrackListColumnHandlers(table);
+    AddStreamInfoHandlers(table);
+    AddDroppedFilesHandlers(table);
     return table.Table();
   }();
   return members;
