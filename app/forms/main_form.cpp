@@ -258,6 +258,8 @@ const TClassMembers& MainFormMembers() {
     AddAboutPageHandlers(table);
     AddLanguageHandlers(table);
     AddProcessPageHandlers(table);
+    AddExtractPageHandlers(table);
+    AddConverterPageHandlers(table);
     return table.Table();
   }();
   return members;
