@@ -11,13 +11,6 @@ using C = TTrackColumn;
 
 bool TakesSelector(const WideString& Type) { return Type == L"audio" || Type == L"video" || Type == L"vobsub"; }
 
-// The path in the code page, or its short form when the code page loses characters.
-AnsiString EightBitPath(const WideString& Path) {
-  AnsiString ansi = WideToAnsi(Path);
-  if (AnsiToWide(ansi) == Path) return ansi;
-  WideString shortName = WideExtractShortPathName(Path);
-  return shortName.empty() ? ansi : WideToAnsi(shortName);
-}
 
 AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs) {
   WideString source = Row.InputPath();
@@ -43,6 +36,13 @@ AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264
 const char* const ComplianceOptions[] = {"", " -ipod -brand M4VP:1", " -ipod", " -isma", " -psp"};
 
 }  // namespace
+
+AnsiString EightBitPath(const WideString& Path) {
+  AnsiString ansi = WideToAnsi(Path);
+  if (AnsiToWide(ansi) == Path) return ansi;
+  WideString shortName = WideExtractShortPathName(Path);
+  return shortName.empty() ? ansi : WideToAnsi(shortName);
+}
 
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
 

@@ -1607,6 +1607,7 @@ object MainForm: TMainForm
       EnabledButtons = [bkStart, bkLast, bkBack, bkFinish, bkCancel, bkHelp]
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnBackButtonClick = ExtractPageBackButtonClick
+      OnNextButtonClick = ExtractPageNextButtonClick
       OnHelpButtonClick = ExtractPageHelpButtonClick
       object WHeaderExtractPage: TKvgWizardHeader
         Left = 0
@@ -1649,6 +1650,7 @@ object MainForm: TMainForm
           Hint = 'Open your file...'
           ShowHint = True
           Center = True
+          OnClick = UniImage21Click
         end
       end
       object gbContent: TUniGroupBox
@@ -1666,6 +1668,7 @@ object MainForm: TMainForm
           ReadOnly = True
           RowSelect = True
           ViewStyle = vsReport
+          OnClick = ExtractListViewClick
           Columns = <
             item
               Caption = '#'
@@ -1733,13 +1736,16 @@ object MainForm: TMainForm
           Width = 680
           Height = 17
           Caption = 'Extract All Streams to Raw Format.'
+          OnClick = rbRawAllClick
         end
       end
     end
     object ConverterPage: TKvWizardInteriorPage
       Header.Visible = False
+      EnabledButtons = [bkStart, bkLast, bkBack, bkFinish, bkCancel, bkHelp]
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnBackButtonClick = ConverterPageBackButtonClick
+      OnNextButtonClick = ConverterPageNextButtonClick
       OnHelpButtonClick = ConverterPageHelpButtonClick
       object WHeaderOneClickConv: TKvgWizardHeader
         Left = 0
@@ -1782,6 +1788,7 @@ object MainForm: TMainForm
           Hint = 'Open your file...'
           ShowHint = True
           Center = True
+          OnClick = UniImage23Click
         end
       end
       object gbSub: TUniGroupBox
@@ -1821,6 +1828,7 @@ object MainForm: TMainForm
           Top = 24
           Width = 80
           Height = 21
+          OnKeyPress = edFrameRateKeyPress
         end
         object AVIConverterText: TUniStaticText
           Left = 16

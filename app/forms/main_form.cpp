@@ -263,6 +263,8 @@ const TClassMembers& MainFormMembers() {
     AddTrackListColumnHandlers(table);
     AddStreamInfoHandlers(table);
     AddDroppedFilesHandlers(table);
+    AddExtractPageHandlers(table);
+    AddConverterPageHandlers(table);
     return table.Table();
   }();
   return members;

@@ -26,6 +26,8 @@ struct TRunNote {
 
 // One run of a tool, as a step builder makes it.
 struct TRunRequest {
+  // Empty: the step runs no tool (the program did its work itself); it ends once its notes
+  // are written, and the job goes on as after a run.
   AnsiString CommandLine;
   std::vector<TRunNote> Notes;  // in order, before the run starts
   TToolKind Tool = TToolKind::MP4Box;
@@ -127,6 +129,7 @@ class TJobSequencer {
   void RunNextStep();
   void CloseJob();
   void StartAfterClose();
+  void StepEndedWithoutRun();
 
   std::shared_ptr<TJobSequencer*> FSelf = std::make_shared<TJobSequencer*>(this);
   std::unique_ptr<TDosCommandRunner> FOwnRunner;
@@ -145,5 +148,6 @@ class TJobSequencer {
   unsigned FLastExitCode = 0;
   TTimer* FJobTimer;
   TTimer* FAfterCloseTimer;
+  TTimer* FNoRunTimer;  // ends a step that runs no tool, from the message loop
   std::function<std::optional<TRunRequest>()> FPendingAfterClose;
 };

@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=1
+KAVO_MEDIA_VERSION=2
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
@@ -34,6 +34,25 @@ META
     "$dir/chapters.mp4"
   rm "$dir/chapters.ffmeta"
   printf '1\r\n00:00:00,000 --> 00:00:00,800\r\nHello\r\n\r\n' >"$dir/subs.srt"
+  # Every kind of stream the extract page lists: video, audio, text and chapters in one MP4;
+  # a MOV with a text stream (which the page does not list).
+  cat >"$dir/full.ffmeta" <<'META'
+;FFMETADATA1
+[CHAPTER]
+TIMEBASE=1/1000
+START=0
+END=500
+title=Opening
+[CHAPTER]
+TIMEBASE=1/1000
+START=500
+END=1000
+title=Closing
+META
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" -i "$dir/subs.srt" -i "$dir/full.ffmeta" -map 0 -map 1 -map 2 \
+    -map_chapters 3 "${x264[@]}" -c:a aac -b:a 64k -c:s mov_text "$dir/full.mp4"
+  rm "$dir/full.ffmeta"
+  ffmpeg "${q[@]}" "${v[@]}" -i "$dir/subs.srt" -map 0 -map 1 "${x264[@]}" -c:s mov_text "$dir/subs.mov"
 }
 
 kavo_test_media() {

@@ -8,7 +8,7 @@
 #include "app/commands/output_check.h"
 #include "app/media/track_row_item.h"
 #include "tests/app/media_test_support.h"
-#include "tests/app/modal_answers.h"
+#include "tests/app/page_driving.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"

@@ -11,7 +11,8 @@
 #include "app/media/track_row_item.h"
 #include "dialogs/task_message_form.h"
 #include "tests/app/media_test_support.h"
-#include "tests/app/modal_answers.h"
+#include "tests/app/page_driving.h"
+#include "tests/app/page_driving.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
@@ -26,15 +27,6 @@ namespace {
 using C = TTrackColumn;
 
 std::vector<TArgv> Recorded(const std::wstring& logFile) { return RecordedRuns(ReadFileBytes(logFile)); }
-
-// With KAVO_APP_SHOTS set, the window's picture goes to that folder under Name (to look at).
-void SaveShot(TWinControl* Window, const char* Name) {
-  const char* folder = getenv("KAVO_APP_SHOTS");
-  if (!folder) return;
-  Window->Repaint();
-  PumpUntil([] { return false; }, 100);
-  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
-}
 
 class MuxPageTest : public ::testing::Test {
  protected:
@@ -114,8 +106,11 @@ TEST_F(MuxPageTest, FilesOfEveryKindThenAJobThroughTheStandIn) {
   SaveShot(m, "process_page.bmp");
   const std::string f = WideToAnsi(folder);
   std::vector<TArgv> runs = Recorded(argvLog);
-  ASSERT_EQ(runs.size(), 1u);
-  EXPECT_EQ(runs[0], (TArgv{"MP4Box.exe", "-add", f + "clip.avi#video:fps=25.000", "-add", f + "clip.avi#audio",
+  // The AVI file's H.264 video goes in as a raw stream, extracted first and deleted after.
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0], (TArgv{"MP4Box.exe", "-aviraw", "video", f + "clip.avi"}));
+  EXPECT_FALSE(TempFolder::Exists(folder + L"clip_video.h264"));
+  EXPECT_EQ(runs[1], (TArgv{"MP4Box.exe", "-add", f + "clip_video.h264#video:fps=25.000", "-add", f + "clip.avi#audio",
                             "-add", f + "clip.mp4#1:name=Vid\xE9o:fps=25.000", "-add", f + "tone.mp3", "-add", f + "subs.srt",
                             "-add", f + "clip.h264:fps=50.000", "-chap", f + "chapters.txt", f + "new film.mp4"}));
   EXPECT_TRUE(TempFolder::Exists(folder + L"new film.mp4"));

@@ -1,16 +1,27 @@
-// Answers the modal windows a page shows while a test drives it: any modal window through a
-// timer of its modal loop, and the main window's task dialog by its custom buttons.
+// Driving the program's pages in a test: pictures of the windows to look at, and a hand on the
+// modal windows a handler opens (a timer runs inside the modal loop) and on the task dialog.
 #pragma once
 
-#include <windows.h>
-
+#include <cstdlib>
 #include <functional>
+#include <string>
 
 #include "app/forms/main_form.h"
 #include "dialogs/task_message_form.h"
+#include "tests/support/pump.h"
+#include "tests/support/window_shot.h"
 #include "vcl/timers.h"
 
 namespace apptest {
+
+// With KAVO_APP_SHOTS set, the window's picture goes to that folder under Name (to look at).
+inline void SaveShot(TWinControl* Window, const char* Name) {
+  const char* folder = getenv("KAVO_APP_SHOTS");
+  if (!folder) return;
+  Window->Repaint();
+  PumpUntil([] { return false; }, 100);
+  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
+}
 
 // Acts once on a modal window while it shows (the modal loop runs the timer).
 class TModalDriver {
