@@ -12,7 +12,6 @@
 #include "dialogs/task_message_form.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
-#include "tests/app/page_driving.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
