@@ -133,9 +133,20 @@ TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
   Select(RowOf(L"song.m4a"));
   SaveShot(m, "tag_page.bmp");
 
-  // A folder without media lists nothing; the last folder's rows are gone.
+  // A file that is not media is listed without tags; other files are left out.
   TempFolder::MakeFile(temp.Path() + L"\\readme.txt");
+  TempFolder::MakeFile(temp.Path() + L"\\notes.mp4", "not a film");
   ChooseFolder(temp.Path());
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 1);
+  TTagRow notes;
+  notes[C::Path] = TagFolderOf(temp.Path());
+  notes[C::File] = L"notes.mp4";
+  EXPECT_EQ(Row(0).Columns, notes.Columns);
+  EXPECT_EQ(m->edName->Text(), L"");
+
+  // An empty folder lists nothing; the last folder's rows are gone.
+  CreateDirectoryW((temp.Path() + L"\\empty").c_str(), nullptr);
+  ChooseFolder(temp.Path() + L"\\empty");
   EXPECT_EQ(m->FilesTagList->Items()->Count(), 0);
   EXPECT_FALSE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
 }
@@ -226,6 +237,9 @@ TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
     EXPECT_EQ(now.rfind("KAVO-STANDIN MP4", 0), 0u) << now.substr(0, 40);
   }
   EXPECT_EQ(After(runs[song], "-itags").rfind("name=12\" Mix 100%:", 0), 0u) << After(runs[song], "-itags");
+  bool stop = false;
+  m->ProcessPageBackButtonClick(nullptr, stop);
+  EXPECT_EQ(m->Wizard->ActivePage(), m->TagPage);
 }
 
 TEST_F(TagPageTest, AFailingRunLeavesItsFileWholeAndUncheckedRowsAreLeftOut) {
