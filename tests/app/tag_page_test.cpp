@@ -3,6 +3,8 @@
 // menu, the properties dialog's tag tabs, and tagging jobs through the stand-in MP4Box;
 // then a mux whose tags AtomicParsley writes.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <dlgs.h>
 
 #include "app/common/named_texts.h"
 #include "app/forms/prop_form.h"
@@ -15,6 +17,8 @@
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
 #include "tests/widetext/temp_folder.h"
+#include "vcl/pictures.h"
+#include "widetext/uni_picture_dialog.h"
 #include "wizard/thumbnail_view.h"
 
 using namespace apptest;
@@ -95,6 +99,7 @@ class TagPageTest : public ::testing::Test {
 
 TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
   if (!TMediaInfoLibrary::Instance().Loaded()) GTEST_SKIP() << "MediaInfo.dll is not beside the tests";
+  CreateDirectoryW((temp.Path() + L"\\empty").c_str(), nullptr);  // before the tree reads the folder
   ChooseFolder(folder);
   ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
   EXPECT_EQ(TagFolderOf(m->TagFolder), folder);
@@ -145,7 +150,6 @@ TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
   EXPECT_EQ(m->edName->Text(), L"");
 
   // An empty folder lists nothing; the last folder's rows are gone.
-  CreateDirectoryW((temp.Path() + L"\\empty").c_str(), nullptr);
   ChooseFolder(temp.Path() + L"\\empty");
   EXPECT_EQ(m->FilesTagList->Items()->Count(), 0);
   EXPECT_FALSE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
@@ -261,6 +265,38 @@ TEST_F(TagPageTest, AFailingRunLeavesItsFileWholeAndUncheckedRowsAreLeftOut) {
   HANDLE h = FindFirstFileW((folder + L"*-tagging*").c_str(), &found);
   EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a work file was left behind";
   if (h != INVALID_HANDLE_VALUE) FindClose(h);
+}
+
+TEST_F(TagPageTest, TheCoverPictureChosenInTheDialogGoesToEveryFile) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const WideString cover = temp.Path() + L"\\front cover.bmp";
+  {
+    TBitmap picture;
+    picture.SetSize(40, 30);
+    picture.SaveToFile(WideToAnsi(cover));
+  }
+  // The user types the picture's name in the open dialog and presses Open.
+  TModalDriver open([&] { return m->OpenPictureDiag->Handle() && IsWindowVisible(GetParent(m->OpenPictureDiag->Handle())); },
+                    [&] {
+                      HWND shown = GetParent(m->OpenPictureDiag->Handle());
+                      SetDlgItemTextW(shown, cmb13, cover.c_str());
+                      PostMessageW(shown, WM_COMMAND, IDOK, 0);
+                    });
+  m->UniStaticText1Click(nullptr);
+  ASSERT_TRUE(open.Done());
+  EXPECT_EQ(m->edPic->Text(), cover);
+  EXPECT_FALSE(m->UniStaticText1->Visible());
+  EXPECT_EQ(m->UniImage25->Picture()->Width(), 40);
+
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  for (const TArgv& run : runs) {
+    const std::string itags = After(run, "-itags");
+    EXPECT_EQ(itags.substr(itags.rfind(":cover=") + 7), WideToAnsi(cover)) << itags;
+  }
 }
 
 TEST_F(TagPageTest, WithoutRowsNothingHappens) {
