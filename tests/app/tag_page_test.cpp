@@ -224,6 +224,7 @@ TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
   EXPECT_EQ(m->Wizard->ActivePage(), m->ProcessPage);
   ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
   EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().TagSucceed}));
+  SaveShot(m, "tag_job.bmp");
   const std::vector<TArgv> runs = Runs();
   ASSERT_EQ(runs.size(), 3u);
   const std::string f = WideToAnsi(folder);
