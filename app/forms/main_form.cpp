@@ -250,6 +250,7 @@ const TClassMembers& MainFormMembers() {
       .Field("dpbt2", &TMainForm::dpbt2)
       .Field("btTagMore", &TMainForm::btTagMore)
       .Field("edPic", &TMainForm::edPic)
+      .Field("OpenPictureDiag", &TMainForm::OpenPictureDiag)
       ;
     AddStartupHandlers(table);
     AddWelcomePageHandlers(table);
@@ -265,6 +266,7 @@ const TClassMembers& MainFormMembers() {
     AddDroppedFilesHandlers(table);
     AddExtractPageHandlers(table);
     AddConverterPageHandlers(table);
+    AddTagPageHandlers(table);
     return table.Table();
   }();
   return members;

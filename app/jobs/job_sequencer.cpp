@@ -153,6 +153,7 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
   FTool = Request.Tool;
   FTagsByMP4Box = Request.TagsByMP4Box;
   FState.VerboseRun = Request.Verbose;
+  FRunFinished = Request.Finished;
   FPartial.clear();
   for (const TRunNote& note : Request.Notes) {
     if (note.Row) FView->AddProcessEvent(note.Text, note.Kind);
@@ -223,6 +224,14 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
   } else if (byItself && ExitCode != 0 && !FState.JobAborted) {
     FState.JobProblem = true;
     FView->AddLogLine(L"The tool ended with the exit code " + AnsiToWide(IntToStr(ExitCode)) + L".");
+  }
+  if (auto finished = std::move(FRunFinished)) {
+    FRunFinished = nullptr;
+    WideString problem = finished(!runFailed && byItself && ExitCode == 0);
+    if (!problem.empty()) {
+      FState.JobProblem = true;
+      FView->AddLogLine(problem);
+    }
   }
   ++FState.JobIndex;
   // A tool that cannot start would fail every later step the same way.

@@ -189,14 +189,18 @@ void TPropForm::FormShow(TObject*) {
     cbPAR->SetStyle(csDropDownList);
   }
   PageControl1->SetActivePage(Tab1->TabVisible() ? Tab1 : Tab2);
-  const WideString tagger = MainForm->edTagger->Text();
-  chTagSupport->SetEnabled(!tagger.empty() && WideLowerCase(WideExtractFileName(tagger)) == L"mp4box.exe");
+  // Both taggers write tags: MP4Box in the mux run, AtomicParsley in a run after it.
+  const WideString tagger = WideLowerCase(WideExtractFileName(MainForm->edTagger->Text()));
+  chTagSupport->SetEnabled(tagger == L"mp4box.exe" || tagger == L"atomicparsley.exe");
 }
 
 void TPropForm::OptionChange(TObject*) { MainForm->StoreInfo(); }
 
 void TPropForm::btOkClick(TObject*) {
-  MainForm->StoreInfo();
+  if (MainForm->FJobs->State().TagMode)
+    MainForm->WriteTags2();
+  else
+    MainForm->StoreInfo();
   Close();
 }
 
@@ -272,6 +276,7 @@ void ClearPropForm() {
   p->cbGenre->SetItemIndex(19);
   for (TUniCheckBox* c : {p->chCompile, p->chGapless, p->chTagSupport}) c->SetChecked(false);
   p->ThumbView->EmptyList();
+  MainForm->TagsFromDialog = false;
 }
 
 void TCustomVal::btCustomValClick(TObject*) {
