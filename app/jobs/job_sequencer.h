@@ -13,6 +13,7 @@
 #include "app/jobs/job_state.h"
 #include "app/jobs/output_parser.h"
 #include "app/jobs/process_view.h"
+#include "app/jobs/run_failure.h"
 #include "runner/dos_command.h"
 
 class TTimer;
@@ -146,4 +147,5 @@ class TJobSequencer {
   TTimer* FJobTimer;
   TTimer* FAfterCloseTimer;
   std::function<std::optional<TRunRequest>()> FPendingAfterClose;
+  TRunLines FRunLines;  // what the current run has said, for the reason of its failure
 };
