@@ -7,9 +7,12 @@
 #include "app/forms/custom_val.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
+#include "app/media/input_problems.h"
 #include "app/media/media_analysis.h"
 #include "app/media/subtitle_files.h"
 #include "app/media/track_row_item.h"
+#include "app/ui/output_file_check.h"
+#include "app/ui/picker_folders.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"
@@ -48,11 +51,12 @@ const wchar_t* const ThreeGPFilter =
     L"(*.srt)|*.srt|    GPAC TimeText Files (*.ttxt)|*.ttxt|    QuickTime TeXML Files (*.xml)|*.xml";
 
 // An information notice with Ok, for the refusals that have no preset of their own.
-void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text) {
-  ShowMP4BoxPathNotice(Dialog);  // the information notice's frame: title, icon, Ok
-  Dialog->SetInstruction(NamedTexts().MsgNotifying);
-  Dialog->SetContent(Text);
-  Dialog->Execute();
+void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text) { ShowInformationNotice(Dialog, Text); }
+
+WideString JoinLines(const std::vector<WideString>& Lines) {
+  WideString text;
+  for (const WideString& line : Lines) text += (text.empty() ? L"" : L"\n") + line;
+  return text;
 }
 
 }  // namespace
@@ -61,7 +65,15 @@ TUniListView* TMainForm::TrackListOfPage() const {
   return Wizard->ActivePage() == MuxPage ? MP4ListView : ConcListView;
 }
 
-void TMainForm::AddFileToMuxList(const WideString& FileName) {
+bool TMainForm::AddFileToMuxList(const WideString& FileName, std::vector<WideString>* Problems) {
+  auto problem = [&](const WideString& Text) {
+    if (Problems)
+      Problems->push_back(Text);
+    else
+      ShowNotice(MainTaskDialog, Text);
+    return false;
+  };
+  if (!WideFileExists(FileName)) return problem(MissingInputText(FileName));
   WideString readerError;
   bool badIndex = false;
   std::vector<TTrackRow> vobSubRows;
@@ -96,20 +108,27 @@ void TMainForm::AddFileToMuxList(const WideString& FileName) {
   if (analysis.UncheckedCount > 0) ShowCompatibilityNotice(MainTaskDialog, analysis.UncheckedCount == 1 ? 1 : 2);
   if (badIndex) WideMessageDlg(NamedTexts().Msg2, mtError, MsgDlgButton(mbOK), 0);
   if (!readerError.empty()) WideMessageDlg(readerError, mtError, MsgDlgButton(mbOK), 0);
+  const bool added = !analysis.Rows.empty() || !vobSubRows.empty();
+  if (!added && !badIndex && readerError.empty()) return problem(UnreadableInputText(WideExtractFileName(FileName)));
+  return added;
 }
 
 void TMainForm::AddMuxFiles(const std::vector<WideString>& Files) {
   const WideString extension = FJobs->State().CreateMP4 ? L".mp4" : L".3gp";
+  std::vector<WideString> problems;
   for (const WideString& file : Files) {
-    AddFileToMuxList(file);
+    // Only a file that gave tracks is logged as loaded and names the new file.
+    if (!AddFileToMuxList(file, &problems)) continue;
     AddLogLine(WideExtractFileName(file) + L" " + NamedTexts().Floaded);
     if (edMP4Output->Text().empty()) edMP4Output->SetText(WideChangeFileExt(file, extension));
   }
+  for (const WideString& text : problems) AddLogLine(text);
+  if (!problems.empty()) ShowNotice(MainTaskDialog, JoinLines(problems));
+  const bool any = MP4ListView->Items()->Count() > 0;
   for (TControl* c : {static_cast<TControl*>(btDelete), static_cast<TControl*>(btMoveUp),
                       static_cast<TControl*>(btMoveDown), static_cast<TControl*>(btProperties)})
     c->SetVisible(true);
   MuxPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(MP4ListView));
-  const bool any = MP4ListView->Items()->Count() > 0;
   SaveInfosas1->SetEnabled(any);
   if (any) MP4ListView->SetSelected(MP4ListView->Items()->Item(0));
 }
@@ -118,9 +137,11 @@ void TMainForm::btAddClick(TObject*) {
   OpenDialog->SetFilter(FJobs->State().CreateMP4 ? MP4Filter : ThreeGPFilter);
   OpenDialog->Options = OpenOption(ofAllowMultiSelect);
   OpenDialog->FilterIndex = 1;
+  PrepareDialogFor(OpenDialog, "MuxInput");
   std::vector<WideString> files;
   if (OpenDialog->Execute()) {
     for (int i = 0; i < OpenDialog->Files()->Count(); ++i) files.push_back(OpenDialog->Files()->Strings(i));
+    if (!files.empty()) RememberPickerFolder("MuxInput", files.front());
   }
   AddMuxFiles(files);
 }
@@ -234,6 +255,7 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
     options.OverWrite = true;
     AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
   }
+  if (!OutputFileReady(MainTaskDialog, output)) return;
   options.SplitKilobytes = *split;
   Wizard->SetActivePage(ProcessPage);
   if (!FJobs->StartJob(MuxJobStart(rows, options))) return;

@@ -20,3 +20,5 @@ int ShowCompatibilityNotice(TUniTaskDialog* Dialog, int Kind, const TNamedTexts&
 int ShowProcessRunningNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
 // Ok: an AVC track has no frame rate.
 void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
+// Ok, shown: a notice of the program's own (a refusal with its reason), under MsgNotifying.
+int ShowInformationNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts = NamedTexts());
