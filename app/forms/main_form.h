@@ -374,6 +374,7 @@ class TMainForm : public TUniForm {
   void btDeleteClick(TObject* Sender);
   void btMoveUpClick(TObject* Sender);
   void btMoveDownClick(TObject* Sender);
+  void SelectMovedRow(int Index);
   void btPropertiesClick(TObject* Sender);
   void MP4ListViewClick(TObject* Sender);
   void MP4ListViewCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);

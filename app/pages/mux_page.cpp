@@ -158,7 +158,7 @@ void TMainForm::btMoveUpClick(TObject*) {
   if (!selected || selected->Index() == 0) return;  // the first row stays first
   const int index = selected->Index();
   MoveListItem(MP4ListView, index, index - 1);
-  MP4ListView->SetSelected(MP4ListView->Items()->Item(index - 1));
+  SelectMovedRow(index - 1);
 }
 
 void TMainForm::btMoveDownClick(TObject*) {
@@ -166,7 +166,16 @@ void TMainForm::btMoveDownClick(TObject*) {
   if (!selected || selected->Index() + 1 >= MP4ListView->Items()->Count()) return;  // the last row stays last
   const int index = selected->Index();
   MoveListItem(MP4ListView, index + 1, index);
-  MP4ListView->SetSelected(MP4ListView->Items()->Item(index + 1));
+  SelectMovedRow(index + 1);
+}
+
+// The moved row stays selected, and shows it: the list takes the focus back from the
+// button, without which the selection is drawn in the faint colour of an inactive list.
+void TMainForm::SelectMovedRow(int Index) {
+  TUniListItem* row = MP4ListView->Items()->Item(Index);
+  MP4ListView->SetSelected(row);
+  MP4ListView->SetItemFocused(row);  // the focus rectangle goes with it
+  if (MP4ListView->CanFocus()) MP4ListView->SetFocus();
 }
 
 void TMainForm::MP4ListViewClick(TObject*) {

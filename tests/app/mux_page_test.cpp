@@ -17,6 +17,7 @@
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
+#include "tests/app/user_input.h"
 #include "tests/support/window_shot.h"
 #include "tests/widetext/temp_folder.h"
 #include "vcl/threads.h"
@@ -433,20 +434,31 @@ TEST_F(MuxPageTest, TheAddDialogTheMovedRowAndTheTasksExtension) {
     EXPECT_EQ(peek.FileName(), L"");
   }
 
-  // The moved row stays selected, in the list's own state (what the user sees).
+  // The moved row stays selected, in the list's own state (what the user sees): the row
+  // and the buttons clicked with the mouse.
   AddAll();
+  SetForegroundWindow(m->Handle());
   TUniListView* list = m->MP4ListView;
   auto selected = [&](int index) {
     return (SendMessageW(list->Handle(), LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
   };
-  list->SetSelected(list->Items()->Item(2));
-  m->btMoveUpClick(nullptr);
-  EXPECT_TRUE(selected(1));
-  EXPECT_FALSE(selected(2));
-  m->btMoveDownClick(nullptr);
-  m->btMoveDownClick(nullptr);
-  EXPECT_TRUE(selected(3));
+  auto click = [&](TWinControl* button) {
+    RECT r{};
+    GetClientRect(button->Handle(), &r);
+    ClickAt(button->Handle(), MiddleOf(r), 1);
+  };
+  ClickAreaItem(list, 2);
+  ASSERT_TRUE(PumpUntil([&] { return selected(2); }, 3000));
+  click(m->btMoveUp);
+  EXPECT_TRUE(PumpUntil([&] { return selected(1) && !selected(2); }, 3000));
+  click(m->btMoveDown);
+  PumpUntil([&] { return selected(2); }, 3000);
+  click(m->btMoveDown);
+  EXPECT_TRUE(PumpUntil([&] { return selected(3) && !selected(2) && !selected(1); }, 3000));
   EXPECT_EQ(list->Selected(), list->Items()->Item(3));
+  EXPECT_EQ(GetFocus(), list->Handle()) << "the selection shows only faintly in a list without the focus";
+  EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 3);
+  SaveShot(m, "mux_moved_row.bmp");
 
   // The task decides the new file's extension, both ways.
   m->edMP4Output->SetText(folder + L"film.mp4");

@@ -213,4 +213,13 @@ TEST_F(StartPage, TheFirstClickAfterChoosingASettingsGroupIsNotLost) {
       << "the first click after the tree went nowhere";
 }
 
+TEST_F(StartPage, TheAboutPanelShowsEveryCreditLineOnALineOfItsOwn) {
+  TUniLabel* const lines[] = {m->lbMP4Box, m->lbAP, m->lbMP4Tags, m->lbKavo, m->lbThanks,
+                              m->lbMediaInfo, m->lbKVCL, m->lbKDE, m->lbYou};
+  for (size_t i = 0; i < std::size(lines); ++i) {
+    EXPECT_TRUE(lines[i]->Visible()) << lines[i]->Name();
+    if (i > 0) EXPECT_GE(lines[i]->Top(), lines[i - 1]->Top() + lines[i - 1]->Height()) << lines[i]->Name();
+  }
+}
+
 }  // namespace
