@@ -1179,6 +1179,13 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
     case WM_RBUTTONUP:
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED: EndDrag(); break;
+    case WM_LBUTTONDOWN:
+      TWinControl::Dispatch(Message);
+      // The control's own mouse loop has taken the button's release, which would have
+      // ended the framework's capture: without this the next click anywhere in the
+      // window went to the tree and was lost.
+      if (!FDragNode && GetKeyState(VK_LBUTTON) >= 0 && GetCapture() == WindowHandle()) SetMouseCapture(false);
+      return;
     default: break;
   }
   TWinControl::Dispatch(Message);

@@ -1,6 +1,7 @@
 #include "app/commands/mux_command.h"
 
 #include "app/commands/command_line_quote.h"
+#include "app/common/output_file.h"
 #include "app/media/media_analysis.h"
 #include "app/settings/language_codes.h"
 #include "widetext/filenames.h"
@@ -121,7 +122,8 @@ AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOpt
   if (Options.Verbose) cmd += " -v";
   if (!Options.CreateMP4) cmd += " -3gp";
   cmd += Options.OverWrite ? " -new " : " ";
-  cmd += PathArgument(Options.Output);
+  // A new file has no short name of its own yet: its folder's short name reaches it.
+  cmd += QuoteArgument(EightBitOutputPath(Options.Output).value_or(WideToAnsi(Options.Output)));
   return cmd;
 }
 

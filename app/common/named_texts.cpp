@@ -91,6 +91,7 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"ProcessPage", "UnknownPID", &TNamedTexts::UnknownPID},
       {"ProcessPage", "InvalidUTF", &TNamedTexts::InvalidUTF},
       {"ProcessPage", "MsgError", &TNamedTexts::MsgError},
+      {"ProcessPage", "ToolExitCode", &TNamedTexts::ToolExitCode},
       {"ProcessPage", "AVCinAVIDetect", &TNamedTexts::AVCinAVIDetect},
       {"ProcessPage", "CmdUsedForExtract", &TNamedTexts::CmdUsedForExtract},
       {"ProcessPage", "FinishCaption", &TNamedTexts::FinishCaption},

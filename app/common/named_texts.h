@@ -99,6 +99,7 @@ struct TNamedTexts {
   WideString UnknownPID = L"Unknown PID found.";
   WideString InvalidUTF = L"Invalid UTF data.";
   WideString MsgError = L"An error occurred.";
+  WideString ToolExitCode = L"exit code";  // after a failed run's reason: "(exit code 1)"
   WideString AVCinAVIDetect = L"H.264 video found in an AVI file.";
   WideString CmdUsedForExtract = L"Command line used for the extraction";
   WideString FinishCaption = L"Finish";

@@ -335,34 +335,30 @@ object MainForm: TMainForm
             ShowHint = True
             Center = True
             OnClick = WebLinks
-            Visible = False
           end
           object lbAP: TUniLabel
             Left = 50
             Top = 130
             Caption = '- AtomicParsley, the metadata tagger.'
-            Visible = False
           end
           object imMP4Tags: TUniImage
             Left = 24
-            Top = 128
+            Top = 152
             Width = 20
             Height = 20
             Hint = 'https://mp4v2.sourceforge.net/'
             ShowHint = True
             Center = True
             OnClick = WebLinks
-            Visible = False
           end
           object lbMP4Tags: TUniLabel
             Left = 50
-            Top = 130
+            Top = 154
             Caption = '- MP4Tags, another tagger.'
-            Visible = False
           end
           object imKavo: TUniImage
             Left = 24
-            Top = 128
+            Top = 176
             Width = 20
             Height = 20
             Hint = 'https://kavo.sourceforge.net/'
@@ -372,12 +368,12 @@ object MainForm: TMainForm
           end
           object lbKavo: TUniLabel
             Left = 50
-            Top = 130
+            Top = 178
             Caption = '- Kavo, the home of this program.'
           end
           object lbThanks: TUniLabel
             Left = 16
-            Top = 166
+            Top = 212
             Caption = 'Thanks to:'
             Font.Height = -11
             Font.Name = 'Tahoma'
@@ -386,7 +382,7 @@ object MainForm: TMainForm
           end
           object imMediaInfo: TUniImage
             Left = 24
-            Top = 186
+            Top = 232
             Width = 20
             Height = 20
             Hint = 'https://mediaarea.net/MediaInfo'
@@ -396,12 +392,12 @@ object MainForm: TMainForm
           end
           object lbMediaInfo: TUniLabel
             Left = 50
-            Top = 188
+            Top = 234
             Caption = '- the MediaInfo library, which describes every input file.'
           end
           object imKVCL: TUniImage
             Left = 24
-            Top = 210
+            Top = 256
             Width = 20
             Height = 20
             Hint = 'https://kavo.sourceforge.net/components'
@@ -411,12 +407,12 @@ object MainForm: TMainForm
           end
           object lbKVCL: TUniLabel
             Left = 50
-            Top = 212
+            Top = 258
             Caption = '- the wizard components the pages are built on.'
           end
           object imKDE: TUniImage
             Left = 24
-            Top = 234
+            Top = 280
             Width = 20
             Height = 20
             Hint = 'https://kde.org/'
@@ -426,17 +422,17 @@ object MainForm: TMainForm
           end
           object lbKDE: TUniLabel
             Left = 50
-            Top = 236
+            Top = 282
             Caption = '- the KDE project for its icons.'
           end
           object lbYou: TUniLabel
             Left = 50
-            Top = 260
+            Top = 306
             Caption = '- you, of course...'
           end
           object imMail: TUniImage
             Left = 24
-            Top = 294
+            Top = 340
             Width = 20
             Height = 20
             Hint = 'mailto:kavo@users.sourceforge.net'
@@ -446,7 +442,7 @@ object MainForm: TMainForm
           end
           object lbMail: TUniLabel
             Left = 50
-            Top = 296
+            Top = 342
             Caption = 'Mail: kavo@users.sourceforge.net'
           end
         end
@@ -1032,6 +1028,9 @@ object MainForm: TMainForm
         object lbTimeRemaining: TUniLabel
           Left = 150
           Top = 76
+          Width = 120
+          Height = 16
+          AutoSize = False
           Caption = '00:00:00'
         end
         object ETAListView: TUniListView

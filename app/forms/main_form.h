@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -309,6 +310,10 @@ class TMainForm : public TUniForm {
   std::unique_ptr<TRunLog> FLog;             // the run log
   std::unique_ptr<IProcessView> FProcessView;  // the process page, as the jobs see it
   std::unique_ptr<TJobSequencer> FJobs;      // runs the jobs through DosCommand
+  // The texts the language file fills, as the forms were designed (taken before the
+  // first language is applied): a text the file lacks keeps its designed one.
+  std::vector<std::optional<WideString>> FDesignedTexts;
+  std::set<WideString> FIncompleteLanguagesLogged;  // each told once in the log
 
   // The settings controls' values, and the reverse (check boxes run their click handlers
   // when their state changes, as a user's click would).
@@ -372,6 +377,7 @@ class TMainForm : public TUniForm {
   void btDeleteClick(TObject* Sender);
   void btMoveUpClick(TObject* Sender);
   void btMoveDownClick(TObject* Sender);
+  void SelectMovedRow(int Index);
   void btPropertiesClick(TObject* Sender);
   void MP4ListViewClick(TObject* Sender);
   void MP4ListViewCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
@@ -379,8 +385,10 @@ class TMainForm : public TUniForm {
   void cbSplitOutChange(TObject* Sender);
   void MuxPageBackButtonClick(TObject* Sender, bool& Stop);
   void MuxPageNextButtonClick(TObject* Sender, bool& Stop);
-  // Analyses a file into rows of the active page's list.
-  void AddFileToMuxList(const WideString& FileName);
+  // Analyses a file into rows of the active page's list; true when it added rows. A file
+  // that adds none for a reason not told yet (not found, not media) has that reason
+  // appended to Problems, or shown at once without Problems.
+  bool AddFileToMuxList(const WideString& FileName, std::vector<WideString>* Problems = nullptr);
   // What Add does with the chosen files: rows, log lines, the default output name, buttons.
   void AddMuxFiles(const std::vector<WideString>& Files);
   // The mux list on the mux page, the concatenation list on any other.
@@ -524,5 +532,5 @@ void AddConverterPageHandlers(TMemberTable<TMainForm>& Table);
 void AddTagPageHandlers(TMemberTable<TMainForm>& Table);
 
 // Applies a language file (full path) to the main window, the properties dialog and the
-// named texts.
-void ApplyLanguage(const WideString& FileName);
+// named texts. The answer: "[Section] Key" of every text the file lacks.
+std::vector<AnsiString> ApplyLanguage(const WideString& FileName);

@@ -155,6 +155,7 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
   FState.VerboseRun = Request.Verbose;
   FRunFinished = Request.Finished;
   FPartial.clear();
+  FRunLines = TRunLines();
   for (const TRunNote& note : Request.Notes) {
     if (note.Row) FView->AddProcessEvent(note.Text, note.Kind);
     FView->AddLogLine(note.Text);
@@ -201,6 +202,7 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
   }
   if (parsed.Problem) FState.JobProblem = true;
   if (parsed.LogLine) FView->AddLogLine(AnsiToWide(Line));
+  if (Complete) FRunLines.Note(Line, parsed.HasProgress, parsed.Problem);
 }
 
 void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
@@ -232,6 +234,13 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
       FState.JobProblem = true;
       FView->AddLogLine(problem);
     }
+  }
+  // A failed run says why on the page, in the tool's own words.
+  if (!runFailed && !FState.JobAborted &&
+      ((byItself && ExitCode != 0) || (FRunLines.ProblemSeen && !FRunLines.Errors.empty()))) {
+    const WideString reason = FailureReasonText(FTool, FRunLines, byItself, ExitCode, *FTexts);
+    FView->AddProcessEvent(reason, pekError);
+    FView->AddLogLine(reason);
   }
   ++FState.JobIndex;
   // A tool that cannot start would fail every later step the same way.
@@ -273,7 +282,7 @@ void TJobSequencer::CloseJob() {
   FPosition = 0;
   auto afterClose = std::move(FJob.AfterClose);
   FJob = TJobStart();
-  FView->JobClosed(outcome);
+  FView->JobClosed(outcome, row);
   if (afterClose) {
     FPendingAfterClose = std::move(afterClose);
     FAfterCloseTimer->SetEnabled(true);

@@ -13,6 +13,7 @@
 #include "app/jobs/job_state.h"
 #include "app/jobs/output_parser.h"
 #include "app/jobs/process_view.h"
+#include "app/jobs/run_failure.h"
 #include "runner/dos_command.h"
 
 class TTimer;
@@ -154,4 +155,5 @@ class TJobSequencer {
   TTimer* FNoRunTimer;  // ends a step that runs no tool, from the message loop
   std::function<std::optional<TRunRequest>()> FPendingAfterClose;
   std::function<WideString(bool)> FRunFinished;  // the running run's Finished
+  TRunLines FRunLines;  // what the current run has said, for the reason of its failure
 };

@@ -26,8 +26,9 @@ class IProcessView {
   virtual void ShowTimeRemaining(const WideString& Text) = 0;
   // A run of a job is about to start: Finish and Back disabled, the abort button enabled.
   virtual void RunStarting() = 0;
-  // The job has closed, after its closing row and log line: the last row scrolled into
-  // view, the bar at 0, "0 %", "00:00:00", the title "Kavo", Finish and Back enabled, the
-  // abort button disabled, the log viewer's menu item enabled.
-  virtual void JobClosed(TJobOutcome Outcome) = 0;
+  // The job has closed, after its closing row and log line (ClosingText): the last row
+  // scrolled into view, the bar full after a success and at 0 otherwise, "00:00:00", the
+  // page's heading saying how the job ended, the title "Kavo", Finish and Back enabled,
+  // the abort button disabled, the log viewer's menu item enabled.
+  virtual void JobClosed(TJobOutcome Outcome, const WideString& ClosingText) = 0;
 };

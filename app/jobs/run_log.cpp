@@ -1,5 +1,7 @@
 #include "app/jobs/run_log.h"
 
+#include "app/common/utf8.h"
+
 WideString TimeText(const SYSTEMTIME& Time) {
   wchar_t text[16];
   swprintf(text, 16, L"%02u:%02u:%02u", Time.wHour, Time.wMinute, Time.wSecond);
@@ -13,7 +15,7 @@ WideString NowTimeText() {
 }
 
 AnsiString RunLogLine(const SYSTEMTIME& Time, const WideString& Message) {
-  return "[" + WideToAnsi(TimeText(Time)) + "] : " + WideToAnsi(Message);
+  return "[" + WideToAnsi(TimeText(Time)) + "] : " + WideToUtf8(Message);
 }
 
 TRunLog::TRunLog() : FLines(new TStringList) {}
@@ -31,10 +33,11 @@ bool TRunLog::SaveToFile(const WideString& FileName) const {
   DeleteFileW(FileName.c_str());
   HANDLE f = CreateFileW(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (f == INVALID_HANDLE_VALUE) return false;
-  AnsiString text;
+  // UTF-8 with its byte-order mark, which Notepad reads: every name survives.
+  AnsiString text = "\xEF\xBB\xBF";
   for (int i = 0; i < FLines->Count(); ++i) text += FLines->Strings(i) + "\r\n";
   DWORD written = 0;
-  bool ok = text.empty() || (WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
+  bool ok = (WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                              written == text.size());
   CloseHandle(f);
   return ok;

@@ -6,7 +6,7 @@
 #include "app/jobs/job_state.h"
 #include "vcl/strings.h"
 
-// "[" + the time "hh:nn:ss" + "] : " + the message in the system code page.
+// "[" + the time "hh:nn:ss" + "] : " + the message in UTF-8.
 AnsiString RunLogLine(const SYSTEMTIME& Time, const WideString& Message);
 // The local time as "hh:nn:ss".
 WideString TimeText(const SYSTEMTIME& Time);
@@ -23,8 +23,8 @@ class TRunLog {
   void Add(const WideString& Message);
   void AddAt(const SYSTEMTIME& Time, const WideString& Message);
   TStrings* Lines() const { return FLines; }
-  // Writes the whole log to FileName (an older file is deleted first), one line each,
-  // CR LF line ends. False when the file cannot be written.
+  // Writes the whole log to FileName (an older file is deleted first) as UTF-8 with a
+  // byte-order mark, one line each, CR LF line ends. False when the file cannot be written.
   bool SaveToFile(const WideString& FileName) const;
 
  private:

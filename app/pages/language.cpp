@@ -15,13 +15,57 @@ TComponent* FormOf(const char* Name) {
   return MainForm;
 }
 
-// Puts one value where its entry says. A component the form does not hold (a dialog not
-// created, as in some tests) is passed over.
-void ApplyEntry(const TLanguageEntry& e, const WideString& Value) {
+// The component an entry fills; none when its form does not hold it (a dialog not
+// created, as in some tests).
+TComponent* TargetOf(const TLanguageEntry& e) {
   TComponent* form = FormOf(e.Form);
-  if (!form) return;
-  TComponent* c = std::string_view(e.Component) == form->Name() ? form : form->FindComponent(e.Component);
-  if (!c) return;
+  if (!form) return nullptr;
+  return std::string_view(e.Component) == form->Name() ? form : form->FindComponent(e.Component);
+}
+
+// The text an entry's place holds now.
+std::optional<WideString> ReadEntry(const TLanguageEntry& e, TComponent* c) {
+  switch (e.Target) {
+    case TLanguageTarget::Caption:
+      if (auto* control = dynamic_cast<TControl*>(c)) return UniControl_GetText(control);
+      break;
+    case TLanguageTarget::Hint:
+      if (auto* control = dynamic_cast<TControl*>(c)) return UniControl_GetHint(control);
+      break;
+    case TLanguageTarget::Column:
+      if (auto* list = dynamic_cast<TUniCustomListView*>(c); list && e.Index < list->Columns()->Count())
+        return list->Column(e.Index)->Caption();
+      break;
+    case TLanguageTarget::Item:
+      if (auto* list = dynamic_cast<TUniCustomListView*>(c)) {
+        if (e.Index < list->Items()->Count()) return list->Items()->Item(e.Index)->Caption();
+      } else if (auto* box = dynamic_cast<TCustomListBox*>(c)) {
+        if (e.Index < box->Items()->Count()) return AnsiToWide(box->Items()->Strings(e.Index));
+      }
+      break;
+    case TLanguageTarget::HeaderTitle:
+      if (auto* header = dynamic_cast<TKvgWizardHeader*>(c)) return AnsiToWide(Trim(header->Captions()->Text()));
+      break;
+    case TLanguageTarget::HeaderSubtitle:
+      if (auto* header = dynamic_cast<TKvgWizardHeader*>(c)) return AnsiToWide(Trim(header->Comments()->Text()));
+      break;
+    case TLanguageTarget::WizardButton:
+      if (auto* wizard = dynamic_cast<TKvWizard*>(c))
+        return AnsiToWide(wizard->GetButton(static_cast<TKvWizardButtonKind>(e.Index))->Caption());
+      break;
+    case TLanguageTarget::TabCaption:
+      if (auto* pages = dynamic_cast<TPageControl*>(c); pages && e.Index < pages->PageCount())
+        return AnsiToWide(pages->Pages(e.Index)->Caption());
+      break;
+    case TLanguageTarget::FormCaption:
+      if (auto* f = dynamic_cast<TCustomForm*>(c)) return AnsiToWide(f->Caption());
+      break;
+  }
+  return std::nullopt;
+}
+
+// Puts one value where its entry says.
+void ApplyEntry(const TLanguageEntry& e, TComponent* c, const WideString& Value) {
   switch (e.Target) {
     case TLanguageTarget::Caption:
       if (auto* control = dynamic_cast<TControl*>(c)) UniControl_SetText(control, Value);
@@ -62,18 +106,40 @@ void ApplyEntry(const TLanguageEntry& e, const WideString& Value) {
 
 }  // namespace
 
-// Every value is assigned as it was read: a missing file or key empties its text.
-void ApplyLanguage(const WideString& FileName) {
-  const std::vector<WideString> values = ReadLanguageFile(FileName);
+// Every value is assigned as it was read. A text the file lacks keeps the form's own
+// (a button never loses its caption to an incomplete file); a named text it lacks, which
+// has no form text, is emptied.
+std::vector<AnsiString> ApplyLanguage(const WideString& FileName) {
+  const std::vector<std::optional<WideString>> values = ReadLanguageEntries(FileName);
   const auto& entries = LanguageEntries();
-  for (size_t i = 0; i < entries.size(); ++i) ApplyEntry(entries[i], values[i]);
+  std::vector<std::optional<WideString>> unused(entries.size());
+  std::vector<std::optional<WideString>>& designed = MainForm ? MainForm->FDesignedTexts : unused;
+  designed.resize(entries.size());
+  for (size_t i = 0; i < entries.size(); ++i) {
+    TComponent* c = TargetOf(entries[i]);
+    if (!c) continue;
+    if (!designed[i]) designed[i] = ReadEntry(entries[i], c);
+    if (values[i])
+      ApplyEntry(entries[i], c, *values[i]);
+    else if (designed[i])
+      ApplyEntry(entries[i], c, *designed[i]);
+  }
   const TIniFile ini(WideToAnsi(FileName));
   TNamedTexts& texts = NamedTexts();
   for (const TNamedTextKey& k : NamedTextKeys()) texts.*k.Text = AnsiToWide(ini.ReadString(k.Section, k.Key, ""));
+  return MissingLanguageKeys(FileName);
 }
 
 void TMainForm::cbLangChange(TObject*) {
-  ApplyLanguage(ProgramFolder() + LanguageFileName(cbLang->ItemIndex(), cbLang->Text()));
+  const WideString file = ProgramFolder() + LanguageFileName(cbLang->ItemIndex(), cbLang->Text());
+  const std::vector<AnsiString> missing = ApplyLanguage(file);
+  if (missing.empty() || !FIncompleteLanguagesLogged.insert(file).second) return;
+  // Told once a file, with the first keys it lacks: enough to mend it.
+  AnsiString keys;
+  for (size_t i = 0; i < missing.size() && i < 5; ++i) keys += (i ? ", " : "") + missing[i];
+  if (missing.size() > 5) keys += ", ...";
+  AddLogLine(L"The language file " + file + L" is incomplete or damaged: " +
+             AnsiToWide(std::to_string(missing.size())) + L" texts are missing (" + AnsiToWide(keys) + L").");
 }
 
 void AddLanguageHandlers(TMemberTable<TMainForm>& Table) {

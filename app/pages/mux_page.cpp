@@ -7,9 +7,12 @@
 #include "app/forms/custom_val.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
+#include "app/media/input_problems.h"
 #include "app/media/media_analysis.h"
 #include "app/media/subtitle_files.h"
 #include "app/media/track_row_item.h"
+#include "app/ui/output_file_check.h"
+#include "app/ui/picker_folders.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"
@@ -47,13 +50,27 @@ const wchar_t* const ThreeGPFilter =
     L"*.qcp|    3GPP Files (*.3gp;*.3g2)|*.3gp;*.3g2|--- Subtitles Files ---|*.srt;*.ttxt;*.xml|    SubRip Files "
     L"(*.srt)|*.srt|    GPAC TimeText Files (*.ttxt)|*.ttxt|    QuickTime TeXML Files (*.xml)|*.xml";
 
+WideString JoinLines(const std::vector<WideString>& Lines) {
+  WideString text;
+  for (const WideString& line : Lines) text += (text.empty() ? L"" : L"\n") + line;
+  return text;
+}
+
 }  // namespace
 
 TUniListView* TMainForm::TrackListOfPage() const {
   return Wizard->ActivePage() == MuxPage ? MP4ListView : ConcListView;
 }
 
-void TMainForm::AddFileToMuxList(const WideString& FileName) {
+bool TMainForm::AddFileToMuxList(const WideString& FileName, std::vector<WideString>* Problems) {
+  auto problem = [&](const WideString& Text) {
+    if (Problems)
+      Problems->push_back(Text);
+    else
+      ShowTextNotice(MainTaskDialog, Text);
+    return false;
+  };
+  if (!WideFileExists(FileName)) return problem(MissingInputText(FileName));
   WideString readerError;
   bool badIndex = false;
   std::vector<TTrackRow> vobSubRows;
@@ -88,20 +105,27 @@ void TMainForm::AddFileToMuxList(const WideString& FileName) {
   if (analysis.UncheckedCount > 0) ShowCompatibilityNotice(MainTaskDialog, analysis.UncheckedCount == 1 ? 1 : 2);
   if (badIndex) WideMessageDlg(NamedTexts().Msg2, mtError, MsgDlgButton(mbOK), 0);
   if (!readerError.empty()) WideMessageDlg(readerError, mtError, MsgDlgButton(mbOK), 0);
+  const bool added = !analysis.Rows.empty() || !vobSubRows.empty();
+  if (!added && !badIndex && readerError.empty()) return problem(UnreadableInputText(WideExtractFileName(FileName)));
+  return added;
 }
 
 void TMainForm::AddMuxFiles(const std::vector<WideString>& Files) {
   const WideString extension = FJobs->State().CreateMP4 ? L".mp4" : L".3gp";
+  std::vector<WideString> problems;
   for (const WideString& file : Files) {
-    AddFileToMuxList(file);
+    // Only a file that gave tracks is logged as loaded and names the new file.
+    if (!AddFileToMuxList(file, &problems)) continue;
     AddLogLine(WideExtractFileName(file) + L" " + NamedTexts().Floaded);
     if (edMP4Output->Text().empty()) edMP4Output->SetText(WideChangeFileExt(file, extension));
   }
+  for (const WideString& text : problems) AddLogLine(text);
+  if (!problems.empty()) ShowTextNotice(MainTaskDialog, JoinLines(problems));
+  const bool any = MP4ListView->Items()->Count() > 0;
   for (TControl* c : {static_cast<TControl*>(btDelete), static_cast<TControl*>(btMoveUp),
                       static_cast<TControl*>(btMoveDown), static_cast<TControl*>(btProperties)})
     c->SetVisible(true);
   MuxPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(MP4ListView));
-  const bool any = MP4ListView->Items()->Count() > 0;
   SaveInfosas1->SetEnabled(any);
   if (any) MP4ListView->SetSelected(MP4ListView->Items()->Item(0));
 }
@@ -110,9 +134,11 @@ void TMainForm::btAddClick(TObject*) {
   OpenDialog->SetFilter(FJobs->State().CreateMP4 ? MP4Filter : ThreeGPFilter);
   OpenDialog->Options = OpenOption(ofAllowMultiSelect);
   OpenDialog->FilterIndex = 1;
+  PrepareDialogFor(OpenDialog, "MuxInput");
   std::vector<WideString> files;
   if (OpenDialog->Execute()) {
     for (int i = 0; i < OpenDialog->Files()->Count(); ++i) files.push_back(OpenDialog->Files()->Strings(i));
+    if (!files.empty()) RememberPickerFolder("MuxInput", files.front());
   }
   AddMuxFiles(files);
 }
@@ -129,7 +155,7 @@ void TMainForm::btMoveUpClick(TObject*) {
   if (!selected || selected->Index() == 0) return;  // the first row stays first
   const int index = selected->Index();
   MoveListItem(MP4ListView, index, index - 1);
-  MP4ListView->SetSelected(MP4ListView->Items()->Item(index - 1));
+  SelectMovedRow(index - 1);
 }
 
 void TMainForm::btMoveDownClick(TObject*) {
@@ -137,7 +163,16 @@ void TMainForm::btMoveDownClick(TObject*) {
   if (!selected || selected->Index() + 1 >= MP4ListView->Items()->Count()) return;  // the last row stays last
   const int index = selected->Index();
   MoveListItem(MP4ListView, index + 1, index);
-  MP4ListView->SetSelected(MP4ListView->Items()->Item(index + 1));
+  SelectMovedRow(index + 1);
+}
+
+// The moved row stays selected, and shows it: the list takes the focus back from the
+// button, without which the selection is drawn in the faint colour of an inactive list.
+void TMainForm::SelectMovedRow(int Index) {
+  TUniListItem* row = MP4ListView->Items()->Item(Index);
+  MP4ListView->SetSelected(row);
+  MP4ListView->SetItemFocused(row);  // the focus rectangle goes with it
+  if (MP4ListView->CanFocus()) MP4ListView->SetFocus();
 }
 
 void TMainForm::MP4ListViewClick(TObject*) {
@@ -227,6 +262,7 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
     options.OverWrite = true;
     AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
   }
+  if (!OutputFileReady(MainTaskDialog, output)) return;
   options.SplitKilobytes = *split;
   Wizard->SetActivePage(ProcessPage);
   TJobStart job = MuxJobStart(rows, options);

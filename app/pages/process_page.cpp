@@ -32,21 +32,29 @@ class TProcessPageView : public IProcessView {
   void AddLogLine(const WideString& Text) override { F->AddLogLine(Text); }
   void ShowProgress(int Position, const WideString& PercentText) override {
     F->ProgressBar->SetPosition(Position);
-    F->lbPercent->SetCaption(PercentText);
+    ShowPercent(PercentText);
     ScrollToLastRow();
     SetTitle(PercentText + L" - Kavo");
   }
   void ShowTimeRemaining(const WideString& Text) override { F->lbTimeRemaining->SetCaption(Text); }
   void RunStarting() override {
+    // The heading said how the last job ended; a new run is processing again (unless a
+    // language chosen since has put its own heading there).
+    if (!FHeadingBeforeEnd.empty() && F->WHeaderProcessPage->Captions()->Text() == FEndHeading)
+      F->WHeaderProcessPage->Captions()->SetText(FHeadingBeforeEnd);
+    FHeadingBeforeEnd.clear();
     F->ProcessPage->EnableButton(TKvWizardButtonKind::bkFinish, false);
     F->ProcessPage->EnableButton(TKvWizardButtonKind::bkBack, false);
     F->btAbort->SetEnabled(true);
   }
-  void JobClosed(TJobOutcome) override {
+  void JobClosed(TJobOutcome Outcome, const WideString& ClosingText) override {
     ScrollToLastRow();
-    if (F->ProgressBar->Position() != 0) F->ProgressBar->SetPosition(0);
-    F->lbPercent->SetCaption(L"0 %");
+    // A job that succeeded shows a full bar, not an empty one that looks as if nothing ran.
+    const int end = Outcome == TJobOutcome::Succeeded ? 100 : 0;
+    if (F->ProgressBar->Position() != end) F->ProgressBar->SetPosition(end);
+    ShowPercent(AnsiToWide(std::to_string(end)) + L" %");
     F->lbTimeRemaining->SetCaption(L"00:00:00");
+    ShowEndInHeading(ClosingText);
     SetTitle(L"Kavo");
     F->ProcessPage->EnableButton(TKvWizardButtonKind::bkFinish, true);
     F->ProcessPage->EnableButton(TKvWizardButtonKind::bkBack, true);
@@ -55,12 +63,30 @@ class TProcessPageView : public IProcessView {
   }
 
  private:
+  // The bar repaints itself at once; the label is painted by its parent, which waits for
+  // a quiet moment that a tool's steady output may not leave: it is painted now, so the
+  // two always show the same value.
+  void ShowPercent(const WideString& Text) {
+    F->lbPercent->SetCaption(Text);
+    F->lbPercent->Update();
+  }
+
+  void ShowEndInHeading(const WideString& ClosingText) {
+    TStringList* heading = F->WHeaderProcessPage->Captions();
+    if (FHeadingBeforeEnd.empty()) FHeadingBeforeEnd = heading->Text();
+    FEndHeading = WideToAnsi(ClosingText);
+    heading->SetText(FEndHeading);
+    FEndHeading = heading->Text();  // as the list gives it back (with its line end)
+  }
+
   void ScrollToLastRow() {
     const int count = F->ETAListView->Items()->Count();
     if (count > 0) F->ETAListView->Items()->Item(count - 1)->MakeVisible(false);
   }
 
   TMainForm* F;
+  AnsiString FHeadingBeforeEnd;  // the processing heading while the end is shown
+  AnsiString FEndHeading;
 };
 
 }  // namespace

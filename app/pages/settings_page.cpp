@@ -3,6 +3,7 @@
 #include "app/forms/main_form.h"
 
 #include "app/common/named_texts.h"
+#include "app/ui/picker_folders.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
 
@@ -13,10 +14,12 @@ const wchar_t kExecutableFilter[] = L"Executable Files (*.exe)|*.exe";
 WideString LowerFileName(const WideString& Path) { return WideLowerCase(WideExtractFileName(Path)); }
 
 // The shared open dialog on executables; the chosen file's full path, empty on Cancel.
-WideString PickExecutable(TUniOpenDialog* Dialog) {
+WideString PickExecutable(TUniOpenDialog* Dialog, const char* Picker) {
   Dialog->SetFilter(kExecutableFilter);
-  Dialog->SetFileName(L"");
-  return Dialog->Execute() ? Dialog->FileName() : WideString();
+  PrepareDialogFor(Dialog, Picker);
+  if (!Dialog->Execute()) return WideString();
+  RememberPickerFolder(Picker, Dialog->FileName());
+  return Dialog->FileName();
 }
 
 }  // namespace
@@ -30,7 +33,7 @@ void TMainForm::LogToolPicked(const WideString& FileName, const WideString& Prob
 }
 
 void TMainForm::UniImage13Click(TObject*) {
-  const WideString path = PickExecutable(OpenDialog);
+  const WideString path = PickExecutable(OpenDialog, "MP4Box");
   if (!path.empty()) MP4BoxChosen(path);
 }
 
@@ -41,7 +44,7 @@ void TMainForm::MP4BoxChosen(const WideString& path) {
 }
 
 void TMainForm::Open2Exe(TObject*) {
-  const WideString path = PickExecutable(OpenDialog);
+  const WideString path = PickExecutable(OpenDialog, "Tagger");
   if (!path.empty()) TaggerChosen(path);
 }
 

@@ -2,6 +2,8 @@
 #include "app/forms/main_form.h"
 
 #include "app/common/named_texts.h"
+#include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
 
 void TMainForm::MainListClick(TObject*) {
   // No selection (a click beside the items) keeps the area that shows.
@@ -27,6 +29,10 @@ void TMainForm::CreationListDblClick(TObject*) {
   Wizard->SetActivePage(MuxPage);
   FJobs->State().CreateMP4 = mp4;
   cbCompliance->SetEnabled(mp4);
+  // The new file's name follows the task: an MP4 task makes a .mp4, a 3GP task a .3gp.
+  const WideString output = edMP4Output->Text();
+  const WideString ext = WideLowerCase(WideExtractFileExt(output));
+  if (ext == L".mp4" || ext == L".3gp") edMP4Output->SetText(WideChangeFileExt(output, mp4 ? L".mp4" : L".3gp"));
 }
 
 void TMainForm::EditionListDblClick(TObject*) {

@@ -1,5 +1,8 @@
 #include "app/settings/language_file.h"
 
+#include <algorithm>
+
+#include "app/common/named_texts.h"
 #include "vcl/inifiles.h"
 
 const std::vector<TLanguageEntry>& LanguageEntries() {
@@ -141,4 +144,38 @@ std::vector<WideString> ReadLanguageFile(const WideString& FileName) {
   values.reserve(LanguageEntries().size());
   for (const TLanguageEntry& e : LanguageEntries()) values.push_back(AnsiToWide(ini.ReadString(e.Section, e.Key, "")));
   return values;
+}
+
+namespace {
+
+// No language file holds this value: a key read with it as default is absent.
+const char* const kAbsent = "\x01absent\x01";
+
+std::optional<WideString> ReadKey(const TIniFile& Ini, const char* Section, const char* Key) {
+  const AnsiString value = Ini.ReadString(Section, Key, kAbsent);
+  if (value == kAbsent) return std::nullopt;
+  return AnsiToWide(value);
+}
+
+}  // namespace
+
+std::vector<std::optional<WideString>> ReadLanguageEntries(const WideString& FileName) {
+  const TIniFile ini(WideToAnsi(FileName));
+  std::vector<std::optional<WideString>> values;
+  values.reserve(LanguageEntries().size());
+  for (const TLanguageEntry& e : LanguageEntries()) values.push_back(ReadKey(ini, e.Section, e.Key));
+  return values;
+}
+
+std::vector<AnsiString> MissingLanguageKeys(const WideString& FileName) {
+  const TIniFile ini(WideToAnsi(FileName));
+  std::vector<AnsiString> missing;
+  auto check = [&](const char* Section, const char* Key) {
+    const AnsiString name = AnsiString("[") + Section + "] " + Key;
+    if (!ReadKey(ini, Section, Key) && std::find(missing.begin(), missing.end(), name) == missing.end())
+      missing.push_back(name);
+  };
+  for (const TLanguageEntry& e : LanguageEntries()) check(e.Section, e.Key);
+  for (const TNamedTextKey& k : NamedTextKeys()) check(k.Section, k.Key);
+  return missing;
 }

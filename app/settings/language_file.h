@@ -3,6 +3,7 @@
 // one value per entry. The window side (app/pages/language.cpp) puts the values in place.
 #pragma once
 
+#include <optional>
 #include <vector>
 
 #include "vcl/sysutils.h"
@@ -40,4 +41,10 @@ WideString LanguageFileName(int ItemIndex, const WideString& BoxText);
 // One value per entry of LanguageEntries(), read from the file with an empty default
 // and widened from the system code page; a missing file or key gives an empty text.
 std::vector<WideString> ReadLanguageFile(const WideString& FileName);
+
+// The same with no value where the file lacks the key (a missing or damaged file lacks
+// them all); an empty value the file does hold is a value.
+std::vector<std::optional<WideString>> ReadLanguageEntries(const WideString& FileName);
+// "[Section] Key" of every entry and named text the file lacks, in the order they are read.
+std::vector<AnsiString> MissingLanguageKeys(const WideString& FileName);
 

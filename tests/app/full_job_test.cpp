@@ -101,8 +101,15 @@ TEST_P(FullJob, TheJobEndsWithItsRowItsLogAndItsExitCode) {
     TUniListItem* last = m->ETAListView->Items()->Item(m->ETAListView->Items()->Count() - 1);
     EXPECT_EQ(last->ImageIndex(), c.RowKind) << rows;
     EXPECT_EQ(last->SubItems()->Strings(1), NamedTexts().*c.ClosingText) << rows;
-    EXPECT_EQ(m->ProgressBar->Position(), 0);
-    EXPECT_EQ(m->lbPercent->Caption(), L"0 %");
+    // A success leaves the bar full; the heading says how the job ended.
+    const bool succeeded = c.Ending == TEnding::Succeeds;
+    EXPECT_EQ(m->ProgressBar->Position(), succeeded ? 100 : 0);
+    EXPECT_EQ(m->lbPercent->Caption(), succeeded ? L"100 %" : L"0 %");
+    EXPECT_EQ(Trim(m->WHeaderProcessPage->Captions()->Text()), WideToAnsi(NamedTexts().*c.ClosingText));
+    if (c.Ending == TEnding::ToolFails)  // the reason, just above the closing row
+      EXPECT_EQ(m->ETAListView->Items()->Item(m->ETAListView->Items()->Count() - 2)->SubItems()->Strings(1),
+                L"MP4Box: (" + NamedTexts().ToolExitCode + L" 3)")
+          << rows;
     EXPECT_EQ(m->lbTimeRemaining->Caption(), L"00:00:00");
     EXPECT_EQ(Application->Title(), "Kavo");
     EXPECT_TRUE(m->ViewLogFile1->Enabled());

@@ -111,7 +111,10 @@ class RealJob : public ::testing::Test {
   std::vector<std::string> SavedLog() {
     EXPECT_TRUE(view.Log.SaveToFile(AnsiToWide(folder + "Kavo.log")));
     std::vector<std::string> texts;
-    for (const std::string& line : Lines(ReadText(folder + "Kavo.log"))) {
+    std::string text = ReadText(folder + "Kavo.log");
+    EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");  // UTF-8, marked for Notepad
+    text.erase(0, 3);
+    for (const std::string& line : Lines(text)) {
       EXPECT_TRUE(line.size() >= 13 && line[0] == '[' && line[3] == ':' && line[6] == ':' &&
                   line.compare(9, 4, "] : ") == 0)
           << line;
@@ -163,13 +166,22 @@ TEST_F(RealJob, AFailingToolFailsTheJob) {
   stepSetup = [](int step) { SetEnvironmentVariableA("KAVO_MP4BOX_FAIL", step == 0 ? "3" : nullptr); };
   RunToClose(TwoSteps("missing.mp4"));
   EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
-  EXPECT_EQ(view.Rows, (std::vector<TRecordedRow>{{0, L"step 0"}, {0, L"step 1"}, {1, L"MsgError"}, {1, L"CreateFailed"}}));
+  // Each failed run says why: its exit code, and the error it printed.
+  const std::string opening = "Error opening file " + folder + "missing.mp4: Requested URL is not valid or cannot be found";
+  EXPECT_EQ(view.Rows, (std::vector<TRecordedRow>{{0, L"step 0"},
+                                                  {2, L"MP4Box: (ToolExitCode 3)"},
+                                                  {0, L"step 1"},
+                                                  {1, L"MsgError"},
+                                                  {2, AnsiToWide("MP4Box: " + opening + " (ToolExitCode 1)")},
+                                                  {1, L"CreateFailed"}}));
   std::vector<std::string> log = SavedLog();
-  ASSERT_EQ(log.size(), 8u);
+  ASSERT_EQ(log.size(), 10u);
   EXPECT_EQ(log[2], "The tool ended with the exit code 3.");
-  EXPECT_EQ(log[5], "Error opening file " + folder + "missing.mp4: Requested URL is not valid or cannot be found");
-  EXPECT_EQ(log[6], "The tool ended with the exit code 1.");
-  EXPECT_EQ(log[7], "CreateFailed");
+  EXPECT_EQ(log[3], "MP4Box: (ToolExitCode 3)");
+  EXPECT_EQ(log[6], opening);
+  EXPECT_EQ(log[7], "The tool ended with the exit code 1.");
+  EXPECT_EQ(log[8], "MP4Box: " + opening + " (ToolExitCode 1)");
+  EXPECT_EQ(log[9], "CreateFailed");
   EXPECT_EQ(Recorded(argvLog).size(), 2u);
   EXPECT_EQ(seq->LastExitCode(), 1u);
   EXPECT_FALSE(Exists(folder + "out one.mp4"));
@@ -245,11 +257,20 @@ TEST_F(RealJob, StandInAnswersEachKindOfCommand) {
        TJobOutcome::Succeeded, {f + "subs.ttxt"}, ""},
       {"H.264 out of an AVI file", "-aviraw video \"" + f + "clip one.avi\"", nullptr,
        {{0, L"FileI"}, {0, L"SplitSucceed"}}, TJobOutcome::Succeeded, {f + "clip one_video.h264"}, ""},
-      {"an unknown option", "-bogus \"" + f + "movie.mp4\"", nullptr, {{1, L"MsgError"}, {1, L"SplitFailed"}},
+      {"an unknown option", "-bogus \"" + f + "movie.mp4\"", nullptr,
+       {{1, L"MsgError"}, {2, L"MP4Box: Error parsing the arguments: option -bogus unknown (ToolExitCode 1)"},
+        {1, L"SplitFailed"}},
        TJobOutcome::Failed, {}, "Error parsing the arguments: option -bogus unknown"},
-      {"an unwritable output", "-add \"" + f + "movie.mp4\" -new \"" + f + "no folder\\out.mp4\"", nullptr,
-       {{0, L"ImportISOFile"}, {0, L"FileW"}, {1, L"MsgError"}, {1, L"SplitFailed"}}, TJobOutcome::Failed, {},
-       "Error creating file " + f + "no folder\\out.mp4: I/O Error"},
+      {"a missing output folder, made by the tool", "-add \"" + f + "movie.mp4\" -new \"" + f + "new folder\\out.mp4\"",
+       nullptr, {{0, L"ImportISOFile"}, {0, L"FileW"}, {0, L"SplitSucceed"}}, TJobOutcome::Succeeded,
+       {f + "new folder\\out.mp4"}, ""},
+      {"an unwritable output", "-add \"" + f + "movie.mp4\" -new \"" + f + "movie.mp4\\out.mp4\"", nullptr,
+       {{0, L"ImportISOFile"},
+        {0, L"FileW"},
+        {1, L"MsgError"},
+        {2, AnsiToWide("MP4Box: Error creating file " + f + "movie.mp4\\out.mp4: I/O Error (ToolExitCode 1)")},
+        {1, L"SplitFailed"}},
+       TJobOutcome::Failed, {}, "Error creating file " + f + "movie.mp4\\out.mp4: I/O Error"},
       {"chosen lines", "-splits 1024 \"" + f + "movie.mp4\"", "Unknown PID 0x1FF\\n",
        {{1, L"UnknownPID"}, {0, L"FileS"}, {0, AnsiToWide("StoringFile " + f + "movie_001.mp4")}, {1, L"SplitFailed"}},
        TJobOutcome::Failed, {}, ""},

@@ -7,6 +7,7 @@
 
 #include "app/common/named_texts.h"
 #include "app/settings/language_file.h"
+#include "tests/widetext/temp_folder.h"
 
 using namespace apptest;
 
@@ -130,16 +131,56 @@ TEST(LanguageFiles, ChoosingALanguageReplacesTheTextsAtOnce) {
   EXPECT_EQ(m->ETAListView->Column(2)->Caption(), L"Events");
   EXPECT_EQ(m->WHeaderSettingsPage->CaptionText(), "Advanced Settings");
 
-  // A language whose file is missing empties the texts; choosing English again restores them.
-  m->cbLang->SetItemIndex(-1);
-  m->cbLangChange(m->cbLang);
-  EXPECT_EQ(m->btAbort->Caption(), L"");
+  // A language whose file is missing keeps the forms' own texts (no button loses its
+  // caption) and empties the message texts, which have none; the log tells it once.
+  const int logged = m->FLog->Lines()->Count();
+  for (int i = 0; i < 2; ++i) {
+    m->cbLang->SetItemIndex(-1);
+    m->cbLangChange(m->cbLang);
+  }
+  EXPECT_EQ(m->btAbort->Caption(), L"&Abort");
+  EXPECT_EQ(AnsiToWide(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Caption()), L"&Next >");
+  EXPECT_EQ(m->EditionList->Items()->Strings(0), "Click to split MP4/M4A/MOV/3GP Files.");
   EXPECT_EQ(NamedTexts().MsgStarted, L"");
-  EXPECT_EQ(m->EditionList->Items()->Strings(0), "");
+  ASSERT_EQ(m->FLog->Lines()->Count(), logged + 1);
+  EXPECT_NE(m->FLog->Lines()->Strings(logged).find("lang\\.ini is incomplete or damaged"), std::string::npos)
+      << m->FLog->Lines()->Strings(logged);
   m->cbLang->SetItemIndex(1);
   m->cbLangChange(m->cbLang);
   EXPECT_EQ(m->btAbort->Caption(), L"&Abort");
   EXPECT_EQ(m->EditionList->Items()->Strings(0), "Click to split MP4/M4A/MOV/3GP Files.");
+}
+
+// A file that lacks some keys: those controls keep the form's text, in whatever language
+// was shown before; the rest comes from the file.
+TEST(LanguageFiles, AFileLackingKeysLeavesNoControlWithoutItsText) {
+  InstallLanguageFiles();
+  RemoveSettingsFile();
+  TProgramSession session;
+  session.Show();
+  TMainForm* m = session.Main();
+  m->cbLang->SetItemIndex(2);  // French first: its texts must not linger either
+  m->cbLangChange(m->cbLang);
+  std::string partial = ReadFileBytes(SourceRoot() + L"lang\\Castellano.ini");
+  for (const char* key : {"btAbort=", "CreateFailed="}) {
+    const size_t at = partial.find(key);
+    ASSERT_NE(at, std::string::npos) << key;
+    partial.erase(at, partial.find('\n', at) + 1 - at);
+  }
+  const WideString file = TMainForm::ProgramFolder() + L"lang\\Partial.ini";
+  TempFolder::MakeFile(file, partial);
+  m->cbLang->Items()->Add(L"Partial");  // a language of its own: its file is lang\Partial.ini
+  m->cbLang->SetItemIndex(3);
+  m->cbLangChange(m->cbLang);
+  DeleteFileW(file.c_str());
+  EXPECT_EQ(m->btAbort->Caption(), L"&Abort");                                      // the form's own
+  EXPECT_EQ(m->chKavoLog->Caption(), L"Guardar el registro en la carpeta de Kavo.");  // from the file
+  EXPECT_EQ(NamedTexts().CreateFailed, L"");
+  const AnsiString last = m->FLog->Lines()->Strings(m->FLog->Lines()->Count() - 1);
+  EXPECT_NE(last.find("Partial.ini is incomplete or damaged: 2 texts are missing ([ProcessPage] btAbort, "
+                      "[ProcessPage] CreateFailed)"),
+            std::string::npos)
+      << last;
 }
 
 TEST(LanguageFiles, TheFileNameFollowsTheChosenItem) {

@@ -6,6 +6,9 @@
 #include <functional>
 
 #include "app/commands/mux_job.h"
+#include "app/common/output_file.h"
+#include "app/common/utf8.h"
+#include "app/media/input_problems.h"
 #include "app/common/list_routines.h"
 #include "app/forms/custom_val.h"
 #include "app/media/track_row_item.h"
@@ -15,9 +18,18 @@
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
+#include "tests/app/user_input.h"
 #include "tests/support/window_shot.h"
 #include "tests/widetext/temp_folder.h"
+#include "vcl/threads.h"
 #include "vcl/timers.h"
+#include "widetext/filenames.h"
+
+#include <atomic>
+#include <thread>
+
+#include <commctrl.h>
+#include <dlgs.h>
 
 using namespace apptest;
 
@@ -26,6 +38,47 @@ namespace {
 using C = TTrackColumn;
 
 std::vector<TArgv> Recorded(const std::wstring& logFile) { return RecordedRuns(ReadFileBytes(logFile)); }
+
+// Watches, on its own thread, for a file dialog of the main thread: notes the file name
+// it opened with, then cancels it.
+class TFileDialogPeek {
+ public:
+  TFileDialogPeek() : FThread([this] { Watch(); }) {}
+  ~TFileDialogPeek() {
+    FStop = true;
+    FThread.join();
+  }
+  bool Seen() const { return FSeen; }
+  std::wstring FileName() const { return FName; }
+
+ private:
+  static BOOL CALLBACK Find(HWND Window, LPARAM Found) {
+    wchar_t cls[32] = {};
+    GetClassNameW(Window, cls, 32);
+    if (!IsWindowVisible(Window) || std::wstring(cls) != L"#32770") return TRUE;
+    *reinterpret_cast<HWND*>(Found) = Window;
+    return FALSE;
+  }
+  void Watch() {
+    while (!FStop) {
+      HWND dialog = nullptr;
+      EnumThreadWindows(MainThreadID, &Find, reinterpret_cast<LPARAM>(&dialog));
+      if (dialog) {
+        Sleep(200);  // the dialog fills its fields once it shows
+        wchar_t name[MAX_PATH] = {};
+        if (!GetDlgItemTextW(dialog, cmb13, name, MAX_PATH)) GetDlgItemTextW(dialog, edt1, name, MAX_PATH);
+        FName = name;
+        FSeen = true;
+        PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+        return;
+      }
+      Sleep(10);
+    }
+  }
+  std::wstring FName;
+  std::atomic<bool> FSeen{false}, FStop{false};
+  std::thread FThread;
+};
 
 class MuxPageTest : public ::testing::Test {
  protected:
@@ -52,6 +105,7 @@ class MuxPageTest : public ::testing::Test {
     session.reset();
     SetEnvironmentVariableW(L"KAVO_TOOL_LOG", nullptr);
     SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", nullptr);
+    SetEnvironmentVariableW(L"KAVO_MP4BOX_PRINT", nullptr);
   }
 
   void AddAll() {
@@ -217,6 +271,166 @@ TEST_F(MuxPageTest, MovingRowsKeepsThemWholeAndInsideTheList) {
   EXPECT_EQ(after[1], moved);
   EXPECT_EQ(after[2], before[1]);
   EXPECT_EQ(list->Selected(), list->Items()->Item(1));
+}
+
+TEST_F(MuxPageTest, AnOutputOutsideTheCodePageIsReachedByItsFolderOrRefused) {
+  AddAll();
+  const std::wstring greek = folder + L"\u0395\u03bb\u03bb\u03b7\u03bd\u03b9\u03ba\u03ac_\u65e5\u672c\u8a9e";
+  ASSERT_TRUE(CreateDirectoryW(greek.c_str(), nullptr));
+  // A file name that no 8-bit text can spell: refused before anything runs.
+  m->edMP4Output->SetText(greek + L"\\\u65e5\u672c.mp4");
+  {
+    TTaskAnswer answer(0);
+    Next();
+    EXPECT_TRUE(answer.Driver.Done());
+    EXPECT_EQ(answer.Content, OutputNameOutsideCodePageText(m->edMP4Output->Text()));
+  }
+  EXPECT_EQ(m->Wizard->ActivePage(), m->MuxPage);
+  EXPECT_FALSE(TempFolder::Exists(argvLog));
+
+  // An 8-bit file name in that folder: MP4Box gets the folder by its short name.
+  const std::wstring output = greek + L"\\uni_out.mp4";
+  m->edMP4Output->SetText(output);
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().CreateSucceed}));
+  EXPECT_TRUE(TempFolder::Exists(output));
+  std::vector<TArgv> runs = Recorded(argvLog);
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0].back(), WideToAnsi(WideExtractShortPathName(greek) + L"\\uni_out.mp4"));
+
+  // The run log beside the output keeps the folder's name whole: UTF-8 with its mark.
+  m->SaveRunLog(false);
+  const std::string log = ReadFileBytes(greek + L"\\Kavo.log");
+  ASSERT_GE(log.size(), 3u);
+  EXPECT_EQ(log.substr(0, 3), "\xEF\xBB\xBF");
+  EXPECT_NE(log.find(WideToUtf8(greek)), std::string::npos) << log;
+  EXPECT_EQ(log.find('?'), std::string::npos) << log;
+}
+
+TEST_F(MuxPageTest, FilesThatGiveNoTrackAreToldAndLeaveTheLogAndTheOutputName) {
+  TempFolder::MakeFile(folder + L"fake.mp4", "plain text, renamed\r\n");
+  const int logged = m->FLog->Lines()->Count();
+  {
+    TTaskAnswer answer(0);
+    m->AddMuxFiles({folder + L"fake.mp4", folder + L"absent.mp4", folder + L"clip.mp4"});
+    EXPECT_TRUE(answer.Driver.Done());
+    EXPECT_NE(answer.Content.find(UnreadableInputText(L"fake.mp4")), WideString::npos) << WideToAnsi(answer.Content);
+    EXPECT_NE(answer.Content.find(MissingInputText(folder + L"absent.mp4")), WideString::npos)
+        << WideToAnsi(answer.Content);
+  }
+  const std::vector<TTrackRow> rows = ReadTrackRows(m->MP4ListView);
+  ASSERT_EQ(rows.size(), 2u);
+  for (const TTrackRow& row : rows) EXPECT_EQ(row[C::File], L"clip.mp4");
+  EXPECT_EQ(m->edMP4Output->Text(), folder + L"clip.mp4");
+  std::string added;
+  for (int i = logged; i < m->FLog->Lines()->Count(); ++i) added += m->FLog->Lines()->Strings(i) + "\n";
+  EXPECT_EQ(added.find("fake.mp4 " + WideToUtf8(NamedTexts().Floaded)), std::string::npos) << added;
+  EXPECT_EQ(added.find("absent.mp4 " + WideToUtf8(NamedTexts().Floaded)), std::string::npos) << added;
+  EXPECT_NE(added.find("clip.mp4 " + WideToUtf8(NamedTexts().Floaded)), std::string::npos) << added;
+}
+
+TEST_F(MuxPageTest, TheOutputFolderIsMadeOrRefusedAndAFailureSaysWhy) {
+  AddAll();
+  // A folder that does not exist yet is made before the job starts.
+  const std::wstring deeper = folder + L"new\\deeper\\film.mp4";
+  m->edMP4Output->SetText(deeper);
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().CreateSucceed}));
+  EXPECT_TRUE(TempFolder::Exists(deeper));
+
+  // A plain file where the folder should be: refused with the reason; nothing runs.
+  m->Wizard->SetActivePage(m->MuxPage);
+  TempFolder::MakeFile(folder + L"afile");
+  m->edMP4Output->SetText(folder + L"afile\\y.mp4");
+  {
+    TTaskAnswer answer(0);
+    Next();
+    EXPECT_TRUE(answer.Driver.Done());
+    EXPECT_NE(answer.Content.find(L"a file of that name is in its way"), WideString::npos) << WideToAnsi(answer.Content);
+  }
+  EXPECT_EQ(m->Wizard->ActivePage(), m->MuxPage);
+  EXPECT_EQ(Recorded(argvLog).size(), 1u);
+
+  // In each language: a success leaves the bar full and says so in the heading; a failure
+  // shows the tool's own words and its exit code above the Failed row.
+  for (const auto& [language, suffix] : {std::pair{1, "en"}, std::pair{0, "es"}}) {
+    m->cbLang->SetItemIndex(language);
+    m->cbLangChange(m->cbLang);
+    m->Wizard->SetActivePage(m->MuxPage);
+    m->edMP4Output->SetText(folder + L"film_" + AnsiToWide(suffix) + L".mp4");
+    Next();
+    ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+    EXPECT_EQ(m->ProgressBar->Position(), 100);
+    EXPECT_EQ(m->lbPercent->Caption(), L"100 %");
+    EXPECT_EQ(Trim(m->WHeaderProcessPage->Captions()->Text()), WideToAnsi(NamedTexts().CreateSucceed));
+    SaveShot(m, (std::string("process_succeeded_") + suffix + ".bmp").c_str());
+
+    SetEnvironmentVariableW(L"KAVO_MP4BOX_PRINT", L"Error: I/O Error\\n");
+    SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", L"1");
+    m->Wizard->SetActivePage(m->MuxPage);
+    m->edMP4Output->SetText(folder + L"failing_" + AnsiToWide(suffix) + L".mp4");
+    Next();
+    ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+    SetEnvironmentVariableW(L"KAVO_MP4BOX_PRINT", nullptr);
+    SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", nullptr);
+    TUniListItems* items = m->ETAListView->Items();
+    ASSERT_GE(items->Count(), 2);
+    TUniListItem* reason = items->Item(items->Count() - 2);
+    EXPECT_EQ((TRecordedRow{reason->ImageIndex(), reason->SubItems()->Strings(1)}),
+              (TRecordedRow{pekError, L"MP4Box: Error: I/O Error (" + NamedTexts().ToolExitCode + L" 1)"}));
+    EXPECT_EQ(LastEvent(), (TRecordedRow{pekWarning, NamedTexts().CreateFailed}));
+    EXPECT_EQ(Trim(m->WHeaderProcessPage->Captions()->Text()), WideToAnsi(NamedTexts().CreateFailed));
+    SaveShot(m, (std::string("process_failed_") + suffix + ".bmp").c_str());
+  }
+  EXPECT_EQ(NamedTexts().ToolExitCode, L"c\u00f3digo de salida");
+}
+
+TEST_F(MuxPageTest, TheAddDialogTheMovedRowAndTheTasksExtension) {
+  // The settings page's tool picker leaves its file in the shared dialog: Add opens without it.
+  m->OpenDialog->SetFileName(TMainForm::ProgramFolder() + L"MP4Box.exe");
+  {
+    TFileDialogPeek peek;
+    m->btAddClick(nullptr);
+    ASSERT_TRUE(PumpUntil([&] { return peek.Seen(); }, 5000));
+    EXPECT_EQ(peek.FileName(), L"");
+  }
+
+  // The moved row stays selected, in the list's own state (what the user sees): the row
+  // and the buttons clicked with the mouse.
+  AddAll();
+  SetForegroundWindow(m->Handle());
+  TUniListView* list = m->MP4ListView;
+  auto selected = [&](int index) {
+    return (SendMessageW(list->Handle(), LVM_GETITEMSTATE, index, LVIS_SELECTED) & LVIS_SELECTED) != 0;
+  };
+  auto click = [&](TWinControl* button) {
+    RECT r{};
+    GetClientRect(button->Handle(), &r);
+    ClickAt(button->Handle(), MiddleOf(r), 1);
+  };
+  ClickAreaItem(list, 2);
+  ASSERT_TRUE(PumpUntil([&] { return selected(2); }, 3000));
+  click(m->btMoveUp);
+  EXPECT_TRUE(PumpUntil([&] { return selected(1) && !selected(2); }, 3000));
+  click(m->btMoveDown);
+  PumpUntil([&] { return selected(2); }, 3000);
+  click(m->btMoveDown);
+  EXPECT_TRUE(PumpUntil([&] { return selected(3) && !selected(2) && !selected(1); }, 3000));
+  EXPECT_EQ(list->Selected(), list->Items()->Item(3));
+  EXPECT_EQ(GetFocus(), list->Handle()) << "the selection shows only faintly in a list without the focus";
+  EXPECT_EQ(SendMessageW(list->Handle(), LVM_GETNEXTITEM, -1, LVNI_FOCUSED), 3);
+  SaveShot(m, "mux_moved_row.bmp");
+
+  // The task decides the new file's extension, both ways.
+  m->edMP4Output->SetText(folder + L"film.mp4");
+  for (const auto& [task, name] : {std::pair{1, L"film.3gp"}, std::pair{0, L"film.mp4"}}) {
+    m->Wizard->SetActivePage(m->Page1);
+    m->CreationList->SetItemIndex(task);
+    m->CreationListDblClick(nullptr);
+    EXPECT_EQ(m->edMP4Output->Text(), folder + name) << task;
+  }
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ class TRecordingView : public IProcessView {
   }
   void ShowTimeRemaining(const WideString& Text) override { TimeRemaining = Text; }
   void RunStarting() override { ++RunsStarted; }
-  void JobClosed(TJobOutcome Outcome) override { Closed.push_back(Outcome); }
+  void JobClosed(TJobOutcome Outcome, const WideString&) override { Closed.push_back(Outcome); }
 
   std::vector<TRecordedRow> Rows;
   std::vector<std::string> LogTexts;  // the log lines without their time

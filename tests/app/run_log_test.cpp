@@ -33,8 +33,9 @@ SYSTEMTIME At(WORD h, WORD m, WORD s) {
 TEST(RunLog, LineAndRowFormats) {
   EXPECT_EQ(RunLogLine(At(9, 5, 7), L"Creation succeeded."), "[09:05:07] : Creation succeeded.");
   EXPECT_EQ(RunLogLine(At(23, 59, 0), L""), "[23:59:00] : ");
-  // The log is 8-bit: the message is in the system code page.
-  EXPECT_EQ(RunLogLine(At(0, 0, 0), L"Cr\u00e9ation"), "[00:00:00] : " + WideToAnsi(L"Cr\u00e9ation"));
+  // Every character survives, as UTF-8: accents, Greek, Japanese, and a pair of surrogates.
+  EXPECT_EQ(RunLogLine(At(0, 0, 0), L"Cr\u00e9ation \u0395\u03bb \u65e5\u672c \U0001F600"),
+            "[00:00:00] : Cr\xC3\xA9" "ation \xCE\x95\xCE\xBB \xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80");
   const struct {
     int kind, image;
   } kinds[] = {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {5, 3}, {-1, 3}};
@@ -52,9 +53,10 @@ TEST(RunLog, SavedWholeWithCrLfReplacingAnOlderFile) {
   log.AddAt(At(10, 0, 1), L"first");
   log.AddAt(At(10, 0, 2), L"second");
   ASSERT_TRUE(log.SaveToFile(file));
-  EXPECT_EQ(ReadBytes(file), "[10:00:01] : first\r\n[10:00:02] : second\r\n");
+  const std::string expected = "\xEF\xBB\xBF[10:00:01] : first\r\n[10:00:02] : second\r\n";
+  EXPECT_EQ(ReadBytes(file), expected);
   ASSERT_TRUE(log.SaveToFile(file));  // twice in a row: the same file
-  EXPECT_EQ(ReadBytes(file), "[10:00:01] : first\r\n[10:00:02] : second\r\n");
+  EXPECT_EQ(ReadBytes(file), expected);
   EXPECT_FALSE(log.SaveToFile(folder + L"no-such-folder\\Kavo.log"));
   DeleteLogFile(folder + L"movie.mp4");
   EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);

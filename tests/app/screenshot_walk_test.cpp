@@ -59,7 +59,7 @@ TEST(ScreenshotWalk, EveryPageInEnglishAndFrench) {
     m->FProcessView->ShowProgress(42, L"42 %");
     m->FProcessView->ShowTimeRemaining(L"00:01:31");
     shot("process");
-    m->FProcessView->JobClosed(TJobOutcome::Succeeded);
+    m->FProcessView->JobClosed(TJobOutcome::Succeeded, NamedTexts().CreateSucceed);
     const std::pair<TKvWizardCustomPage*, const char*> pages[] = {
         {m->MuxPage, "mux"}, {m->SplitPage, "split"}, {m->ConcatPage, "concat"},
         {m->ExtractPage, "extract"}, {m->ConverterPage, "converter"}, {m->TagPage, "tag"}};

@@ -193,4 +193,33 @@ TEST_F(StartPage, EveryTaskShowsItsWholeWrappedTextInEveryLanguage) {
   }
 }
 
+// The tree's own mouse loop takes the release of the button: the click after choosing a
+// group must still reach the control under the mouse, not the tree.
+TEST_F(StartPage, TheFirstClickAfterChoosingASettingsGroupIsNotLost) {
+  m->Wizard->SetActivePage(m->SettingsPage);
+  SetForegroundWindow(m->Handle());
+  TTreeNode* kavo = m->SettingsView->Items()->Item(2);
+  RECT node{};
+  const HTREEITEM item = kavo->ItemId();
+  memcpy(&node, &item, sizeof item);  // the item goes in, its rectangle comes back
+  ASSERT_TRUE(SendMessageA(m->SettingsView->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&node)));
+  ClickAt(m->SettingsView->Handle(), MiddleOf(node), 1);
+  ASSERT_TRUE(PumpUntil([&] { return m->gbKavo->Visible(); }, 3000));
+  const bool before = m->chEnableOnFinish->Checked();
+  RECT box{};
+  GetClientRect(m->chEnableOnFinish->Handle(), &box);
+  ClickAt(m->chEnableOnFinish->Handle(), POINT{8, (box.bottom - box.top) / 2}, 1);
+  EXPECT_TRUE(PumpUntil([&] { return m->chEnableOnFinish->Checked() != before; }, 3000))
+      << "the first click after the tree went nowhere";
+}
+
+TEST_F(StartPage, TheAboutPanelShowsEveryCreditLineOnALineOfItsOwn) {
+  TUniLabel* const lines[] = {m->lbMP4Box, m->lbAP, m->lbMP4Tags, m->lbKavo, m->lbThanks,
+                              m->lbMediaInfo, m->lbKVCL, m->lbKDE, m->lbYou};
+  for (size_t i = 0; i < std::size(lines); ++i) {
+    EXPECT_TRUE(lines[i]->Visible()) << lines[i]->Name();
+    if (i > 0) EXPECT_GE(lines[i]->Top(), lines[i - 1]->Top() + lines[i - 1]->Height()) << lines[i]->Name();
+  }
+}
+
 }  // namespace

@@ -146,6 +146,18 @@ void Write(const std::string& name, const std::string& text) {
   if (!WriteWholeFile(name, text)) Fail("Error creating file " + name + ": I/O Error");
 }
 
+// Makes the folder of a new file and the folders above it, as MP4Box does for its output.
+void MakeFolderOf(const std::string& file) {
+  size_t slash = file.find_last_of("\\/");
+  if (slash == std::string::npos || slash == 0) return;
+  std::string folder = file.substr(0, slash);
+  if (folder.size() <= 2 && folder.back() == ':') return;  // a drive's root
+  DWORD a = GetFileAttributesA(folder.c_str());
+  if (a != INVALID_FILE_ATTRIBUTES) return;
+  MakeFolderOf(folder);
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
 std::string Describe(const TArgs& a) {
   std::string s = "KAVO-STANDIN MP4\r\n";
   for (const auto& [o, v] : a.imports) s += o + " " + v + "\r\n";
@@ -165,6 +177,7 @@ int Mux(const TArgs& a) {
       for (const std::string& s : ImportStages(v)) Stage(s);
   }
   Stage("ISO File Writing: ");
+  MakeFolderOf(out);
   Write(out, Describe(a));
   return 0;
 }

@@ -1,0 +1,16 @@
+#include "app/ui/output_file_check.h"
+
+#include "app/common/output_file.h"
+#include "app/ui/task_dialog_presets.h"
+
+bool OutputFileReady(TUniTaskDialog* Dialog, const WideString& Output) {
+  if (const WideString reason = PrepareOutputFolder(Output); !reason.empty()) {
+    ShowTextNotice(Dialog, reason);
+    return false;
+  }
+  if (!EightBitOutputPath(Output)) {
+    ShowTextNotice(Dialog, OutputNameOutsideCodePageText(Output));
+    return false;
+  }
+  return true;
+}
