@@ -11,6 +11,7 @@
 #include "tests/app/user_input.h"
 #include "tests/support/window_shot.h"
 #include "tests/widetext/temp_folder.h"
+#include "widetext/uni_message_dialogs.h"
 
 using namespace apptest;
 
@@ -292,6 +293,58 @@ TEST_F(SplitPageTest, ThePageWithAFileInEnglishAndFrench) {
   ApplyLanguage(TMainForm::ProgramFolder() + L"lang\\Fran\u00e7ais.ini");
   Click(m->rbSplitChapN);
   Shot("split_page_fr.bmp");
+}
+
+}  // namespace
+
+namespace {
+
+// The message form shown modally, if one shows.
+TUniMessageForm* ShownMessageForm() {
+  for (int i = 0; i < Screen->FormCount(); ++i)
+    if (auto* f = dynamic_cast<TUniMessageForm*>(Screen->Forms(i)); f && f->HandleAllocated() && IsWindowVisible(f->WindowHandle()))
+      return f;
+  return nullptr;
+}
+
+TEST_F(SplitPageTest, ThePreviewBoxEnablesTheToolBarWithItsNotice) {
+  Choose(L"clip.mp4");
+  WideString text;
+  {
+    TModalDriver driver([] { return ShownMessageForm() != nullptr; }, [&] {
+      TUniMessageForm* f = ShownMessageForm();
+      text = f->ClipboardText();
+      f->SetModalResult(mrOk);
+    });
+    Click(m->chVIdeoPreview);
+    EXPECT_TRUE(driver.Done());
+  }
+  EXPECT_NE(text.find(L"This is not yet fonctional...sorry"), WideString::npos) << WideToAnsi(text);
+  EXPECT_TRUE(m->ToolBar1->Enabled());
+  EXPECT_FALSE(m->Playbt->Enabled());  // the buttons themselves stay disabled
+  {
+    TModalDriver driver([] { return ShownMessageForm() != nullptr; }, [] { ShownMessageForm()->SetModalResult(mrOk); });
+    Click(m->chVIdeoPreview);  // unchecked: no notice
+    EXPECT_FALSE(driver.Done());
+  }
+  EXPECT_FALSE(m->ToolBar1->Enabled());
+}
+
+TEST_F(SplitPageTest, TheMuxPagesCustomSplitSizeComesFromTheValueDialog) {
+  m->CreationList->SetItemIndex(0);
+  m->CreationListDblClick(nullptr);
+  TModalDriver driver([] { return CustomVal->HandleAllocated() && IsWindowVisible(CustomVal->WindowHandle()); }, [] {
+    CustomVal->edCustomVal->SetText(L"650");
+    PostMessageA(CustomVal->btCustomVal->Handle(), BM_CLICK, 0, 0);
+  });
+  m->cbSplitOut->SetItemIndex(5);
+  m->cbSplitOutChange(m->cbSplitOut);
+  EXPECT_TRUE(driver.Done());
+  EXPECT_TRUE(m->CustomValForSplit);
+  EXPECT_TRUE(CustomVal->edCustomVal->Visible());
+  EXPECT_FALSE(CustomVal->edPAR1->Visible() || CustomVal->edPAR2->Visible() || CustomVal->Label1->Visible());
+  EXPECT_EQ(m->cbSplitOut->Text(), L"650");
+  EXPECT_EQ(SplitKilobytes(m->cbSplitOut->ItemIndex(), m->cbSplitOut->Text()), 665600);
 }
 
 }  // namespace
