@@ -76,7 +76,7 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
   AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
   const std::optional<int64_t> size = FileSizeOf(input);
   if (!size) {
-    WideMessageDlg(WideFormat(L"%s cannot be opened for reading.", input.c_str()), mtError, MsgDlgButton(mbOK), 0);
+    WideMessageDlg(input + L" cannot be opened for reading.", mtError, MsgDlgButton(mbOK), 0);
     return;
   }
   if (*size > 0) {

@@ -330,6 +330,18 @@ TEST_F(SplitPageTest, ThePreviewBoxEnablesTheToolBarWithItsNotice) {
   EXPECT_FALSE(m->ToolBar1->Enabled());
 }
 
+TEST_F(SplitPageTest, AFileThatCannotBeOpenedIsSaidSo) {
+  WideString text;
+  TModalDriver driver([] { return ShownMessageForm() != nullptr; }, [&] {
+    text = ShownMessageForm()->ClipboardText();
+    ShownMessageForm()->SetModalResult(mrOk);
+  });
+  Choose(L"gone.mp4");
+  EXPECT_TRUE(driver.Done());
+  EXPECT_NE(text.find(folder + L"gone.mp4 cannot be opened for reading."), WideString::npos) << WideToAnsi(text);
+  EXPECT_EQ(m->edSplitSize->Text(), L"700");  // nothing read
+}
+
 TEST_F(SplitPageTest, TheMuxPagesCustomSplitSizeComesFromTheValueDialog) {
   m->CreationList->SetItemIndex(0);
   m->CreationListDblClick(nullptr);
