@@ -47,14 +47,6 @@ const wchar_t* const ThreeGPFilter =
     L"*.qcp|    3GPP Files (*.3gp;*.3g2)|*.3gp;*.3g2|--- Subtitles Files ---|*.srt;*.ttxt;*.xml|    SubRip Files "
     L"(*.srt)|*.srt|    GPAC TimeText Files (*.ttxt)|*.ttxt|    QuickTime TeXML Files (*.xml)|*.xml";
 
-// An information notice with Ok, for the refusals that have no preset of their own.
-void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text) {
-  ShowMP4BoxPathNotice(Dialog);  // the information notice's frame: title, icon, Ok
-  Dialog->SetInstruction(NamedTexts().MsgNotifying);
-  Dialog->SetContent(Text);
-  Dialog->Execute();
-}
-
 }  // namespace
 
 TUniListView* TMainForm::TrackListOfPage() const {
@@ -212,13 +204,13 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
       MainTaskDialog->Execute();
       return;
     case TMuxRefusal::NoCheckedTrack:
-      ShowNotice(MainTaskDialog, NoCheckedTrackText);
+      ShowTextNotice(MainTaskDialog, NoCheckedTrackText);
       return;
     case TMuxRefusal::NoOutputName:
-      ShowNotice(MainTaskDialog, NoOutputNameText);
+      ShowTextNotice(MainTaskDialog, NoOutputNameText);
       return;
     case TMuxRefusal::BadSplitSize:
-      ShowNotice(MainTaskDialog, L"\"" + cbSplitOut->Text() + L"\" is not a whole number of megabytes.");
+      ShowTextNotice(MainTaskDialog, L"\"" + cbSplitOut->Text() + L"\" is not a whole number of megabytes.");
       return;
     case TMuxRefusal::RawAvcFrameRate:
       ShowRawAVCNotice(MainTaskDialog);

@@ -1,7 +1,6 @@
 // The split page: the input file and what is read of it (size, chapters, video), the five
 // modes, and Next, which starts the split job. The command lines, the checks and the
 // chapter lists are the logic's (app/commands/split_command, app/media/split_chapters).
-#include "app/commands/mux_command.h"
 #include "app/commands/split_command.h"
 #include "app/common/os_version.h"
 #include "app/common/text_routines.h"
@@ -182,10 +181,7 @@ void TMainForm::SplitPageNextButtonClick(TObject*, bool& Stop) {
     return;
   }
   if (refusal != TSplitRefusal::None) {
-    ShowMP4BoxPathNotice(MainTaskDialog);  // the information notice's frame: title, icon, Ok
-    MainTaskDialog->SetInstruction(NamedTexts().MsgNotifying);
-    MainTaskDialog->SetContent(SplitRefusalText(refusal, options));
-    MainTaskDialog->Execute();
+    ShowTextNotice(MainTaskDialog, SplitRefusalText(refusal, options));
     return;
   }
   Wizard->SetActivePage(ProcessPage);
