@@ -53,6 +53,8 @@ struct TJobStart {
   // Asked once the job has closed: a run to start 2000 ms later (the tagging of a new
   // file), run as a one-step tagging job; no value for none.
   std::function<std::optional<TRunRequest>()> AfterClose;
+  // Told once the job has closed, however it ended.
+  std::function<void()> Closed;
 };
 
 // What the sequencer needs of the console tool runner.

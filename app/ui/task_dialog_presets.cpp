@@ -46,6 +46,14 @@ void ShowMP4BoxPathNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts) {
   Dialog->SetContent(Texts.Msg4);
 }
 
+int ShowTextNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts) {
+  Reset(Dialog, L"Information", tiInformation);
+  Ok(Dialog);
+  Dialog->SetInstruction(Texts.MsgNotifying);
+  Dialog->SetContent(Text);
+  return Dialog->Execute();
+}
+
 void ShowDeleteQuestion(TUniTaskDialog* Dialog, const TNamedTexts& Texts) {
   Reset(Dialog, L"Delete", tiWarning);
   YesNo(Dialog, Texts);

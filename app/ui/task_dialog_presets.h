@@ -11,6 +11,8 @@ void ShowOverwriteQuestion(TUniTaskDialog* Dialog, const WideString& FileName,
                            const TNamedTexts& Texts = NamedTexts());
 // Ok: the MP4Box path is not set.
 void ShowMP4BoxPathNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
+// Ok, shown: a notice of the program's own (a refused job), under the notice title.
+int ShowTextNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts = NamedTexts());
 // Yes/No: delete the selected row?
 void ShowDeleteQuestion(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
 // Ok, shown: a file that does not suit the task (Kind 0 H.264 in AVI, 1 and others not
