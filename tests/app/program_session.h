@@ -21,10 +21,20 @@
 namespace apptest {
 
 // The folder of this source file's tree as the program sees it (Z: maps the Linux root).
+// A compiler cache may hand the compiler this file's name relative to the build folder,
+// where the build ran; the test program lives two folders below it (tests/app).
 inline WideString SourceRoot() {
   std::string file = __FILE__;  // .../tests/app/program_session.h
   file = file.substr(0, file.rfind("/tests/app/"));
-  WideString root = L"Z:";
+  WideString root;
+  if (file.empty() || file[0] != '/') {
+    wchar_t exe[MAX_PATH];
+    const DWORD n = GetModuleFileNameW(nullptr, exe, MAX_PATH);
+    root = WideString(exe, n);
+    root = root.substr(0, root.find_last_of(L'\\') + 1) + L"..\\..\\";
+  } else {
+    root = L"Z:";
+  }
   for (char c : file) root += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
   return root + L"\\";
 }
