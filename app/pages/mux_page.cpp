@@ -236,7 +236,13 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   }
   options.SplitKilobytes = *split;
   Wizard->SetActivePage(ProcessPage);
-  if (!FJobs->StartJob(MuxJobStart(rows, options))) return;
+  if (!FJobs->StartJob(MuxJobStart(rows, options))) {
+    // A run is still ending: back to this page, saying why nothing started, rather than an
+    // idle process page.
+    Wizard->SetActivePage(MuxPage);
+    ShowProcessRunningNotice(MainTaskDialog);
+    return;
+  }
   AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
 }
 
