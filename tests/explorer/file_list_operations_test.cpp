@@ -225,23 +225,33 @@ TEST_F(FileListTest, SendToTheClipboardAFolderAndTheDesktop) {
   EXPECT_EQ(answers.Texts()[0], L"No file(s) selected");
 }
 
+// The names in a folder, without "." and "..".
+std::vector<std::wstring> FolderEntries(const std::wstring& Folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((Folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
 TEST_F(FileListTest, SendToAfterSelectAllLeavesTheParentFolderBehind) {
   Temp.MakeFile(L"Zeta\\inside.txt", 5);
   View->SetDirectory(Temp.Sub(L"Zeta"));
   ASSERT_EQ(RowNamed(kUpCaption()), 0);
   PressKey('A', false, true);
   ASSERT_EQ(static_cast<int>(SendMessageW(Wnd(), LVM_GETSELECTEDCOUNT, 0, 0)), Count());
-  TTempFolder target;
-  View->SendToShortcut(target.Path());  // a Send To entry that is a folder
-  std::vector<std::wstring> copied;
-  WIN32_FIND_DATAW found{};
-  HANDLE search = FindFirstFileW(target.Sub(L"*").c_str(), &found);
-  ASSERT_NE(search, INVALID_HANDLE_VALUE);
-  do {
-    if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) copied.push_back(found.cFileName);
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  EXPECT_EQ(copied, std::vector<std::wstring>{L"inside.txt"});
+  // Neither the list of names nor a copy gets the parent folder.
+  View->SendTo(2);
+  EXPECT_EQ(ClipboardText(), Temp.Sub(L"Zeta\\inside.txt") + L"\r\n");
+  TTempFolder outer;
+  const std::wstring target = outer.MakeFolder(L"in");
+  View->SendToShortcut(target);  // a Send To entry that is a folder
+  EXPECT_EQ(FolderEntries(target), std::vector<std::wstring>{L"inside.txt"});
+  EXPECT_EQ(FolderEntries(outer.Path()), std::vector<std::wstring>{L"in"});
 }
 
 TEST(FileViewers, ProgramByExtension) {
