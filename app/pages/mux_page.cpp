@@ -86,8 +86,11 @@ void TMainForm::AddFileToMuxList(const WideString& FileName) {
   list->Items()->BeginUpdate();
   for (const TTrackRow& row : analysis.Rows) AppendTrackRow(list, row);
   list->Items()->EndUpdate();
-  // VobSub streams can only go into a new file.
+  // VobSub streams can only go into a new file. An index may declare thousands of streams:
+  // the rows go in under one update, or the list repaints after each of them.
+  MP4ListView->Items()->BeginUpdate();
   for (const TTrackRow& row : vobSubRows) AppendTrackRow(MP4ListView, row);
+  MP4ListView->Items()->EndUpdate();
 
   if (analysis.AviH264.has_value()) {
     if (*analysis.AviH264) FAviH264Inputs.insert(FileName);
