@@ -377,7 +377,9 @@ void TdkCustomDatePanel::MonthChange(TObject*) {
 
 void TdkCustomDatePanel::MonthClick(TObject*) {
   if (FLoading) return;
-  MonthChange(FMonthCombo);
+  // A click tells only of itself: the choice it makes comes as the combo's change, which
+  // raises OnChangeMonth and OnChange once.
+  ValidateDay();
   if (OnClickMonth) OnClickMonth(this);
 }
 

@@ -37,13 +37,6 @@ bool WriteDefaultValue(HKEY Root, const AnsiString& Path, const AnsiString& Valu
   }
 }
 
-// Removes a key with everything below it; a missing key counts as removed.
-bool DeleteKeyTree(HKEY Root, const AnsiString& Path) {
-  TRegistry registry;
-  registry.SetRootKey(Root);
-  return !registry.KeyExists(Path) || registry.DeleteKey(Path);
-}
-
 // Both sizes of icon Index of a file, or false when the file has none.
 bool ExtractIcons(const AnsiString& File, int Index, TIcon* Large, TIcon* Small) {
   HICON large = nullptr, small = nullptr;
@@ -181,12 +174,10 @@ bool TdkFileAssociation::Write() {
   for (const TVerb& verb : Verbs) {
     AnsiString path = type + "\\shell\\" + verb.Key;
     const AnsiString& command = this->*verb.Command;
-    if (command.empty()) {
-      // A verb without a command would be a dead entry of the shell's menu; a cleared
-      // command takes its verb away instead of coming back at the next Read.
-      ok = DeleteKeyTree(FRootKey, path) && ok;
-      continue;
-    }
+    // A verb without a command would be a dead entry of the shell's menu, so none is written;
+    // what the registry holds there stays: a verb whose command key has no default value
+    // (one run through DelegateExecute) reads as empty and is not ours to take away.
+    if (command.empty()) continue;
     ok = WriteDefaultValue(FRootKey, path, this->*verb.Description) && ok;
     ok = WriteDefaultValue(FRootKey, path + "\\command", command) && ok;
   }

@@ -31,7 +31,9 @@ TTreeNode* SelectedFolderNode(TShDirTree* Tree) {
 
 void CutOrCopyFolder(TShDirTree* Tree, int Mode) {
   ExplorerShared().CutCopyMode = kNoCutCopy;
-  if (!Tree->Selected() || Tree->SelectedPathW().empty()) return;
+  // Only a folder is cut or copied, from the menu and the keys alike: the root is no folder,
+  // and a drive root handed on as "C:" names the drive's current directory to the shell.
+  if (!Tree->Selected() || Tree->Selected()->Level() < 2 || Tree->SelectedPathW().empty()) return;
   // A folder opened by path carries a trailing "\": the shell would take its contents
   // instead of the folder. A drive root keeps its own.
   const WideString& selected = Tree->SelectedPathW();
@@ -43,7 +45,10 @@ void CutOrCopyFolder(TShDirTree* Tree, int Mode) {
 void PasteFolder(TShDirTree* Tree) {
   // The pending flag only steers the menu; it is down after every paste.
   ScopeExit done{[Tree] { Tree->SetPastePending(false); }};
-  if (!Tree->Selected() || Tree->SelectedPathW().empty() || Tree->SourcePath().empty()) return;
+  // The root ("My Computer") is no folder to paste into.
+  if (!Tree->Selected() || Tree->Selected()->Level() < 1 || Tree->SelectedPathW().empty() ||
+      Tree->SourcePath().empty())
+    return;
   int mode = ExplorerShared().CutCopyMode;
   if (mode != kCopyMode && mode != kMoveMode) return;
   WideString target = AddSlash(Tree->SelectedPathW());

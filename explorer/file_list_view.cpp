@@ -396,7 +396,8 @@ std::vector<int> TShFileListView::SelectedRows() const {
   int i = -1;
   while ((i = static_cast<int>(SendMessageW(WindowHandle(), LVM_GETNEXTITEM, static_cast<WPARAM>(i), LVNI_SELECTED))) >= 0 &&
          i < FRowCount)
-    rows.push_back(i);
+    // The ".." row stands for the parent folder: never part of what a file operation gets.
+    if (!IsParentRow(i)) rows.push_back(i);
   return rows;
 }
 
@@ -792,7 +793,19 @@ void TShFileListView::CNNotify(TMessage& Message) {
   auto* hdr = reinterpret_cast<NMHDR*>(Message.LParam);
   if (hdr->code == LVN_ENDLABELEDITW) {
     auto* info = reinterpret_cast<NMLVDISPINFOW*>(Message.LParam);
-    if (info->item.pszText && info->item.iItem != -1) RenameTo(info->item.pszText);
+    if (info->item.pszText && info->item.iItem != -1 && FShortCuts->Has(vaRename)) {
+      // The list view's own part of a confirmed edit comes first: OnEdited sees the name,
+      // and may still change it, before the file is renamed.
+      WideString text = info->item.pszText;
+      if (OnEdited) {
+        OnEdited(this, Items()->Item(info->item.iItem), text);
+      } else if (TCustomListView::OnEdited) {
+        AnsiString ansi = WideToAnsi(text);
+        TCustomListView::OnEdited(this, Items()->Item(info->item.iItem), ansi);
+        text = AnsiToWide(ansi);
+      }
+      RenameTo(text);
+    }
     Message.Result = 0;  // the rows are refilled from the disk instead
     return;
   }

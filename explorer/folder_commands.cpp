@@ -21,8 +21,14 @@ WideString Text(const AnsiString& Message) { return AnsiToWide(Message); }
 
 bool PasteFolderInto(const WideString& Source, const WideString& TargetFolder, int Mode) {
   if (Source.empty() || TargetFolder.empty() || (Mode != kCopyMode && Mode != kMoveMode)) return false;
-  // The folder itself, not its contents: a source ending in "\" would name the contents.
-  if (DoFileOperation(nullptr, Mode == kMoveMode ? FO_MOVE : FO_COPY, RemoveSlash(Source), false,
+  // The folder itself, not its contents: a source ending in "\" would name the contents. A
+  // drive root is refused: without its "\" it would name the drive's current directory.
+  const WideString folder = RemoveSlash(Source);
+  if (folder.size() <= 2 && (folder.size() < 2 || folder[1] == L':')) {
+    WideMessageDlg(Text(ExplorerMessages().FileOperationFailed), mtError, MsgDlgButton(mbOK), 0);
+    return false;
+  }
+  if (DoFileOperation(nullptr, Mode == kMoveMode ? FO_MOVE : FO_COPY, folder, false,
                       AddSlash(TargetFolder)))
     return true;
   WideMessageDlg(Text(ExplorerMessages().FileOperationFailed), mtError, MsgDlgButton(mbOK), 0);

@@ -268,7 +268,24 @@ class TFormTextConverter {
 
   bool AtObject() const { return FParser.IsSymbol("object") || FParser.IsSymbol("inherited"); }
 
+  // Objects, lists and collections nest by recursion; a text nested past any real form's
+  // depth is refused before it runs the stack out.
+  class TNesting {
+   public:
+    explicit TNesting(TFormTextConverter& converter) : FConverter(converter) {
+      if (++FConverter.FDepth > kMaxDepth) FConverter.FParser.Error("Description nested too deeply");
+    }
+    ~TNesting() { --FConverter.FDepth; }
+    TNesting(const TNesting&) = delete;
+    TNesting& operator=(const TNesting&) = delete;
+
+   private:
+    TFormTextConverter& FConverter;
+  };
+  static constexpr int kMaxDepth = 256;
+
   void ConvertObject() {
+    TNesting nesting(*this);
     unsigned flags = 0;
     if (FParser.IsSymbol("inherited"))
       flags = ffInherited;
@@ -305,6 +322,7 @@ class TFormTextConverter {
   }
 
   void ConvertValue() {
+    TNesting nesting(*this);
     switch (FParser.Kind()) {
       case toString: {
         WideString s = FParser.String();
@@ -405,6 +423,7 @@ class TFormTextConverter {
 
   TFormTextParser FParser;
   TWriter FWriter;
+  int FDepth = 0;
 };
 
 }  // namespace

@@ -41,10 +41,12 @@ bool TIniFile::ReadBool(const AnsiString& Section, const AnsiString& Ident, bool
 }
 
 bool TIniFile::SectionExists(const AnsiString& Section) const {
-  // The key names of the section; an absent section gives none, nor does an empty one.
+  // The lines of the section; an absent section gives none, nor does an empty one. Its key
+  // names would not do: a line with an empty name ("=x") first in the section ends that list
+  // at once, and one damaged line would then hide every value below it.
   std::vector<char> buffer(kValueSize * 4);
-  const DWORD n = GetPrivateProfileStringA(Section.c_str(), nullptr, "", buffer.data(),
-                                           static_cast<DWORD>(buffer.size()), FFileName.c_str());
+  const DWORD n = GetPrivateProfileSectionA(Section.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()),
+                                            FFileName.c_str());
   return n > 0;
 }
 

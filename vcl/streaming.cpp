@@ -129,6 +129,23 @@ void TReader::Read(void* buffer, int64_t count) {
 
 TValueType TReader::ReadValue() { return static_cast<TValueType>(ReadByte()); }
 
+void TReader::CheckAvailable(int64_t count) {
+  int64_t held = static_cast<int64_t>(FBufEnd - FBufPos);
+  if (count <= held) return;
+  const int64_t size = FStream->Size();
+  const int64_t position = FStream->Position();
+  // A stream that cannot tell its size is left to fail where it runs dry.
+  if (size < 0 || position < 0) return;
+  if (count - held > size - position) ReadError(LoadResString(&SReadError));
+}
+
+TReader::TDepthGuard::TDepthGuard(TReader& reader) : FReader(reader) {
+  if (++FReader.FDepth > kMaxDepth) {
+    --FReader.FDepth;
+    FReader.ReadError("Description nested too deeply");
+  }
+}
+
 namespace {
 
 // A number as the stream holds it: little-endian, as wide as its type.
@@ -142,6 +159,7 @@ T ReadFixed(TReader& reader) {
 // The length-counted UTF-16 text that follows a vaWString marker.
 WideString ReadWideChars(TReader& reader) {
   const uint32_t len = ReadFixed<uint32_t>(reader);
+  reader.CheckAvailable(int64_t{len} * 2);
   WideString w(len, L'\0');
   if (len) reader.Read(w.data(), int64_t{len} * 2);
   return w;
@@ -174,7 +192,9 @@ AnsiString TReader::ErrorContext() const {
 void TReader::ReadError(const AnsiString& what) { throw EReadError(ErrorContext() + what); }
 
 void TReader::SkipValue() {
+  TDepthGuard depth(*this);
   auto skipBytes = [this](int64_t n) {
+    CheckAvailable(n);
     uint8_t tmp[256];
     while (n > 0) {
       int64_t k = std::min<int64_t>(n, sizeof tmp);
@@ -296,6 +316,7 @@ AnsiString TReader::ReadString() {
     default:
       PropValueError();
   }
+  CheckAvailable(len);
   AnsiString s(len, '\0');
   if (len) Read(s.data(), len);
   return s;
@@ -391,6 +412,7 @@ TComponent* TReader::ReadRootComponent(TComponent* root) {
 }
 
 TComponent* TReader::ReadComponent(TComponent* component) {
+  TDepthGuard depth(*this);
   unsigned flags;
   int childPos;
   ReadPrefix(flags, childPos);
@@ -485,6 +507,7 @@ void TReader::ReadData(TComponent* instance) {
 }
 
 void TReader::ReadProperty(TPersistent* instance) {
+  TDepthGuard depth(*this);
   AnsiString path = ReadStr();
   FPropPath = path;
   TPersistent* target = instance;
@@ -640,6 +663,7 @@ void TReader::ReadMethodValue(TPersistent* instance, const TPropInfo* prop) {
 }
 
 void TReader::ReadCollection(TCollection* collection) {
+  TDepthGuard depth(*this);
   AnsiString savedPrefix = FPathPrefix;
   AnsiString collectionPath = FPathPrefix + FPropPath;
   collection->BeginUpdate();
@@ -713,6 +737,7 @@ void TReader::DefineBinaryProperty(const AnsiString& Name, const TStreamProc& Re
   FPropName.clear();
   if (ReadValue() != vaBinary) PropValueError();
   const uint32_t size = ReadFixed<uint32_t>(*this);
+  CheckAvailable(size);
   TMemoryStream data;
   data.SetSize(size);
   if (size) Read(data.Memory(), size);

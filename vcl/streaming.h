@@ -144,6 +144,9 @@ class TReader : public TFiler {
   uint64_t ReadSet(const TEnumInfo* element);
   void ReadSignature();
   void ReadPrefix(unsigned& flags, int& childPos);
+  // The read error unless the stream still holds count bytes: a length read from the stream
+  // is checked before anything is allocated for it.
+  void CheckAvailable(int64_t count);
 
   // --- components
   // Reads a whole description into root: its values and its children, then fixes up the
@@ -190,6 +193,20 @@ class TReader : public TFiler {
   AnsiString ErrorContext() const;
   uint8_t ReadByte();
   void FillBuffer();
+  // Counts one level of nesting (a component, a property, a collection, a skipped list) for
+  // as long as it lives; past kMaxDepth the description is refused before the stack runs out.
+  class TDepthGuard {
+   public:
+    explicit TDepthGuard(TReader& reader);
+    ~TDepthGuard() { --FReader.FDepth; }
+    TDepthGuard(const TDepthGuard&) = delete;
+    TDepthGuard& operator=(const TDepthGuard&) = delete;
+
+   private:
+    TReader& FReader;
+  };
+  static constexpr int kMaxDepth = 512;
+  int FDepth = 0;
 
   AnsiString FSourceName;
   std::vector<uint8_t> FBuffer;

@@ -332,6 +332,8 @@ class TMainForm : public TUniForm {
   void FormCloseQuery(TObject* Sender, bool& CanClose);
   // Appends "[hh:nn:ss] : Text" to the run log.
   void AddLogLine(const WideString& Text);
+  // Something the user loses or lacks: a log line, and a message they must see.
+  void ReportFailure(const WideString& Text);
 
   // --- language (pages/language.cpp) ---
   void cbLangChange(TObject* Sender);

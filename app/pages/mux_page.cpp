@@ -95,8 +95,11 @@ bool TMainForm::AddFileToMuxList(const WideString& FileName, std::vector<WideStr
   list->Items()->BeginUpdate();
   for (const TTrackRow& row : analysis.Rows) AppendTrackRow(list, row);
   list->Items()->EndUpdate();
-  // VobSub streams can only go into a new file.
+  // VobSub streams can only go into a new file. An index may declare thousands of streams:
+  // the rows go in under one update, or the list repaints after each of them.
+  MP4ListView->Items()->BeginUpdate();
   for (const TTrackRow& row : vobSubRows) AppendTrackRow(MP4ListView, row);
+  MP4ListView->Items()->EndUpdate();
 
   if (analysis.AviH264.has_value()) {
     if (*analysis.AviH264) FAviH264Inputs.insert(FileName);
@@ -267,7 +270,13 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   Wizard->SetActivePage(ProcessPage);
   TJobStart job = MuxJobStart(rows, options);
   job.AfterClose = [this, output] { return TagCmd(output); };
-  if (!FJobs->StartJob(std::move(job))) return;
+  if (!FJobs->StartJob(std::move(job))) {
+    // A run is still ending: back to this page, saying why nothing started, rather than an
+    // idle process page.
+    Wizard->SetActivePage(MuxPage);
+    ShowProcessRunningNotice(MainTaskDialog);
+    return;
+  }
   AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
 }
 

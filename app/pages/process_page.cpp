@@ -2,6 +2,7 @@
 // rows; the abort button; Back and Finish once a job has closed; the window's refusal to
 // close while a tool runs; and where the run log is saved.
 #include "app/forms/main_form.h"
+#include "app/common/failure_texts.h"
 
 #include "app/forms/prop_form.h"
 #include "app/ui/status_rows.h"
@@ -193,7 +194,7 @@ void TMainForm::SaveRunLog(bool Closing) {
   if (file.empty()) return;
   DeleteLogFile(file);
   if (Closing) FLog->Add(ClosingLogText(NamedTexts().Kavoclosed));
-  FLog->SaveToFile(file);
+  if (!FLog->SaveToFile(file)) ReportFailure(LogNotWrittenText(file));
   if (Closing && chosenBy != TJobMode::None) state.Flag(chosenBy) = false;
 }
 

@@ -2,11 +2,14 @@
 // start-up lines of the run log, and what is saved when the program ends.
 #include "app/forms/main_form.h"
 
+#include "app/common/failure_texts.h"
 #include "app/common/named_texts.h"
 #include "app/common/os_version.h"
+#include "app/media/media_info.h"
 #include "app/settings/settings_file.h"
 #include "vcl/application.h"
 #include "widetext/filenames.h"
+#include "widetext/uni_message_dialogs.h"
 #include "widetext/widetextutils.h"
 // Last: DirectShow's headers define macros that clash with names above.
 #include "preview/filter_graph.h"
@@ -130,6 +133,7 @@ void TMainForm::FormShow(TObject* Sender) {
   else
     AddLogLine(t.MsgTaggerFound + WideExtractFileName(tagger) + L" " + t.MsgTaggerFoundButNotSupported);
   MP4BoxForm1->SetEnabled(!mp4box.empty());
+  if (!TMediaInfoLibrary::Instance().Loaded()) ReportFailure(MediaInfoMissingText(folder));
 }
 
 void TMainForm::FormDestroy(TObject*) {
@@ -141,20 +145,29 @@ void TMainForm::FormDestroy(TObject*) {
   } catch (const std::exception&) {
   }
   if (DosCommand->IsRunning()) DosCommand->Stop();
+  // The settings first, so that a failure to write them reaches the log saved after them.
+  const WideString settingsFile = ProgramFolder() + L"Kavo.cfg";
+  try {
+    WriteSettingsFile(settingsFile, CurrentSettings());
+  } catch (const std::exception&) {
+    // A folder or file the program may not write to: the user learns that this run's
+    // settings are not kept.
+    ReportFailure(SettingsNotWrittenText(settingsFile));
+  }
   try {
     SaveRunLog(true);
   } catch (const std::exception&) {
-  }
-  try {
-    WriteSettingsFile(ProgramFolder() + L"Kavo.cfg", CurrentSettings());
-  } catch (const std::exception&) {
-    // A folder the program may not write to: the settings of this run are not kept.
   }
   // The sequencer's timers and the runner's notices go before the controls they reach.
   FJobs.reset();
 }
 
 void TMainForm::AddLogLine(const WideString& Text) { FLog->Add(Text); }
+
+void TMainForm::ReportFailure(const WideString& Text) {
+  AddLogLine(Text);
+  WideMessageDlg(Text, mtError, MsgDlgButton(mbOK), 0);
+}
 
 void AddStartupHandlers(TMemberTable<TMainForm>& Table) {
   Table.Handler("FormCreate", &TMainForm::FormCreate)

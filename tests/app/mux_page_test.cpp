@@ -191,6 +191,42 @@ TEST_F(MuxPageTest, AJobWithoutTracksOrNameIsRefusedWithANotice) {
   EXPECT_EQ(m->ETAListView->Items()->Count(), 0);
 }
 
+TEST_F(MuxPageTest, AStartRefusedWhileARunGoesOnReturnsToThePageWithItsNotice) {
+  AddAll();
+  // The runner is still busy (a stand-in stalled in its first stage): no job can start.
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_STALL", L"10");
+  m->DosCommand->SetCommandLine(WideToAnsi(L"\"" + TMainForm::ProgramFolder() + L"MP4Box.exe\" -add \"" + folder +
+                                           L"clip.mp4\" \"" + folder + L"other.mp4\""));
+  m->DosCommand->Execute();
+  ASSERT_TRUE(m->DosCommand->IsRunning());
+  {
+    TTaskAnswer answer(0);
+    Next();
+    EXPECT_TRUE(answer.Driver.Done());
+    EXPECT_EQ(answer.Instruction, NamedTexts().ProcessIsRunningMsg);
+  }
+  EXPECT_EQ(m->Wizard->ActivePage(), m->MuxPage);
+  EXPECT_FALSE(m->FJobs->JobRunning());
+  m->DosCommand->Stop();
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_STALL", nullptr);
+}
+
+TEST_F(MuxPageTest, AVobSubIndexOfThousandsOfStreamsIsAddedInSeconds) {
+  // Thousands of streams, each with a time stamp, then the same stream over and over.
+  std::string many = "# VobSub index file, v7 (do not modify this line!)\r\n", repeated = many;
+  for (int i = 0; i < 4000; ++i) many += "id: en, index: " + std::to_string(i) + "\r\ntimestamp: 00:00:01:000, filepos: 000000000\r\n";
+  for (int i = 0; i < 4000; ++i) repeated += "id: fr, index: 0\r\n";
+  for (const auto& [name, text] : {std::pair{L"many.idx", many}, std::pair{L"repeated.idx", repeated}}) {
+    SCOPED_TRACE(WideToAnsi(name));
+    m->MP4ListView->Items()->Clear();
+    ASSERT_TRUE(TempFolder::MakeFile(folder + name, text));
+    const DWORD started = GetTickCount();
+    m->AddMuxFiles({folder + name});
+    EXPECT_LT(GetTickCount() - started, 5000u);
+    EXPECT_EQ(m->MP4ListView->Items()->Count(), 4000);
+  }
+}
+
 TEST_F(MuxPageTest, AFailingToolGivesTheFailedRow) {
   AddAll();
   SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", L"1");

@@ -2,8 +2,10 @@
 // lines of the run log, and what the shut-down keeps.
 #include "tests/app/program_session.h"
 
+#include "app/common/failure_texts.h"
 #include "app/common/named_texts.h"
 #include "app/settings/settings_file.h"
+#include "tests/explorer/dialog_answers.h"
 #include "widetext/widetextutils.h"
 
 using namespace apptest;
@@ -204,6 +206,40 @@ TEST_F(ProgramStartup, TheLogIsSavedWhereTheSettingsSayWithTheClosingLineOnlyAtE
   ASSERT_GE(last.size(), closing.size());
   EXPECT_EQ(last.substr(last.size() - closing.size()), closing) << last;
   DeleteFileW(log.c_str());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ProgramStartup, SettingsOrALogThatCannotBeWrittenAreToldAndLogged) {
+  const WideString settings = ProgramFile(L"Kavo.cfg"), log = ProgramFile(L"Kavo.log");
+  // A folder in a file's place: the file cannot be written, by any user.
+  struct Case {
+    const char* What;
+    WideString Blocked;
+    WideString Told;
+  };
+  for (const Case& c : {Case{"the settings", settings, SettingsNotWrittenText(settings)},
+                        Case{"the log", log, LogNotWrittenText(log)}}) {
+    SCOPED_TRACE(c.What);
+    DeleteFileW(log.c_str());
+    DeleteFileW(c.Blocked.c_str());
+    ASSERT_TRUE(CreateDirectoryW(c.Blocked.c_str(), nullptr));
+    explorer_test::TDialogAnswers answers;
+    {
+      TProgramSession session;
+      session.Show();
+      session.Main()->chKavoLog->SetChecked(true);  // the log goes beside the program
+    }
+    RemoveDirectoryW(c.Blocked.c_str());
+    ASSERT_EQ(answers.WideTexts().size(), 1u);
+    EXPECT_EQ(answers.WideTexts()[0], c.Told);
+    // Settings that were not written are in the log that was.
+    if (c.Blocked == settings) EXPECT_NE(ReadFileBytes(log).find(WideToAnsi(c.Told)), std::string::npos);
+  }
+  DeleteFileW(log.c_str());
+  RemoveSettingsFile();
 }
 
 }  // namespace

@@ -141,6 +141,29 @@ TEST(SettingsFile, DamagedFilesKeepTheDefaultsOfWhatCannotBeRead) {
   }
 }
 
+TEST(SettingsFile, ALineWithoutANameCostsOnlyItself) {
+  const WideString file = TempFile(L"kavo_badline.cfg");
+  const TProgramSettings mine = Every(false, 2, 5, L"D:\\Mine\\");
+  WriteSettingsFile(file, mine);
+  const std::string good = ReadBytes(file);
+  const size_t body = good.find("\r\n") + 2;  // after "[Main]"
+  const size_t middle = good.find("Lang=");
+  for (const char* bad : {"==", "=x"}) {
+    for (size_t at : {body, middle, good.size()}) {
+      SCOPED_TRACE(std::string(bad) + " at " + std::to_string(at));
+      std::string damaged = good;
+      damaged.insert(at, std::string(bad) + "\r\n");
+      WriteBytes(file, damaged);
+      const TSettingsReadResult read = ReadSettingsFile(file, TProgramSettings{});
+      EXPECT_EQ(read.Settings, mine);
+      EXPECT_TRUE(read.Problems.empty());
+      // What is written back at exit is the user's again, and reads back the same.
+      WriteSettingsFile(file, read.Settings);
+      EXPECT_EQ(ReadSettingsFile(file, TProgramSettings{}).Settings, mine);
+    }
+  }
+}
+
 TEST(SettingsFile, TheTemporaryFolderGetsItsSeparatorUnlessItIsARoot) {
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"C:\\Temp", L"C:\\Temp\\"},

@@ -55,15 +55,20 @@ TEST_F(DatePanel, AMonthWithFewerDaysCutsTheDayAndFebruaryFollowsTheYear) {
   panel->SetDate(EncodeDate(2023, 3, 31));
   EXPECT_EQ(Day(), 31);
   EXPECT_EQ(panel->MonthCombo()->ItemIndex(), 2);
-  int changes = 0;
+  int changes = 0, monthChanges = 0, monthClicks = 0;
   panel->OnChange = [&](TObject*) { ++changes; };
+  panel->OnChangeMonth = [&](TObject*) { ++monthChanges; };
+  panel->OnClickMonth = [&](TObject*) { ++monthClicks; };
   panel->MonthCombo()->SetItemIndex(3);  // April, as the user picks it
   SendMessageA(host->Handle(), WM_COMMAND, MAKEWPARAM(0, CBN_SELCHANGE),
                reinterpret_cast<LPARAM>(panel->MonthCombo()->Handle()));
   EXPECT_EQ(panel->Month(), 4);
   EXPECT_EQ(Day(), 30);
   EXPECT_EQ(panel->Date(), EncodeDate(2023, 4, 30));
-  EXPECT_GE(changes, 1);
+  // One choice: one click and one month change; the changes are the month's and the cut day's.
+  EXPECT_EQ(monthClicks, 1);
+  EXPECT_EQ(monthChanges, 1);
+  EXPECT_EQ(changes, 2);
   panel->SetDate(EncodeDate(2024, 2, 10));
   panel->DayEdit()->SetText("31");
   EXPECT_EQ(Day(), 29);

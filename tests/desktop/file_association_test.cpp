@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "desktop/file_association.h"
@@ -84,10 +85,45 @@ TEST_F(FileAssociation, WritesTheTypeIconAndVerbsAndReadsThemBack) {
   EXPECT_FALSE(b.LargeIcon()->Empty());
   EXPECT_FALSE(b.SmallIcon()->Empty());
 
-  // A cleared command takes its verb away.
+  // A cleared command writes nothing for its verb: what the registry holds there stays.
   a.SetPrintCommand("");
-  EXPECT_FALSE(KeyExists("kavotstfile\\shell\\print"));
+  EXPECT_EQ(Value("kavotstfile\\shell\\print\\command"), "notepad /p \"%1\"");
   EXPECT_TRUE(KeyExists("kavotstfile\\shell\\open\\command"));
+}
+
+TEST_F(FileAssociation, WritingKeepsAVerbRunThroughDelegateExecuteWithAllItHolds) {
+  // A real association's verb: a command key without a default value, a DelegateExecute
+  // value, and keys of its own below the verb.
+  auto create = [&](const char* path, const char* name, const char* value) {
+    HKEY key;
+    ASSERT_EQ(RegCreateKeyExA(classes, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), ERROR_SUCCESS);
+    if (name)
+      RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), static_cast<DWORD>(strlen(value) + 1));
+    RegCloseKey(key);
+  };
+  create(".kavotst", "", "Kavo.TestDocument");
+  create("Kavo.TestDocument\\shell\\edit\\command", "DelegateExecute", "{11111111-2222-3333-4444-555555555555}");
+  create("Kavo.TestDocument\\shell\\edit\\DropTarget", "CLSID", "{66666666-7777-8888-9999-000000000000}");
+  create("Kavo.TestDocument\\shell\\edit", "MUIVerb", "Edit in place");
+
+  TdkFileAssociation a(nullptr);
+  Prepare(a);
+  a.SetExtension(".kavotst");
+  EXPECT_EQ(a.EditCommand(), "");
+  a.SetOpenCommand("\"C:\\Kavo\\Kavo.exe\" \"%1\"");
+  ASSERT_TRUE(a.Write());
+
+  EXPECT_EQ(Value("Kavo.TestDocument\\shell\\open\\command"), "\"C:\\Kavo\\Kavo.exe\" \"%1\"");
+  EXPECT_TRUE(KeyExists("Kavo.TestDocument\\shell\\edit\\DropTarget"));
+  char delegate[128] = {};
+  DWORD size = sizeof delegate;
+  EXPECT_EQ(RegGetValueA(classes, "Kavo.TestDocument\\shell\\edit\\command", "DelegateExecute", RRF_RT_REG_SZ,
+                         nullptr, delegate, &size),
+            ERROR_SUCCESS);
+  EXPECT_STREQ(delegate, "{11111111-2222-3333-4444-555555555555}");
+  size = sizeof delegate;  // still no default value written there
+  EXPECT_EQ(RegGetValueA(classes, "Kavo.TestDocument\\shell\\edit\\command", "", RRF_RT_ANY, nullptr, delegate, &size),
+            ERROR_FILE_NOT_FOUND);
 }
 
 TEST_F(FileAssociation, IconEntriesAreSplitAtTheLastComma) {

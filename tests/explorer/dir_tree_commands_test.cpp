@@ -5,11 +5,13 @@
 #include <memory>
 
 #include "explorer/explorer_state.h"
+#include "explorer/folder_commands.h"
 #include "explorer/folder_contents_window.h"
 #include "explorer/shell_dir_tree.h"
 #include "explorer/shell_routines.h"
 #include "explorer/tree_size.h"
 #include "tests/explorer/dialog_answers.h"
+#include "vcl/scopeexit.h"
 #include "tests/explorer/explorer_temp_tree.h"
 #include "tests/explorer/explorer_ui.h"
 #include "tests/support/forms.h"
@@ -101,6 +103,55 @@ TEST_F(DirTreeCommands, NothingIsPastedWithoutACutOrCopy) {
   ASSERT_TRUE(Open(L"plain"));
   dirTree->PasteFolder();
   EXPECT_FALSE(Exists(tree.Path(L"plain\\" + GreekFolder())));
+}
+
+// Ctrl+Key as the tree receives it from the keyboard.
+static void PressCtrlKey(TShDirTree* Tree, WORD Key) {
+  BYTE keys[256] = {};
+  GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  SetKeyboardState(keys);
+  SendMessageA(Tree->Handle(), WM_KEYUP, Key, 0xC0000001);
+  keys[VK_CONTROL] = 0;
+  SetKeyboardState(keys);
+}
+
+TEST_F(DirTreeCommands, DriveRootsAndTheRootAreNeitherCutCopiedNorPastedInto) {
+  // The shell reads a bare "C:" as the drive's current directory: make that a folder that must
+  // stay where it is.
+  wchar_t saved[MAX_PATH] = {};
+  GetCurrentDirectoryW(MAX_PATH, saved);
+  ScopeExit restore{[&saved] { SetCurrentDirectoryW(saved); }};
+  ASSERT_TRUE(SetCurrentDirectoryW(tree.Path(GreekFolder()).c_str()));
+  ASSERT_TRUE(Open(L"plain"));
+  TTreeNode* drive = dirTree->Selected();
+  while (drive->Level() > 1) drive = drive->Parent();
+  dirTree->SetSelected(drive);
+  dirTree->SetSelectedPathW(dirTree->BuildNodePath(drive));
+  for (WORD key : {'C', 'X'}) {
+    SCOPED_TRACE(static_cast<char>(key));
+    PressCtrlKey(dirTree, key);
+    EXPECT_EQ(ExplorerShared().CutCopyMode, kNoCutCopy);
+    EXPECT_FALSE(dirTree->PastePending());
+  }
+  {
+    TDialogAnswers answers;
+    EXPECT_FALSE(PasteFolderInto(L"C:\\", tree.Path(L"plain\\empty"), kMoveMode));
+    EXPECT_EQ(answers.Texts().size(), 1u);
+  }
+  EXPECT_FALSE(Exists(tree.Path(L"plain\\empty\\" + GreekFolder())));
+  EXPECT_TRUE(Exists(tree.Path(GreekFolder() + L"\\" + GreekFile())));
+
+  // A folder cut, then Ctrl+V on "My Computer": no "My Computer" folder made anywhere.
+  ASSERT_TRUE(SetCurrentDirectoryW(tree.Path(L"plain").c_str()));
+  ASSERT_TRUE(Open(L"plain\\empty"));
+  PressCtrlKey(dirTree, 'X');
+  ASSERT_EQ(ExplorerShared().CutCopyMode, kMoveMode);
+  dirTree->SetSelected(dirTree->Items()->GetFirstNode());
+  dirTree->SetSelectedPathW(L"My Computer");
+  PressCtrlKey(dirTree, 'V');
+  EXPECT_FALSE(Exists(tree.Path(L"plain\\My Computer")));
+  EXPECT_TRUE(Exists(tree.Path(L"plain\\empty")));
 }
 
 TEST_F(DirTreeCommands, TreeSizeReportsTheSelectedFolderExactly) {

@@ -145,12 +145,20 @@ TEST_F(FileListTest, NewFolderTakesTheNextFreeNameAndCanBeRenamed) {
   EXPECT_EQ(View->ItemIndex(), RowNamed(L"New Folder(3)"));
   HWND editor = reinterpret_cast<HWND>(SendMessageW(Wnd(), LVM_GETEDITCONTROL, 0, 0));
   ASSERT_TRUE(editor);
+  // OnEdited sees the confirmed name first and may still change it.
+  std::wstring edited;
+  View->OnEdited = [&](TObject*, TUniListItem*, WideString& S) {
+    edited = S;
+    S += L" 2";
+  };
   SetWindowTextW(editor, L"Μουσική");
   SendMessageW(editor, WM_KEYDOWN, VK_RETURN, 1);
   Application->ProcessMessages();
-  EXPECT_TRUE(PumpUntil([&] { return Exists(Temp.Sub(L"Μουσική")); }, 3000));
+  EXPECT_TRUE(PumpUntil([&] { return Exists(Temp.Sub(L"Μουσική 2")); }, 3000));
+  EXPECT_EQ(edited, L"Μουσική");
+  View->OnEdited = nullptr;
   EXPECT_FALSE(Exists(Temp.Sub(L"New Folder(3)")));
-  EXPECT_NE(RowNamed(L"Μουσική"), -1);
+  EXPECT_NE(RowNamed(L"Μουσική 2"), -1);
 }
 
 TEST_F(FileListTest, RenamingInAReadOnlyViewIsRefused) {
@@ -215,6 +223,35 @@ TEST_F(FileListTest, SendToTheClipboardAFolderAndTheDesktop) {
   View->CreateDesktopShortcut();
   ASSERT_EQ(answers.Texts().size(), 1u);
   EXPECT_EQ(answers.Texts()[0], L"No file(s) selected");
+}
+
+// The names in a folder, without "." and "..".
+std::vector<std::wstring> FolderEntries(const std::wstring& Folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW((Folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (wcscmp(found.cFileName, L".") != 0 && wcscmp(found.cFileName, L"..") != 0) names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return names;
+}
+
+TEST_F(FileListTest, SendToAfterSelectAllLeavesTheParentFolderBehind) {
+  Temp.MakeFile(L"Zeta\\inside.txt", 5);
+  View->SetDirectory(Temp.Sub(L"Zeta"));
+  ASSERT_EQ(RowNamed(kUpCaption()), 0);
+  PressKey('A', false, true);
+  ASSERT_EQ(static_cast<int>(SendMessageW(Wnd(), LVM_GETSELECTEDCOUNT, 0, 0)), Count());
+  // Neither the list of names nor a copy gets the parent folder.
+  View->SendTo(2);
+  EXPECT_EQ(ClipboardText(), Temp.Sub(L"Zeta\\inside.txt") + L"\r\n");
+  TTempFolder outer;
+  const std::wstring target = outer.MakeFolder(L"in");
+  View->SendToShortcut(target);  // a Send To entry that is a folder
+  EXPECT_EQ(FolderEntries(target), std::vector<std::wstring>{L"inside.txt"});
+  EXPECT_EQ(FolderEntries(outer.Path()), std::vector<std::wstring>{L"in"});
 }
 
 TEST(FileViewers, ProgramByExtension) {

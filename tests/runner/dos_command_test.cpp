@@ -273,10 +273,19 @@ TEST_F(Runner, TimeOutsKillTheChild) {
   }
 }
 
+// Whether the child's whole "pid=" line has been delivered. Not just the first piece: the
+// system may put lines of its own on the child's output before the child's first write, and
+// a line's beginning carries only part of the number.
+bool HasPidLine(const std::vector<Piece>& got) {
+  for (const Piece& p : got)
+    if (p.type == otEntireLine && p.line.rfind("pid=", 0) == 0) return true;
+  return false;
+}
+
 // Opens the child whose "pid=" line was delivered.
 HANDLE OpenChild(const std::vector<Piece>& got) {
   for (const Piece& p : got)
-    if (p.line.rfind("pid=", 0) == 0)
+    if (p.type == otEntireLine && p.line.rfind("pid=", 0) == 0)
       return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE,
                          static_cast<DWORD>(std::stoul(p.line.substr(4))));
   return nullptr;
@@ -448,7 +457,7 @@ TEST_F(Runner, DestroyingTheComponentDuringARunStopsAndWaitsForIt) {
     ends.clear();
     cmd->SetCommandLine(Child(steps));
     cmd->Execute();
-    ASSERT_TRUE(PumpUntil([&] { return !got.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return HasPidLine(got); }));
     HANDLE child = OpenChild(got);
     ASSERT_TRUE(child);
     size_t seen = got.size();
