@@ -471,7 +471,11 @@ void TTaskMessageForm::Arrange() {
     ExpandButton->SetBounds(VertMargin, y, 19, 19);
     rowHeight = ExpandButton->Height();
   }
-  if (VerifyCheck) VerifyCheck->SetBounds(VertMargin + 3, y + rowHeight, FVerifyWidth - VertSpacing, VerifyCheck->Height());
+  if (VerifyCheck) {
+    // Room for the box and its caption whole, where the system draws its box wider.
+    int width = std::max(FVerifyWidth - VertSpacing, FVerifyWidth - 2 * VertSpacing + GetSystemMetrics(SM_CXMENUCHECK) + 8);
+    VerifyCheck->SetBounds(VertMargin + 3, y + rowHeight, width, VerifyCheck->Height());
+  }
   for (TControl* b : row) {
     b->SetBounds(x, y, b->Width(), b->Height());
     x += b->Width() + ButtonSpacing;

@@ -308,6 +308,7 @@ TEST(DrawnTaskDialog, TheLowerBandsArrangement) {
     EXPECT_EQ(form->RadioList[0]->Font()->Size(), 8);
     EXPECT_GT(form->RadioList[1]->Top(), form->RadioList[0]->Top() + form->RadioList[0]->Height() - 1);
     EXPECT_LT(form->RadioList[1]->Top() + form->RadioList[1]->Height(), form->BandTop);
+    SaveShotIfAsked(form, "KAVO_TD_SHOT_BAND");
     Click(cancel);
   });
   EXPECT_EQ(ShowEmulatedTaskDialog(&td, -1, -1), 2);
@@ -320,6 +321,7 @@ TEST(DrawnTaskDialog, TheLowerBandsArrangement) {
   FormDriver second(td, [&](TTaskMessageForm* form) {
     EXPECT_EQ(form->BandTop, form->ExpandedTextRect().top);
     EXPECT_EQ(form->VerifyCheck->Top(), form->ExpandButton->Top() + form->ExpandButton->Height());
+    SaveShotIfAsked(form, "KAVO_TD_SHOT_FOOTER");
     form->SetExpanded(false);
     EXPECT_EQ(form->BandTop, form->CommonButtonList[0]->Top());
     Click(form->CommonButtonList[0]);
