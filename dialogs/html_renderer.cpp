@@ -90,7 +90,13 @@ TDrawingObjectKeeper& Keeper() {
 
 void KeepBrush(TBrush* brush) { Keeper().Keep(brush); }
 
-struct LineState {
+// Text styles that do not live in the font: each stays on from its tag to its closing tag,
+// across line breaks. Each pass keeps its own from line to line, as it keeps its font.
+struct TextStyles {
+  bool Sub = false, Sup = false, Shadow = false, Hidden = false, ErrorMark = false;
+};
+
+struct LineState : TextStyles {
   int Width = 0;
   int Height = 0;
   int Raise = 0;  // superscript
@@ -103,8 +109,8 @@ struct LineState {
   bool EndsWithSpace = false;  // of the line text so far
   bool HasText = false;
   int TrailingSpace = 0;
-  // Text styles that do not live in the font; they last for the line.
-  bool Sub = false, Sup = false, Shadow = false, Hidden = false, ErrorMark = false;
+
+  explicit LineState(const TextStyles& Styles) : TextStyles(Styles) {}
 };
 
 // One call of DrawHtmlText: the parameters and the state that its lines share.
@@ -846,6 +852,7 @@ void HtmlLayout::Run(const WideString& Text) {
   FFontSelected = true;
   FSelectedColor = FWork.Color();
   TFont measureFont, paintFont;
+  TextStyles measureStyles, paintStyles;
   measureFont.Assign(Canvas->Font());
   paintFont.Assign(Canvas->Font());
   FEntryBrush = BrushColorOf(Canvas);
@@ -863,7 +870,7 @@ void HtmlLayout::Run(const WideString& Text) {
 
   while (pos < end) {
     FWork.Assign(&measureFont);
-    LineState ls;
+    LineState ls(measureStyles);
     ls.Height = TextHeight();
     size_t start = pos;
     int linkCount = LinkCount, pictures = FPictureCounter, depth = FListDepth;
@@ -888,6 +895,7 @@ void HtmlLayout::Run(const WideString& Text) {
     }
     bool forced = stuck;
     stuck = false;
+    measureStyles = ls;
 
     int lineHeight = ls.Height + ls.Raise + ls.Drop;
     RECT paintRect{lineRect.left, top, lineRect.right, top + lineHeight};
@@ -909,7 +917,7 @@ void HtmlLayout::Run(const WideString& Text) {
       FLinkStartWidth = linkStartWidth;
       FLinkStartTop = linkStartTop;
       FWork.Assign(&paintFont);
-      LineState second;
+      LineState second(paintStyles);
       second.Height = ls.Height;
       second.Raise = ls.Raise;
       second.Drop = ls.Drop;
@@ -918,6 +926,7 @@ void HtmlLayout::Run(const WideString& Text) {
       LayLine(p2, e2, HitTestOnly ? Pass::HitTest : Pass::Paint, paintRect, second, forced);
       OutWidth = outWidth;
       paintFont.Assign(&FWork);
+      paintStyles = second;
       int rowBottom = paintRect.bottom - second.PicOffset;
       if (second.LinkHit && MouseY > rowBottom - TextHeight() && MouseY < rowBottom) Result = true;
       // The painting pass works on the line as measured; its width stands.

@@ -37,28 +37,6 @@ const std::vector<TPropInfo>& ButtonProps() {
 
 VCL_CLASS_IMPL(TTaskDialogButton, TCustomControl, &CreateComponentOf<TTaskDialogButton>, &ButtonProps)
 
-bool LoadBitmapResource(TBitmap* Bitmap, const char* Name) {
-  HMODULE module = GetModuleHandleA(nullptr);
-  HRSRC res = FindResourceA(module, Name, MAKEINTRESOURCEA(2));  // RT_BITMAP
-  if (!res) return false;
-  DWORD size = SizeofResource(module, res);
-  const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, res)));
-  if (!data || size < sizeof(BITMAPINFOHEADER)) return false;
-  // The resource is a BMP file without its file header: put one in front.
-  const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(data);
-  DWORD colours = info->biClrUsed ? info->biClrUsed : (info->biBitCount <= 8 ? 1u << info->biBitCount : 0);
-  BITMAPFILEHEADER file{};
-  file.bfType = 0x4D42;
-  file.bfSize = sizeof file + size;
-  file.bfOffBits = sizeof file + info->biSize + colours * sizeof(RGBQUAD);
-  TMemoryStream stream;
-  stream.Write(&file, sizeof file);
-  stream.Write(data, size);
-  stream.SetPosition(0);
-  Bitmap->LoadFromStream(&stream);
-  return true;
-}
-
 void DrawTransparentBitmap(HDC DC, TBitmap* Bitmap, int X, int Y) {
   if (!Bitmap || Bitmap->Empty()) return;
   HDC mem = CreateCompatibleDC(DC);

@@ -63,7 +63,5 @@ class TTaskDialogButton : public TCustomControl {
   WideString FCaption;
 };
 
-// Loads the bitmap resource Name of the program into Bitmap; false when there is none.
-bool LoadBitmapResource(TBitmap* Bitmap, const char* Name);
 // Draws Bitmap at (X, Y) with magenta left out.
 void DrawTransparentBitmap(HDC DC, TBitmap* Bitmap, int X, int Y);

@@ -148,7 +148,6 @@ void TTaskMessageForm::Build(TUniTaskDialog* TD) {
   VertSpacing = MulDiv(10, height, 8);
   ButtonHeight = MulDiv(14, height, 8);
   ButtonSpacing = MulDiv(4, aveWidth, 4);
-  FMinWidth = TD->Title.empty() ? 0 : MeasureWrapped(canvas.get(), TD->Title, 1000).cx + 50;
   ContentLeft = HorzMargin;
 
   // Default and cancel buttons among the common ones.
@@ -220,7 +219,7 @@ void TTaskMessageForm::Build(TUniTaskDialog* TD) {
       maxLinkWidth = std::max(maxLinkWidth, w + 26);
     }
     canvas->SetFont(Font());
-    FMinWidth = std::max(FMinWidth, noLinkIcon ? maxLinkWidth + HorzMargin
+    FLinksMinWidth = std::max(FLinksMinWidth, noLinkIcon ? maxLinkWidth + HorzMargin
                                                : 2 * HorzMargin + maxLinkWidth + HorzSpacing + 32);
     int textHeight = MeasureSingle(canvas.get(), L"gh").cy;
     for (int i = 0; i < custom->Count(); ++i) {
@@ -300,7 +299,8 @@ void TTaskMessageForm::Build(TUniTaskDialog* TD) {
     RadioList.push_back(radio);
     radio->SetName("Radio" + std::to_string(i));
     radio->SetParent(this);
-    radio->SetFont(TD->Font());
+    radio->Font()->SetName(Font()->Name());
+    radio->Font()->SetSize(8);
     radio->SetCaption(TD->RadioButtons()->Strings(i));
     bool checked = false;
     if (!(opts & Bit(doNoDefaultRadioButton)))
@@ -346,6 +346,9 @@ void TTaskMessageForm::LoadExpandPictures(bool Expanded) {
 void TTaskMessageForm::MeasureTexts() {
   TUniTaskDialog* TD = FTaskDialog;
   TScreenCanvas canvas;
+  canvas->SetFont(Font());
+  int minWidth = TD->Title.empty() ? 0 : MeasureWrapped(canvas.get(), TD->Title, 1000).cx + 50;
+  minWidth = std::max(minWidth, FLinksMinWidth);
   TFont bold;
   bold.Assign(Font());
   bold.SetSize(11);
@@ -354,116 +357,146 @@ void TTaskMessageForm::MeasureTexts() {
   SIZE instr = TD->Instruction().empty() ? SIZE{0, 0}
                                          : MeasureWrapped(canvas.get(), TD->Instruction(), GetSystemMetrics(SM_CXSCREEN) / 2,
                                                           DT_NOPREFIX);
-  InstructionLabel->SetBounds(0, 0, instr.cx, instr.cy);
   FTextWidth = instr.cx + (FHasIcon ? HorzSpacing + 32 : 0);
-  canvas->SetFont(Font());
-  int width = 300 - HorzMargin;
-  FContentHeight = TD->Content().empty() ? 0 : MeasureText(TD->Content(), width, Hyperlinks(), &FContentWidth);
-  FExpTextHeight = TD->ExpandedText().empty() ? 0 : MeasureText(TD->ExpandedText(), width, Hyperlinks(), &FExpTextWidth);
-  FFooterHeight = TD->Footer().empty() ? 0 : MeasureText(TD->Footer(), width, true, &FFooterWidth);
-  if (FFooterHeight && (FFooterIcon || FShieldFooter)) FFooterHeight = std::max(FFooterHeight, 20);
+  ContentLeft = FTextWidth - instr.cx + HorzMargin;
+  InstructionLabel->SetBounds(ContentLeft, InstructionLabel->Top(), instr.cx, instr.cy);
   for (auto* radio : RadioList) {
+    canvas->SetFont(radio->Font());
     SIZE s = MeasureSingle(canvas.get(), radio->Caption());
-    radio->SetHeight(s.cy + 4);
-    FMinWidth = std::max(FMinWidth, ContentLeft + HorzMargin + static_cast<int>(s.cx) + HorzMargin + 20);
+    radio->SetBounds(ContentLeft + HorzMargin, radio->Top(), radio->Width(), s.cy + 4);
+    minWidth = std::max(minWidth, radio->Left() + static_cast<int>(s.cx) + HorzMargin + 20);
   }
+  canvas->SetFont(Font());
   if (VerifyCheck) {
     SIZE s = MeasureSingle(canvas.get(), VerifyCheck->Caption());
-    FVerifyWidth = s.cx + 2 * VertSpacing + 20;
+    FVerifyWidth = s.cx + 2 * VertSpacing;
     VerifyCheck->SetHeight(std::max<int>(s.cy + 4, 17));
+    minWidth = std::max(minWidth, VertMargin + 3 + static_cast<int>(s.cx));
   }
-  // The width: the widest row, the texts and the title.
+  // The details and the footer are measured 300 pixels wide for the form's width; where
+  // they are placed, they are measured again in the width they get.
+  const int box = 300 - HorzMargin;
+  FExpTextWidth = 0;
+  if (!TD->ExpandedText().empty()) MeasureText(TD->ExpandedText(), box, Hyperlinks(), &FExpTextWidth);
+  FFooterWidth = 0;
+  if (!TD->Footer().empty()) MeasureText(TD->Footer(), box, true, &FFooterWidth);
+  // The width: the widest of the row, the instruction and the footer; the content wraps
+  // within the column.
   int row = FVerifyWidth;
   for (TControl* b : CommonButtonList) row += b->Width() + ButtonSpacing;
-  if (!(FTaskDialog->Options & (Bit(doCommandLinks) | Bit(doCommandLinksNoIcon))))
+  if (!CommandLinks())
     for (TControl* b : CustomButtonList) row += b->Width() + ButtonSpacing;
   if (ExpandButton) {
     int labels = std::max(MeasureSingle(canvas.get(), TD->CollapsControlText).cx,
                           MeasureSingle(canvas.get(), TD->ExpandControlText).cx);
     row += ExpandButton->Width() + HorzSpacing + labels + HorzSpacing;
   }
-  int w = std::max({FFooterWidth + (FFooterIcon || FShieldFooter ? 20 : 0), FTextWidth,
-                    FContentWidth + (FHasIcon ? HorzSpacing + 32 : 0), row}) +
-          2 * HorzMargin;
+  int w = std::max({FFooterWidth, FTextWidth, row}) + 2 * HorzMargin;
   w = std::max(w, 2 * HorzMargin + FExpTextWidth);
-  SetClientWidth(std::max({FMinWidth, w, 350}));
+  SetClientWidth(std::max({minWidth, w, 350}));
+  if (ProgressBar) ProgressBar->SetWidth(ClientWidth() - 2 * HorzMargin);
 }
 
 void TTaskMessageForm::Relayout() {
   if (!FTaskDialog) return;
   InstructionLabel->SetCaption(FTaskDialog->Instruction());
+  if (VerifyCheck) VerifyCheck->SetCaption(FTaskDialog->VerificationText);
   MeasureTexts();
   Arrange();
   Invalidate();
 }
 
+bool TTaskMessageForm::CommandLinks() const {
+  return FTaskDialog->Options & (Bit(doCommandLinks) | Bit(doCommandLinksNoIcon));
+}
+
 void TTaskMessageForm::Arrange() {
   TUniTaskDialog* TD = FTaskDialog;
   const int clientWidth = ClientWidth();
-  ContentLeft = HorzMargin + (FHasIcon ? 32 + HorzSpacing : 0);
+  const int columnWidth = clientWidth - HorzMargin - ContentLeft;
+  const bool instruction = !TD->Instruction().empty();
+  const bool links = CommandLinks() && !CustomButtonList.empty();
   int y = VertMargin;
-  InstructionLabel->SetVisible(!TD->Instruction().empty());
-  if (!TD->Instruction().empty()) {
+  InstructionLabel->SetVisible(instruction);
+  if (instruction) {
     InstructionLabel->SetBounds(ContentLeft, y, InstructionLabel->Width(), InstructionLabel->Height());
     y += InstructionLabel->Height() + VertSpacing;
   }
-  if (FContentHeight) y += FContentHeight + VertSpacing;
-  if (FHasIcon) y = std::max(y, VertMargin + 32 + VertSpacing);
+  // The content wraps within the text column, and is measured there.
+  if (!TD->Content().empty()) {
+    FContentHeight = MeasureText(TD->Content(), columnWidth, Hyperlinks(), &FContentWidth);
+    y += (!instruction && FHasIcon ? std::max(FContentHeight, 32) : FContentHeight) + VertSpacing;
+  } else {
+    FContentWidth = FContentHeight = 0;
+    if (RadioList.empty() && !links) y += VertSpacing;
+    if (!instruction && FHasIcon) y += VertSpacing + VertMargin;
+  }
   if (ProgressBar) {
-    ProgressBar->SetBounds(HorzMargin, y, clientWidth - 2 * HorzMargin, 12);
-    y += 12 + VertSpacing;
+    int top = FHasIcon ? std::max(y, VertMargin + 32 + 3) : y;
+    ProgressBar->SetBounds(HorzMargin, top, ProgressBar->Width(), 12);
+    y = top + 12 + VertSpacing;
   }
   for (auto* radio : RadioList) {
-    radio->SetBounds(ContentLeft + HorzMargin, y, clientWidth - ContentLeft - HorzMargin - 4, radio->Height());
+    radio->SetBounds(radio->Left(), y, clientWidth - radio->Left() - HorzMargin, radio->Height());
     y += radio->Height() + 4;
   }
   if (!RadioList.empty()) y += VertSpacing - 4;
-  const bool footerDetails = TD->Options & Bit(doExpandedFooter);
-  if (ExpandButton && FExpanded && !footerDetails) {
+  if (ExpandButton && FExpanded) {
+    FExpTextHeight = MeasureText(TD->ExpandedText(), columnWidth, Hyperlinks(), nullptr);
     FExpTextTop = y;
     y += FExpTextHeight + VertSpacing;
+  } else {
+    FExpTextHeight = 0;
   }
-  const bool commandLinks = TD->Options & (Bit(doCommandLinks) | Bit(doCommandLinksNoIcon));
   int bandTop = 0;
-  if (commandLinks) {
+  if (links) {
     for (TControl* link : CustomButtonList) {
       link->SetBounds(ContentLeft, y, clientWidth - ContentLeft - HorzMargin, link->Height());
       y += link->Height() + 2;
     }
-    if (!CustomButtonList.empty()) y += VertSpacing;
+    bandTop = y;
+    y += VertSpacing;
   }
-  // The button row.
-  int rowTop = y + VertSpacing / 2;
+  // The button row: the plain custom buttons, then the common ones, ending at the right.
+  std::vector<TControl*> row;
+  if (!CommandLinks()) row = CustomButtonList;
+  int customGroup = row.empty() ? 0 : -ButtonSpacing;
+  for (TControl* b : row) customGroup += b->Width() + ButtonSpacing;
+  int commonGroup = -ButtonSpacing;
+  for (TControl* b : CommonButtonList) commonGroup += b->Width() + ButtonSpacing;
+  row.insert(row.end(), CommonButtonList.begin(), CommonButtonList.end());
+  int x = clientWidth - (customGroup + commonGroup) - HorzSpacing - 4;
   int rowHeight = 0;
   if (ExpandButton) {
-    ExpandButton->SetBounds(VertMargin, rowTop, 19, 19);
+    ExpandButton->SetBounds(VertMargin, y, 19, 19);
     rowHeight = ExpandButton->Height();
   }
-  std::vector<TControl*> row;
-  if (!commandLinks) row = CustomButtonList;
-  row.insert(row.end(), CommonButtonList.begin(), CommonButtonList.end());
-  int rowWidth = -ButtonSpacing;
-  for (TControl* b : row) rowWidth += b->Width() + ButtonSpacing;
-  int x = clientWidth - rowWidth - HorzSpacing - 4;
+  if (VerifyCheck) {
+    // Room for the box and its caption whole, where the system draws its box wider.
+    int width = std::max(FVerifyWidth - VertSpacing, FVerifyWidth - 2 * VertSpacing + GetSystemMetrics(SM_CXMENUCHECK) + 8);
+    VerifyCheck->SetBounds(VertMargin + 3, y + rowHeight, width, VerifyCheck->Height());
+  }
   for (TControl* b : row) {
-    b->SetBounds(x, rowTop, b->Width(), b->Height());
+    b->SetBounds(x, y, b->Width(), b->Height());
     x += b->Width() + ButtonSpacing;
     rowHeight = std::max(rowHeight, b->Height());
   }
-  if (!row.empty() || ExpandButton || VerifyCheck) bandTop = y;
-  if (rowHeight) y = rowTop + rowHeight + VertSpacing / 2;
-  if (VerifyCheck) {
-    VerifyCheck->SetBounds(VertMargin + 3, y, FVerifyWidth, VerifyCheck->Height());
-    y += VerifyCheck->Height() + VertSpacing / 2;
+  if (!row.empty()) bandTop = y;
+  if (VerifyCheck)
+    y += std::max(rowHeight, VerifyCheck->Height()) + VertSpacing;
+  else if (rowHeight > 0)
+    y += rowHeight + VertSpacing;
+  if (!TD->Footer().empty()) {
+    const bool footerIcon = FFooterIcon || FShieldFooter;
+    FFooterHeight = MeasureText(TD->Footer(), clientWidth - 2 * HorzMargin - (footerIcon ? 20 : 0), true, nullptr);
+    y += (footerIcon ? std::max(FFooterHeight, 20) : FFooterHeight) + VertSpacing;
+  } else {
+    FFooterHeight = 0;
   }
-  if (ExpandButton && FExpanded && footerDetails) {
-    y += VertSpacing / 2;
-    FExpTextTop = y;
-    y += FExpTextHeight + VertSpacing;
-  }
-  if (FFooterHeight) y += FFooterHeight + VertSpacing + 10;
-  SetClientHeight(y + VertMargin / 2);
-  BandTop = bandTop > 0 ? bandTop : Height();
+  SetClientHeight(y + VertMargin);
+  if (CommonButtonList.empty() && (CommandLinks() || CustomButtonList.empty())) bandTop = Height();
+  if (ExpandButton && FExpanded && (TD->Options & Bit(doExpandedFooter))) bandTop = FExpTextTop;
+  BandTop = bandTop;
 }
 
 void TTaskMessageForm::SetExpanded(bool Value) {
@@ -480,12 +513,11 @@ RECT TTaskMessageForm::ContentRect() {
 }
 
 RECT TTaskMessageForm::ExpandedTextRect() {
-  int left = (FTaskDialog->Options & Bit(doExpandedFooter)) ? HorzMargin : ContentLeft;
-  return RECT{left, FExpTextTop, ClientWidth() - HorzMargin, FExpTextTop + FExpTextHeight};
+  return RECT{ContentLeft, FExpTextTop, ClientWidth() - HorzMargin, FExpTextTop + FExpTextHeight};
 }
 
 RECT TTaskMessageForm::FooterRect() {
-  RECT r{HorzMargin, ClientHeight() - FFooterHeight - VertMargin / 2 - 4, ClientWidth() - HorzMargin, ClientHeight()};
+  RECT r{HorzMargin, ClientHeight() - FFooterHeight - 10, ClientWidth() - HorzMargin, ClientHeight()};
   if (FFooterIcon || FShieldFooter) r.left += 20;
   return r;
 }
@@ -517,12 +549,13 @@ void TTaskMessageForm::PaintWindow(HDC DC) {
     SelectObject(DC, old);
     DeleteObject(pen);
   };
-  if (BandTop > 0 && BandTop < client.bottom) {
-    RECT band{0, BandTop, client.right, client.bottom};
+  const int bandTop = BandTop - VertSpacing / 2;
+  if (BandTop > 0 && BandTop < Height() && bandTop < client.bottom) {
+    RECT band{0, bandTop, client.right, client.bottom};
     HBRUSH brush = CreateSolidBrush(kBand);
     FillRect(DC, &band, brush);
     DeleteObject(brush);
-    line(0, BandTop, client.right, kEdge);
+    line(0, bandTop, client.right, kEdge);
   }
   if (FIcon) DrawIconEx(DC, HorzMargin, VertMargin, FIcon, 32, 32, 0, nullptr, DI_NORMAL);
   if (FShieldIcon) DrawTransparentBitmap(DC, FShield.get(), HorzMargin, VertMargin);
@@ -543,7 +576,7 @@ void TTaskMessageForm::PaintWindow(HDC DC) {
   }
   if (FFooterHeight) {
     RECT r = FooterRect();
-    int sep = r.top - VertSpacing / 2;
+    int sep = r.top - VertSpacing;
     line(2, sep, client.right - 3, kEdge);
     line(2, sep + 1, client.right - 3, RGB(255, 255, 255));
     if (FFooterIcon) DrawIconEx(DC, HorzMargin, r.top, FFooterIcon, 16, 16, 0, nullptr, DI_NORMAL);

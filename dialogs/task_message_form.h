@@ -31,6 +31,10 @@ class TTaskMessageForm : public TUniForm {
   WideString GetFormText();
   // The link under a client point (empty when none).
   WideString AnchorAt(int X, int Y);
+  // Where the content, the details and the footer are drawn.
+  RECT ContentRect();
+  RECT ExpandedTextRect();
+  RECT FooterRect();
 
   TUniLabel* InstructionLabel = nullptr;
   TTaskDialogButton* ExpandButton = nullptr;
@@ -61,9 +65,7 @@ class TTaskMessageForm : public TUniForm {
   void MeasureTexts();
   int MeasureText(const WideString& Text, int Width, bool Html, int* OutWidth);
   void DrawText(TCanvas* Canvas, const WideString& Text, const RECT& R, bool Html);
-  RECT ContentRect();
-  RECT ExpandedTextRect();
-  RECT FooterRect();
+  bool CommandLinks() const;
   void ButtonClick(TObject* Sender);
   void RadioClick(TObject* Sender);
   void VerifyClick(TObject* Sender);
@@ -82,7 +84,7 @@ class TTaskMessageForm : public TUniForm {
   int FExpTextWidth = 0, FExpTextHeight = 0, FExpTextTop = 0;
   int FFooterWidth = 0, FFooterHeight = 0;
   int FVerifyWidth = 0;
-  int FMinWidth = 0;
+  int FLinksMinWidth = 0;
   int FTextWidth = 0;
 };
 

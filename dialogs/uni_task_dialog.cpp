@@ -59,6 +59,22 @@ const std::vector<TPropInfo>& TaskDialogProps() {
   return props;
 }
 
+// The progress bar among the children of a task dialog's window; null when it has none.
+HWND FindProgressBar(HWND Dialog) {
+  HWND found = nullptr;
+  EnumChildWindows(
+      Dialog,
+      [](HWND Child, LPARAM Found) -> BOOL {
+        wchar_t name[32] = {};
+        GetClassNameW(Child, name, 32);
+        if (lstrcmpiW(name, PROGRESS_CLASSW) != 0) return TRUE;
+        *reinterpret_cast<HWND*>(Found) = Child;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // The high word of the file version of a module (its low byte is the major version);
 // -1 when the version cannot be read.
 int GetDllVersionHigh(const char* FileName) {
@@ -300,7 +316,8 @@ HRESULT TUniTaskDialog::HandleNotification(HWND Wnd, UINT Notification, WPARAM W
     case TDN_TIMER:
       if (OnDialogTimer) OnDialogTimer(this);
       if (OnDialogProgress) {
-        int pos = static_cast<int>(SendMessageW(Wnd, PBM_GETPOS, 0, 0));
+        HWND bar = FindProgressBar(Wnd);
+        int pos = bar ? static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)) : 0;
         TTaskDialogProgressState state = psNormal;
         OnDialogProgress(this, pos, state);
         SendMessageW(Wnd, TDM_SET_PROGRESS_BAR_POS, pos, 0);

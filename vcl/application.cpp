@@ -246,6 +246,13 @@ void TApplication::AdoptForm(TCustomForm* Form) {
   FMainForm = Form;
 }
 
+bool TApplication::HelpContext(int Context) {
+  bool callHelp = true;
+  bool shown = OnHelp ? OnHelp(HELP_CONTEXT, Context, callHelp) : false;
+  if (callHelp && !HelpFile.empty()) shown = WinHelpA(Handle(), HelpFile.c_str(), HELP_CONTEXT, Context) != FALSE;
+  return shown;
+}
+
 void TApplication::SetHint(const AnsiString& Value) {
   if (FHint == Value) return;
   FHint = Value;

@@ -76,6 +76,13 @@ class TApplication : public TComponent {
   template <class T>
   void CreateForm(T*& Reference);
 
+  // --- help ---
+  // Opens the help for Context: OnHelp first, which may answer it and clear CallHelp;
+  // then, with a help file, the system's help for that context. True when it was shown.
+  bool HelpContext(int Context);
+  AnsiString HelpFile;
+  std::function<bool(WORD Command, int Data, bool& CallHelp)> OnHelp;
+
   // --- hints ---
   // The long part of the hint of the control under the mouse (or what was assigned).
   // A change runs OnHint; without OnHint a THintAction carries it to whoever shows it.

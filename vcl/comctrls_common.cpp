@@ -46,6 +46,8 @@ int CopyNotifyText(char* Buffer, int BufferSize, const AnsiString& Text) {
 int CopyNotifyText(wchar_t* Buffer, int BufferSize, const WideString& Text) {
   if (!Buffer || BufferSize < 1) return 0;
   int n = std::min(static_cast<int>(Text.size()), BufferSize - 1);
+  // A character outside the basic plane goes whole or not at all.
+  if (n > 0 && n < static_cast<int>(Text.size()) && IS_HIGH_SURROGATE(Text[n - 1])) --n;
   if (n > 0) std::memcpy(Buffer, Text.data(), static_cast<size_t>(n) * sizeof(wchar_t));
   Buffer[n] = L'\0';
   return n;

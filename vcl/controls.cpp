@@ -29,6 +29,7 @@ const std::vector<TPropInfo>& ControlProperties() {
       .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
           .Stored(&TControl::IsEnabledStored)
       .Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored)
+      .Property("HelpContext", &TControl::HelpContext, &TControl::SetHelpContext).Default(0)
       .Property("Hint", &TControl::Hint, &TControl::SetHint).Stored(&TControl::IsHintStored)
       .Property("ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(true)
       .Property("ParentFont", &TControl::ParentFont, &TControl::SetParentFont).Default(true)
@@ -516,6 +517,10 @@ void TControl::SetAction(TBasicAction* Value) {
 }
 
 TControlActionLink* TControl::CreateActionLink() { return new TControlActionLink(this); }
+
+void TWinControl::ShowControl(TControl*) {
+  if (FParent) FParent->ShowControl(this);
+}
 TControlActionLink* TWinControl::CreateActionLink() { return new TWinControlActionLink(this); }
 
 // --- context menu ---

@@ -215,6 +215,10 @@ class TControl : public TComponent {
   UINT DrawTextBiDiModeFlags(UINT Flags) const;
   UINT DrawTextBiDiModeFlagsReadingOnly() const;
 
+  // The context the application's help opens for this control (0: none).
+  int HelpContext() const { return FHelpContext; }
+  void SetHelpContext(int Value) { FHelpContext = Value; }
+
   // --- hints ---
   const AnsiString& Hint() const { return FHint; }
   void SetHint(const AnsiString& Value) { FHint = Value; }
@@ -324,6 +328,7 @@ class TControl : public TComponent {
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
   AnsiString FHint;
+  int FHelpContext = 0;
   bool FShowHint = false;
   bool FParentShowHint = true;
   // The text of a control without a window (and of a windowed control between windows).
@@ -365,6 +370,9 @@ class TWinControl : public TControl {
   void WndProc(TMessage& Message) override;
   void Dispatch(TMessage& Message) override;
   void DefaultHandler(TMessage& Message) override;
+
+  // Brings AControl, a child, into view: the parent shows this control in turn.
+  virtual void ShowControl(TControl* AControl);
 
   // --- child controls (freed with their parent, so they live on the heap) ---
   int ControlCount() const { return static_cast<int>(FControls.size() + FWinControls.size()); }

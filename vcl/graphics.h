@@ -13,11 +13,11 @@
 #undef TextOut
 
 // ---------------------------------------------------------------------------
-// Colours: an RGB value (0x00BBGGRR), or a system colour index with the top bit set.
+// Colours: an RGB value (0x00BBGGRR), or 0xFF000000 plus a system colour index.
 
 using TColor = int32_t;
 
-constexpr TColor SystemColor(int index) { return static_cast<TColor>(0x80000000u | static_cast<unsigned>(index)); }
+constexpr TColor SystemColor(int index) { return static_cast<TColor>(0xFF000000u | static_cast<unsigned>(index)); }
 
 constexpr TColor clBlack = 0x000000;
 constexpr TColor clMaroon = 0x000080;

@@ -7,6 +7,7 @@
 
 #include "vcl/resstrings.h"
 #include "vcl/streaming.h"
+#include "vcl/streams.h"
 
 #ifdef KAVO_HAVE_JPEG
 #include "vcl/jpeg.h"
@@ -819,4 +820,26 @@ void TBitmap::DefineProperties(TFiler* Filer) {
     if (size) Stream->WriteBuffer(file.Memory(), size);
   };
   Filer->DefineBinaryProperty("Data", read, write, !Empty());
+}
+
+bool LoadBitmapResource(TBitmap* Bitmap, const char* Name) {
+  HMODULE module = GetModuleHandleA(nullptr);
+  HRSRC res = FindResourceA(module, Name, MAKEINTRESOURCEA(2));  // RT_BITMAP
+  if (!res) return false;
+  DWORD size = SizeofResource(module, res);
+  const BYTE* data = static_cast<const BYTE*>(LockResource(LoadResource(module, res)));
+  if (!data || size < sizeof(BITMAPINFOHEADER)) return false;
+  // The resource is a BMP file without its file header: put one in front.
+  const auto* info = reinterpret_cast<const BITMAPINFOHEADER*>(data);
+  DWORD colours = info->biClrUsed ? info->biClrUsed : (info->biBitCount <= 8 ? 1u << info->biBitCount : 0);
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfSize = sizeof file + size;
+  file.bfOffBits = sizeof file + info->biSize + colours * sizeof(RGBQUAD);
+  TMemoryStream stream;
+  stream.Write(&file, sizeof file);
+  stream.Write(data, size);
+  stream.SetPosition(0);
+  Bitmap->LoadFromStream(&stream);
+  return true;
 }

@@ -196,6 +196,9 @@ TGraphicClass GraphicClassOfExtension(const AnsiString& Extension);
 // Empty when no format matches.
 AnsiString GraphicFilter(TGraphicClass GraphicClass);
 
+// Loads the bitmap resource Name of the program into Bitmap; false when there is none.
+bool LoadBitmapResource(TBitmap* Bitmap, const char* Name);
+
 // ---------------------------------------------------------------------------
 // A picture: one graphic of any class (or none), changed as a whole.
 

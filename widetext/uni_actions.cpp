@@ -1,7 +1,11 @@
 #include "widetext/uni_actions.h"
 
+#include <memory>
+
 #include "widetext/synced_strings.h"
+#include "widetext/uni_list_view.h"
 #include "widetext/uni_menus.h"
+#include "widetext/uniexceptions.h"
 #include "widetext/wide_props.h"
 
 namespace {
@@ -60,6 +64,8 @@ VCL_CLASS_IMPL(TUniHintAction, THintAction, &CreateComponentOf<TUniHintAction>, 
 VCL_CLASS_IMPL(TUniControlActionLink, TControlActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TUniWinControlActionLink, TWinControlActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TUniMenuActionLink, TMenuActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TUniButtonActionLink, TButtonActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TUniSpeedButtonActionLink, TSpeedButtonActionLink, nullptr, nullptr)
 
 // ---------------------------------------------------------------------------
 // TCustomActionHelper
@@ -144,8 +150,33 @@ void ApplyWideActionTexts(TControl* Control, TObject* Sender, bool CheckDefaults
   if (!CheckDefaults || UniControl_GetHint(Control).empty()) UniControl_SetHint(Control, WideActionHint(action));
 }
 
-TControlActionLink* CreateWideActionLink(TControl* Control) {
-  if (dynamic_cast<TWinControl*>(Control)) return new TUniWinControlActionLink(Control);
+const TMetaClass* WideActionLinkClassFor(TControl* Control, const TMetaClass* InheritedLinkClass) {
+  const TMetaClass* wide;
+  if (dynamic_cast<TUniCustomListView*>(Control))
+    wide = TUniListViewActionLink::StaticClass();
+  else if (dynamic_cast<TSpeedButton*>(Control))
+    wide = TUniSpeedButtonActionLink::StaticClass();
+  else if (dynamic_cast<TButtonControl*>(Control))
+    wide = TUniButtonActionLink::StaticClass();
+  else if (dynamic_cast<TWinControl*>(Control))
+    wide = TUniWinControlActionLink::StaticClass();
+  else
+    wide = TUniControlActionLink::StaticClass();
+  if (wide->Parent != InheritedLinkClass)
+    throw EUniInternalError(AnsiString("No wide action link for ") + InheritedLinkClass->Name);
+  return wide;
+}
+
+TControlActionLink* CreateWideActionLink(TControl* Control, TControlActionLink* InheritedLink) {
+  std::unique_ptr<TControlActionLink> inherited(InheritedLink);
+  const TMetaClass* wide = WideActionLinkClassFor(Control, inherited->ClassType());
+  if (wide == TUniListViewActionLink::StaticClass())
+    return new TUniListViewActionLink(static_cast<TUniCustomListView*>(Control));
+  if (wide == TUniSpeedButtonActionLink::StaticClass())
+    return new TUniSpeedButtonActionLink(static_cast<TSpeedButton*>(Control));
+  if (wide == TUniButtonActionLink::StaticClass())
+    return new TUniButtonActionLink(static_cast<TButtonControl*>(Control));
+  if (wide == TUniWinControlActionLink::StaticClass()) return new TUniWinControlActionLink(Control);
   return new TUniControlActionLink(Control);
 }
 

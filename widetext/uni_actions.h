@@ -14,8 +14,10 @@
 #pragma once
 
 #include "vcl/actions.h"
+#include "vcl/buttons.h"
 #include "vcl/controls.h"
 #include "vcl/menus.h"
+#include "vcl/stdctrls.h"
 #include "widetext/wide_control_text.h"
 
 // The wide action interface: actions that keep wide texts in a TCustomActionHelper.
@@ -143,6 +145,37 @@ class TUniMenuActionLink : public TMenuActionLink {
   void SetHint(const AnsiString& Value) override;
 };
 
-// The link of a plain wide control: TUniWinControlActionLink for windowed controls,
-// TUniControlActionLink for the others (controls with links of their own make those).
-TControlActionLink* CreateWideActionLink(TControl* Control);
+// The links of wide buttons: the framework's check-state following, the wide texts.
+class TUniButtonActionLink : public TUniControlActionLinkOf<TButtonActionLink> {
+  VCL_CLASS(TUniButtonActionLink)
+ public:
+  using TUniControlActionLinkOf<TButtonActionLink>::TUniControlActionLinkOf;
+};
+
+class TUniSpeedButtonActionLink : public TUniControlActionLinkOf<TSpeedButtonActionLink> {
+  VCL_CLASS(TUniSpeedButtonActionLink)
+ public:
+  using TUniControlActionLinkOf<TSpeedButtonActionLink>::TUniControlActionLinkOf;
+};
+
+// The wide twin of the link class the control's framework class makes (InheritedLinkClass):
+// list views, speed buttons and button controls have links of their own, other windowed
+// controls TUniWinControlActionLink, window-less ones TUniControlActionLink. A twin whose
+// parent is not InheritedLinkClass is a fault of the layer (EUniInternalError).
+const TMetaClass* WideActionLinkClassFor(TControl* Control, const TMetaClass* InheritedLinkClass);
+
+// The link a wide control makes in CreateActionLink: the wide twin of InheritedLink, the
+// link its framework class makes (which is freed).
+TControlActionLink* CreateWideActionLink(TControl* Control, TControlActionLink* InheritedLink);
+
+// The action overrides of every wide control, in a protected part of its class (Base: the
+// framework class it derives from): the action's wide texts go first, then the framework's
+// action change; the link is the wide twin of the framework's.
+#define UNI_WIDE_ACTION_OVERRIDES(Base)                                 \
+  void ActionChange(TObject* Sender, bool CheckDefaults) override {     \
+    ApplyWideActionTexts(this, Sender, CheckDefaults);                  \
+    Base::ActionChange(Sender, CheckDefaults);                          \
+  }                                                                     \
+  TControlActionLink* CreateActionLink() override {                     \
+    return CreateWideActionLink(this, Base::CreateActionLink());        \
+  }

@@ -6,6 +6,7 @@
 #include "vcl/controls.h"
 #include "widetext/wide_control_text.h"
 #include "widetext/wide_props.h"
+#include "widetext/uni_actions.h"
 
 template <class Base>
 class TUniCaptionControl : public Base {
@@ -23,4 +24,7 @@ class TUniCaptionControl : public Base {
     Base::DefineProperties(Filer);
     DefineWideProperties(Filer, this);
   }
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(Base)
 };

@@ -290,19 +290,31 @@ void TUniCustomComboBox::KeyPress(char& Key) {
   TCustomComboBox::KeyPress(Key);
 }
 
+namespace {
+
+// The first item after Start (from the first when Start is -1, going round the list) that
+// begins with S, ignoring case, as the combo box's own search finds it; -1 when none does.
+int FindWidePrefix(TUniStrings* Items, int Start, const WideString& S) {
+  const int count = Items->Count();
+  for (int k = 1; k <= count; ++k) {
+    int index = ((Start < 0 ? -1 : Start) + k) % count;
+    WideString item = Items->Get(index);
+    if (item.size() >= S.size() &&
+        CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, item.data(), static_cast<int>(S.size()), S.data(),
+                       static_cast<int>(S.size())) == CSTR_EQUAL)
+      return index;
+  }
+  return -1;
+}
+
+}  // namespace
+
 int TUniCustomComboBox::FindString(int Start, const WideString& S, bool Unique) {
-  HWND wnd = Handle();
-  auto find = [&](int from) {
-    LRESULT found =
-        IsWindowUnicode(wnd)
-            ? SendMessageW(wnd, CB_FINDSTRING, static_cast<WPARAM>(from), reinterpret_cast<LPARAM>(S.c_str()))
-            : SendMessageA(wnd, CB_FINDSTRING, static_cast<WPARAM>(from),
-                           reinterpret_cast<LPARAM>(WideToAnsi(S).c_str()));
-    return found == CB_ERR ? -1 : static_cast<int>(found);
-  };
-  int index = find(Start);
+  // The items are searched wide, through the wide list-control side of the combo box: an
+  // 8-bit window would see only their 8-bit forms.
+  int index = FindWidePrefix(FItems.get(), Start, S);
   // The search goes round the list: only the item itself comes back when it is the one.
-  if (index >= 0 && Unique && find(index) != index) return -1;
+  if (index >= 0 && Unique && FindWidePrefix(FItems.get(), index, S) != index) return -1;
   return index;
 }
 

@@ -8,6 +8,7 @@
 #include "vcl/stdctrls.h"
 #include "widetext/uni_string_list.h"
 #include "widetext/wide_control_text.h"
+#include "widetext/uni_actions.h"
 
 // The framework's 8-bit item list of the wide combo box.
 class TD7PatchedComboBoxStrings : public TCustomComboBoxStrings {
@@ -127,6 +128,9 @@ class TUniCustomComboBox : public TCustomComboBox, public IWideCustomListControl
   std::unique_ptr<TUniStringList> FSaveItems;
   int FSaveIndex = -1;
   TComboAutoSearch FSearch;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TCustomComboBox)
 };
 
 class TUniComboBox : public TUniCustomComboBox {

@@ -7,6 +7,7 @@
 #include "vcl/stdctrls.h"
 #include "widetext/uni_string_list.h"
 #include "widetext/widetextutils.h"
+#include "widetext/uni_actions.h"
 
 class TUniCustomEdit : public TCustomEdit {
   VCL_CLASS(TUniCustomEdit)
@@ -40,6 +41,9 @@ class TUniCustomEdit : public TCustomEdit {
 
  private:
   WideChar FPasswordChar = 0;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TCustomEdit)
 };
 
 class TUniEdit : public TUniCustomEdit {
@@ -108,6 +112,9 @@ class TUniCustomMemo : public TCustomMemo {
 
  private:
   std::unique_ptr<TUniStrings> FLines;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TCustomMemo)
 };
 
 class TUniMemo : public TUniCustomMemo {

@@ -125,7 +125,17 @@ class TFileDialogEvents final : public IFileDialogEvents {
   }
   HRESULT STDMETHODCALLTYPE OnFolderChange(IFileDialog* Dialog) override {
     if (!FOwner->OnFolderChange) return E_NOTIMPL;
-    return Guarded([&] { FOwner->OnFolderChange(FOwner); }, [] { return S_OK; });
+    return Guarded(
+        [&] {
+          // The handler reads the folder now shown as the dialog's FileName.
+          IShellItem* folder = nullptr;
+          if (SUCCEEDED(Dialog->GetFolder(&folder)) && folder) {
+            FOwner->FileName = TCustomFileDialog::ItemName(folder);
+            folder->Release();
+          }
+          FOwner->OnFolderChange(FOwner);
+        },
+        [] { return S_OK; });
   }
   HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog* Dialog) override {
     if (!FOwner->OnSelectionChange) return E_NOTIMPL;
@@ -217,6 +227,23 @@ void TCustomFileDialog::SetClientGuid(const AnsiString& Value) {
       throw EConvertError(Format("'%s' is not a valid GUID value", Value.c_str()));
   }
   FClientGuid = Value;
+}
+
+void TFileTypeItem::Assign(TPersistent* Source) {
+  if (auto* item = dynamic_cast<TFileTypeItem*>(Source)) {
+    DisplayName = item->DisplayName;
+    FileMask = item->FileMask;
+    return;
+  }
+  TCollectionItem::Assign(Source);
+}
+
+void TFavoriteLinkItem::Assign(TPersistent* Source) {
+  if (auto* item = dynamic_cast<TFavoriteLinkItem*>(Source)) {
+    Location = item->Location;
+    return;
+  }
+  TCollectionItem::Assign(Source);
 }
 
 TFileTypeItem* TCustomFileDialog::AddFileType(const WideString& DisplayName, const WideString& FileMask) {
@@ -359,6 +386,16 @@ TUniOpenDialog::TUniOpenDialog(TComponent* AOwner)
     : TOpenDialog(AOwner), FFiles(std::make_unique<TUniStringList>()) {}
 
 TUniOpenDialog::~TUniOpenDialog() = default;
+
+TUniStringList* TUniOpenDialog::Files() const {
+  // Without wide entry points the 8-bit dialog ran: its list is the one that holds the choice.
+  if (!UnicodePlatform) {
+    FFiles->Clear();
+    TStrings* files = TOpenDialog::Files();
+    for (int i = 0; i < files->Count(); ++i) FFiles->Add(AnsiToWide(files->Strings(i)));
+  }
+  return FFiles.get();
+}
 
 WideString TUniOpenDialog::DefaultExt() { return GetSyncedWideString(FDefaultExt, TOpenDialog::DefaultExt); }
 void TUniOpenDialog::SetDefaultExt(const WideString& Value) {
@@ -635,6 +672,8 @@ const std::vector<TPropInfo>& CustomFileDialogProps() {
       .Property("DefaultFolder", &TCustomFileDialog::DefaultFolder)
       .Property("FileName", &TCustomFileDialog::FileName)
       .Property("FileNameLabel", &TCustomFileDialog::FileNameLabel)
+      .Property("FileTypes", &TCustomFileDialog::FileTypes, &TCustomFileDialog::SetFileTypes)
+      .Property("FavoriteLinks", &TCustomFileDialog::FavoriteLinks, &TCustomFileDialog::SetFavoriteLinks)
       .Property("FileTypeIndex", &TCustomFileDialog::FileTypeIndex).Default(1)
       .Property("OkButtonLabel", &TCustomFileDialog::OkButtonLabel)
       .SetProperty<TFileDialogOption>("Options", &TCustomFileDialog::Options).Default(0)
@@ -646,6 +685,13 @@ const std::vector<TPropInfo>& CustomFileDialogProps() {
       .Property("OnSelectionChange", &TCustomFileDialog::OnSelectionChange)
       .Property("OnShareViolation", &TCustomFileDialog::OnShareViolation)
       .Property("OnTypeChange", &TCustomFileDialog::OnTypeChange)
+      .Table();
+  return t;
+}
+
+const std::vector<TPropInfo>& CustomFileSaveDialogProps() {
+  static const std::vector<TPropInfo> t = TPropertyTable<TCustomFileSaveDialog>()
+      .Property("OnOverwrite", &TCustomFileSaveDialog::OnOverwrite)
       .Table();
   return t;
 }
@@ -680,7 +726,7 @@ VCL_CLASS_IMPL(TFavoriteLinkItem, TCollectionItem, nullptr, &FavoriteLinkItemPro
 VCL_CLASS_IMPL(TCustomFileDialog, TComponent, nullptr, &CustomFileDialogProps)
 VCL_CLASS_IMPL(TCustomFileOpenDialog, TCustomFileDialog, nullptr, nullptr)
 VCL_CLASS_IMPL(TFileOpenDialog, TCustomFileOpenDialog, &CreateComponentOf<TFileOpenDialog>, nullptr)
-VCL_CLASS_IMPL(TCustomFileSaveDialog, TCustomFileDialog, nullptr, nullptr)
+VCL_CLASS_IMPL(TCustomFileSaveDialog, TCustomFileDialog, nullptr, &CustomFileSaveDialogProps)
 VCL_CLASS_IMPL(TFileSaveDialog, TCustomFileSaveDialog, &CreateComponentOf<TFileSaveDialog>, nullptr)
 VCL_CLASS_IMPL(TUniOpenDialog, TOpenDialog, &CreateComponentOf<TUniOpenDialog>, &UniOpenDialogProps)
 VCL_CLASS_IMPL(TUniSaveDialog, TUniOpenDialog, &CreateComponentOf<TUniSaveDialog>, nullptr)

@@ -48,6 +48,7 @@ class TFileTypeItem : public TCollectionItem {
   VCL_CLASS(TFileTypeItem)
  public:
   using TCollectionItem::TCollectionItem;
+  void Assign(TPersistent* Source) override;
   WideString DisplayName;
   WideString FileMask;
 };
@@ -56,6 +57,7 @@ class TFavoriteLinkItem : public TCollectionItem {
   VCL_CLASS(TFavoriteLinkItem)
  public:
   using TCollectionItem::TCollectionItem;
+  void Assign(TPersistent* Source) override;
   WideString Location;
 };
 
@@ -86,8 +88,10 @@ class TCustomFileDialog : public TComponent {
   WideString OkButtonLabel;
   WideString Title;
   TCollection* FileTypes() const { return FFileTypes.get(); }
+  void SetFileTypes(TCollection* Value) { FFileTypes->Assign(Value); }
   TFileTypeItem* AddFileType(const WideString& DisplayName, const WideString& FileMask);
   TCollection* FavoriteLinks() const { return FFavoriteLinks.get(); }
+  void SetFavoriteLinks(TCollection* Value) { FFavoriteLinks->Assign(Value); }
   unsigned FileTypeIndex = 1;  // 1-based
   TFileDialogOptions Options = 0;
   TUniStringList* Files() const { return FFiles.get(); }
@@ -179,8 +183,8 @@ class TUniOpenDialog : public TOpenDialog {
   void SetInitialDir(const WideString& Value);
   WideString Title();
   void SetTitle(const WideString& Value);
-  // The chosen files.
-  TUniStringList* Files() const { return FFiles.get(); }
+  // The chosen files (on a system without wide entry points, the 8-bit list's).
+  TUniStringList* Files() const;
   TUniIncludeItemEvent OnIncludeItem;
 
   void DefineProperties(TFiler* Filer) override;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "vcl/forms.h"
+#include "widetext/uni_actions.h"
 
 // A form whose window is a Unicode window. Create it like any form
 // (TCustomForm::Create<TMyForm>): the stored descriptions are read from the class
@@ -33,6 +34,9 @@ class TUniForm : public TForm {
   const TMetaClass* DescriptionRoot() const override;
   void CreateWindowHandle(const TCreateParams& Params) override;
   void DestroyWindowHandle() override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TForm)
 };
 
 // Whether the character of a dialog-character message (a code below 256 is a character of

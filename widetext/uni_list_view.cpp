@@ -295,7 +295,6 @@ TListItem* TUniCustomListView::CreateListItem() {
   return cls.Create(TCustomListView::Items());
 }
 
-TControlActionLink* TUniCustomListView::CreateActionLink() { return new TUniListViewActionLink(this); }
 
 bool TUniCustomListView::UnicodeNotifications() const { return UnicodePlatform; }
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "vcl/listview.h"
+#include "widetext/uni_actions.h"
 #include "widetext/uni_string_list.h"
 
 class TUniCustomListView;
@@ -162,7 +163,7 @@ class TUniCustomListView : public TCustomListView {
   TListItem* CreateListItem() override;
   TListItems* CreateListItems() override;
   TListColumns* CreateListColumns() override;
-  TControlActionLink* CreateActionLink() override;
+  UNI_WIDE_ACTION_OVERRIDES(TCustomListView)
   bool UnicodeNotifications() const override;
 
   void CNNotify(TMessage& Message) override;

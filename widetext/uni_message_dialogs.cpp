@@ -33,7 +33,12 @@ LOGFONTA MessageFont() {
 bool SetClipboardBlock(UINT Format, const void* Data, size_t Size) {
   HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, Size);
   if (!mem) return false;
-  std::memcpy(GlobalLock(mem), Data, Size);
+  void* block = GlobalLock(mem);
+  if (!block) {
+    GlobalFree(mem);
+    return false;
+  }
+  std::memcpy(block, Data, Size);
   GlobalUnlock(mem);
   if (SetClipboardData(Format, mem)) return true;
   GlobalFree(mem);
@@ -121,7 +126,7 @@ int WideMessageDlgPosHelp(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgBut
                           int Y, const WideString& HelpFileName, TMsgDlgBtn DefaultButton) {
   TUniMessageForm* form = CreateMessageDialog(Msg, DlgType, Buttons, DefaultButton);
   ScopeExit free{[&] { form->Free(); }};
-  form->HelpContext = HelpCtx;
+  form->SetHelpContext(HelpCtx);
   form->HelpFile = HelpFileName;
   if (X >= 0 || Y >= 0) form->SetPosition(poDesigned);
   if (X >= 0) form->SetLeft(X);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "vcl/pagecontrol.h"
+#include "widetext/uni_actions.h"
 
 class TUniTabSheet : public TTabSheet {
   VCL_CLASS(TUniTabSheet)
@@ -22,6 +23,9 @@ class TUniTabSheet : public TTabSheet {
 
  protected:
   void CreateWindowHandle(const TCreateParams& Params) override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TTabSheet)
 };
 
 class TUniPageControl : public TPageControl {
@@ -42,6 +46,9 @@ class TUniPageControl : public TPageControl {
 
  private:
   void SetItemWide(TMessage& Message);
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TPageControl)
 };
 
 // The wide caption of any page: a wide sheet's own, another's 8-bit caption converted.

@@ -4,6 +4,7 @@
 
 #include "vcl/extctrls.h"
 #include "widetext/uni_picture.h"
+#include "widetext/uni_actions.h"
 
 // An image whose picture loads files by wide names.
 class TUniImage : public TImage {
@@ -16,6 +17,9 @@ class TUniImage : public TImage {
   bool IsHintStored() const;
   void DefineProperties(TFiler* Filer) override;
   void Dispatch(TMessage& Message) override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TImage)
 };
 
 class TUniBevel : public TBevel {
@@ -27,6 +31,9 @@ class TUniBevel : public TBevel {
   bool IsHintStored() const;
   void DefineProperties(TFiler* Filer) override;
   void Dispatch(TMessage& Message) override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TBevel)
 };
 
 // A panel whose window is a Unicode window and whose caption is drawn wide.
@@ -45,6 +52,9 @@ class TUniCustomPanel : public TCustomPanel {
  protected:
   void CreateWindowHandle(const TCreateParams& Params) override;
   void Paint() override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TCustomPanel)
 };
 
 class TUniPanel : public TUniCustomPanel {
@@ -62,6 +72,9 @@ class TUniSplitter : public TSplitter {
   bool IsHintStored() const;
   void DefineProperties(TFiler* Filer) override;
   void Dispatch(TMessage& Message) override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TSplitter)
 };
 
 // Registers the classes above for stored descriptions.

@@ -32,28 +32,6 @@ class TDialogPane : public TUniPanel {
   HWND FHost = nullptr;
 };
 
-// A push button that shows a bitmap of the program's resources.
-class TGlyphButton : public TButton {
- public:
-  TGlyphButton(TComponent* AOwner, const char* Glyph) : TButton(AOwner), FGlyph(LoadBitmapA(HInstance, Glyph)) {}
-  ~TGlyphButton() override {
-    if (FGlyph) DeleteObject(FGlyph);
-  }
-
- protected:
-  void CreateParams(TCreateParams& Params) override {
-    TButton::CreateParams(Params);
-    if (FGlyph) Params.Style |= BS_BITMAP;
-  }
-  void CreateWnd() override {
-    TButton::CreateWnd();
-    if (FGlyph) SendMessageA(WindowHandle(), BM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(FGlyph));
-  }
-
- private:
-  HBITMAP FGlyph;
-};
-
 WideString AllPicturesFilter() { return AnsiToWide(GraphicFilter(TGraphic::GraphicClass())); }
 
 }  // namespace
@@ -96,7 +74,9 @@ TUniOpenPictureDialog::TUniOpenPictureDialog(TComponent* AOwner) : TUniOpenDialo
   FPictureLabel->SetAlign(alTop);
   FPictureLabel->SetParent(FPicturePanel);
 
-  FPreviewButton = new TGlyphButton(this, "PREVIEWGLYPH");
+  FPreviewButton = new TSpeedButton(this);
+  TBitmap glyph;
+  if (LoadBitmapResource(&glyph, "PREVIEWGLYPH")) FPreviewButton->SetGlyph(&glyph);
   FPreviewButton->SetName("PreviewButton");
   FPreviewButton->SetBounds(77, 1, 23, 22);
   FPreviewButton->SetEnabled(false);

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "vcl/buttons.h"
 #include "vcl/extctrls.h"
 #include "vcl/stdctrls.h"
 #include "widetext/uni_file_dialogs.h"
@@ -37,7 +38,7 @@ class TUniOpenPictureDialog : public TUniOpenDialog {
 
   TUniPanel* PicturePanel() const { return FPicturePanel; }
   TUniLabel* PictureLabel() const { return FPictureLabel; }
-  TButton* PreviewButton() const { return FPreviewButton; }
+  TSpeedButton* PreviewButton() const { return FPreviewButton; }
   TUniSilentPaintPanel* PaintPanel() const { return FPaintPanel; }
   TUniImage* PaintBox() const { return FImageCtrl; }
 
@@ -52,7 +53,7 @@ class TUniOpenPictureDialog : public TUniOpenDialog {
  private:
   TUniPanel* FPicturePanel = nullptr;
   TUniLabel* FPictureLabel = nullptr;
-  TButton* FPreviewButton = nullptr;
+  TSpeedButton* FPreviewButton = nullptr;
   TUniSilentPaintPanel* FPaintPanel = nullptr;
   TUniImage* FImageCtrl = nullptr;
   WideString FSavedFilename;

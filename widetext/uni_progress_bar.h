@@ -2,6 +2,7 @@
 #pragma once
 
 #include "vcl/progressbar.h"
+#include "widetext/uni_actions.h"
 
 class TUniProgressBar : public TProgressBar {
   VCL_CLASS(TUniProgressBar)
@@ -15,6 +16,9 @@ class TUniProgressBar : public TProgressBar {
 
  protected:
   void CreateWindowHandle(const TCreateParams& Params) override;
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TProgressBar)
 };
 
 // Registers TUniProgressBar for stored descriptions.

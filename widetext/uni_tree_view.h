@@ -8,6 +8,7 @@
 #pragma once
 
 #include "vcl/treeview.h"
+#include "widetext/uni_actions.h"
 
 class TUniTreeNodes;
 
@@ -107,6 +108,9 @@ class TUniCustomTreeView : public TCustomTreeView {
   static int CALLBACK WideTreeViewSort(LPARAM Node1, LPARAM Node2, LPARAM LParamSort);
   void WideNotify(TMessage& Message);
   void WideEdit(TUniTreeNode* Node, const wchar_t* Text);
+
+ protected:
+  UNI_WIDE_ACTION_OVERRIDES(TCustomTreeView)
 };
 
 class TUniTreeView : public TUniCustomTreeView {

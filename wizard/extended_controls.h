@@ -225,6 +225,15 @@ class TKvExWindowedMixin : public TKvExGraphicMixin<Base> {
         Base::WndProc(Message);
         BoundsChanged();
         return true;
+      case WM_PRINT:
+      case WM_PRINTCLIENT: {
+        // Whatever the printing leaves selected in the caller's device context goes.
+        HDC dc = reinterpret_cast<HDC>(Message.WParam);
+        int saved = SaveDC(dc);
+        Base::WndProc(Message);
+        RestoreDC(dc, saved);
+        return true;
+      }
       default: return false;
     }
   }

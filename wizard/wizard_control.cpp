@@ -2,6 +2,7 @@
 
 #include <cassert>
 
+#include "vcl/application.h"
 #include "vcl/forms.h"
 #include "vcl/resstrings.h"
 #include "vcl/streaming.h"
@@ -193,9 +194,15 @@ void TKvWizardBaseButton::DoNavigate() {
 void TKvWizardHelpButton::Click() {
   if (HasState(csDesigning)) return;
   TKvWizardCustomPage* page = FWizard ? FWizard->ActivePage() : nullptr;
-  // Without a page handler the help would go to the page's help context; this framework
-  // keeps no help contexts, so the click then ends here.
-  if (page && page->OnHelpButtonClick) TKvWizardBaseButton::Click();
+  if (page && page->OnHelpButtonClick) {
+    TKvWizardBaseButton::Click();
+    return;
+  }
+  // Without a page handler the application's help opens at the page's context; without a
+  // page, at the context of the form that holds the button.
+  TControl* context = page;
+  if (!page) context = GetParentForm(this);
+  if (context && context->HelpContext() != 0 && Application) Application->HelpContext(context->HelpContext());
 }
 
 // ---------------------------------------------------------------------------
@@ -501,6 +508,7 @@ void TKvWizard::AdjustClientRect(RECT& Rect) {
 void TKvWizard::ShowControl(TControl* AControl) {
   if (auto* page = dynamic_cast<TKvWizardCustomPage*>(AControl); page && page->Wizard() == this)
     SetActivePage(page);
+  TKvExCustomControl::ShowControl(AControl);
 }
 
 void TKvWizard::Resize() {

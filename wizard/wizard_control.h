@@ -187,7 +187,7 @@ class TKvWizard : public TKvExCustomControl {
   void AdjustClientRect(RECT& Rect) override;
   void Paint() override;
   void Resize() override;
-  virtual void ShowControl(TControl* AControl);
+  void ShowControl(TControl* AControl) override;
   void DoSetActivePage(TKvWizardCustomPage* Page);
   virtual void ActivePageChanging(TKvWizardCustomPage*& ToPage);
   virtual void ActivePageChanged();

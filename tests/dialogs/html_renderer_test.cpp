@@ -137,6 +137,76 @@ TEST_F(HtmlRender, SizesAndPlainTexts) {
   EXPECT_EQ(empty.PlainText, L"");
 }
 
+// Hidden text, subscript and superscript stay on from their tag to its closing tag,
+// across line breaks, and only so far.
+TEST_F(HtmlRender, StylesLastUntilTheirClosingTagAcrossLines) {
+  const int h = LineHeight();
+  const int shifted = h + h / 4;
+  struct Case {
+    const wchar_t* Markup;
+    int Width;
+    int Height;
+  } cases[] = {
+      {L"<Z>one<BR>two</Z>three<BR>four", std::max(Extent(L"three").cx, Extent(L"four").cx), 3 * h},
+      {L"<Z>one two three four five six seven</Z>", 0, h},
+      {L"<SUB>one<BR>two</SUB><BR>three", Extent(L"three").cx, 2 * shifted + h},
+      {L"<SUP>one<BR>two<BR>three", Extent(L"three").cx, 3 * shifted},
+      {L"<SUP>one<BR>two</SUB><BR>three", Extent(L"three").cx, shifted + shifted + h},
+  };
+  for (const Case& c : cases) {
+    for (bool measureOnly : {true, false}) {
+      Options o;
+      o.MeasureOnly = measureOnly;
+      Layout l = Run(c.Markup, o);
+      EXPECT_NEAR(l.Width, c.Width, 2) << c.Markup;
+      EXPECT_EQ(l.Height, c.Height) << c.Markup;
+    }
+  }
+}
+
+// The ink in the rows from top to bottom (excluded): leftmost, rightmost column and the
+// count of pixels of the colour.
+struct RowInk {
+  int Left = kWidth, Right = -1, Count = 0;
+};
+
+TEST_F(HtmlRender, ShadowAndErrorMarkReachTheNextLines) {
+  const int h = LineHeight();
+  auto ink = [&](int top, int bottom, COLORREF colour) {
+    RowInk r;
+    HDC dc = Canvas()->Handle();
+    for (int y = top; y < bottom; ++y)
+      for (int x = 0; x < kWidth; ++x) {
+        COLORREF c = GetPixel(dc, x, y);
+        if (c == RGB(255, 255, 255)) continue;
+        r.Left = std::min(r.Left, x);
+        r.Right = std::max(r.Right, x);
+        if (c == colour) ++r.Count;
+      }
+    return r;
+  };
+  // The second line of a shadowed text reaches one pixel further right than without.
+  Paint(L"one<BR>two<BR>three");
+  RowInk plain = ink(h, 2 * h, RGB(128, 128, 128));
+  SetUp();
+  Paint(L"<SH>one<BR>two</SH><BR>three");
+  RowInk shadowed = ink(h, 2 * h, RGB(128, 128, 128));
+  RowInk after = ink(2 * h, 3 * h + 2, RGB(128, 128, 128));
+  SetUp();
+  Paint(L"one<BR>two<BR>three");
+  RowInk plainAfter = ink(2 * h, 3 * h + 2, RGB(128, 128, 128));
+  ASSERT_GE(plain.Right, 0);
+  EXPECT_EQ(shadowed.Right, plain.Right + 1);
+  EXPECT_EQ(after.Right, plainAfter.Right);
+
+  // The red zigzag of the error mark runs under the second line as under the first.
+  SetUp();
+  Paint(L"<E>one<BR>two</E><BR>three");
+  EXPECT_GT(ink(0, h + 2, RGB(255, 0, 0)).Count, 3);
+  EXPECT_GT(ink(h + 2, 2 * h + 2, RGB(255, 0, 0)).Count, 3);
+  EXPECT_EQ(ink(2 * h + 2, kHeight, RGB(255, 0, 0)).Count, 0);
+}
+
 TEST_F(HtmlRender, WordWrapKeepsEveryCharacterOnce) {
   const int h = LineHeight();
   const WideString text = L"alpha beta alpha beta alpha";

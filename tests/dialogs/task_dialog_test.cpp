@@ -118,6 +118,24 @@ TEST(NativeTaskDialog, TheApplicationsQuestionsAnswerTheButtonPressed) {
   EXPECT_EQ(RunNative(td, [](HWND w) { PostMessageW(w, TDM_CLICK_BUTTON, 100, 0); }), 100);
 }
 
+TEST(NativeTaskDialog, TheProgressHandlerStartsFromTheBarsPosition) {
+  TUniTaskDialog td(nullptr);
+  td.CommonButtons = Bit(cbOK);
+  td.SetInstruction(L"Working");
+  td.Options = Bit(doProgressBar);
+  std::vector<int> seen;
+  HWND window = nullptr;
+  td.OnDialogProgress = [&](TObject*, int& pos, TTaskDialogProgressState& state) {
+    seen.push_back(pos);
+    pos += 10;
+    state = psNormal;
+    if (seen.size() == 4) PostMessageW(window, TDM_CLICK_BUTTON, IDOK, 0);
+  };
+  EXPECT_EQ(RunNative(td, [&](HWND w) { window = w; }), IDOK);
+  ASSERT_GE(seen.size(), 4u);
+  EXPECT_EQ(std::vector<int>(seen.begin(), seen.begin() + 4), (std::vector<int>{0, 10, 20, 30}));
+}
+
 TEST(NativeTaskDialog, CommonButtonsRadiosAndTheVetoedClose) {
   TUniTaskDialog td(nullptr);
   td.CommonButtons = Bit(cbYes) | Bit(cbNo) | Bit(cbClose);
@@ -190,6 +208,125 @@ void PressKey(HWND focus, WORD key, bool ctrl) {
   SendMessageW(focus, WM_KEYDOWN, key, 1);
   state[VK_CONTROL] = 0;
   SetKeyboardState(state);
+}
+
+// The height a plain text needs when it wraps in Width pixels in the form's font.
+int WrappedHeight(TTaskMessageForm* form, const WideString& text, int width) {
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, form->Font()->Handle());
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  return r.bottom;
+}
+
+int Right(TControl* c) { return c->Left() + c->Width(); }
+
+// The program's last question ("quit now, or a new task?"), in English and in French,
+// with and without its icon: the texts are measured where they are drawn, so that no line
+// is lost whatever the width of the text column.
+TEST(DrawnTaskDialog, TextsAreMeasuredInTheColumnTheyAreDrawnIn) {
+  struct Question {
+    const char* Shot;
+    TTaskDialogIcon Icon;
+    const char *Title, *Yes, *No, *Instruction, *Details, *Hide, *See;
+  };
+  const Question questions[] = {
+      {"td_newtask_en_icon.png", tiQuestion, "Task finished", "&Yes", "&No", "Do you want to quit Kavo now?",
+       "Answer No to go back to the start page and begin a new task.", "Hide details", "See details"},
+      {"td_newtask_en.png", tiNotUsed, "Task finished", "&Yes", "&No", "Do you want to quit Kavo now?",
+       "Answer No to go back to the start page and begin a new task.", "Hide details", "See details"},
+      {"td_newtask_fr_icon.png", tiQuestion, "Tâche terminée", "&Oui", "&Non", "Voulez-vous quitter Kavo maintenant ?",
+       "Répondez Non pour revenir à la page d'accueil et commencer une nouvelle tâche.", "Masquer les détails",
+       "Voir les détails"},
+      {"td_newtask_fr.png", tiNotUsed, "Tâche terminée", "&Oui", "&Non", "Voulez-vous quitter Kavo maintenant ?",
+       "Répondez Non pour revenir à la page d'accueil et commencer une nouvelle tâche.", "Masquer les détails",
+       "Voir les détails"},
+  };
+  for (const Question& q : questions) {
+    SCOPED_TRACE(q.Shot);
+    TUniTaskDialog td(nullptr);
+    td.Title = U8(q.Title);
+    td.Icon = q.Icon;
+    td.CustomButtons()->Add(U8(q.Yes));
+    td.CustomButtons()->Add(U8(q.No));
+    td.DefaultButton = 100;
+    td.Options = Bit(doExpandedDefault);
+    td.SetInstruction(U8(q.Instruction));
+    td.SetExpandedText(U8(q.Details));
+    td.ExpandControlText = U8(q.Hide);
+    td.CollapsControlText = U8(q.See);
+    FormDriver driver(td, [&](TTaskMessageForm* form) {
+      RECT details = form->ExpandedTextRect();
+      EXPECT_EQ(details.left, q.Icon == tiNotUsed ? form->HorzMargin : form->HorzMargin + 32 + form->HorzSpacing);
+      EXPECT_GE(details.bottom - details.top, WrappedHeight(form, td.ExpandedText(), details.right - details.left));
+      // With custom buttons only, the row ends one button spacing right of where common
+      // buttons end.
+      EXPECT_EQ(Right(form->CustomButtonList[1]),
+                form->ClientWidth() - form->HorzSpacing - 4 + form->ButtonSpacing);
+      EXPECT_EQ(form->CustomButtonList[0]->Top(), form->BandTop);
+      if (const char* dir = getenv("KAVO_TD_SHOT_DIR")) {
+        form->Repaint();
+        SaveWindowShot(form->WindowHandle(), AnsiString(dir) + "\\" + q.Shot);
+      }
+      // Texts of every length, in the column beside the icon or the whole width.
+      WideString text;
+      for (int words = 1; words <= 30; ++words) {
+        text += words % 3 ? L"wrap " : L"measured ";
+        td.SetContent(text);
+        td.SetExpandedText(text);
+        RECT content = form->ContentRect(), shown = form->ExpandedTextRect();
+        ASSERT_EQ(content.bottom - content.top, WrappedHeight(form, text, content.right - content.left)) << words;
+        ASSERT_EQ(shown.bottom - shown.top, WrappedHeight(form, text, shown.right - shown.left)) << words;
+        ASSERT_GE(shown.top, content.bottom) << words;
+        ASSERT_GT(form->CustomButtonList[0]->Top(), shown.bottom) << words;
+      }
+      Click(form->CustomButtonList[1]);
+    });
+    EXPECT_EQ(ShowEmulatedTaskDialog(&td, -1, -1), 101);
+  }
+}
+
+// Where the verification box, the common buttons, the radio buttons and the details shown
+// in the lower band go.
+TEST(DrawnTaskDialog, TheLowerBandsArrangement) {
+  TUniTaskDialog td(nullptr);
+  td.Title = L"Kavo";
+  td.CommonButtons = Bit(cbOK) | Bit(cbCancel);
+  td.SetInstruction(L"Choose a way");
+  td.RadioButtons()->Add(L"first");
+  td.RadioButtons()->Add(L"second");
+  td.VerificationText = L"Do not ask again";
+  FormDriver driver(td, [&](TTaskMessageForm* form) {
+    TControl* cancel = form->CommonButtonList[1];
+    EXPECT_EQ(Right(cancel), form->ClientWidth() - form->HorzSpacing - 4);
+    EXPECT_EQ(form->VerifyCheck->Left(), form->VertMargin + 3);
+    EXPECT_EQ(form->VerifyCheck->Top(), cancel->Top());
+    EXPECT_LE(form->VerifyCheck->Top() + form->VerifyCheck->Height(), form->ClientHeight());
+    EXPECT_LT(Right(form->VerifyCheck), form->CommonButtonList[0]->Left());
+    EXPECT_EQ(form->RadioList[0]->Font()->Size(), 8);
+    EXPECT_GT(form->RadioList[1]->Top(), form->RadioList[0]->Top() + form->RadioList[0]->Height() - 1);
+    EXPECT_LT(form->RadioList[1]->Top() + form->RadioList[1]->Height(), form->BandTop);
+    SaveShotIfAsked(form, "KAVO_TD_SHOT_BAND");
+    Click(cancel);
+  });
+  EXPECT_EQ(ShowEmulatedTaskDialog(&td, -1, -1), 2);
+
+  // Details shown in the footer part: the band starts at them, and the verification box
+  // goes under the expand control.
+  td.RadioButtons()->Clear();
+  td.SetExpandedText(L"The details of the question.");
+  td.Options = Bit(doExpandedFooter) | Bit(doExpandedDefault);
+  FormDriver second(td, [&](TTaskMessageForm* form) {
+    EXPECT_EQ(form->BandTop, form->ExpandedTextRect().top);
+    EXPECT_EQ(form->VerifyCheck->Top(), form->ExpandButton->Top() + form->ExpandButton->Height());
+    SaveShotIfAsked(form, "KAVO_TD_SHOT_FOOTER");
+    form->SetExpanded(false);
+    EXPECT_EQ(form->BandTop, form->CommonButtonList[0]->Top());
+    Click(form->CommonButtonList[0]);
+  });
+  EXPECT_EQ(ShowEmulatedTaskDialog(&td, -1, -1), 1);
 }
 
 TEST(DrawnTaskDialog, TheApplicationsQuestionsThroughTheDrawnForm) {

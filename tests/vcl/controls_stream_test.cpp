@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "tests/vcl/test_windows.h"
 #include "vcl/controls.h"
@@ -139,6 +140,26 @@ TEST_F(ControlsStreaming, WrittenControlsReadBackTheSame) {
   ReadComponent(&stream, copy.get(), "written");
   ExpectDescribed(copy.get());
   EXPECT_EQ(copy->ComponentCount(), 3);
+}
+
+// System colours are 0xFF000000 plus their index, read and written as such and by name.
+TEST_F(ControlsStreaming, SystemColoursAreTheirIndexAboveFF000000) {
+  EXPECT_EQ(clBtnFace, static_cast<TColor>(0xFF00000F));
+  EXPECT_EQ(clHighlight, static_cast<TColor>(0xFF00000D));
+  EXPECT_EQ(ColorToRGB(clBtnFace), GetSysColor(COLOR_BTNFACE));
+  const char* text = "object Root: TStoredBox\n  Color = $FF00000F\nend\n";
+  std::unique_ptr<TStoredBox> root(new TStoredBox(nullptr));
+  ReadComponentData(text, std::strlen(text), root.get(), "colours.dfm");
+  EXPECT_EQ(root->Color(), clBtnFace);
+  TMemoryStream stream;
+  WriteComponent(&stream, root.get());
+  // Written by its name, as the framework's own descriptions hold it.
+  std::string written(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
+  EXPECT_NE(written.find("clBtnFace"), std::string::npos);
+  stream.SetPosition(0);
+  std::unique_ptr<TStoredBox> copy(new TStoredBox(nullptr));
+  ReadComponent(&stream, copy.get(), "written");
+  EXPECT_EQ(copy->Color(), static_cast<TColor>(0xFF00000F));
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <memory>
 #include <string>
 #include <vector>
@@ -87,6 +89,19 @@ TEST(ComCtrlsCommon, NotifyTextCopiesAreCutToTheBufferAndNeverOverrun) {
     EXPECT_EQ('#', narrow[n + 1]) << "nothing written past the terminator";
   }
   EXPECT_EQ(0, CopyNotifyText(static_cast<char*>(nullptr), 10, AnsiString("x")));
+
+  // A surrogate pair at the buffer's end is left out whole, never cut in two.
+  const WideString emoji = L"ab\xD83C\xDFAC" L"c";  // ab🎬c
+  const struct {
+    int size;
+    const wchar_t* expected;
+  } pairs[] = {{3, L"ab"}, {4, L"ab"}, {5, L"ab\xD83C\xDFAC"}, {6, L"ab\xD83C\xDFAC" L"c"}};
+  for (const auto& c : pairs) {
+    wchar_t wide[8];
+    std::fill(std::begin(wide), std::end(wide), L'#');
+    EXPECT_EQ(static_cast<int>(std::wcslen(c.expected)), CopyNotifyText(wide, c.size, emoji)) << c.size;
+    EXPECT_EQ(WideString(wide), WideString(c.expected)) << c.size;
+  }
 }
 
 TEST(ComCtrlsCommon, NotificationCodesAndFormats) {

@@ -2,15 +2,27 @@
 // the wide hint action, and wide text on the clipboard.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "widetext/platform.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_actions.h"
+#include "widetext/uni_buttons.h"
 #include "widetext/uni_clipboard.h"
+#include "widetext/uni_edits.h"
+#include "widetext/uni_forms.h"
+#include "widetext/uni_labels.h"
+#include "widetext/uni_list_view.h"
+#include "widetext/uni_page_control.h"
+#include "widetext/uni_panels.h"
 #include "widetext/uni_menus.h"
 #include "tests/support/forms.h"
+#include "tests/support/window_shot.h"
+#include "widetext/uniexceptions.h"
 
 using namespace widetest;
 
@@ -19,36 +31,19 @@ namespace {
 WideString U8(const char* text) { return Utf8Decode(AnsiString(text)); }
 
 
-// A wide button as the wide controls make theirs: wide texts first, then the framework's
-// action change, and the wide link.
-class TActionUniButton : public TTestUniButton {
-  VCL_CLASS(TActionUniButton)
- public:
-  using TTestUniButton::TTestUniButton;
-  using TControl::ActionChange;
-
- protected:
-  void ActionChange(TObject* Sender, bool CheckDefaults) override {
-    ApplyWideActionTexts(this, Sender, CheckDefaults);
-    TTestUniButton::ActionChange(Sender, CheckDefaults);
-  }
-  TControlActionLink* CreateActionLink() override { return CreateWideActionLink(this); }
-};
-VCL_CLASS_IMPL(TActionUniButton, TTestUniButton, nullptr, nullptr)
-
 class WideActions : public ::testing::Test {
  protected:
   void SetUp() override {
     form.reset(TCustomForm::CreateNew<TForm>(nullptr));
     form->SetBorderStyle(bsNone);
-    button = new TActionUniButton(form.get());
+    button = new TUniButton(form.get());
     button->SetName("Button");
     button->SetParent(form.get());
     button->HandleNeeded();
   }
   TestApplication app;
   std::unique_ptr<TForm, FormFree> form;
-  TActionUniButton* button = nullptr;
+  TUniButton* button = nullptr;
 };
 
 TEST_F(WideActions, ACaptionChangedOnlyOutsideTheCodePageReachesEveryLinkedClient) {
@@ -56,7 +51,7 @@ TEST_F(WideActions, ACaptionChangedOnlyOutsideTheCodePageReachesEveryLinkedClien
   action.SetCaption(U8("Ελληνικά"));
   action.SetHint(U8("日本|日本語のヒント"));
   button->SetAction(&action);
-  EXPECT_TRUE(dynamic_cast<TUniWinControlActionLink*>(button->ActionLink()));
+  EXPECT_TRUE(dynamic_cast<TUniButtonActionLink*>(button->ActionLink()));
   TUniPopupMenu menu(nullptr);
   auto* item = new TUniMenuItem(&menu);
   menu.Items()->Add(item);
@@ -112,6 +107,93 @@ TEST_F(WideActions, DefaultsCheckedKeepOwnTextsButACaptionEqualToTheNameCountsAs
   EXPECT_EQ(WideActionCaption(&plain), U8("Plain"));
   ApplyWideActionTexts(button, &plain, false);
   EXPECT_EQ(button->Caption(), U8("自分の"));
+}
+
+// Every shipped wide control linked to a wide action shows the action's texts whole, with
+// the link its kind of control needs, and follows a change of the caption.
+struct LinkedControlCase {
+  const char* Name;
+  std::function<TControl*(TForm*)> Make;
+  const TMetaClass* Link;
+  bool HasCaption;
+};
+
+template <class T>
+TControl* Placed(TForm* form, int top) {
+  auto* control = new T(form);
+  control->SetParent(form);
+  control->SetBounds(8, top, 220, 24);
+  return control;
+}
+
+TEST_F(WideActions, EveryWideControlTakesTheWholeTextsOfItsAction) {
+  form->SetBounds(0, 0, 480, 360);
+  const std::vector<LinkedControlCase> cases = {
+      {"button", [](TForm* f) { return Placed<TUniButton>(f, 8); }, TUniButtonActionLink::StaticClass(), true},
+      {"check box", [](TForm* f) { return Placed<TUniCheckBox>(f, 36); }, TUniButtonActionLink::StaticClass(), true},
+      {"radio button", [](TForm* f) { return Placed<TUniRadioButton>(f, 64); }, TUniButtonActionLink::StaticClass(),
+       true},
+      {"bit button", [](TForm* f) { return Placed<TUniBitBtn>(f, 92); }, TUniButtonActionLink::StaticClass(), true},
+      {"speed button", [](TForm* f) { return Placed<TUniSpeedButton>(f, 120); },
+       TUniSpeedButtonActionLink::StaticClass(), true},
+      {"label", [](TForm* f) { return Placed<TUniLabel>(f, 150); }, TUniControlActionLink::StaticClass(), true},
+      {"static text", [](TForm* f) { return Placed<TUniStaticText>(f, 176); },
+       TUniWinControlActionLink::StaticClass(), true},
+      {"group box", [](TForm* f) { return Placed<TUniGroupBox>(f, 204); }, TUniWinControlActionLink::StaticClass(),
+       true},
+      {"panel", [](TForm* f) { return Placed<TUniPanel>(f, 236); }, TUniWinControlActionLink::StaticClass(), true},
+      {"tab sheet",
+       [](TForm* f) {
+         auto* pages = static_cast<TUniPageControl*>(Placed<TUniPageControl>(f, 268));
+         pages->SetBounds(240, 8, 230, 120);
+         auto* sheet = new TUniTabSheet(f);
+         sheet->SetPageControl(pages);
+         return static_cast<TControl*>(sheet);
+       },
+       TUniWinControlActionLink::StaticClass(), true},
+      {"form",
+       [](TForm* f) {
+         TUniForm* wide = TCustomForm::CreateNew<TUniForm>(f);
+         wide->HandleNeeded();
+         return static_cast<TControl*>(wide);
+       },
+       TUniWinControlActionLink::StaticClass(), true},
+      {"list view", [](TForm* f) { return Placed<TUniListView>(f, 300); }, TUniListViewActionLink::StaticClass(),
+       false},
+      {"image", [](TForm* f) { return Placed<TUniImage>(f, 300); }, TUniControlActionLink::StaticClass(), false},
+  };
+  std::vector<std::unique_ptr<TUniAction>> actions;
+  std::vector<TControl*> linked;
+  for (const LinkedControlCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    auto& action = actions.emplace_back(std::make_unique<TUniAction>(nullptr));
+    action->SetCaption(U8("Ελληνικά"));
+    action->SetHint(U8("日本|日本語のヒント"));
+    TControl* control = c.Make(form.get());
+    linked.push_back(control);
+    control->SetAction(action.get());
+    ASSERT_TRUE(control->ActionLink());
+    EXPECT_EQ(control->ActionLink()->ClassType(), c.Link);
+    EXPECT_EQ(UniControl_GetHint(control), U8("日本|日本語のヒント"));
+    if (!c.HasCaption) continue;
+    EXPECT_EQ(UniControl_GetText(control), U8("Ελληνικά"));
+    if (HasUnicodeWindow(control)) EXPECT_EQ(UnicodeWindowText(static_cast<TWinControl*>(control)->Handle()), U8("Ελληνικά"));
+    action->SetCaption(U8("Αρχεία"));
+    EXPECT_EQ(UniControl_GetText(control), U8("Αρχεία"));
+    action->SetHint(U8("中文|中文提示"));
+    EXPECT_EQ(UniControl_GetHint(control), U8("中文|中文提示"));
+  }
+  form->Show();
+  UpdateWindow(form->Handle());
+  if (const char* path = std::getenv("KAVO_ACTION_SHOT")) SaveWindowShot(form->Handle(), path);
+  for (TControl* control : linked) control->SetAction(nullptr);
+}
+
+TEST(WideActionLinks, AWideLinkMustDescendFromTheLinkTheFrameworkMakes) {
+  TestApplication app;
+  TUniButton button(nullptr);
+  EXPECT_EQ(WideActionLinkClassFor(&button, TButtonActionLink::StaticClass()), TUniButtonActionLink::StaticClass());
+  EXPECT_THROW(WideActionLinkClassFor(&button, TWinControlActionLink::StaticClass()), EUniInternalError);
 }
 
 // A form whose ExecuteAction shows hints, the way a status bar does.

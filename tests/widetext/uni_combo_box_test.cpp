@@ -8,6 +8,7 @@
 
 #include "tests/widetext/ansi_platform.h"
 #include "tests/widetext/wide_controls.h"
+#include "widetext/codecs.h"
 #include "widetext/uni_combo_box.h"
 #include "widetext/wide_canvas.h"
 
@@ -149,6 +150,28 @@ TEST_F(UniComboFixture, WideCharactersReachTheEditWholeAndTheKeyHandlersAsAnsiSa
   // An input method's character arrives as a typed one.
   SendMessageW(combo->EditHandle(), WM_IME_CHAR, L'\u8a9e', 1);
   EXPECT_EQ(combo->Text(), kJapanese + L"\u8a9e");
+}
+
+TEST_F(UniComboFixture, FindStringSearchesTheWideItemsRoundTheList) {
+  for (const WideString& item : {kGreek, kJapanese, WideString(L"\u03b5\u03bb\u03b9\u03ac"), kFrench})
+    combo->Items()->Add(item);
+  struct Case {
+    int Start;
+    WideString Prefix;
+    bool Unique;
+    int Found;
+  } cases[] = {
+      {-1, L"\u03b5\u03bb", false, 0},            // "ελ", any case: Ελληνικά
+      {0, L"\u0395\u039b", false, 2},             // "ΕΛ" after the first: ελιά
+      {2, L"\u03b5\u03bb", false, 0},             // round the end of the list
+      {-1, L"\u03b5\u03bb", true, -1},            // two items begin so
+      {-1, L"\u03b5\u03bb\u03bb", true, 0},       // one item does
+      {-1, L"\u65e5\u672c", false, 1},            // 日本
+      {-1, L"\u4e2d", false, -1},                 // 中: "?" in 8 bits, none here
+      {-1, L"fran\u00c7", false, 3},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(combo->FindString(c.Start, c.Prefix, c.Unique), c.Found) << c.Start << " " << Utf8Encode(c.Prefix);
 }
 
 TEST_F(UniComboFixture, OnTheAnsiPathItemsAndTextGoThroughTheFrameworksItems) {

@@ -3,16 +3,23 @@
 // return Greek file names.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
+#include <memory>
 
 #include "widetext/platform.h"
 #include "tests/support/file_dialog_answer.h"
+#include "tests/widetext/ansi_platform.h"
 #include "tests/widetext/temp_folder.h"
+#include "vcl/streaming.h"
+#include "vcl/streams.h"
+#include "vcl/typinfo.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_file_dialogs.h"
 #include "widetext/platform.h"
 #include "widetext/wide_files.h"
+#include "tests/support/forms.h"
 
 using namespace widetest;
 
@@ -84,6 +91,81 @@ TEST(UniFileDialogTexts, WideTextsKeepTheirStepWithTheEightBitOnes) {
 
   dialog.SetFilter(U8("Βίντεο|*.mp4"));
   EXPECT_EQ(dialog.Filter(), U8("Βίντεο|*.mp4"));
+}
+
+// A form that stores file dialogs and answers their overwrite question.
+class TStoredDialogs : public TForm {
+  VCL_CLASS(TStoredDialogs)
+ public:
+  using TForm::TForm;
+  int Overwrites = 0;
+  void SaveOverwrite(TObject*, FDE_OVERWRITE_RESPONSE& Response) {
+    ++Overwrites;
+    Response = FDEOR_ACCEPT;
+  }
+};
+const TClassMembers& StoredDialogsMembers() {
+  static const TClassMembers m =
+      TMemberTable<TStoredDialogs>().Handler("SaveOverwrite", &TStoredDialogs::SaveOverwrite).Table();
+  return m;
+}
+VCL_CLASS_IMPL_MEMBERS(TStoredDialogs, TForm, nullptr, nullptr, &StoredDialogsMembers)
+
+TEST(UniFileDialogTexts, StoredDialogsKeepTheirFileTypesLinksAndOverwriteHandler) {
+  RegisterClasses({TFileSaveDialog::StaticClass(), TFileOpenDialog::StaticClass()});
+  const char* description = R"(object Dialogs: TStoredDialogs
+  object SaveDialog: TFileSaveDialog
+    FileTypes = <
+      item
+        DisplayName = 'MP4 files'
+        FileMask = '*.mp4'
+      end
+      item
+        DisplayName = #917#955#955#951#957#953#954#940
+        FileMask = '*.3gp'
+      end>
+    FavoriteLinks = <
+      item
+        Location = 'C:\'
+      end>
+    OnOverwrite = SaveOverwrite
+  end
+end
+)";
+  auto check = [](TStoredDialogs* root) {
+    auto* dialog = dynamic_cast<TFileSaveDialog*>(root->FindComponent("SaveDialog"));
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_EQ(dialog->FileTypes()->Count(), 2);
+    auto* greek = static_cast<TFileTypeItem*>(dialog->FileTypes()->Items(1));
+    EXPECT_EQ(greek->DisplayName, U8("Ελληνικά"));
+    EXPECT_EQ(greek->FileMask, L"*.3gp");
+    ASSERT_EQ(dialog->FavoriteLinks()->Count(), 1);
+    EXPECT_EQ(static_cast<TFavoriteLinkItem*>(dialog->FavoriteLinks()->Items(0))->Location, L"C:\\");
+    ASSERT_TRUE(dialog->OnOverwrite);
+    FDE_OVERWRITE_RESPONSE response = FDEOR_DEFAULT;
+    dialog->OnOverwrite(dialog, response);
+    EXPECT_EQ(response, FDEOR_ACCEPT);
+    EXPECT_EQ(root->Overwrites, 1);
+  };
+  std::unique_ptr<TStoredDialogs, FormFree> read(TCustomForm::CreateNew<TStoredDialogs>(nullptr));
+  ReadComponentData(description, std::strlen(description), read.get(), "dialogs.dfm");
+  check(read.get());
+  TMemoryStream stream;
+  WriteComponent(&stream, read.get());
+  stream.SetPosition(0);
+  std::unique_ptr<TStoredDialogs, FormFree> copy(TCustomForm::CreateNew<TStoredDialogs>(nullptr));
+  ReadComponent(&stream, copy.get(), "written");
+  check(copy.get());
+}
+
+TEST(UniFileDialogTexts, OnAnEightBitSystemTheFilesAreTheEightBitLists) {
+  TUniOpenDialog dialog(nullptr);
+  dialog.TOpenDialog::Files()->Add("C:\\films\\Fran\xe7" "ais.mp4");
+  {
+    AnsiPlatformScope ansi;
+    ASSERT_EQ(dialog.Files()->Count(), 1);
+    EXPECT_EQ(dialog.Files()->Get(0), L"C:\\films\\Fran\u00e7ais.mp4");
+  }
 }
 
 TEST(UniFileDialogTexts, ClientGuidMustBeAGuidOrEmpty) {

@@ -155,7 +155,8 @@ TEST_F(PictureDialog, PaneShowsInsideTheDialogAtTheRightOfTheStandardControls) {
       EXPECT_GE(paneRect.left, placeholder.right);
       EXPECT_GT(paneRect.right - paneRect.left, 50);
       EXPECT_EQ(dialog.PaintPanel()->Caption(), L"(None)");
-      EXPECT_TRUE(dialog.PreviewButton()->WindowHandle());
+      EXPECT_EQ(dialog.PreviewButton()->Parent(), dialog.PicturePanel());
+      EXPECT_FALSE(dialog.PreviewButton()->Glyph()->Empty());
       PostMessageW(GetParent(dialog.Handle()), WM_COMMAND, IDCANCEL, 0);
       checked = true;
       return true;

@@ -8,6 +8,7 @@
 
 #include "tests/vcl/test_windows.h"
 #include "wizard/extended_controls.h"
+#include "wizard/wizard_control.h"
 
 using namespace testwin;
 using Log = std::vector<std::string>;
@@ -114,4 +115,37 @@ TEST(ExtendedControls, HintColourComesFromTheControlOrItsParent) {
   EXPECT_EQ(info.HintColor, clInfoBk);
   EXPECT_EQ(FlatBorderColors(clBtnFace, true).Outer, FlatHighlightColor);
   EXPECT_EQ(FlatBorderColors(clBtnFace, false).Inner, clBtnFace);
+}
+
+// Printing a control into a device context leaves that context as the caller had it.
+TEST(ExtendedControls, PrintingLeavesTheCallersDeviceContextAsItWas) {
+  std::unique_ptr<THostWindow> host{ShownHost(400, 300)};
+  auto* wizard = new TKvWizard(host.get());
+  wizard->SetParent(host.get());
+  wizard->SetBounds(0, 0, 400, 300);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 400, 300);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+  HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  SetTextColor(dc, RGB(200, 10, 10));
+  SetBkMode(dc, OPAQUE);
+  SetViewportOrgEx(dc, 3, 4, nullptr);
+  for (UINT message : {WM_PRINTCLIENT, WM_PRINT}) {
+    SendMessageW(wizard->Handle(), message, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush) << message;
+    EXPECT_EQ(GetTextColor(dc), RGB(200, 10, 10)) << message;
+    EXPECT_EQ(GetBkMode(dc), OPAQUE) << message;
+    POINT origin{};
+    GetViewportOrgEx(dc, &origin);
+    EXPECT_EQ(origin.x, 3) << message;
+    EXPECT_EQ(origin.y, 4) << message;
+  }
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldBitmap);
+  DeleteObject(brush);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/vcl/test_windows.h"
+#include "vcl/application.h"
 #include "vcl/streaming.h"
 #include "vcl/streams.h"
 #include "wizard/page_header.h"
@@ -144,6 +145,47 @@ TEST_F(WizardFixture, APageHandlerThatStopsKeepsTheWizardsOwnMoveAndEventAway) {
   pages[4]->OnHelpButtonClick = [&](TObject*, bool& stop) { helped = true; stop = true; };
   Click(BK::bkHelp);
   EXPECT_TRUE(helped);
+}
+
+// A page without a help handler opens the application's help at its own context; no
+// event fires then.
+TEST_F(WizardFixture, HelpWithoutAPageHandlerOpensThePagesHelpContext) {
+  ASSERT_EQ(Application, nullptr);
+  std::unique_ptr<TApplication> app(new TApplication(nullptr, TApplication::TNoHandle{}));
+  std::vector<int> contexts;
+  Application->OnHelp = [&](WORD command, int data, bool& callHelp) {
+    EXPECT_EQ(command, HELP_CONTEXT);
+    contexts.push_back(data);
+    callHelp = false;
+    return true;
+  };
+  bool wizardEvent = false;
+  wizard->SetButtonClick(BK::bkHelp, [&](TObject*) { wizardEvent = true; });
+  wizard->SetActivePage(pages[2]);
+  pages[2]->SetVisibleButtons(pages[2]->VisibleButtons() | ButtonBit(BK::bkHelp));
+  Click(BK::bkHelp);  // no context: nothing opens
+  pages[2]->SetHelpContext(42);
+  Click(BK::bkHelp);
+  Application->OnHelp = nullptr;
+  EXPECT_EQ(contexts, std::vector<int>{42});
+  EXPECT_FALSE(wizardEvent);
+}
+
+// Showing a page through the wizard makes it the active page, and the wizard's parents
+// are asked to show the wizard in turn.
+TEST_F(WizardFixture, ShowControlSelectsThePageAndGoesUpToTheParents) {
+  class TRecordingHost : public THostWindow {
+   public:
+    using THostWindow::THostWindow;
+    std::vector<TControl*> shown;
+    void ShowControl(TControl* AControl) override { shown.push_back(AControl); }
+  };
+  std::unique_ptr<TRecordingHost> outer(new TRecordingHost(nullptr));
+  wizard->SetParent(outer.get());
+  static_cast<TWinControl*>(wizard)->ShowControl(pages[3]);
+  EXPECT_EQ(wizard->ActivePage(), pages[3]);
+  EXPECT_EQ(outer->shown, std::vector<TControl*>{wizard});
+  wizard->SetParent(host.get());
 }
 
 TEST_F(WizardFixture, DisabledAndJumpForbiddingPagesAreSkipped) {
