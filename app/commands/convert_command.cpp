@@ -55,7 +55,7 @@ TConvertRun AVIConverterCmd(const TConvertRequest& Request) {
   TConvertRun run;
   run.CommandLine = PathArgument(Request.MP4BoxPath) + " -add " + QuoteArgument(source);
   run.CommandLine += Request.ReplaceOutput ? " -new " : " ";
-  run.CommandLine += PathArgument(ConversionOutput(Request));
+  run.CommandLine += OutputArgument(ConversionOutput(Request));
   run.StatusText = L"Mux " + WideExtractFileName(raw) + L" to mp4...";
   run.CommandText = L"Command Line used for the mux : " + AnsiToWide(run.CommandLine);
   return run;

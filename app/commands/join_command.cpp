@@ -25,7 +25,7 @@ AnsiString BuildJoinCommandLine(const std::vector<TTrackRow>& Rows, const TJoinO
   if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder);
   if (Options.Verbose) cmd += " -v";
   cmd += Options.OverWrite ? " -new " : " ";
-  cmd += PathArgument(Options.Output);
+  cmd += OutputArgument(Options.Output);
   return cmd;
 }
 

@@ -47,6 +47,10 @@ AnsiString EightBitPath(const WideString& Path) {
 
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
 
+AnsiString OutputArgument(const WideString& Path) {
+  return QuoteArgument(EightBitOutputPath(Path).value_or(WideToAnsi(Path)));
+}
+
 AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs) {
   return QuoteArgument(TrackSource(Row, AviH264Inputs));
 }
@@ -122,8 +126,7 @@ AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOpt
   if (Options.Verbose) cmd += " -v";
   if (!Options.CreateMP4) cmd += " -3gp";
   cmd += Options.OverWrite ? " -new " : " ";
-  // A new file has no short name of its own yet: its folder's short name reaches it.
-  cmd += QuoteArgument(EightBitOutputPath(Options.Output).value_or(WideToAnsi(Options.Output)));
+  cmd += OutputArgument(Options.Output);
   return cmd;
 }
 

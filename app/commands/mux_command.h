@@ -32,6 +32,9 @@ struct TMuxOptions {
 // A value of a command line: a file or folder name, a name, a text. In double quotes,
 // escaped; a path that the code page cannot carry goes by its short name when it has one.
 AnsiString PathArgument(const WideString& Path);
+// The file a job writes, as a command-line value: a new file has no short name of its own
+// yet, so its folder's short name reaches it.
+AnsiString OutputArgument(const WideString& Path);
 // A path as 8-bit text: in the code page, or its short form when the code page loses characters.
 AnsiString EightBitPath(const WideString& Path);
 AnsiString TextArgument(const WideString& Text);

@@ -6,6 +6,7 @@
 #include "app/common/list_routines.h"
 #include "app/forms/main_form.h"
 #include "app/media/track_row_item.h"
+#include "app/ui/output_file_check.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"
@@ -158,8 +159,13 @@ void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
     ShowProcessRunningNotice(MainTaskDialog);
     return;
   }
+  if (!OutputFileReady(MainTaskDialog, output)) return;
   Wizard->SetActivePage(ProcessPage);
-  if (!FJobs->StartJob(JoinJobStart(rows, options))) return;
+  if (!FJobs->StartJob(JoinJobStart(rows, options))) {
+    Wizard->SetActivePage(ConcatPage);
+    ShowProcessRunningNotice(MainTaskDialog);
+    return;
+  }
   AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
 }
 

@@ -10,7 +10,6 @@
 #include "app/media/tag_row_item.h"
 #include "app/pages/tag_folder_tree.h"
 #include "app/ui/task_dialog_presets.h"
-#include "explorer/hourglass.h"
 #include "vcl/application.h"
 #include "vcl/scopeexit.h"
 #include "widetext/filenames.h"
@@ -56,11 +55,12 @@ void TMainForm::ShDirTree1DirChange(TObject*, const AnsiString& SelectedPath) {
   const int listing = ++FTagListing;
   FilesTagList->Items()->Clear();
   TagFolder = FolderOfTree(ShDirTree1, SelectedPath);
+  // The hourglass while the folder is listed, whichever way the listing ends.
+  const TCursor cursor = Screen->Cursor();
+  Screen->SetCursor(crHourGlass);
+  ScopeExit restore{[cursor] { Screen->SetCursor(cursor); }};
   for (const WideString& name : TagFolderFileNames(TagFolderOf(TagFolder))) {
-    {
-      THourglass hourglass;
-      AddFileToTagList(name);
-    }
+    AddFileToTagList(name);
     // The window answers while a long folder is listed; a new folder chosen meanwhile
     // ends this listing.
     Application->ProcessMessages();

@@ -83,11 +83,3 @@ void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts) {
   Dialog->SetInstruction(Texts.MsgNotifying);
   Dialog->SetContent(Texts.rawAVCMsg);
 }
-
-int ShowTextNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts) {
-  Reset(Dialog, L"Information", tiInformation);
-  Ok(Dialog);
-  Dialog->SetInstruction(Texts.MsgNotifying);
-  Dialog->SetContent(Text);
-  return Dialog->Execute();
-}

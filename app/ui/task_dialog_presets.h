@@ -22,5 +22,3 @@ int ShowCompatibilityNotice(TUniTaskDialog* Dialog, int Kind, const TNamedTexts&
 int ShowProcessRunningNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
 // Ok: an AVC track has no frame rate.
 void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
-// Ok, shown: a notice whose content is Text (a refusal that has no preset of its own).
-int ShowTextNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts = NamedTexts());

@@ -9,6 +9,7 @@
 #include "app/media/track_row_item.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
+#include "tests/app/program_page_test.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
@@ -22,30 +23,16 @@ namespace {
 
 using C = TTrackColumn;
 
-class ConcatPageTest : public ::testing::Test {
+class ConcatPageTest : public TProgramPageTest {
  protected:
   void SetUp() override {
-    media = TestMediaFolder();
-    if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
-    RemoveSettingsFile();
-    InstallLanguageFiles();
-    session = std::make_unique<TProgramSession>();
-    session->Show();
-    m = MainForm;
-    folder = temp.Path() + L"\\";
+    StartProgram({});
+    if (IsSkipped()) return;
     CopyFileW((media + L"clip.mp4").c_str(), (folder + L"part one.mp4").c_str(), FALSE);
     CopyFileW((media + L"clip.mp4").c_str(), (folder + L"part two.mp4").c_str(), FALSE);
     CopyFileW((media + L"clip.avi").c_str(), (folder + L"part three.avi").c_str(), FALSE);
-    argvLog = folder + L"argv.log";
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
-    m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
     m->EditionList->SetItemIndex(1);
     m->EditionListDblClick(nullptr);
-  }
-  void TearDown() override {
-    session.reset();
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", nullptr);
-    SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", nullptr);
   }
 
   void AddTwo() { m->AddConcatFiles({folder + L"part one.mp4", folder + L"part two.mp4"}); }
@@ -71,11 +58,6 @@ class ConcatPageTest : public ::testing::Test {
     return files;
   }
 
-  TempFolder temp;
-  WideString media;
-  std::wstring folder, argvLog;
-  std::unique_ptr<TProgramSession> session;
-  TMainForm* m = nullptr;
 };
 
 TEST_F(ConcatPageTest, TwoFilesJoinedThroughTheStandIn) {

@@ -6,6 +6,7 @@
 #include "app/media/chapter_lines.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
+#include "tests/app/program_page_test.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
@@ -16,28 +17,12 @@ using namespace apptest;
 
 namespace {
 
-class EditionPages : public ::testing::Test {
+class EditionPages : public TProgramPageTest {
  protected:
   void SetUp() override {
-    media = TestMediaFolder();
-    if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
-    RemoveSettingsFile();
-    InstallLanguageFiles();
-    session = std::make_unique<TProgramSession>();
-    session->Show();
-    m = MainForm;
-    folder = temp.Path() + L"\\";
-    for (const wchar_t* name : {L"full.mp4", L"clip.avi", L"subs.srt"})
-      CopyFileW((media + name).c_str(), (folder + name).c_str(), FALSE);
-    argvLog = folder + L"argv.log";
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
-    m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
+    StartProgram({L"full.mp4", L"clip.avi", L"subs.srt"});
+    if (IsSkipped()) return;
     SetForegroundWindow(m->Handle());
-  }
-  void TearDown() override {
-    session.reset();
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", nullptr);
-    RemoveSettingsFile();
   }
 
   void OpenEditionPage(int Index) {
@@ -63,11 +48,6 @@ class EditionPages : public ::testing::Test {
     return text;
   }
 
-  TempFolder temp;
-  WideString media;
-  std::wstring folder, argvLog;
-  std::unique_ptr<TProgramSession> session;
-  TMainForm* m = nullptr;
 };
 
 std::wstring Cell(TUniListItem* Item, int SubItem) { return Item->SubItems()->Strings(SubItem); }

@@ -15,6 +15,7 @@
 #include "dialogs/task_message_form.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
+#include "tests/app/program_page_test.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
@@ -80,32 +81,15 @@ class TFileDialogPeek {
   std::thread FThread;
 };
 
-class MuxPageTest : public ::testing::Test {
+class MuxPageTest : public TProgramPageTest {
  protected:
   void SetUp() override {
-    media = TestMediaFolder();
-    if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
-    RemoveSettingsFile();
-    InstallLanguageFiles();
-    session = std::make_unique<TProgramSession>();
-    session->Show();
-    m = MainForm;
-    folder = temp.Path() + L"\\";
-    for (const wchar_t* name : {L"clip.avi", L"clip.mp4", L"tone.mp3", L"subs.srt", L"clip.h264"})
-      CopyFileW((media + name).c_str(), (folder + name).c_str(), FALSE);
+    StartProgram({L"clip.avi", L"clip.mp4", L"tone.mp3", L"subs.srt", L"clip.h264"});
+    if (IsSkipped()) return;
     TempFolder::MakeFile(folder + L"chapters.txt", "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=Start\r\n");
-    argvLog = folder + L"argv.log";
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
-    m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
     m->edTagger->SetText(L"");
     m->CreationList->SetItemIndex(0);
     m->CreationListDblClick(nullptr);
-  }
-  void TearDown() override {
-    session.reset();
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", nullptr);
-    SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", nullptr);
-    SetEnvironmentVariableW(L"KAVO_MP4BOX_PRINT", nullptr);
   }
 
   void AddAll() {
@@ -122,11 +106,6 @@ class MuxPageTest : public ::testing::Test {
     EXPECT_TRUE(stop);
   }
 
-  TempFolder temp;
-  WideString media;
-  std::wstring folder, argvLog;
-  std::unique_ptr<TProgramSession> session;
-  TMainForm* m = nullptr;
 
   // The process page's last status row: its text and image.
   TRecordedRow LastEvent() const {

@@ -6,6 +6,7 @@
 #include "app/common/named_texts.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
+#include "tests/app/program_page_test.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/user_input.h"
@@ -23,28 +24,13 @@ std::vector<WideString> ItemsOf(TUniComboBox* Box) {
   return items;
 }
 
-class SplitPageTest : public ::testing::Test {
+class SplitPageTest : public TProgramPageTest {
  protected:
   void SetUp() override {
-    media = TestMediaFolder();
-    if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
-    RemoveSettingsFile();
-    InstallLanguageFiles();
-    session = std::make_unique<TProgramSession>();
-    session->Show();
-    m = MainForm;
-    folder = temp.Path() + L"\\";
-    for (const wchar_t* name : {L"clip.mp4", L"chapters3.mp4", L"chapters12.mp4"})
-      CopyFileW((media + name).c_str(), (folder + name).c_str(), FALSE);
-    argvLog = folder + L"argv.log";
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
-    m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
+    StartProgram({L"clip.mp4", L"chapters3.mp4", L"chapters12.mp4"});
+    if (IsSkipped()) return;
     m->EditionList->SetItemIndex(0);
     m->EditionListDblClick(nullptr);
-  }
-  void TearDown() override {
-    session.reset();
-    for (const wchar_t* name : {L"KAVO_TOOL_LOG", L"KAVO_MP4BOX_STALL"}) SetEnvironmentVariableW(name, nullptr);
   }
 
   // The file as the open dialog gives it.
@@ -71,11 +57,6 @@ class SplitPageTest : public ::testing::Test {
     if (const char* shots = getenv("KAVO_APP_SHOTS")) SaveWindowShot(m->Handle(), std::string(shots) + "\\" + Name);
   }
 
-  TempFolder temp;
-  WideString media;
-  std::wstring folder, argvLog;
-  std::unique_ptr<TProgramSession> session;
-  TMainForm* m = nullptr;
 };
 
 TEST_F(SplitPageTest, AChosenFileIsReadForItsSizeChaptersAndVideo) {

@@ -8,6 +8,7 @@
 #include "app/media/track_row_item.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
+#include "tests/app/program_page_test.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/explorer/dialog_answers.h"
@@ -23,30 +24,13 @@ namespace {
 
 using C = TTrackColumn;
 
-class TrackListsTest : public ::testing::Test {
+class TrackListsTest : public TProgramPageTest {
  protected:
   void SetUp() override {
-    media = TestMediaFolder();
-    if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
-    RemoveSettingsFile();
-    InstallLanguageFiles();
-    session = std::make_unique<TProgramSession>();
-    session->Show();
-    m = MainForm;
-    folder = temp.Path() + L"\\";
-    for (const wchar_t* name : {L"clip.mp4", L"clip.ts", L"clip.avi", L"subs.srt"})
-      CopyFileW((media + name).c_str(), (folder + name).c_str(), FALSE);
+    StartProgram({L"clip.mp4", L"clip.ts", L"clip.avi", L"subs.srt"});
+    if (IsSkipped()) return;
     CopyFileW((media + L"clip.avi").c_str(), (folder + L"LOUD.AVI").c_str(), FALSE);
     CopyFileW((media + L"clip.mp4").c_str(), (folder + Greek).c_str(), FALSE);
-    argvLog = folder + L"argv.log";
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
-    m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
-  }
-  void TearDown() override {
-    session.reset();
-    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", nullptr);
-    SetEnvironmentVariableW(L"KAVO_MP4BOX_INFO_DELAY", nullptr);
-    SetEnvironmentVariableW(L"KAVO_MP4BOX_STALL", nullptr);
   }
   void ShowPage(TdkImageListBox* List, int Index) {
     List->SetItemIndex(Index);
@@ -75,12 +59,7 @@ class TrackListsTest : public ::testing::Test {
   }
   void Select(TUniListView* List, int Index) { List->SetSelected(List->Items()->Item(Index)); }
 
-  TempFolder temp;
-  WideString media;
-  std::wstring folder, argvLog;
   const std::wstring Greek = L"\x03C4\x03B1\x03B9\x03BD\x03AF\x03B1.mp4";  // outside the code page
-  std::unique_ptr<TProgramSession> session;
-  TMainForm* m = nullptr;
 };
 
 TEST_F(TrackListsTest, DropsReachOnlyTheMuxAndConcatenationPagesWithTheirKinds) {
