@@ -1,6 +1,7 @@
 #include "app/commands/mux_command.h"
 
 #include "app/commands/command_line_quote.h"
+#include "app/commands/tool_command_line.h"
 #include "app/media/media_analysis.h"
 #include "app/settings/language_codes.h"
 #include "widetext/filenames.h"
@@ -11,25 +12,18 @@ using C = TTrackColumn;
 
 bool TakesSelector(const WideString& Type) { return Type == L"audio" || Type == L"video" || Type == L"vobsub"; }
 
-// The path in the code page, or its short form when the code page loses characters.
-AnsiString EightBitPath(const WideString& Path) {
-  AnsiString ansi = WideToAnsi(Path);
-  if (AnsiToWide(ansi) == Path) return ansi;
-  WideString shortName = WideExtractShortPathName(Path);
-  return shortName.empty() ? ansi : WideToAnsi(shortName);
-}
-
 AnsiString TrackSource(const TTrackRow& Row, const TMuxOptions& Options) {
   WideString source = Row.InputPath();
   const WideString& type = Row[C::Type];
   if (type == L"video" && Options.AviH264Inputs.count(source)) source = RawH264FileOf(source);
-  AnsiString s = EightBitPath(source);
-  if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + WideToAnsi(Row[C::Index]);
+  const TMP4BoxVersion& v = Options.Version;
+  AnsiString s = PathText(source, v);
+  if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + ValueText(Row[C::Index], v);
   auto option = [&](const char* key, const WideString& value) {
-    if (!value.empty()) s += key + WideToAnsi(value);
+    if (!value.empty()) s += key + ValueText(value, v);
   };
   option(":name=", Row[C::Name]);
-  if (!Row[C::Language].empty()) s += ":lang=" + WideToAnsi(LangNameToCode(Row[C::Language]));
+  if (!Row[C::Language].empty()) s += ":lang=" + ValueText(LangNameToCode(Row[C::Language]), v);
   option(":fps=", Row[C::FrameRate]);
   option(":par=", Row[C::PAR]);
   if (Row[C::HEAACSignal] == L"sbr") s += ":sbr";
@@ -43,6 +37,13 @@ AnsiString TrackSource(const TTrackRow& Row, const TMuxOptions& Options) {
 const char* const ComplianceOptions[] = {"", " -ipod -brand M4VP:1", " -ipod", " -isma", " -psp"};
 
 }  // namespace
+
+AnsiString EightBitPath(const WideString& Path) {
+  AnsiString ansi = WideToAnsi(Path);
+  if (AnsiToWide(ansi) == Path) return ansi;
+  WideString shortName = WideExtractShortPathName(Path);
+  return shortName.empty() ? ansi : WideToAnsi(shortName);
+}
 
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
 
@@ -74,18 +75,24 @@ std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const T
     if (!row.Checked || row[C::Type] != L"video") continue;
     WideString input = row.InputPath();
     if (!Options.AviH264Inputs.count(input) || !seen.insert(input).second) continue;
-    steps.push_back({input, "-aviraw video " + PathArgument(input),
-                     L"Extraction of " + row[C::File] + L" to raw h264..."});
+    // Today's MP4Box refuses "-aviraw": its "-raw" writes the AVI's video track under the
+    // name the creation command reads.
+    const TMP4BoxVersion& v = Options.Version;
+    AnsiString arguments = IsCurrentGeneration(v)
+                               ? "-raw 1 -out " + PathArgument(RawH264FileOf(input), v) + " " + PathArgument(input, v)
+                               : "-aviraw video " + PathArgument(input, v);
+    steps.push_back({input, arguments, L"Extraction of " + row[C::File] + L" to raw h264..."});
   }
   return steps;
 }
 
 AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
-  return PathArgument(Options.MP4BoxPath) + " " + Step.Arguments;
+  return PathArgument(Options.MP4BoxPath, Options.Version) + " " + Step.Arguments;
 }
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options) {
-  AnsiString cmd = PathArgument(Options.MP4BoxPath);
+  const TMP4BoxVersion& v = Options.Version;
+  AnsiString cmd = PathArgument(Options.MP4BoxPath, v);
   if (Options.ComplianceEnabled && Options.Compliance >= 0 && Options.Compliance <= 4)
     cmd += ComplianceOptions[Options.Compliance];
   if (Options.Hint) cmd += " -hint";
@@ -93,9 +100,9 @@ AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOpt
   for (size_t i = 0; i < Rows.size(); ++i) {
     const TTrackRow& row = Rows[i];
     if (!row.Checked) continue;
-    if (!row[C::Brand].empty()) cmd += " -brand " + TextArgument(row[C::Brand]);
-    if (!row[C::Interleave].empty()) cmd += " -inter " + TextArgument(row[C::Interleave]);
-    if (!row[C::Copyright].empty()) cmd += " -cprt " + TextArgument(row[C::Copyright]);
+    if (!row[C::Brand].empty()) cmd += " -brand " + TextArgument(row[C::Brand], v);
+    if (!row[C::Interleave].empty()) cmd += " -inter " + TextArgument(row[C::Interleave], v);
+    if (!row[C::Copyright].empty()) cmd += " -cprt " + TextArgument(row[C::Copyright], v);
     if (row[C::Type] == L"chap")
       cmd += " -chap ";
     else
@@ -104,12 +111,25 @@ AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOpt
   }
   if (Options.SplitKilobytes > 0) cmd += " -splits " + std::to_string(Options.SplitKilobytes);
   cmd += Options.ITags;
-  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder);
+  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder, v);
   if (Options.Verbose) cmd += " -v";
   if (!Options.CreateMP4) cmd += " -3gp";
   cmd += Options.OverWrite ? " -new " : " ";
-  cmd += PathArgument(Options.Output);
+  cmd += PathArgument(Options.Output, v);
   return cmd;
+}
+
+WideString SplitMuxPartName(const WideString& Output, int N) {
+  const WideString ext = WideExtractFileExt(Output);
+  return Output.substr(0, Output.size() - ext.size()) + L"_" + std::to_wstring(N) + ext;
+}
+
+std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options) {
+  if (Options.SplitKilobytes <= 0) return {{{Options.Output}}};
+  if (IsCurrentGeneration(Options.Version)) return {{{SplitMuxPartName(Options.Output, 1)}}};
+  const WideString ext = WideExtractFileExt(Options.Output);
+  return {{{Options.Output, Options.Output.substr(0, Options.Output.size() - ext.size()) + L"_001" + ext,
+            SplitMuxPartName(Options.Output, 1)}}};
 }
 
 bool RawAvcRowLacksFrameRate(const std::vector<TTrackRow>& Rows) {

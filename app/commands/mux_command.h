@@ -6,6 +6,8 @@
 #include <set>
 #include <vector>
 
+#include "app/commands/mp4box_version.h"
+#include "app/jobs/job_sequencer.h"
 #include "app/media/track_row.h"
 #include "vcl/sysutils.h"
 
@@ -27,7 +29,12 @@ struct TMuxOptions {
   // Input files (folder + name) whose video tracks MP4Box takes from the pre-step's raw
   // stream instead.
   std::set<WideString> AviH264Inputs;
+  // The MP4Box the job drives (its command lines differ by version).
+  TMP4BoxVersion Version;
 };
+
+// A path in the code page, or its short form when the code page loses characters of it.
+AnsiString EightBitPath(const WideString& Path);
 
 // A value of a command line: a file or folder name, a name, a text. In double quotes,
 // escaped; a path that the code page cannot carry goes by its short name when it has one.
@@ -52,6 +59,13 @@ std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const T
 AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
+
+// Part N (from 1) of a mux with a split size, as today's MP4Box names it: the output name
+// with "_N" before its extension.
+WideString SplitMuxPartName(const WideString& Output, int N);
+// What the creation command must write: the output file; with a split size, its first part
+// (today's MP4Box), or the output or a part as the older tool may name it.
+std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options);
 
 // Checked video rows of H.264 elementary streams whose frame rate is empty: MP4Box needs
 // one for them.

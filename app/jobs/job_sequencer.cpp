@@ -33,7 +33,16 @@ constexpr unsigned kAfterCloseDelayMs = 2000;
 
 void TDosCommandRunner::Run(const AnsiString& CommandLine, DWORD PriorityClass) {
   FCommand->SetCommandLine(CommandLine);
+  FCommand->SetWideCommandLine(WideString());
   // The chosen priority holds for this run's child already.
+  FCommand->SetPriority(PriorityClass);
+  SetPriorityClass(GetCurrentProcess(), PriorityClass);
+  FCommand->Execute();
+}
+
+void TDosCommandRunner::RunWide(const WideString& CommandLine, DWORD PriorityClass) {
+  FCommand->SetCommandLine(WideToAnsi(CommandLine));
+  FCommand->SetWideCommandLine(CommandLine);
   FCommand->SetPriority(PriorityClass);
   SetPriorityClass(GetCurrentProcess(), PriorityClass);
   FCommand->Execute();
@@ -143,13 +152,18 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
   FView->RunStarting();
   FTool = Request.Tool;
   FTagsByMP4Box = Request.TagsByMP4Box;
+  FExpected = Request.Writes;
+  FOutputMemory = TCurrentOutputMemory();
   FState.VerboseRun = Request.Verbose;
   FPartial.clear();
   for (const TRunNote& note : Request.Notes) {
     if (note.Row) FView->AddProcessEvent(note.Text, note.Kind);
     FView->AddLogLine(note.Text);
   }
-  FRunner->Run(Request.CommandLine, FPriorityClass);
+  if (Request.WideCommandLine.empty())
+    FRunner->Run(Request.CommandLine, FPriorityClass);
+  else
+    FRunner->RunWide(Request.WideCommandLine, FPriorityClass);
 }
 
 // --- the runner's notices ------------------------------------------------------------
@@ -165,7 +179,7 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
     if (Complete && FInfoSink) FInfoSink(Line);
     return;
   }
-  TParseContext context{FTexts, FTool, FState.VerboseRun, FTagsByMP4Box};
+  TParseContext context{FTexts, FTool, FState.VerboseRun, FTagsByMP4Box, &FOutputMemory};
   TParsedLine parsed = ParseToolLine(Line, Complete, context);
   if (parsed.HasProgress) {
     FPosition = parsed.Position;
@@ -176,7 +190,7 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
     FView->AddLogLine(e.LogText);
   }
   if (parsed.Problem) FState.JobProblem = true;
-  if (parsed.LogLine) FView->AddLogLine(AnsiToWide(Line));
+  if (parsed.LogLine) FView->AddLogLine(AnsiToWide(WithoutColourEscapes(Line)));
 }
 
 void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
@@ -200,6 +214,8 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
   } else if (byItself && ExitCode != 0 && !FState.JobAborted) {
     FState.JobProblem = true;
     FView->AddLogLine(L"The tool ended with the exit code " + AnsiToWide(IntToStr(ExitCode)) + L".");
+  } else if (byItself && !FState.JobAborted) {
+    CheckExpectedOutputs();
   }
   ++FState.JobIndex;
   // A tool that cannot start would fail every later step the same way.
@@ -208,6 +224,21 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
     return;
   }
   RunNextStep();
+}
+
+// A tool may end with exit code 0 and have written nothing (today's MP4Box when it cannot
+// split): each file the run should have left that is not there fails the job, by name.
+void TJobSequencer::CheckExpectedOutputs() {
+  for (const TExpectedOutput& expected : FExpected) {
+    bool found = false;
+    for (const WideString& name : expected.Names)
+      found = found || GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (found || expected.Names.empty()) continue;
+    FState.JobProblem = true;
+    const WideString text = L"The file " + expected.Names.front() + L" was not written.";
+    FView->AddProcessEvent(text, pekWarning);
+    FView->AddLogLine(text);
+  }
 }
 
 // --- steps and close -----------------------------------------------------------------

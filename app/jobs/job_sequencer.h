@@ -24,9 +24,21 @@ struct TRunNote {
   bool Row = true;  // false: a log line only
 };
 
+// A file a run must leave behind; any one of the names will do (a tool may name it one way
+// or another).
+struct TExpectedOutput {
+  std::vector<WideString> Names;
+};
+
 // One run of a tool, as a step builder makes it.
 struct TRunRequest {
   AnsiString CommandLine;
+  // When not empty, the tool is started with this UTF-16 line instead (CommandLine then holds
+  // its code-page form): a tool that reads UTF-16 gets characters outside the code page whole.
+  WideString WideCommandLine;
+  // What the run must write: a run that ends with exit code 0 without one of them fails the
+  // job, and the log names the missing file.
+  std::vector<TExpectedOutput> Writes;
   std::vector<TRunNote> Notes;  // in order, before the run starts
   TToolKind Tool = TToolKind::MP4Box;
   bool Verbose = false;       // the command carries " -v": every line of the run is logged
@@ -55,6 +67,8 @@ class IToolRunner {
   virtual ~IToolRunner() = default;
   // Starts CommandLine at the priority class (which the program itself takes as well).
   virtual void Run(const AnsiString& CommandLine, DWORD PriorityClass) = 0;
+  // The same with a UTF-16 command line.
+  virtual void RunWide(const WideString& CommandLine, DWORD PriorityClass) { Run(WideToAnsi(CommandLine), PriorityClass); }
   virtual void Stop() = 0;
   virtual bool IsRunning() const = 0;
   // Whether the run that just ended failed in the runner: it could not start (no pipe,
@@ -69,6 +83,7 @@ class TDosCommandRunner : public IToolRunner {
  public:
   explicit TDosCommandRunner(TDosCommand* Command) : FCommand(Command) {}
   void Run(const AnsiString& CommandLine, DWORD PriorityClass) override;
+  void RunWide(const WideString& CommandLine, DWORD PriorityClass) override;
   void Stop() override { FCommand->Stop(); }
   bool IsRunning() const override { return FCommand->IsRunning(); }
   bool RunFailed() const override;
@@ -127,6 +142,7 @@ class TJobSequencer {
   void RunNextStep();
   void CloseJob();
   void StartAfterClose();
+  void CheckExpectedOutputs();
 
   std::shared_ptr<TJobSequencer*> FSelf = std::make_shared<TJobSequencer*>(this);
   std::unique_ptr<TDosCommandRunner> FOwnRunner;
@@ -138,6 +154,8 @@ class TJobSequencer {
   TJobMode FClosingMode = TJobMode::None;
   TToolKind FTool = TToolKind::MP4Box;
   bool FTagsByMP4Box = false;
+  std::vector<TExpectedOutput> FExpected;  // what the current run must write
+  TCurrentOutputMemory FOutputMemory;       // today's output, between the lines of a run
   std::function<void(const AnsiString&)> FInfoSink;
   AnsiString FPartial;  // the line the tool is still writing
   int FPosition = 0;

@@ -180,6 +180,8 @@ void TMainForm::MuxPageBackButtonClick(TObject*, bool& Stop) {
   Stop = true;
 }
 
+const TMP4BoxVersion& TMainForm::MP4BoxVersion() { return FMP4BoxVersions.Of(edMP4Box->Text()); }
+
 TMuxOptions TMainForm::MuxOptionsOfPage() {
   TMuxOptions o;
   o.MP4BoxPath = edMP4Box->Text();
@@ -189,13 +191,14 @@ TMuxOptions TMainForm::MuxOptionsOfPage() {
   o.Flat = chFlat->Checked();
   o.VFR = chVFR->Checked();
   if (PropForm->chTagSupport->Checked() && WideLowerCase(WideExtractFileName(edTagger->Text())) == L"mp4box.exe")
-    o.ITags = MuxITagsArgument(TagFieldsOfDialog());
+    o.ITags = MuxITagsArgument(TagFieldsOfDialog(), MP4BoxVersion());
   o.TempFolder = edTemp->Text();
   o.Verbose = chVerbose->Checked();
   o.CreateMP4 = FJobs->State().CreateMP4;
   o.OverWrite = chOverWrite->Checked();
   o.Output = edMP4Output->Text();
   o.AviH264Inputs = FAviH264Inputs;
+  o.Version = MP4BoxVersion();
   return o;
 }
 

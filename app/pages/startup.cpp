@@ -118,9 +118,10 @@ void TMainForm::FormShow(TObject* Sender) {
   AddLogLine(t.MSgOSType + AnsiToWide(GetOSVersionText()));
   for (const WideString& problem : problems) AddLogLine(problem);
   const WideString mp4box = edMP4Box->Text();
-  if (!mp4box.empty() && NamesFile(mp4box, L"mp4box.exe"))
+  if (!mp4box.empty() && NamesFile(mp4box, L"mp4box.exe")) {
     AddLogLine(t.MsgMP4BoxFound + L" " + mp4box);
-  else
+    LogMP4BoxVersion();
+  } else
     AddLogLine(t.MsgMP4BoxMissing);
   const WideString tagger = edTagger->Text();
   if (tagger.empty())
@@ -130,6 +131,11 @@ void TMainForm::FormShow(TObject* Sender) {
   else
     AddLogLine(t.MsgTaggerFound + WideExtractFileName(tagger) + L" " + t.MsgTaggerFoundButNotSupported);
   MP4BoxForm1->SetEnabled(!mp4box.empty());
+}
+
+void TMainForm::LogMP4BoxVersion() {
+  const TMP4BoxVersion& v = FMP4BoxVersions.Reread(edMP4Box->Text());
+  AddLogLine(v.Known ? L"MP4Box version " + v.Text() : WideString(L"MP4Box printed no version."));
 }
 
 void TMainForm::FormDestroy(TObject*) {
