@@ -134,8 +134,12 @@ void TMainForm::FormShow(TObject* Sender) {
 }
 
 void TMainForm::LogMP4BoxVersion() {
-  const TMP4BoxVersion& v = FMP4BoxVersions.Reread(edMP4Box->Text());
-  AddLogLine(v.Known ? L"MP4Box version " + v.Text() : WideString(L"MP4Box printed no version."));
+  const WideString path = edMP4Box->Text();
+  const TMP4BoxVersion& v = FMP4BoxVersions.Reread(path);
+  if (v.Known)
+    AddLogLine(L"MP4Box version " + v.Text());
+  else if (WideFileExists(path))
+    AddLogLine(L"MP4Box printed no version: the command lines of its older versions are used.");
 }
 
 void TMainForm::FormDestroy(TObject*) {

@@ -76,7 +76,8 @@ void Progress(const std::string& title, int first) {
   };
   std::string stall = Env("KAVO_MP4BOX_STALL");
   behaviour.StageBegins(line(first), line(stall.empty() ? 0 : atoi(stall.c_str())));
-  for (int p = first; p < 100; p += 11) Err(line(p) + "\r");
+  // The tool prints every value; a few of them do here, the first two always.
+  for (int p = first; p < 100; p += p <= first ? 1 : 9) Err(line(p) + "\r");
   Err(line(100) + "\r" + std::string(title.size() + 26, ' ') + "\r");
 }
 
@@ -173,10 +174,13 @@ int Mux(const TArgs& a) {
       Say("IsoMedia import " + SourceFile(v) + " - track ID 1 - Audio (SR 44100 - 1 channels)", "37");
       Progress("Importing ISO File: ", 0);
     } else {
-      const bool avc = ext == ".264" || ext == ".h264" || ext == ".avi";
-      Say(std::string("Track Importing ") + (avc ? "MPEG-4 AVC - Width 320 Height 240 FPS 25/1 SAR 1/1"
-                                                 : ext == ".aac" ? "AAC  - SampleRate 44100 Num Channels 1"
-                                                                 : "Timed Text - Text track 320 x 240"));
+      const std::string sel = Selector(v);
+      const bool avc = ext == ".264" || ext == ".h264" || (ext == ".avi" && sel != "audio");
+      const bool mp3 = ext == ".mp3" || (ext == ".avi" && sel == "audio");
+      Say(std::string("Track Importing ") +
+          (avc ? "MPEG-4 AVC - Width 320 Height 240 FPS 25/1 SAR 1/1"
+               : mp3 ? "MPEG-1 Audio - SampleRate 44100 Num Channels 2"
+                     : ext == ".aac" ? "AAC  - SampleRate 44100 Num Channels 1" : "Timed Text - Text track 320 x 240"));
       Progress("Import: ", avc ? 11 : 0);
     }
   }
