@@ -53,6 +53,8 @@ object MainForm: TMainForm
   end
   object SaveDialog: TUniSaveDialog
   end
+  object OpenPictureDiag: TUniOpenPictureDialog
+  end
   object InfoSaveDialog: TUniSaveDialog
     Options = [ofOverwritePrompt, ofHideReadOnly, ofEnableSizing]
   end
@@ -124,31 +126,37 @@ object MainForm: TMainForm
       Caption = 'Name'
       Checked = True
       Tag = 0
+      OnClick = FilesTagListPopUpMenuClick
     end
     object timing: TUniMenuItem
       Caption = 'Length'
       Checked = True
       Tag = 1
+      OnClick = FilesTagListPopUpMenuClick
     end
     object Artist1: TUniMenuItem
       Caption = 'Artist'
       Checked = True
       Tag = 2
+      OnClick = FilesTagListPopUpMenuClick
     end
     object Album1: TUniMenuItem
       Caption = 'Album'
       Checked = True
       Tag = 3
+      OnClick = FilesTagListPopUpMenuClick
     end
     object Year1: TUniMenuItem
       Caption = 'Year'
       Checked = True
       Tag = 4
+      OnClick = FilesTagListPopUpMenuClick
     end
     object Genre1: TUniMenuItem
       Caption = 'Genre'
       Checked = True
       Tag = 5
+      OnClick = FilesTagListPopUpMenuClick
     end
   end
   object LogPopupMenu: TUniPopupMenu
@@ -1802,7 +1810,9 @@ object MainForm: TMainForm
     object TagPage: TKvWizardInteriorPage
       Header.Visible = False
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
+      OnBackButtonClick = TagPageBackButtonClick
       OnHelpButtonClick = TagPageHelpButtonClick
+      OnNextButtonClick = TagPageNextButtonClick
       object WHeaderTagPage: TKvgWizardHeader
         Left = 0
         Top = 0
@@ -1824,18 +1834,24 @@ object MainForm: TMainForm
       end
       object ShDirTree1: TShDirTree
         Left = 0
-        Top = 64
-        Width = 200
-        Height = 434
+        Top = 85
+        Width = 216
+        Height = 214
         Align = alLeft
         DragMode = dmAutomatic
         FolderType = [ftReadOnly, ftSystem, ftDirectory, ftArchive, ftNormal]
+        HideSelection = False
+        Indent = 19
         Language = lnEnglish
+        ParentColor = False
+        TabOrder = 1
+        TabStop = True
+        OnDirChange = ShDirTree1DirChange
       end
       object FilesTagList: TUniListView
-        Left = 208
+        Left = 222
         Top = 70
-        Width = 512
+        Width = 498
         Height = 250
         Checkboxes = True
         HideSelection = False
@@ -1843,6 +1859,9 @@ object MainForm: TMainForm
         ReadOnly = True
         RowSelect = True
         ViewStyle = vsReport
+        OnColumnRightClick = FilesTagListColumnRightClick
+        OnCustomDrawItem = FilesTagListCustomDrawItem
+        OnSelectItem = FilesTagListSelectItem
         Columns = <
           item
             Width = 27
@@ -1934,9 +1953,9 @@ object MainForm: TMainForm
           end>
       end
       object TagPanel: TUniPanel
-        Left = 208
+        Left = 222
         Top = 326
-        Width = 512
+        Width = 498
         Height = 164
         BevelOuter = bvLowered
         object UniImage25: TUniImage
@@ -1956,6 +1975,7 @@ object MainForm: TMainForm
           Height = 17
           BorderStyle = sbsSunken
           Caption = '    No Picture'
+          OnClick = UniStaticText1Click
         end
         object lbTagName: TUniLabel
           Left = 130
@@ -1965,8 +1985,9 @@ object MainForm: TMainForm
         object edName: TUniEdit
           Left = 200
           Top = 8
-          Width = 300
+          Width = 288
           Height = 21
+          OnChange = editComponentChange
         end
         object lbTagArtist: TUniLabel
           Left = 130
@@ -1976,8 +1997,9 @@ object MainForm: TMainForm
         object edArtist: TUniEdit
           Left = 200
           Top = 36
-          Width = 300
+          Width = 288
           Height = 21
+          OnChange = editComponentChange
         end
         object lbTagAlbum: TUniLabel
           Left = 130
@@ -1987,8 +2009,9 @@ object MainForm: TMainForm
         object edAlbum: TUniEdit
           Left = 200
           Top = 64
-          Width = 300
+          Width = 288
           Height = 21
+          OnChange = editComponentChange
         end
         object lbTagYear: TUniLabel
           Left = 130
@@ -2000,6 +2023,8 @@ object MainForm: TMainForm
           Top = 92
           Width = 60
           Height = 21
+          OnChange = editComponentChange
+          OnKeyPress = edYearKeyPress
         end
         object lbTagDuration: TUniLabel
           Left = 276
@@ -2009,7 +2034,7 @@ object MainForm: TMainForm
         object edDuration: TUniEdit
           Left = 340
           Top = 92
-          Width = 160
+          Width = 148
           Height = 21
           Enabled = False
         end
@@ -2074,6 +2099,7 @@ object MainForm: TMainForm
             'War'
             'Western')
           ItemIndex = 19
+          OnChange = editComponentChange
         end
         object spbt1: TUniSpeedButton
           Left = 8
@@ -2083,6 +2109,7 @@ object MainForm: TMainForm
           Caption = '<<'
           Hint = 'Select the previous track...'
           ShowHint = True
+          OnClick = spbt1Click
         end
         object dpbt2: TUniSpeedButton
           Left = 44
@@ -2092,13 +2119,15 @@ object MainForm: TMainForm
           Caption = '>>'
           Hint = 'Select the next track...'
           ShowHint = True
+          OnClick = dpbt2Click
         end
         object btTagMore: TUniButton
-          Left = 410
+          Left = 398
           Top = 120
           Width = 90
           Height = 25
           Caption = 'More'
+          OnClick = btTagMoreClick
         end
         object edPic: TUniEdit
           Left = 8

@@ -250,6 +250,7 @@ const TClassMembers& MainFormMembers() {
       .Field("dpbt2", &TMainForm::dpbt2)
       .Field("btTagMore", &TMainForm::btTagMore)
       .Field("edPic", &TMainForm::edPic)
+      .Field("OpenPictureDiag", &TMainForm::OpenPictureDiag)
       ;
     AddStartupHandlers(table);
     AddWelcomePageHandlers(table);
@@ -258,6 +259,7 @@ const TClassMembers& MainFormMembers() {
     AddAboutPageHandlers(table);
     AddLanguageHandlers(table);
     AddProcessPageHandlers(table);
+    AddTagPageHandlers(table);
     return table.Table();
   }();
   return members;

@@ -45,6 +45,7 @@
 // only the files that drive the preview include them.
 class TFilterGraph;
 class TVideoWindowEx;
+class TUniOpenPictureDialog;
 
 class TMainForm : public TUniForm {
   VCL_CLASS(TMainForm)
@@ -302,6 +303,7 @@ class TMainForm : public TUniForm {
   TUniSpeedButton* dpbt2 = nullptr;
   TUniButton* btTagMore = nullptr;
   TUniEdit* edPic = nullptr;
+  TUniOpenPictureDialog* OpenPictureDiag = nullptr;
 
   // --- run state kept by the window ---
   std::unique_ptr<TRunLog> FLog;             // the run log
@@ -398,6 +400,36 @@ class TMainForm : public TUniForm {
 
   bool CustomValForSplit = false;  // the custom value dialog asks for a split size
 
+  // --- tag page (pages/tag_page.cpp) ---
+  void ShDirTree1DirChange(TObject* Sender, const AnsiString& SelectedPath);
+  // Adds the row of a file of TagFolder, with the tags MediaInfo reads.
+  void AddFileToTagList(const WideString& FileName);
+  void FilesTagListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
+  void editComponentChange(TObject* Sender);
+  // The edits into the selected row; the genre too when Genre.
+  void SyncTagEditsToList(bool Genre);
+  void edYearKeyPress(TObject* Sender, char& Key);
+  void dpbt2Click(TObject* Sender);
+  void spbt1Click(TObject* Sender);
+  void UniStaticText1Click(TObject* Sender);
+  void FilesTagListCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState State, bool& DefaultDraw);
+  void FilesTagListColumnRightClick(TObject* Sender, TListColumn* Column, POINT Point);
+  void FilesTagListPopUpMenuClick(TObject* Sender);
+  void btTagMoreClick(TObject* Sender);
+  // The properties dialog's OK in tag mode: its tags into the selected row and the edits.
+  void WriteTags2();
+  void TagPageNextButtonClick(TObject* Sender, bool& Stop);
+  void TagPageBackButtonClick(TObject* Sender, bool& Stop);
+  // The " -itags ..." text of a row's run: the properties dialog's tags once they were
+  // confirmed from this page, else the row's own.
+  AnsiString FilesTagITags(int Row);
+  // The AtomicParsley run after a mux into Output, when the tags are on and AtomicParsley
+  // is the tagger.
+  std::optional<TRunRequest> TagCmd(const WideString& Output);
+  WideString TagFolder;      // the folder the list shows
+  int TagListIndex = 1;      // one past the row ">>" reached last
+  bool TagsFromDialog = false;  // the tag page's job writes the properties dialog's tags
+
  protected:
   void Loaded() override;
 
@@ -406,6 +438,8 @@ class TMainForm : public TUniForm {
   TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
   int FPropRow = -1;                    // the row it shows
   bool FFillingProps = false;
+  bool FFillingTagEdits = false;  // the tag edits are being filled from a selected file
+  int FTagListing = 0;            // counts the folder listings begun
 };
 
 // The forms of the program, created at start-up and alive until it ends.
@@ -422,6 +456,7 @@ void AddAboutPageHandlers(TMemberTable<TMainForm>& Table);
 void AddLanguageHandlers(TMemberTable<TMainForm>& Table);
 void AddMuxPageHandlers(TMemberTable<TMainForm>& Table);
 void AddProcessPageHandlers(TMemberTable<TMainForm>& Table);
+void AddTagPageHandlers(TMemberTable<TMainForm>& Table);
 
 // Applies a language file (full path) to the main window, the properties dialog and the
 // named texts.

@@ -155,6 +155,7 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
   FExpected = Request.Writes;
   FOutputMemory = TCurrentOutputMemory();
   FState.VerboseRun = Request.Verbose;
+  FRunFinished = Request.Finished;
   FPartial.clear();
   for (const TRunNote& note : Request.Notes) {
     if (note.Row) FView->AddProcessEvent(note.Text, note.Kind);
@@ -216,6 +217,14 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
     FView->AddLogLine(L"The tool ended with the exit code " + AnsiToWide(IntToStr(ExitCode)) + L".");
   } else if (byItself && !FState.JobAborted) {
     CheckExpectedOutputs();
+  }
+  if (auto finished = std::move(FRunFinished)) {
+    FRunFinished = nullptr;
+    WideString problem = finished(!runFailed && byItself && ExitCode == 0);
+    if (!problem.empty()) {
+      FState.JobProblem = true;
+      FView->AddLogLine(problem);
+    }
   }
   ++FState.JobIndex;
   // A tool that cannot start would fail every later step the same way.

@@ -43,6 +43,9 @@ struct TRunRequest {
   TToolKind Tool = TToolKind::MP4Box;
   bool Verbose = false;       // the command carries " -v": every line of the run is logged
   bool TagsByMP4Box = false;  // MP4Box writes the tags in this run (its writing stage says so)
+  // Called when the run has ended, with whether it ended well (by itself, exit code 0);
+  // a text it returns is a problem of the job, logged.
+  std::function<WideString(bool Succeeded)> Finished;
 };
 
 // Builds the run of step StepIndex (0-based) of the job; no value when that step has
@@ -164,4 +167,5 @@ class TJobSequencer {
   TTimer* FJobTimer;
   TTimer* FAfterCloseTimer;
   std::function<std::optional<TRunRequest>()> FPendingAfterClose;
+  std::function<WideString(bool)> FRunFinished;  // the running run's Finished
 };

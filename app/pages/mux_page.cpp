@@ -47,14 +47,6 @@ const wchar_t* const ThreeGPFilter =
     L"*.qcp|    3GPP Files (*.3gp;*.3g2)|*.3gp;*.3g2|--- Subtitles Files ---|*.srt;*.ttxt;*.xml|    SubRip Files "
     L"(*.srt)|*.srt|    GPAC TimeText Files (*.ttxt)|*.ttxt|    QuickTime TeXML Files (*.xml)|*.xml";
 
-// An information notice with Ok, for the refusals that have no preset of their own.
-void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text) {
-  ShowMP4BoxPathNotice(Dialog);  // the information notice's frame: title, icon, Ok
-  Dialog->SetInstruction(NamedTexts().MsgNotifying);
-  Dialog->SetContent(Text);
-  Dialog->Execute();
-}
-
 }  // namespace
 
 TUniListView* TMainForm::TrackListOfPage() const {
@@ -239,7 +231,9 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   }
   options.SplitKilobytes = *split;
   Wizard->SetActivePage(ProcessPage);
-  if (!FJobs->StartJob(MuxJobStart(rows, options))) return;
+  TJobStart job = MuxJobStart(rows, options);
+  job.AfterClose = [this, output] { return TagCmd(output); };
+  if (!FJobs->StartJob(std::move(job))) return;
   AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
 }
 

@@ -81,6 +81,8 @@ void TMainForm::ProcessPageBackButtonClick(TObject*, bool& Stop) {
     Wizard->SetActivePage(ConverterPage);
   else if (s.ExtractMode)
     Wizard->SetActivePage(ExtractPage);
+  else if (s.TagMode)
+    Wizard->SetActivePage(TagPage);
   Stop = true;
 }
 

@@ -205,7 +205,10 @@ void TPropForm::FormShow(TObject*) {
 void TPropForm::OptionChange(TObject*) { MainForm->StoreInfo(); }
 
 void TPropForm::btOkClick(TObject*) {
-  MainForm->StoreInfo();
+  if (MainForm->FJobs->State().TagMode)
+    MainForm->WriteTags2();
+  else
+    MainForm->StoreInfo();
   Close();
 }
 
@@ -281,6 +284,7 @@ void ClearPropForm() {
   p->cbGenre->SetItemIndex(19);
   for (TUniCheckBox* c : {p->chCompile, p->chGapless, p->chTagSupport}) c->SetChecked(false);
   p->ThumbView->EmptyList();
+  MainForm->TagsFromDialog = false;
 }
 
 void TCustomVal::btCustomValClick(TObject*) {

@@ -75,3 +75,10 @@ void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts) {
   Dialog->SetInstruction(Texts.MsgNotifying);
   Dialog->SetContent(Texts.rawAVCMsg);
 }
+
+void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts) {
+  ShowMP4BoxPathNotice(Dialog, Texts);  // the information notice's frame: title, icon, Ok
+  Dialog->SetInstruction(Texts.MsgNotifying);
+  Dialog->SetContent(Text);
+  Dialog->Execute();
+}

@@ -20,3 +20,5 @@ int ShowCompatibilityNotice(TUniTaskDialog* Dialog, int Kind, const TNamedTexts&
 int ShowProcessRunningNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
 // Ok: an AVC track has no frame rate.
 void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
+// Ok, shown: a refusal that has no preset of its own, its text as the content.
+void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts = NamedTexts());

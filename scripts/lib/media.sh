@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=1
+KAVO_MEDIA_VERSION=22
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
@@ -34,6 +34,19 @@ META
     "$dir/chapters.mp4"
   rm "$dir/chapters.ffmeta"
   printf '1\r\n00:00:00,000 --> 00:00:00,800\r\nHello\r\n\r\n' >"$dir/subs.srt"
+  # A folder of tagged files for the tag page: two M4A files and an MP4 file, one title
+  # outside the ANSI code page.
+  mkdir -p "$dir/tags"
+  local t=(-metadata creation_time=2009-06-01T10:00:00Z)
+  ffmpeg "${q[@]}" "${a[@]}" -c:a aac -b:a 64k "${t[@]}" -metadata title='Ωmega Song' \
+    -metadata artist='Zoë Keys' -metadata album='Été' -metadata date=2009 -metadata genre=Jazz \
+    "$dir/tags/song.m4a"
+  ffmpeg "${q[@]}" "${a[@]}" -c:a aac -b:a 64k "${t[@]}" -metadata title='Second Tone' \
+    -metadata artist='Ann' -metadata album='Tones' -metadata date=2010 -metadata genre=Rock \
+    "$dir/tags/tone.m4a"
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a aac -b:a 64k "${t[@]}" -metadata title='Clip' \
+    -metadata artist='Bob' -metadata album='Films' -metadata date=2011 -metadata genre=Drama \
+    "$dir/tags/clip.mp4"
 }
 
 kavo_test_media() {

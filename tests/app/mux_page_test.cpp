@@ -11,6 +11,7 @@
 #include "app/media/track_row_item.h"
 #include "dialogs/task_message_form.h"
 #include "tests/app/media_test_support.h"
+#include "tests/app/page_driving.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
@@ -25,47 +26,6 @@ namespace {
 using C = TTrackColumn;
 
 std::vector<TArgv> Recorded(const std::wstring& logFile) { return RecordedRuns(ReadFileBytes(logFile)); }
-
-// With KAVO_APP_SHOTS set, the window's picture goes to that folder under Name (to look at).
-void SaveShot(TWinControl* Window, const char* Name) {
-  const char* folder = getenv("KAVO_APP_SHOTS");
-  if (!folder) return;
-  Window->Repaint();
-  PumpUntil([] { return false; }, 100);
-  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
-}
-
-// Acts once on a modal window while it shows (the modal loop runs the timer).
-class TModalDriver {
- public:
-  TModalDriver(std::function<bool()> Showing, std::function<void()> Act) : FTimer(nullptr) {
-    FTimer.SetInterval(20);
-    FTimer.SetOnTimer([this, Showing, Act](TObject*) {
-      if (FDone || !Showing()) return;
-      FDone = true;
-      Act();
-    });
-  }
-  bool Done() const { return FDone; }
-
- private:
-  TTimer FTimer;
-  bool FDone = false;
-};
-
-// Answers the main window's task dialog with its custom button Index, noting its texts.
-struct TTaskAnswer {
-  explicit TTaskAnswer(int Index)
-      : Driver([] { TTaskMessageForm* f = MainForm->MainTaskDialog->Form(); return f && f->HandleAllocated() && IsWindowVisible(f->WindowHandle()); },
-               [this, Index] {
-                 Instruction = MainForm->MainTaskDialog->Instruction();
-                 Content = MainForm->MainTaskDialog->Content();
-                 TTaskMessageForm* f = MainForm->MainTaskDialog->Form();
-                 PostMessageW(static_cast<TWinControl*>(f->CustomButtonList.at(Index))->Handle(), BM_CLICK, 0, 0);
-               }) {}
-  WideString Instruction, Content;
-  TModalDriver Driver;
-};
 
 class MuxPageTest : public ::testing::Test {
  protected:

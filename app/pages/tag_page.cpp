@@ -1,0 +1,302 @@
+// The tag page: a folder's M4A and MP4 files with their tags, the selected file's main tags
+// in the edits under the list, the properties dialog's tag tabs for the rest, and the job
+// that rewrites every checked file with its tags through MP4Box. The rules between rows,
+// edits and dialog are in app/media/tag_rows; the job is in app/commands/folder_tag_job.
+#include "app/commands/folder_tag_job.h"
+#include "app/commands/mux_job.h"
+#include "app/common/list_routines.h"
+#include "app/forms/main_form.h"
+#include "app/forms/prop_form.h"
+#include "app/media/tag_row_item.h"
+#include "app/pages/tag_folder_tree.h"
+#include "app/ui/task_dialog_presets.h"
+#include "explorer/hourglass.h"
+#include "vcl/application.h"
+#include "vcl/scopeexit.h"
+#include "widetext/filenames.h"
+#include "widetext/uni_picture_dialog.h"
+#include "widetext/widetextutils.h"
+#include "wizard/thumbnail_view.h"
+
+namespace {
+
+using C = TTagColumn;
+
+const wchar_t* const NotMP4BoxTaggerText =
+    L"The files of this page are tagged by MP4Box: please choose mp4box.exe as the tagger in the settings.";
+
+// The list column of each column menu item's Tag, and its width when shown.
+struct TTagMenuColumn {
+  int Column;
+  int Width;
+};
+constexpr TTagMenuColumn TagMenuColumns[] = {{3, 200}, {4, 80}, {5, 50}, {6, 50}, {7, 50}, {8, 50}};
+
+wchar_t LocaleDecimalSeparator() {
+  wchar_t buffer[8] = {};
+  return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 0 ? buffer[0] : L'.';
+}
+
+std::vector<bool> CheckStates(TUniListView* List) {
+  std::vector<bool> checks;
+  for (int i = 0; i < List->Items()->Count(); ++i) checks.push_back(List->Items()->Item(i)->Checked());
+  return checks;
+}
+
+int SelectedIndex(TUniListView* List) {
+  TUniListItem* selected = List->Selected();
+  return selected ? selected->Index() : -1;
+}
+
+}  // namespace
+
+// --- listing a folder ---------------------------------------------------------------------
+
+void TMainForm::ShDirTree1DirChange(TObject*, const AnsiString& SelectedPath) {
+  const int listing = ++FTagListing;
+  FilesTagList->Items()->Clear();
+  TagFolder = FolderOfTree(ShDirTree1, SelectedPath);
+  for (const WideString& name : TagFolderFileNames(TagFolderOf(TagFolder))) {
+    {
+      THourglass hourglass;
+      AddFileToTagList(name);
+    }
+    // The window answers while a long folder is listed; a new folder chosen meanwhile
+    // ends this listing.
+    Application->ProcessMessages();
+    if (listing != FTagListing) return;
+  }
+  TagPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(FilesTagList));
+}
+
+void TMainForm::AddFileToTagList(const WideString& FileName) {
+  const WideString folder = TagFolderOf(TagFolder);
+  TTagRow row;
+  {
+    TMediaInfoFile media(folder + FileName);
+    row = ReadTagRow(folder, FileName, media);
+  }
+  AppendTagRow(FilesTagList, row);
+  FilesTagList->SetSelected(FilesTagList->Items()->Item(0));
+}
+
+// --- the selected file's tags in the edits --------------------------------------------------
+
+void TMainForm::FilesTagListSelectItem(TObject*, TListItem*, bool) {
+  TUniListItem* selected = FilesTagList->Selected();
+  if (!selected) return;
+  const TTagRow row = TTagRowItem(selected).Read();
+  TMediaInfoFile media(row.FullName());
+  auto general = [&](const wchar_t* parameter) { return media.Get(TStreamKind::General, 0, parameter); };
+  FFillingTagEdits = true;
+  ScopeExit filled{[this] { FFillingTagEdits = false; }};
+  edName->SetText(general(L"Title"));
+  edArtist->SetText(general(L"Artist"));
+  edAlbum->SetText(general(L"Album"));
+  edYear->SetText(general(L"Encoded_Date"));
+  edDuration->SetText(ShortPlayTime(general(L"PlayTime/String3")));
+}
+
+// Only the user's own changes reach the row: not the filling of the edits from a newly
+// selected file, whose other edits still hold the previous file's tags, and the genre only
+// when the genre box itself changed (it does not follow the selected file).
+void TMainForm::editComponentChange(TObject* Sender) {
+  if (!FFillingTagEdits) SyncTagEditsToList(Sender == cbGenre);
+}
+
+void TMainForm::SyncTagEditsToList(bool Genre) {
+  TUniListItem* selected = FilesTagList->Selected();
+  if (!selected) return;
+  TTagRowItem item(selected);
+  TTagRow row = item.Read();
+  // A heading item leaves the genre as it is.
+  SyncTagEdits({edName->Text(), edArtist->Text(), edAlbum->Text(), edYear->Text(), Genre ? cbGenre->ItemIndex() : 0,
+                cbGenre->Text()},
+               row);
+  item.Write(row);
+}
+
+void TMainForm::edYearKeyPress(TObject*, char& Key) {
+  wchar_t wide = 0;
+  MultiByteToWideChar(CP_ACP, 0, &Key, 1, &wide, 1);
+  const wchar_t separator = LocaleDecimalSeparator();
+  const bool digit = wide >= L'0' && wide <= L'9';
+  const bool isSeparator = wide == separator;
+  if (isSeparator && edYear->Text().find(separator) != WideString::npos) Key = 0;
+  else if (!(wide == L'\b' || wide == L'.' || digit || isSeparator)) Key = 0;
+}
+
+// --- previous and next ----------------------------------------------------------------------
+
+void TMainForm::dpbt2Click(TObject*) {
+  const std::optional<TTagWalk> walk = NextTagRow(CheckStates(FilesTagList), TagListIndex);
+  if (!walk) return;
+  FilesTagList->SetSelected(FilesTagList->Items()->Item(walk->Select));
+  TagListIndex = walk->Position;
+}
+
+void TMainForm::spbt1Click(TObject*) {
+  const std::optional<TTagWalk> walk =
+      PreviousTagRow(CheckStates(FilesTagList), TagListIndex, SelectedIndex(FilesTagList));
+  if (!walk) return;
+  TagListIndex = walk->Position;
+  FilesTagList->SetSelected(FilesTagList->Items()->Item(walk->Select));
+}
+
+// --- cover picture, list drawing and the column menu ----------------------------------------
+
+void TMainForm::UniStaticText1Click(TObject*) {
+  if (!OpenPictureDiag->Execute()) return;
+  const WideString file = OpenPictureDiag->FileName();
+  try {
+    UniImage25->Picture()->LoadFromFile(file);
+  } catch (const Exception& e) {
+    ShowNotice(MainTaskDialog, WideExtractFileName(file) + L" : " + AnsiToWide(e.Message));
+    return;
+  }
+  edPic->SetText(file);
+  UniStaticText1->SetVisible(false);
+}
+
+void TMainForm::FilesTagListCustomDrawItem(TCustomListView* Sender, TListItem* Item, TCustomDrawState, bool&) {
+  if (!chiTunesStyle->Checked()) return;
+  Sender->Canvas()->Brush()->SetColor(Item->Index() % 2 ? static_cast<TColor>(0xFAE6D8) : clWindow);
+}
+
+void TMainForm::FilesTagListColumnRightClick(TObject*, TListColumn*, POINT) {
+  POINT at{};
+  GetCursorPos(&at);
+  TagPopupMenu->Popup(at.x, at.y);
+}
+
+void TMainForm::FilesTagListPopUpMenuClick(TObject* Sender) {
+  auto* item = dynamic_cast<TUniMenuItem*>(Sender);
+  if (!item || item->Tag < 0 || item->Tag >= static_cast<intptr_t>(std::size(TagMenuColumns))) return;
+  const TTagMenuColumn& c = TagMenuColumns[item->Tag];
+  item->SetChecked(!item->Checked());
+  FilesTagList->Columns()->Items(c.Column)->SetWidth(item->Checked() ? c.Width : 0);
+}
+
+// --- the properties dialog's tag tabs ---------------------------------------------------------
+
+void TMainForm::btTagMoreClick(TObject*) {
+  TUniListItem* selected = FilesTagList->Selected();
+  if (!selected) return;
+  FJobs->State().TagMode = true;
+  FPropList = nullptr;  // the dialog shows no track row now
+  TPropForm* p = PropForm;
+  p->Tab1->SetTabVisible(false);
+  for (TUniTabSheet* tab : {p->Tab2, p->TabMore, p->TabPic}) tab->SetTabVisible(true);
+  p->chTagSupport->SetVisible(false);
+
+  auto copy = [](TUniEdit* From, TUniEdit* To) {
+    if (!From->Text().empty()) To->SetText(From->Text());
+  };
+  copy(edName, p->edName);
+  copy(edArtist, p->edArtist);
+  copy(edAlbum, p->edAlbum);
+  copy(edYear, p->edYear);
+  if (!cbGenre->Text().empty()) p->cbGenre->SetItemIndex(cbGenre->ItemIndex());
+  if (!edPic->Text().empty()) {
+    const AnsiString picture = WideToAnsi(edPic->Text());
+    if (p->ThumbView->SelectedFile() != picture) {
+      p->ThumbView->AddThumb(picture);
+      p->ThumbView->SetSelectedFile(picture);
+    }
+    p->btDelete->SetEnabled(true);
+  }
+
+  TTagFields hidden;
+  ReadDialogTags(TTagRowItem(selected).Read(), hidden);
+  const std::pair<WideString TTagFields::*, TUniEdit*> edits[] = {
+      {&TTagFields::Writer, p->edWriter},     {&TTagFields::TrackNum, p->edTrackN1},
+      {&TTagFields::TrackTotal, p->edTrackNum2}, {&TTagFields::DiskNum, p->edDiskNum1},
+      {&TTagFields::DiskTotal, p->edDiskNum2}, {&TTagFields::Group, p->edGroup},
+      {&TTagFields::Tempo, p->edTempo},       {&TTagFields::Composer, p->edComposer},
+      {&TTagFields::Encoder, p->edEncoder},   {&TTagFields::Tool, p->edTool}};
+  for (const auto& [field, edit] : edits)
+    if (!(hidden.*field).empty()) edit->SetText(hidden.*field);
+  if (hidden.Compilation) p->chCompile->SetChecked(true);
+  if (hidden.Gapless) p->chGapless->SetChecked(true);
+  if (!hidden.Comment.empty()) p->MemoComments->SetText(hidden.Comment);
+  p->ShowModal();
+}
+
+void TMainForm::WriteTags2() {
+  TUniListItem* selected = FilesTagList->Selected();
+  if (!selected) return;
+  const TTagFields dialog = TagFieldsOfDialog();
+  TTagRowItem item(selected);
+  TTagRow row = item.Read();
+  WriteDialogTags(dialog, row);
+  item.Write(row);
+  for (const auto& [value, edit] : {std::pair{dialog.Name, edName}, std::pair{dialog.Artist, edArtist},
+                                    std::pair{dialog.Album, edAlbum}, std::pair{dialog.Year, edYear}})
+    if (!value.empty()) edit->SetText(value);
+  if (!dialog.Genre.empty()) cbGenre->SetItemIndex(PropForm->cbGenre->ItemIndex());
+  TagsFromDialog = true;
+}
+
+// --- the job ---------------------------------------------------------------------------------
+
+AnsiString TMainForm::FilesTagITags(int Row) {
+  if (TagsFromDialog) return TagPageITagsArgument(TagFieldsOfDialog(), true);
+  TTagFields fields = TagFieldsOfRow(TTagRowItem(FilesTagList->Items()->Item(Row)).Read());
+  fields.Cover = edPic->Text();
+  return TagPageITagsArgument(fields, false);
+}
+
+void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
+  Stop = true;
+  if (!IsMP4BoxPath(edMP4Box->Text())) {
+    ShowMP4BoxPathNotice(MainTaskDialog);
+    MainTaskDialog->Execute();
+    return;
+  }
+  if (!IsMP4BoxPath(edTagger->Text())) {
+    ShowNotice(MainTaskDialog, NotMP4BoxTaggerText);
+    return;
+  }
+  const int count = FilesTagList->Items()->Count();
+  if (count == 0) return;
+  TFolderTagJob job;
+  for (int i = 0; i < count; ++i) job.Files.push_back(TTagRowItem(FilesTagList->Items()->Item(i)).Read().FullName());
+  job.Checked = CheckStates(FilesTagList);
+  job.Options = {edTagger->Text(), edTemp->Text(), chVerbose->Checked()};
+  job.Select = [this](int Row) {
+    if (Row < FilesTagList->Items()->Count()) FilesTagList->SetSelected(FilesTagList->Items()->Item(Row));
+  };
+  job.ITagsOf = [this](int Row) { return Row < FilesTagList->Items()->Count() ? FilesTagITags(Row) : AnsiString(); };
+  Wizard->SetActivePage(ProcessPage);
+  FJobs->StartJob(FolderTagJobStart(job));
+}
+
+void TMainForm::TagPageBackButtonClick(TObject*, bool& Stop) {
+  Wizard->SetActivePage(Page1);
+  Stop = true;
+}
+
+// --- AtomicParsley after a mux ---------------------------------------------------------------
+
+std::optional<TRunRequest> TMainForm::TagCmd(const WideString& Output) {
+  const WideString tagger = edTagger->Text();
+  if (!PropForm->chTagSupport->Checked() || WideLowerCase(WideExtractFileName(tagger)) != L"atomicparsley.exe")
+    return std::nullopt;
+  return AtomicParsleyRun(tagger, Output, TagFieldsOfDialog());
+}
+
+void AddTagPageHandlers(TMemberTable<TMainForm>& Table) {
+  Table.Handler("ShDirTree1DirChange", &TMainForm::ShDirTree1DirChange)
+      .Handler("FilesTagListSelectItem", &TMainForm::FilesTagListSelectItem)
+      .Handler("editComponentChange", &TMainForm::editComponentChange)
+      .Handler("edYearKeyPress", &TMainForm::edYearKeyPress)
+      .Handler("dpbt2Click", &TMainForm::dpbt2Click)
+      .Handler("spbt1Click", &TMainForm::spbt1Click)
+      .Handler("UniStaticText1Click", &TMainForm::UniStaticText1Click)
+      .Handler("FilesTagListCustomDrawItem", &TMainForm::FilesTagListCustomDrawItem)
+      .Handler("FilesTagListColumnRightClick", &TMainForm::FilesTagListColumnRightClick)
+      .Handler("FilesTagListPopUpMenuClick", &TMainForm::FilesTagListPopUpMenuClick)
+      .Handler("btTagMoreClick", &TMainForm::btTagMoreClick)
+      .Handler("TagPageNextButtonClick", &TMainForm::TagPageNextButtonClick)
+      .Handler("TagPageBackButtonClick", &TMainForm::TagPageBackButtonClick);
+}

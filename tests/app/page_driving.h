@@ -1,0 +1,61 @@
+// Driving the program's pages in a test: acting on a modal window while it shows (a timer
+// runs inside the modal loop), answering the task dialog, and saving a window's picture.
+#pragma once
+
+#include <cstdlib>
+#include <functional>
+#include <string>
+
+#include "app/forms/main_form.h"
+#include "dialogs/task_message_form.h"
+#include "tests/support/pump.h"
+#include "tests/support/window_shot.h"
+#include "vcl/timers.h"
+
+namespace apptest {
+
+// With KAVO_APP_SHOTS set, the window's picture goes to that folder under Name (to look at).
+inline void SaveShot(TWinControl* Window, const char* Name) {
+  const char* folder = getenv("KAVO_APP_SHOTS");
+  if (!folder) return;
+  Window->Repaint();
+  PumpUntil([] { return false; }, 100);
+  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
+}
+
+class TModalDriver {
+ public:
+  TModalDriver(std::function<bool()> Showing, std::function<void()> Act) : FTimer(nullptr) {
+    FTimer.SetInterval(20);
+    FTimer.SetOnTimer([this, Showing, Act](TObject*) {
+      if (FDone || !Showing()) return;
+      FDone = true;
+      Act();
+    });
+  }
+  bool Done() const { return FDone; }
+
+ private:
+  TTimer FTimer;
+  bool FDone = false;
+};
+
+// Answers the main window's task dialog with its custom button Index, noting its texts.
+struct TTaskAnswer {
+  explicit TTaskAnswer(int Index)
+      : Driver(
+            [] {
+              TTaskMessageForm* f = MainForm->MainTaskDialog->Form();
+              return f && f->HandleAllocated() && IsWindowVisible(f->WindowHandle());
+            },
+               [this, Index] {
+                 Instruction = MainForm->MainTaskDialog->Instruction();
+                 Content = MainForm->MainTaskDialog->Content();
+                 TTaskMessageForm* f = MainForm->MainTaskDialog->Form();
+                 PostMessageW(static_cast<TWinControl*>(f->CustomButtonList.at(Index))->Handle(), BM_CLICK, 0, 0);
+               }) {}
+  WideString Instruction, Content;
+  TModalDriver Driver;
+};
+
+}  // namespace apptest

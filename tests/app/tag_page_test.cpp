@@ -1,0 +1,387 @@
+// The tag page driven as a user would: a folder of tagged files chosen in the folder tree,
+// the list checked against what MediaInfo reads, the edits, previous and next, the column
+// menu, the properties dialog's tag tabs, and tagging jobs through the stand-in MP4Box;
+// then a mux whose tags AtomicParsley writes.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <dlgs.h>
+
+#include "app/common/named_texts.h"
+#include "app/forms/prop_form.h"
+#include "app/media/media_info.h"
+#include "app/media/tag_row_item.h"
+#include "app/pages/tag_folder_tree.h"
+#include "tests/app/media_test_support.h"
+#include "tests/app/page_driving.h"
+#include "tests/app/program_session.h"
+#include "tests/app/recorded_runs.h"
+#include "tests/app/recording_view.h"
+#include "tests/widetext/temp_folder.h"
+#include "vcl/pictures.h"
+#include "widetext/uni_picture_dialog.h"
+#include "wizard/thumbnail_view.h"
+
+using namespace apptest;
+
+namespace {
+
+using C = TTagColumn;
+
+const wchar_t* const TaggedFiles[] = {L"song.m4a", L"tone.m4a", L"clip.mp4"};
+
+class TagPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    media = TestMediaFolder();
+    if (media.empty()) GTEST_SKIP() << "KAVO_TEST_MEDIA is not set (scripts/test sets it)";
+    RemoveSettingsFile();
+    InstallLanguageFiles();
+    folder = temp.Path() + L"\\my tags\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    for (const wchar_t* name : TaggedFiles)
+      ASSERT_TRUE(CopyFileW((media + L"tags\\" + name).c_str(), (folder + name).c_str(), FALSE)) << WideToAnsi(name);
+    argvLog = temp.Path() + L"\\argv.log";
+    SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
+    session = std::make_unique<TProgramSession>();
+    session->Show();
+    m = MainForm;
+    m->edMP4Box->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
+    m->edTagger->SetText(TMainForm::ProgramFolder() + L"MP4Box.exe");
+    m->EditionList->SetItemIndex(4);
+    m->EditionListDblClick(nullptr);
+    ASSERT_EQ(m->Wizard->ActivePage(), m->TagPage);
+  }
+  void TearDown() override {
+    session.reset();
+    for (const wchar_t* name : {L"KAVO_TOOL_LOG", L"KAVO_MP4BOX_FAIL", L"KAVO_ATOMICPARSLEY_FAIL"})
+      SetEnvironmentVariableW(name, nullptr);
+    RemoveSettingsFile();
+  }
+
+  // The folder chosen in the tree, as a user's click does.
+  void ChooseFolder(const WideString& Folder) {
+    OpenTreeFolder(m->ShDirTree1, Folder);
+    PumpUntil([] { return false; }, 50);
+  }
+  TTagRow Row(int Index) const { return TTagRowItem(m->FilesTagList->Items()->Item(Index)).Read(); }
+  int RowOf(const wchar_t* File) const {
+    for (int i = 0; i < m->FilesTagList->Items()->Count(); ++i)
+      if (Row(i)[C::File] == File) return i;
+    return -1;
+  }
+  void Select(int Index) { m->FilesTagList->SetSelected(m->FilesTagList->Items()->Item(Index)); }
+  void Next() {
+    bool stop = false;
+    m->TagPageNextButtonClick(nullptr, stop);
+    EXPECT_TRUE(stop);
+  }
+  bool JobClosed() const { return !m->FJobs->JobRunning() && !m->btAbort->Enabled(); }
+  TRecordedRow LastEvent() const {
+    TUniListItems* items = m->ETAListView->Items();
+    if (items->Count() == 0) return {-1, L""};
+    TUniListItem* last = items->Item(items->Count() - 1);
+    return {last->ImageIndex(), last->SubItems()->Strings(1)};
+  }
+  std::vector<TArgv> Runs() const { return RecordedRuns(ReadFileBytes(argvLog)); }
+  // The value after an option in a recorded run.
+  static std::string After(const TArgv& Run, const std::string& Option) {
+    for (size_t i = 0; i + 1 < Run.size(); ++i)
+      if (Run[i] == Option) return Run[i + 1];
+    return "(none)";
+  }
+
+  TempFolder temp;
+  WideString media;
+  std::wstring folder, argvLog;
+  std::unique_ptr<TProgramSession> session;
+  TMainForm* m = nullptr;
+};
+
+TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
+  if (!TMediaInfoLibrary::Instance().Loaded()) GTEST_SKIP() << "MediaInfo.dll is not beside the tests";
+  CreateDirectoryW((temp.Path() + L"\\empty").c_str(), nullptr);  // before the tree reads the folder
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  EXPECT_EQ(TagFolderOf(m->TagFolder), folder);
+  EXPECT_EQ(Row(2)[C::File], L"clip.mp4");  // the M4A files first
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const TTagRow row = Row(i);
+    EXPECT_TRUE(row.Checked);
+    EXPECT_EQ(row[C::Path], folder);
+    TMediaInfoFile file(row.FullName());
+    EXPECT_EQ(row[C::Name], file.Get(TStreamKind::General, 0, L"Title"));
+    EXPECT_EQ(row[C::Length], ShortPlayTime(file.Get(TStreamKind::General, 0, L"PlayTime/String3")));
+    EXPECT_EQ(row[C::Artist], file.Get(TStreamKind::General, 0, L"Artist"));
+    EXPECT_EQ(row[C::Album], file.Get(TStreamKind::General, 0, L"Album"));
+    EXPECT_EQ(row[C::Year], file.Get(TStreamKind::General, 0, L"Encoded_Date"));
+    EXPECT_EQ(row[C::Genre], file.Get(TStreamKind::General, 0, L"Genre"));
+    for (int c = static_cast<int>(C::Writer); c < TagColumnCount; ++c) EXPECT_EQ(row.Columns[c], L"") << c;
+  }
+  // What ffmpeg wrote, read back whole (the title lies outside the ANSI code page).
+  const TTagRow song = Row(RowOf(L"song.m4a"));
+  EXPECT_EQ(song[C::Name], L"\x03A9mega Song");
+  EXPECT_EQ(song[C::Artist], L"Zo\x00EB Keys");
+  EXPECT_EQ(song[C::Album], L"\x00C9t\x00E9");
+  EXPECT_EQ(song[C::Genre], L"Jazz");
+  EXPECT_NE(song[C::Year].find(L"2009"), WideString::npos) << WideToAnsi(song[C::Year]);
+  EXPECT_EQ(song[C::Length].substr(0, 6), L"00:01.") << WideToAnsi(song[C::Length]);
+
+  // The first row is selected, its tags read into the edits; Next may start.
+  EXPECT_EQ(m->FilesTagList->Selected(), m->FilesTagList->Items()->Item(0));
+  EXPECT_EQ(m->edName->Text(), Row(0)[C::Name]);
+  EXPECT_EQ(m->edArtist->Text(), Row(0)[C::Artist]);
+  EXPECT_EQ(m->edAlbum->Text(), Row(0)[C::Album]);
+  EXPECT_EQ(m->edYear->Text(), Row(0)[C::Year]);
+  EXPECT_EQ(m->edDuration->Text(), Row(0)[C::Length]);
+  EXPECT_TRUE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
+  Select(RowOf(L"song.m4a"));
+  SaveShot(m, "tag_page.bmp");
+
+  // A file that is not media is listed without tags; other files are left out.
+  TempFolder::MakeFile(temp.Path() + L"\\readme.txt");
+  TempFolder::MakeFile(temp.Path() + L"\\notes.mp4", "not a film");
+  ChooseFolder(temp.Path());
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 1);
+  TTagRow notes;
+  notes[C::Path] = TagFolderOf(temp.Path());
+  notes[C::File] = L"notes.mp4";
+  EXPECT_EQ(Row(0).Columns, notes.Columns);
+  EXPECT_EQ(m->edName->Text(), L"");
+
+  // An empty folder lists nothing; the last folder's rows are gone.
+  ChooseFolder(temp.Path() + L"\\empty");
+  EXPECT_EQ(m->FilesTagList->Items()->Count(), 0);
+  EXPECT_FALSE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
+}
+
+TEST_F(TagPageTest, EditsGoIntoTheSelectedRowOnly) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const TTagRow second = Row(1);
+  m->edName->SetText(L"New Title");
+  m->edArtist->SetText(L"");
+  m->cbGenre->SetItemIndex(17);  // Rock
+  m->cbGenre->OnChange(m->cbGenre);
+  EXPECT_EQ(Row(0)[C::Name], L"New Title");
+  EXPECT_NE(Row(0)[C::Artist], L"");  // an empty edit leaves its column
+  EXPECT_EQ(Row(0)[C::Genre], L"Rock");
+  m->cbGenre->SetItemIndex(20);  // the "Video :" heading
+  m->cbGenre->OnChange(m->cbGenre);
+  EXPECT_EQ(Row(0)[C::Genre], L"Rock");
+
+  // Selecting the next file fills the edits from it and changes no row.
+  const TTagRow first = Row(0);
+  Select(1);
+  EXPECT_EQ(Row(1).Columns, second.Columns);
+  EXPECT_EQ(Row(0).Columns, first.Columns);
+  EXPECT_EQ(m->edName->Text(), second[C::Name]);
+
+  // The year takes digits and one decimal separator.
+  m->edYear->SetText(L"");
+  for (wchar_t key : {L'2', L'x', L'0', L'.', L'.', L'1'}) SendMessageW(m->edYear->Handle(), WM_CHAR, key, 1);
+  EXPECT_EQ(m->edYear->Text(), L"20.1");
+}
+
+TEST_F(TagPageTest, NextPreviousAndTheColumnMenu) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  m->TagListIndex = 1;
+  m->FilesTagList->Items()->Item(1)->SetChecked(false);
+  auto selected = [&] { return m->FilesTagList->Selected() ? m->FilesTagList->Selected()->Index() : -1; };
+  m->dpbt2Click(nullptr);  // row 1 is unchecked: row 2
+  EXPECT_EQ(selected(), 2);
+  EXPECT_EQ(m->TagListIndex, 3);
+  m->dpbt2Click(nullptr);  // the end of the list
+  EXPECT_EQ(selected(), 2);
+  EXPECT_EQ(m->TagListIndex, 3);
+  m->spbt1Click(nullptr);  // back over the unchecked row
+  EXPECT_EQ(selected(), 0);
+  EXPECT_EQ(m->TagListIndex, 1);
+  m->spbt1Click(nullptr);  // the first row: nothing
+  EXPECT_EQ(selected(), 0);
+
+  TListColumn* length = m->FilesTagList->Columns()->Items(4);
+  EXPECT_EQ(length->Width(), 70);
+  m->timing->Click();
+  EXPECT_FALSE(m->timing->Checked());
+  EXPECT_EQ(length->Width(), 0);
+  m->timing->Click();
+  EXPECT_TRUE(m->timing->Checked());
+  EXPECT_EQ(length->Width(), 80);
+}
+
+TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const int song = RowOf(L"song.m4a");
+  Select(song);
+  m->edName->SetText(L"12\" Mix 100%");
+  Select(2);  // the job starts at the first row all the same
+  m->edTemp->SetText(temp.Path() + L"\\my temp\\");
+
+  Next();
+  EXPECT_EQ(m->Wizard->ActivePage(), m->ProcessPage);
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().TagSucceed}));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  const std::string f = WideToAnsi(folder);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const TTagRow row = Row(i);
+    const std::string file = f + WideToAnsi(row[C::File]);
+    const std::string work = file.substr(0, file.rfind('.')) + "-tagging" + file.substr(file.rfind('.'));
+    EXPECT_EQ(runs[i].at(0), "MP4Box.exe");
+    EXPECT_EQ(After(runs[i], "-add"), file);
+    EXPECT_EQ(After(runs[i], "-new"), work);  // written beside the file, then put in its place
+    EXPECT_EQ(After(runs[i], "-tmp"), WideToAnsi(temp.Path()) + "\\my temp\\");
+    EXPECT_FALSE(TempFolder::Exists(AnsiToWide(work)));
+    const std::string now = ReadFileBytes(row.FullName());
+    EXPECT_EQ(now.rfind("KAVO-STANDIN MP4", 0), 0u) << now.substr(0, 40);
+  }
+  EXPECT_EQ(After(runs[song], "-itags").rfind("name=12\" Mix 100%:", 0), 0u) << After(runs[song], "-itags");
+  bool stop = false;
+  m->ProcessPageBackButtonClick(nullptr, stop);
+  EXPECT_EQ(m->Wizard->ActivePage(), m->TagPage);
+}
+
+TEST_F(TagPageTest, AFailingRunLeavesItsFileWholeAndUncheckedRowsAreLeftOut) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  std::map<WideString, std::string> before;
+  for (const wchar_t* name : TaggedFiles) before[name] = ReadFileBytes(folder + name);
+  m->FilesTagList->Items()->Item(1)->SetChecked(false);
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", L"3");
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekWarning, NamedTexts().TagFailed}));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(After(runs[0], "-add"), WideToAnsi(Row(0).FullName()));
+  EXPECT_EQ(After(runs[1], "-add"), WideToAnsi(Row(2).FullName()));
+  for (const wchar_t* name : TaggedFiles) EXPECT_EQ(ReadFileBytes(folder + name), before[name]) << WideToAnsi(name);
+  WIN32_FIND_DATAW found;
+  HANDLE h = FindFirstFileW((folder + L"*-tagging*").c_str(), &found);
+  EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a work file was left behind";
+  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+}
+
+TEST_F(TagPageTest, TheCoverPictureChosenInTheDialogGoesToEveryFile) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const WideString cover = temp.Path() + L"\\front cover.bmp";
+  {
+    TBitmap picture;
+    picture.SetSize(40, 30);
+    picture.SaveToFile(WideToAnsi(cover));
+  }
+  // The user types the picture's name in the open dialog and presses Open.
+  TModalDriver open([&] { return m->OpenPictureDiag->Handle() && IsWindowVisible(GetParent(m->OpenPictureDiag->Handle())); },
+                    [&] {
+                      HWND shown = GetParent(m->OpenPictureDiag->Handle());
+                      SetDlgItemTextW(shown, cmb13, cover.c_str());
+                      PostMessageW(shown, WM_COMMAND, IDOK, 0);
+                    });
+  m->UniStaticText1Click(nullptr);
+  ASSERT_TRUE(open.Done());
+  EXPECT_EQ(m->edPic->Text(), cover);
+  EXPECT_FALSE(m->UniStaticText1->Visible());
+  EXPECT_EQ(m->UniImage25->Picture()->Width(), 40);
+
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  for (const TArgv& run : runs) {
+    const std::string itags = After(run, "-itags");
+    EXPECT_EQ(itags.substr(itags.rfind(":cover=") + 7), WideToAnsi(cover)) << itags;
+  }
+}
+
+TEST_F(TagPageTest, WithoutRowsNothingHappens) {
+  ChooseFolder(temp.Path());
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 0);
+  TModalDriver dialog([] { return PropForm->Visible(); }, [] { PropForm->btCancelClick(nullptr); });
+  m->dpbt2Click(nullptr);
+  m->spbt1Click(nullptr);
+  m->btTagMoreClick(nullptr);
+  EXPECT_FALSE(dialog.Done()) << "More opened the dialog without a row";
+  m->WriteTags2();
+  Next();
+  EXPECT_EQ(m->Wizard->ActivePage(), m->TagPage);
+  EXPECT_FALSE(m->FJobs->JobRunning());
+  EXPECT_FALSE(TempFolder::Exists(argvLog));
+}
+
+TEST_F(TagPageTest, TheDialogsTagsAreConfirmedIntoTheRowAndWrittenToEveryFile) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  Select(0);
+  TTagRowItem(m->FilesTagList->Items()->Item(0)).Set(C::Tempo, L"90");  // as a dialog left it
+  const WideString pageName = m->edName->Text();
+  WideString shownName, shownTempo;
+  bool trackTabShown = true;
+  TModalDriver dialog([] { return PropForm->Visible(); }, [&] {
+    shownName = PropForm->edName->Text();
+    shownTempo = PropForm->edTempo->Text();
+    trackTabShown = PropForm->Tab1->TabVisible();
+    PropForm->edWriter->SetText(L"Wri");
+    PropForm->edTrackN1->SetText(L"3");
+    PropForm->edArtist->SetText(L"Dialog Artist");
+    PropForm->btOkClick(nullptr);
+  });
+  m->btTagMoreClick(nullptr);
+  ASSERT_TRUE(dialog.Done());
+  EXPECT_TRUE(m->FJobs->State().TagMode);
+  EXPECT_FALSE(trackTabShown);
+  EXPECT_EQ(shownName, pageName);
+  EXPECT_EQ(shownTempo, L"90");
+  const TTagRow row = Row(0);
+  EXPECT_EQ(row[C::Writer], L"Wri");
+  EXPECT_EQ(row[C::TrackP], L"3");
+  EXPECT_EQ(row[C::Artist], L"Dialog Artist");
+  EXPECT_EQ(m->edArtist->Text(), L"Dialog Artist");
+
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  for (const TArgv& run : runs) {
+    const std::string itags = After(run, "-itags");
+    EXPECT_NE(itags.find(":artist=Dialog Artist:"), std::string::npos) << itags;
+    EXPECT_NE(itags.find(":writer=Wri:tracknum=3:tempo=90"), std::string::npos) << itags;
+  }
+}
+
+TEST_F(TagPageTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
+  std::wstring clip = temp.Path() + L"\\clip.mp4";
+  ASSERT_TRUE(CopyFileW((media + L"clip.mp4").c_str(), clip.c_str(), FALSE));
+  const std::wstring output = temp.Path() + L"\\new film.mp4";
+  m->edTagger->SetText(TMainForm::ProgramFolder() + L"AtomicParsley.exe");
+  m->CreationList->SetItemIndex(0);
+  m->CreationListDblClick(nullptr);
+  m->AddMuxFiles({clip});
+  m->edMP4Output->SetText(output);
+  PropForm->chTagSupport->SetChecked(true);
+  PropForm->edName->SetText(L"Song \"One\"");
+  PropForm->edTrackN1->SetText(L"3");
+  PropForm->MemoComments->SetText(L"line 1\r\nline 2");
+  bool stop = false;
+  m->MuxPageNextButtonClick(nullptr, stop);
+
+  ASSERT_TRUE(PumpUntil([&] { return LastEvent().Text == NamedTexts().CreateSucceed; }, 30000));
+  const ULONGLONG muxClosed = GetTickCount64();
+  ASSERT_TRUE(PumpUntil([&] { return LastEvent().Text == L"Tagging of new film.mp4..."; }, 10000));
+  EXPECT_GE(GetTickCount64() - muxClosed, 1900u);
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().TagSucceed}));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].at(0), "MP4Box.exe");
+  EXPECT_EQ(runs[1], (TArgv{"AtomicParsley.exe", WideToAnsi(output), "--overWrite", "--title", "Song \"One\"",
+                            "--tracknum", "3", "--comment", "line 1\r\nline 2"}));
+  EXPECT_NE(ReadFileBytes(output).find("title=Song \"One\""), std::string::npos);
+}
+
+}  // namespace
