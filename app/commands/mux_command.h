@@ -39,6 +39,8 @@ AnsiString EightBitPath(const WideString& Path);
 // A value of a command line: a file or folder name, a name, a text. In double quotes,
 // escaped; a path that the code page cannot carry goes by its short name when it has one.
 AnsiString PathArgument(const WideString& Path);
+// A path as 8-bit text: in the code page, or its short form when the code page loses characters.
+AnsiString EightBitPath(const WideString& Path);
 AnsiString TextArgument(const WideString& Text);
 
 // The split box: its index and, for index 5 ("Custom..."), its text in megabytes. No value

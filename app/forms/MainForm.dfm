@@ -1582,6 +1582,7 @@ object MainForm: TMainForm
       EnabledButtons = [bkStart, bkLast, bkBack, bkFinish, bkCancel, bkHelp]
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnBackButtonClick = ExtractPageBackButtonClick
+      OnNextButtonClick = ExtractPageNextButtonClick
       OnHelpButtonClick = ExtractPageHelpButtonClick
       object WHeaderExtractPage: TKvgWizardHeader
         Left = 0
@@ -1624,6 +1625,7 @@ object MainForm: TMainForm
           Hint = 'Open your file...'
           ShowHint = True
           Center = True
+          OnClick = UniImage21Click
         end
       end
       object gbContent: TUniGroupBox
@@ -1641,6 +1643,7 @@ object MainForm: TMainForm
           ReadOnly = True
           RowSelect = True
           ViewStyle = vsReport
+          OnClick = ExtractListViewClick
           Columns = <
             item
               Caption = '#'
@@ -1708,13 +1711,16 @@ object MainForm: TMainForm
           Width = 680
           Height = 17
           Caption = 'Extract All Streams to Raw Format.'
+          OnClick = rbRawAllClick
         end
       end
     end
     object ConverterPage: TKvWizardInteriorPage
       Header.Visible = False
+      EnabledButtons = [bkStart, bkLast, bkBack, bkFinish, bkCancel, bkHelp]
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnBackButtonClick = ConverterPageBackButtonClick
+      OnNextButtonClick = ConverterPageNextButtonClick
       OnHelpButtonClick = ConverterPageHelpButtonClick
       object WHeaderOneClickConv: TKvgWizardHeader
         Left = 0
@@ -1757,6 +1763,7 @@ object MainForm: TMainForm
           Hint = 'Open your file...'
           ShowHint = True
           Center = True
+          OnClick = UniImage23Click
         end
       end
       object gbSub: TUniGroupBox
@@ -1796,6 +1803,7 @@ object MainForm: TMainForm
           Top = 24
           Width = 80
           Height = 21
+          OnKeyPress = edFrameRateKeyPress
         end
         object AVIConverterText: TUniStaticText
           Left = 16

@@ -260,6 +260,8 @@ const TClassMembers& MainFormMembers() {
     AddLanguageHandlers(table);
     AddProcessPageHandlers(table);
     AddTagPageHandlers(table);
+    AddExtractPageHandlers(table);
+    AddConverterPageHandlers(table);
     return table.Table();
   }();
   return members;

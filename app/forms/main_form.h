@@ -398,6 +398,25 @@ class TMainForm : public TUniForm {
   void StoreInfo();
   void WalkProperties(bool Forward);
 
+  // --- extract page (pages/extract_page.cpp) ---
+  void UniImage21Click(TObject* Sender);
+  // What the open dialog does with a chosen file: the list and chapter text emptied, the
+  // file listed, its log line.
+  void ExtractInputChosen(const WideString& FileName);
+  void ListTracksForExtract(const WideString& FileName);
+  void ExtractListViewClick(TObject* Sender);
+  void SetExtractOptions();
+  void rbRawAllClick(TObject* Sender);
+  void ExtractPageNextButtonClick(TObject* Sender, bool& Stop);
+
+  // --- converter page (pages/converter_page.cpp) ---
+  void UniImage23Click(TObject* Sender);
+  // What the open dialog does with a chosen file: the target by its kind, the frame rate
+  // of an AVI file whose video is H.264, the Next button.
+  void ConverterInputChosen(const WideString& FileName);
+  void edFrameRateKeyPress(TObject* Sender, char& Key);
+  void ConverterPageNextButtonClick(TObject* Sender, bool& Stop);
+
   bool CustomValForSplit = false;  // the custom value dialog asks for a split size
 
   // --- tag page (pages/tag_page.cpp) ---
@@ -457,6 +476,8 @@ void AddLanguageHandlers(TMemberTable<TMainForm>& Table);
 void AddMuxPageHandlers(TMemberTable<TMainForm>& Table);
 void AddProcessPageHandlers(TMemberTable<TMainForm>& Table);
 void AddTagPageHandlers(TMemberTable<TMainForm>& Table);
+void AddExtractPageHandlers(TMemberTable<TMainForm>& Table);
+void AddConverterPageHandlers(TMemberTable<TMainForm>& Table);
 
 // Applies a language file (full path) to the main window, the properties dialog and the
 // named texts.

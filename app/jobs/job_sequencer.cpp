@@ -62,7 +62,7 @@ TJobSequencer::TJobSequencer(TDosCommand* Runner, IProcessView* View, const TNam
 
 TJobSequencer::TJobSequencer(IToolRunner* Runner, IProcessView* View, const TNamedTexts* Texts)
     : FRunner(Runner), FView(View), FTexts(Texts), FJobTimer(new TTimer(nullptr)),
-      FAfterCloseTimer(new TTimer(nullptr)) {
+      FAfterCloseTimer(new TTimer(nullptr)), FNoRunTimer(new TTimer(nullptr)) {
   FJobTimer->SetEnabled(false);
   FJobTimer->SetInterval(1000);
   FJobTimer->SetOnTimer([this](TObject*) { TimerTick(); });
@@ -73,10 +73,17 @@ TJobSequencer::TJobSequencer(IToolRunner* Runner, IProcessView* View, const TNam
     FAfterCloseTimer->SetEnabled(false);
     StartAfterClose();
   });
+  FNoRunTimer->SetEnabled(false);
+  FNoRunTimer->SetInterval(1);
+  FNoRunTimer->SetOnTimer([this](TObject*) {
+    FNoRunTimer->SetEnabled(false);
+    StepEndedWithoutRun();
+  });
 }
 
 TJobSequencer::~TJobSequencer() {
   *FSelf = nullptr;
+  delete FNoRunTimer;
   delete FAfterCloseTimer;
   delete FJobTimer;
 }
@@ -134,7 +141,9 @@ std::optional<TRunRequest> TJobSequencer::BuildStep(int Index) {
     return FJob.Steps(Index);
   } catch (const std::exception& e) {
     FState.JobProblem = true;
-    FView->AddLogLine(AnsiToWide(e.what()));
+    const WideString message = AnsiToWide(e.what());
+    FView->AddProcessEvent(message, pekError);
+    FView->AddLogLine(message);
     return std::nullopt;
   }
 }
@@ -161,10 +170,24 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
     if (note.Row) FView->AddProcessEvent(note.Text, note.Kind);
     FView->AddLogLine(note.Text);
   }
+  if (Request.CommandLine.empty() && Request.WideCommandLine.empty()) {
+    FNoRunTimer->SetEnabled(true);
+    return;
+  }
   if (Request.WideCommandLine.empty())
     FRunner->Run(Request.CommandLine, FPriorityClass);
   else
     FRunner->RunWide(Request.WideCommandLine, FPriorityClass);
+}
+
+void TJobSequencer::StepEndedWithoutRun() {
+  if (!JobRunning()) return;
+  ++FState.JobIndex;
+  if (FState.JobAborted) {
+    CloseJob();
+    return;
+  }
+  RunNextStep();
 }
 
 // --- the runner's notices ------------------------------------------------------------

@@ -32,6 +32,8 @@ struct TExpectedOutput {
 
 // One run of a tool, as a step builder makes it.
 struct TRunRequest {
+  // Empty: the step runs no tool (the program did its work itself); it ends once its notes
+  // are written, and the job goes on as after a run.
   AnsiString CommandLine;
   // When not empty, the tool is started with this UTF-16 line instead (CommandLine then holds
   // its code-page form): a tool that reads UTF-16 gets characters outside the code page whole.
@@ -146,6 +148,7 @@ class TJobSequencer {
   void CloseJob();
   void StartAfterClose();
   void CheckExpectedOutputs();
+  void StepEndedWithoutRun();
 
   std::shared_ptr<TJobSequencer*> FSelf = std::make_shared<TJobSequencer*>(this);
   std::unique_ptr<TDosCommandRunner> FOwnRunner;
@@ -166,6 +169,7 @@ class TJobSequencer {
   unsigned FLastExitCode = 0;
   TTimer* FJobTimer;
   TTimer* FAfterCloseTimer;
+  TTimer* FNoRunTimer;  // ends a step that runs no tool, from the message loop
   std::function<std::optional<TRunRequest>()> FPendingAfterClose;
   std::function<WideString(bool)> FRunFinished;  // the running run's Finished
 };

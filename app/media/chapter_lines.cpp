@@ -65,18 +65,21 @@ std::vector<TChapterLine> ReadChapterReport(const WideString& Report) {
   return chapters;
 }
 
-WideString ChapterReport(TMediaAnswers& Info) {
-  WideString report = Info.Get(TStreamKind::Chapters, 0, L"Inform");
-  if (!report.empty()) return report;
+TChapterSource FindChapterReport(TMediaAnswers& Info) {
+  TChapterSource source;
+  source.Report = Info.Get(TStreamKind::Chapters, 0, L"Inform");
+  if (!source.Report.empty()) return source;
   const int menus = _wtoi(Info.Get(TStreamKind::General, 0, L"MenuCount").c_str());
   for (int i = 0; i < menus; ++i) {
-    report = Info.Get(TStreamKind::Menu, i, L"Inform");
+    WideString report = Info.Get(TStreamKind::Menu, i, L"Inform");
     for (const WideString& line : ReportLines(report)) {
-      if (StartsWithTime(line)) return report;
+      if (StartsWithTime(line)) return {TStreamKind::Menu, i, report};
     }
   }
-  return WideString();
+  return TChapterSource();
 }
+
+WideString ChapterReport(TMediaAnswers& Info) { return FindChapterReport(Info).Report; }
 
 WideString ChapterNumberText(int Number) {
   WideString digits = std::to_wstring(Number);

@@ -31,5 +31,13 @@ std::vector<TChapterLine> ReadChapterReport(const WideString& Report);
 // the first menu stream's that lists chapters. Empty when the file has no chapters.
 WideString ChapterReport(TMediaAnswers& Info);
 
+// The same with the stream it comes from; Report is empty when the file has no chapters.
+struct TChapterSource {
+  TStreamKind Kind = TStreamKind::Chapters;
+  int Number = 0;
+  WideString Report;
+};
+TChapterSource FindChapterReport(TMediaAnswers& Info);
+
 // The two-digit chapter number: "01" to "09", then "10", "11", ... "100".
 WideString ChapterNumberText(int Number);

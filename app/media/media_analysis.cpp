@@ -3,11 +3,10 @@
 #include <initializer_list>
 
 #include "app/common/text_routines.h"
+#include "app/media/avi_h264.h"
 #include "app/common/utf8.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
-
-const wchar_t* const AviH264CodecText = L"Intel H.264";
 
 namespace {
 
@@ -46,7 +45,9 @@ WideString ViaUtf8(const WideString& S) {
   return WideToUtf8(decoded) == bytes ? decoded : S;
 }
 
-int CountOf(const WideString& S) {
+}  // namespace
+
+int StreamCount(const WideString& S) {
   if (S.empty() || S.size() > 6) return 0;
   int n = 0;
   for (wchar_t c : S) {
@@ -56,6 +57,8 @@ int CountOf(const WideString& S) {
   return n;
 }
 
+namespace {
+
 // A transport stream's track number: MediaInfo's hexadecimal ID in decimal; no value
 // when the ID is not hexadecimal.
 std::optional<WideString> TransportStreamSelector(const WideString& Id) {
@@ -64,6 +67,12 @@ std::optional<WideString> TransportStreamSelector(const WideString& Id) {
   } catch (const Exception&) {
     return std::nullopt;
   }
+}
+
+WideString AudioDescriptionOf(TMediaAnswers& A, int i, K PlayTimeKind) {
+  return Eight(A.Get(K::Audio, i, L"Codec/String")) + L" - " + Eight(A.Get(PlayTimeKind, i, L"PlayTime/String")) +
+         L" - " + Eight(A.Get(K::Audio, i, L"BitRate/String")) + L" - " + Eight(A.Get(K::Audio, i, L"Channel(s)")) +
+         L" Ch - " + Eight(A.Get(K::Audio, i, L"SamplingRate/String"));
 }
 
 class TAnalyser {
@@ -90,35 +99,17 @@ class TAnalyser {
     FResult.Rows.push_back(std::move(Row));
   }
 
-  WideString VideoDescription(int i) {
-    return Eight(Get(K::Video, i, L"Codec/String")) + L" - " + Eight(Get(K::Video, i, L"PlayTime/String")) +
-           L" - " + Eight(Get(K::Video, i, L"BitRate/String")) + L" - " + Eight(Get(K::Video, i, L"Width")) +
-           L" x " + Eight(Get(K::Video, i, L"Height"));
-  }
+  WideString VideoDescription(int i) { return VideoStreamDescription(FAnswers, i); }
   WideString AvcDescription(int i) {
     return Eight(Get(K::Video, i, L"Codec/String")) + L" - " + Eight(Get(K::Video, i, L"Codec/Info")) + L" - " +
            Eight(Get(K::Video, i, L"Codec_Profile")) + L" - " + Eight(Get(K::Video, i, L"Width")) + L" x " +
            Eight(Get(K::Video, i, L"Height"));
   }
-  WideString AudioDescription(int i, K PlayTimeKind) {
-    return Eight(Get(K::Audio, i, L"Codec/String")) + L" - " + Eight(Get(PlayTimeKind, i, L"PlayTime/String")) +
-           L" - " + Eight(Get(K::Audio, i, L"BitRate/String")) + L" - " + Eight(Get(K::Audio, i, L"Channel(s)")) +
-           L" Ch - " + Eight(Get(K::Audio, i, L"SamplingRate/String"));
-  }
-  WideString TextDescription(int i) {
-    return Eight(Get(K::Text, i, L"Codec/String")) + L" - " + Eight(Get(K::Text, i, L"Codec/Info"));
-  }
+  WideString AudioDescription(int i, K PlayTimeKind) { return AudioDescriptionOf(FAnswers, i, PlayTimeKind); }
+  WideString TextDescription(int i) { return TextStreamDescription(FAnswers, i); }
 
   // The selector of a container's track; no value skips the track.
-  std::optional<WideString> IdSelector(K Kind, int i) {
-    WideString id = Get(Kind, i, L"ID");
-    if (FExt != L".ts") return id;
-    // Newer libraries give the ID in decimal, spelled out as "256 (0x100)" in its text form.
-    WideString spelled = Get(Kind, i, L"ID/String");
-    size_t hex = spelled.find(L" (0x");
-    if (hex != WideString::npos && spelled.substr(0, hex) == id && !id.empty()) return id;
-    return TransportStreamSelector(id);
-  }
+  std::optional<WideString> IdSelector(K Kind, int i) { return StreamSelector(FAnswers, Kind, i, FExt == L".ts"); }
 
   void Video(int i) {
     TTrackRow row = NewRow();
@@ -144,7 +135,7 @@ class TAnalyser {
     row[C::FrameRate] = Get(K::Video, i, L"FrameRate");
     row[C::Type] = L"video";
     Add(std::move(row), checked);
-    if (OneOf(FExt, AviFamily)) FResult.AviH264 = Eight(Get(K::Video, i, L"Codec/String")) == AviH264CodecText;
+    if (OneOf(FExt, AviFamily)) FResult.AviH264 = IsAviH264Video(FAnswers, i);
     if (OneOf(FExt, AvcElementary)) FResult.RawAvcAdded = true;
   }
 
@@ -233,9 +224,9 @@ WideString AnalysisExtension(const WideString& FileName) { return WideLowerCase(
 TFileAnalysis AnalyseMediaFile(const WideString& FileName, TMediaAnswers& Answers, const TTextTrackReaders& Readers) {
   TFileAnalysis result;
   TAnalyser a(FileName, Answers, result);
-  const int videos = CountOf(Eight(Answers.Get(K::General, 0, L"VideoCount")));
-  const int audios = CountOf(Eight(Answers.Get(K::General, 0, L"AudioCount")));
-  const int texts = CountOf(Eight(Answers.Get(K::General, 0, L"TextCount")));
+  const int videos = StreamCount(Eight(Answers.Get(K::General, 0, L"VideoCount")));
+  const int audios = StreamCount(Eight(Answers.Get(K::General, 0, L"AudioCount")));
+  const int texts = StreamCount(Eight(Answers.Get(K::General, 0, L"TextCount")));
   for (int i = 0; i < videos; ++i) a.Video(i);
   for (int i = 0; i < audios; ++i) a.Audio(i);
   for (int i = 0; i < texts; ++i) a.Text(i);
@@ -246,4 +237,26 @@ TFileAnalysis AnalyseMediaFile(const WideString& FileName, TMediaAnswers& Answer
 TFileAnalysis AnalyseMediaFile(const WideString& FileName, const TTextTrackReaders& Readers) {
   TMediaInfoFile file(FileName);
   return AnalyseMediaFile(FileName, file, Readers);
+}
+
+WideString VideoStreamDescription(TMediaAnswers& A, int i) {
+  return Eight(A.Get(K::Video, i, L"Codec/String")) + L" - " + Eight(A.Get(K::Video, i, L"PlayTime/String")) +
+         L" - " + Eight(A.Get(K::Video, i, L"BitRate/String")) + L" - " + Eight(A.Get(K::Video, i, L"Width")) +
+         L" x " + Eight(A.Get(K::Video, i, L"Height"));
+}
+
+WideString AudioStreamDescription(TMediaAnswers& A, int i) { return AudioDescriptionOf(A, i, K::Audio); }
+
+WideString TextStreamDescription(TMediaAnswers& A, int i) {
+  return Eight(A.Get(K::Text, i, L"Codec/String")) + L" - " + Eight(A.Get(K::Text, i, L"Codec/Info"));
+}
+
+std::optional<WideString> StreamSelector(TMediaAnswers& A, TStreamKind Kind, int i, bool TransportStream) {
+  WideString id = A.Get(Kind, i, L"ID");
+  if (!TransportStream) return id;
+  // Newer libraries give the ID in decimal, spelled out as "256 (0x100)" in its text form.
+  WideString spelled = A.Get(Kind, i, L"ID/String");
+  size_t hex = spelled.find(L" (0x");
+  if (hex != WideString::npos && spelled.substr(0, hex) == id && !id.empty()) return id;
+  return TransportStreamSelector(id);
 }

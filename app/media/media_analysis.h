@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/media/avi_h264.h"
 #include "app/media/media_info.h"
 #include "app/media/track_row.h"
 
@@ -37,5 +38,15 @@ TFileAnalysis AnalyseMediaFile(const WideString& FileName, TMediaAnswers& Answer
 // The same through MediaInfo.dll: the file is opened, asked and closed here.
 TFileAnalysis AnalyseMediaFile(const WideString& FileName, const TTextTrackReaders& Readers = {});
 
-// The codec text by which MediaInfo marks H.264 video inside an AVI file.
-extern const wchar_t* const AviH264CodecText;
+// What the analysis and the extract page's listing share.
+// A stream count as MediaInfo gives it: 0 when empty or not a number.
+int StreamCount(const WideString& Count);
+// "codec - play time - bit rate - width x height" of a video stream; "codec - play time -
+// bit rate - channels Ch - sampling rate" of an audio stream; "codec - codec info" of a
+// text stream (8-bit text, as the lists always showed them).
+WideString VideoStreamDescription(TMediaAnswers& Info, int Number);
+WideString AudioStreamDescription(TMediaAnswers& Info, int Number);
+WideString TextStreamDescription(TMediaAnswers& Info, int Number);
+// The track number MP4Box takes for a stream: its "ID"; in a transport stream the decimal
+// form of a hexadecimal ID. No value when a transport stream's ID is not a number.
+std::optional<WideString> StreamSelector(TMediaAnswers& Info, TStreamKind Kind, int Number, bool TransportStream);

@@ -9,6 +9,7 @@
 #include "app/media/track_options.h"
 #include "app/media/track_row_item.h"
 #include "app/settings/language_codes.h"
+#include "app/ui/key_filter.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"
 #include "widetext/widetextutils.h"
@@ -24,18 +25,6 @@ void SelectItem(TUniComboBox* Box, const WideString& Text) {
   int index = Box->Items()->IndexOf(Text);
   if (index < 0) index = Box->Items()->Add(Text);
   Box->SetItemIndex(index);
-}
-
-wchar_t LocaleDecimalSeparator() {
-  wchar_t buffer[8] = {};
-  return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 0 ? buffer[0] : L'.';
-}
-
-// The typed key widened; refused keys become none.
-void FilterKey(char& Key, const std::function<bool(wchar_t)>& Accepts) {
-  wchar_t wide = 0;
-  MultiByteToWideChar(CP_ACP, 0, &Key, 1, &wide, 1);
-  if (!Accepts(wide)) Key = 0;
 }
 
 void Enable(std::initializer_list<TControl*> Controls, const std::optional<bool>& Value) {

@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=22
+KAVO_MEDIA_VERSION=23
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
@@ -47,6 +47,25 @@ META
   ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a aac -b:a 64k "${t[@]}" -metadata title='Clip' \
     -metadata artist='Bob' -metadata album='Films' -metadata date=2011 -metadata genre=Drama \
     "$dir/tags/clip.mp4"
+  # Every kind of stream the extract page lists: video, audio, text and chapters in one MP4;
+  # a MOV with a text stream (which the page does not list).
+  cat >"$dir/full.ffmeta" <<'META'
+;FFMETADATA1
+[CHAPTER]
+TIMEBASE=1/1000
+START=0
+END=500
+title=Opening
+[CHAPTER]
+TIMEBASE=1/1000
+START=500
+END=1000
+title=Closing
+META
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" -i "$dir/subs.srt" -i "$dir/full.ffmeta" -map 0 -map 1 -map 2 \
+    -map_chapters 3 "${x264[@]}" -c:a aac -b:a 64k -c:s mov_text "$dir/full.mp4"
+  rm "$dir/full.ffmeta"
+  ffmpeg "${q[@]}" "${v[@]}" -i "$dir/subs.srt" -map 0 -map 1 "${x264[@]}" -c:s mov_text "$dir/subs.mov"
 }
 
 kavo_test_media() {

@@ -208,6 +208,42 @@ TEST_F(Sequencer, AFailingStepBuilderEndsTheJobAsFailed) {
   EXPECT_EQ(runner.Runs.size(), 1u);
   EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
   EXPECT_EQ(view.LogTexts, (std::vector<std::string>{"The track list changed.", "ExtractFailded"}));
+  EXPECT_EQ(view.Rows, (std::vector<TRecordedRow>{{2, L"The track list changed."}, {1, L"ExtractFailded"}}));
+}
+
+TEST_F(Sequencer, AStepWithoutAToolEndsByItselfAndTheJobGoesOn) {
+  // The middle step is the program's own work: its notes, then the next step's run.
+  TJobSequencer seq(&runner, &view, &texts);
+  TJobStart job;
+  job.Mode = TJobMode::Extract;
+  job.StepCount = 3;
+  job.Steps = [](int step) -> std::optional<TRunRequest> {
+    TRunRequest run{step == 1 ? AnsiString() : "\"MP4Box.exe\" -raw " + std::to_string(step + 1) + " \"a.mp4\""};
+    run.Notes = {{L"step " + std::to_wstring(step)}};
+    return run;
+  };
+  ASSERT_TRUE(seq.StartJob(std::move(job)));
+  runner.Running = false;
+  seq.RunnerTerminated(0);
+  EXPECT_TRUE(seq.JobRunning());
+  ASSERT_TRUE(PumpUntil([&] { return runner.Running; }, 3000));
+  runner.Running = false;
+  seq.RunnerTerminated(0);
+  EXPECT_FALSE(seq.JobRunning());
+  EXPECT_EQ(runner.Runs, (std::vector<AnsiString>{"\"MP4Box.exe\" -raw 1 \"a.mp4\"", "\"MP4Box.exe\" -raw 3 \"a.mp4\""}));
+  EXPECT_EQ(view.Rows, (std::vector<TRecordedRow>{{0, L"step 0"}, {0, L"step 1"}, {0, L"step 2"}, {0, L"ExtractSucceed"}}));
+
+  // A job of one such step closes from the message loop, after its start returned.
+  TJobStart only;
+  only.Mode = TJobMode::Extract;
+  only.Steps = [](int step) -> std::optional<TRunRequest> {
+    return step == 0 ? std::optional<TRunRequest>(TRunRequest{}) : std::nullopt;
+  };
+  ASSERT_TRUE(seq.StartJob(std::move(only)));
+  EXPECT_TRUE(seq.JobRunning());
+  ASSERT_TRUE(PumpUntil([&] { return !seq.JobRunning(); }, 3000));
+  EXPECT_EQ(view.Closed.back(), TJobOutcome::Succeeded);
+  EXPECT_EQ(runner.Runs.size(), 2u);
 }
 
 TEST_F(Sequencer, TheOneSecondTimerShowsTheRemainingTimeWhileTheJobRuns) {

@@ -238,7 +238,7 @@ TEST_F(RealMedia, ContainersGiveOneRowPerTrack) {
   ExpectRows(a, folder, L"clip.avi",
              {{L"video", L"AVC - 1 s 40 ms - 106 kb/s - 160 x 120", L"video", true},
               {L"audio", L"AAC - 1 s 45 ms - 64.0 kb/s - 1 Ch - 44.1 kHz", L"audio", true}});
-  EXPECT_EQ(a.AviH264, false);  // this library never says "Intel H.264"
+  EXPECT_EQ(a.AviH264, true);  // as this library says it: format "AVC" in an AVI file
 }
 
 TEST_F(RealMedia, ElementaryStreams) {

@@ -1,0 +1,80 @@
+#include "app/commands/convert_command.h"
+
+#include "app/commands/command_line_quote.h"
+#include "app/commands/mux_command.h"
+#include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
+
+TConvertTarget ConvertTargetOf(const WideString& Input) {
+  const WideString ext = WideLowerCase(WideExtractFileExt(Input));
+  if (ext == L".srt") return TConvertTarget::ToTTXT;
+  if (ext == L".ttxt") return TConvertTarget::ToSRT;
+  return TConvertTarget::AviToMP4;
+}
+
+WideString ConversionOutput(const TConvertRequest& Request) {
+  switch (Request.Target) {
+    case TConvertTarget::ToTTXT: return WideChangeFileExt(Request.Input, L".ttxt");
+    case TConvertTarget::ToSRT: return WideChangeFileExt(Request.Input, L".srt");
+    case TConvertTarget::AviToMP4: break;
+  }
+  return WideChangeFileExt(Request.Input, L".mp4");
+}
+
+WideString ConversionRawStream(const TConvertRequest& Request) { return RawH264FileOf(Request.Input); }
+
+TConvertRun ConverterCmd(const TConvertRequest& Request) {
+  const WideString name = WideExtractFileName(Request.Input);
+  TConvertRun run;
+  run.CommandLine = PathArgument(Request.MP4BoxPath);
+  switch (Request.Target) {
+    case TConvertTarget::ToTTXT:
+      run.CommandLine += " -ttxt";
+      run.StatusText = L"Conversion of " + name + L" to ttxt format...";
+      break;
+    case TConvertTarget::ToSRT:
+      run.CommandLine += " -srt";
+      run.StatusText = L"Conversion of " + name + L" to srt format...";
+      break;
+    case TConvertTarget::AviToMP4:
+      run.CommandLine += " -aviraw video";
+      run.StatusText = L"Extraction of " + name + L" to raw h264...";
+      break;
+  }
+  if (Request.Verbose) run.CommandLine += " -v";
+  run.CommandLine += " " + PathArgument(Request.Input);
+  run.CommandText = L"Command Line used for the conversion : " + AnsiToWide(run.CommandLine);
+  return run;
+}
+
+TConvertRun AVIConverterCmd(const TConvertRequest& Request) {
+  const WideString raw = ConversionRawStream(Request);
+  // The frame rate belongs to the quoted stream name: "...\film_video.h264:fps=25.000".
+  AnsiString source = EightBitPath(raw);
+  if (!Request.FrameRate.empty()) source += ":fps=" + WideToAnsi(Request.FrameRate);
+  TConvertRun run;
+  run.CommandLine = PathArgument(Request.MP4BoxPath) + " -add " + QuoteArgument(source);
+  run.CommandLine += Request.ReplaceOutput ? " -new " : " ";
+  run.CommandLine += PathArgument(ConversionOutput(Request));
+  run.StatusText = L"Mux " + WideExtractFileName(raw) + L" to mp4...";
+  run.CommandText = L"Command Line used for the mux : " + AnsiToWide(run.CommandLine);
+  return run;
+}
+
+TJobStart ConvertJobStart(const TConvertRequest& Request) {
+  TJobStart job;
+  job.Mode = TJobMode::Convert;
+  const bool avi = Request.Target == TConvertTarget::AviToMP4;
+  job.StepCount = avi ? 2 : 1;
+  if (avi) job.TempFiles.push_back(ConversionRawStream(Request));
+  job.Steps = [Request, count = job.StepCount](int Step) -> std::optional<TRunRequest> {
+    if (Step >= count) return std::nullopt;
+    const TConvertRun run = Step == 0 ? ConverterCmd(Request) : AVIConverterCmd(Request);
+    TRunRequest request;
+    request.CommandLine = run.CommandLine;
+    request.Verbose = Step == 0 && Request.Verbose;
+    request.Notes = {{run.StatusText, pekInformation, true}, {run.CommandText, pekInformation, false}};
+    return request;
+  };
+  return job;
+}

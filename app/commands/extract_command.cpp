@@ -1,0 +1,129 @@
+#include "app/commands/extract_command.h"
+
+#include "app/commands/mux_command.h"
+#include "app/media/chapter_files.h"
+#include "widetext/filenames.h"
+
+namespace {
+
+using G = TExtractGroup;
+using X = TExtractChoice;
+
+struct TOption {
+  AnsiString Part;  // with its leading blank
+  WideString Status;
+  TChapterOutput Chapters = TChapterOutput::None;
+};
+
+TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
+  const WideString name = WideExtractFileName(r.Input);
+  const WideString video = t.MsgExtractRawVideo + L" " + name + L"...";
+  const WideString audio = t.MsgExtractRawAudio + L" " + name + L"...";
+  const G group = ExtractGroupOf(r.Input);
+  if (group == G::AVI) return r.Row.Index == L"video" ? TOption{" -aviraw video", video} : TOption{" -aviraw audio", audio};
+  if (group == G::Other) return {};
+  const bool raw = r.Choice == X::Raw || r.Choice == X::RawAll;
+  const AnsiString index = " " + WideToAnsi(r.Row.Index);
+  const WideString& type = r.Row.Type;
+  if (type == L"video") {
+    if (raw) return {" -raw" + index, video};
+    if (r.Choice == X::MP4) return {" -single" + index, t.MsgEncapsulateVideoInMP4};
+    return {" -avi" + index, t.MsgEncapsulateVideoInAVI};
+  }
+  if (type == L"audio") return {(raw ? " -raw" : " -single") + index, audio};
+  if (type == L"vobsub") return {(raw ? " -raw" : " -single") + index, t.MsgExtractVobSub + L" " + name + L"..."};
+  if (type == L"sub") {
+    if (r.Choice == X::Raw) return {" -srt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToSRTFormat};
+    return {" -ttxt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToTTXTFormat};
+  }
+  if (type == L"chap") {
+    if (raw) return {"", t.MsgExtractChapters + L" " + name + L" " + t.MsgToOGMTextFormat, TChapterOutput::ChapterFile};
+    return {"", t.MsgExtractChapters + L" " + name + L" " + t.MsgToCueSheetFormat, TChapterOutput::CueSheet};
+  }
+  return {};
+}
+
+}  // namespace
+
+TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Texts) {
+  TOption option = OptionOf(Request, Texts);
+  TExtractRun run;
+  run.StatusText = option.Status;
+  run.Chapters = option.Chapters;
+  if (run.Chapters != TChapterOutput::None) return run;
+  run.CommandLine = PathArgument(Request.MP4BoxPath) + option.Part;
+  if (Request.Verbose) run.CommandLine += " -v";
+  run.CommandLine += " " + PathArgument(Request.Input);
+  return run;
+}
+
+TExtractOptionView ExtractOptionsFor(TExtractGroup Group, const WideString& Type, const WideString& FirstVideoCodec,
+                                     const WideString& FirstAudioCodec, const TNamedTexts& t) {
+  TExtractOptionView v;
+  if (Group == G::MP4) {
+    v.MP4Visible = true;
+    if (Type == L"video") {
+      v.RawCaption = t.ExtractToRAW;
+      v.MP4Caption = t.ExtractToMP4;
+      v.AVICaption = t.ExtractToAVI;
+      // MP4Box puts only MPEG-4 video into an AVI file; this library says "AVC" for H.264.
+      v.AVIVisible = FirstVideoCodec != L"H.264" && FirstVideoCodec != L"AVC";
+    } else if (Type == L"audio" || Type == L"vobsub") {
+      v.RawCaption = t.ExtractToRAW;
+      v.MP4Caption = t.ExtractToMP4;
+      v.AVIVisible = false;
+    } else if (Type == L"sub") {
+      v.RawCaption = t.ExtractToSRT;
+      v.MP4Caption = t.ExtractToTTXT;
+      v.AVIVisible = false;
+    } else {
+      v.RawCaption = t.ExtractToOGM;
+      v.MP4Caption = t.ExtractToCUE;
+      v.AVIVisible = false;
+    }
+  } else if (Group == G::AVI || Group == G::TS) {
+    if (Type == L"video") {
+      v.RawCaption = t.ExtractVideoStream;
+      v.MP4Visible = false;
+      v.AVIVisible = false;
+    } else if (Type == L"audio") {
+      v.RawCaption = t.ExtractAudioStream;
+      // Newer libraries spell AC3 "AC-3".
+      v.MP4Visible = FirstAudioCodec != L"AC3" && FirstAudioCodec != L"AC-3";
+      v.AVIVisible = false;
+    }
+  } else if (Type == L"video" || Type == L"audio") {
+    v.RawCaption = t.ExtractToRAW;
+    v.MP4Caption = t.ExtractToMP4;
+    v.AVIVisible = false;
+  }
+  return v;
+}
+
+TJobStart ExtractJobStart(const TExtractJob& Job, const TNamedTexts& Texts) {
+  const bool all = Job.Request.Choice == TExtractChoice::RawAll;
+  TJobStart start;
+  start.Mode = TJobMode::Extract;
+  start.StepCount = all ? static_cast<int>(Job.Rows.size()) : 1;
+  start.Steps = [Job, Texts, all, count = start.StepCount](int Step) -> std::optional<TRunRequest> {
+    if (Step >= count) return std::nullopt;
+    const int rowIndex = all ? Step : Job.Selected;
+    if (rowIndex < 0 || rowIndex >= static_cast<int>(Job.Rows.size())) return std::nullopt;
+    if (Job.RowStarting) Job.RowStarting(rowIndex);
+    TExtractRequest request = Job.Request;
+    request.Row = Job.Rows[rowIndex];
+    TExtractRun run = ExtracterCmd(request, Texts);
+    // The chapters are written before the step's row shows, as its first act.
+    if (run.Chapters == TChapterOutput::ChapterFile) WriteChapterFile(ChapterFileOf(request.Input), Job.ChapterText);
+    if (run.Chapters == TChapterOutput::CueSheet) WriteCueSheet(request.Input, Job.ChapterText);
+    TRunRequest step;
+    step.CommandLine = run.CommandLine;
+    step.Verbose = request.Verbose && !run.CommandLine.empty();
+    if (!run.StatusText.empty()) step.Notes.push_back({run.StatusText, pekInformation, true});
+    if (!run.CommandLine.empty())
+      step.Notes.push_back({Texts.MsgCmdUsedForExtraction + L" : " + AnsiToWide(run.CommandLine), pekInformation, false});
+    if (Step > 0) step.Notes.push_back({Texts.MsgFilesSavedIn + WideExtractFilePath(request.Input), pekInformation, false});
+    return step;
+  };
+  return start;
+}

@@ -1,0 +1,150 @@
+// The extract page: a file's streams listed, the options for the selected row, and Next,
+// which starts the extraction job (one stream, or every stream in list order). The listing,
+// the options and the commands are the logic's (app/media/extract_listing,
+// app/commands/extract_command); the handlers read the controls and show the results.
+#include "app/commands/extract_command.h"
+#include "app/commands/mux_job.h"
+#include "app/common/os_version.h"
+#include "app/forms/main_form.h"
+#include "app/ui/api_file_dialog.h"
+#include "app/ui/task_dialog_presets.h"
+#include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
+
+namespace {
+
+const wchar_t* const ExtractFilter =
+    L"All Files supported (*.*)|*.avi;*.mp4;*.m4a;*.m4b;*.mov;*.3gp;*.3g2;*.mpg;*.mpeg;*.vcd;*.vob;*.ts|AVI Files "
+    L"(*.avi)|*.avi|MPEG-PS Files (*.mpg, *.mpeg, *.vob, *.vcd)|*.mpeg;*.mpg;*.vcd;*.vob|MPEG-TS Files (*.ts)|*.ts|"
+    L"MP4 Files (*.mp4, *.m4a, *.m4b)|*.mp4;*.m4a;*.m4b|MOV Files (*.mov)|*.mov|3GPP Files (*.3gp, *.3g2)|*.3gp;*.3g2";
+
+// Sub-items of an extraction row, after its caption (the row's position).
+enum TExtractColumn { ecPath, ecFile, ecIndex, ecDescription, ecType };
+
+TExtractRow ReadExtractRow(TUniListItem* Item) {
+  TWideSubItems* sub = Item->SubItems();
+  auto at = [&](int i) { return i < sub->Count() ? sub->Strings(i) : WideString(); };
+  return {at(ecPath), at(ecFile), at(ecIndex), at(ecDescription), at(ecType)};
+}
+
+void ApplyCaption(TUniRadioButton* Button, const std::optional<WideString>& Caption) {
+  if (Caption) Button->SetCaption(*Caption);
+}
+
+void ApplyVisible(TUniRadioButton* Button, const std::optional<bool>& Visible) {
+  if (Visible) Button->SetVisible(*Visible);
+}
+
+}  // namespace
+
+void TMainForm::UniImage21Click(TObject*) {
+  WideString chosen;
+  if (IsWindowsVista()) {
+    AnsiString name;
+    if (ShowApiFileDialog(Handle(), "mp4", WideToAnsi(ExtractFilter), " ", "Select your File", name, true, true, false,
+                          true, false))
+      chosen = AnsiToWide(name);
+  } else {
+    OpenDialog->SetFilter(ExtractFilter);
+    OpenDialog->Options = OpenOption(ofFileMustExist);
+    OpenDialog->FilterIndex = 1;
+    OpenDialog->SetFileName(L"");
+    if (OpenDialog->Execute()) chosen = OpenDialog->FileName();
+  }
+  // A cancelled dialog leaves the page as it was.
+  if (!chosen.empty()) ExtractInputChosen(chosen);
+}
+
+void TMainForm::ExtractInputChosen(const WideString& FileName) {
+  ExtractListView->Items()->Clear();
+  Memo1->Lines()->Clear();
+  edExtractInput->SetText(FileName);
+  // A new list has no selected row yet.
+  ExtractPage->EnableButton(TKvWizardButtonKind::bkNext, false);
+  ListTracksForExtract(edExtractInput->Text());
+  AddLogLine(WideExtractFileName(edExtractInput->Text()) + L" loaded.");
+}
+
+void TMainForm::ListTracksForExtract(const WideString& FileName) {
+  const TExtractListing listing = ::ListTracksForExtract(FileName);
+  TUniListItems* items = ExtractListView->Items();
+  items->BeginUpdate();
+  for (size_t i = 0; i < listing.Rows.size(); ++i) {
+    const TExtractRow& row = listing.Rows[i];
+    TUniListItem* item = items->Add();
+    item->SetCaption(std::to_wstring(i + 1));
+    for (const WideString* text : {&row.Path, &row.File, &row.Index, &row.Description, &row.Type})
+      item->SubItems()->Add(*text);
+  }
+  items->EndUpdate();
+  Memo1->Lines()->SetTextStr(WideToAnsi(listing.ChapterText));
+  for (const WideString& line : listing.Skipped) AddLogLine(line);
+}
+
+void TMainForm::ExtractListViewClick(TObject*) {
+  if (edExtractInput->Text().empty() || !ExtractListView->Selected()) return;
+  SetExtractOptions();
+  ExtractPage->EnableButton(TKvWizardButtonKind::bkNext, true);
+}
+
+void TMainForm::SetExtractOptions() {
+  gbExtractOptions->SetVisible(true);
+  rbRaw->SetChecked(true);
+  TUniListItem* selected = ExtractListView->Selected();
+  if (!selected) return;
+  const WideString input = edExtractInput->Text();
+  // The codecs of the file's first video and audio streams decide two of the options.
+  TMediaInfoFile info(input);
+  const TExtractOptionView view =
+      ExtractOptionsFor(ExtractGroupOf(input), ReadExtractRow(selected).Type,
+                        info.Get(TStreamKind::Video, 0, L"Codec/String"), info.Get(TStreamKind::Audio, 0, L"Codec/String"));
+  ApplyCaption(rbRaw, view.RawCaption);
+  ApplyCaption(rbMP4, view.MP4Caption);
+  ApplyCaption(rbAVI, view.AVICaption);
+  ApplyVisible(rbMP4, view.MP4Visible);
+  ApplyVisible(rbAVI, view.AVIVisible);
+}
+
+void TMainForm::rbRawAllClick(TObject*) {
+  // All streams begin with the first row.
+  TUniListItems* items = ExtractListView->Items();
+  if (items->Count() > 0 && (!ExtractListView->Selected() || ExtractListView->Selected()->Index() != 0))
+    ExtractListView->SetSelected(items->Item(0));
+}
+
+void TMainForm::ExtractPageNextButtonClick(TObject*, bool& Stop) {
+  Stop = true;  // the page changes only when the job starts, and then to the process page
+  if (!IsMP4BoxPath(edMP4Box->Text())) {
+    ShowMP4BoxPathNotice(MainTaskDialog);
+    MainTaskDialog->Execute();
+    return;
+  }
+  TUniListItem* selected = ExtractListView->Selected();
+  if (edExtractInput->Text().empty() || !selected) return;
+  TExtractJob job;
+  job.Request.MP4BoxPath = edMP4Box->Text();
+  job.Request.Input = edExtractInput->Text();
+  job.Request.Verbose = chVerbose->Checked();
+  job.Request.Choice = rbRawAll->Checked() ? TExtractChoice::RawAll
+                       : rbMP4->Checked()  ? TExtractChoice::MP4
+                       : rbAVI->Checked()  ? TExtractChoice::AVI
+                                           : TExtractChoice::Raw;
+  for (int i = 0; i < ExtractListView->Items()->Count(); ++i)
+    job.Rows.push_back(ReadExtractRow(ExtractListView->Items()->Item(i)));
+  job.Selected = selected->Index();
+  job.ChapterText = AnsiToWide(Memo1->Lines()->GetTextStr());
+  TUniListView* list = ExtractListView;
+  job.RowStarting = [list](int Row) {
+    if (Row < list->Items()->Count()) list->SetSelected(list->Items()->Item(Row));
+  };
+  Wizard->SetActivePage(ProcessPage);
+  if (!FJobs->StartJob(ExtractJobStart(job))) return;
+  AddLogLine(L"File Saved in " + WideExtractFilePath(job.Request.Input));
+}
+
+void AddExtractPageHandlers(TMemberTable<TMainForm>& Table) {
+  Table.Handler("UniImage21Click", &TMainForm::UniImage21Click)
+      .Handler("ExtractListViewClick", &TMainForm::ExtractListViewClick)
+      .Handler("rbRawAllClick", &TMainForm::rbRawAllClick)
+      .Handler("ExtractPageNextButtonClick", &TMainForm::ExtractPageNextButtonClick);
+}
