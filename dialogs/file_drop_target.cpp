@@ -8,7 +8,15 @@
 #include "widetext/codecs.h"
 #include "widetext/widetextutils.h"
 
-VCL_CLASS_IMPL(TFileDropTarget, TComponent, &CreateComponentOf<TFileDropTarget>, nullptr)
+namespace {
+const std::vector<TPropInfo>& FileDropTargetProps() {
+  static const std::vector<TPropInfo> props =
+      TPropertyTable<TFileDropTarget>().Property("OnDrop", &TFileDropTarget::OnDrop).Table();
+  return props;
+}
+}  // namespace
+
+VCL_CLASS_IMPL(TFileDropTarget, TComponent, &CreateComponentOf<TFileDropTarget>, &FileDropTargetProps)
 
 namespace {
 // The window property through which the shared hook procedure finds its drop target.

@@ -12,11 +12,10 @@ using C = TTrackColumn;
 
 bool TakesSelector(const WideString& Type) { return Type == L"audio" || Type == L"video" || Type == L"vobsub"; }
 
-AnsiString TrackSource(const TTrackRow& Row, const TMuxOptions& Options) {
+AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs, const TMP4BoxVersion& v) {
   WideString source = Row.InputPath();
   const WideString& type = Row[C::Type];
-  if (type == L"video" && Options.AviH264Inputs.count(source)) source = RawH264FileOf(source);
-  const TMP4BoxVersion& v = Options.Version;
+  if (type == L"video" && AviH264Inputs.count(source)) source = RawH264FileOf(source);
   AnsiString s = PathText(source, v);
   if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + ValueText(Row[C::Index], v);
   auto option = [&](const char* key, const WideString& value) {
@@ -46,6 +45,23 @@ AnsiString EightBitPath(const WideString& Path) {
 }
 
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
+
+AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs,
+                               const TMP4BoxVersion& Version) {
+  return QuoteArgument(TrackSource(Row, AviH264Inputs, Version));
+}
+
+AnsiString TrackFileOptions(const TTrackRow& Row, const TMP4BoxVersion& v) {
+  AnsiString s;
+  if (!Row[C::Brand].empty()) s += " -brand " + TextArgument(Row[C::Brand], v);
+  if (!Row[C::Interleave].empty()) s += " -inter " + TextArgument(Row[C::Interleave], v);
+  if (!Row[C::Copyright].empty()) s += " -cprt " + TextArgument(Row[C::Copyright], v);
+  return s;
+}
+
+const char* ComplianceArgument(bool Enabled, int Index) {
+  return Enabled && Index >= 0 && Index <= 4 ? ComplianceOptions[Index] : "";
+}
 
 AnsiString TextArgument(const WideString& Text) { return QuoteArgument(WideToAnsi(Text)); }
 
@@ -93,21 +109,18 @@ AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options) {
   const TMP4BoxVersion& v = Options.Version;
   AnsiString cmd = PathArgument(Options.MP4BoxPath, v);
-  if (Options.ComplianceEnabled && Options.Compliance >= 0 && Options.Compliance <= 4)
-    cmd += ComplianceOptions[Options.Compliance];
+  cmd += ComplianceArgument(Options.ComplianceEnabled, Options.Compliance);
   if (Options.Hint) cmd += " -hint";
   if (Options.Flat) cmd += " -flat";
   for (size_t i = 0; i < Rows.size(); ++i) {
     const TTrackRow& row = Rows[i];
     if (!row.Checked) continue;
-    if (!row[C::Brand].empty()) cmd += " -brand " + TextArgument(row[C::Brand], v);
-    if (!row[C::Interleave].empty()) cmd += " -inter " + TextArgument(row[C::Interleave], v);
-    if (!row[C::Copyright].empty()) cmd += " -cprt " + TextArgument(row[C::Copyright], v);
+    cmd += TrackFileOptions(row, v);
     if (row[C::Type] == L"chap")
       cmd += " -chap ";
     else
       cmd += Options.VFR && i != 0 ? " -cat " : " -add ";
-    cmd += QuoteArgument(TrackSource(row, Options));
+    cmd += TrackSourceArgument(row, Options.AviH264Inputs, v);
   }
   if (Options.SplitKilobytes > 0) cmd += " -splits " + std::to_string(Options.SplitKilobytes);
   cmd += Options.ITags;

@@ -38,10 +38,20 @@ AnsiString EightBitPath(const WideString& Path);
 
 // A value of a command line: a file or folder name, a name, a text. In double quotes,
 // escaped; a path that the code page cannot carry goes by its short name when it has one.
+// (tool_command_line.h writes them by MP4Box's version.)
 AnsiString PathArgument(const WideString& Path);
-// A path as 8-bit text: in the code page, or its short form when the code page loses characters.
-AnsiString EightBitPath(const WideString& Path);
 AnsiString TextArgument(const WideString& Text);
+
+// The pieces a track row gives a creation or join command, shared by both builders:
+// " -brand", " -inter" and " -cprt" with their values (each only when the row has one), the
+// row's source as one argument (file, "#" track, ":name=", ":lang=" and the other track
+// options; the video of a listed AVI file from its raw H.264 stream), and the compliance
+// options of the compliance box (nothing while it is disabled).
+// Values are written for MP4Box's Version (tool_command_line.h).
+AnsiString TrackFileOptions(const TTrackRow& Row, const TMP4BoxVersion& Version = TMP4BoxVersion());
+AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs = {},
+                               const TMP4BoxVersion& Version = TMP4BoxVersion());
+const char* ComplianceArgument(bool Enabled, int Index);
 
 // The split box: its index and, for index 5 ("Custom..."), its text in megabytes. No value
 // when the custom text is not a whole number above 0.

@@ -1,5 +1,6 @@
 #include "app/common/text_routines.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -66,4 +67,12 @@ bool IsDecimalDigits(const AnsiString& S) {
   for (char c : S)
     if (c < '0' || c > '9') return false;
   return true;
+}
+
+int CompareText(const AnsiString& A, const AnsiString& B) {
+  auto fold = [](char c) { return static_cast<int>(static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c + 32 : c)); };
+  const size_t n = std::min(A.size(), B.size());
+  for (size_t i = 0; i < n; ++i)
+    if (const int d = fold(A[i]) - fold(B[i])) return d;
+  return A.size() < B.size() ? -1 : A.size() > B.size() ? 1 : 0;
 }

@@ -21,3 +21,6 @@ long long HexToInt(const AnsiString& S);
 AnsiString FormatMegabytes(int64_t Size);
 // True when S is one or more decimal digits and nothing else.
 bool IsDecimalDigits(const AnsiString& S);
+// Ordinal comparison of 8-bit texts in which only the letters A to Z equal a to z:
+// negative, 0 or positive for A before, equal to or after B.
+int CompareText(const AnsiString& A, const AnsiString& B);

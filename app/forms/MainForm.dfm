@@ -41,6 +41,7 @@ object MainForm: TMainForm
   object OpenDirDialog1: TOpenDirDialog
   end
   object FileDropTarget: TFileDropTarget
+    OnDrop = FileDropTargetDrop
   end
   object FilterGraph: TFilterGraph
   end
@@ -63,14 +64,17 @@ object MainForm: TMainForm
       Caption = 'Save Infos as...'
       Enabled = False
       object KavoForm1: TUniMenuItem
+        OnClick = KavoForm1Click
         Caption = 'Kavo Template.'
       end
       object MP4BoxForm1: TUniMenuItem
         Caption = 'MP4Box Template...'
         object Full1: TUniMenuItem
+          OnClick = Full1Click
           Caption = 'Full'
         end
         object ByTrack1: TUniMenuItem
+          OnClick = ByTrack1Click
           Caption = 'By Track'
           Hint = 'Save Infos as MP4Box template according to the track selected.'
         end
@@ -79,44 +83,54 @@ object MainForm: TMainForm
   end
   object PopupMenu1: TUniPopupMenu
     object Index1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'File'
       Tag = 0
       Checked = True
     end
     object Indexation: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Index'
       Tag = 1
     end
     object Description1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Description'
       Tag = 2
       Checked = True
     end
     object Name1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Name'
       Tag = 3
     end
     object Language1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Language'
       Tag = 4
     end
     object FPS: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Frame-Rate'
       Tag = 5
     end
     object ype1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Type'
       Tag = 6
     end
     object BrandName1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'BrandName'
       Tag = 7
     end
     object PAR1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'PAR'
       Tag = 8
     end
     object Delay1: TUniMenuItem
+      OnClick = MP4ListViewMenuClick
       Caption = 'Delay'
       Tag = 9
     end
@@ -712,6 +726,10 @@ object MainForm: TMainForm
         Height = 280
         Caption = 'Input'
         object MP4ListView: TUniListView
+          OnColumnClick = MP4ListViewColumnClick
+          OnColumnRightClick = MP4ListViewColumnRightClick
+          OnCompare = MP4ListViewCompare
+          OnMouseDown = MP4ListViewMouseDown
           OnClick = MP4ListViewClick
           OnCustomDrawItem = MP4ListViewCustomDrawItem
           Left = 10
@@ -860,7 +878,7 @@ object MainForm: TMainForm
         Left = 8
         Top = 354
         Width = 712
-        Height = 136
+        Height = 111
         Caption = 'Output'
         object edMP4Output: TUniEdit
           Left = 10
@@ -877,6 +895,7 @@ object MainForm: TMainForm
           Caption = '&Browse'
         end
         object More: TUniImage
+          OnClick = MoreClick
           Left = 10
           Top = 52
           Width = 20
@@ -886,6 +905,7 @@ object MainForm: TMainForm
           Center = True
         end
         object Less: TUniImage
+          OnClick = LessClick
           Left = 10
           Top = 52
           Width = 20
@@ -1329,6 +1349,7 @@ object MainForm: TMainForm
       end
     end
     object ConcatPage: TKvWizardInteriorPage
+      OnNextButtonClick = ConcatPageNextButtonClick
       Header.Visible = False
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnBackButtonClick = ConcatPageBackButtonClick
@@ -1359,6 +1380,9 @@ object MainForm: TMainForm
         Height = 280
         Caption = 'Input'
         object ConcListView: TUniListView
+          OnClick = ConcListViewClick
+          OnCustomDrawItem = MP4ListViewCustomDrawItem
+          OnColumnRightClick = MP4ListViewColumnRightClick
           Left = 10
           Top = 20
           Width = 594
@@ -1459,6 +1483,7 @@ object MainForm: TMainForm
             end>
         end
         object btConcAdd: TUniButton
+          OnClick = btConcAddClick
           Left = 612
           Top = 20
           Width = 90
@@ -1466,6 +1491,7 @@ object MainForm: TMainForm
           Caption = '&Add'
         end
         object btConcRemove: TUniButton
+          OnClick = btConcRemoveClick
           Left = 612
           Top = 52
           Width = 90
@@ -1474,6 +1500,7 @@ object MainForm: TMainForm
           Visible = False
         end
         object btConcMoveUp: TUniButton
+          OnClick = btConcMoveUpClick
           Left = 612
           Top = 84
           Width = 90
@@ -1482,6 +1509,7 @@ object MainForm: TMainForm
           Visible = False
         end
         object btConcMoveDown: TUniButton
+          OnClick = btConcMoveDownClick
           Left = 612
           Top = 116
           Width = 90
@@ -1490,6 +1518,7 @@ object MainForm: TMainForm
           Visible = False
         end
         object btConcProp: TUniButton
+          OnClick = btConcPropClick
           Left = 612
           Top = 148
           Width = 90
@@ -1502,7 +1531,7 @@ object MainForm: TMainForm
         Left = 8
         Top = 354
         Width = 712
-        Height = 136
+        Height = 111
         Caption = 'Output'
         object edConcOutput: TUniEdit
           Left = 10
@@ -1511,6 +1540,7 @@ object MainForm: TMainForm
           Height = 21
         end
         object btConcBrowse: TUniButton
+          OnClick = btConcBrowseClick
           Left = 612
           Top = 20
           Width = 90
@@ -1518,6 +1548,7 @@ object MainForm: TMainForm
           Caption = '&Browse'
         end
         object More2: TUniImage
+          OnClick = More2Click
           Left = 10
           Top = 52
           Width = 20
@@ -1527,6 +1558,7 @@ object MainForm: TMainForm
           Center = True
         end
         object Less2: TUniImage
+          OnClick = Less2Click
           Left = 10
           Top = 52
           Width = 20
@@ -1543,6 +1575,7 @@ object MainForm: TMainForm
           Visible = False
         end
         object cbOutputFormat: TUniComboBox
+          OnChange = cbOutputFormatChange
           Left = 130
           Top = 52
           Width = 110

@@ -262,6 +262,11 @@ const TClassMembers& MainFormMembers() {
     AddTagPageHandlers(table);
     AddExtractPageHandlers(table);
     AddConverterPageHandlers(table);
+    AddConcatPageHandlers(table);
+    AddOutputPanelHandlers(table);
+    AddTrackListColumnHandlers(table);
+    AddStreamInfoHandlers(table);
+    AddDroppedFilesHandlers(table);
     return table.Table();
   }();
   return members;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/commands/itags_argument.h"
+#include "app/commands/join_command.h"
 #include "app/commands/mux_command.h"
 #include "app/jobs/job_sequencer.h"
 
@@ -418,6 +419,51 @@ class TMainForm : public TUniForm {
   void ConverterPageNextButtonClick(TObject* Sender, bool& Stop);
 
   bool CustomValForSplit = false;  // the custom value dialog asks for a split size
+  // The properties dialog over the selected row of a track list.
+  void ShowTrackProperties(TUniListView* List);
+
+  // --- concatenation page (pages/concat_page.cpp) ---
+  void btConcAddClick(TObject* Sender);
+  void btConcRemoveClick(TObject* Sender);
+  void btConcMoveUpClick(TObject* Sender);
+  void btConcMoveDownClick(TObject* Sender);
+  void btConcPropClick(TObject* Sender);
+  void ConcListViewClick(TObject* Sender);
+  void cbOutputFormatChange(TObject* Sender);
+  void btConcBrowseClick(TObject* Sender);
+  void ConcatPageNextButtonClick(TObject* Sender, bool& Stop);
+  // What Add does with the chosen files: rows, log lines, the default output name, buttons.
+  void AddConcatFiles(const std::vector<WideString>& Files);
+  TJoinOptions JoinOptionsOfPage();
+  // True (after a notice) when Output is the file of one of the checked rows.
+  bool RefuseOutputAmongInputs(const std::vector<TTrackRow>& Rows, const WideString& Output);
+
+  // --- the output options folded out and in (pages/output_panels.cpp) ---
+  void MoreClick(TObject* Sender);
+  void LessClick(TObject* Sender);
+  void More2Click(TObject* Sender);
+  void Less2Click(TObject* Sender);
+
+  // --- the track lists' columns (pages/track_list_columns.cpp) ---
+  void MP4ListViewColumnClick(TObject* Sender, TListColumn* Column);
+  void MP4ListViewCompare(TObject* Sender, TListItem* Item1, TListItem* Item2, int Data, int& Compare);
+  void MP4ListViewColumnRightClick(TObject* Sender, TListColumn* Column, POINT Point);
+  void MP4ListViewMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void MP4ListViewMenuClick(TObject* Sender);
+  int SortColumn = 0;  // the column the mux list was last sorted by
+
+  // --- stream-information exports (pages/stream_info_export.cpp) ---
+  void KavoForm1Click(TObject* Sender);
+  void Full1Click(TObject* Sender);
+  void ByTrack1Click(TObject* Sender);
+  // MP4Box's "-info" about the selected mux row's file (its track when ByTrack) to a file.
+  void SaveMP4BoxInfos(bool ByTrack);
+  // Handles messages until the info run has ended; false after TimeoutMs.
+  bool WaitForInfoRun(DWORD TimeoutMs);
+  DWORD InfoRunWaitMs = 30000;  // how long a confirmed save waits for MP4Box's answer
+
+  // --- files dropped on the window (pages/dropped_files.cpp) ---
+  void FileDropTargetDrop(TObject* Sender, int X, int Y);
 
   // --- tag page (pages/tag_page.cpp) ---
   void ShDirTree1DirChange(TObject* Sender, const AnsiString& SelectedPath);
@@ -478,6 +524,11 @@ void AddProcessPageHandlers(TMemberTable<TMainForm>& Table);
 void AddTagPageHandlers(TMemberTable<TMainForm>& Table);
 void AddExtractPageHandlers(TMemberTable<TMainForm>& Table);
 void AddConverterPageHandlers(TMemberTable<TMainForm>& Table);
+void AddConcatPageHandlers(TMemberTable<TMainForm>& Table);
+void AddOutputPanelHandlers(TMemberTable<TMainForm>& Table);
+void AddTrackListColumnHandlers(TMemberTable<TMainForm>& Table);
+void AddStreamInfoHandlers(TMemberTable<TMainForm>& Table);
+void AddDroppedFilesHandlers(TMemberTable<TMainForm>& Table);
 
 // Applies a language file (full path) to the main window, the properties dialog and the
 // named texts.

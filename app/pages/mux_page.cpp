@@ -220,6 +220,7 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
       if (MainTaskDialog->Execute() == 100) btPropertiesClick(Sender);
       return;
   }
+  if (RefuseOutputAmongInputs(rows, options.Output)) return;
   const WideString output = options.Output;
   const bool overwriting = WideFileExists(output);
   if (overwriting) {

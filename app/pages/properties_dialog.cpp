@@ -59,17 +59,19 @@ TTagFields TMainForm::TagFieldsOfDialog() const {
   return t;
 }
 
-void TMainForm::btPropertiesClick(TObject*) {
+void TMainForm::btPropertiesClick(TObject*) { ShowTrackProperties(MP4ListView); }
+
+void TMainForm::ShowTrackProperties(TUniListView* List) {
   TPropForm* p = PropForm;
   p->chTagSupport->SetVisible(true);
   p->Tab1->SetTabVisible(true);
   FJobs->State().TagMode = false;
   for (TUniTabSheet* tab : {p->Tab2, p->TabPic, p->TabMore}) tab->SetTabVisible(false);
-  TUniListItem* selected = MP4ListView->Selected();
+  TUniListItem* selected = List->Selected();
   if (!selected) return;
   const WideString type = TTrackRowItem(selected).Get(C::Type);
   if (type.empty() || type == L"chap") return;
-  FPropList = MP4ListView;
+  FPropList = List;
   FPropRow = selected->Index();
   ReadInfo();
   p->ShowModal();

@@ -77,8 +77,13 @@ void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts) {
 }
 
 void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts) {
-  ShowMP4BoxPathNotice(Dialog, Texts);  // the information notice's frame: title, icon, Ok
+  ShowTextNotice(Dialog, Text, Texts);
+}
+
+int ShowTextNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts) {
+  Reset(Dialog, L"Information", tiInformation);
+  Ok(Dialog);
   Dialog->SetInstruction(Texts.MsgNotifying);
   Dialog->SetContent(Text);
-  Dialog->Execute();
+  return Dialog->Execute();
 }

@@ -22,3 +22,5 @@ int ShowProcessRunningNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = 
 void ShowRawAVCNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());
 // Ok, shown: a refusal that has no preset of its own, its text as the content.
 void ShowNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts = NamedTexts());
+// Ok, shown: a notice whose content is Text (a refusal that has no preset of its own).
+int ShowTextNotice(TUniTaskDialog* Dialog, const WideString& Text, const TNamedTexts& Texts = NamedTexts());

@@ -12,7 +12,6 @@
 #include "dialogs/task_message_form.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
-#include "tests/app/page_test_support.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
@@ -27,6 +26,15 @@ namespace {
 using C = TTrackColumn;
 
 std::vector<TArgv> Recorded(const std::wstring& logFile) { return RecordedRuns(ReadFileBytes(logFile)); }
+
+// With KAVO_APP_SHOTS set, the window's picture goes to that folder under Name (to look at).
+void SaveShot(TWinControl* Window, const char* Name) {
+  const char* folder = getenv("KAVO_APP_SHOTS");
+  if (!folder) return;
+  Window->Repaint();
+  PumpUntil([] { return false; }, 100);
+  SaveWindowShot(Window->Handle(), std::string(folder) + "\\" + Name);
+}
 
 class MuxPageTest : public ::testing::Test {
  protected:

@@ -9,6 +9,7 @@
 #include "dialogs/file_drop_target.h"
 #include "dialogs/open_dir_dialog.h"
 #include "tests/support/pump.h"
+#include "tests/support/shell_drop.h"
 #include "vcl/forms.h"
 #include "widetext/codecs.h"
 #include "tests/support/forms.h"
@@ -17,24 +18,9 @@ namespace {
 
 WideString U8(const char* text) { return Utf8Decode(AnsiString(text)); }
 
-// A DROPFILES block as the shell builds it: wide names, NUL-separated, an extra NUL.
 HGLOBAL MakeDrop(const std::vector<WideString>& names, POINT pt) {
-  size_t chars = 1;
-  for (const auto& n : names) chars += n.size() + 1;
-  HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + chars * sizeof(wchar_t));
-  auto* df = static_cast<DROPFILES*>(GlobalLock(h));
-  df->pFiles = sizeof(DROPFILES);
-  df->pt = pt;
-  df->fWide = TRUE;
-  auto* p = reinterpret_cast<wchar_t*>(df + 1);
-  for (const auto& n : names) {
-    std::copy(n.begin(), n.end(), p);
-    p += n.size() + 1;
-  }
-  GlobalUnlock(h);
-  return h;
+  return MakeShellDrop(names, pt);
 }
-
 
 class DropTarget : public ::testing::Test {
  protected:

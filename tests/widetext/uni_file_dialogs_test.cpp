@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "widetext/platform.h"
+#include "tests/support/file_dialog_answer.h"
 #include "tests/widetext/temp_folder.h"
 #include "tests/widetext/wide_form_controls.h"
 #include "widetext/codecs.h"
@@ -95,52 +96,6 @@ TEST(UniFileDialogTexts, ClientGuidMustBeAGuidOrEmpty) {
 }
 
 // --- real dialogs ---
-
-// Runs Action from a timer of the modal loop that is about to start, until it answers true.
-void WhileModal(std::function<bool()> Action) {
-  static std::function<bool()> pending;
-  pending = std::move(Action);
-  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
-    if (pending && pending()) {
-      KillTimer(nullptr, id);
-      pending = nullptr;
-    }
-  });
-}
-
-BOOL CALLBACK FindVisibleDialog(HWND wnd, LPARAM param) {
-  char cls[32] = {};
-  GetClassNameA(wnd, cls, sizeof cls);
-  if (std::string(cls) == "#32770" && IsWindowVisible(wnd)) {
-    *reinterpret_cast<HWND*>(param) = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-BOOL CALLBACK FindVisibleEdit(HWND wnd, LPARAM param) {
-  char cls[32] = {};
-  GetClassNameA(wnd, cls, sizeof cls);
-  if (_stricmp(cls, "Edit") == 0 && IsWindowVisible(wnd)) {
-    *reinterpret_cast<HWND*>(param) = wnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// Types Name into the file-name box of the shown dialog and confirms it; false while no
-// dialog shows yet.
-bool TypeIntoShownDialog(const WideString& Name) {
-  HWND dialog = nullptr;
-  EnumThreadWindows(GetCurrentThreadId(), &FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
-  if (!dialog) return false;
-  HWND edit = nullptr;
-  EnumChildWindows(dialog, &FindVisibleEdit, reinterpret_cast<LPARAM>(&edit));
-  if (!edit) return false;
-  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(Name.c_str()));
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
-  return true;
-}
 
 class UniFileDialogs : public ::testing::Test {
  protected:

@@ -196,7 +196,11 @@ int Extract(const TArgs& a) {
 int Info(const TArgs& a) {
   if (a.positional.empty()) Fail("Error - no input file");
   NeedInput(a.positional.back());
-  Out("* Movie Info *\n\tTimescale 600 - Duration 00:00:10.000\n\t2 track(s)\n");
+  Out("* Movie Info *\n");
+  // A slow answer: the rest comes after this many milliseconds.
+  std::string delay = Env("KAVO_MP4BOX_INFO_DELAY");
+  if (!delay.empty()) Sleep(static_cast<DWORD>(atoi(delay.c_str())));
+  Out("\tTimescale 600 - Duration 00:00:10.000\n\t2 track(s)\n");
   if (!a.infoTrack.empty()) Out("Track # " + a.infoTrack + " Info - TrackID " + a.infoTrack + "\n");
   return 0;
 }

@@ -1,0 +1,56 @@
+#include "app/commands/join_command.h"
+
+#include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
+
+namespace {
+
+using C = TTrackColumn;
+
+}  // namespace
+
+AnsiString BuildJoinCommandLine(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options) {
+  AnsiString cmd = PathArgument(Options.MP4BoxPath);
+  cmd += ComplianceArgument(Options.ComplianceEnabled, Options.Compliance);
+  const WideString firstFile = Rows.empty() ? WideString() : WideLowerCase(Rows.front().InputPath());
+  for (const TTrackRow& row : Rows) {
+    if (!row.Checked) continue;
+    cmd += TrackFileOptions(row);
+    if (row[C::Type] == L"chap")
+      cmd += " -chap ";
+    else
+      cmd += WideLowerCase(row.InputPath()) == firstFile ? " -add " : " -cat ";
+    cmd += TrackSourceArgument(row);
+  }
+  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder);
+  if (Options.Verbose) cmd += " -v";
+  cmd += Options.OverWrite ? " -new " : " ";
+  cmd += PathArgument(Options.Output);
+  return cmd;
+}
+
+TMuxRefusal CheckJoinJob(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options, bool AVCWarning) {
+  if (!IsMP4BoxPath(Options.MP4BoxPath)) return TMuxRefusal::MP4BoxPath;
+  bool anyChecked = false;
+  for (const TTrackRow& row : Rows) anyChecked = anyChecked || row.Checked;
+  if (!anyChecked) return TMuxRefusal::NoCheckedTrack;
+  if (Options.Output.empty()) return TMuxRefusal::NoOutputName;
+  if (AVCWarning && RawAvcRowLacksFrameRate(Rows)) return TMuxRefusal::RawAvcFrameRate;
+  return TMuxRefusal::None;
+}
+
+TJobStart JoinJobStart(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options, const TNamedTexts& Texts) {
+  TJobStart job;
+  job.Mode = TJobMode::Concat;
+  job.StepCount = 1;
+  job.Steps = [Rows, Options, Texts](int StepIndex) -> std::optional<TRunRequest> {
+    if (StepIndex != 0) return std::nullopt;
+    TRunRequest run;
+    run.CommandLine = BuildJoinCommandLine(Rows, Options);
+    run.Verbose = Options.Verbose;
+    run.Notes = {{Texts.Msg5 + L" " + WideExtractFileName(Options.Output) + L"...", pekInformation, true},
+                 {Texts.Msg6 + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+    return run;
+  };
+  return job;
+}
