@@ -137,6 +137,25 @@ WideString SplitMuxPartName(const WideString& Output, int N) {
   return Output.substr(0, Output.size() - ext.size()) + L"_" + std::to_wstring(N) + ext;
 }
 
+std::vector<WideString> WrittenMuxFiles(const TMuxOptions& Options) {
+  auto exists = [](const WideString& name) { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  if (Options.SplitKilobytes <= 0 || exists(Options.Output)) return {Options.Output};
+  const WideString ext = WideExtractFileExt(Options.Output);
+  const WideString base = Options.Output.substr(0, Options.Output.size() - ext.size());
+  std::vector<WideString> parts;
+  for (int n = 1;; ++n) {
+    wchar_t padded[16];
+    swprintf(padded, 16, L"_%03d", n);
+    if (exists(SplitMuxPartName(Options.Output, n)))
+      parts.push_back(SplitMuxPartName(Options.Output, n));
+    else if (exists(base + padded + ext))
+      parts.push_back(base + padded + ext);
+    else
+      break;
+  }
+  return parts;
+}
+
 std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options) {
   if (Options.SplitKilobytes <= 0) return {{{Options.Output}}};
   if (IsCurrentGeneration(Options.Version)) return {{{SplitMuxPartName(Options.Output, 1)}}};

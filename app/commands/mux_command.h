@@ -78,6 +78,9 @@ WideString SplitMuxPartName(const WideString& Output, int N);
 // What the creation command must write: the output file; with a split size, its first part
 // (today's MP4Box), or the output or a part as the older tool may name it.
 std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options);
+// The files a finished mux wrote, to be tagged: the output, or the parts of a split as
+// either version names them, those that exist.
+std::vector<WideString> WrittenMuxFiles(const TMuxOptions& Options);
 
 // Checked video rows of H.264 elementary streams whose frame rate is empty: MP4Box needs
 // one for them.

@@ -22,9 +22,18 @@ void SetToolCommandLine(TRunRequest& Run, const AnsiString& Line, const TMP4BoxV
     Run.CommandLine = Line;
     return;
   }
-  const WideString wide = Utf8ToWide(Line);
+  SetUnicodeToolCommandLine(Run, Line);
+}
+
+void SetUnicodeToolCommandLine(TRunRequest& Run, const AnsiString& Utf8Line) {
+  Run.WideCommandLine.clear();
+  const WideString wide = Utf8ToWide(Utf8Line);
   Run.CommandLine = WideToAnsi(wide);
   if (AnsiToWide(Run.CommandLine) != wide) Run.WideCommandLine = wide;
+}
+
+WideString CommandLineText(const AnsiString& Line, const TMP4BoxVersion& V) {
+  return TakesUnicodeArguments(V) ? Utf8ToWide(Line) : AnsiToWide(Line);
 }
 
 WideString CommandLineText(const TRunRequest& Run) {

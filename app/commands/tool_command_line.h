@@ -19,5 +19,10 @@ AnsiString TextArgument(const WideString& Text, const TMP4BoxVersion& V);
 // code page when the code page carries it, else as a UTF-16 line (with its code-page form
 // beside it for the log).
 void SetToolCommandLine(TRunRequest& Run, const AnsiString& Line, const TMP4BoxVersion& V);
+// The same for a tool that reads its arguments as UTF-16 (AtomicParsley), from a line
+// written in UTF-8.
+void SetUnicodeToolCommandLine(TRunRequest& Run, const AnsiString& Utf8Line);
 // The line as the log shows it.
 WideString CommandLineText(const TRunRequest& Run);
+// A line built for V (UTF-8 for a tool that reads UTF-16) as the log shows it.
+WideString CommandLineText(const AnsiString& Line, const TMP4BoxVersion& V);

@@ -487,7 +487,8 @@ class TMainForm : public TUniForm {
   void TagPageBackButtonClick(TObject* Sender, bool& Stop);
   // The " -itags ..." text of a row's run: the properties dialog's tags once they were
   // confirmed from this page, else the row's own.
-  AnsiString FilesTagITags(int Row);
+  AnsiString FilesTagITags(int Row, const TMP4BoxVersion& Version);
+  TMP4BoxVersion TaggerVersion();  // the version of the MP4Box set as tagger
   // The AtomicParsley run after a mux into Output, when the tags are on and AtomicParsley
   // is the tagger.
   std::optional<TRunRequest> TagCmd(const WideString& Output);

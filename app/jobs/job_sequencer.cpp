@@ -263,8 +263,13 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
 void TJobSequencer::CheckExpectedOutputs() {
   for (const TExpectedOutput& expected : FExpected) {
     bool found = false;
-    for (const WideString& name : expected.Names)
-      found = found || GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    for (const WideString& name : expected.Names) {
+      WIN32_FIND_DATAW data;
+      HANDLE h = FindFirstFileW(name.c_str(), &data);
+      if (h == INVALID_HANDLE_VALUE) continue;
+      FindClose(h);
+      found = true;
+    }
     if (found || expected.Names.empty()) continue;
     FState.JobProblem = true;
     const WideString text = L"The file " + expected.Names.front() + L" was not written.";
@@ -315,19 +320,24 @@ void TJobSequencer::StartAfterClose() {
   auto build = std::move(FPendingAfterClose);
   FPendingAfterClose = nullptr;
   if (!build || FRunner->IsRunning()) return;
-  std::optional<TRunRequest> run = build();
-  if (!run) return;
-  // A tagging job of one step over the new file; the mux flag stays for the log's place.
+  std::vector<TRunRequest> runs = build();
+  if (runs.empty()) return;
+  // A tagging job of a step per file; the mux flag stays for the log's place.
   FJob = TJobStart();
   FJob.Mode = TJobMode::Tag;
+  FJob.StepCount = static_cast<int>(runs.size());
+  FJob.Steps = [runs](int Step) -> std::optional<TRunRequest> {
+    if (Step < 0 || Step >= static_cast<int>(runs.size())) return std::nullopt;
+    return runs[Step];
+  };
   FClosingMode = TJobMode::Tag;
   FState.TagMode = true;
   FState.JobIndex = 0;
-  FState.JobCount = 1;
+  FState.JobCount = FJob.StepCount;
   FState.JobStartTick = GetTickCount64();
   FPosition = 0;
   FJobTimer->SetEnabled(true);
-  StartRun(*run);
+  StartRun(runs.front());
 }
 
 void TJobSequencer::Abort() {

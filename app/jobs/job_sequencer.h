@@ -25,7 +25,7 @@ struct TRunNote {
 };
 
 // A file a run must leave behind; any one of the names will do (a tool may name it one way
-// or another).
+// or another), and "*" in a name stands for what the tool chooses (an extension).
 struct TExpectedOutput {
   std::vector<WideString> Names;
 };
@@ -61,9 +61,9 @@ struct TJobStart {
   // Files the job makes for its own use (the H.264 stream of an AVI file): deleted by
   // these exact names when the job closes.
   std::vector<WideString> TempFiles;
-  // Asked once the job has closed: a run to start 2000 ms later (the tagging of a new
-  // file), run as a one-step tagging job; no value for none.
-  std::function<std::optional<TRunRequest>()> AfterClose;
+  // Asked once the job has closed: the runs to start 2000 ms later (the tagging of the new
+  // file, or of each part a split mux wrote), run as a tagging job; none for none.
+  std::function<std::vector<TRunRequest>()> AfterClose;
 };
 
 // What the sequencer needs of the console tool runner.
@@ -170,6 +170,6 @@ class TJobSequencer {
   TTimer* FJobTimer;
   TTimer* FAfterCloseTimer;
   TTimer* FNoRunTimer;  // ends a step that runs no tool, from the message loop
-  std::function<std::optional<TRunRequest>()> FPendingAfterClose;
+  std::function<std::vector<TRunRequest>()> FPendingAfterClose;
   std::function<WideString(bool)> FRunFinished;  // the running run's Finished
 };

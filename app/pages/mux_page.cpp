@@ -233,7 +233,12 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   options.SplitKilobytes = *split;
   Wizard->SetActivePage(ProcessPage);
   TJobStart job = MuxJobStart(rows, options);
-  job.AfterClose = [this, output] { return TagCmd(output); };
+  job.AfterClose = [this, options] {
+    std::vector<TRunRequest> runs;
+    for (const WideString& file : WrittenMuxFiles(options))
+      if (std::optional<TRunRequest> run = TagCmd(file)) runs.push_back(*run);
+    return runs;
+  };
   if (!FJobs->StartJob(std::move(job))) return;
   AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
 }

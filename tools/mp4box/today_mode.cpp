@@ -95,7 +95,7 @@ void SplitProgress(int parts) {
 struct TArgs {
   std::vector<std::pair<std::string, std::string>> imports;
   std::vector<std::string> positional;
-  std::string out, newFile, itags, split, splitValue, raw, single, info;
+  std::string out, newFile, itags, split, splitValue, raw, single, info, subtitle, subtitleTrack;
   bool infoAsked = false;
 };
 
@@ -121,6 +121,10 @@ TArgs Parse(const std::vector<std::string>& argv) {
     else if (o == "-splits" || o == "-split" || o == "-splitx") {
       a.split = o;
       a.splitValue = next();
+    } else if (o == "-srt" || o == "-ttxt") {
+      // A track number extracts that track; without one, the input file is converted.
+      a.subtitle = o;
+      if (i + 1 < argv.size() && IsNumber(argv[i + 1])) a.subtitleTrack = argv[++i];
     } else if (o == "-raw") a.raw = next();
     else if (o == "-single") a.single = next();
     else if (o == "-info") {
@@ -234,6 +238,16 @@ int Extract(const TArgs& a) {
   return 0;
 }
 
+int Subtitles(const TArgs& a) {
+  if (a.positional.empty()) Refuse("Error: no input file");
+  const std::string& in = a.positional.back();
+  NeedInput(in);
+  const std::string ext = a.subtitle == "-srt" ? ".srt" : ".ttxt";
+  const std::string out = a.subtitleTrack.empty() ? Base(in) + ext : Base(in) + "_track" + a.subtitleTrack + ext;
+  Write(out, "KAVO-STANDIN " + a.subtitle + " " + a.subtitleTrack + "\r\n");
+  return 0;
+}
+
 int Info(const TArgs& a) {
   if (a.positional.empty()) Refuse("Error: no input file");
   NeedInput(a.positional.back());
@@ -264,5 +278,6 @@ int TodayMain() {
   if (!a.imports.empty()) return Mux(a);
   if (!a.split.empty()) return Split(a);
   if (!a.raw.empty() || !a.single.empty()) return Extract(a);
+  if (!a.subtitle.empty()) return Subtitles(a);
   Refuse("Error: nothing to do");
 }
