@@ -3,19 +3,7 @@
 #include "desktop/window_routines.h"
 #include "vcl/typinfo.h"
 
-HCURSOR ScreenCursorHandle(TCursor Cursor) {
-  static const struct {
-    TCursor Cursor;
-    LPCSTR Id;
-  } cursors[] = {{crArrow, IDC_ARROW},       {crCross, IDC_CROSS},       {crIBeam, IDC_IBEAM},
-                 {crSizeNESW, IDC_SIZENESW}, {crSizeNS, IDC_SIZENS},     {crSizeNWSE, IDC_SIZENWSE},
-                 {crSizeWE, IDC_SIZEWE},     {crUpArrow, IDC_UPARROW},   {crHourGlass, IDC_WAIT},
-                 {crNo, IDC_NO},             {crAppStart, IDC_APPSTARTING}, {crHelp, IDC_HELP},
-                 {crHandPoint, IDC_HAND},    {crSizeAll, IDC_SIZEALL}};
-  for (const auto& c : cursors)
-    if (c.Cursor == Cursor) return LoadCursorA(nullptr, c.Id);
-  return nullptr;
-}
+HCURSOR ScreenCursorHandle(TCursor Cursor) { return Cursor == crDefault ? nullptr : StandardCursor(Cursor); }
 
 namespace {
 

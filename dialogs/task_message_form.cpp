@@ -703,7 +703,7 @@ void TTaskMessageForm::Dispatch(TMessage& Message) {
       return;
     case WM_SETCURSOR:
       if (!LastAnchor.empty() && LOWORD(Message.LParam) == HTCLIENT) {
-        SetCursor(LoadCursorA(nullptr, IDC_HAND));
+        ::SetCursor(LoadCursorA(nullptr, IDC_HAND));
         Message.Result = 1;
         return;
       }

@@ -661,7 +661,7 @@ void TShDirTreeCombo::Dispatch(TMessage& Message) {
 
 void TShDirTreeCombo::WMPaint(TMessage& Message) {
   TUniCustomEdit::Dispatch(Message);
-  SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
+  ::SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
   HideCaret(WindowHandle());
   if (FImages && FImageIndex >= 0 && FImageIndex < FImages->Count()) {
     HDC dc = GetDC(WindowHandle());

@@ -40,7 +40,7 @@ void FollowDragOntoTree(TObject* Source, HWND Wnd, const std::function<bool(TShD
       bool accept = false;
       if (target && Eligible(target)) target->DragOver(Source, at.x, at.y, dsDragMove, accept);
       if (msg.message == WM_MOUSEMOVE) {
-        SetCursor(accept ? allowed : refused);
+        ::SetCursor(accept ? allowed : refused);
         continue;
       }
       ReleaseCapture();

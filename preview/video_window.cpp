@@ -571,7 +571,7 @@ void TVideoWindowEx::WndProc(TMessage& Message) {
       case WM_SETCURSOR:
         // The overlay's hidden cursor: none over the picture.
         if (FCursorHidden && LOWORD(Message.LParam) == HTCLIENT) {
-          SetCursor(nullptr);
+          ::SetCursor(nullptr);
           Message.Result = 1;
           return;
         }

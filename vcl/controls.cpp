@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "vcl/actions.h"
+#include "vcl/forms.h"
 #include "vcl/menus.h"
 #include "vcl/scopeexit.h"
 
@@ -24,6 +25,7 @@ const std::vector<TPropInfo>& ControlProperties() {
       .Property("Align", &TControl::Align, &TControl::SetAlign).Default(alNone)
       .Property("Color", &TControl::Color, &TControl::SetColor).Idents(ColorIdents())
           .Stored(&TControl::IsColorStored)
+      .Property("Cursor", &TControl::Cursor, &TControl::SetCursor).Idents(CursorIdents()).Default(crDefault)
       .Property("Enabled", &TControl::Enabled, &TControl::SetEnabled).Default(true)
           .Stored(&TControl::IsEnabledStored)
       .Property("Font", &TControl::Font, &TControl::SetFont).Stored(&TControl::IsFontStored)
@@ -362,6 +364,12 @@ void TControl::RequestAlign() {
 
 void TControl::Resize() {
   if (OnResize) OnResize(this);
+}
+
+void TControl::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  Perform(CM_CURSORCHANGED);
 }
 
 void TControl::SetVisible(bool Value) {
@@ -1021,6 +1029,7 @@ void TWinControl::Dispatch(TMessage& Message) {
     case WM_DRAWITEM: WMDrawItem(Message); break;
     case WM_MEASUREITEM: WMMeasureItem(Message); break;
     case WM_PRINTCLIENT: WMPrintClient(Message); break;
+    case WM_SETCURSOR: WMSetCursor(Message); break;
     case WM_HSCROLL:
     case WM_VSCROLL:
       // A scroll bar control's (an up-down's) scrolling is the control's own business.
@@ -1167,6 +1176,28 @@ void TWinControl::WMPaint(TMessage& Message) {
     TControl::Dispatch(Message);  // the window class paints itself
   else
     PaintHandler(Message);
+}
+
+// Over its client area a control shows the screen's cursor while that is set (an
+// hourglass during a long task), else the cursor of the window-less child under the mouse,
+// else its own; crDefault everywhere leaves the choice to the window class.
+void TWinControl::WMSetCursor(TMessage& Message) {
+  if (reinterpret_cast<HWND>(Message.WParam) == FHandle && LOWORD(Message.LParam) == HTCLIENT) {
+    TCursor cursor = Screen ? Screen->Cursor() : crDefault;
+    if (cursor == crDefault) {
+      POINT p{};
+      GetCursorPos(&p);
+      TControl* child = ControlAtPos(ScreenToClient(p), false);
+      cursor = child ? child->Cursor() : crDefault;
+      if (cursor == crDefault) cursor = Cursor();
+    }
+    if (cursor != crDefault) {
+      ::SetCursor(Screen ? Screen->Cursors(cursor) : StandardCursor(cursor));
+      Message.Result = 1;
+      return;
+    }
+  }
+  TControl::Dispatch(Message);
 }
 
 void TWinControl::WMPrintClient(TMessage& Message) {

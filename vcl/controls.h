@@ -17,6 +17,7 @@
 
 #include "vcl/align.h"
 #include "vcl/classes.h"
+#include "vcl/cursors.h"
 #include "vcl/graphics.h"
 #include "vcl/keyboard.h"
 #include "vcl/messages.h"
@@ -245,6 +246,10 @@ class TControl : public TComponent {
   bool IsColorStored() const { return !FParentColor; }
   bool IsShowHintStored() const { return !FParentShowHint; }
 
+  // --- the mouse cursor over the control (crDefault: its parent's) ---
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+
   // --- context menu ---
   // Shown by a right click (WM_CONTEXTMENU) when its AutoPopup is set.
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
@@ -325,6 +330,7 @@ class TControl : public TComponent {
   AnsiString FText;
   std::unique_ptr<TControlActionLink> FActionLink;
   TPopupMenu* FPopupMenu = nullptr;
+  TCursor FCursor = crDefault;
 };
 
 // ---------------------------------------------------------------------------
@@ -459,6 +465,7 @@ class TWinControl : public TControl {
   void FixupTabList();
 
   void WMPrintClient(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
   void WMPaint(TMessage& Message);
   void WMEraseBkgnd(TMessage& Message);
   void WMCommand(TMessage& Message);

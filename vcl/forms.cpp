@@ -4,6 +4,8 @@
 
 #include "vcl/actions.h"
 #include "vcl/application.h"
+#include "vcl/comctrls_toolbar.h"
+#include "vcl/comctrls_trackbar.h"
 #include "vcl/comctrls_updown.h"
 #include "vcl/buttons.h"
 #include "vcl/dialogs.h"
@@ -70,6 +72,8 @@ void RegisterFormClasses() {
     RegisterListViews();
     RegisterExtControls();
     RegisterUpDownControl();
+    RegisterToolBarControls();
+    RegisterTrackBarControl();
     RegisterButtonControls();
     RegisterTreeViewControls();
     RegisterPageControls();
@@ -779,7 +783,43 @@ TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner), FHintFont(new TFont) 
   FHintFont->SetColor(clInfoText);
 }
 
-TScreen::~TScreen() = default;
+TScreen::~TScreen() {
+  for (auto& [index, handle] : FCursors) DestroyCursor(handle);
+}
+
+HCURSOR TScreen::Cursors(TCursor Index) const {
+  auto own = FCursors.find(Index);
+  if (own != FCursors.end()) return own->second;
+  if (HCURSOR standard = StandardCursor(Index)) return standard;
+  return Index == crNone ? nullptr : LoadCursorA(nullptr, IDC_ARROW);
+}
+
+void TScreen::SetCursors(TCursor Index, HCURSOR Handle) {
+  if (Index <= 0) return;  // the standard numbers stay the system's
+  auto own = FCursors.find(Index);
+  if (own != FCursors.end()) {
+    DestroyCursor(own->second);
+    FCursors.erase(own);
+  }
+  if (Handle) FCursors[Index] = Handle;
+}
+
+void TScreen::SetCursor(TCursor Value) {
+  if (FCursor == Value) return;
+  FCursor = Value;
+  // The window under the mouse chooses again now, not at the next mouse move.
+  POINT p{};
+  GetCursorPos(&p);
+  HWND under = WindowFromPoint(p);
+  DWORD process = 0;
+  if (under) GetWindowThreadProcessId(under, &process);
+  if (under && process == GetCurrentProcessId()) {
+    const LRESULT hit = SendMessageA(under, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
+    SendMessageA(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under), MAKELPARAM(hit, WM_MOUSEMOVE));
+  } else if (Value != crDefault) {
+    ::SetCursor(Cursors(Value));
+  }
+}
 
 TWinControl* TScreen::ActiveControl() const { return FActiveForm ? FActiveForm->ActiveControl() : nullptr; }
 

@@ -16,6 +16,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include "vcl/controls.h"
@@ -267,6 +269,16 @@ class TScreen : public TComponent {
   // Its focused control.
   TWinControl* ActiveControl() const;
 
+  // The cursor over every window of the program while it is not crDefault (crHourGlass
+  // during a long task); crDefault gives each control its own again.
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor Value);
+  // The cursor of a number: a standard one (crArrow, crHandPoint...), or one the program
+  // put in a slot of its own; the arrow for a number without one.
+  HCURSOR Cursors(TCursor Index) const;
+  // Puts a cursor in a slot (a number above 0); the screen frees it. Null empties the slot.
+  void SetCursors(TCursor Index, HCURSOR Handle);
+
  private:
   friend class TCustomForm;
   void AddForm(TCustomForm* Form);
@@ -275,6 +287,8 @@ class TScreen : public TComponent {
   std::unique_ptr<TFont> FHintFont;
   std::vector<TCustomForm*> FForms;
   TCustomForm* FActiveForm = nullptr;
+  TCursor FCursor = crDefault;
+  std::map<TCursor, HCURSOR> FCursors;  // the program's own
 };
 
 // The program's screen, made by the first application object or form.

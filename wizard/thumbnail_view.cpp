@@ -272,19 +272,19 @@ void TKvThumbView::SetDirectory(const AnsiString& Value) {
         thumb->SetFileName(files->Strings(i));
         if (!hourglass && GetTickCount() - start > 1000) {
           hourglass = true;
-          SetCursor(LoadCursor(nullptr, IDC_WAIT));
+          ::SetCursor(LoadCursor(nullptr, IDC_WAIT));
         }
       }
       if (OnStopScanning) OnStopScanning(this);
     } catch (...) {
       FScanning = false;
       EnableAlign();
-      SetCursor(cursor);
+      ::SetCursor(cursor);
       throw;
     }
     FScanning = false;
     EnableAlign();
-    SetCursor(cursor);
+    ::SetCursor(cursor);
   }
   FDirectory = Value;
   if (Count() > 0 && FSelected == -1) {

@@ -126,6 +126,13 @@ struct TNamedTexts {
   WideString Split41 = L"";
   WideString Split50 = L"";
   WideString Split51 = L"";
+  // the split page's refusals ("%s" stands for the value typed)
+  WideString SplitMsgNoInput = L"Please choose the file to split.";
+  WideString SplitMsgBadSize = L"The part size \"%s\" is not a whole number of megabytes.";
+  WideString SplitMsgBadTime = L"\"%s\" is not a time: give seconds, hh:mm or hh:mm:ss.";
+  WideString SplitMsgZeroDuration = L"The duration of the parts must be longer than 0 seconds.";
+  WideString SplitMsgEmptyRange = L"The end of the part must come after its start.";
+  WideString SplitMsgNoChapters = L"This file has no chapters.";
   // section "ExtractPage"
   WideString ExtractToAVI = L"to AVI";
   WideString ExtractToRAW = L"to raw stream";

@@ -20,6 +20,10 @@ object MainForm: TMainForm
     Height = 32
     Width = 32
   end
+  object PreviewImages: TImageList
+    Height = 16
+    Width = 16
+  end
   object CreationImages: TImageList
     Height = 32
     Width = 32
@@ -511,6 +515,7 @@ object MainForm: TMainForm
           Top = 26
           Width = 20
           Height = 20
+          Cursor = crHandPoint
           Hint = 'Choose MP4Box.exe...'
           ShowHint = True
           Center = True
@@ -534,6 +539,7 @@ object MainForm: TMainForm
           Top = 58
           Width = 20
           Height = 20
+          Cursor = crHandPoint
           Hint = 'Choose the temporary folder...'
           ShowHint = True
           Center = True
@@ -601,6 +607,7 @@ object MainForm: TMainForm
           Top = 26
           Width = 20
           Height = 20
+          Cursor = crHandPoint
           Hint = 'Choose AtomicParsley.exe or MP4Box.exe...'
           ShowHint = True
           Center = True
@@ -1072,6 +1079,7 @@ object MainForm: TMainForm
       Header.Visible = False
       VisibleButtons = [bkBack, bkNext, bkCancel, bkHelp]
       OnBackButtonClick = SplitPageBackButtonClick
+      OnNextButtonClick = SplitPageNextButtonClick
       OnHelpButtonClick = SplitPageHelpButtonClick
       object WizardHeaderSplitPage: TKvgWizardHeader
         Left = 0
@@ -1111,9 +1119,11 @@ object MainForm: TMainForm
           Top = 22
           Width = 20
           Height = 20
+          Cursor = crHandPoint
           Hint = 'Open your file...'
           ShowHint = True
           Center = True
+          OnClick = k
         end
       end
       object gbSplitOptions: TUniGroupBox
@@ -1129,94 +1139,81 @@ object MainForm: TMainForm
           Width = 300
           Height = 17
           Caption = 'Enable Video Preview'
+          OnClick = chVIdeoPreviewClick
         end
-        object ToolBar1: TUniPanel
+        object ToolBar1: TToolBar
           Left = 10
           Top = 44
           Width = 306
           Height = 28
-          BevelOuter = bvNone
+          ButtonHeight = 24
+          ButtonWidth = 30
           Enabled = False
-          object ToolButton6: TUniSpeedButton
+          Flat = True
+          Images = PreviewImages
+          ShowHint = True
+          object ToolButton6: TToolButton
             Left = 0
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = '|<'
+            Top = 0
             Hint = '[Start] Move to the first frame.'
             Enabled = False
+            ImageIndex = 0
           end
-          object ToolButton2: TUniSpeedButton
-            Left = 34
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = '<'
+          object ToolButton2: TToolButton
+            Left = 30
+            Top = 0
             Hint = '[Backward] Back up by one frame.'
             Enabled = False
+            ImageIndex = 1
           end
-          object ToolButton1: TUniSpeedButton
-            Left = 68
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = '>'
+          object ToolButton1: TToolButton
+            Left = 60
+            Top = 0
             Hint = '[Forward] Advance by one frame.'
             Enabled = False
+            ImageIndex = 2
           end
-          object ToolButton7: TUniSpeedButton
-            Left = 102
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = '>|'
+          object ToolButton7: TToolButton
+            Left = 90
+            Top = 0
             Hint = '[End] Move to the last frame.'
             Enabled = False
+            ImageIndex = 3
           end
-          object Playbt: TUniSpeedButton
-            Left = 136
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = #9658
+          object Playbt: TToolButton
+            Left = 120
+            Top = 0
             Hint = 'Play'
             Enabled = False
+            ImageIndex = 4
           end
-          object Pausebt: TUniSpeedButton
-            Left = 170
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = '||'
+          object Pausebt: TToolButton
+            Left = 150
+            Top = 0
             Hint = 'Pause'
             Enabled = False
+            ImageIndex = 5
           end
-          object Stopbt: TUniSpeedButton
-            Left = 204
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = #9632
+          object Stopbt: TToolButton
+            Left = 180
+            Top = 0
             Hint = 'Stop'
             Enabled = False
+            ImageIndex = 6
           end
-          object ToolButton10: TUniSpeedButton
-            Left = 238
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = '['
+          object ToolButton10: TToolButton
+            Left = 210
+            Top = 0
             Hint = '[Mark In] Specify the start for processing. '
             Enabled = False
+            ImageIndex = 7
           end
-          object ToolButton11: TUniSpeedButton
-            Left = 272
-            Top = 2
-            Width = 32
-            Height = 24
-            Caption = ']'
+          object ToolButton11: TToolButton
+            Left = 240
+            Top = 0
             Hint = '[Mark Out] Specify the end for processing.'
             Enabled = False
+            ImageIndex = 8
           end
         end
         object VideoWindowEx1: TVideoWindowEx
@@ -1227,6 +1224,15 @@ object MainForm: TMainForm
           Color = clBlack
           FilterGraph = FilterGraph
         end
+        object VideoTrackBar: TTrackBar
+          Left = 10
+          Top = 312
+          Width = 306
+          Height = 30
+          Max = 100
+          Frequency = 10
+          TickStyle = tsAuto
+        end
         object rbSize: TUniRadioButton
           Left = 330
           Top = 26
@@ -1235,6 +1241,8 @@ object MainForm: TMainForm
           Caption = 'Split by Size :'
           Tag = 0
           Hint = 'Split the file in parts of the given size (MB).'
+          ShowHint = True
+          OnClick = SplitChoice
         end
         object edSplitSize: TUniEdit
           Left = 486
@@ -1252,6 +1260,7 @@ object MainForm: TMainForm
           Min = 1
           Max = 1400
           Position = 700
+          OnClick = UpDown1Click
         end
         object lbMB: TUniLabel
           Left = 570
@@ -1266,6 +1275,8 @@ object MainForm: TMainForm
           Caption = 'Split by Duration :'
           Tag = 1
           Hint = 'Split the file in parts of the given duration (seconds).'
+          ShowHint = True
+          OnClick = SplitChoice
         end
         object edSplitDuration: TUniEdit
           Left = 486
@@ -1274,6 +1285,7 @@ object MainForm: TMainForm
           Height = 21
           MaxLength = 12
           Text = '0'
+          OnKeyPress = edSplitDurationKeyPress
         end
         object rbFrom: TUniRadioButton
           Left = 330
@@ -1283,6 +1295,8 @@ object MainForm: TMainForm
           Caption = 'Split from'
           Tag = 2
           Hint = 'Keep the part between the two times (seconds).'
+          ShowHint = True
+          OnClick = SplitChoice
         end
         object edSplitFrom: TUniEdit
           Left = 486
@@ -1291,6 +1305,7 @@ object MainForm: TMainForm
           Height = 21
           MaxLength = 12
           Text = '0'
+          OnKeyPress = edSplitFromKeyPress
         end
         object lbTo: TUniLabel
           Left = 574
@@ -1304,6 +1319,7 @@ object MainForm: TMainForm
           Height = 21
           MaxLength = 12
           Text = '1'
+          OnKeyPress = edSplitToKeyPress
         end
         object rbSplitChapN: TUniRadioButton
           Left = 330
@@ -1313,6 +1329,8 @@ object MainForm: TMainForm
           Caption = 'Split by Chapters # :'
           Tag = 3
           Hint = 'Split the file at the chosen chapter.'
+          ShowHint = True
+          OnClick = SplitChoice
         end
         object cbChap: TUniComboBox
           Left = 486
@@ -1320,6 +1338,7 @@ object MainForm: TMainForm
           Width = 210
           Height = 21
           Style = csDropDownList
+          OnChange = cbChapChange
         end
         object cbChapVal: TUniComboBox
           Left = 486
@@ -1345,6 +1364,8 @@ object MainForm: TMainForm
           Caption = 'Split All Chapters'
           Tag = 4
           Hint = 'Split the file at every chapter.'
+          ShowHint = True
+          OnClick = SplitChoice
         end
       end
     end
@@ -1655,6 +1676,7 @@ object MainForm: TMainForm
           Top = 22
           Width = 20
           Height = 20
+          Cursor = crHandPoint
           Hint = 'Open your file...'
           ShowHint = True
           Center = True
@@ -1793,6 +1815,7 @@ object MainForm: TMainForm
           Top = 22
           Width = 20
           Height = 20
+          Cursor = crHandPoint
           Hint = 'Open your file...'
           ShowHint = True
           Center = True

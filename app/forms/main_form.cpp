@@ -23,6 +23,7 @@ const TClassMembers& MainFormMembers() {
     TMemberTable<TMainForm> table;
     table
       .Field("MainImages", &TMainForm::MainImages)
+      .Field("PreviewImages", &TMainForm::PreviewImages)
       .Field("CreationImages", &TMainForm::CreationImages)
       .Field("EditionImages", &TMainForm::EditionImages)
       .Field("SettingsImages", &TMainForm::SettingsImages)
@@ -170,6 +171,7 @@ const TClassMembers& MainFormMembers() {
       .Field("ToolButton10", &TMainForm::ToolButton10)
       .Field("ToolButton11", &TMainForm::ToolButton11)
       .Field("VideoWindowEx1", &TMainForm::VideoWindowEx1)
+      .Field("VideoTrackBar", &TMainForm::VideoTrackBar)
       .Field("rbSize", &TMainForm::rbSize)
       .Field("edSplitSize", &TMainForm::edSplitSize)
       .Field("UpDown1", &TMainForm::UpDown1)
@@ -255,6 +257,7 @@ const TClassMembers& MainFormMembers() {
     AddStartupHandlers(table);
     AddWelcomePageHandlers(table);
     AddMuxPageHandlers(table);
+    AddSplitPageHandlers(table);
     AddSettingsPageHandlers(table);
     AddAboutPageHandlers(table);
     AddLanguageHandlers(table);
@@ -282,6 +285,8 @@ void RegisterProgramClasses() {
     RegisterExtControls();
     RegisterButtonControls();
     RegisterUpDownControl();
+    RegisterToolBarControls();
+    RegisterTrackBarControl();
     RegisterProgressBar();
     RegisterImageLists();
     RegisterDialogs();

@@ -11,6 +11,7 @@
 #include "app/commands/itags_argument.h"
 #include "app/commands/join_command.h"
 #include "app/commands/mux_command.h"
+#include "app/commands/split_command.h"
 #include "app/jobs/job_sequencer.h"
 
 #include "app/jobs/job_sequencer.h"
@@ -22,6 +23,8 @@
 #include "dialogs/open_dir_dialog.h"
 #include "dialogs/uni_task_dialog.h"
 #include "runner/dos_command.h"
+#include "vcl/comctrls_toolbar.h"
+#include "vcl/comctrls_trackbar.h"
 #include "vcl/comctrls_updown.h"
 #include "vcl/imglist.h"
 #include "vcl/stdctrls.h"
@@ -56,6 +59,7 @@ class TMainForm : public TUniForm {
 
   // --- the form and its components without a window ---
   TImageList* MainImages = nullptr;    // the welcome list's area icons (32 x 32)
+  TImageList* PreviewImages = nullptr;  // the preview tool bar's pictures (16 x 16)
   TImageList* CreationImages = nullptr;  // the task lists' icons (32 x 32), one list each
   TImageList* EditionImages = nullptr;
   TImageList* SettingsImages = nullptr;
@@ -203,17 +207,18 @@ class TMainForm : public TUniForm {
   TUniImage* UniImage18 = nullptr;
   TUniGroupBox* gbSplitOptions = nullptr;
   TUniCheckBox* chVIdeoPreview = nullptr;
-  TUniPanel* ToolBar1 = nullptr;
-  TUniSpeedButton* ToolButton6 = nullptr;
-  TUniSpeedButton* ToolButton2 = nullptr;
-  TUniSpeedButton* ToolButton1 = nullptr;
-  TUniSpeedButton* ToolButton7 = nullptr;
-  TUniSpeedButton* Playbt = nullptr;
-  TUniSpeedButton* Pausebt = nullptr;
-  TUniSpeedButton* Stopbt = nullptr;
-  TUniSpeedButton* ToolButton10 = nullptr;
-  TUniSpeedButton* ToolButton11 = nullptr;
+  TToolBar* ToolBar1 = nullptr;
+  TToolButton* ToolButton6 = nullptr;
+  TToolButton* ToolButton2 = nullptr;
+  TToolButton* ToolButton1 = nullptr;
+  TToolButton* ToolButton7 = nullptr;
+  TToolButton* Playbt = nullptr;
+  TToolButton* Pausebt = nullptr;
+  TToolButton* Stopbt = nullptr;
+  TToolButton* ToolButton10 = nullptr;
+  TToolButton* ToolButton11 = nullptr;
   TVideoWindowEx* VideoWindowEx1 = nullptr;
+  TTrackBar* VideoTrackBar = nullptr;
   TUniRadioButton* rbSize = nullptr;
   TUniEdit* edSplitSize = nullptr;
   TUpDown* UpDown1 = nullptr;
@@ -496,6 +501,23 @@ class TMainForm : public TUniForm {
   int TagListIndex = 1;      // one past the row ">>" reached last
   bool TagsFromDialog = false;  // the tag page's job writes the properties dialog's tags
 
+  // --- split page (pages/split_page.cpp) ---
+  void k(TObject* Sender);  // the input picker
+  // What the picker does with a chosen file (empty: none chosen): the file's size,
+  // chapters and video are read, and Next is enabled.
+  void SplitInputChosen(const WideString& FileName);
+  bool LoadChapters(const WideString& FileName);
+  bool HasVideo(const WideString& FileName);
+  void SplitChoice(TObject* Sender);
+  void cbChapChange(TObject* Sender);
+  void SplitTimeKeyPress(TObject* Sender, char& Key);
+  void SplitPageNextButtonClick(TObject* Sender, bool& Stop);
+  void chVIdeoPreviewClick(TObject* Sender);
+  void UpDown1Click(TObject* Sender, TUDBtnType Button);
+  // Selects chapter Index in the three chapter lists.
+  void SelectSplitChapter(int Index);
+  TSplitOptions SplitOptionsOfPage();
+
  protected:
   void Loaded() override;
 
@@ -530,6 +552,7 @@ void AddOutputPanelHandlers(TMemberTable<TMainForm>& Table);
 void AddTrackListColumnHandlers(TMemberTable<TMainForm>& Table);
 void AddStreamInfoHandlers(TMemberTable<TMainForm>& Table);
 void AddDroppedFilesHandlers(TMemberTable<TMainForm>& Table);
+void AddSplitPageHandlers(TMemberTable<TMainForm>& Table);
 
 // Applies a language file (full path) to the main window, the properties dialog and the
 // named texts.

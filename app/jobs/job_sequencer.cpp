@@ -308,7 +308,9 @@ void TJobSequencer::CloseJob() {
   FJobTimer->SetEnabled(false);
   FPosition = 0;
   auto afterClose = std::move(FJob.AfterClose);
+  auto closed = std::move(FJob.Closed);
   FJob = TJobStart();
+  if (closed) closed();
   FView->JobClosed(outcome);
   if (afterClose) {
     FPendingAfterClose = std::move(afterClose);

@@ -64,6 +64,8 @@ struct TJobStart {
   // Asked once the job has closed: the runs to start 2000 ms later (the tagging of the new
   // file, or of each part a split mux wrote), run as a tagging job; none for none.
   std::function<std::vector<TRunRequest>()> AfterClose;
+  // Told once the job has closed, however it ended.
+  std::function<void()> Closed;
 };
 
 // What the sequencer needs of the console tool runner.

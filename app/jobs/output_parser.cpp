@@ -1,5 +1,8 @@
 #include "app/jobs/output_parser.h"
 
+#include <cstring>
+#include <optional>
+
 #include "app/common/text_routines.h"
 #include "app/jobs/process_view.h"
 
@@ -56,6 +59,18 @@ void AddEvent(TParsedLine& r, const WideString& row, int kind, const WideString&
   r.Events.push_back({row, kind, log});
 }
 
+// Today's MP4Box splits with "splitting: 12.34 %" (rewritten by CR), and ends each part
+// with "splitting: file N done". The whole percent, or no value for other lines.
+const char* const kTodaySplitting = "splitting: ";
+
+std::optional<int> TodaySplitProgress(const AnsiString& line) {
+  if (!StartsWith(line, kTodaySplitting)) return std::nullopt;
+  AnsiString whole = Trim(StrBefore(" %", line.substr(strlen(kTodaySplitting))));
+  whole = whole.substr(0, whole.find('.'));
+  if (!IsDecimalDigits(whole) || whole.size() > 3) return std::nullopt;
+  return std::stoi(whole);
+}
+
 }  // namespace
 
 TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParseContext& Context) {
@@ -63,6 +78,9 @@ TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParse
   const TNamedTexts& t = *Context.Texts;
   TParsedLine r;
   AnsiString value = ProgressText(Line, Context.Tool);
+  if (Context.Tool == TToolKind::MP4Box) {
+    if (std::optional<int> split = TodaySplitProgress(Line)) value = IntToStr(*split);
+  }
   // A progress text is digits only; anything else moves nothing.
   if (IsDecimalDigits(value) && value.size() <= 9) {
     r.HasProgress = true;
@@ -78,6 +96,11 @@ TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParse
       if (m.Text == &TNamedTexts::FileW && Context.TagsByMP4Box) AddEvent(r, t.FileTag, pekInformation, t.FileTag);
       AddEvent(r, t.*m.Text, pekInformation, t.*m.Text);
       break;
+    }
+    AnsiString done = StrBefore(" done", StrAfter("splitting: file ", Line));
+    if (StartsWith(Line, kTodaySplitting) && IsDecimalDigits(done)) {
+      WideString text = t.StoringFile + L" " + AnsiToWide(done);
+      AddEvent(r, text, pekInformation, text);
     }
     AnsiString stored = StrAfter("Storing split-file", Line);
     if (!stored.empty()) {

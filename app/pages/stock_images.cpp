@@ -2,6 +2,10 @@
 // status rows and the small picker and link images.
 #include "app/forms/main_form.h"
 
+#include <vector>
+
+#include "vcl/pictures.h"
+
 namespace {
 
 // An icon of shell32.dll at Size pixels, or a system icon when the shell has none.
@@ -30,9 +34,49 @@ void SetPicture(TUniImage* Image, HICON Icon) {
   Image->Picture()->Icon()->SetHandle(Icon);
 }
 
+// The preview tool bar's pictures, drawn in the button text colour on a magenta mask:
+// first frame, back, forward, last frame, play, pause, stop, mark in, mark out.
+void DrawPreviewGlyphs(TImageList* List) {
+  using TShape = std::vector<std::vector<POINT>>;
+  auto bar = [](int x) { return std::vector<POINT>{{x, 3}, {x + 2, 3}, {x + 2, 13}, {x, 13}}; };
+  auto right = [](int x) { return std::vector<POINT>{{x, 3}, {x + 5, 8}, {x, 13}}; };
+  auto left = [](int x) { return std::vector<POINT>{{x + 5, 3}, {x, 8}, {x + 5, 13}}; };
+  const TShape shapes[] = {
+      {bar(3), left(7)},                                        // first frame
+      {left(4), bar(10)},                                       // back one frame
+      {bar(4), right(8)},                                       // forward one frame
+      {right(5), bar(11)},                                      // last frame
+      {{{5, 3}, {12, 8}, {5, 13}}},                             // play
+      {bar(5), bar(10)},                                        // pause
+      {{{4, 4}, {12, 4}, {12, 12}, {4, 12}}},                   // stop
+      {bar(4), {{6, 3}, {10, 3}, {10, 5}, {6, 5}}, {{6, 11}, {10, 11}, {10, 13}, {6, 13}}},   // mark in
+      {bar(10), {{6, 3}, {10, 3}, {10, 5}, {6, 5}}, {{6, 11}, {10, 11}, {10, 13}, {6, 13}}},  // mark out
+  };
+  const TColor mask = static_cast<TColor>(0xFF00FF);
+  List->Clear();
+  for (const TShape& shape : shapes) {
+    TBitmap glyph;
+    glyph.SetSize(List->Width(), List->Height());
+    HDC dc = glyph.Canvas()->Handle();
+    HBRUSH back = CreateSolidBrush(mask);
+    RECT all{0, 0, List->Width(), List->Height()};
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+    HBRUSH ink = CreateSolidBrush(GetSysColor(COLOR_BTNTEXT));
+    HGDIOBJ oldBrush = SelectObject(dc, ink);
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(NULL_PEN));
+    for (const std::vector<POINT>& polygon : shape) Polygon(dc, polygon.data(), static_cast<int>(polygon.size()));
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    DeleteObject(ink);
+    List->AddMasked(&glyph, mask);
+  }
+}
+
 }  // namespace
 
 void TMainForm::LoadStockImages() {
+  DrawPreviewGlyphs(PreviewImages);
   // Icon numbers of the shell's library as Wine numbers them: 111 and 114 film, 113 picture,
   // 17 computer, 25 help, 130 copies, 77 stacked pages, 5 open folder, 128 arrow, 112 note,
   // 15 globe, 56 magnifier, 2 page.

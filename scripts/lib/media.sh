@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=23
+KAVO_MEDIA_VERSION=24
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
@@ -33,6 +33,25 @@ META
   ffmpeg "${q[@]}" "${v[@]}" -i "$dir/chapters.ffmeta" -map 0 -map_chapters 1 "${x264[@]}" \
     "$dir/chapters.mp4"
   rm "$dir/chapters.ffmeta"
+  # Files to split at their chapters: 3 chapters over 3 s (accents, a title holding "- "),
+  # and 12 chapters of half a second over 6 s.
+  local v3=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=3")
+  local v6=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=6")
+  {
+    echo ';FFMETADATA1'
+    printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\nEND=1000\ntitle=Générique\n'
+    printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=1000\nEND=2500\ntitle=Part - two\n'
+    printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=2500\nEND=3000\ntitle=Fin à Noël\n'
+  } >"$dir/chapters3.ffmeta"
+  {
+    echo ';FFMETADATA1'
+    for i in $(seq 0 11); do
+      printf '[CHAPTER]\nTIMEBASE=1/1000\nSTART=%d\nEND=%d\ntitle=Chapter %d\n' $((i * 500)) $((i * 500 + 500)) $((i + 1))
+    done
+  } >"$dir/chapters12.ffmeta"
+  ffmpeg "${q[@]}" "${v3[@]}" -i "$dir/chapters3.ffmeta" -map 0 -map_chapters 1 "${x264[@]}" "$dir/chapters3.mp4"
+  ffmpeg "${q[@]}" "${v6[@]}" -i "$dir/chapters12.ffmeta" -map 0 -map_chapters 1 "${x264[@]}" "$dir/chapters12.mp4"
+  rm "$dir/chapters3.ffmeta" "$dir/chapters12.ffmeta"
   printf '1\r\n00:00:00,000 --> 00:00:00,800\r\nHello\r\n\r\n' >"$dir/subs.srt"
   # A folder of tagged files for the tag page: two M4A files and an MP4 file, one title
   # outside the ANSI code page.

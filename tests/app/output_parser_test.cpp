@@ -76,6 +76,13 @@ TEST(OutputParser, ProgressComesFromPartialLinesRowsOnlyFromCompleteOnes) {
       {"Splitting: |=   | (/100)", true, false, 0, L"", 0},
       {"Error opening file | (30/100)", false, true, 30, L"30 %", 0},
       {"Error opening file | (30/100)", true, true, 30, L"30 %", 1},
+      // today's split progress: the whole percent of "splitting:  N.NN %"
+      {"splitting:  0.03 %", false, true, 0, L"0 %", 0},
+      {"splitting:  83.32 %", false, true, 83, L"83 %", 0},
+      {"splitting:  100.00 %", true, true, 100, L"100 %", 0},
+      {"splitting:  x.5 %", false, false, 0, L"", 0},
+      {"splitting: file 2 done", true, false, 0, L"", 1},
+      {"splitting: file two done", true, false, 0, L"", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.line + (c.complete ? " complete" : " partial"));
@@ -118,6 +125,8 @@ TEST(OutputParser, StoredSplitFilesAndVerboseLines) {
   EXPECT_EQ(r.Events, (std::vector<TParsedEvent>{{L"StoringFile C:\\out\\movie_001.mp4", 0,
                                                   L"StoringFile C:\\out\\movie_001.mp4"}}));
   EXPECT_TRUE(Parse("Storing split-file").Events.empty());
+  EXPECT_EQ(Parse("splitting: file 12 done").Events,
+            (std::vector<TParsedEvent>{{L"StoringFile 12", 0, L"StoringFile 12"}}));
   EXPECT_FALSE(r.LogLine);
   EXPECT_TRUE(Parse("anything", true, false, TToolKind::MP4Box, true).LogLine);
   EXPECT_FALSE(Parse("anything", false, false, TToolKind::MP4Box, true).LogLine);

@@ -1,6 +1,6 @@
 // A stand-in for MP4Box, used by the tests: it answers the command lines the program builds
 // the way the real tool does as far as the program reads it (stage lines with progress
-// rewritten by CR, "Storing split-file", "-info" text, "Error " lines and exit codes), and
+// rewritten by CR, split progress in both forms, "-info" text, "Error " lines and exit codes), and
 // writes real (small) output files. This file is the older tool (version 0.4.5 unless
 // KAVO_MP4BOX_VERSION says otherwise); today_mode.cpp is today's.
 #include <set>
@@ -157,18 +157,50 @@ int Mux(const TArgs& a) {
   return 0;
 }
 
+// The parts of -splits: as many as the size makes of the input (at least 1, at most 20);
+// -split: 2.
+int PartCount(const TArgs& a, const std::string& in) {
+  if (a.splitOption != "-splits") return 2;
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(in.c_str(), GetFileExInfoStandard, &data)) return 1;
+  const unsigned long long size = (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  const unsigned long long part = strtoull(a.splitValue.c_str(), nullptr, 10) * 1024;
+  if (part == 0) return 1;
+  const unsigned long long parts = (size + part - 1) / part;
+  return parts < 1 ? 1 : parts > 20 ? 20 : static_cast<int>(parts);
+}
+
+// Both forms of split progress: the older stage line, then today's "splitting:  N.NN %"
+// rewritten by CR and "splitting: file N done" for each part. The parts are named as
+// MP4Box names them: in_001.mp4, ... for -splits and -split; in_<start>_<end>.mp4 for
+// -splitx start:end.
 int Split(const TArgs& a) {
   if (a.positional.empty()) Fail("Error - no input file");
   const std::string& in = a.positional.back();
   NeedInput(in);
-  int parts = a.splitOption == "-split" ? 2 : 1;
+  std::vector<std::string> names;
+  if (a.splitOption == "-splitx") {
+    const size_t colon = a.splitValue.find(':');
+    if (colon == std::string::npos) Fail("Error - -splitx needs start:end");
+    names.push_back(Base(in) + "_" + a.splitValue.substr(0, colon) + "_" + a.splitValue.substr(colon + 1) + LowerExt(in));
+  } else {
+    const int parts = PartCount(a, in);
+    for (int k = 1; k <= parts; ++k) {
+      char suffix[16];
+      snprintf(suffix, sizeof suffix, "_%03d", k);
+      names.push_back(Base(in) + suffix + LowerExt(in));
+    }
+  }
   Stage("Splitting: ");
-  for (int k = 1; k <= parts; ++k) {
-    char suffix[16];
-    snprintf(suffix, sizeof suffix, "_%03d", k);
-    std::string name = Base(in) + suffix + LowerExt(in);
-    Write(name, "KAVO-STANDIN SPLIT " + a.splitOption + " " + a.splitValue + "\r\n");
-    Out("Storing split-file " + name + "\n");
+  const int count = static_cast<int>(names.size());
+  for (int k = 0; k < count; ++k) {
+    for (int step = 0; step < 4; ++step) {
+      char line[64];
+      snprintf(line, sizeof line, "splitting:  %.2f %%\r", (k * 4 + step) * 100.0 / (count * 4));
+      Out(line);
+    }
+    Write(names[k], "KAVO-STANDIN SPLIT " + a.splitOption + " " + a.splitValue + "\r\n");
+    Out("splitting: file " + std::to_string(k + 1) + " done\n");
   }
   return 0;
 }

@@ -1,0 +1,178 @@
+#include "app/commands/split_command.h"
+
+#include <cwctype>
+
+#include "app/commands/mux_command.h"
+#include "app/commands/mux_job.h"
+#include "widetext/filenames.h"
+
+namespace {
+
+bool AllDigits(const WideString& S) {
+  if (S.empty() || S.size() > 9) return false;
+  for (wchar_t c : S)
+    if (!std::iswdigit(c)) return false;
+  return true;
+}
+
+// The number in characters From to From + Count - 1 (counted from 1); no value when they
+// are not all digits.
+std::optional<int> NumberAt(const WideString& S, size_t From, size_t Count) {
+  if (S.size() < From - 1 + Count) return std::nullopt;
+  const WideString part = S.substr(From - 1, Count);
+  if (!AllDigits(part)) return std::nullopt;
+  return std::stoi(part);
+}
+
+std::optional<int> HoursMinutesSeconds(const WideString& S) {
+  const auto h = NumberAt(S, 1, 2), m = NumberAt(S, 4, 2), s = NumberAt(S, 7, 2);
+  if (!h || !m || !s) return std::nullopt;
+  return *h * 3600 + *m * 60 + *s;
+}
+
+WideString Fill(const WideString& Pattern, const WideString& Value) {
+  WideString text = Pattern;
+  const size_t at = text.find(L"%s");
+  if (at != WideString::npos) text.replace(at, 2, Value);
+  return text;
+}
+
+}  // namespace
+
+int ChapterTimeToSeconds(const WideString& Text) {
+  if (Text.size() <= 9) return 0;
+  return HoursMinutesSeconds(Text).value_or(0);
+}
+
+std::optional<int> SplitTimeToSeconds(const WideString& Text) {
+  const size_t length = Text.size();
+  if (length == 0) return std::nullopt;
+  if (length <= 2) {
+    const auto hours = NumberAt(Text, 1, length);
+    if (!hours) return std::nullopt;
+    return *hours * 3600;
+  }
+  if (length == 5) {
+    const auto h = NumberAt(Text, 1, 2), m = NumberAt(Text, 4, 2);
+    if (!h || !m) return std::nullopt;
+    return *h * 3600 + *m * 60;
+  }
+  if (length < 10) return NumberAt(Text, 1, length);
+  return HoursMinutesSeconds(Text);
+}
+
+AnsiString ChapterTimeArgument(const WideString& Text) {
+  AnsiString value = IntToStr(ChapterTimeToSeconds(Text));
+  const size_t point = Text.find(L'.');
+  if (point != WideString::npos && point + 1 < Text.size()) value += "." + WideToAnsi(Text.substr(point + 1));
+  return value;
+}
+
+namespace {
+
+std::optional<long long> SizeKilobytes(const WideString& Size) {
+  if (!AllDigits(Size)) return std::nullopt;
+  const long long megabytes = std::stoll(Size);
+  if (megabytes < 1) return std::nullopt;
+  return megabytes * 1024;
+}
+
+}  // namespace
+
+TSplitRefusal CheckSplitJob(const TSplitOptions& o) {
+  if (!IsMP4BoxPath(o.MP4BoxPath)) return TSplitRefusal::MP4BoxPath;
+  if (o.Input.empty()) return TSplitRefusal::NoInput;
+  switch (o.Mode) {
+    case TSplitMode::Size:
+      if (!SizeKilobytes(o.Size)) return TSplitRefusal::BadSize;
+      break;
+    case TSplitMode::Duration: {
+      const auto seconds = SplitTimeToSeconds(o.Duration);
+      if (!seconds || *seconds <= 0) return TSplitRefusal::BadDuration;
+      break;
+    }
+    case TSplitMode::Range: {
+      const auto from = SplitTimeToSeconds(o.From);
+      if (!from) return TSplitRefusal::BadFrom;
+      const auto to = SplitTimeToSeconds(o.To);
+      if (!to) return TSplitRefusal::BadTo;
+      if (*to <= *from) return TSplitRefusal::EmptyRange;
+      break;
+    }
+    case TSplitMode::Chapter:
+    case TSplitMode::AllChapters:
+      if (o.Chapters.empty() || o.Chapter < 0 || o.Chapter >= static_cast<int>(o.Chapters.size()))
+        return TSplitRefusal::NoChapters;
+      break;
+  }
+  return TSplitRefusal::None;
+}
+
+WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& o, const TNamedTexts& t) {
+  switch (Refusal) {
+    case TSplitRefusal::None:
+    case TSplitRefusal::MP4BoxPath: return WideString();
+    case TSplitRefusal::NoInput: return t.SplitMsgNoInput;
+    case TSplitRefusal::BadSize: return Fill(t.SplitMsgBadSize, o.Size);
+    case TSplitRefusal::BadDuration:
+      return SplitTimeToSeconds(o.Duration) ? t.SplitMsgZeroDuration : Fill(t.SplitMsgBadTime, o.Duration);
+    case TSplitRefusal::BadFrom: return Fill(t.SplitMsgBadTime, o.From);
+    case TSplitRefusal::BadTo: return Fill(t.SplitMsgBadTime, o.To);
+    case TSplitRefusal::EmptyRange: return t.SplitMsgEmptyRange;
+    case TSplitRefusal::NoChapters: return t.SplitMsgNoChapters;
+  }
+  return WideString();
+}
+
+AnsiString SplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
+  AnsiString line = PathArgument(o.MP4BoxPath);
+  switch (o.Mode) {
+    case TSplitMode::Size: line += " -splits " + IntToStr(*SizeKilobytes(o.Size)); break;
+    case TSplitMode::Duration: line += " -split " + IntToStr(SplitTimeToSeconds(o.Duration).value_or(0)); break;
+    case TSplitMode::Range:
+      line += " -splitx " + IntToStr(SplitTimeToSeconds(o.From).value_or(0)) + ":" +
+              IntToStr(SplitTimeToSeconds(o.To).value_or(0));
+      break;
+    case TSplitMode::Chapter:
+    case TSplitMode::AllChapters: {
+      const TSplitChapter& c = o.Chapters.at(ChapterIndex);
+      line += " -splitx " + ChapterTimeArgument(c.Start) + ":" + ChapterTimeArgument(c.End);
+      break;
+    }
+  }
+  if (o.Verbose) line += " -v";
+  return line + " " + PathArgument(o.Input);
+}
+
+WideString SplitStatusText(const TSplitOptions& o, int ChapterIndex) {
+  const WideString name = WideExtractFileName(o.Input);
+  switch (o.Mode) {
+    case TSplitMode::Size: return L"Split " + name + L" into " + o.Size + L" MB part...";
+    case TSplitMode::Duration: return L"Split " + name + L" each " + o.Duration + L" ...";
+    case TSplitMode::Range: return L"Split " + name + L" from " + o.From + L" to " + o.To + L"...";
+    default: return L"Split " + name + L" at Chapter # " + std::to_wstring(ChapterIndex + 1) + L" ...";
+  }
+}
+
+TJobStart SplitJobStart(const TSplitOptions& Options, std::function<void(int)> SelectChapter) {
+  TJobStart job;
+  job.Mode = TJobMode::Split;
+  const bool all = Options.Mode == TSplitMode::AllChapters;
+  job.StepCount = all ? static_cast<int>(Options.Chapters.size()) : 1;
+  job.Steps = [Options, SelectChapter, all](int StepIndex) -> std::optional<TRunRequest> {
+    if (StepIndex >= (all ? static_cast<int>(Options.Chapters.size()) : 1)) return std::nullopt;
+    const int chapter = all ? StepIndex : Options.Chapter;
+    if (all && SelectChapter) SelectChapter(chapter);
+    TRunRequest run;
+    run.CommandLine = SplitCommandLine(Options, chapter);
+    run.Verbose = Options.Verbose;
+    const WideString status = SplitStatusText(Options, chapter);
+    run.Notes = {{status, pekInformation, true},
+                 {L"Command Line used for the splitting : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+    return run;
+  };
+  if (all && SelectChapter) job.Closed = [SelectChapter] { SelectChapter(0); };
+  return job;
+}
+
+bool SplitTimeKey(wchar_t Key) { return Key == L'\b' || Key == L'.' || (Key >= L'0' && Key <= L':'); }
