@@ -63,11 +63,6 @@ void ReadCurrentStageLine(const AnsiString& Line, TCurrentOutputMemory& Memory, 
   Memory.InImport = importProgress;
   if (Line.find("Track Importing ") != AnsiString::npos) Memory.ImportFormat = ImportFormatOf(Line);
 
-  AnsiString part = StrAfter("splitting: file ", Line);
-  if (!part.empty() && part.size() > 5 && part.compare(part.size() - 5, 5, " done") == 0) {
-    WideString text = Texts.StoringFile + L" " + AnsiToWide(part.substr(0, part.size() - 5));
-    Events.push_back({text, pekInformation, text});
-  }
 }
 
 bool IsCurrentProblemLine(const AnsiString& Line) {

@@ -21,7 +21,7 @@ struct TCurrentOutputMemory {
 AnsiString WithoutColourEscapes(const AnsiString& Line);
 
 // The rows of one complete line: an import's row at its first "Import: " progress line
-// (whatever value it starts at: H.264 starts at 11), and a row for each part a split stored.
+// (whatever value it starts at: H.264 starts at 11).
 void ReadCurrentStageLine(const AnsiString& Line, TCurrentOutputMemory& Memory, const TNamedTexts& Texts,
                           std::vector<TParsedEvent>& Events);
 

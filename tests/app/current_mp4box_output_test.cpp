@@ -64,8 +64,11 @@ TEST(CurrentMP4BoxOutput, AnImportGivesItsRowsAndProgressWithOrWithoutColour) {
   }
 }
 
-TEST(CurrentMP4BoxOutput, ASplitGivesARowPerStoredPart) {
+TEST(CurrentMP4BoxOutput, ASplitGivesProgressAndARowPerStoredPart) {
   TReadRun run = Read(Fixture(L"split.txt"), TToolKind::MP4Box, 13);
+  ASSERT_FALSE(run.Positions.empty());
+  EXPECT_TRUE(std::is_sorted(run.Positions.begin(), run.Positions.end()));
+  EXPECT_EQ(run.Positions.back(), 99);
   std::vector<WideString> rows;
   for (const char* n : {"1", "2", "3", "4", "5"}) rows.push_back(L"StoringFile " + AnsiToWide(n));
   EXPECT_EQ(RowTexts(run), rows);

@@ -5,6 +5,7 @@
 
 #include "app/commands/itags_argument.h"
 #include "app/commands/mux_job.h"
+#include "app/commands/split_command.h"
 #include "app/common/utf8.h"
 #include "app/jobs/tool_version_query.h"
 #include "app/media/media_analysis.h"
@@ -69,7 +70,7 @@ class Generations : public ::testing::TestWithParam<TGeneration> {
     folder = temp / L"mux \x00E9t\x00E9";
     CreateDirectoryW(folder.c_str(), nullptr);
     folder += L"\\";
-    for (const wchar_t* name : {L"clip.avi", L"tone.mp3"})
+    for (const wchar_t* name : {L"clip.avi", L"clip.mp4", L"tone.mp3"})
       CopyFileW((media + name).c_str(), (folder + name).c_str(), FALSE);
     argvLog = folder + L"argv.log";
     SetEnvironmentVariableW(L"KAVO_TOOL_LOG", argvLog.c_str());
@@ -178,6 +179,18 @@ TEST_P(Generations, TagsWithATrackTotalAndTheGaplessFlag) {
                             AsReceived(folder) + "new film.mp4"}));
 }
 
+TEST_P(Generations, ASplitFindsItsFirstPart) {
+  TSplitOptions split;
+  split.MP4BoxPath = options.MP4BoxPath;
+  split.Version = options.Version;
+  split.Input = folder + L"clip.mp4";
+  split.Size = L"1";
+  RunToClose(SplitJobStart(split));
+  EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Succeeded}) << ::testing::PrintToString(view.LogTexts);
+  EXPECT_TRUE(TempFolder::Exists(folder + L"clip_001.mp4"));
+  EXPECT_EQ(Runs().at(0), (TArgv{"MP4Box.exe", "-splits", "1024", AsReceived(folder) + "clip.mp4"}));
+}
+
 INSTANTIATE_TEST_SUITE_P(MP4Box, Generations,
                          ::testing::Values(TGeneration{"older", L"0.4.5", false, false},
                                            TGeneration{"today", L"26.08-DEV", true, false},
@@ -194,6 +207,22 @@ TEST_P(TodaysMP4Box, ASplitThatWritesNothingFailsAndTheLogSaysWhichFile) {
   EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
   EXPECT_EQ(view.Rows.back(), (TRecordedRow{pekWarning, L"CreateFailed"}));
   const std::string missing = "The file " + WideToAnsi(folder) + "new film_1.mp4 was not written.";
+  EXPECT_NE(std::find(view.LogTexts.begin(), view.LogTexts.end(), missing), view.LogTexts.end())
+      << ::testing::PrintToString(view.LogTexts);
+}
+
+TEST_P(TodaysMP4Box, ASplitPageJobThatWritesNothingFails) {
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_SPLIT_ABORT", L"1");
+  TSplitOptions split;
+  split.MP4BoxPath = options.MP4BoxPath;
+  split.Version = options.Version;
+  split.Input = folder + L"clip.mp4";
+  split.Mode = TSplitMode::Range;
+  split.From = L"0";
+  split.To = L"1";
+  RunToClose(SplitJobStart(split));
+  EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
+  const std::string missing = "The file " + WideToAnsi(folder) + "clip_0_1.mp4 was not written.";
   EXPECT_NE(std::find(view.LogTexts.begin(), view.LogTexts.end(), missing), view.LogTexts.end())
       << ::testing::PrintToString(view.LogTexts);
 }
