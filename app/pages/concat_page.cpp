@@ -155,6 +155,10 @@ void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
     options.OverWrite = true;
     AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
   }
+  if (FJobs->ToolRunning()) {  // a stream-information query still answering
+    ShowProcessRunningNotice(MainTaskDialog);
+    return;
+  }
   Wizard->SetActivePage(ProcessPage);
   if (!FJobs->StartJob(JoinJobStart(rows, options))) return;
   AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));

@@ -33,13 +33,20 @@ void TMainForm::Full1Click(TObject*) { SaveMP4BoxInfos(false); }
 void TMainForm::ByTrack1Click(TObject*) { SaveMP4BoxInfos(true); }
 
 bool TMainForm::WaitForInfoRun(DWORD TimeoutMs) {
+  // The window keeps painting, but takes no clicks that could start a job meanwhile.
+  Wizard->SetEnabled(false);
   const ULONGLONG start = GetTickCount64();
+  bool ended = true;
   while (FJobs->State().InfoRun) {
-    if (GetTickCount64() - start >= TimeoutMs) return false;
+    if (GetTickCount64() - start >= TimeoutMs) {
+      ended = false;
+      break;
+    }
     Application->ProcessMessages();
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
   }
-  return true;
+  Wizard->SetEnabled(true);
+  return ended;
 }
 
 void TMainForm::SaveMP4BoxInfos(bool ByTrack) {

@@ -58,4 +58,28 @@ struct TTaskAnswer {
   TModalDriver Driver;
 };
 
+// Answers every task dialog of the main window that shows while it lives with its custom
+// button Index, counting them.
+class TTaskAnswers {
+ public:
+  explicit TTaskAnswers(int Index) : FTimer(nullptr) {
+    FTimer.SetInterval(20);
+    FTimer.SetOnTimer([this, Index](TObject*) {
+      TTaskMessageForm* f = MainForm->MainTaskDialog->Form();
+      const bool showing = f && f->HandleAllocated() && IsWindowVisible(f->WindowHandle());
+      if (!showing) FArmed = true;  // the answered one has closed
+      if (!showing || !FArmed) return;
+      FArmed = false;
+      ++FCount;
+      PostMessageW(static_cast<TWinControl*>(f->CustomButtonList.at(Index))->Handle(), BM_CLICK, 0, 0);
+    });
+  }
+  int Count() const { return FCount; }
+
+ private:
+  TTimer FTimer;
+  int FCount = 0;
+  bool FArmed = true;
+};
+
 }  // namespace apptest
