@@ -31,7 +31,7 @@ struct TNamedTexts {
   WideString MsgTaggerMissing = L"No tagger is set.";
   WideString BadTagger = L"This file is not a supported tagger.";
   WideString BadMP4Box = L"This file is not MP4Box.exe.";
-  WideString Msgx264VFWCompatiblity = L"This AVI file holds H.264 video; it will be extracted first.";
+  WideString Msgx264VFWCompatiblity = L"Only AVI files whose video is H.264 can be converted to MP4.";
   WideString MsgNotifying = L"Notice";
   WideString btYes = L"&Yes";
   WideString btNo = L"&No";
