@@ -189,8 +189,9 @@ void TPropForm::FormShow(TObject*) {
     cbPAR->SetStyle(csDropDownList);
   }
   PageControl1->SetActivePage(Tab1->TabVisible() ? Tab1 : Tab2);
-  const WideString tagger = MainForm->edTagger->Text();
-  chTagSupport->SetEnabled(!tagger.empty() && WideLowerCase(WideExtractFileName(tagger)) == L"mp4box.exe");
+  // Both taggers write tags: MP4Box in the mux run, AtomicParsley in a run after it.
+  const WideString tagger = WideLowerCase(WideExtractFileName(MainForm->edTagger->Text()));
+  chTagSupport->SetEnabled(tagger == L"mp4box.exe" || tagger == L"atomicparsley.exe");
 }
 
 void TPropForm::OptionChange(TObject*) { MainForm->StoreInfo(); }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 #include "app/jobs/job_sequencer.h"
@@ -244,6 +245,51 @@ TEST_F(Sequencer, AStepWithoutAToolEndsByItselfAndTheJobGoesOn) {
   ASSERT_TRUE(PumpUntil([&] { return !seq.JobRunning(); }, 3000));
   EXPECT_EQ(view.Closed.back(), TJobOutcome::Succeeded);
   EXPECT_EQ(runner.Runs.size(), 2u);
+}
+
+TEST_F(Sequencer, EachRunIsToldWhetherItEndedWellAndItsProblemFailsTheJob) {
+  const TStepScript ok{}, exit3{{}, 3}, noStart{{}, 2, true}, aborted{{}, 0, false, true};
+  const struct {
+    const char* name;
+    std::vector<TStepScript> script;
+    std::vector<bool> told;
+  } cases[] = {
+      {"ended well, then a non-zero exit code", {ok, exit3}, {true, false}},
+      {"could not start", {noStart}, {false}},
+      {"stopped by the user", {aborted}, {false}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFakeRunner runner;
+    TRecordingView view;
+    TJobSequencer seq(&runner, &view, &texts);
+    std::vector<bool> told;
+    TJobStart job = Job(TJobMode::Tag, 2, 9);
+    auto steps = job.Steps;
+    job.Steps = [&, steps](int step) {
+      std::optional<TRunRequest> run = steps(step);
+      run->Finished = [&](bool Succeeded) {
+        told.push_back(Succeeded);
+        return WideString();
+      };
+      return run;
+    };
+    Play(seq, runner, std::move(job), c.script);
+    EXPECT_EQ(told, c.told);
+  }
+
+  // A run whose own finishing fails makes the job fail, with the reason in the log.
+  TJobStart job = Job(TJobMode::Tag, 1, 9);
+  auto steps = job.Steps;
+  job.Steps = [steps](int step) {
+    std::optional<TRunRequest> run = steps(step);
+    run->Finished = [](bool) { return WideString(L"a.m4a could not be replaced"); };
+    return run;
+  };
+  TJobSequencer seq(&runner, &view, &texts);
+  Play(seq, std::move(job), {ok});
+  EXPECT_EQ(view.Rows.back(), (TRecordedRow{1, L"TagFailed"}));
+  EXPECT_NE(std::find(view.LogTexts.begin(), view.LogTexts.end(), "a.m4a could not be replaced"), view.LogTexts.end());
 }
 
 TEST_F(Sequencer, TheOneSecondTimerShowsTheRemainingTimeWhileTheJobRuns) {

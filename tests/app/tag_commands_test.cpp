@@ -32,7 +32,6 @@ TEST(AtomicParsleyCommand, EveryPresentTagInItsPlace) {
   all.Gapless = true;  // AtomicParsley is not told
   all.Encoder = L"En";  // nor these three
   all.Tool = L"To";
-  all.TrackTotal = L"12";
   EXPECT_EQ(ArgumentsOf(AtomicParsleyCommandLine(L"C:\\Tools\\AtomicParsley.exe", L"D:\\Out\\new film.mp4", all)),
             (Args{L"D:\\Out\\new film.mp4", L"--overWrite", L"--title", L"Song", L"--artist", L"Ann", L"--year",
                   L"1999", L"--composer", L"Wri", L"--tracknum", L"3/12", L"--album", L"Al", L"--disk", L"1/2",

@@ -224,6 +224,7 @@ TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
   EXPECT_EQ(m->Wizard->ActivePage(), m->ProcessPage);
   ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
   EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().TagSucceed}));
+  SaveShot(m, "tag_job.bmp");
   const std::vector<TArgv> runs = Runs();
   ASSERT_EQ(runs.size(), 3u);
   const std::string f = WideToAnsi(folder);
@@ -363,10 +364,20 @@ TEST_F(TagPageTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
   m->CreationListDblClick(nullptr);
   m->AddMuxFiles({clip});
   m->edMP4Output->SetText(output);
-  PropForm->chTagSupport->SetChecked(true);
-  PropForm->edName->SetText(L"Song \"One\"");
-  PropForm->edTrackN1->SetText(L"3");
-  PropForm->MemoComments->SetText(L"line 1\r\nline 2");
+  // The tags are turned on and filled in the properties dialog.
+  m->MP4ListView->SetSelected(m->MP4ListView->Items()->Item(0));
+  bool tagsEnabled = false;
+  TModalDriver dialog([] { return PropForm->Visible(); }, [&] {
+    tagsEnabled = PropForm->chTagSupport->Enabled();
+    PropForm->chTagSupport->SetChecked(true);
+    PropForm->edName->SetText(L"Song \"One\"");
+    PropForm->edTrackN1->SetText(L"3");
+    PropForm->MemoComments->SetText(L"line 1\r\nline 2");
+    PropForm->btOkClick(nullptr);
+  });
+  m->btPropertiesClick(nullptr);
+  ASSERT_TRUE(dialog.Done());
+  EXPECT_TRUE(tagsEnabled);
   bool stop = false;
   m->MuxPageNextButtonClick(nullptr, stop);
 
@@ -379,6 +390,7 @@ TEST_F(TagPageTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
   const std::vector<TArgv> runs = Runs();
   ASSERT_EQ(runs.size(), 2u);
   EXPECT_EQ(runs[0].at(0), "MP4Box.exe");
+  EXPECT_EQ(After(runs[0], "-itags"), "(none)");  // MP4Box leaves the tags to AtomicParsley
   EXPECT_EQ(runs[1], (TArgv{"AtomicParsley.exe", WideToAnsi(output), "--overWrite", "--title", "Song \"One\"",
                             "--tracknum", "3", "--comment", "line 1\r\nline 2"}));
   EXPECT_NE(ReadFileBytes(output).find("title=Song \"One\""), std::string::npos);
