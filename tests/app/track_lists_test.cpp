@@ -7,7 +7,7 @@
 
 #include "app/media/track_row_item.h"
 #include "tests/app/media_test_support.h"
-#include "tests/app/modal_answers.h"
+#include "tests/app/page_driving.h"
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/explorer/dialog_answers.h"
