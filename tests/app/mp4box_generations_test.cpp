@@ -219,10 +219,10 @@ TEST_P(TodaysMP4Box, ASplitPageJobThatWritesNothingFails) {
   split.Input = folder + L"clip.mp4";
   split.Mode = TSplitMode::Range;
   split.From = L"0";
-  split.To = L"1";
+  split.To = L"1";  // an hour
   RunToClose(SplitJobStart(split));
   EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
-  const std::string missing = "The file " + WideToAnsi(folder) + "clip_0_1.mp4 was not written.";
+  const std::string missing = "The file " + WideToAnsi(folder) + "clip_0_3600.mp4 was not written.";
   EXPECT_NE(std::find(view.LogTexts.begin(), view.LogTexts.end(), missing), view.LogTexts.end())
       << ::testing::PrintToString(view.LogTexts);
 }
