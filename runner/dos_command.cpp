@@ -75,7 +75,7 @@ TDosCommand::~TDosCommand() {
 TStrings* TDosCommand::InputQueue() const { return FInputQueue; }
 
 void TDosCommand::Execute() {
-  if (FCommandLine.empty()) return;
+  if (FCommandLine.empty() && FWideCommandLine.empty()) return;
   Stop();
   if (!FTimer) FTimer = new TProcessTimer(nullptr);
   FLines->Clear();

@@ -52,6 +52,11 @@ class TDosCommand : public TComponent {
   TReturnCode OutputReturnCode() const { return FOutputReturnCode; }
 
   // --- public state
+  // When not empty, the child is started with this UTF-16 command line (CreateProcessW)
+  // instead of CommandLine, for a program that reads its arguments as UTF-16; CommandLine
+  // is then only the line's 8-bit form (in the message of a failed start).
+  const WideString& WideCommandLine() const { return FWideCommandLine; }
+  void SetWideCommandLine(const WideString& v) { FWideCommandLine = v; }
   DWORD Priority() const { return FPriority; }
   void SetPriority(DWORD v) { FPriority = v; }
   DWORD ExitCode() const { return FExitCode.load(); }
@@ -75,6 +80,7 @@ class TDosCommand : public TComponent {
   void WorkerEnded(TDosThread* worker);  // main thread
 
   AnsiString FCommandLine;
+  WideString FWideCommandLine;
   TNewLineEvent FOnNewLine;
   TTerminateEvent FOnTerminated;
   std::atomic<bool> FInputToOutput{false};

@@ -23,6 +23,7 @@ TDosThread::TDosThread(TDosCommand* AOwner, unsigned ARun)
       FOwner(AOwner),
       FRun(ARun),
       FCommandLine(AOwner->FCommandLine),
+      FWideCommandLine(AOwner->FWideCommandLine),
       FTimer(AOwner->FTimer),
       FMaxTimeAfterBeginning(AOwner->FMaxTimeAfterBeginning),
       FMaxTimeAfterLastOutput(AOwner->FMaxTimeAfterLastOutput),
@@ -133,27 +134,11 @@ void TDosThread::StartRun() {
   SetHandleInformation(FOutputRead, HANDLE_FLAG_INHERIT, 0);
 
   SetRunStep(rsCreatingProcess);
-  STARTUPINFOA si{};
-  GetStartupInfoA(&si);
-  si.cb = sizeof si;
-  // Our C runtime's file table means nothing to the child.
-  si.cbReserved2 = 0;
-  si.lpReserved2 = nullptr;
-  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
-  si.wShowWindow = ShowWindowValues[FShowWindow];
-  si.hStdInput = FInputRead;
-  si.hStdOutput = FOutputWrite;
-  si.hStdError = FOutputWrite;
-  PROCESS_INFORMATION pi{};
-  std::vector<char> cmd(FCommandLine.begin(), FCommandLine.end());
-  cmd.push_back('\0');  // CreateProcessA may write into the command line
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE,
-                      CreationFlagValues[FCreationFlag] | FPriority, nullptr, nullptr, &si, &pi)) {
+  if (!CreateChild()) {
     FErrorCode = GetLastError();
-    throw TCreateProcessError(FCommandLine + " doesn't exist.");
+    throw TCreateProcessError((FWideCommandLine.empty() ? FCommandLine : WideToAnsi(FWideCommandLine)) +
+                              " doesn't exist.");
   }
-  FProcess = pi.hProcess;
-  FProcessThread = pi.hThread;
   // The child has its own copies; ours would only hide the end of its output.
   CloseAndClear(FInputRead);
   CloseAndClear(FOutputWrite);
@@ -166,6 +151,46 @@ void TDosThread::StartRun() {
   SetRunStep(rsRunning);
   FSplitter = TLineSplitter();
   FLineBegun = false;
+}
+
+// The start-up record is our own, with the pipes for the child's standard handles; the
+// command line goes as 8-bit text (CreateProcessA) or, when a UTF-16 one is set, as that.
+template <typename StartupInfo>
+static void FillStartupInfo(StartupInfo& si, WORD showWindow, HANDLE input, HANDLE output) {
+  si.cb = sizeof si;
+  // Our C runtime's file table means nothing to the child.
+  si.cbReserved2 = 0;
+  si.lpReserved2 = nullptr;
+  si.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;
+  si.wShowWindow = showWindow;
+  si.hStdInput = input;
+  si.hStdOutput = output;
+  si.hStdError = output;
+}
+
+bool TDosThread::CreateChild() {
+  PROCESS_INFORMATION pi{};
+  const DWORD flags = CreationFlagValues[FCreationFlag] | FPriority;
+  BOOL ok;
+  if (FWideCommandLine.empty()) {
+    STARTUPINFOA si{};
+    GetStartupInfoA(&si);
+    FillStartupInfo(si, ShowWindowValues[FShowWindow], FInputRead, FOutputWrite);
+    std::vector<char> cmd(FCommandLine.begin(), FCommandLine.end());
+    cmd.push_back('\0');  // CreateProcessA may write into the command line
+    ok = CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si, &pi);
+  } else {
+    STARTUPINFOW si{};
+    GetStartupInfoW(&si);
+    FillStartupInfo(si, ShowWindowValues[FShowWindow], FInputRead, FOutputWrite);
+    std::vector<wchar_t> cmd(FWideCommandLine.begin(), FWideCommandLine.end());
+    cmd.push_back(L'\0');
+    ok = CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, TRUE, flags, nullptr, nullptr, &si, &pi);
+  }
+  if (!ok) return false;
+  FProcess = pi.hProcess;
+  FProcessThread = pi.hThread;
+  return true;
 }
 
 void TDosThread::PollUntilEnd() {

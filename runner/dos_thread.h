@@ -44,6 +44,7 @@ class TDosThread : public TThread {
 
  private:
   void StartRun();
+  bool CreateChild();
   void PollUntilEnd();
   bool TimedOut() const;
   DWORD OutputAvailable() const;
@@ -64,6 +65,7 @@ class TDosThread : public TThread {
   TDosCommand* FOwner;
   const unsigned FRun;
   const AnsiString FCommandLine;
+  const WideString FWideCommandLine;
   TProcessTimer* const FTimer;
   const int FMaxTimeAfterBeginning;
   const int FMaxTimeAfterLastOutput;

@@ -2,6 +2,7 @@
 
 #include "app/commands/command_line_quote.h"
 #include "app/commands/mux_command.h"
+#include "app/commands/tool_command_line.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
 
@@ -25,8 +26,9 @@ WideString ConversionRawStream(const TConvertRequest& Request) { return RawH264F
 
 TConvertRun ConverterCmd(const TConvertRequest& Request) {
   const WideString name = WideExtractFileName(Request.Input);
+  const TMP4BoxVersion& v = Request.Version;
   TConvertRun run;
-  run.CommandLine = PathArgument(Request.MP4BoxPath);
+  run.CommandLine = PathArgument(Request.MP4BoxPath, v);
   switch (Request.Target) {
     case TConvertTarget::ToTTXT:
       run.CommandLine += " -ttxt";
@@ -37,27 +39,30 @@ TConvertRun ConverterCmd(const TConvertRequest& Request) {
       run.StatusText = L"Conversion of " + name + L" to srt format...";
       break;
     case TConvertTarget::AviToMP4:
-      run.CommandLine += " -aviraw video";
+      // Today's MP4Box refuses "-aviraw"; its "-raw" writes the stream where the mux reads it.
+      run.CommandLine += IsCurrentGeneration(v) ? " -raw 1 -out " + PathArgument(ConversionRawStream(Request), v)
+                                                : AnsiString(" -aviraw video");
       run.StatusText = L"Extraction of " + name + L" to raw h264...";
       break;
   }
   if (Request.Verbose) run.CommandLine += " -v";
-  run.CommandLine += " " + PathArgument(Request.Input);
-  run.CommandText = L"Command Line used for the conversion : " + AnsiToWide(run.CommandLine);
+  run.CommandLine += " " + PathArgument(Request.Input, v);
+  run.CommandText = L"Command Line used for the conversion : " + CommandLineText(run.CommandLine, v);
   return run;
 }
 
 TConvertRun AVIConverterCmd(const TConvertRequest& Request) {
   const WideString raw = ConversionRawStream(Request);
   // The frame rate belongs to the quoted stream name: "...\film_video.h264:fps=25.000".
-  AnsiString source = EightBitPath(raw);
-  if (!Request.FrameRate.empty()) source += ":fps=" + WideToAnsi(Request.FrameRate);
+  const TMP4BoxVersion& v = Request.Version;
+  AnsiString source = PathText(raw, v);
+  if (!Request.FrameRate.empty()) source += ":fps=" + ValueText(Request.FrameRate, v);
   TConvertRun run;
-  run.CommandLine = PathArgument(Request.MP4BoxPath) + " -add " + QuoteArgument(source);
+  run.CommandLine = PathArgument(Request.MP4BoxPath, v) + " -add " + QuoteArgument(source);
   run.CommandLine += Request.ReplaceOutput ? " -new " : " ";
-  run.CommandLine += OutputArgument(ConversionOutput(Request));
+  run.CommandLine += OutputArgument(ConversionOutput(Request), v);
   run.StatusText = L"Mux " + WideExtractFileName(raw) + L" to mp4...";
-  run.CommandText = L"Command Line used for the mux : " + AnsiToWide(run.CommandLine);
+  run.CommandText = L"Command Line used for the mux : " + CommandLineText(run.CommandLine, v);
   return run;
 }
 
@@ -67,11 +72,13 @@ TJobStart ConvertJobStart(const TConvertRequest& Request) {
   const bool avi = Request.Target == TConvertTarget::AviToMP4;
   job.StepCount = avi ? 2 : 1;
   if (avi) job.TempFiles.push_back(ConversionRawStream(Request));
-  job.Steps = [Request, count = job.StepCount](int Step) -> std::optional<TRunRequest> {
+  job.Steps = [Request, avi, count = job.StepCount](int Step) -> std::optional<TRunRequest> {
     if (Step >= count) return std::nullopt;
     const TConvertRun run = Step == 0 ? ConverterCmd(Request) : AVIConverterCmd(Request);
     TRunRequest request;
-    request.CommandLine = run.CommandLine;
+    SetToolCommandLine(request, run.CommandLine, Request.Version);
+    const bool rawStep = avi && Step == 0;
+    request.Writes = {{{rawStep ? ConversionRawStream(Request) : ConversionOutput(Request)}}};
     request.Verbose = Step == 0 && Request.Verbose;
     request.Notes = {{run.StatusText, pekInformation, true}, {run.CommandText, pekInformation, false}};
     return request;

@@ -3,6 +3,7 @@
 // input, then muxed at the chosen frame rate; the raw stream is deleted at the job's end).
 #pragma once
 
+#include "app/commands/mp4box_version.h"
 #include "app/common/named_texts.h"
 #include "app/jobs/job_sequencer.h"
 
@@ -21,6 +22,7 @@ struct TConvertRequest {
   // The output exists and the user agreed to replace it: the mux step makes a new file
   // rather than adding the stream to the existing one.
   bool ReplaceOutput = false;
+  TMP4BoxVersion Version;  // the MP4Box the job drives
 };
 
 // The file the conversion makes: the input with ".ttxt", ".srt" or ".mp4".
@@ -34,7 +36,8 @@ struct TConvertRun {
   WideString CommandText;   // the log line that names the command line
 };
 
-// The first (or only) run: " -ttxt", " -srt" or " -aviraw video", " -v" when verbose, the input.
+// The first (or only) run: " -ttxt", " -srt" or " -aviraw video" (today's MP4Box: " -raw 1
+// -out" the raw stream's name), " -v" when verbose, the input.
 TConvertRun ConverterCmd(const TConvertRequest& Request);
 // The second run of an AVI conversion: " -add" the raw stream at the frame rate, the MP4.
 TConvertRun AVIConverterCmd(const TConvertRequest& Request);

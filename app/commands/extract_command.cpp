@@ -1,6 +1,7 @@
 #include "app/commands/extract_command.h"
 
 #include "app/commands/mux_command.h"
+#include "app/commands/tool_command_line.h"
 #include "app/media/chapter_files.h"
 #include "widetext/filenames.h"
 
@@ -13,28 +14,42 @@ struct TOption {
   AnsiString Part;  // with its leading blank
   WideString Status;
   TChapterOutput Chapters = TChapterOutput::None;
+  WideString Suffix;  // of the file MP4Box writes: after the input's name without extension
 };
+
+const wchar_t* const AviExtractNote =
+    L"Extraction to AVI is not offered: this MP4Box refuses -avi (it writes AVI files no more).";
 
 TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
   const WideString name = WideExtractFileName(r.Input);
   const WideString video = t.MsgExtractRawVideo + L" " + name + L"...";
   const WideString audio = t.MsgExtractRawAudio + L" " + name + L"...";
   const G group = ExtractGroupOf(r.Input);
-  if (group == G::AVI) return r.Row.Index == L"video" ? TOption{" -aviraw video", video} : TOption{" -aviraw audio", audio};
+  const bool today = IsCurrentGeneration(r.Version);
+  if (group == G::AVI) {
+    // Today's MP4Box refuses "-aviraw": its "-raw" takes the AVI's video (track 1) or audio.
+    const bool isVideo = r.Row.Index == L"video";
+    if (today) return isVideo ? TOption{" -raw 1", video, {}, L"_track1.*"} : TOption{" -raw 2", audio, {}, L"_track2.*"};
+    return isVideo ? TOption{" -aviraw video", video, {}, L"_video.*"} : TOption{" -aviraw audio", audio, {}, L"_audio.*"};
+  }
   if (group == G::Other) return {};
-  const bool raw = r.Choice == X::Raw || r.Choice == X::RawAll;
-  const AnsiString index = " " + WideToAnsi(r.Row.Index);
+  // Extraction to AVI is hidden for today's tool; should it be asked for, the stream goes raw.
+  const bool raw = r.Choice == X::Raw || r.Choice == X::RawAll || (today && r.Choice == X::AVI);
+  const AnsiString index = " " + ValueText(r.Row.Index, r.Version);
+  const WideString track = L"_track" + r.Row.Index;
   const WideString& type = r.Row.Type;
   if (type == L"video") {
-    if (raw) return {" -raw" + index, video};
-    if (r.Choice == X::MP4) return {" -single" + index, t.MsgEncapsulateVideoInMP4};
-    return {" -avi" + index, t.MsgEncapsulateVideoInAVI};
+    if (raw) return {" -raw" + index, video, {}, track + L".*"};
+    if (r.Choice == X::MP4) return {" -single" + index, t.MsgEncapsulateVideoInMP4, {}, track + L".mp4"};
+    return {" -avi" + index, t.MsgEncapsulateVideoInAVI, {}, track + L".avi"};
   }
-  if (type == L"audio") return {(raw ? " -raw" : " -single") + index, audio};
-  if (type == L"vobsub") return {(raw ? " -raw" : " -single") + index, t.MsgExtractVobSub + L" " + name + L"..."};
+  if (type == L"audio") return {(raw ? " -raw" : " -single") + index, audio, {}, track + (raw ? L".*" : L".mp4")};
+  if (type == L"vobsub")
+    return {(raw ? " -raw" : " -single") + index, t.MsgExtractVobSub + L" " + name + L"...", {}, track + L".*"};
   if (type == L"sub") {
-    if (r.Choice == X::Raw) return {" -srt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToSRTFormat};
-    return {" -ttxt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToTTXTFormat};
+    if (r.Choice == X::Raw)
+      return {" -srt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToSRTFormat, {}, track + L".srt"};
+    return {" -ttxt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToTTXTFormat, {}, track + L".ttxt"};
   }
   if (type == L"chap") {
     if (raw) return {"", t.MsgExtractChapters + L" " + name + L" " + t.MsgToOGMTextFormat, TChapterOutput::ChapterFile};
@@ -51,14 +66,19 @@ TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Text
   run.StatusText = option.Status;
   run.Chapters = option.Chapters;
   if (run.Chapters != TChapterOutput::None) return run;
-  run.CommandLine = PathArgument(Request.MP4BoxPath) + option.Part;
+  run.CommandLine = PathArgument(Request.MP4BoxPath, Request.Version) + option.Part;
   if (Request.Verbose) run.CommandLine += " -v";
-  run.CommandLine += " " + PathArgument(Request.Input);
+  run.CommandLine += " " + PathArgument(Request.Input, Request.Version);
+  if (!option.Suffix.empty()) {
+    const WideString ext = WideExtractFileExt(Request.Input);
+    run.Writes = Request.Input.substr(0, Request.Input.size() - ext.size()) + option.Suffix;
+  }
   return run;
 }
 
 TExtractOptionView ExtractOptionsFor(TExtractGroup Group, const WideString& Type, const WideString& FirstVideoCodec,
-                                     const WideString& FirstAudioCodec, const TNamedTexts& t) {
+                                     const WideString& FirstAudioCodec, const TNamedTexts& t,
+                                     const TMP4BoxVersion& Version) {
   TExtractOptionView v;
   if (Group == G::MP4) {
     v.MP4Visible = true;
@@ -68,6 +88,10 @@ TExtractOptionView ExtractOptionsFor(TExtractGroup Group, const WideString& Type
       v.AVICaption = t.ExtractToAVI;
       // MP4Box puts only MPEG-4 video into an AVI file; this library says "AVC" for H.264.
       v.AVIVisible = FirstVideoCodec != L"H.264" && FirstVideoCodec != L"AVC";
+      if (*v.AVIVisible && IsCurrentGeneration(Version)) {
+        v.AVIVisible = false;
+        v.Note = AviExtractNote;
+      }
     } else if (Type == L"audio" || Type == L"vobsub") {
       v.RawCaption = t.ExtractToRAW;
       v.MP4Caption = t.ExtractToMP4;
@@ -117,11 +141,12 @@ TJobStart ExtractJobStart(const TExtractJob& Job, const TNamedTexts& Texts) {
     if (run.Chapters == TChapterOutput::ChapterFile) WriteChapterFile(ChapterFileOf(request.Input), Job.ChapterText);
     if (run.Chapters == TChapterOutput::CueSheet) WriteCueSheet(request.Input, Job.ChapterText);
     TRunRequest step;
-    step.CommandLine = run.CommandLine;
+    SetToolCommandLine(step, run.CommandLine, request.Version);
+    if (!run.Writes.empty()) step.Writes = {{{run.Writes}}};
     step.Verbose = request.Verbose && !run.CommandLine.empty();
     if (!run.StatusText.empty()) step.Notes.push_back({run.StatusText, pekInformation, true});
     if (!run.CommandLine.empty())
-      step.Notes.push_back({Texts.MsgCmdUsedForExtraction + L" : " + AnsiToWide(run.CommandLine), pekInformation, false});
+      step.Notes.push_back({Texts.MsgCmdUsedForExtraction + L" : " + CommandLineText(step), pekInformation, false});
     if (Step > 0) step.Notes.push_back({Texts.MsgFilesSavedIn + WideExtractFilePath(request.Input), pekInformation, false});
     return step;
   };

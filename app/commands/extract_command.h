@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/commands/mp4box_version.h"
 #include "app/common/named_texts.h"
 #include "app/jobs/job_sequencer.h"
 #include "app/media/extract_listing.h"
@@ -20,6 +21,7 @@ struct TExtractRequest {
   TExtractRow Row;   // the stream to extract
   TExtractChoice Choice = TExtractChoice::Raw;
   bool Verbose = false;
+  TMP4BoxVersion Version;  // the MP4Box the job drives
 };
 
 // What a chapter row writes instead of an MP4Box run.
@@ -31,6 +33,8 @@ struct TExtractRun {
   AnsiString CommandLine;
   WideString StatusText;  // the status row and log line before the run; empty for none
   TChapterOutput Chapters = TChapterOutput::None;
+  // The file the run writes (MP4Box names it; "*" stands for the extension it chooses).
+  WideString Writes;
 };
 
 TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Texts = NamedTexts());
@@ -41,9 +45,12 @@ TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Text
 struct TExtractOptionView {
   std::optional<WideString> RawCaption, MP4Caption, AVICaption;
   std::optional<bool> MP4Visible, AVIVisible;
+  // Why an option is hidden, for the log: today's MP4Box no longer writes AVI files.
+  std::optional<WideString> Note;
 };
 TExtractOptionView ExtractOptionsFor(TExtractGroup Group, const WideString& Type, const WideString& FirstVideoCodec,
-                                     const WideString& FirstAudioCodec, const TNamedTexts& Texts = NamedTexts());
+                                     const WideString& FirstAudioCodec, const TNamedTexts& Texts = NamedTexts(),
+                                     const TMP4BoxVersion& Version = TMP4BoxVersion());
 
 struct TExtractJob {
   TExtractRequest Request;          // Row is the selected row; Choice says one or all

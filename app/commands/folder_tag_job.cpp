@@ -1,5 +1,6 @@
 #include "app/commands/folder_tag_job.h"
 
+#include "app/commands/tool_command_line.h"
 #include "widetext/filenames.h"
 
 namespace {
@@ -41,11 +42,12 @@ TJobStart FolderTagJobStart(const TFolderTagJob& Job, const TNamedTexts& Texts) 
     const WideString work = TagWorkFileOf(file);
     const AnsiString itags = Job.ITagsOf ? Job.ITagsOf(row) : AnsiString();
     TRunRequest run;
-    run.CommandLine = FilesTagCommandLine(Job.Options, itags, file, work);
+    SetToolCommandLine(run, FilesTagCommandLine(Job.Options, itags, file, work), Job.Options.Version);
+    run.Writes = {{{work}}};
     run.TagsByMP4Box = !itags.empty();
     run.Verbose = Job.Options.Verbose;
     run.Notes = {{Texts.Msg13 + L" " + WideExtractFileName(file) + L"...", pekInformation, true},
-                 {Texts.Msg12 + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+                 {Texts.Msg12 + L" : " + CommandLineText(run), pekInformation, false}};
     run.Finished = [file, work](bool Succeeded) { return FinishTagRewrite(file, work, Succeeded); };
     return run;
   };

@@ -7,54 +7,62 @@ namespace {
 
 bool FromDialog(int Source) { return Source == PropertiesDialogSource; }
 
+// Texts the older tool reads as UTF-8 bytes; for the newer one every value is written so.
 AnsiString Utf8Piece(const char* Key, const WideString& Value) { return Key + WideToUtf8(Value); }
-AnsiString AnsiPiece(const char* Key, const WideString& Value) { return Key + WideToAnsi(Value); }
-AnsiString DiskPair(const TTagFields& F) { return "disk=" + WideToAnsi(F.DiskNum + L"/" + F.DiskTotal); }
+AnsiString AnsiPiece(const char* Key, const WideString& Value, const TMP4BoxVersion& V) {
+  return Key + (TakesUnicodeArguments(V) ? WideToUtf8(Value) : WideToAnsi(Value));
+}
+// "key=N/T", "key=N", or nothing when only the total is given (MP4Box refuses "disk=/12",
+// and a total given apart is lost).
+AnsiString NumberOfTotal(const char* Key, const WideString& Number, const WideString& Total, const TMP4BoxVersion& V) {
+  if (Number.empty()) return AnsiString();
+  return AnsiPiece(Key, Total.empty() ? Number : Number + L"/" + Total, V);
+}
 
 }  // namespace
 
-AnsiString BuildITagName(const TTagFields& F, int) { return Utf8Piece("name=", F.Name); }
-AnsiString BuildITagArtist(const TTagFields& F, int) { return Utf8Piece("artist=", F.Artist); }
-AnsiString BuildITagAlbum(const TTagFields& F, int) { return Utf8Piece("album=", F.Album); }
-AnsiString BuildITagCreated(const TTagFields& F, int) { return AnsiPiece("created=", F.Year); }
-AnsiString BuildITagCover(const TTagFields& F, int) { return AnsiPiece("cover=", F.Cover); }
-AnsiString BuildITagGenre(const TTagFields& F, int) { return AnsiPiece("genre=", F.Genre); }
+AnsiString BuildITagName(const TTagFields& F, int, const TMP4BoxVersion&) { return Utf8Piece("name=", F.Name); }
+AnsiString BuildITagArtist(const TTagFields& F, int, const TMP4BoxVersion&) { return Utf8Piece("artist=", F.Artist); }
+AnsiString BuildITagAlbum(const TTagFields& F, int, const TMP4BoxVersion&) { return Utf8Piece("album=", F.Album); }
+AnsiString BuildITagCreated(const TTagFields& F, int, const TMP4BoxVersion& V) { return AnsiPiece("created=", F.Year, V); }
+AnsiString BuildITagCover(const TTagFields& F, int, const TMP4BoxVersion& V) { return AnsiPiece("cover=", F.Cover, V); }
+AnsiString BuildITagGenre(const TTagFields& F, int, const TMP4BoxVersion& V) { return AnsiPiece("genre=", F.Genre, V); }
 
-AnsiString BuildITagWriter(const TTagFields& F, int Source) {
+AnsiString BuildITagWriter(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? Utf8Piece("writer=", F.Writer) : AnsiString();
 }
-AnsiString BuildITagDisk(const TTagFields& F, int Source) { return FromDialog(Source) ? DiskPair(F) : AnsiString(); }
-AnsiString BuildITagDisk2(const TTagFields& F, int Source) { return FromDialog(Source) ? DiskPair(F) : AnsiString(); }
-AnsiString BuildITagTrackNum(const TTagFields& F, int Source) {
-  return FromDialog(Source) ? AnsiPiece("tracknum=", F.TrackNum) : AnsiString();
+AnsiString BuildITagDisk(const TTagFields& F, int Source, const TMP4BoxVersion& V) {
+  return FromDialog(Source) ? NumberOfTotal("disk=", F.DiskNum, F.DiskTotal, V) : AnsiString();
 }
-AnsiString BuildITagTrack(const TTagFields& F, int Source) {
-  return FromDialog(Source) ? AnsiPiece("track=", F.TrackTotal) : AnsiString();
+AnsiString BuildITagTrackNum(const TTagFields& F, int Source, const TMP4BoxVersion& V) {
+  return FromDialog(Source) ? NumberOfTotal("tracknum=", F.TrackNum, F.TrackTotal, V) : AnsiString();
 }
-AnsiString BuildITagTempo(const TTagFields& F, int Source) {
-  return FromDialog(Source) ? AnsiPiece("tempo=", F.Tempo) : AnsiString();
+AnsiString BuildITagTempo(const TTagFields& F, int Source, const TMP4BoxVersion& V) {
+  return FromDialog(Source) ? AnsiPiece("tempo=", F.Tempo, V) : AnsiString();
 }
-AnsiString BuildITagComposer(const TTagFields& F, int Source) {
+AnsiString BuildITagComposer(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? Utf8Piece("composer=", F.Composer) : AnsiString();
 }
-AnsiString BuildITagEncoder(const TTagFields& F, int Source) {
+AnsiString BuildITagEncoder(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? Utf8Piece("encoder=", F.Encoder) : AnsiString();
 }
-AnsiString BuildITagGroup(const TTagFields& F, int Source) {
+AnsiString BuildITagGroup(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? Utf8Piece("group=", F.Group) : AnsiString();
 }
-AnsiString BuildITagTool(const TTagFields& F, int Source) {
+AnsiString BuildITagTool(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? Utf8Piece("tool=", F.Tool) : AnsiString();
 }
-AnsiString BuildITagComment(const TTagFields& F, int Source) {
+AnsiString BuildITagComment(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? Utf8Piece("comment=", F.Comment) : AnsiString();
 }
-AnsiString BuildITagCompilation(const TTagFields& F, int Source) {
+AnsiString BuildITagCompilation(const TTagFields& F, int Source, const TMP4BoxVersion&) {
   return FromDialog(Source) ? AnsiString("compilation=yes") : AnsiString();
 }
-// Spelled so: the key MP4Box knows.
-AnsiString BuildITagGapless(const TTagFields& F, int Source) {
-  return FromDialog(Source) ? AnsiString("gapeless=yes") : AnsiString();
+// The older tool knows the flag as "gapeless"; today's only as "gapless" (the other spelling
+// is an unknown key that even clears a compilation flag given before it).
+AnsiString BuildITagGapless(const TTagFields& F, int Source, const TMP4BoxVersion& V) {
+  if (!FromDialog(Source)) return AnsiString();
+  return IsCurrentGeneration(V) ? AnsiString("gapless=yes") : AnsiString("gapeless=yes");
 }
 
 void TITagsArgument::Add(const AnsiString& Piece) {
@@ -65,59 +73,55 @@ void TITagsArgument::Add(const AnsiString& Piece) {
 
 AnsiString TITagsArgument::Text() const { return FPieces.empty() ? AnsiString() : " -itags " + QuoteArgument(FPieces); }
 
-AnsiString MuxITagsArgument(const TTagFields& F) {
+AnsiString MuxITagsArgument(const TTagFields& F, const TMP4BoxVersion& V) {
   const int s = PropertiesDialogSource;
   TITagsArgument a;
-  if (!F.Name.empty()) a.Add(BuildITagName(F, s));
-  if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s));
-  if (!F.Year.empty()) a.Add(BuildITagCreated(F, s));
-  if (!F.Writer.empty()) a.Add(BuildITagWriter(F, s));
-  if (!F.TrackNum.empty()) a.Add(BuildITagTrackNum(F, s));
-  if (!F.TrackTotal.empty()) a.Add(BuildITagTrack(F, s));
-  if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s));
-  if (!F.DiskNum.empty()) a.Add(BuildITagDisk(F, s));
-  if (!F.DiskTotal.empty()) a.Add(BuildITagDisk2(F, s));
-  if (!F.Group.empty()) a.Add(BuildITagGroup(F, s));
-  if (!F.Tempo.empty()) a.Add(BuildITagTempo(F, s));
-  if (!F.Composer.empty()) a.Add(BuildITagComposer(F, s));
-  if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s));
-  if (!F.Encoder.empty()) a.Add(BuildITagEncoder(F, s));
-  if (!F.Tool.empty()) a.Add(BuildITagTool(F, s));
-  if (!F.Comment.empty()) a.Add(BuildITagComment(F, s));
-  if (!F.Cover.empty()) a.Add(BuildITagCover(F, s));
-  if (F.Compilation) a.Add(BuildITagCompilation(F, s));
-  if (F.Gapless) a.Add(BuildITagGapless(F, s));
+  if (!F.Name.empty()) a.Add(BuildITagName(F, s, V));
+  if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s, V));
+  if (!F.Year.empty()) a.Add(BuildITagCreated(F, s, V));
+  if (!F.Writer.empty()) a.Add(BuildITagWriter(F, s, V));
+  if (!F.TrackNum.empty()) a.Add(BuildITagTrackNum(F, s, V));
+  if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s, V));
+  if (!F.DiskNum.empty()) a.Add(BuildITagDisk(F, s, V));
+  if (!F.Group.empty()) a.Add(BuildITagGroup(F, s, V));
+  if (!F.Tempo.empty()) a.Add(BuildITagTempo(F, s, V));
+  if (!F.Composer.empty()) a.Add(BuildITagComposer(F, s, V));
+  if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s, V));
+  if (!F.Encoder.empty()) a.Add(BuildITagEncoder(F, s, V));
+  if (!F.Tool.empty()) a.Add(BuildITagTool(F, s, V));
+  if (!F.Comment.empty()) a.Add(BuildITagComment(F, s, V));
+  if (!F.Cover.empty()) a.Add(BuildITagCover(F, s, V));
+  if (F.Compilation) a.Add(BuildITagCompilation(F, s, V));
+  if (F.Gapless) a.Add(BuildITagGapless(F, s, V));
   return a.Text();
 }
 
-AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog) {
+AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog, const TMP4BoxVersion& V) {
   TITagsArgument a;
   if (!FromPropertiesDialog) {
     const int s = TagPageSource;
-    if (!F.Name.empty()) a.Add(BuildITagName(F, s));
-    if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s));
-    if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s));
-    if (!F.Year.empty()) a.Add(BuildITagCreated(F, s));
-    if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s));
-    if (!F.Cover.empty()) a.Add(BuildITagCover(F, s));
+    if (!F.Name.empty()) a.Add(BuildITagName(F, s, V));
+    if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s, V));
+    if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s, V));
+    if (!F.Year.empty()) a.Add(BuildITagCreated(F, s, V));
+    if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s, V));
+    if (!F.Cover.empty()) a.Add(BuildITagCover(F, s, V));
     return a.Text();
   }
   const int s = PropertiesDialogSource;
-  if (!F.Name.empty()) a.Add(BuildITagName(F, s));
-  if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s));
-  if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s));
-  if (!F.Year.empty()) a.Add(BuildITagCreated(F, s));
-  if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s));
-  if (!F.Writer.empty()) a.Add(BuildITagWriter(F, s));
-  if (!F.TrackNum.empty()) a.Add(BuildITagTrackNum(F, s));
-  if (!F.TrackTotal.empty()) a.Add(BuildITagTrack(F, s));
-  if (!F.DiskNum.empty()) a.Add(BuildITagDisk(F, s));
-  if (!F.DiskTotal.empty()) a.Add(BuildITagDisk2(F, s));
-  if (!F.Tempo.empty()) a.Add(BuildITagTempo(F, s));
-  if (!F.Group.empty()) a.Add(BuildITagGroup(F, s));
-  if (!F.Encoder.empty()) a.Add(BuildITagEncoder(F, s));
-  if (!F.Comment.empty()) a.Add(BuildITagComment(F, s));
-  if (!F.Tool.empty()) a.Add(BuildITagTool(F, s));
-  if (!F.Cover.empty()) a.Add(BuildITagCover(F, s));
+  if (!F.Name.empty()) a.Add(BuildITagName(F, s, V));
+  if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s, V));
+  if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s, V));
+  if (!F.Year.empty()) a.Add(BuildITagCreated(F, s, V));
+  if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s, V));
+  if (!F.Writer.empty()) a.Add(BuildITagWriter(F, s, V));
+  if (!F.TrackNum.empty()) a.Add(BuildITagTrackNum(F, s, V));
+  if (!F.DiskNum.empty()) a.Add(BuildITagDisk(F, s, V));
+  if (!F.Tempo.empty()) a.Add(BuildITagTempo(F, s, V));
+  if (!F.Group.empty()) a.Add(BuildITagGroup(F, s, V));
+  if (!F.Encoder.empty()) a.Add(BuildITagEncoder(F, s, V));
+  if (!F.Comment.empty()) a.Add(BuildITagComment(F, s, V));
+  if (!F.Tool.empty()) a.Add(BuildITagTool(F, s, V));
+  if (!F.Cover.empty()) a.Add(BuildITagCover(F, s, V));
   return a.Text();
 }

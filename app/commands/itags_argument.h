@@ -2,6 +2,7 @@
 // quoted argument.
 #pragma once
 
+#include "app/commands/mp4box_version.h"
 #include "vcl/sysutils.h"
 
 // The tag fields, from the properties dialog or from the tag page (which has only name,
@@ -19,27 +20,29 @@ struct TTagFields {
 constexpr int PropertiesDialogSource = 1;
 constexpr int TagPageSource = 2;
 
-// One piece each, "key=value" as 8-bit text: values marked for UTF-8 as their UTF-8 bytes,
-// the others in the ANSI code page. A tag the source does not have gives the empty piece.
-AnsiString BuildITagName(const TTagFields& F, int Source);
-AnsiString BuildITagArtist(const TTagFields& F, int Source);
-AnsiString BuildITagAlbum(const TTagFields& F, int Source);
-AnsiString BuildITagCreated(const TTagFields& F, int Source);
-AnsiString BuildITagCover(const TTagFields& F, int Source);
-AnsiString BuildITagGenre(const TTagFields& F, int Source);
-AnsiString BuildITagWriter(const TTagFields& F, int Source);
-AnsiString BuildITagDisk(const TTagFields& F, int Source);
-AnsiString BuildITagDisk2(const TTagFields& F, int Source);
-AnsiString BuildITagTrackNum(const TTagFields& F, int Source);
-AnsiString BuildITagTrack(const TTagFields& F, int Source);
-AnsiString BuildITagTempo(const TTagFields& F, int Source);
-AnsiString BuildITagComposer(const TTagFields& F, int Source);
-AnsiString BuildITagEncoder(const TTagFields& F, int Source);
-AnsiString BuildITagGroup(const TTagFields& F, int Source);
-AnsiString BuildITagTool(const TTagFields& F, int Source);
-AnsiString BuildITagComment(const TTagFields& F, int Source);
-AnsiString BuildITagCompilation(const TTagFields& F, int Source);
-AnsiString BuildITagGapless(const TTagFields& F, int Source);
+// One piece each, "key=value" as 8-bit text. For the older MP4Box, values marked for UTF-8
+// as their UTF-8 bytes and the others in the ANSI code page; for one that reads UTF-16
+// arguments every value as UTF-8, in a line that goes to the tool as UTF-16
+// (tool_command_line.h). A tag the source does not have gives the empty piece.
+// The track and disk numbers carry their totals ("tracknum=3/12", "disk=1/2"); a total
+// without its number adds nothing.
+AnsiString BuildITagName(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagArtist(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagAlbum(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagCreated(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagCover(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagGenre(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagWriter(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagDisk(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagTrackNum(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagTempo(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagComposer(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagEncoder(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagGroup(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagTool(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagComment(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagCompilation(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
+AnsiString BuildITagGapless(const TTagFields& F, int Source, const TMP4BoxVersion& V = TMP4BoxVersion());
 
 // Collects the pieces of the present tags in the caller's order.
 class TITagsArgument {
@@ -55,7 +58,8 @@ class TITagsArgument {
 };
 
 // The tags of a mux job (properties dialog).
-AnsiString MuxITagsArgument(const TTagFields& F);
+AnsiString MuxITagsArgument(const TTagFields& F, const TMP4BoxVersion& V = TMP4BoxVersion());
 // The tags of the tag page's run: from the properties dialog in tag mode, else from the
 // tag page's own fields.
-AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog);
+AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog,
+                                const TMP4BoxVersion& V = TMP4BoxVersion());

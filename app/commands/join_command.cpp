@@ -1,5 +1,6 @@
 #include "app/commands/join_command.h"
 
+#include "app/commands/tool_command_line.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
 
@@ -10,22 +11,23 @@ using C = TTrackColumn;
 }  // namespace
 
 AnsiString BuildJoinCommandLine(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options) {
-  AnsiString cmd = PathArgument(Options.MP4BoxPath);
+  const TMP4BoxVersion& v = Options.Version;
+  AnsiString cmd = PathArgument(Options.MP4BoxPath, v);
   cmd += ComplianceArgument(Options.ComplianceEnabled, Options.Compliance);
   const WideString firstFile = Rows.empty() ? WideString() : WideLowerCase(Rows.front().InputPath());
   for (const TTrackRow& row : Rows) {
     if (!row.Checked) continue;
-    cmd += TrackFileOptions(row);
+    cmd += TrackFileOptions(row, v);
     if (row[C::Type] == L"chap")
       cmd += " -chap ";
     else
       cmd += WideLowerCase(row.InputPath()) == firstFile ? " -add " : " -cat ";
-    cmd += TrackSourceArgument(row);
+    cmd += TrackSourceArgument(row, {}, v);
   }
-  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder);
+  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder, v);
   if (Options.Verbose) cmd += " -v";
   cmd += Options.OverWrite ? " -new " : " ";
-  cmd += OutputArgument(Options.Output);
+  cmd += OutputArgument(Options.Output, v);
   return cmd;
 }
 
@@ -46,10 +48,11 @@ TJobStart JoinJobStart(const std::vector<TTrackRow>& Rows, const TJoinOptions& O
   job.Steps = [Rows, Options, Texts](int StepIndex) -> std::optional<TRunRequest> {
     if (StepIndex != 0) return std::nullopt;
     TRunRequest run;
-    run.CommandLine = BuildJoinCommandLine(Rows, Options);
+    SetToolCommandLine(run, BuildJoinCommandLine(Rows, Options), Options.Version);
+    run.Writes = {{{Options.Output}}};
     run.Verbose = Options.Verbose;
     run.Notes = {{Texts.Msg5 + L" " + WideExtractFileName(Options.Output) + L"...", pekInformation, true},
-                 {Texts.Msg6 + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+                 {Texts.Msg6 + L" : " + CommandLineText(run), pekInformation, false}};
     return run;
   };
   return job;

@@ -15,6 +15,7 @@ struct TJoinOptions {
   bool Verbose = false;
   bool OverWrite = false;
   WideString Output;
+  TMP4BoxVersion Version;  // the MP4Box the job drives
 };
 
 // The tracks of the file of the first row are added (" -add "), the tracks of every other

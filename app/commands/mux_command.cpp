@@ -1,7 +1,7 @@
 #include "app/commands/mux_command.h"
 
 #include "app/commands/command_line_quote.h"
-#include "app/common/output_file.h"
+#include "app/commands/tool_command_line.h"
 #include "app/media/media_analysis.h"
 #include "app/settings/language_codes.h"
 #include "widetext/filenames.h"
@@ -12,18 +12,17 @@ using C = TTrackColumn;
 
 bool TakesSelector(const WideString& Type) { return Type == L"audio" || Type == L"video" || Type == L"vobsub"; }
 
-
-AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs) {
+AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs, const TMP4BoxVersion& v) {
   WideString source = Row.InputPath();
   const WideString& type = Row[C::Type];
   if (type == L"video" && AviH264Inputs.count(source)) source = RawH264FileOf(source);
-  AnsiString s = EightBitPath(source);
-  if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + WideToAnsi(Row[C::Index]);
+  AnsiString s = PathText(source, v);
+  if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + ValueText(Row[C::Index], v);
   auto option = [&](const char* key, const WideString& value) {
-    if (!value.empty()) s += key + WideToAnsi(value);
+    if (!value.empty()) s += key + ValueText(value, v);
   };
   option(":name=", Row[C::Name]);
-  if (!Row[C::Language].empty()) s += ":lang=" + WideToAnsi(LangNameToCode(Row[C::Language]));
+  if (!Row[C::Language].empty()) s += ":lang=" + ValueText(LangNameToCode(Row[C::Language]), v);
   option(":fps=", Row[C::FrameRate]);
   option(":par=", Row[C::PAR]);
   if (Row[C::HEAACSignal] == L"sbr") s += ":sbr";
@@ -47,19 +46,16 @@ AnsiString EightBitPath(const WideString& Path) {
 
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
 
-AnsiString OutputArgument(const WideString& Path) {
-  return QuoteArgument(EightBitOutputPath(Path).value_or(WideToAnsi(Path)));
+AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs,
+                               const TMP4BoxVersion& Version) {
+  return QuoteArgument(TrackSource(Row, AviH264Inputs, Version));
 }
 
-AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs) {
-  return QuoteArgument(TrackSource(Row, AviH264Inputs));
-}
-
-AnsiString TrackFileOptions(const TTrackRow& Row) {
+AnsiString TrackFileOptions(const TTrackRow& Row, const TMP4BoxVersion& v) {
   AnsiString s;
-  if (!Row[C::Brand].empty()) s += " -brand " + TextArgument(Row[C::Brand]);
-  if (!Row[C::Interleave].empty()) s += " -inter " + TextArgument(Row[C::Interleave]);
-  if (!Row[C::Copyright].empty()) s += " -cprt " + TextArgument(Row[C::Copyright]);
+  if (!Row[C::Brand].empty()) s += " -brand " + TextArgument(Row[C::Brand], v);
+  if (!Row[C::Interleave].empty()) s += " -inter " + TextArgument(Row[C::Interleave], v);
+  if (!Row[C::Copyright].empty()) s += " -cprt " + TextArgument(Row[C::Copyright], v);
   return s;
 }
 
@@ -95,39 +91,77 @@ std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const T
     if (!row.Checked || row[C::Type] != L"video") continue;
     WideString input = row.InputPath();
     if (!Options.AviH264Inputs.count(input) || !seen.insert(input).second) continue;
-    steps.push_back({input, "-aviraw video " + PathArgument(input),
-                     L"Extraction of " + row[C::File] + L" to raw h264..."});
+    // Today's MP4Box refuses "-aviraw": its "-raw" writes the AVI's video track under the
+    // name the creation command reads.
+    const TMP4BoxVersion& v = Options.Version;
+    AnsiString arguments = IsCurrentGeneration(v)
+                               ? "-raw 1 -out " + PathArgument(RawH264FileOf(input), v) + " " + PathArgument(input, v)
+                               : "-aviraw video " + PathArgument(input, v);
+    steps.push_back({input, arguments, L"Extraction of " + row[C::File] + L" to raw h264..."});
   }
   return steps;
 }
 
 AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
-  return PathArgument(Options.MP4BoxPath) + " " + Step.Arguments;
+  return PathArgument(Options.MP4BoxPath, Options.Version) + " " + Step.Arguments;
 }
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options) {
-  AnsiString cmd = PathArgument(Options.MP4BoxPath);
+  const TMP4BoxVersion& v = Options.Version;
+  AnsiString cmd = PathArgument(Options.MP4BoxPath, v);
   cmd += ComplianceArgument(Options.ComplianceEnabled, Options.Compliance);
   if (Options.Hint) cmd += " -hint";
   if (Options.Flat) cmd += " -flat";
   for (size_t i = 0; i < Rows.size(); ++i) {
     const TTrackRow& row = Rows[i];
     if (!row.Checked) continue;
-    cmd += TrackFileOptions(row);
+    cmd += TrackFileOptions(row, v);
     if (row[C::Type] == L"chap")
       cmd += " -chap ";
     else
       cmd += Options.VFR && i != 0 ? " -cat " : " -add ";
-    cmd += TrackSourceArgument(row, Options.AviH264Inputs);
+    cmd += TrackSourceArgument(row, Options.AviH264Inputs, v);
   }
   if (Options.SplitKilobytes > 0) cmd += " -splits " + std::to_string(Options.SplitKilobytes);
   cmd += Options.ITags;
-  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder);
+  if (!Options.TempFolder.empty()) cmd += " -tmp " + PathArgument(Options.TempFolder, v);
   if (Options.Verbose) cmd += " -v";
   if (!Options.CreateMP4) cmd += " -3gp";
   cmd += Options.OverWrite ? " -new " : " ";
-  cmd += OutputArgument(Options.Output);
+  cmd += OutputArgument(Options.Output, v);
   return cmd;
+}
+
+WideString SplitMuxPartName(const WideString& Output, int N) {
+  const WideString ext = WideExtractFileExt(Output);
+  return Output.substr(0, Output.size() - ext.size()) + L"_" + std::to_wstring(N) + ext;
+}
+
+std::vector<WideString> WrittenMuxFiles(const TMuxOptions& Options) {
+  auto exists = [](const WideString& name) { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; };
+  if (Options.SplitKilobytes <= 0 || exists(Options.Output)) return {Options.Output};
+  const WideString ext = WideExtractFileExt(Options.Output);
+  const WideString base = Options.Output.substr(0, Options.Output.size() - ext.size());
+  std::vector<WideString> parts;
+  for (int n = 1;; ++n) {
+    wchar_t padded[16];
+    swprintf(padded, 16, L"_%03d", n);
+    if (exists(SplitMuxPartName(Options.Output, n)))
+      parts.push_back(SplitMuxPartName(Options.Output, n));
+    else if (exists(base + padded + ext))
+      parts.push_back(base + padded + ext);
+    else
+      break;
+  }
+  return parts;
+}
+
+std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options) {
+  if (Options.SplitKilobytes <= 0) return {{{Options.Output}}};
+  if (IsCurrentGeneration(Options.Version)) return {{{SplitMuxPartName(Options.Output, 1)}}};
+  const WideString ext = WideExtractFileExt(Options.Output);
+  return {{{Options.Output, Options.Output.substr(0, Options.Output.size() - ext.size()) + L"_001" + ext,
+            SplitMuxPartName(Options.Output, 1)}}};
 }
 
 bool RawAvcRowLacksFrameRate(const std::vector<TTrackRow>& Rows) {

@@ -6,6 +6,8 @@
 #include <set>
 #include <vector>
 
+#include "app/commands/mp4box_version.h"
+#include "app/jobs/job_sequencer.h"
 #include "app/media/track_row.h"
 #include "vcl/sysutils.h"
 
@@ -27,16 +29,17 @@ struct TMuxOptions {
   // Input files (folder + name) whose video tracks MP4Box takes from the pre-step's raw
   // stream instead.
   std::set<WideString> AviH264Inputs;
+  // The MP4Box the job drives (its command lines differ by version).
+  TMP4BoxVersion Version;
 };
+
+// A path in the code page, or its short form when the code page loses characters of it.
+AnsiString EightBitPath(const WideString& Path);
 
 // A value of a command line: a file or folder name, a name, a text. In double quotes,
 // escaped; a path that the code page cannot carry goes by its short name when it has one.
+// (tool_command_line.h writes them by MP4Box's version.)
 AnsiString PathArgument(const WideString& Path);
-// The file a job writes, as a command-line value: a new file has no short name of its own
-// yet, so its folder's short name reaches it.
-AnsiString OutputArgument(const WideString& Path);
-// A path as 8-bit text: in the code page, or its short form when the code page loses characters.
-AnsiString EightBitPath(const WideString& Path);
 AnsiString TextArgument(const WideString& Text);
 
 // The pieces a track row gives a creation or join command, shared by both builders:
@@ -44,8 +47,10 @@ AnsiString TextArgument(const WideString& Text);
 // row's source as one argument (file, "#" track, ":name=", ":lang=" and the other track
 // options; the video of a listed AVI file from its raw H.264 stream), and the compliance
 // options of the compliance box (nothing while it is disabled).
-AnsiString TrackFileOptions(const TTrackRow& Row);
-AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs = {});
+// Values are written for MP4Box's Version (tool_command_line.h).
+AnsiString TrackFileOptions(const TTrackRow& Row, const TMP4BoxVersion& Version = TMP4BoxVersion());
+AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs = {},
+                               const TMP4BoxVersion& Version = TMP4BoxVersion());
 const char* ComplianceArgument(bool Enabled, int Index);
 
 // The split box: its index and, for index 5 ("Custom..."), its text in megabytes. No value
@@ -66,6 +71,16 @@ std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const T
 AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
+
+// Part N (from 1) of a mux with a split size, as today's MP4Box names it: the output name
+// with "_N" before its extension.
+WideString SplitMuxPartName(const WideString& Output, int N);
+// What the creation command must write: the output file; with a split size, its first part
+// (today's MP4Box), or the output or a part as the older tool may name it.
+std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options);
+// The files a finished mux wrote, to be tagged: the output, or the parts of a split as
+// either version names them, those that exist.
+std::vector<WideString> WrittenMuxFiles(const TMuxOptions& Options);
 
 // Checked video rows of H.264 elementary streams whose frame rate is empty: MP4Box needs
 // one for them.

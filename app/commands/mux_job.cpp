@@ -1,5 +1,6 @@
 #include "app/commands/mux_job.h"
 
+#include "app/commands/tool_command_line.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
 
@@ -34,18 +35,20 @@ TJobStart MuxJobStart(const std::vector<TTrackRow>& Rows, const TMuxOptions& Opt
     TRunRequest run;
     if (StepIndex < static_cast<int>(preSteps.size())) {
       const TAviRawStep& step = preSteps[StepIndex];
-      run.CommandLine = AviRawCommandLine(Options, step);
+      SetToolCommandLine(run, AviRawCommandLine(Options, step), Options.Version);
+      run.Writes = {{{RawH264FileOf(step.Input)}}};
       run.Notes = {{Texts.AVCinAVIDetect, pekError, true},
                    {step.LogText, pekInformation, true},
-                   {Texts.CmdUsedForExtract + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+                   {Texts.CmdUsedForExtract + L" : " + CommandLineText(run), pekInformation, false}};
       return run;
     }
     if (StepIndex != static_cast<int>(preSteps.size())) return std::nullopt;
-    run.CommandLine = BuildMuxCommandLine(Rows, Options);
+    SetToolCommandLine(run, BuildMuxCommandLine(Rows, Options), Options.Version);
+    run.Writes = MuxOutputs(Options);
     run.Verbose = Options.Verbose;
     run.TagsByMP4Box = !Options.ITags.empty();
     run.Notes = {{Texts.Msg5 + L" " + WideExtractFileName(Options.Output) + L"...", pekInformation, true},
-                 {Texts.Msg6 + L" : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+                 {Texts.Msg6 + L" : " + CommandLineText(run), pekInformation, false}};
     return run;
   };
   return job;

@@ -4,6 +4,7 @@
 
 #include "app/commands/mux_command.h"
 #include "app/commands/mux_job.h"
+#include "app/commands/tool_command_line.h"
 #include "widetext/filenames.h"
 
 namespace {
@@ -124,24 +125,41 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& o, const
   return WideString();
 }
 
+namespace {
+
+// The start and end of a range or chapter run, as "-splitx" takes them.
+std::pair<AnsiString, AnsiString> SplitRange(const TSplitOptions& o, int ChapterIndex) {
+  if (o.Mode == TSplitMode::Range)
+    return {IntToStr(SplitTimeToSeconds(o.From).value_or(0)), IntToStr(SplitTimeToSeconds(o.To).value_or(0))};
+  const TSplitChapter& c = o.Chapters.at(ChapterIndex);
+  return {ChapterTimeArgument(c.Start), ChapterTimeArgument(c.End)};
+}
+
+}  // namespace
+
 AnsiString SplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
-  AnsiString line = PathArgument(o.MP4BoxPath);
+  AnsiString line = PathArgument(o.MP4BoxPath, o.Version);
   switch (o.Mode) {
     case TSplitMode::Size: line += " -splits " + IntToStr(*SizeKilobytes(o.Size)); break;
     case TSplitMode::Duration: line += " -split " + IntToStr(SplitTimeToSeconds(o.Duration).value_or(0)); break;
     case TSplitMode::Range:
-      line += " -splitx " + IntToStr(SplitTimeToSeconds(o.From).value_or(0)) + ":" +
-              IntToStr(SplitTimeToSeconds(o.To).value_or(0));
-      break;
     case TSplitMode::Chapter:
     case TSplitMode::AllChapters: {
-      const TSplitChapter& c = o.Chapters.at(ChapterIndex);
-      line += " -splitx " + ChapterTimeArgument(c.Start) + ":" + ChapterTimeArgument(c.End);
+      const auto [from, to] = SplitRange(o, ChapterIndex);
+      line += " -splitx " + from + ":" + to;
       break;
     }
   }
   if (o.Verbose) line += " -v";
-  return line + " " + PathArgument(o.Input);
+  return line + " " + PathArgument(o.Input, o.Version);
+}
+
+WideString SplitFirstPart(const TSplitOptions& o, int ChapterIndex) {
+  const WideString ext = WideExtractFileExt(o.Input);
+  const WideString base = o.Input.substr(0, o.Input.size() - ext.size());
+  if (o.Mode == TSplitMode::Size || o.Mode == TSplitMode::Duration) return base + L"_001" + ext;
+  const auto [from, to] = SplitRange(o, ChapterIndex);
+  return base + L"_" + AnsiToWide(from) + L"_" + AnsiToWide(to) + ext;
 }
 
 WideString SplitStatusText(const TSplitOptions& o, int ChapterIndex) {
@@ -164,11 +182,12 @@ TJobStart SplitJobStart(const TSplitOptions& Options, std::function<void(int)> S
     const int chapter = all ? StepIndex : Options.Chapter;
     if (all && SelectChapter) SelectChapter(chapter);
     TRunRequest run;
-    run.CommandLine = SplitCommandLine(Options, chapter);
+    SetToolCommandLine(run, SplitCommandLine(Options, chapter), Options.Version);
+    run.Writes = {{{SplitFirstPart(Options, chapter)}}};
     run.Verbose = Options.Verbose;
     const WideString status = SplitStatusText(Options, chapter);
     run.Notes = {{status, pekInformation, true},
-                 {L"Command Line used for the splitting : " + AnsiToWide(run.CommandLine), pekInformation, false}};
+                 {L"Command Line used for the splitting : " + CommandLineText(run), pekInformation, false}};
     return run;
   };
   if (all && SelectChapter) job.Closed = [SelectChapter] { SelectChapter(0); };

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/commands/mp4box_version.h"
 #include "app/common/named_texts.h"
 #include "app/jobs/job_sequencer.h"
 #include "vcl/sysutils.h"
@@ -43,6 +44,7 @@ struct TSplitOptions {
   std::vector<TSplitChapter> Chapters;
   int Chapter = 0;  // the selected chapter (Chapter mode), from 0
   bool Verbose = false;
+  TMP4BoxVersion Version;  // the MP4Box the job drives
 };
 
 // Why a split job does not start; None when it may.
@@ -67,6 +69,9 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& Options,
 // The command line of one run: the chapter of Chapter modes is ChapterIndex. Options must
 // have passed CheckSplitJob.
 AnsiString SplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
+// The first part that run writes: "in_001.mp4" for a size or a duration, "in_90.500_180.250.mp4"
+// for a range or a chapter (MP4Box names them so).
+WideString SplitFirstPart(const TSplitOptions& Options, int ChapterIndex);
 // The status row (and log line) of that run.
 WideString SplitStatusText(const TSplitOptions& Options, int ChapterIndex);
 

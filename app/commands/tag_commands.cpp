@@ -1,6 +1,7 @@
 #include "app/commands/tag_commands.h"
 
 #include "app/commands/mux_command.h"
+#include "app/commands/tool_command_line.h"
 #include "widetext/filenames.h"
 
 namespace {
@@ -48,8 +49,9 @@ TRunRequest AtomicParsleyRun(const WideString& Tagger, const WideString& File, c
 
 AnsiString FilesTagCommandLine(const TFileTagOptions& Options, const AnsiString& ITags, const WideString& Source,
                                const WideString& Target) {
-  AnsiString line = PathArgument(Options.Tagger) + ITags + " -add " + PathArgument(Source);
-  if (!Options.TempFolder.empty()) line += " -tmp " + PathArgument(Options.TempFolder);
+  const TMP4BoxVersion& v = Options.Version;
+  AnsiString line = PathArgument(Options.Tagger, v) + ITags + " -add " + PathArgument(Source, v);
+  if (!Options.TempFolder.empty()) line += " -tmp " + PathArgument(Options.TempFolder, v);
   if (Options.Verbose) line += " -v";
-  return line + " -new " + PathArgument(Target);
+  return line + " -new " + PathArgument(Target, v);
 }

@@ -17,6 +17,7 @@ struct TFileTagOptions {
   WideString Tagger;      // MP4Box, the configured tagger
   WideString TempFolder;  // " -tmp" when not empty
   bool Verbose = false;   // " -v"
+  TMP4BoxVersion Version;  // of that MP4Box
 };
 
 // MP4Box importing Source and writing Target with ITags (the whole " -itags ..." text, or

@@ -17,6 +17,7 @@
 
 #include "app/jobs/job_sequencer.h"
 #include "app/jobs/run_log.h"
+#include "app/jobs/tool_version_query.h"
 #include "app/settings/settings_file.h"
 #include "desktop/image_list_box.h"
 #include "dialogs/file_drop_target.h"
@@ -401,6 +402,12 @@ class TMainForm : public TUniForm {
   // The mux list on the mux page, the concatenation list on any other.
   TUniListView* TrackListOfPage() const;
   TMuxOptions MuxOptionsOfPage();
+
+  // The version of the MP4Box edMP4Box names, asked of the tool once for each path (at
+  // start-up, when a path is chosen, or when a job finds the path changed).
+  const TMP4BoxVersion& MP4BoxVersion();
+  void LogMP4BoxVersion();  // reads it anew and logs it
+  TMP4BoxVersionCache FMP4BoxVersions;
   TTagFields TagFieldsOfDialog() const;
   // The properties dialog from and into the row it shows.
   void ReadInfo();
@@ -495,7 +502,8 @@ class TMainForm : public TUniForm {
   void TagPageBackButtonClick(TObject* Sender, bool& Stop);
   // The " -itags ..." text of a row's run: the properties dialog's tags once they were
   // confirmed from this page, else the row's own.
-  AnsiString FilesTagITags(int Row);
+  AnsiString FilesTagITags(int Row, const TMP4BoxVersion& Version);
+  TMP4BoxVersion TaggerVersion();  // the version of the MP4Box set as tagger
   // The AtomicParsley run after a mux into Output, when the tags are on and AtomicParsley
   // is the tagger.
   std::optional<TRunRequest> TagCmd(const WideString& Output);

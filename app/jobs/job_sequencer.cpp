@@ -33,7 +33,16 @@ constexpr unsigned kAfterCloseDelayMs = 2000;
 
 void TDosCommandRunner::Run(const AnsiString& CommandLine, DWORD PriorityClass) {
   FCommand->SetCommandLine(CommandLine);
+  FCommand->SetWideCommandLine(WideString());
   // The chosen priority holds for this run's child already.
+  FCommand->SetPriority(PriorityClass);
+  SetPriorityClass(GetCurrentProcess(), PriorityClass);
+  FCommand->Execute();
+}
+
+void TDosCommandRunner::RunWide(const WideString& CommandLine, DWORD PriorityClass) {
+  FCommand->SetCommandLine(WideToAnsi(CommandLine));
+  FCommand->SetWideCommandLine(CommandLine);
   FCommand->SetPriority(PriorityClass);
   SetPriorityClass(GetCurrentProcess(), PriorityClass);
   FCommand->Execute();
@@ -152,6 +161,8 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
   FView->RunStarting();
   FTool = Request.Tool;
   FTagsByMP4Box = Request.TagsByMP4Box;
+  FExpected = Request.Writes;
+  FOutputMemory = TCurrentOutputMemory();
   FState.VerboseRun = Request.Verbose;
   FRunFinished = Request.Finished;
   FPartial.clear();
@@ -160,11 +171,14 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
     if (note.Row) FView->AddProcessEvent(note.Text, note.Kind);
     FView->AddLogLine(note.Text);
   }
-  if (Request.CommandLine.empty()) {
+  if (Request.CommandLine.empty() && Request.WideCommandLine.empty()) {
     FNoRunTimer->SetEnabled(true);
     return;
   }
-  FRunner->Run(Request.CommandLine, FPriorityClass);
+  if (Request.WideCommandLine.empty())
+    FRunner->Run(Request.CommandLine, FPriorityClass);
+  else
+    FRunner->RunWide(Request.WideCommandLine, FPriorityClass);
 }
 
 void TJobSequencer::StepEndedWithoutRun() {
@@ -190,7 +204,7 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
     if (Complete && FInfoSink) FInfoSink(Line);
     return;
   }
-  TParseContext context{FTexts, FTool, FState.VerboseRun, FTagsByMP4Box};
+  TParseContext context{FTexts, FTool, FState.VerboseRun, FTagsByMP4Box, &FOutputMemory};
   TParsedLine parsed = ParseToolLine(Line, Complete, context);
   if (parsed.HasProgress) {
     FPosition = parsed.Position;
@@ -201,8 +215,9 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
     FView->AddLogLine(e.LogText);
   }
   if (parsed.Problem) FState.JobProblem = true;
-  if (parsed.LogLine) FView->AddLogLine(AnsiToWide(Line));
-  if (Complete) FRunLines.Note(Line, parsed.HasProgress, parsed.Problem);
+  const AnsiString plain = WithoutColourEscapes(Line);
+  if (parsed.LogLine) FView->AddLogLine(AnsiToWide(plain));
+  if (Complete) FRunLines.Note(plain, parsed.HasProgress, parsed.Problem);
 }
 
 void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
@@ -226,6 +241,8 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
   } else if (byItself && ExitCode != 0 && !FState.JobAborted) {
     FState.JobProblem = true;
     FView->AddLogLine(L"The tool ended with the exit code " + AnsiToWide(IntToStr(ExitCode)) + L".");
+  } else if (byItself && !FState.JobAborted) {
+    CheckExpectedOutputs();
   }
   if (auto finished = std::move(FRunFinished)) {
     FRunFinished = nullptr;
@@ -249,6 +266,26 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
     return;
   }
   RunNextStep();
+}
+
+// A tool may end with exit code 0 and have written nothing (today's MP4Box when it cannot
+// split): each file the run should have left that is not there fails the job, by name.
+void TJobSequencer::CheckExpectedOutputs() {
+  for (const TExpectedOutput& expected : FExpected) {
+    bool found = false;
+    for (const WideString& name : expected.Names) {
+      WIN32_FIND_DATAW data;
+      HANDLE h = FindFirstFileW(name.c_str(), &data);
+      if (h == INVALID_HANDLE_VALUE) continue;
+      FindClose(h);
+      found = true;
+    }
+    if (found || expected.Names.empty()) continue;
+    FState.JobProblem = true;
+    const WideString text = L"The file " + expected.Names.front() + L" was not written.";
+    FView->AddProcessEvent(text, pekWarning);
+    FView->AddLogLine(text);
+  }
 }
 
 // --- steps and close -----------------------------------------------------------------
@@ -295,19 +332,24 @@ void TJobSequencer::StartAfterClose() {
   auto build = std::move(FPendingAfterClose);
   FPendingAfterClose = nullptr;
   if (!build || FRunner->IsRunning()) return;
-  std::optional<TRunRequest> run = build();
-  if (!run) return;
-  // A tagging job of one step over the new file; the mux flag stays for the log's place.
+  std::vector<TRunRequest> runs = build();
+  if (runs.empty()) return;
+  // A tagging job of a step per file; the mux flag stays for the log's place.
   FJob = TJobStart();
   FJob.Mode = TJobMode::Tag;
+  FJob.StepCount = static_cast<int>(runs.size());
+  FJob.Steps = [runs](int Step) -> std::optional<TRunRequest> {
+    if (Step < 0 || Step >= static_cast<int>(runs.size())) return std::nullopt;
+    return runs[Step];
+  };
   FClosingMode = TJobMode::Tag;
   FState.TagMode = true;
   FState.JobIndex = 0;
-  FState.JobCount = 1;
+  FState.JobCount = FJob.StepCount;
   FState.JobStartTick = GetTickCount64();
   FPosition = 0;
   FJobTimer->SetEnabled(true);
-  StartRun(*run);
+  StartRun(runs.front());
 }
 
 void TJobSequencer::Abort() {

@@ -25,11 +25,23 @@ struct TRunNote {
   bool Row = true;  // false: a log line only
 };
 
+// A file a run must leave behind; any one of the names will do (a tool may name it one way
+// or another), and "*" in a name stands for what the tool chooses (an extension).
+struct TExpectedOutput {
+  std::vector<WideString> Names;
+};
+
 // One run of a tool, as a step builder makes it.
 struct TRunRequest {
   // Empty: the step runs no tool (the program did its work itself); it ends once its notes
   // are written, and the job goes on as after a run.
   AnsiString CommandLine;
+  // When not empty, the tool is started with this UTF-16 line instead (CommandLine then holds
+  // its code-page form): a tool that reads UTF-16 gets characters outside the code page whole.
+  WideString WideCommandLine;
+  // What the run must write: a run that ends with exit code 0 without one of them fails the
+  // job, and the log names the missing file.
+  std::vector<TExpectedOutput> Writes;
   std::vector<TRunNote> Notes;  // in order, before the run starts
   TToolKind Tool = TToolKind::MP4Box;
   bool Verbose = false;       // the command carries " -v": every line of the run is logged
@@ -50,9 +62,9 @@ struct TJobStart {
   // Files the job makes for its own use (the H.264 stream of an AVI file): deleted by
   // these exact names when the job closes.
   std::vector<WideString> TempFiles;
-  // Asked once the job has closed: a run to start 2000 ms later (the tagging of a new
-  // file), run as a one-step tagging job; no value for none.
-  std::function<std::optional<TRunRequest>()> AfterClose;
+  // Asked once the job has closed: the runs to start 2000 ms later (the tagging of the new
+  // file, or of each part a split mux wrote), run as a tagging job; none for none.
+  std::function<std::vector<TRunRequest>()> AfterClose;
   // Told once the job has closed, however it ended.
   std::function<void()> Closed;
 };
@@ -63,6 +75,8 @@ class IToolRunner {
   virtual ~IToolRunner() = default;
   // Starts CommandLine at the priority class (which the program itself takes as well).
   virtual void Run(const AnsiString& CommandLine, DWORD PriorityClass) = 0;
+  // The same with a UTF-16 command line.
+  virtual void RunWide(const WideString& CommandLine, DWORD PriorityClass) { Run(WideToAnsi(CommandLine), PriorityClass); }
   virtual void Stop() = 0;
   virtual bool IsRunning() const = 0;
   // Whether the run that just ended failed in the runner: it could not start (no pipe,
@@ -77,6 +91,7 @@ class TDosCommandRunner : public IToolRunner {
  public:
   explicit TDosCommandRunner(TDosCommand* Command) : FCommand(Command) {}
   void Run(const AnsiString& CommandLine, DWORD PriorityClass) override;
+  void RunWide(const WideString& CommandLine, DWORD PriorityClass) override;
   void Stop() override { FCommand->Stop(); }
   bool IsRunning() const override { return FCommand->IsRunning(); }
   bool RunFailed() const override;
@@ -135,6 +150,7 @@ class TJobSequencer {
   void RunNextStep();
   void CloseJob();
   void StartAfterClose();
+  void CheckExpectedOutputs();
   void StepEndedWithoutRun();
 
   std::shared_ptr<TJobSequencer*> FSelf = std::make_shared<TJobSequencer*>(this);
@@ -147,6 +163,8 @@ class TJobSequencer {
   TJobMode FClosingMode = TJobMode::None;
   TToolKind FTool = TToolKind::MP4Box;
   bool FTagsByMP4Box = false;
+  std::vector<TExpectedOutput> FExpected;  // what the current run must write
+  TCurrentOutputMemory FOutputMemory;       // today's output, between the lines of a run
   std::function<void(const AnsiString&)> FInfoSink;
   AnsiString FPartial;  // the line the tool is still writing
   int FPosition = 0;
@@ -155,7 +173,7 @@ class TJobSequencer {
   TTimer* FJobTimer;
   TTimer* FAfterCloseTimer;
   TTimer* FNoRunTimer;  // ends a step that runs no tool, from the message loop
-  std::function<std::optional<TRunRequest>()> FPendingAfterClose;
+  std::function<std::vector<TRunRequest>()> FPendingAfterClose;
   std::function<WideString(bool)> FRunFinished;  // the running run's Finished
   TRunLines FRunLines;  // what the current run has said, for the reason of its failure
 };

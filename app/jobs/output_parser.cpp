@@ -73,7 +73,8 @@ std::optional<int> TodaySplitProgress(const AnsiString& line) {
 
 }  // namespace
 
-TParsedLine ParseToolLine(const AnsiString& Line, bool Complete, const TParseContext& Context) {
+TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParseContext& Context) {
+  const AnsiString Line = WithoutColourEscapes(RawLine);
   const TNamedTexts& t = *Context.Texts;
   TParsedLine r;
   AnsiString value = ProgressText(Line, Context.Tool);
@@ -106,6 +107,8 @@ TParsedLine ParseToolLine(const AnsiString& Line, bool Complete, const TParseCon
       WideString text = t.StoringFile + AnsiToWide(stored);
       AddEvent(r, text, pekInformation, text);
     }
+    TCurrentOutputMemory lineOnly;
+    ReadCurrentStageLine(Line, Context.Memory ? *Context.Memory : lineOnly, t, r.Events);
   }
   AnsiString rest = StrAfter("Unknown PID ", Line);
   if (!rest.empty()) AddEvent(r, t.UnknownPID, pekWarning, t.UnknownPID);
@@ -115,7 +118,10 @@ TParsedLine ParseToolLine(const AnsiString& Line, bool Complete, const TParseCon
     AddEvent(r, t.InvalidUTF, pekWarning, detail.empty() ? t.InvalidUTF : t.InvalidUTF + L" " + detail);
   }
   rest = StrAfter("Error ", Line);
-  if (!rest.empty()) AddEvent(r, t.MsgError, pekWarning, L"Error " + AnsiToWide(rest));
+  if (!rest.empty())
+    AddEvent(r, t.MsgError, pekWarning, L"Error " + AnsiToWide(rest));
+  else if (Context.Tool == TToolKind::MP4Box && IsCurrentProblemLine(Line))
+    AddEvent(r, t.MsgError, pekWarning, AnsiToWide(Line));
   for (const TParsedEvent& e : r.Events)
     if (e.Kind == pekWarning) r.Problem = true;
   r.LogLine = Context.Verbose;

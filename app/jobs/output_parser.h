@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/common/named_texts.h"
+#include "app/jobs/current_mp4box_output.h"
 #include "vcl/sysutils.h"
 
 // The tool whose output is read.
@@ -15,6 +16,9 @@ struct TParseContext {
   TToolKind Tool;
   bool Verbose = false;       // every complete line goes to the log too
   bool TagsByMP4Box = false;  // MP4Box writes the tags in this run
+  // What today's output needs remembered between the lines of a run; without it each line
+  // is read on its own.
+  TCurrentOutputMemory* Memory = nullptr;
 };
 
 // A status row and its log line.
@@ -36,9 +40,10 @@ struct TParsedLine {
   bool LogLine = false;     // verbose: the line itself goes to the log, after the events
 };
 
-// One output string of a run. Progress is read from every string, also from a line still
-// being written (Complete false); rows, problems and log lines only from complete lines,
-// so a line delivered as it grows counts once.
+// One output string of a run, of the older MP4Box or of today's (colour escapes are
+// ignored). Progress is read from every string, also from a line still being written
+// (Complete false); rows, problems and log lines only from complete lines, so a line
+// delivered as it grows counts once.
 TParsedLine ParseToolLine(const AnsiString& Line, bool Complete, const TParseContext& Context);
 
 // Every stage marker MP4Box begins a stage line with, and the text of its row.

@@ -113,6 +113,7 @@ TJoinOptions TMainForm::JoinOptionsOfPage() {
   o.Verbose = chVerbose->Checked();
   o.OverWrite = chOverWrite->Checked();
   o.Output = edConcOutput->Text();
+  o.Version = MP4BoxVersion();
   return o;
 }
 

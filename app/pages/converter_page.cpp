@@ -86,6 +86,7 @@ void TMainForm::ConverterPageNextButtonClick(TObject*, bool& Stop) {
   request.Target = ConvertTargetOf(request.Input);
   request.FrameRate = edFrameRate->Text();
   request.Verbose = chVerbose->Checked();
+  request.Version = MP4BoxVersion();
   // A conversion replaces a file of its output's name only when the user says so.
   const WideString output = ConversionOutput(request);
   if (WideFileExists(output)) {

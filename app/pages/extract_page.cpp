@@ -97,7 +97,14 @@ void TMainForm::SetExtractOptions() {
   TMediaInfoFile info(input);
   const TExtractOptionView view =
       ExtractOptionsFor(ExtractGroupOf(input), ReadExtractRow(selected).Type,
-                        info.Get(TStreamKind::Video, 0, L"Codec/String"), info.Get(TStreamKind::Audio, 0, L"Codec/String"));
+                        info.Get(TStreamKind::Video, 0, L"Codec/String"), info.Get(TStreamKind::Audio, 0, L"Codec/String"),
+                        NamedTexts(), MP4BoxVersion());
+  // Said once in the log: the option the user may look for is not offered by this tool.
+  static bool noteLogged = false;
+  if (view.Note && !noteLogged) {
+    noteLogged = true;
+    AddLogLine(*view.Note);
+  }
   ApplyCaption(rbRaw, view.RawCaption);
   ApplyCaption(rbMP4, view.MP4Caption);
   ApplyCaption(rbAVI, view.AVICaption);
@@ -125,6 +132,7 @@ void TMainForm::ExtractPageNextButtonClick(TObject*, bool& Stop) {
   job.Request.MP4BoxPath = edMP4Box->Text();
   job.Request.Input = edExtractInput->Text();
   job.Request.Verbose = chVerbose->Checked();
+  job.Request.Version = MP4BoxVersion();
   job.Request.Choice = rbRawAll->Checked() ? TExtractChoice::RawAll
                        : rbMP4->Checked()  ? TExtractChoice::MP4
                        : rbAVI->Checked()  ? TExtractChoice::AVI

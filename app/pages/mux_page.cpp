@@ -210,6 +210,8 @@ void TMainForm::MuxPageBackButtonClick(TObject*, bool& Stop) {
   Stop = true;
 }
 
+const TMP4BoxVersion& TMainForm::MP4BoxVersion() { return FMP4BoxVersions.Of(edMP4Box->Text()); }
+
 TMuxOptions TMainForm::MuxOptionsOfPage() {
   TMuxOptions o;
   o.MP4BoxPath = edMP4Box->Text();
@@ -219,13 +221,14 @@ TMuxOptions TMainForm::MuxOptionsOfPage() {
   o.Flat = chFlat->Checked();
   o.VFR = chVFR->Checked();
   if (PropForm->chTagSupport->Checked() && WideLowerCase(WideExtractFileName(edTagger->Text())) == L"mp4box.exe")
-    o.ITags = MuxITagsArgument(TagFieldsOfDialog());
+    o.ITags = MuxITagsArgument(TagFieldsOfDialog(), MP4BoxVersion());
   o.TempFolder = edTemp->Text();
   o.Verbose = chVerbose->Checked();
   o.CreateMP4 = FJobs->State().CreateMP4;
   o.OverWrite = chOverWrite->Checked();
   o.Output = edMP4Output->Text();
   o.AviH264Inputs = FAviH264Inputs;
+  o.Version = MP4BoxVersion();
   return o;
 }
 
@@ -269,7 +272,12 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   options.SplitKilobytes = *split;
   Wizard->SetActivePage(ProcessPage);
   TJobStart job = MuxJobStart(rows, options);
-  job.AfterClose = [this, output] { return TagCmd(output); };
+  job.AfterClose = [this, options] {
+    std::vector<TRunRequest> runs;
+    for (const WideString& file : WrittenMuxFiles(options))
+      if (std::optional<TRunRequest> run = TagCmd(file)) runs.push_back(*run);
+    return runs;
+  };
   if (!FJobs->StartJob(std::move(job))) {
     // A run is still ending: back to this page, saying why nothing started, rather than an
     // idle process page.

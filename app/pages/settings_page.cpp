@@ -41,6 +41,7 @@ void TMainForm::MP4BoxChosen(const WideString& path) {
   edMP4Box->SetText(path);
   MP4BoxForm1->SetEnabled(!path.empty());
   LogToolPicked(WideExtractFileName(path), LowerFileName(path) == L"mp4box.exe" ? L"" : NamedTexts().BadMP4Box);
+  if (LowerFileName(path) == L"mp4box.exe") LogMP4BoxVersion();
 }
 
 void TMainForm::Open2Exe(TObject*) {

@@ -168,6 +168,7 @@ TSplitOptions TMainForm::SplitOptionsOfPage() {
   if (rbSplitChapN->Enabled()) o.Chapters = ChaptersOf(cbChapVal, cbChapVal2);
   o.Chapter = cbChap->ItemIndex();
   o.Verbose = chVerbose->Checked();
+  o.Version = MP4BoxVersion();
   return o;
 }
 

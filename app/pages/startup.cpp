@@ -121,9 +121,10 @@ void TMainForm::FormShow(TObject* Sender) {
   AddLogLine(t.MSgOSType + AnsiToWide(GetOSVersionText()));
   for (const WideString& problem : problems) AddLogLine(problem);
   const WideString mp4box = edMP4Box->Text();
-  if (!mp4box.empty() && NamesFile(mp4box, L"mp4box.exe"))
+  if (!mp4box.empty() && NamesFile(mp4box, L"mp4box.exe")) {
     AddLogLine(t.MsgMP4BoxFound + L" " + mp4box);
-  else
+    LogMP4BoxVersion();
+  } else
     AddLogLine(t.MsgMP4BoxMissing);
   const WideString tagger = edTagger->Text();
   if (tagger.empty())
@@ -134,6 +135,15 @@ void TMainForm::FormShow(TObject* Sender) {
     AddLogLine(t.MsgTaggerFound + WideExtractFileName(tagger) + L" " + t.MsgTaggerFoundButNotSupported);
   MP4BoxForm1->SetEnabled(!mp4box.empty());
   if (!TMediaInfoLibrary::Instance().Loaded()) ReportFailure(MediaInfoMissingText(folder));
+}
+
+void TMainForm::LogMP4BoxVersion() {
+  const WideString path = edMP4Box->Text();
+  const TMP4BoxVersion& v = FMP4BoxVersions.Reread(path);
+  if (v.Known)
+    AddLogLine(L"MP4Box version " + v.Text());
+  else if (WideFileExists(path))
+    AddLogLine(L"MP4Box printed no version: the command lines of its older versions are used.");
 }
 
 void TMainForm::FormDestroy(TObject*) {

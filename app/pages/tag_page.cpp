@@ -239,11 +239,17 @@ void TMainForm::WriteTags2() {
 
 // --- the job ---------------------------------------------------------------------------------
 
-AnsiString TMainForm::FilesTagITags(int Row) {
-  if (TagsFromDialog) return TagPageITagsArgument(TagFieldsOfDialog(), true);
+// The tagger is an MP4Box too, most often the configured one.
+TMP4BoxVersion TMainForm::TaggerVersion() {
+  const WideString tagger = edTagger->Text();
+  return WideLowerCase(tagger) == WideLowerCase(edMP4Box->Text()) ? MP4BoxVersion() : ReadMP4BoxVersion(tagger);
+}
+
+AnsiString TMainForm::FilesTagITags(int Row, const TMP4BoxVersion& Version) {
+  if (TagsFromDialog) return TagPageITagsArgument(TagFieldsOfDialog(), true, Version);
   TTagFields fields = TagFieldsOfRow(TTagRowItem(FilesTagList->Items()->Item(Row)).Read());
   fields.Cover = edPic->Text();
-  return TagPageITagsArgument(fields, false);
+  return TagPageITagsArgument(fields, false, Version);
 }
 
 void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
@@ -262,11 +268,13 @@ void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
   TFolderTagJob job;
   for (int i = 0; i < count; ++i) job.Files.push_back(TTagRowItem(FilesTagList->Items()->Item(i)).Read().FullName());
   job.Checked = CheckStates(FilesTagList);
-  job.Options = {edTagger->Text(), edTemp->Text(), chVerbose->Checked()};
+  job.Options = {edTagger->Text(), edTemp->Text(), chVerbose->Checked(), TaggerVersion()};
   job.Select = [this](int Row) {
     if (Row < FilesTagList->Items()->Count()) FilesTagList->SetSelected(FilesTagList->Items()->Item(Row));
   };
-  job.ITagsOf = [this](int Row) { return Row < FilesTagList->Items()->Count() ? FilesTagITags(Row) : AnsiString(); };
+  job.ITagsOf = [this, version = job.Options.Version](int Row) {
+    return Row < FilesTagList->Items()->Count() ? FilesTagITags(Row, version) : AnsiString();
+  };
   Wizard->SetActivePage(ProcessPage);
   FJobs->StartJob(FolderTagJobStart(job));
 }

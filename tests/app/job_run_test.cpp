@@ -303,12 +303,12 @@ TEST_F(RealJob, TaggingFollowsTheMuxAfterAPause) {
   const std::string ap = ProgramFolder() + "AtomicParsley.exe";
   TJobStart job = TwoSteps();
   job.StepCount = 1;
-  job.AfterClose = [&]() -> std::optional<TRunRequest> {
+  job.AfterClose = [&]() -> std::vector<TRunRequest> {
     TRunRequest r;
     r.CommandLine = "\"" + ap + "\" \"" + folder + "out one.mp4\" --overWrite --title \"Song \\\"A\\\"\" --tracknum \"3/12\"";
     r.Tool = TToolKind::AtomicParsley;
     r.Notes = {{L"Tagging of out one.mp4...", pekInformation, true}};
-    return r;
+    return {r};
   };
   ULONGLONG closedAt = 0, taggingAt = 0;
   int ticks = 0;

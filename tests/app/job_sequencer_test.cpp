@@ -6,6 +6,7 @@
 #include "app/jobs/job_sequencer.h"
 #include "tests/app/recording_view.h"
 #include "tests/support/pump.h"
+#include "tests/widetext/temp_folder.h"
 #include "vcl/application.h"
 
 namespace {
@@ -15,6 +16,7 @@ namespace {
 class TFakeRunner : public IToolRunner {
  public:
   void Run(const AnsiString& CommandLine, DWORD PriorityClass) override {
+    WideRuns.push_back(WideString());
     Runs.push_back(CommandLine);
     Priorities.push_back(PriorityClass);
     Running = true;
@@ -28,7 +30,13 @@ class TFakeRunner : public IToolRunner {
   bool RunFailed() const override { return Failed; }
   bool EndedByItself() const override { return !Stopped && !Failed; }
 
+  void RunWide(const WideString& CommandLine, DWORD PriorityClass) override {
+    Run(WideToAnsi(CommandLine), PriorityClass);
+    WideRuns.back() = CommandLine;
+  }
+
   std::vector<AnsiString> Runs;
+  std::vector<WideString> WideRuns;  // the UTF-16 line of each run, empty for an 8-bit one
   std::vector<DWORD> Priorities;
   bool Running = false, Stopped = false, Failed = false;
 };
@@ -364,6 +372,69 @@ TEST(JobState, PagesAfterTheJob) {
   s.SplitMode = true;
   EXPECT_EQ(BackTargetMode(s), TJobMode::Split);
   EXPECT_EQ(NewTaskMode(s), TJobMode::Concat);
+}
+
+}  // namespace
+
+namespace {
+
+// A run that ends with exit code 0 without the files it should have written fails its job,
+// and the log names the file; one of several names will do.
+TEST_F(Sequencer, ARunThatWritesNothingFailsItsJob) {
+  TempFolder temp;
+  const WideString written = temp / L"part_1.mp4", missing = temp / L"movie_video.h264";
+  HANDLE f = CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(f, INVALID_HANDLE_VALUE);
+  CloseHandle(f);
+  const struct {
+    const char* name;
+    std::vector<TExpectedOutput> writes;
+    TStepScript script;
+    TJobOutcome outcome;
+    std::vector<std::string> missingLines;
+  } cases[] = {
+      {"the file is there", {{{written}}}, {}, TJobOutcome::Succeeded, {}},
+      {"one of its names is there", {{{missing, written}}}, {}, TJobOutcome::Succeeded, {}},
+      {"the file is missing", {{{written}}, {{missing}}}, {}, TJobOutcome::Failed,
+       {"The file " + WideToAnsi(missing) + " was not written."}},
+      // Ended otherwise, the run is judged by that alone.
+      {"a failed run is not searched", {{{missing}}}, {{}, 1}, TJobOutcome::Failed, {}},
+      {"an aborted run is not searched", {{{missing}}}, {{}, 0, false, true}, TJobOutcome::Aborted, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFakeRunner runner;
+    TRecordingView view;
+    TJobSequencer seq(&runner, &view, &texts);
+    TJobStart job = Job(TJobMode::Split, 1, 1);
+    job.Steps = [&c](int) -> std::optional<TRunRequest> {
+      TRunRequest r;
+      r.CommandLine = "MP4Box.exe -splits 500 movie.mp4";
+      r.Writes = c.writes;
+      return r;
+    };
+    Play(seq, runner, std::move(job), {c.script});
+    EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{c.outcome});
+    std::vector<std::string> missingLines;
+    for (const std::string& line : view.LogTexts)
+      if (line.find("was not written") != std::string::npos) missingLines.push_back(line);
+    EXPECT_EQ(missingLines, c.missingLines);
+    if (!c.missingLines.empty())
+      EXPECT_EQ(view.Rows.at(view.Rows.size() - 2), (TRecordedRow{pekWarning, AnsiToWide(c.missingLines[0])}));
+  }
+}
+
+TEST_F(Sequencer, AUtf16LineStartsTheToolAsSuch) {
+  TJobSequencer seq(&runner, &view, &texts);
+  TJobStart job = Job(TJobMode::Mux, 2, 2);
+  job.Steps = [](int step) -> std::optional<TRunRequest> {
+    TRunRequest r;
+    r.CommandLine = "MP4Box.exe -new ??.mp4";
+    if (step == 0) r.WideCommandLine = L"MP4Box.exe -new \x03A4\x03B1.mp4";
+    return r;
+  };
+  Play(seq, std::move(job), {{}, {}});
+  EXPECT_EQ(runner.WideRuns, (std::vector<WideString>{L"MP4Box.exe -new \x03A4\x03B1.mp4", L""}));
 }
 
 }  // namespace

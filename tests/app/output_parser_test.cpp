@@ -108,7 +108,7 @@ TEST(OutputParser, ProblemLinesWarnAndFailTheJob) {
       {"Invalid UTF data found", {{L"InvalidUTF", 1, L"InvalidUTF"}}},
       {"Something Error ", {}},     // the marker must be followed by text
       {"Unknown PID ", {}},
-      {"Error: no blank", {}},
+      {"Error: I/O Error", {{L"MsgError", 1, L"Error: I/O Error"}}},  // today's form, no blank after it
       {"Invalid UTF data", {}},
   };
   for (const auto& c : cases) {

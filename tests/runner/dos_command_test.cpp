@@ -356,6 +356,34 @@ TEST_F(Runner, MissingProgramNotifiesThenShowsTheMessageBoxOnTheMainThread) {
   EXPECT_FALSE(cmd->IsRunning());
 }
 
+TEST_F(Runner, AUtf16CommandLineCarriesWhatTheCodePageCannot) {
+  // Greek and Japanese are outside the code page: the 8-bit line loses them, the UTF-16 one
+  // (CreateProcessW) hands them to the child whole.
+  const WideString name = L"\x03A4\x03B1\x03B9\x03BD\x03AF\x03B1 \x65E5.mp4";
+  const WideString program = L"\"" + AnsiToWide(TestFolder()) + L"scripted_child.exe\"";
+  auto utf8 = [](const WideString& w) {
+    std::string s(w.size() * 4, '\0');
+    s.resize(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), static_cast<int>(w.size()), s.data(),
+                                 static_cast<int>(s.size()), nullptr, nullptr));
+    return s;
+  };
+  const std::string expected = "args=" + TestFolder() + "scripted_child.exe|args|" + utf8(name);
+
+  cmd->SetWideCommandLine(program + L" args \"" + name + L"\"");
+  cmd->SetCommandLine(WideToAnsi(cmd->WideCommandLine()));
+  cmd->Execute();
+  ASSERT_TRUE(PumpUntil([&] { return !ends.empty(); }, 15000));
+  EXPECT_EQ(Delivered(), std::vector<std::string>{expected});
+
+  got.clear();
+  ends.clear();
+  cmd->SetWideCommandLine(WideString());
+  RunChild("args \"" + WideToAnsi(name) + "\"");
+  ASSERT_EQ(got.size(), 1u);
+  EXPECT_NE(got[0].line, expected);
+  EXPECT_NE(got[0].line.find("?"), std::string::npos) << got[0].line;
+}
+
 TEST_F(Runner, WindowStateReachesTheChild) {
   // (Wine reports every child at the normal priority class whatever it was created with,
   // so the priority cannot be checked here.)

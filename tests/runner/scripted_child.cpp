@@ -11,8 +11,11 @@
 //   pipes                writes "pipes=" and the values of the pipe handles it holds
 //                        besides its standard handles, comma separated, CR LF
 //   spawn:MS             starts a copy of itself that inherits its handles and sleeps MS
+//   args                 writes "args=" and all its arguments as UTF-16 gives them (the
+//                        program's own first), UTF-8, "|" between them, CR LF; then ends
 //   exit:CODE            ends with CODE (decimal); the default is 0
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -103,6 +106,19 @@ void Spawn(const std::string& ms) {
   }
 }
 
+std::string WideArguments() {
+  int count = 0;
+  LPWSTR* args = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::string out;
+  for (int i = 0; i < count; ++i) {
+    char utf8[4096];
+    int n = WideCharToMultiByte(CP_UTF8, 0, args[i], -1, utf8, sizeof utf8, nullptr, nullptr);
+    out += (i ? "|" : "") + std::string(utf8, n > 0 ? n - 1 : 0);
+  }
+  LocalFree(args);
+  return out;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,6 +158,9 @@ int main(int argc, char** argv) {
       Say("pipes=" + ExtraPipes());
     } else if (cmd == "spawn") {
       Spawn(rest);
+    } else if (cmd == "args") {
+      Say("args=" + WideArguments());
+      return 0;
     } else if (cmd == "exit") {
       ExitProcess(static_cast<UINT>(std::stoul(rest)));
     } else {

@@ -1,5 +1,6 @@
 // A stand-in for AtomicParsley, used by the tests: it takes the tagging options the program
-// writes, prints progress the way the real tool does ("=>" then the percentage), writes the
+// writes, prints progress the way the real tool does (" Progress: ===>  5% ---|" rewritten
+// by CR), writes the
 // tags into the file, and fails with an "Error " line and a non-zero exit code.
 #include <set>
 
@@ -16,10 +17,12 @@ TBehaviour behaviour("KAVO_ATOMICPARSLEY_");
   exit(1);
 }
 
+// " Progress: ===>  5% ----...|": a bar of 55 places, filled with "=" up to the percentage.
 std::string ProgressLine(int p) {
   char pct[16];
   snprintf(pct, sizeof pct, "%3d%%", p);
-  return " Progress: " + std::string(1 + p / 5, '=') + "> " + pct + "-";
+  const int filled = p * 55 / 100;
+  return " Progress: " + std::string(filled, '=') + ">" + pct + " " + std::string(55 - filled, '-') + "|";
 }
 
 }  // namespace
@@ -47,10 +50,10 @@ int main(int argc, char** argv) {
   }
   behaviour.Begin();
   if (!FileExists(file)) Fail("Error opening file " + file + ": No such file or directory");
-  Out("Started writing to temp file.\n");
+  Out("\n Started writing to temp file.\n");
   behaviour.StageBegins(ProgressLine(1), ProgressLine(atoi(Env("KAVO_ATOMICPARSLEY_STALL").c_str())));
-  for (int p : {1, 25, 50, 75}) Out(ProgressLine(p) + "\r");
-  Out(ProgressLine(100) + "\n");
+  for (int p : {1, 25, 50, 75, 100}) Out(ProgressLine(p) + "\r");
+  Out("\n");
   std::string block = "KAVO-STANDIN TAGS\r\n" + tags;
   if (overwrite) {
     if (!WriteWholeFile(file, block, true)) Fail("Error writing file " + file + ": Permission denied");
@@ -59,6 +62,6 @@ int main(int argc, char** argv) {
     if (!CopyFileA(file.c_str(), temp.c_str(), FALSE) || !WriteWholeFile(temp, block, true))
       Fail("Error writing file " + temp + ": Permission denied");
   }
-  Out("Finished writing to temp file.\n");
+  Out(" Finished writing to temp file.\n");
   return 0;
 }

@@ -1,9 +1,12 @@
 // A stand-in for MP4Box, used by the tests: it answers the command lines the program builds
 // the way the real tool does as far as the program reads it (stage lines with progress
 // rewritten by CR, split progress in both forms, "-info" text, "Error " lines and exit codes), and
-// writes real (small) output files.
+// writes real (small) output files. This file is the older tool (version 0.4.5 unless
+// KAVO_MP4BOX_VERSION says otherwise); today_mode.cpp is today's.
 #include <set>
 
+#include "mp4box/import_value.h"
+#include "mp4box/today_mode.h"
 #include "standin/standin.h"
 
 using namespace standin;
@@ -23,21 +26,6 @@ void Stage(const std::string& name) {
   behaviour.StageBegins(line(1), line(stall.empty() ? 0 : atoi(stall.c_str())));
   for (int p : {1, 25, 50, 75}) Out(line(p) + "\r");
   Out(line(100) + "\n");
-}
-
-// The file named by an -add, -cat or -chap value: before "#" and before the first ":"
-// that is not a drive's.
-std::string SourceFile(const std::string& value) {
-  size_t from = value.size() > 2 && value[1] == ':' ? 2 : 0;
-  std::string file = value.substr(0, value.find(':', from));
-  return file.substr(0, file.find('#'));
-}
-
-std::string Selector(const std::string& value) {
-  size_t from = value.size() > 2 && value[1] == ':' ? 2 : 0;
-  std::string file = value.substr(0, value.find(':', from));
-  size_t hash = file.find('#');
-  return hash == std::string::npos ? std::string() : file.substr(hash + 1);
 }
 
 std::vector<std::string> ImportStages(const std::string& value) {
@@ -265,6 +253,13 @@ int Info(const TArgs& a) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The version it prints chooses how it behaves: the older tool, or today's.
+  if (IsTodayVersion(PrintedVersion())) return TodayMain();
+  // The version query is answered, not recorded.
+  if (argc == 2 && std::string(argv[1]) == "-version") {
+    Out("MP4Box - GPAC version " + PrintedVersion() + "\nGPAC Copyright: (c) the stand-in's authors\n");
+    return 0;
+  }
   RecordArguments("MP4Box.exe", argc, argv);
   TArgs a = Parse(argc, argv);
   behaviour.Begin();
