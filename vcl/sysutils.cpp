@@ -3,12 +3,33 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cwchar>
+#include <type_traits>
 #include <vector>
 
 UINT ConversionCodePage = CP_ACP;
 
+namespace {
+
+// Code pages whose characters 0 to 127 are ASCII, byte for code unit both ways: the Windows
+// code pages (the ANSI one of the system or the thread is always such) and UTF-8. Not UTF-7
+// ('+' starts an escape there), nor EBCDIC or the escape-switching ISO-2022 pages.
+bool AsciiCompatible(UINT codePage) {
+  return codePage == CP_ACP || codePage == CP_THREAD_ACP || codePage == CP_UTF8 || codePage == GetACP();
+}
+
+template <class Char>
+bool AllAscii(const Char* s, size_t len) {
+  for (size_t i = 0; i < len; ++i)
+    if (static_cast<unsigned>(static_cast<std::make_unsigned_t<Char>>(s[i])) >= 0x80) return false;
+  return true;
+}
+
+}  // namespace
+
 WideString SystemCodePageToWide(const char* s, size_t len, UINT codePage) {
   if (len == 0) return WideString();
+  // Plain ASCII, the most of what passes here, needs no trip through the system.
+  if (AsciiCompatible(codePage) && AllAscii(s, len)) return WideString(s, s + len);
   const int inLen = static_cast<int>(len);
   const int n = MultiByteToWideChar(codePage, 0, s, inLen, nullptr, 0);
   if (n <= 0) return WideString();
@@ -19,6 +40,11 @@ WideString SystemCodePageToWide(const char* s, size_t len, UINT codePage) {
 
 AnsiString SystemWideToCodePage(const wchar_t* s, size_t len, UINT codePage) {
   if (len == 0) return AnsiString();
+  if (AsciiCompatible(codePage) && AllAscii(s, len)) {
+    AnsiString out(len, '\0');
+    for (size_t i = 0; i < len; ++i) out[i] = static_cast<char>(s[i]);
+    return out;
+  }
   const int inLen = static_cast<int>(len);
   const int n = WideCharToMultiByte(codePage, 0, s, inLen, nullptr, 0, nullptr, nullptr);
   if (n <= 0) return AnsiString();

@@ -257,9 +257,15 @@ AnsiString Utf8Encode(const WideChar* WS, size_t Count) {
 AnsiString Utf8Encode(const WideString& WS) { return Utf8Encode(WS.data(), WS.size()); }
 
 WideString Utf8Decode(const char* S, size_t Count) {
+  WideString out;
+  Utf8DecodeInto(S, Count, out);
+  return out;
+}
+
+void Utf8DecodeInto(const char* S, size_t Count, WideString& out) {
   const auto* s = reinterpret_cast<const unsigned char*>(S);
   // UTF-16 never needs more code units than UTF-8 has bytes.
-  WideString out(Count, L'\0');
+  out.resize(Count);
   WideChar* p = out.data();
   size_t i = 0;
   while (i < Count) {
@@ -316,7 +322,6 @@ WideString Utf8Decode(const char* S, size_t Count) {
     }
   }
   out.resize(static_cast<size_t>(p - out.data()));
-  return out;
 }
 
 WideString Utf8Decode(const AnsiString& S) { return Utf8Decode(S.data(), S.size()); }

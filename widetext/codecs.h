@@ -36,6 +36,8 @@ AnsiString Utf8Encode(const WideString& WS);
 // survives.
 WideString Utf8Decode(const char* S, size_t Count);
 WideString Utf8Decode(const AnsiString& S);
+// The same into Out, whose room is used again (a caller decoding line after line).
+void Utf8DecodeInto(const char* S, size_t Count, WideString& Out);
 
 // CP_UTF7 (65000) and CP_UTF8 (65001) go through the codecs above, every other code
 // page through the system's conversion.

@@ -140,6 +140,56 @@ void TUniStrings::SaveToStreamWithMark(TStream* Stream, bool WithBOM) {
 
 // --- TUniStringList ----------------------------------------------------------------
 
+namespace {
+
+// U+2028 in UTF-8. Its lead byte is never a continuation byte, so it is the same line
+// separator in the bytes as in the decoded text.
+bool Utf8LineSeparatorAt(const char* p, const char* end) {
+  return end - p >= 3 && static_cast<unsigned char>(p[0]) == 0xE2 && static_cast<unsigned char>(p[1]) == 0x80 &&
+         static_cast<unsigned char>(p[2]) == 0xA8;
+}
+
+// The lines of UTF-8 text cut as the wide text's lines are cut: a line ends at CR, LF or
+// U+2028; after it one CR, then one LF, then one U+2028 are skipped.
+template <class Line>
+void ForEachUtf8Line(const char* p, const char* end, Line line) {
+  while (p < end) {
+    const char* start = p;
+    while (p < end && *p != '\n' && *p != '\r' && !Utf8LineSeparatorAt(p, end)) ++p;
+    line(start, static_cast<size_t>(p - start));
+    if (p < end && *p == '\r') ++p;
+    if (p < end && *p == '\n') ++p;
+    if (Utf8LineSeparatorAt(p, end)) p += 3;
+  }
+}
+
+}  // namespace
+
+void TUniStringList::LoadFromStreamWithMark(TStream* Stream, bool WithBOM) {
+  const int64_t start = Stream->Position();
+  if (!WithBOM || DetectTextEncoding(Stream) != teUtf8) {
+    Stream->SetPosition(start);
+    TUniStrings::LoadFromStreamWithMark(Stream, WithBOM);
+    return;
+  }
+  const int64_t remaining = Stream->Size() - Stream->Position();
+  AnsiString bytes(static_cast<size_t>(remaining > 0 ? remaining : 0), '\0');
+  Stream->ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  const char* const begin = bytes.data();
+  const char* const end = begin + bytes.size();
+  InUpdateBracket(*this, [&] {
+    Clear();
+    int lines = 0;
+    ForEachUtf8Line(begin, end, [&](const char*, size_t) { ++lines; });
+    if (lines > GetCapacity()) SetCapacity(lines);
+    WideString line;  // one buffer for every line: Add takes its own copy
+    ForEachUtf8Line(begin, end, [&](const char* from, size_t length) {
+      Utf8DecodeInto(from, length, line);
+      Add(line);
+    });
+  });
+}
+
 TUniStringList::~TUniStringList() {
   // No notice while the list is torn down.
   OnChange = nullptr;

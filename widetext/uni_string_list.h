@@ -122,6 +122,9 @@ class TUniStringList : public TUniStrings {
   // Binary search of a sorted list: true when S is there; Index is the first equal
   // line, or where S would go.
   virtual bool Find(const WideString& S, int& Index) const;
+  // UTF-8 text is decoded line by line straight into the list, without a wide copy of the
+  // whole text first; the lines and notices are those of SetTextStr.
+  void LoadFromStreamWithMark(TStream* Stream, bool WithBOM) override;
   virtual void Sort();
   virtual void CustomSort(const TUniStringListSortCompare& Compare);
 

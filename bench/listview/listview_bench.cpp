@@ -6,8 +6,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -142,6 +144,49 @@ HWND MakeBareView(HWND parent, int width, int height) {
   return lv;
 }
 
+// Messages that reach one window while a fill runs: what a row costs in messages. Those sent
+// to it are counted by a hook on the thread's window procedure calls; the framework's own
+// (Perform calls its window method directly) by a wrapper around the control's WindowProc.
+std::map<UINT, long> gMessages;
+HWND gCounted = nullptr;
+
+LRESULT CALLBACK CountMessage(int code, WPARAM wp, LPARAM lp) {
+  if (code == HC_ACTION) {
+    const auto* m = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (m->hwnd == gCounted) ++gMessages[m->message];
+  }
+  return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+template <class Fill>
+void PrintMessagesPerRow(const char* what, HWND wnd, TControl* control, int rows, Fill fill) {
+  gMessages.clear();
+  gCounted = control ? nullptr : wnd;
+  TWndMethod framework;
+  if (control) {
+    framework = control->WindowProc;
+    control->WindowProc = [&framework](TMessage& m) {
+      ++gMessages[m.Msg];
+      framework(m);
+    };
+  }
+  HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountMessage, nullptr, GetCurrentThreadId());
+  fill();
+  UnhookWindowsHookEx(hook);
+  if (control) control->WindowProc = framework;
+  long total = 0;
+  std::vector<std::pair<long, UINT>> most;
+  for (const auto& [msg, n] : gMessages) {
+    total += n;
+    most.push_back({n, msg});
+  }
+  std::sort(most.rbegin(), most.rend());
+  std::printf("%s: %.1f messages a row;", what, static_cast<double>(total) / rows);
+  for (size_t i = 0; i < most.size() && i < 5; ++i)
+    std::printf(" 0x%04X x%.1f", most[i].second, static_cast<double>(most[i].first) / rows);
+  std::printf("\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -182,6 +227,9 @@ int main(int argc, char** argv) {
   print("framework list view (8-bit items)  ", framework);
   print("wide list view                     ", wideTimes);
   print("bare LVM_INSERTITEMW/SETITEMTEXTW  ", bareTimes);
+  PrintMessagesPerRow("  framework view", plain->Handle(), plain, count, [&] { FillFramework(plain, rows); });
+  PrintMessagesPerRow("  wide list view", wide->Handle(), wide, count, [&] { FillWide(wide, rows); });
+  PrintMessagesPerRow("  bare messages ", bare, nullptr, count, [&] { FillBare(bare, rows); });
   std::printf("ratio framework/bare: %.2f\n", framework.Fill / bareTimes.Fill);
   std::printf("ratio wide/bare:      %.2f\n", wideTimes.Fill / bareTimes.Fill);
 

@@ -2,6 +2,8 @@
 //   out:TEXT  err:TEXT   one write of TEXT to standard output / error
 //                        (escapes: \r \n \0 \\ \xHH)
 //   lines:N:PREFIX       N lines "PREFIX<i>" CR LF, i = 1..N, in writes of up to 4 KB
+//   progress:N:STAGE     N progress lines "STAGE|<bar of 20>| (pp/100)" CR LF as MP4Box
+//                        prints them, pp rising from 00 to 100, in writes of up to 4 KB
 //   sleep:MS             a pause (silence)
 //   wait:NAME            waits (at most 10 s) until the test sets the named event NAME
 //   readbytes:N:PATH     reads N bytes of standard input and writes them to the file PATH
@@ -56,6 +58,22 @@ void Lines(unsigned n, const std::string& prefix) {
   std::string block;
   for (unsigned i = 1; i <= n; ++i) {
     block += prefix + std::to_string(i) + "\r\n";
+    if (block.size() >= 4000) {
+      Write(STD_OUTPUT_HANDLE, block);
+      block.clear();
+    }
+  }
+  if (!block.empty()) Write(STD_OUTPUT_HANDLE, block);
+}
+
+void Progress(unsigned n, const std::string& stage) {
+  std::string block;
+  for (unsigned i = 1; i <= n; ++i) {
+    const unsigned percent = n > 1 ? (i - 1) * 100 / (n - 1) : 100;
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%02u", percent);
+    const size_t filled = percent / 5;
+    block += stage + "|" + std::string(filled, '=') + std::string(20 - filled, ' ') + "| (" + digits + "/100)\r\n";
     if (block.size() >= 4000) {
       Write(STD_OUTPUT_HANDLE, block);
       block.clear();
@@ -136,6 +154,8 @@ int main(int argc, char** argv) {
       Write(STD_ERROR_HANDLE, Unescape(rest));
     } else if (cmd == "lines") {
       Lines(static_cast<unsigned>(std::stoul(first)), Unescape(second));
+    } else if (cmd == "progress") {
+      Progress(static_cast<unsigned>(std::stoul(first)), Unescape(second));
     } else if (cmd == "sleep") {
       Sleep(static_cast<DWORD>(std::stoul(rest)));
     } else if (cmd == "wait") {

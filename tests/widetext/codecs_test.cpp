@@ -184,3 +184,31 @@ TEST(CodePages, StartUpRule) {
 }
 
 }  // namespace
+
+// Whatever the text, the 8-bit conversions give what the system's own gives, both ways, for
+// the code pages where plain ASCII skips the system and for those where it must not.
+TEST(CodePages, ConversionsMatchTheSystemsOwn) {
+  auto systemToWide = [](const AnsiString& s, UINT cp) {
+    const int n = MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    WideString out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
+    return out;
+  };
+  auto systemToAnsi = [](const WideString& s, UINT cp) {
+    const int n = WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
+    AnsiString out(static_cast<size_t>(n), '\0');
+    WideCharToMultiByte(cp, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
+    return out;
+  };
+  const WideString texts[] = {L"plain words 123 ~\\+-", WideString(L"nul\0inside\x7f\x01", 12), L"Gr\x00fc\x00df" L"e",
+                              L"\x039a\x03b1 + \x65e5\x672c", L"a+b~c"};
+  for (UINT cp : {static_cast<UINT>(CP_ACP), static_cast<UINT>(CP_THREAD_ACP), static_cast<UINT>(CP_UTF8),
+                  static_cast<UINT>(CP_UTF7), 1252u, 1253u, 37u}) {
+    for (const WideString& text : texts) {
+      SCOPED_TRACE(testing::Message() << "code page " << cp << ", text of " << text.size() << " units");
+      const AnsiString bytes = systemToAnsi(text, cp);
+      EXPECT_EQ(SystemWideToCodePage(text.data(), text.size(), cp), bytes);
+      EXPECT_EQ(SystemCodePageToWide(bytes.data(), bytes.size(), cp), systemToWide(bytes, cp));
+    }
+  }
+}

@@ -5,6 +5,7 @@
 
 #include "ansi_platform.h"
 #include "temp_folder.h"
+#include "widetext/codecs.h"
 #include "widetext/uni_string_list.h"
 
 namespace {
@@ -213,6 +214,60 @@ TEST_F(TextFiles, EightBitPathOpensNamesTheCodePageHas) {
   EXPECT_EQ(l.Text(), L"\x3b1\r\n");
   l.LoadFromFile(Path(kGreekName));
   EXPECT_EQ(l.Text(), L"g\r\n");
+}
+
+}  // namespace
+
+namespace {
+
+// The lines a UTF-8 stream loads as, beside the lines of its whole text decoded first and
+// cut by SetTextStr: both must agree however the lines end and whatever bytes are broken.
+TEST(Utf8Loading, LinesAreThoseOfTheWholeTextDecoded) {
+  const Bytes texts[] = {
+      "",
+      "one line",
+      "a\r\nb\r\n",
+      "a\nb\rc\r\rd\n\ne",
+      "\r\n\r\n",
+      "x\xE2\x80\xA8y\xE2\x80\xA8",
+      "x\r\n\xE2\x80\xA8y\r\xE2\x80\xA8\n",
+      "broken \xC3\r\nlead \xE2\x80\nend \xE2\x80",
+      "\xC3\xE2\x80\xA8\xF0\xE2\x80\xA8z",
+      "pair \xF0\x9F\x98\x80 and \xCE\xB1\xCE\xB2",
+      Bytes("nul\0inside\r\nx", 14),
+      "\xE2\x80\xA8",
+  };
+  for (const Bytes& text : texts) {
+    SCOPED_TRACE(testing::Message() << "text of " << text.size() << " bytes");
+    TUniMemoryStream m;
+    const Bytes withMark = "\xEF\xBB\xBF" + text;
+    m.WriteBuffer(withMark.data(), static_cast<int64_t>(withMark.size()));
+    m.SetPosition(0);
+    TUniStringList loaded;
+    loaded.Add(L"before");
+    loaded.LoadFromStream(&m);
+    TUniStringList expected;
+    expected.SetTextStr(Utf8Decode(text.data(), text.size()));
+    EXPECT_EQ(LinesOf(loaded), LinesOf(expected));
+  }
+}
+
+// A load is one change: one OnChanging before it, one OnChange after; a sorted list sorts
+// and drops duplicates as its lines arrive.
+TEST(Utf8Loading, OneNoticeAndTheListsOwnRules) {
+  const Bytes bytes = "\xEF\xBB\xBF" "b\r\na\r\nb\r\n\xCE\xB1";
+  TUniMemoryStream m;
+  m.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  TUniStringList l;
+  l.SetSorted(true);
+  int changing = 0, changed = 0;
+  l.OnChanging = [&](TObject*) { ++changing; };
+  l.OnChange = [&](TObject*) { ++changed; };
+  m.SetPosition(0);
+  l.LoadFromStream(&m);
+  EXPECT_EQ(LinesOf(l), (Lines{L"a", L"b", L"\x3b1"}));
+  EXPECT_EQ(changing, 1);
+  EXPECT_EQ(changed, 1);
 }
 
 }  // namespace
