@@ -5,7 +5,7 @@ kavo_build() {
   deps="$("$KAVO_ROOT/scripts/deps")"
   cmake -S "$KAVO_ROOT" -B "$KAVO_BUILD" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$KAVO_ROOT/cmake/mingw-w64-x86_64.cmake" \
-    -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DCMAKE_BUILD_TYPE=Release \
     -DKAVO_DEPS_DIR="$deps" </dev/null
   local t0=$SECONDS
   ninja -C "$KAVO_BUILD" -j "$KAVO_JOBS" </dev/null
