@@ -14,7 +14,15 @@ function(kavo_add_gtest name)
   # The tests' own code gains nothing from the optimiser, which costs a third of its
   # compile time; the code under test keeps the build's optimisation.
   target_compile_options(${name} PRIVATE -O0)
-  kavo_precompile(${name} TESTS)
+  # Programs over the framework also get its headers precompiled (not the framework's own
+  # tests, which declare test types of the same names).
+  set(_framework "")
+  foreach(_lib ${T_LIBS})
+    if(_lib MATCHES "^kavo_(runner|widetext|wizard|dialogs|desktop|preview|explorer|app_core|app_ui)$")
+      set(_framework FRAMEWORK)
+    endif()
+  endforeach()
+  kavo_precompile(${name} TESTS ${_framework})
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 300)
   endif()
