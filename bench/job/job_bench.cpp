@@ -49,7 +49,7 @@ class TCountingView : public IProcessView {
   }
   void ShowTimeRemaining(const WideString&) override {}
   void RunStarting() override {}
-  void JobClosed(TJobOutcome o) override {
+  void JobClosed(TJobOutcome o, const WideString&) override {
     Outcome = o;
     Closed = true;
   }
