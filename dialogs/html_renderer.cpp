@@ -159,6 +159,10 @@ class HtmlLayout {
   void EndRotation();
 
   WideString FText;
+  // The last search for the next "<": found at FNextTag (npos: none) searching from
+  // FNextTagFrom. Walking word by word through text without markup then stays linear.
+  size_t FNextTag = WideString::npos, FNextTagFrom = WideString::npos;
+  size_t NextTag(size_t pos);
   std::vector<INT> FAdvances;
   TFont FWork;
   LOGFONTA FSelectedFont{};
@@ -314,8 +318,20 @@ void HtmlLayout::RecordHover(const RECT& r, const LineState& ls) {
   FMouseOverLink = false;
 }
 
+size_t HtmlLayout::NextTag(size_t pos) {
+  // No "<" lies between FNextTagFrom and FNextTag, so the last answer holds for every pos
+  // between them.
+  const bool known = FNextTagFrom != WideString::npos && pos >= FNextTagFrom &&
+                     (FNextTag == WideString::npos || pos <= FNextTag);
+  if (!known) {
+    FNextTag = FText.find(L'<', pos);
+    FNextTagFrom = pos;
+  }
+  return FNextTag;
+}
+
 void HtmlLayout::TakeRun(size_t& pos, size_t& end, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
-  size_t lt = FText.find(L'<', pos);
+  size_t lt = NextTag(pos);
   if (lt == WideString::npos || lt > end) lt = end;
   size_t runEnd = lt;
   if (WordWrap) {
@@ -864,6 +880,7 @@ void HtmlLayout::Run(const WideString& Text) {
   RECT lineRect = Area;
   lineRect.left += 1;
   FText = PrepareHtmlMarkup(Text);
+  FNextTag = FNextTagFrom = WideString::npos;
   size_t pos = 0, end = FText.size();
   int top = Area.top;
   bool stuck = false;

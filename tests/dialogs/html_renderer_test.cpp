@@ -243,6 +243,22 @@ TEST_F(HtmlRender, WordWrapKeepsEveryCharacterOnce) {
   l = Run(L"<UL><LI>one<LI>two</UL>");
   EXPECT_EQ(l.PlainText, L"onetwo");
   EXPECT_EQ(l.Height, 2 * h);
+
+  // Runs end at every tag however far the walk goes between tags: tags that leave the width
+  // alone wrap the words exactly as the bare words do, and long plain text loses nothing.
+  Options words;
+  words.Area = RECT{0, 0, Extent(L"aa bb cc ").cx + 4, kHeight};
+  const Layout bare = Run(L"aa bb cc dd ee ff gg hh", words);
+  l = Run(L"aa bb <U>cc</U> dd ee ff <U>gg</U> hh", words);
+  EXPECT_EQ(l.PlainText, bare.PlainText);
+  EXPECT_EQ(l.Height, bare.Height);
+  EXPECT_GT(bare.Height, h);
+  WideString many;
+  for (int i = 0; i < 3000; ++i) many += L"word" + std::to_wstring(i % 10) + L" ";
+  Options measure;
+  measure.MeasureOnly = true;
+  l = Run(many + L"<B>end</B>", measure);
+  EXPECT_EQ(l.PlainText, many + L"end");
 }
 
 TEST_F(HtmlRender, LinksAreCountedAndHit) {
