@@ -32,13 +32,7 @@ AnsiString BuildJoinCommandLine(const std::vector<TTrackRow>& Rows, const TJoinO
 }
 
 TMuxRefusal CheckJoinJob(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options, bool AVCWarning) {
-  if (!IsMP4BoxPath(Options.MP4BoxPath)) return TMuxRefusal::MP4BoxPath;
-  bool anyChecked = false;
-  for (const TTrackRow& row : Rows) anyChecked = anyChecked || row.Checked;
-  if (!anyChecked) return TMuxRefusal::NoCheckedTrack;
-  if (Options.Output.empty()) return TMuxRefusal::NoOutputName;
-  if (AVCWarning && RawAvcRowLacksFrameRate(Rows)) return TMuxRefusal::RawAvcFrameRate;
-  return TMuxRefusal::None;
+  return CheckTrackListJob(Rows, Options.MP4BoxPath, Options.Output, AVCWarning);
 }
 
 TJobStart JoinJobStart(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options, const TNamedTexts& Texts) {

@@ -11,16 +11,22 @@ bool IsMP4BoxPath(const WideString& Path) {
   return !Path.empty() && WideLowerCase(WideExtractFileName(Path)) == L"mp4box.exe";
 }
 
+TMuxRefusal CheckTrackListJob(const std::vector<TTrackRow>& Rows, const WideString& MP4BoxPath,
+                              const WideString& Output, bool AVCWarning) {
+  if (!IsMP4BoxPath(MP4BoxPath)) return TMuxRefusal::MP4BoxPath;
+  bool anyChecked = false;
+  for (const TTrackRow& row : Rows) anyChecked = anyChecked || row.Checked;
+  if (!anyChecked) return TMuxRefusal::NoCheckedTrack;
+  if (Output.empty()) return TMuxRefusal::NoOutputName;
+  if (AVCWarning && RawAvcRowLacksFrameRate(Rows)) return TMuxRefusal::RawAvcFrameRate;
+  return TMuxRefusal::None;
+}
+
 TMuxRefusal CheckMuxJob(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options,
                         const std::optional<long long>& SplitKilobytes, bool AVCWarning) {
   if (!IsMP4BoxPath(Options.MP4BoxPath)) return TMuxRefusal::MP4BoxPath;
   if (!SplitKilobytes) return TMuxRefusal::BadSplitSize;
-  bool anyChecked = false;
-  for (const TTrackRow& row : Rows) anyChecked = anyChecked || row.Checked;
-  if (!anyChecked) return TMuxRefusal::NoCheckedTrack;
-  if (Options.Output.empty()) return TMuxRefusal::NoOutputName;
-  if (AVCWarning && RawAvcRowLacksFrameRate(Rows)) return TMuxRefusal::RawAvcFrameRate;
-  return TMuxRefusal::None;
+  return CheckTrackListJob(Rows, Options.MP4BoxPath, Options.Output, AVCWarning);
 }
 
 TJobStart MuxJobStart(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options, const TNamedTexts& Texts) {

@@ -25,6 +25,10 @@ extern const wchar_t* const NoOutputNameText;
 // True when Path is not empty and its file name, lower-cased, is "mp4box.exe".
 bool IsMP4BoxPath(const WideString& Path);
 
+// What every track-list job asks, in this order: tool, a checked track, output name, the
+// frame rate of raw AVC rows.
+TMuxRefusal CheckTrackListJob(const std::vector<TTrackRow>& Rows, const WideString& MP4BoxPath,
+                              const WideString& Output, bool AVCWarning);
 // In the order the page asks: tool, split size, tracks, output name, frame rates.
 TMuxRefusal CheckMuxJob(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options,
                         const std::optional<long long>& SplitKilobytes, bool AVCWarning);

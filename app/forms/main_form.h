@@ -371,6 +371,10 @@ class TMainForm : public TUniForm {
   void btAbortClick(TObject* Sender);
   void ViewLogFile1Click(TObject* Sender);
   void ProcessPageBackButtonClick(TObject* Sender, bool& Stop);
+  // Shows the process page and starts Job, whose output goes to Output. When the sequencer
+  // refuses it (a run is still ending), back to Page with the notice that says why, rather
+  // than an idle process page. True when the job started.
+  bool StartPageJob(TJobStart Job, TKvWizardInteriorPage* Page, const WideString& Output);
   void ProcessPageFinishButtonClick(TObject* Sender, bool& Stop);
   // Saves the run log where the settings say, with the closing line when Closing.
   void SaveRunLog(bool Closing);

@@ -161,13 +161,7 @@ void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
     return;
   }
   if (!OutputFileReady(MainTaskDialog, output)) return;
-  Wizard->SetActivePage(ProcessPage);
-  if (!FJobs->StartJob(JoinJobStart(rows, options))) {
-    Wizard->SetActivePage(ConcatPage);
-    ShowProcessRunningNotice(MainTaskDialog);
-    return;
-  }
-  AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
+  StartPageJob(JoinJobStart(rows, options), ConcatPage, output);
 }
 
 void AddConcatPageHandlers(TMemberTable<TMainForm>& Table) {

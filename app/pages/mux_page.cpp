@@ -270,7 +270,6 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   }
   if (!OutputFileReady(MainTaskDialog, output)) return;
   options.SplitKilobytes = *split;
-  Wizard->SetActivePage(ProcessPage);
   TJobStart job = MuxJobStart(rows, options);
   job.AfterClose = [this, options] {
     std::vector<TRunRequest> runs;
@@ -278,14 +277,7 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
       if (std::optional<TRunRequest> run = TagCmd(file)) runs.push_back(*run);
     return runs;
   };
-  if (!FJobs->StartJob(std::move(job))) {
-    // A run is still ending: back to this page, saying why nothing started, rather than an
-    // idle process page.
-    Wizard->SetActivePage(MuxPage);
-    ShowProcessRunningNotice(MainTaskDialog);
-    return;
-  }
-  AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(output));
+  StartPageJob(std::move(job), MuxPage, output);
 }
 
 void AddMuxPageHandlers(TMemberTable<TMainForm>& Table) {

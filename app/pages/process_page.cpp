@@ -9,6 +9,7 @@
 #include "app/ui/task_dialog_presets.h"
 #include "vcl/application.h"
 #include "widetext/platform.h"
+#include "widetext/filenames.h"
 #include "widetext/uni_application.h"
 // Last: DirectShow's headers define macros that clash with names above.
 #include "preview/filter_graph.h"
@@ -196,6 +197,17 @@ void TMainForm::SaveRunLog(bool Closing) {
   if (Closing) FLog->Add(ClosingLogText(NamedTexts().Kavoclosed));
   if (!FLog->SaveToFile(file)) ReportFailure(LogNotWrittenText(file));
   if (Closing && chosenBy != TJobMode::None) state.Flag(chosenBy) = false;
+}
+
+bool TMainForm::StartPageJob(TJobStart Job, TKvWizardInteriorPage* Page, const WideString& Output) {
+  Wizard->SetActivePage(ProcessPage);
+  if (!FJobs->StartJob(std::move(Job))) {
+    Wizard->SetActivePage(Page);
+    ShowProcessRunningNotice(MainTaskDialog);
+    return false;
+  }
+  AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(Output));
+  return true;
 }
 
 void AddProcessPageHandlers(TMemberTable<TMainForm>& Table) {
