@@ -52,7 +52,11 @@ TTagRow ReadTagRow(const WideString& Folder, const WideString& File, TMediaAnswe
   row[C::Length] = ShortPlayTime(general(L"PlayTime/String3"));
   row[C::Artist] = general(L"Artist");
   row[C::Album] = general(L"Album");
-  row[C::Year] = general(L"Encoded_Date");
+  // Today's library gives the file's year tag as "Recorded_Date"; its "Encoded_Date" is the
+  // file's creation time ("2009-06-01 10:00:00 UTC"), which older libraries gave only when
+  // no year was tagged.
+  row[C::Year] = general(L"Recorded_Date");
+  if (row[C::Year].empty()) row[C::Year] = general(L"Encoded_Date");
   row[C::Genre] = general(L"Genre");
   return row;
 }

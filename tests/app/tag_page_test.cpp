@@ -114,7 +114,7 @@ TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
     EXPECT_EQ(row[C::Length], ShortPlayTime(file.Get(TStreamKind::General, 0, L"PlayTime/String3")));
     EXPECT_EQ(row[C::Artist], file.Get(TStreamKind::General, 0, L"Artist"));
     EXPECT_EQ(row[C::Album], file.Get(TStreamKind::General, 0, L"Album"));
-    EXPECT_EQ(row[C::Year], file.Get(TStreamKind::General, 0, L"Encoded_Date"));
+    EXPECT_EQ(row[C::Year], file.Get(TStreamKind::General, 0, L"Recorded_Date"));  // the tagged year
     EXPECT_EQ(row[C::Genre], file.Get(TStreamKind::General, 0, L"Genre"));
     for (int c = static_cast<int>(C::Writer); c < TagColumnCount; ++c) EXPECT_EQ(row.Columns[c], L"") << c;
   }

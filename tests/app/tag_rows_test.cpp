@@ -59,6 +59,10 @@ TEST(TagRows, ARowHoldsWhatMediaInfoGives) {
   expected[C::Genre] = L"Jazz";
   EXPECT_EQ(row.Columns, expected.Columns);
   EXPECT_EQ(row.FullName(), L"D:\\M\\a.m4a");
+
+  // The year tag, where the library gives one, comes before the creation time.
+  answers.Set(TStreamKind::General, 0, L"Recorded_Date", L"2009");
+  EXPECT_EQ(ReadTagRow(L"D:\\M\\", L"a.m4a", answers)[C::Year], L"2009");
 }
 
 TEST(TagRows, EditsReachTheRowButEmptyEditsAndHeadingsChangeNothing) {
