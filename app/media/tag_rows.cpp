@@ -43,6 +43,11 @@ std::vector<WideString> TagFolderFileNames(const WideString& Folder) {
   return names;
 }
 
+WideString TagYear(TMediaAnswers& Media) {
+  const WideString year = Media.Get(TStreamKind::General, 0, L"Recorded_Date");
+  return year.empty() ? Media.Get(TStreamKind::General, 0, L"Encoded_Date") : year;
+}
+
 TTagRow ReadTagRow(const WideString& Folder, const WideString& File, TMediaAnswers& Media) {
   TTagRow row;
   row[C::Path] = Folder;
@@ -52,11 +57,7 @@ TTagRow ReadTagRow(const WideString& Folder, const WideString& File, TMediaAnswe
   row[C::Length] = ShortPlayTime(general(L"PlayTime/String3"));
   row[C::Artist] = general(L"Artist");
   row[C::Album] = general(L"Album");
-  // Today's library gives the file's year tag as "Recorded_Date"; its "Encoded_Date" is the
-  // file's creation time ("2009-06-01 10:00:00 UTC"), which older libraries gave only when
-  // no year was tagged.
-  row[C::Year] = general(L"Recorded_Date");
-  if (row[C::Year].empty()) row[C::Year] = general(L"Encoded_Date");
+  row[C::Year] = TagYear(Media);
   row[C::Genre] = general(L"Genre");
   return row;
 }

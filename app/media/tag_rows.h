@@ -58,6 +58,9 @@ std::vector<WideString> TagFolderFileNames(const WideString& Folder);
 
 // A new row for a file: checked, its path and name, and the tags MediaInfo gives.
 TTagRow ReadTagRow(const WideString& Folder, const WideString& File, TMediaAnswers& Media);
+// The file's year: its year tag, which today's library gives as "Recorded_Date", else
+// "Encoded_Date" (today the file's creation time, "2009-06-01 10:00:00 UTC").
+WideString TagYear(TMediaAnswers& Media);
 
 // The page's edits under the list.
 struct TTagEdits {

@@ -93,7 +93,7 @@ void TMainForm::FilesTagListSelectItem(TObject*, TListItem*, bool) {
   edName->SetText(general(L"Title"));
   edArtist->SetText(general(L"Artist"));
   edAlbum->SetText(general(L"Album"));
-  edYear->SetText(general(L"Encoded_Date"));
+  edYear->SetText(TagYear(media));
   edDuration->SetText(ShortPlayTime(general(L"PlayTime/String3")));
 }
 
