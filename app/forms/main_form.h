@@ -12,6 +12,7 @@
 #include "app/commands/itags_argument.h"
 #include "app/commands/join_command.h"
 #include "app/commands/mux_command.h"
+#include "app/commands/mux_job.h"
 #include "app/commands/split_command.h"
 #include "app/jobs/job_sequencer.h"
 
@@ -375,6 +376,8 @@ class TMainForm : public TUniForm {
   // refuses it (a run is still ending), back to Page with the notice that says why, rather
   // than an idle process page. True when the job started.
   bool StartPageJob(TJobStart Job, TKvWizardInteriorPage* Page, const WideString& Output);
+  // Tells why a track-list job (mux or join over List) cannot start; false when it can.
+  bool RefuseTrackListJob(TMuxRefusal Refusal, TUniListView* List);
   void ProcessPageFinishButtonClick(TObject* Sender, bool& Stop);
   // Saves the run log where the settings say, with the closing line when Closing.
   void SaveRunLog(bool Closing);

@@ -128,25 +128,7 @@ void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
   const std::vector<TTrackRow> rows = ReadTrackRows(ConcListView);
   TJoinOptions options = JoinOptionsOfPage();
-  switch (CheckJoinJob(rows, options, chWarningAVC->Checked())) {
-    case TMuxRefusal::None:
-      break;
-    case TMuxRefusal::MP4BoxPath:
-      ShowMP4BoxPathNotice(MainTaskDialog);
-      MainTaskDialog->Execute();
-      return;
-    case TMuxRefusal::NoCheckedTrack:
-      ShowTextNotice(MainTaskDialog, NoCheckedTrackText);
-      return;
-    case TMuxRefusal::NoOutputName:
-    case TMuxRefusal::BadSplitSize:
-      ShowTextNotice(MainTaskDialog, NoOutputNameText);
-      return;
-    case TMuxRefusal::RawAvcFrameRate:
-      ShowRawAVCNotice(MainTaskDialog);
-      if (MainTaskDialog->Execute() == 100) btConcPropClick(Sender);
-      return;
-  }
+  if (RefuseTrackListJob(CheckJoinJob(rows, options, chWarningAVC->Checked()), ConcListView)) return;
   if (RefuseOutputAmongInputs(rows, options.Output)) return;
   const WideString output = options.Output;
   if (WideFileExists(output)) {

@@ -237,27 +237,7 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
   const std::vector<TTrackRow> rows = ReadTrackRows(MP4ListView);
   TMuxOptions options = MuxOptionsOfPage();
   const std::optional<long long> split = SplitKilobytes(cbSplitOut->ItemIndex(), cbSplitOut->Text());
-  switch (CheckMuxJob(rows, options, split, chWarningAVC->Checked())) {
-    case TMuxRefusal::None:
-      break;
-    case TMuxRefusal::MP4BoxPath:
-      ShowMP4BoxPathNotice(MainTaskDialog);
-      MainTaskDialog->Execute();
-      return;
-    case TMuxRefusal::NoCheckedTrack:
-      ShowTextNotice(MainTaskDialog, NoCheckedTrackText);
-      return;
-    case TMuxRefusal::NoOutputName:
-      ShowTextNotice(MainTaskDialog, NoOutputNameText);
-      return;
-    case TMuxRefusal::BadSplitSize:
-      ShowTextNotice(MainTaskDialog, L"\"" + cbSplitOut->Text() + L"\" is not a whole number of megabytes.");
-      return;
-    case TMuxRefusal::RawAvcFrameRate:
-      ShowRawAVCNotice(MainTaskDialog);
-      if (MainTaskDialog->Execute() == 100) btPropertiesClick(Sender);
-      return;
-  }
+  if (RefuseTrackListJob(CheckMuxJob(rows, options, split, chWarningAVC->Checked()), MP4ListView)) return;
   if (RefuseOutputAmongInputs(rows, options.Output)) return;
   const WideString output = options.Output;
   const bool overwriting = WideFileExists(output);
@@ -278,6 +258,31 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
     return runs;
   };
   StartPageJob(std::move(job), MuxPage, output);
+}
+
+bool TMainForm::RefuseTrackListJob(TMuxRefusal Refusal, TUniListView* List) {
+  switch (Refusal) {
+    case TMuxRefusal::None:
+      return false;
+    case TMuxRefusal::MP4BoxPath:
+      ShowMP4BoxPathNotice(MainTaskDialog);
+      MainTaskDialog->Execute();
+      break;
+    case TMuxRefusal::NoCheckedTrack:
+      ShowTextNotice(MainTaskDialog, NoCheckedTrackText);
+      break;
+    case TMuxRefusal::NoOutputName:
+      ShowTextNotice(MainTaskDialog, NoOutputNameText);
+      break;
+    case TMuxRefusal::BadSplitSize:
+      ShowTextNotice(MainTaskDialog, L"\"" + cbSplitOut->Text() + L"\" is not a whole number of megabytes.");
+      break;
+    case TMuxRefusal::RawAvcFrameRate:
+      ShowRawAVCNotice(MainTaskDialog);
+      if (MainTaskDialog->Execute() == 100) ShowTrackProperties(List);
+      break;
+  }
+  return true;
 }
 
 void AddMuxPageHandlers(TMemberTable<TMainForm>& Table) {

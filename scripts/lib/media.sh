@@ -32,7 +32,6 @@ title=Closing
 META
   ffmpeg "${q[@]}" "${v[@]}" -i "$dir/chapters.ffmeta" -map 0 -map_chapters 1 "${x264[@]}" \
     "$dir/chapters.mp4"
-  rm "$dir/chapters.ffmeta"
   # Files to split at their chapters: 3 chapters over 3 s (accents, a title holding "- "),
   # and 12 chapters of half a second over 6 s.
   local v3=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=3")
@@ -68,22 +67,9 @@ META
     "$dir/tags/clip.mp4"
   # Every kind of stream the extract page lists: video, audio, text and chapters in one MP4;
   # a MOV with a text stream (which the page does not list).
-  cat >"$dir/full.ffmeta" <<'META'
-;FFMETADATA1
-[CHAPTER]
-TIMEBASE=1/1000
-START=0
-END=500
-title=Opening
-[CHAPTER]
-TIMEBASE=1/1000
-START=500
-END=1000
-title=Closing
-META
-  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" -i "$dir/subs.srt" -i "$dir/full.ffmeta" -map 0 -map 1 -map 2 \
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" -i "$dir/subs.srt" -i "$dir/chapters.ffmeta" -map 0 -map 1 -map 2 \
     -map_chapters 3 "${x264[@]}" -c:a aac -b:a 64k -c:s mov_text "$dir/full.mp4"
-  rm "$dir/full.ffmeta"
+  rm "$dir/chapters.ffmeta"
   ffmpeg "${q[@]}" "${v[@]}" -i "$dir/subs.srt" -map 0 -map 1 "${x264[@]}" -c:s mov_text "$dir/subs.mov"
 }
 
