@@ -15,7 +15,7 @@ struct Key {
 struct Cache {
   std::map<std::string, std::unique_ptr<THtmlFontMetrics>> ByDescription;
   Key LastKey{};
-  const THtmlFontMetrics* Last = nullptr;
+  THtmlFontMetrics* Last = nullptr;
 };
 
 Cache& TheCache() {
@@ -35,7 +35,7 @@ std::string KeyText(const Key& k) { return std::string(reinterpret_cast<const ch
 
 }  // namespace
 
-const THtmlFontMetrics* HtmlCachedFontMetrics(const LOGFONTA& Font, int Pixels) {
+THtmlFontMetrics* HtmlCachedFontMetrics(const LOGFONTA& Font, int Pixels) {
   Cache& c = TheCache();
   Key k = MakeKey(Font, Pixels);
   if (c.Last && std::memcmp(&k, &c.LastKey, sizeof k) == 0) return c.Last;
@@ -46,7 +46,7 @@ const THtmlFontMetrics* HtmlCachedFontMetrics(const LOGFONTA& Font, int Pixels) 
   return c.Last;
 }
 
-const THtmlFontMetrics& HtmlMeasureFontMetrics(HDC DC, const LOGFONTA& Font, int Pixels) {
+THtmlFontMetrics& HtmlMeasureFontMetrics(HDC DC, const LOGFONTA& Font, int Pixels) {
   Cache& c = TheCache();
   auto m = std::make_unique<THtmlFontMetrics>();
   TEXTMETRICW tm{};
@@ -71,12 +71,39 @@ const THtmlFontMetrics& HtmlMeasureFontMetrics(HDC DC, const LOGFONTA& Font, int
   return *slot;
 }
 
+namespace {
+
+bool MeasuredByAdvance(unsigned ch) { return ch >= 0x20 && (ch < 0xD800 || ch > 0xDFFF); }
+
+}  // namespace
+
 int HtmlCachedTextWidth(const THtmlFontMetrics& Metrics, const WideChar* Text, size_t Length) {
   int width = 0;
   for (size_t i = 0; i < Length; ++i) {
     unsigned ch = Text[i];
-    if (ch >= 0x250 || ch < 0x20) return -1;
-    width += Metrics.Latin[ch];
+    if (ch < 0x250 && ch >= 0x20) {
+      width += Metrics.Latin[ch];
+      continue;
+    }
+    const short* page = Metrics.Pages[(ch >> 8) & 0xFF].get();
+    if (!page || !MeasuredByAdvance(ch)) return -1;
+    width += page[ch & 0xFF];
   }
   return Length ? width + Metrics.Overhang : 0;
+}
+
+bool HtmlLoadTextWidths(HDC DC, THtmlFontMetrics& Metrics, const WideChar* Text, size_t Length) {
+  for (size_t i = 0; i < Length; ++i) {
+    unsigned ch = Text[i];
+    if (!MeasuredByAdvance(ch)) return false;
+    if (ch < 0x250) continue;
+    auto& page = Metrics.Pages[ch >> 8];
+    if (page) continue;
+    INT widths[256];
+    const UINT first = ch & ~0xFFu;
+    if (!GetCharWidth32W(DC, first, first + 255, widths)) return false;
+    page = std::make_unique<short[]>(256);
+    for (int k = 0; k < 256; ++k) page[k] = static_cast<short>(widths[k]);
+  }
+  return true;
 }

@@ -96,6 +96,18 @@ struct TextStyles {
   bool Sub = false, Sup = false, Shadow = false, Hidden = false, ErrorMark = false;
 };
 
+// A run of text of one look, laid out and waiting to be painted.
+struct TextPiece {
+  WideString Text;
+  RECT Rect{};
+  LOGFONTA Font{};
+  TColor Color = clNone;
+  TColor Background = clNone;  // clNone: the text is painted on what lies under it
+  bool Shadow = false;
+  bool ErrorMark = false;
+  int MarkLeft = 0, MarkRight = 0, MarkBottom = 0;
+};
+
 struct LineState : TextStyles {
   int Width = 0;
   int Height = 0;
@@ -146,11 +158,14 @@ class HtmlLayout {
   void LinkEnd(Pass pass, const RECT& r, LineState& ls);
   void RecordHover(const RECT& r, const LineState& ls);
   void Flush(const RECT& r, const LineState& ls);
+  void PaintPieces();
+  bool TagPaints(const WideString& text, size_t at) const;
+  void PaintPiece(const struct TextPiece& piece);
   void DrawPiece(HDC dc, const WideString& text, RECT rc);
   void DrawZigzag(int left, int right, int lineBottom);
   int RunBottom(const RECT& r, const LineState& ls) const;
   int TextHeight();
-  const THtmlFontMetrics& Metrics();
+  THtmlFontMetrics& Metrics();
   int RunWidth(const WideString& run);
   HDC DC();
   int PixelsX() { return GetDeviceCaps(DC(), LOGPIXELSX); }
@@ -191,6 +206,10 @@ class HtmlLayout {
   // Runs of one style waiting to be painted as one piece.
   WideString FPending;
   int FPendingLeft = 0, FPendingRight = 0;
+  // The pieces of the line so far, painted together (FPieceCount of FPieces are in use).
+  std::vector<TextPiece> FPieces;
+  size_t FPieceCount = 0;
+  std::vector<bool> FPiecesDone;
 };
 
 HDC HtmlLayout::DC() {
@@ -214,10 +233,10 @@ HDC HtmlLayout::DC() {
   return dc;
 }
 
-const THtmlFontMetrics& HtmlLayout::Metrics() {
+THtmlFontMetrics& HtmlLayout::Metrics() {
   // A turned font stands outside the canvas; it is asked for directly.
   if (!FRotated)
-    if (const THtmlFontMetrics* m = HtmlCachedFontMetrics(FWork.LogFont(), FPixels)) return *m;
+    if (THtmlFontMetrics* m = HtmlCachedFontMetrics(FWork.LogFont(), FPixels)) return *m;
   HDC dc = DC();
   LOGFONTA lf{};
   GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
@@ -228,7 +247,11 @@ int HtmlLayout::TextHeight() { return Metrics().Height; }
 
 int HtmlLayout::RunWidth(const WideString& run) {
   if (run.find_first_of(L"&\t") == WideString::npos) {
-    int w = HtmlCachedTextWidth(Metrics(), run.data(), run.size());
+    // The advances are kept per font: the device is asked once for each page of them.
+    THtmlFontMetrics& m = Metrics();
+    int w = HtmlCachedTextWidth(m, run.data(), run.size());
+    if (w < 0 && HtmlLoadTextWidths(DC(), m, run.data(), run.size()))
+      w = HtmlCachedTextWidth(m, run.data(), run.size());
     if (w >= 0) return w;
   }
   HDC dc = DC();
@@ -292,20 +315,88 @@ void HtmlLayout::DrawPiece(HDC dc, const WideString& text, RECT rc) {
 
 void HtmlLayout::Flush(const RECT& r, const LineState& ls) {
   if (FPending.empty()) return;
-  RECT rc{FPendingLeft, r.top, r.right, RunBottom(r, ls)};
-  HDC dc = DC();
-  if (ls.Shadow) {
-    TColor keep = FWork.Color();
-    FWork.SetColor(ShadowColor);
-    RECT sr = rc;
-    OffsetRect(&sr, ShadowOffset, ShadowOffset);
-    DrawPiece(DC(), FPending, sr);
-    FWork.SetColor(keep);
-    dc = DC();
-  }
-  DrawPiece(dc, FPending, rc);
-  if (ls.ErrorMark) DrawZigzag(FPendingLeft, FPendingRight, r.bottom);
+  if (FPieceCount == FPieces.size()) FPieces.emplace_back();
+  TextPiece& piece = FPieces[FPieceCount++];
+  piece.Text.assign(FPending);
+  piece.Rect = RECT{FPendingLeft, r.top, r.right, RunBottom(r, ls)};
+  piece.Font = FWork.LogFont();
+  piece.Color = FWork.Color();
+  piece.Background = BrushColorOf(Canvas);
+  piece.Shadow = ls.Shadow;
+  piece.ErrorMark = ls.ErrorMark;
+  piece.MarkLeft = FPendingLeft;
+  piece.MarkRight = FPendingRight;
+  piece.MarkBottom = r.bottom;
   FPending.clear();
+}
+
+void HtmlLayout::PaintPiece(const TextPiece& piece) {
+  FWork.SetLogFont(piece.Font);
+  if (BrushColorOf(Canvas) != piece.Background) SetBrushColor(Canvas, piece.Background);
+  if (piece.Shadow) {
+    FWork.SetColor(ShadowColor);
+    RECT sr = piece.Rect;
+    OffsetRect(&sr, ShadowOffset, ShadowOffset);
+    DrawPiece(DC(), piece.Text, sr);
+  }
+  FWork.SetColor(piece.Color);
+  DrawPiece(DC(), piece.Text, piece.Rect);
+  if (piece.ErrorMark) DrawZigzag(piece.MarkLeft, piece.MarkRight, piece.MarkBottom);
+}
+
+bool HtmlLayout::TagPaints(const WideString& text, size_t at) const {
+  // Whether the tag at "at" paints or changes the device's font itself, so that the pieces
+  // before it must be painted first; tags that only change the look of text do not.
+  auto ch = [&](size_t i) -> wchar_t {
+    return at + i < text.size() ? static_cast<wchar_t>(towupper(text[at + i])) : L'\0';
+  };
+  const bool closing = ch(1) == L'/';
+  const size_t first = closing ? 2 : 1;
+  switch (ch(first)) {
+    case L'B': return ch(first + 1) == L'O';  // <BODY>
+    case L'I': return ch(first + 1) == L'M';  // <IMG>
+    case L'H': return ch(first + 1) != L'I';  // <HR>
+    case L'A': return FocusLink >= 0;         // the focus rectangle
+    case L'P': return !closing;               // a paragraph's background
+    case L'U': case L'S': case L'F': case L'E': case L'Z': return false;
+    default: return true;
+  }
+}
+
+void HtmlLayout::PaintPieces() {
+  if (FPieceCount == 0) return;
+  const LOGFONTA font = FWork.LogFont();
+  const TColor color = FWork.Color();
+  const TColor background = BrushColorOf(Canvas);
+  // Selecting a font costs more than drawing a piece: when the pieces cannot cover one
+  // another (no background, no shadow), those of the font in the device go first and the
+  // others font by font. Otherwise they go from left to right.
+  bool regroup = !FRotated;
+  for (size_t i = 0; regroup && i < FPieceCount; ++i)
+    regroup = FPieces[i].Background == clNone && !FPieces[i].Shadow;
+  if (!regroup) {
+    for (size_t i = 0; i < FPieceCount; ++i) PaintPiece(FPieces[i]);
+  } else {
+    std::vector<bool>& done = FPiecesDone;
+    done.assign(FPieceCount, false);
+    LOGFONTA current = FFontSelected ? FSelectedFont : FPieces[0].Font;
+    for (size_t painted = 0; painted < FPieceCount;) {
+      size_t next = FPieceCount;
+      for (size_t i = 0; i < FPieceCount; ++i) {
+        if (done[i] || std::memcmp(&FPieces[i].Font, &current, sizeof current) != 0) continue;
+        PaintPiece(FPieces[i]);
+        done[i] = true;
+        ++painted;
+      }
+      for (size_t i = 0; i < FPieceCount && next == FPieceCount; ++i)
+        if (!done[i]) next = i;
+      if (next < FPieceCount) current = FPieces[next].Font;
+    }
+  }
+  FPieceCount = 0;
+  FWork.SetLogFont(font);
+  FWork.SetColor(color);
+  if (BrushColorOf(Canvas) != background) SetBrushColor(Canvas, background);
 }
 
 void HtmlLayout::RecordHover(const RECT& r, const LineState& ls) {
@@ -412,7 +503,10 @@ void HtmlLayout::LayLine(size_t& pos, size_t& end, Pass pass, const RECT& r, Lin
     size_t gt = FText.find(L'>', pos);
     if (gt >= end) gt = WideString::npos;
     size_t tagEnd = gt == WideString::npos ? end : gt + 1;
-    if (pass == Pass::Paint) Flush(r, ls);
+    if (pass == Pass::Paint) {
+      Flush(r, ls);
+      if (TagPaints(FText, pos)) PaintPieces();
+    }
     DoTag(FText.substr(pos, tagEnd - pos), pass, r, ls, forceFit);
     if (ls.Full) break;  // the tag waits for the next line
     if (gt == WideString::npos) {
@@ -421,7 +515,10 @@ void HtmlLayout::LayLine(size_t& pos, size_t& end, Pass pass, const RECT& r, Lin
     }
     pos = gt + 1;
   }
-  if (pass == Pass::Paint) Flush(r, ls);
+  if (pass == Pass::Paint) {
+    Flush(r, ls);
+    PaintPieces();
+  }
   ls.Width -= ls.TrailingSpace;
   if (ls.Width > OutWidth) OutWidth = ls.Width;
   if (pass == Pass::HitTest && FInLink && FMouseOverLink) RecordHover(r, ls);

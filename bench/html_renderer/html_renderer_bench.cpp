@@ -37,8 +37,21 @@ std::vector<WideString> MakeLines(int count) {
 // selections, text measurements and text outputs.
 struct TGdiCounts {
   long Select = 0, FontSelect = 0, Measure = 0, MeasuredChars = 0, Output = 0, DrawText = 0;
+  // Milliseconds spent inside the calls.
+  double SelectMs = 0, FontSelectMs = 0, MeasureMs = 0, OutputMs = 0, DrawTextMs = 0;
 };
 TGdiCounts gCounts;
+
+// Adds the time from its making to its end to Total.
+class TCallTimer {
+ public:
+  explicit TCallTimer(double& Total) : FTotal(Total), FStart(MillisecondsNow()) {}
+  ~TCallTimer() { FTotal += MillisecondsNow() - FStart; }
+
+ private:
+  double& FTotal;
+  double FStart;
+};
 
 decltype(&SelectObject) gSelectObject;
 decltype(&GetTextExtentPoint32W) gExtentW;
@@ -49,29 +62,36 @@ decltype(&DrawTextW) gDrawTextW;
 
 HGDIOBJ WINAPI CountSelect(HDC dc, HGDIOBJ obj) {
   ++gCounts.Select;
-  if (GetObjectType(obj) == OBJ_FONT) ++gCounts.FontSelect;
+  const bool font = GetObjectType(obj) == OBJ_FONT;
+  if (font) ++gCounts.FontSelect;
+  TCallTimer timer(font ? gCounts.FontSelectMs : gCounts.SelectMs);
   return gSelectObject(dc, obj);
 }
 BOOL WINAPI CountExtentW(HDC dc, LPCWSTR s, int n, LPSIZE size) {
   ++gCounts.Measure;
   gCounts.MeasuredChars += n;
+  TCallTimer timer(gCounts.MeasureMs);
   return gExtentW(dc, s, n, size);
 }
 BOOL WINAPI CountExtentA(HDC dc, LPCSTR s, int n, LPSIZE size) {
   ++gCounts.Measure;
   gCounts.MeasuredChars += n;
+  TCallTimer timer(gCounts.MeasureMs);
   return gExtentA(dc, s, n, size);
 }
 BOOL WINAPI CountOutW(HDC dc, int x, int y, UINT o, const RECT* r, LPCWSTR s, UINT n, const INT* dx) {
   ++gCounts.Output;
+  TCallTimer timer(gCounts.OutputMs);
   return gExtTextOutW(dc, x, y, o, r, s, n, dx);
 }
 BOOL WINAPI CountOutA(HDC dc, int x, int y, UINT o, const RECT* r, LPCSTR s, UINT n, const INT* dx) {
   ++gCounts.Output;
+  TCallTimer timer(gCounts.OutputMs);
   return gExtTextOutA(dc, x, y, o, r, s, n, dx);
 }
 int WINAPI CountDrawTextW(HDC dc, LPCWSTR s, int n, LPRECT r, UINT f) {
   ++gCounts.DrawText;
+  TCallTimer timer(gCounts.DrawTextMs);
   return gDrawTextW(dc, s, n, r, f);
 }
 
@@ -118,6 +138,14 @@ void PrintCounts(const char* what, const TGdiCounts& c, double lines) {
               "%.1f DrawTextW (inside the renderer)\n",
               what, c.Select / lines, c.FontSelect / lines, c.Measure / lines, c.MeasuredChars / lines, c.Output / lines,
               c.DrawText / lines);
+}
+
+// Where the time of a counted loop went: inside the counted calls, and in the rest.
+void PrintTimes(const char* what, const TGdiCounts& c, double totalMs) {
+  const double inCalls = c.FontSelectMs + c.SelectMs + c.MeasureMs + c.OutputMs + c.DrawTextMs;
+  std::printf("%s %.1f ms: font selections %.1f, other selections %.1f, text measurements %.1f, ExtTextOut %.1f, "
+              "DrawTextW %.1f, the rest %.1f\n",
+              what, totalMs, c.FontSelectMs, c.SelectMs, c.MeasureMs, c.OutputMs, c.DrawTextMs, totalMs - inCalls);
 }
 
 }  // namespace
@@ -186,15 +214,35 @@ int main(int argc, char** argv) {
   std::printf("painting / bare: %.2f   hit test / bare: %.2f (time ratios)\n", bestHtml / bestBare,
               bestHit / bestBare);
 
-  // The calls behind the times, counted once (not timed).
+  // The calls behind the times, counted and timed once, against bare DrawTextW timed alike.
   CountGdiCalls();
   gCounts = {};
+  double t0 = MillisecondsNow();
   for (size_t i = 0; i < lines.size(); ++i)
     DrawHtmlText(canvas, lines[i], rowRect(i), nullptr, -1, -1, -1, -1, 1, false, false, false, false, false, false,
                  true, 1.0, 0xFF0000, clNone, clNone, 0x808080, hover, plain[i], focus, w, h, links, mouseLink,
                  hoverRect, nullptr, nullptr);
-  PrintCounts("DrawHtmlText, painting,", gCounts, static_cast<double>(lines.size()));
+  GdiFlush();
+  const TGdiCounts html = gCounts;
+  const double htmlMs = MillisecondsNow() - t0;
+  PrintCounts("DrawHtmlText, painting,", html, static_cast<double>(lines.size()));
   std::printf("bare DrawTextW, a line: one DrawTextW call\n");
+  gCounts = {};
+  t0 = MillisecondsNow();
+  {
+    canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+    HDC dc = canvas->Handle();
+    SetBkMode(dc, TRANSPARENT);
+    for (size_t i = 0; i < lines.size(); ++i) {
+      RECT r = rowRect(i);
+      DrawTextW(dc, plain[i].c_str(), static_cast<int>(plain[i].size()), &r,
+                DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+    }
+  }
+  GdiFlush();
+  const double bareMs = MillisecondsNow() - t0;
+  PrintTimes("DrawHtmlText, painting, timed inside the calls:", html, htmlMs);
+  std::printf("bare DrawTextW, the same lines: %.1f ms\n", bareMs);
 
   // Measuring one long plain text: the time against the text's length (linear: the same
   // microseconds a character at every length), and the device measurements it makes.

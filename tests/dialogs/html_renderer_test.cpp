@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "dialogs/html_renderer.h"
 #include "vcl/imglist.h"
@@ -396,6 +397,120 @@ TEST_F(HtmlRender, PlainTextPaintsWhereTheSystemDrawsIt) {
     // The pieces follow the measured advances, which under Wine lead the glyphs that the
     // system draws by a fraction of a pixel each.
     EXPECT_NEAR(html.right, system.right, static_cast<int>(text.size()) / 3 + 1) << text.size();
+  }
+}
+
+// The pixels of the rows from 0 to Rows.
+std::vector<COLORREF> PixelsOf(HDC dc, int rows) {
+  std::vector<COLORREF> px;
+  px.reserve(static_cast<size_t>(rows) * kWidth);
+  for (int y = 0; y < rows; ++y)
+    for (int x = 0; x < kWidth; ++x) px.push_back(GetPixel(dc, x, y));
+  return px;
+}
+
+size_t Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& b) {
+  size_t n = 0;
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i) n += a[i] != b[i];
+  return n;
+}
+
+// A line of several looks paints exactly as its pieces' plain texts painted one by one at
+// their places in the canvas font of their look: painting the pieces of one font together
+// moves, drops and recolours nothing.
+TEST_F(HtmlRender, PiecesOfALinePaintAsEachPieceAlone) {
+  struct Piece {
+    const wchar_t* Markup;
+    const wchar_t* Plain;
+    TFontStyles Style;
+    TColor Color;
+  };
+  const std::vector<std::vector<Piece>> lines = {
+      {{L"one", L"one", 0, clBlack},
+       {L"<B> two</B>", L" two", fsBold, clBlack},
+       {L" three", L" three", 0, clBlack},
+       {L"<B> four</B>", L" four", fsBold, clBlack},
+       {L" five", L" five", 0, clBlack}},
+      {{L"<FONT COLOR=\"#FF0000\">red</FONT>", L"red", 0, clRed},
+       {L" plain", L" plain", 0, clBlack},
+       {L"<A HREF=\"x\"> link</A>", L" link", fsUnderline, kLink},
+       {L"<FONT COLOR=\"#FF0000\"> red</FONT>", L" red", 0, clRed},
+       {L"<U> under</U>", L" under", fsUnderline, clBlack}},
+      {{L"<S>struck</S>", L"struck", fsStrikeOut, clBlack},
+       {L" \u039A\u03B1\u03BB\u03B7", L" \u039A\u03B1\u03BB\u03B7", 0, clBlack},
+       {L"<B> \u65E5\u672C</B>", L" \u65E5\u672C", fsBold, clBlack},
+       {L"<S> struck</S>", L" struck", fsStrikeOut, clBlack},
+       {L" &euro; 12", L" \u20AC 12", 0, clBlack}},
+  };
+  const int rows = 2 * LineHeight();
+  for (const auto& pieces : lines) {
+    WideString whole;
+    for (const Piece& piece : pieces) whole += piece.Markup;
+    SetUp();
+    Paint(whole);
+    const std::vector<COLORREF> together = PixelsOf(Canvas()->Handle(), rows);
+    SetUp();
+    int left = 0;
+    for (const Piece& piece : pieces) {
+      Canvas()->Font()->SetStyle(piece.Style);
+      Canvas()->Font()->SetColor(piece.Color);
+      Options o;
+      o.Area.left = left;
+      left += Paint(piece.Plain, o).Width;
+    }
+    Canvas()->Font()->SetStyle(0);
+    EXPECT_EQ(Differences(together, PixelsOf(Canvas()->Handle(), rows)), 0u) << whole;
+  }
+}
+
+// After painting, the device holds the canvas's font and colours again: what the canvas
+// draws next looks as on a canvas that painted nothing.
+TEST_F(HtmlRender, TheCanvasDrawsAsBeforeAfterPainting) {
+  const WideString texts[] = {
+      L"plain <B>bold</B>", L"<A HREF=\"x\">link</A> <I>ends italic", L"<U>one</U> two <U>three</U>",
+      L"<FONT COLOR=\"#FF0000\" BGCOLOR=\"#00FF00\">red on green", L"<ROT A=\"90\">turned",
+      L"<SHAD>shadow <B>bold</B></SHAD>", L"one<BR><B>two<BR><I>three",
+  };
+  auto drawAfter = [&] {
+    Canvas()->Font()->SetColor(clBlack);
+    Canvas()->TextOut(5, 200, "After the text");
+    return PixelsOf(Canvas()->Handle(), kHeight);
+  };
+  SetUp();
+  std::vector<COLORREF> alone = drawAfter();
+  for (const WideString& text : texts) {
+    SetUp();
+    Canvas()->RequiredState(csHandleValid | csFontValid | csBrushValid);
+    Options o;
+    o.Area.bottom = 150;
+    Paint(text, o);
+    HDC dc = Canvas()->Handle();
+    EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), Canvas()->Font()->Handle()) << text;
+    EXPECT_EQ(GetTextColor(dc), ColorToRGB(Canvas()->Font()->Color())) << text;
+    Canvas()->FillRect(RECT{0, 0, kWidth, 150});
+    EXPECT_EQ(Differences(alone, drawAfter()), 0u) << text;
+  }
+}
+
+// Widths come from advances kept per font for every script; they agree with the device.
+TEST_F(HtmlRender, WidthsOfEveryScriptAgreeWithTheDevice) {
+  const WideString texts[] = {
+      L"\u039A\u03B1\u03BB\u03B7\u03BC\u03AD\u03C1\u03B1", L"\u041F\u0440\u0438\u0432\u0435\u0442",
+      L"\u65E5\u672C\u8A9E\u306E\u5B57\u5E55", L"\u20AC\u2030\u2122\u2014\u2026", L"\uFFFD\uFB01",
+      L"x\U0001F600y",
+  };
+  const TFontStyles styles[] = {0, fsBold, fsItalic, fsBold | fsItalic};
+  for (TFontStyles style : styles) {
+    for (const WideString& text : texts) {
+      WideString markup = text;
+      if (style & fsBold) markup = L"<B>" + markup + L"</B>";
+      if (style & fsItalic) markup = L"<I>" + markup + L"</I>";
+      Options o;
+      o.MeasureOnly = true;
+      // Twice: from the device the first time, from what is kept the second.
+      for (int round = 0; round < 2; ++round)
+        EXPECT_EQ(Run(markup, o).Width, Extent(text, style).cx) << markup << " round " << round;
+    }
   }
 }
 
