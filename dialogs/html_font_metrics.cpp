@@ -77,17 +77,18 @@ bool MeasuredByAdvance(unsigned ch) { return ch >= 0x20 && (ch < 0xD800 || ch > 
 
 }  // namespace
 
+int HtmlCharAdvance(const THtmlFontMetrics& Metrics, unsigned Ch) {
+  if (Ch < 0x250) return Ch >= 0x20 ? Metrics.Latin[Ch] : -1;
+  const short* page = Metrics.Pages[(Ch >> 8) & 0xFF].get();
+  return page && MeasuredByAdvance(Ch) ? page[Ch & 0xFF] : -1;
+}
+
 int HtmlCachedTextWidth(const THtmlFontMetrics& Metrics, const WideChar* Text, size_t Length) {
   int width = 0;
   for (size_t i = 0; i < Length; ++i) {
-    unsigned ch = Text[i];
-    if (ch < 0x250 && ch >= 0x20) {
-      width += Metrics.Latin[ch];
-      continue;
-    }
-    const short* page = Metrics.Pages[(ch >> 8) & 0xFF].get();
-    if (!page || !MeasuredByAdvance(ch)) return -1;
-    width += page[ch & 0xFF];
+    const int advance = HtmlCharAdvance(Metrics, Text[i]);
+    if (advance < 0) return -1;
+    width += advance;
   }
   return Length ? width + Metrics.Overhang : 0;
 }

@@ -23,6 +23,8 @@ THtmlFontMetrics* HtmlCachedFontMetrics(const LOGFONTA& Font, int Pixels);
 // Measures the font selected into DC, which Font describes, and keeps its metrics. Main
 // thread only.
 THtmlFontMetrics& HtmlMeasureFontMetrics(HDC DC, const LOGFONTA& Font, int Pixels);
+// The advance of Ch from the metrics; -1 when it is not one of theirs (yet).
+int HtmlCharAdvance(const THtmlFontMetrics& Metrics, unsigned Ch);
 // The width of Text from the metrics; -1 when a character is not one of theirs (yet).
 int HtmlCachedTextWidth(const THtmlFontMetrics& Metrics, const WideChar* Text, size_t Length);
 // Asks DC, whose selected font Metrics describes, for the pages of advance widths that Text

@@ -161,6 +161,9 @@ class HtmlLayout {
   void PaintPieces();
   bool TagPaints(const WideString& text, size_t at) const;
   void PaintPiece(const struct TextPiece& piece);
+  void PaintGroup(const std::vector<size_t>& group);
+  bool Joinable(const TextPiece& a, const TextPiece& b) const;
+  void PaintJoined(const std::vector<size_t>& group, size_t from, size_t to);
   void DrawPiece(HDC dc, const WideString& text, RECT rc);
   void DrawZigzag(int left, int right, int lineBottom);
   int RunBottom(const RECT& r, const LineState& ls) const;
@@ -210,6 +213,8 @@ class HtmlLayout {
   std::vector<TextPiece> FPieces;
   size_t FPieceCount = 0;
   std::vector<bool> FPiecesDone;
+  std::vector<size_t> FGroup;
+  WideString FJoined;
 };
 
 HDC HtmlLayout::DC() {
@@ -303,11 +308,8 @@ void HtmlLayout::DrawPiece(HDC dc, const WideString& text, RECT rc) {
   FAdvances.resize(text.size());
   bool known = !FRotated;
   for (size_t i = 0; known && i < text.size(); ++i) {
-    unsigned ch = text[i];
-    if (ch >= 0x250 || ch < 0x20)
-      known = false;
-    else
-      FAdvances[i] = m.Latin[ch];
+    FAdvances[i] = HtmlCharAdvance(m, text[i]);
+    known = FAdvances[i] >= 0;
   }
   ExtTextOutW(dc, rc.left, y, ETO_CLIPPED, &rc, text.data(), static_cast<UINT>(text.size()),
               known ? FAdvances.data() : nullptr);
@@ -342,6 +344,65 @@ void HtmlLayout::PaintPiece(const TextPiece& piece) {
   FWork.SetColor(piece.Color);
   DrawPiece(DC(), piece.Text, piece.Rect);
   if (piece.ErrorMark) DrawZigzag(piece.MarkLeft, piece.MarkRight, piece.MarkBottom);
+}
+
+bool HtmlLayout::Joinable(const TextPiece& a, const TextPiece& b) const {
+  // Lines under or through the text would run through the gap between the pieces.
+  auto plain = [&](const TextPiece& p) {
+    return !p.Font.lfUnderline && !p.Font.lfStrikeOut && p.Text.find_first_of(L"&\t") == WideString::npos;
+  };
+  return WordWrap && a.Color == b.Color && a.Background == b.Background && a.Rect.top == b.Rect.top &&
+         a.Rect.bottom == b.Rect.bottom && a.Rect.right == b.Rect.right && b.Rect.left >= a.MarkRight && plain(a) &&
+         plain(b);
+}
+
+void HtmlLayout::PaintGroup(const std::vector<size_t>& group) {
+  // Pieces of one font, left to right. Those of one colour on one line go out in one call,
+  // the gaps between them (other fonts' pieces) added to the advance of the character
+  // before each gap.
+  size_t from = 0;
+  while (from < group.size()) {
+    size_t to = from + 1;
+    while (to < group.size() && Joinable(FPieces[group[to - 1]], FPieces[group[to]])) ++to;
+    if (to - from == 1)
+      PaintPiece(FPieces[group[from]]);
+    else
+      PaintJoined(group, from, to);
+    from = to;
+  }
+}
+
+void HtmlLayout::PaintJoined(const std::vector<size_t>& group, size_t from, size_t to) {
+  const TextPiece& first = FPieces[group[from]];
+  FWork.SetLogFont(first.Font);
+  FWork.SetColor(first.Color);
+  if (BrushColorOf(Canvas) != first.Background) SetBrushColor(Canvas, first.Background);
+  const THtmlFontMetrics& m = Metrics();
+  FJoined.clear();
+  FAdvances.clear();
+  int x = first.Rect.left;
+  for (size_t k = from; k < to; ++k) {
+    const TextPiece& piece = FPieces[group[k]];
+    if (k > from) FAdvances.back() += piece.Rect.left - x;
+    x = piece.Rect.left;
+    for (WideChar ch : piece.Text) {
+      const int advance = HtmlCharAdvance(m, ch);
+      if (advance < 0) {
+        for (size_t j = from; j < to; ++j) PaintPiece(FPieces[group[j]]);
+        return;
+      }
+      FAdvances.push_back(advance);
+      x += advance;
+    }
+    FJoined += piece.Text;
+  }
+  RECT clip = first.Rect;
+  ExtTextOutW(DC(), first.Rect.left, first.Rect.bottom - m.Height, ETO_CLIPPED, &clip, FJoined.data(),
+              static_cast<UINT>(FJoined.size()), FAdvances.data());
+  for (size_t k = from; k < to; ++k) {
+    const TextPiece& piece = FPieces[group[k]];
+    if (piece.ErrorMark) DrawZigzag(piece.MarkLeft, piece.MarkRight, piece.MarkBottom);
+  }
 }
 
 bool HtmlLayout::TagPaints(const WideString& text, size_t at) const {
@@ -382,12 +443,14 @@ void HtmlLayout::PaintPieces() {
     LOGFONTA current = FFontSelected ? FSelectedFont : FPieces[0].Font;
     for (size_t painted = 0; painted < FPieceCount;) {
       size_t next = FPieceCount;
+      FGroup.clear();
       for (size_t i = 0; i < FPieceCount; ++i) {
         if (done[i] || std::memcmp(&FPieces[i].Font, &current, sizeof current) != 0) continue;
-        PaintPiece(FPieces[i]);
+        FGroup.push_back(i);
         done[i] = true;
         ++painted;
       }
+      PaintGroup(FGroup);
       for (size_t i = 0; i < FPieceCount && next == FPieceCount; ++i)
         if (!done[i]) next = i;
       if (next < FPieceCount) current = FPieces[next].Font;
