@@ -6,7 +6,7 @@ KAVO_PACKAGES=(
   dpkg-dev xz-utils                                                # apt-get source and its tarballs
   wine64 wine fonts-wine                                           # running the programs
   fonts-liberation fonts-droid-fallback                            # Greek and CJK glyphs for Wine's faces
-  xvfb xauth imagemagick                                           # a display, screenshots
+  xvfb xauth imagemagick x11-utils                                 # a display, screenshots, xprop
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good              # media Wine's DirectShow renders
   libgstreamer1.0-0 libgstreamer-plugins-base1.0-0                 # (winegstreamer, 64-bit)
   ffmpeg                                                           # the program's test media
