@@ -11,6 +11,7 @@ namespace {
 
 const std::vector<TPropInfo>& ToolButtonProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TToolButton>()
+      .Property("Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored)
       .Property("Down", &TToolButton::Down, &TToolButton::SetDown).Default(false)
       .Property("ImageIndex", &TToolButton::ImageIndex, &TToolButton::SetImageIndex).Default(-1)
       .Property("Style", &TToolButton::Style, &TToolButton::SetStyle).Default(tbsButton)
@@ -24,6 +25,7 @@ const std::vector<TPropInfo>& ToolBarProperties() {
       .Property("ButtonWidth", &TToolBar::ButtonWidth, &TToolBar::SetButtonWidth).Default(23)
       .Property("Flat", &TToolBar::Flat, &TToolBar::SetFlat).Default(false)
       .Property("Images", &TToolBar::Images, &TToolBar::SetImages)
+      .Property("ShowCaptions", &TToolBar::ShowCaptions, &TToolBar::SetShowCaptions).Default(false)
       .Table();
   return table;
 }
@@ -33,6 +35,7 @@ bool IsSeparator(TToolButtonStyle Style) { return Style == tbsSeparator || Style
 }  // namespace
 
 VCL_CLASS_IMPL(TToolButton, TGraphicControl, &CreateComponentOf<TToolButton>, &ToolButtonProperties)
+VCL_CLASS_IMPL(TToolButtonActionLink, TControlActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TToolBar, TWinControl, &CreateComponentOf<TToolBar>, &ToolBarProperties)
 
 void RegisterToolBarControls() { RegisterClasses({TToolBar::StaticClass(), TToolButton::StaticClass()}); }
@@ -53,6 +56,18 @@ void TToolButton::Dispatch(TMessage& Message) {
     return;
   }
   TGraphicControl::Dispatch(Message);
+  if (Message.Msg == CM_TEXTCHANGED && FToolBar && FToolBar->ShowCaptions() && !HasState(csLoading))
+    FToolBar->RebuildButtons();
+}
+
+TControlActionLink* TToolButton::CreateActionLink() { return new TToolButtonActionLink(this); }
+
+void TToolButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TGraphicControl::ActionChange(Sender, CheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  if (!CheckDefaults || !FDown) SetDown(action->Checked());
+  if (!CheckDefaults || FImageIndex == -1) SetImageIndex(action->ImageIndex());
 }
 
 void TToolButton::SetParent(TWinControl* AParent) {
@@ -87,6 +102,26 @@ void TToolButton::SetEnabled(bool Value) {
   if (Enabled() == Value) return;
   TGraphicControl::SetEnabled(Value);
   Changed();
+}
+
+// --- the button's action link ------------------------------------------------------
+
+TToolButtonActionLink::TToolButtonActionLink(TToolButton* AClient) : TControlActionLink(AClient), FButton(AClient) {}
+
+bool TToolButtonActionLink::IsCheckedLinked() {
+  return TControlActionLink::IsCheckedLinked() && FButton->Down() == CustomAction()->Checked();
+}
+
+bool TToolButtonActionLink::IsImageIndexLinked() {
+  return TControlActionLink::IsImageIndexLinked() && FButton->ImageIndex() == CustomAction()->ImageIndex();
+}
+
+void TToolButtonActionLink::SetChecked(bool Value) {
+  if (IsCheckedLinked()) FButton->SetDown(Value);
+}
+
+void TToolButtonActionLink::SetImageIndex(int Value) {
+  if (IsImageIndexLinked()) FButton->SetImageIndex(Value);
 }
 
 // --- the bar -------------------------------------------------------------------------
@@ -150,10 +185,14 @@ void TToolBar::RebuildButtons() {
   HIMAGELIST images = FImages ? FImages->Handle() : nullptr;
   if (FImages) SendMessageA(wnd, TB_SETBITMAPSIZE, 0, MAKELPARAM(FImages->Width(), FImages->Height()));
   SendMessageA(wnd, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images));
+  // The captions live until the bar has copied them.
+  std::vector<WideString> captions;
+  captions.reserve(FButtons.size());
   std::vector<TBBUTTON> native;
   for (TToolButton* button : FButtons) {
     TBBUTTON b{};
     b.idCommand = button->FCommandId;
+    b.iString = -1;
     if (IsSeparator(button->FStyle)) {
       b.fsStyle = BTNS_SEP;
       b.iBitmap = 8;  // the separator's width
@@ -161,12 +200,13 @@ void TToolBar::RebuildButtons() {
       b.fsStyle = button->FStyle == tbsCheck ? BTNS_CHECK : BTNS_BUTTON;
       b.iBitmap = button->FImageIndex < 0 ? I_IMAGENONE : button->FImageIndex;
       b.fsState = (button->Enabled() ? TBSTATE_ENABLED : 0) | (button->FDown ? TBSTATE_CHECKED : 0);
+      if (FShowCaptions) b.iString = reinterpret_cast<INT_PTR>(captions.emplace_back(button->BarCaption()).c_str());
     }
-    b.iString = -1;
     native.push_back(b);
   }
-  if (!native.empty()) SendMessageA(wnd, TB_ADDBUTTONSA, native.size(), reinterpret_cast<LPARAM>(native.data()));
-  SendMessageA(wnd, TB_SETBUTTONSIZE, 0, MAKELPARAM(FButtonWidth, FButtonHeight));
+  if (!native.empty()) SendMessageW(wnd, TB_ADDBUTTONSW, native.size(), reinterpret_cast<LPARAM>(native.data()));
+  // With captions the bar sizes the buttons to hold them.
+  if (!FShowCaptions) SendMessageA(wnd, TB_SETBUTTONSIZE, 0, MAKELPARAM(FButtonWidth, FButtonHeight));
   SendMessageA(wnd, TB_AUTOSIZE, 0, 0);
   // The buttons' bounds follow their native places.
   for (int i = 0; i < ButtonCount(); ++i) {
@@ -221,6 +261,12 @@ void TToolBar::SetButtonWidth(int Value) {
   RebuildButtons();
 }
 
+void TToolBar::SetShowCaptions(bool Value) {
+  if (FShowCaptions == Value) return;
+  FShowCaptions = Value;
+  RebuildButtons();
+}
+
 void TToolBar::SetButtonHeight(int Value) {
   if (FButtonHeight == Value) return;
   FButtonHeight = Value;
@@ -243,10 +289,10 @@ void TToolBar::CNNotify(TMessage& Message) {
     TToolButton* button = ButtonOfCommand(static_cast<int>(hdr->idFrom));
     if (!button || !button->ShowHint()) return;
     if (hdr->code == TTN_GETDISPINFOW) {
-      FTipTextW = AnsiToWide(button->Hint());
+      FTipTextW = button->BarHint();
       reinterpret_cast<NMTTDISPINFOW*>(hdr)->lpszText = const_cast<wchar_t*>(FTipTextW.c_str());
     } else {
-      FTipText = button->Hint();
+      FTipText = WideToAnsi(button->BarHint());
       reinterpret_cast<NMTTDISPINFOA*>(hdr)->lpszText = const_cast<char*>(FTipText.c_str());
     }
     return;

@@ -1,11 +1,14 @@
 // The tool bar (ToolbarWindow32) and its buttons. The buttons are window-less children of
 // the bar, read from stored descriptions like any control; the bar makes one native button
 // of each (picture from the bar's image list, enabled state, separators) in the order of
-// their Left, and shows each button's Hint as its tooltip.
+// their Left, and shows each button's Hint as its tooltip (with ShowCaptions, its Caption
+// under the picture too). A button linked to an action follows its caption, hint, enabling,
+// Checked (as Down) and picture (TToolButtonActionLink).
 #pragma once
 
 #include <vector>
 
+#include "vcl/actions.h"
 #include "vcl/controls.h"
 #include "vcl/imglist.h"
 
@@ -36,6 +39,17 @@ class TToolButton : public TGraphicControl {
   // The native button's command number.
   int CommandId() const { return FCommandId; }
 
+  // The caption and hint the bar hands to the system, whole: a button that keeps its texts
+  // in UTF-16 gives them so.
+  virtual WideString BarCaption() { return AnsiToWide(Caption()); }
+  virtual WideString BarHint() { return AnsiToWide(Hint()); }
+
+ protected:
+  TControlActionLink* CreateActionLink() override;
+  // Beyond the control's texts and state: Down follows the action's Checked, the picture
+  // its ImageIndex (with CheckDefaults only where the button has none of its own).
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
+
  private:
   friend class TToolBar;
   void Changed();
@@ -44,6 +58,21 @@ class TToolButton : public TGraphicControl {
   TToolButtonStyle FStyle = tbsButton;
   bool FDown = false;
   int FCommandId = 0;
+};
+
+// The action link of a tool button: Down follows the action's Checked and the picture its
+// ImageIndex while they are equal.
+class TToolButtonActionLink : public TControlActionLink {
+  VCL_CLASS(TToolButtonActionLink)
+ public:
+  explicit TToolButtonActionLink(TToolButton* AClient);
+  bool IsCheckedLinked() override;
+  bool IsImageIndexLinked() override;
+  void SetChecked(bool Value) override;
+  void SetImageIndex(int Value) override;
+
+ private:
+  TToolButton* FButton;
 };
 
 class TToolBar : public TWinControl {
@@ -62,6 +91,9 @@ class TToolBar : public TWinControl {
   void SetButtonWidth(int Value);
   int ButtonHeight() const { return FButtonHeight; }
   void SetButtonHeight(int Value);
+  // The buttons show their captions under their pictures (and grow to hold them).
+  bool ShowCaptions() const { return FShowCaptions; }
+  void SetShowCaptions(bool Value);
 
   // The buttons in their order on the bar.
   int ButtonCount() const { return static_cast<int>(FButtons.size()); }
@@ -92,6 +124,7 @@ class TToolBar : public TWinControl {
   TCustomImageList* FImages = nullptr;
   std::unique_ptr<TChangeLink> FImageChangeLink;
   bool FFlat = false;
+  bool FShowCaptions = false;
   int FButtonWidth = 23;
   int FButtonHeight = 22;
   int FNextCommandId = 1;

@@ -14,6 +14,7 @@
 #include "vcl/menus.h"
 #include "vcl/pagecontrol.h"
 #include "vcl/progressbar.h"
+#include "vcl/comctrls_comboboxex.h"
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
 #include "vcl/listview.h"
@@ -78,6 +79,7 @@ void RegisterFormClasses() {
     RegisterTreeViewControls();
     RegisterPageControls();
     RegisterProgressBar();
+    RegisterComboBoxExControl();
     RegisterDialogs();
     return true;
   }();

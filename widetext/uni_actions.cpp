@@ -66,6 +66,8 @@ VCL_CLASS_IMPL(TUniWinControlActionLink, TWinControlActionLink, nullptr, nullptr
 VCL_CLASS_IMPL(TUniMenuActionLink, TMenuActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TUniButtonActionLink, TButtonActionLink, nullptr, nullptr)
 VCL_CLASS_IMPL(TUniSpeedButtonActionLink, TSpeedButtonActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TUniToolButtonActionLink, TToolButtonActionLink, nullptr, nullptr)
+VCL_CLASS_IMPL(TUniComboBoxExActionLink, TComboBoxExActionLink, nullptr, nullptr)
 
 // ---------------------------------------------------------------------------
 // TCustomActionHelper
@@ -154,8 +156,12 @@ const TMetaClass* WideActionLinkClassFor(TControl* Control, const TMetaClass* In
   const TMetaClass* wide;
   if (dynamic_cast<TUniCustomListView*>(Control))
     wide = TUniListViewActionLink::StaticClass();
+  else if (dynamic_cast<TCustomComboBoxEx*>(Control))
+    wide = TUniComboBoxExActionLink::StaticClass();
   else if (dynamic_cast<TSpeedButton*>(Control))
     wide = TUniSpeedButtonActionLink::StaticClass();
+  else if (dynamic_cast<TToolButton*>(Control))
+    wide = TUniToolButtonActionLink::StaticClass();
   else if (dynamic_cast<TButtonControl*>(Control))
     wide = TUniButtonActionLink::StaticClass();
   else if (dynamic_cast<TWinControl*>(Control))
@@ -172,8 +178,12 @@ TControlActionLink* CreateWideActionLink(TControl* Control, TControlActionLink* 
   const TMetaClass* wide = WideActionLinkClassFor(Control, inherited->ClassType());
   if (wide == TUniListViewActionLink::StaticClass())
     return new TUniListViewActionLink(static_cast<TUniCustomListView*>(Control));
+  if (wide == TUniComboBoxExActionLink::StaticClass())
+    return new TUniComboBoxExActionLink(static_cast<TCustomComboBoxEx*>(Control));
   if (wide == TUniSpeedButtonActionLink::StaticClass())
     return new TUniSpeedButtonActionLink(static_cast<TSpeedButton*>(Control));
+  if (wide == TUniToolButtonActionLink::StaticClass())
+    return new TUniToolButtonActionLink(static_cast<TToolButton*>(Control));
   if (wide == TUniButtonActionLink::StaticClass())
     return new TUniButtonActionLink(static_cast<TButtonControl*>(Control));
   if (wide == TUniWinControlActionLink::StaticClass()) return new TUniWinControlActionLink(Control);

@@ -15,6 +15,8 @@
 
 #include "vcl/actions.h"
 #include "vcl/buttons.h"
+#include "vcl/comctrls_comboboxex.h"
+#include "vcl/comctrls_toolbar.h"
 #include "vcl/controls.h"
 #include "vcl/menus.h"
 #include "vcl/stdctrls.h"
@@ -158,8 +160,22 @@ class TUniSpeedButtonActionLink : public TUniControlActionLinkOf<TSpeedButtonAct
   using TUniControlActionLinkOf<TSpeedButtonActionLink>::TUniControlActionLinkOf;
 };
 
+// The links of tool buttons (Down and picture follow the action) and of extended combo boxes.
+class TUniToolButtonActionLink : public TUniControlActionLinkOf<TToolButtonActionLink> {
+  VCL_CLASS(TUniToolButtonActionLink)
+ public:
+  using TUniControlActionLinkOf<TToolButtonActionLink>::TUniControlActionLinkOf;
+};
+
+class TUniComboBoxExActionLink : public TUniControlActionLinkOf<TComboBoxExActionLink> {
+  VCL_CLASS(TUniComboBoxExActionLink)
+ public:
+  using TUniControlActionLinkOf<TComboBoxExActionLink>::TUniControlActionLinkOf;
+};
+
 // The wide twin of the link class the control's framework class makes (InheritedLinkClass):
-// list views, speed buttons and button controls have links of their own, other windowed
+// list views, extended combo boxes, speed buttons, tool buttons and button controls have
+// links of their own, other windowed
 // controls TUniWinControlActionLink, window-less ones TUniControlActionLink. A twin whose
 // parent is not InheritedLinkClass is a fault of the layer (EUniInternalError).
 const TMetaClass* WideActionLinkClassFor(TControl* Control, const TMetaClass* InheritedLinkClass);

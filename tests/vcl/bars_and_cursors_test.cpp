@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "tests/vcl/test_windows.h"
+#include "vcl/actions.h"
 #include "vcl/comctrls_toolbar.h"
 #include "vcl/comctrls_trackbar.h"
 #include "vcl/extctrls.h"
@@ -195,6 +196,65 @@ TEST_F(BarsAndCursors, ButtonsClickOnlyWhileEnabledAndShowTheirHints) {
     else
       EXPECT_EQ(std::string(reinterpret_cast<const char*>(info.lpszText)), "Second button");
   }
+}
+
+// A button linked to an action shows its caption (on a bar with captions), hint, enabling,
+// Checked as Down, and picture, follows the action's changes, and runs it when clicked.
+TEST_F(BarsAndCursors, AButtonLinkedToAnActionFollowsItInTheNativeBar) {
+  Show();
+  bar->SetShowCaptions(true);
+  TAction action(nullptr);
+  action.SetCaption("Open");
+  action.SetHint("Open a file");
+  action.SetChecked(true);
+  action.SetEnabled(false);
+  action.SetImageIndex(1);
+  int runs = 0;
+  action.OnExecute = [&runs](TObject*) { ++runs; };
+  TToolButton* toggle = Button("Toggle");
+  toggle->SetAction(&action);
+  ASSERT_TRUE(toggle->ActionLink());
+  EXPECT_EQ(toggle->ActionLink()->ClassType(), TToolButtonActionLink::StaticClass());
+
+  HWND wnd = bar->Handle();
+  const int id = toggle->CommandId();
+  auto nativeText = [&] {
+    wchar_t text[64] = {};
+    SendMessageW(wnd, TB_GETBUTTONTEXTW, id, reinterpret_cast<LPARAM>(text));
+    return std::wstring(text);
+  };
+  auto nativeImage = [&] {
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof info;
+    info.dwMask = TBIF_IMAGE;
+    SendMessageW(wnd, TB_GETBUTTONINFOW, id, reinterpret_cast<LPARAM>(&info));
+    return info.iImage;
+  };
+  EXPECT_EQ(toggle->Caption(), "Open");
+  EXPECT_EQ(toggle->Hint(), "Open a file");
+  EXPECT_FALSE(toggle->Enabled());
+  EXPECT_TRUE(toggle->Down());
+  EXPECT_EQ(toggle->ImageIndex(), 1);
+  EXPECT_EQ(nativeText(), L"Open");
+  EXPECT_FALSE(SendMessageA(wnd, TB_ISBUTTONENABLED, id, 0));
+  EXPECT_TRUE(SendMessageA(wnd, TB_ISBUTTONCHECKED, id, 0));
+  EXPECT_EQ(nativeImage(), 1);
+
+  action.SetCaption("Save");
+  action.SetEnabled(true);
+  action.SetChecked(false);
+  action.SetImageIndex(0);
+  EXPECT_EQ(nativeText(), L"Save");
+  EXPECT_TRUE(SendMessageA(wnd, TB_ISBUTTONENABLED, id, 0));
+  EXPECT_FALSE(SendMessageA(wnd, TB_ISBUTTONCHECKED, id, 0));
+  EXPECT_EQ(toggle->ImageIndex(), 0);
+  EXPECT_EQ(nativeImage(), 0);
+  // What follows the action is the action's to store.
+  EXPECT_FALSE(toggle->IsCaptionStored());
+
+  ClickButton(bar->ButtonCount() - 1);
+  EXPECT_EQ(runs, 1);
+  toggle->SetAction(nullptr);
 }
 
 TEST_F(BarsAndCursors, TheTrackBarMovesInItsRangeAndTellsItsChanges) {

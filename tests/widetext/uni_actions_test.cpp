@@ -2,6 +2,8 @@
 // the wide hint action, and wide text on the clipboard.
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -13,6 +15,8 @@
 #include "widetext/uni_actions.h"
 #include "widetext/uni_buttons.h"
 #include "widetext/uni_clipboard.h"
+#include "widetext/uni_combo_box_ex.h"
+#include "widetext/uni_tool_button.h"
 #include "widetext/uni_edits.h"
 #include "widetext/uni_forms.h"
 #include "widetext/uni_labels.h"
@@ -161,6 +165,17 @@ TEST_F(WideActions, EveryWideControlTakesTheWholeTextsOfItsAction) {
       {"list view", [](TForm* f) { return Placed<TUniListView>(f, 300); }, TUniListViewActionLink::StaticClass(),
        false},
       {"image", [](TForm* f) { return Placed<TUniImage>(f, 300); }, TUniControlActionLink::StaticClass(), false},
+      {"tool button",
+       [](TForm* f) {
+         auto* bar = static_cast<TToolBar*>(Placed<TToolBar>(f, 330));
+         bar->SetShowCaptions(true);
+         auto* button = new TUniToolButton(f);
+         button->SetParent(bar);
+         return static_cast<TControl*>(button);
+       },
+       TUniToolButtonActionLink::StaticClass(), true},
+      {"extended combo box", [](TForm* f) { return Placed<TUniComboBoxEx>(f, 300); },
+       TUniComboBoxExActionLink::StaticClass(), true},
   };
   std::vector<std::unique_ptr<TUniAction>> actions;
   std::vector<TControl*> linked;
@@ -192,8 +207,122 @@ TEST_F(WideActions, EveryWideControlTakesTheWholeTextsOfItsAction) {
 TEST(WideActionLinks, AWideLinkMustDescendFromTheLinkTheFrameworkMakes) {
   TestApplication app;
   TUniButton button(nullptr);
-  EXPECT_EQ(WideActionLinkClassFor(&button, TButtonActionLink::StaticClass()), TUniButtonActionLink::StaticClass());
-  EXPECT_THROW(WideActionLinkClassFor(&button, TWinControlActionLink::StaticClass()), EUniInternalError);
+  TUniToolButton toolButton(nullptr);
+  TUniComboBoxEx comboEx(nullptr);
+  const struct {
+    TControl* Control;
+    const TMetaClass* Inherited;
+    const TMetaClass* Wide;
+  } cases[] = {
+      {&button, TButtonActionLink::StaticClass(), TUniButtonActionLink::StaticClass()},
+      {&toolButton, TToolButtonActionLink::StaticClass(), TUniToolButtonActionLink::StaticClass()},
+      {&comboEx, TComboBoxExActionLink::StaticClass(), TUniComboBoxExActionLink::StaticClass()},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Wide->Name);
+    EXPECT_EQ(WideActionLinkClassFor(c.Control, c.Inherited), c.Wide);
+    EXPECT_THROW(WideActionLinkClassFor(c.Control, TWinControlActionLink::StaticClass()), EUniInternalError);
+  }
+  // Tool buttons are window-less: their wide link is not a windowed control's.
+  EXPECT_THROW(WideActionLinkClassFor(&toolButton, TControlActionLink::StaticClass()), EUniInternalError);
+}
+
+// A tool bar and an extended combo box with actions: the plain ones take an 8-bit action's
+// texts and state, the wide ones a wide action's texts whole, on the bar, in its tooltip and
+// in the combo box's edit part.
+TEST_F(WideActions, ToolBarsAndExtendedComboBoxesShowTheirActionsTexts) {
+  form->SetBounds(0, 0, 420, 220);
+  auto* bar = new TToolBar(form.get());
+  bar->SetParent(form.get());
+  bar->SetBounds(0, 40, 420, 44);
+  bar->SetShowCaptions(true);
+  bar->SetShowHint(true);
+  auto* plainButton = new TToolButton(form.get());
+  plainButton->SetParent(bar);
+  auto* wideButton = new TUniToolButton(form.get());
+  wideButton->SetLeft(100);
+  wideButton->SetParent(bar);
+  auto* combo = new TUniComboBoxEx(form.get());
+  combo->SetParent(form.get());
+  combo->SetBounds(8, 100, 240, 22);
+  TImageList pictures(nullptr, 16, 16);
+  for (TColor colour : {clRed, clGreen}) {
+    TBitmap square;
+    square.SetSize(16, 16);
+    square.Canvas()->Brush()->SetColor(colour);
+    RECT all{0, 0, 16, 16};
+    square.Canvas()->FillRect(all);
+    pictures.AddMasked(&square, clFuchsia);
+  }
+  combo->SetImages(&pictures);
+  combo->ItemsEx()->AddItem("MP4 video", 0);
+  combo->ItemsEx()->AddItem("3GP video", 1);
+
+  TAction plain(nullptr);
+  plain.SetCaption("Open");
+  plain.SetHint("Open a file");
+  plain.SetChecked(true);
+  TUniAction wide(nullptr);
+  wide.SetCaption(U8("Άνοιγμα"));
+  wide.SetHint(U8("Άνοιγμα αρχείου"));
+  wide.SetEnabled(false);
+  TUniAction choose(nullptr);
+  choose.SetCaption(U8("Μορφή αρχείου"));
+  choose.SetHint(U8("Η μορφή του νέου αρχείου"));
+  plainButton->SetAction(&plain);
+  wideButton->SetAction(&wide);
+  combo->SetAction(&choose);
+
+  HWND wnd = bar->Handle();
+  auto nativeText = [wnd](TToolButton* Button) {
+    wchar_t text[64] = {};
+    SendMessageW(wnd, TB_GETBUTTONTEXTW, Button->CommandId(), reinterpret_cast<LPARAM>(text));
+    return WideString(text);
+  };
+  auto tooltip = [wnd](TToolButton* Button) {
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageA(wnd, TB_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = Button->CommandId();
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageA(wnd, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&info));
+    return info.lpszText ? WideString(info.lpszText) : WideString();
+  };
+  EXPECT_EQ(plainButton->ActionLink()->ClassType(), TToolButtonActionLink::StaticClass());
+  EXPECT_EQ(nativeText(plainButton), U8("Open"));
+  EXPECT_EQ(tooltip(plainButton), U8("Open a file"));
+  EXPECT_TRUE(SendMessageA(wnd, TB_ISBUTTONCHECKED, plainButton->CommandId(), 0));
+  EXPECT_TRUE(SendMessageA(wnd, TB_ISBUTTONENABLED, plainButton->CommandId(), 0));
+  EXPECT_EQ(nativeText(wideButton), U8("Άνοιγμα"));
+  EXPECT_EQ(tooltip(wideButton), U8("Άνοιγμα αρχείου"));
+  EXPECT_FALSE(SendMessageA(wnd, TB_ISBUTTONENABLED, wideButton->CommandId(), 0));
+  // A new caption that differs only outside the code page reaches the bar.
+  wide.SetCaption(U8("Άνοιξε"));
+  wide.SetEnabled(true);
+  EXPECT_EQ(nativeText(wideButton), U8("Άνοιξε"));
+  EXPECT_TRUE(SendMessageA(wnd, TB_ISBUTTONENABLED, wideButton->CommandId(), 0));
+
+  HWND edit = reinterpret_cast<HWND>(SendMessageA(combo->Handle(), CBEM_GETEDITCONTROL, 0, 0));
+  ASSERT_TRUE(edit);
+  EXPECT_EQ(UnicodeWindowText(edit), U8("Μορφή αρχείου"));
+  EXPECT_EQ(combo->Text(), U8("Μορφή αρχείου"));
+  EXPECT_EQ(combo->Hint(), U8("Η μορφή του νέου αρχείου"));
+  EXPECT_EQ(SendMessageA(combo->Handle(), CB_GETCOUNT, 0, 0), 2);
+
+  form->Show();
+  UpdateWindow(form->Handle());
+  HWND inner = reinterpret_cast<HWND>(SendMessageA(combo->Handle(), CBEM_GETCOMBOCONTROL, 0, 0));
+  SendMessageA(inner, CB_SHOWDROPDOWN, TRUE, 0);
+  SendMessageA(inner, CB_SETCURSEL, 1, 0);
+  Application->ProcessMessages();
+  COMBOBOXINFO dropped{};
+  dropped.cbSize = sizeof dropped;
+  GetComboBoxInfo(inner, &dropped);
+  UpdateWindow(dropped.hwndList);
+  if (const char* path = std::getenv("KAVO_BAR_ACTION_SHOT")) SaveWindowShot(form->Handle(), path);
+  SendMessageA(inner, CB_SHOWDROPDOWN, FALSE, 0);
+  plainButton->SetAction(nullptr);
+  wideButton->SetAction(nullptr);
+  combo->SetAction(nullptr);
 }
 
 // A form whose ExecuteAction shows hints, the way a status bar does.
