@@ -148,6 +148,7 @@ HWND MakeBareView(HWND parent, int width, int height) {
 // to it are counted by a hook on the thread's window procedure calls; the framework's own
 // (Perform calls its window method directly) by a wrapper around the control's WindowProc.
 std::map<UINT, long> gMessages;
+std::map<int, long> gNotifications;  // the codes of the notifications reflected to the control
 HWND gCounted = nullptr;
 
 LRESULT CALLBACK CountMessage(int code, WPARAM wp, LPARAM lp) {
@@ -161,12 +162,14 @@ LRESULT CALLBACK CountMessage(int code, WPARAM wp, LPARAM lp) {
 template <class Fill>
 void PrintMessagesPerRow(const char* what, HWND wnd, TControl* control, int rows, Fill fill) {
   gMessages.clear();
+  gNotifications.clear();
   gCounted = control ? nullptr : wnd;
   TWndMethod framework;
   if (control) {
     framework = control->WindowProc;
     control->WindowProc = [&framework](TMessage& m) {
       ++gMessages[m.Msg];
+      if (m.Msg == CN_NOTIFY) ++gNotifications[static_cast<int>(reinterpret_cast<NMHDR*>(m.LParam)->code)];
       framework(m);
     };
   }
@@ -184,6 +187,8 @@ void PrintMessagesPerRow(const char* what, HWND wnd, TControl* control, int rows
   std::printf("%s: %.1f messages a row;", what, static_cast<double>(total) / rows);
   for (size_t i = 0; i < most.size() && i < 5; ++i)
     std::printf(" 0x%04X x%.1f", most[i].second, static_cast<double>(most[i].first) / rows);
+  if (!gNotifications.empty()) std::printf("; reflected notifications:");
+  for (const auto& [code, n] : gNotifications) std::printf(" %d x%.2f", code, static_cast<double>(n) / rows);
   std::printf("\n");
 }
 
