@@ -328,7 +328,7 @@ bool TListItem::HasWindowState() const {
 
 void TListItem::SetCaption(const AnsiString& Value) {
   FCaption = Value;
-  if (InWindow()) ListView()->SetTextCallback(FIndex, 0);
+  if (InWindow()) ListView()->CaptionChanged(this);
   if (TCustomListView* lv = ListView(); lv && FIndex >= 0 && !lv->OwnerData()) lv->SortAfter(true);
 }
 
@@ -1131,6 +1131,19 @@ void TCustomListView::SortAfter(bool TextChanged) {
     FSortPending = true;
   else
     AlphaSort();
+}
+
+void TCustomListView::CaptionChanged(TListItem* Item) {
+  // The window holds every caption as a callback, so setting it again only redraws the item
+  // and reports a text change. Inside an update bracket of a report view the bracket's end
+  // redraws the whole list and no label keeps a measured extent, so the change is reported
+  // here without the two notifications and the message a row would cost (a list filled row
+  // by row sets every caption right after inserting it).
+  if (Items()->UpdateCount() > 0 && FViewStyle == vsReport && HandleAllocated()) {
+    if (!(ControlState & csDestroyingHandle) && !HasState(csDestroying)) Change(Item, ctText);
+    return;
+  }
+  SetTextCallback(Item->Index(), 0);
 }
 
 void TCustomListView::SetTextCallback(int Index, int SubItem) {

@@ -466,6 +466,8 @@ class TCustomListView : public TCustomListControl {
   TListItem* MakeListItem();
   // Sends LVM_SETITEMTEXTA with LPSTR_TEXTCALLBACK for sub-item SubItem of item Index.
   void SetTextCallback(int Index, int SubItem);
+  // A caption set on an item in the window: redrawn and reported as a text change.
+  void CaptionChanged(TListItem* Item);
 
  private:
   void UpdateExtendedStyles();

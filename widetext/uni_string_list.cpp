@@ -5,6 +5,7 @@
 
 #include "vcl/streaming.h"
 #include "widetext/codecs.h"
+#include "widetext/utf8_lines.h"
 #include "widetext/wide_props.h"
 
 VCL_CLASS_IMPL(TAnsiStrings, TStrings, nullptr, nullptr)
@@ -142,26 +143,7 @@ void TUniStrings::SaveToStreamWithMark(TStream* Stream, bool WithBOM) {
 
 namespace {
 
-// U+2028 in UTF-8. Its lead byte is never a continuation byte, so it is the same line
-// separator in the bytes as in the decoded text.
-bool Utf8LineSeparatorAt(const char* p, const char* end) {
-  return end - p >= 3 && static_cast<unsigned char>(p[0]) == 0xE2 && static_cast<unsigned char>(p[1]) == 0x80 &&
-         static_cast<unsigned char>(p[2]) == 0xA8;
-}
-
-// The lines of UTF-8 text cut as the wide text's lines are cut: a line ends at CR, LF or
-// U+2028; after it one CR, then one LF, then one U+2028 are skipped.
-template <class Line>
-void ForEachUtf8Line(const char* p, const char* end, Line line) {
-  while (p < end) {
-    const char* start = p;
-    while (p < end && *p != '\n' && *p != '\r' && !Utf8LineSeparatorAt(p, end)) ++p;
-    line(start, static_cast<size_t>(p - start));
-    if (p < end && *p == '\r') ++p;
-    if (p < end && *p == '\n') ++p;
-    if (Utf8LineSeparatorAt(p, end)) p += 3;
-  }
-}
+constexpr size_t kLoadChunk = 256 * 1024;
 
 }  // namespace
 
@@ -172,18 +154,18 @@ void TUniStringList::LoadFromStreamWithMark(TStream* Stream, bool WithBOM) {
     TUniStrings::LoadFromStreamWithMark(Stream, WithBOM);
     return;
   }
-  const int64_t remaining = Stream->Size() - Stream->Position();
-  AnsiString bytes(static_cast<size_t>(remaining > 0 ? remaining : 0), '\0');
-  Stream->ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-  const char* const begin = bytes.data();
-  const char* const end = begin + bytes.size();
+  // Read twice a chunk at a time, never whole: once to count the lines (a stream that cannot
+  // be read fails here, with the list as it was), so that the list's storage is made once at
+  // its size, then to decode them.
+  const int64_t textStart = Stream->Position();
+  const int64_t remaining = Stream->Size() - textStart;
+  const int lines = ReadUtf8Lines(Stream, remaining, kLoadChunk, [](const char*, size_t) {});
+  Stream->SetPosition(textStart);
   InUpdateBracket(*this, [&] {
     Clear();
-    int lines = 0;
-    ForEachUtf8Line(begin, end, [&](const char*, size_t) { ++lines; });
     if (lines > GetCapacity()) SetCapacity(lines);
     WideString line;  // one buffer for every line: Add takes its own copy
-    ForEachUtf8Line(begin, end, [&](const char* from, size_t length) {
+    ReadUtf8Lines(Stream, remaining, kLoadChunk, [&](const char* from, size_t length) {
       Utf8DecodeInto(from, length, line);
       Add(line);
     });

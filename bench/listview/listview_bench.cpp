@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -18,6 +19,18 @@
 #include "vcl/forms.h"
 #include "vcl/listview.h"
 #include "widetext/uni_list_view.h"
+
+// Every allocation of the program counted, so that a fill can say what a row costs.
+namespace {
+std::atomic<long long> gAllocations{0};
+}
+void* operator new(size_t n) {
+  ++gAllocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 
@@ -148,6 +161,7 @@ HWND MakeBareView(HWND parent, int width, int height) {
 // to it are counted by a hook on the thread's window procedure calls; the framework's own
 // (Perform calls its window method directly) by a wrapper around the control's WindowProc.
 std::map<UINT, long> gMessages;
+std::map<int, long> gNotifications;  // the codes of the notifications reflected to the control
 HWND gCounted = nullptr;
 
 LRESULT CALLBACK CountMessage(int code, WPARAM wp, LPARAM lp) {
@@ -161,17 +175,21 @@ LRESULT CALLBACK CountMessage(int code, WPARAM wp, LPARAM lp) {
 template <class Fill>
 void PrintMessagesPerRow(const char* what, HWND wnd, TControl* control, int rows, Fill fill) {
   gMessages.clear();
+  gNotifications.clear();
   gCounted = control ? nullptr : wnd;
   TWndMethod framework;
   if (control) {
     framework = control->WindowProc;
     control->WindowProc = [&framework](TMessage& m) {
       ++gMessages[m.Msg];
+      if (m.Msg == CN_NOTIFY) ++gNotifications[static_cast<int>(reinterpret_cast<NMHDR*>(m.LParam)->code)];
       framework(m);
     };
   }
   HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountMessage, nullptr, GetCurrentThreadId());
+  const long long allocations = gAllocations.load();
   fill();
+  const double allocationsPerRow = static_cast<double>(gAllocations.load() - allocations) / rows;
   UnhookWindowsHookEx(hook);
   if (control) control->WindowProc = framework;
   long total = 0;
@@ -181,9 +199,11 @@ void PrintMessagesPerRow(const char* what, HWND wnd, TControl* control, int rows
     most.push_back({n, msg});
   }
   std::sort(most.rbegin(), most.rend());
-  std::printf("%s: %.1f messages a row;", what, static_cast<double>(total) / rows);
+  std::printf("%s: %.1f allocations, %.1f messages a row;", what, allocationsPerRow, static_cast<double>(total) / rows);
   for (size_t i = 0; i < most.size() && i < 5; ++i)
     std::printf(" 0x%04X x%.1f", most[i].second, static_cast<double>(most[i].first) / rows);
+  if (!gNotifications.empty()) std::printf("; reflected notifications:");
+  for (const auto& [code, n] : gNotifications) std::printf(" %d x%.2f", code, static_cast<double>(n) / rows);
   std::printf("\n");
 }
 

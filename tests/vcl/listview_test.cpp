@@ -272,6 +272,37 @@ TEST_F(ListViewTest, SelectionEventsAndColumnClicks) {
   EXPECT_EQ(1, clicked->Index());
 }
 
+TEST_F(ListViewTest, ACaptionChangeIsReportedOnceAndRepaintedInsideOrOutsideAnUpdateBracket) {
+  struct Case {
+    TViewStyle Style;
+    bool Bracket;
+  };
+  for (Case c : {Case{vsReport, true}, Case{vsReport, false}, Case{vsIcon, true}, Case{vsList, false}}) {
+    SCOPED_TRACE(std::to_string(c.Style) + (c.Bracket ? " in a bracket" : " alone"));
+    lv->Items()->Clear();
+    lv->SetViewStyle(c.Style);
+    AddRow("first", {"x"});
+    TListItem* item = AddRow("old", {"y"});
+    std::vector<std::pair<TListItem*, TItemChange>> changes;
+    lv->OnChange = [&](TObject*, TListItem* changed, TItemChange change) { changes.emplace_back(changed, change); };
+    UpdateWindow(lv->Handle());
+    ValidateRect(lv->Handle(), nullptr);
+    if (c.Bracket) lv->Items()->BeginUpdate();
+    item->SetCaption("new");
+    if (c.Bracket) lv->Items()->EndUpdate();
+    lv->OnChange = nullptr;
+
+    EXPECT_EQ((std::vector<std::pair<TListItem*, TItemChange>>{{item, ctText}}), changes);
+    EXPECT_EQ("new", ShownText(lv, 1, 0));
+    RECT label{};
+    label.left = LVIR_LABEL;
+    ASSERT_TRUE(SendMessageA(lv->Handle(), LVM_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&label)));
+    RECT dirty{}, both{};
+    ASSERT_TRUE(GetUpdateRect(lv->Handle(), &dirty, FALSE));
+    EXPECT_TRUE(IntersectRect(&both, &dirty, &label)) << "the changed label is not repainted";
+  }
+}
+
 TEST_F(ListViewTest, EditingACaptionInPlace) {
   TListItem* item = AddRow("old", {});
   std::string seen;

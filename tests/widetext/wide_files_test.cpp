@@ -7,6 +7,7 @@
 #include "temp_folder.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_string_list.h"
+#include "widetext/utf8_lines.h"
 
 namespace {
 
@@ -220,10 +221,9 @@ TEST_F(TextFiles, EightBitPathOpensNamesTheCodePageHas) {
 
 namespace {
 
-// The lines a UTF-8 stream loads as, beside the lines of its whole text decoded first and
-// cut by SetTextStr: both must agree however the lines end and whatever bytes are broken.
-TEST(Utf8Loading, LinesAreThoseOfTheWholeTextDecoded) {
-  const Bytes texts[] = {
+// Texts whose lines end in every way, with broken bytes, surrogates and NULs.
+std::vector<Bytes> Utf8Texts() {
+  return {
       "",
       "one line",
       "a\r\nb\r\n",
@@ -236,7 +236,14 @@ TEST(Utf8Loading, LinesAreThoseOfTheWholeTextDecoded) {
       "pair \xF0\x9F\x98\x80 and \xCE\xB1\xCE\xB2",
       Bytes("nul\0inside\r\nx", 14),
       "\xE2\x80\xA8",
+      "a long line that runs over many chunks\r\n\r\n" + Bytes(40, 'z') + "\xE2\x80\xA8\xE2\x80",
   };
+}
+
+// The lines a UTF-8 stream loads as, beside the lines of its whole text decoded first and
+// cut by SetTextStr: both must agree however the lines end and whatever bytes are broken.
+TEST(Utf8Loading, LinesAreThoseOfTheWholeTextDecoded) {
+  const std::vector<Bytes> texts = Utf8Texts();
   for (const Bytes& text : texts) {
     SCOPED_TRACE(testing::Message() << "text of " << text.size() << " bytes");
     TUniMemoryStream m;
@@ -249,6 +256,27 @@ TEST(Utf8Loading, LinesAreThoseOfTheWholeTextDecoded) {
     TUniStringList expected;
     expected.SetTextStr(Utf8Decode(text.data(), text.size()));
     EXPECT_EQ(LinesOf(loaded), LinesOf(expected));
+  }
+}
+
+// The lines read a chunk at a time are those of the whole text, wherever the chunks end:
+// inside a CR LF, inside a U+2028 or a broken sequence, or inside a line longer than a chunk.
+TEST(Utf8Loading, ChunksEndingAnywhereCutTheSameLines) {
+  for (const Bytes& text : Utf8Texts()) {
+    TUniStringList expected;
+    expected.SetTextStr(Utf8Decode(text.data(), text.size()));
+    for (size_t chunk : {1, 2, 3, 4, 5, 6, 7, 11, 64}) {
+      SCOPED_TRACE(testing::Message() << "text of " << text.size() << " bytes in chunks of " << chunk);
+      TUniMemoryStream m;
+      m.WriteBuffer(("<" + text).data(), static_cast<int64_t>(text.size() + 1));
+      m.SetPosition(1);
+      Lines lines;
+      const int count = ReadUtf8Lines(&m, static_cast<int64_t>(text.size()), chunk,
+                                      [&](const char* p, size_t n) { lines.push_back(Utf8Decode(p, n)); });
+      EXPECT_EQ(lines, LinesOf(expected));
+      EXPECT_EQ(count, static_cast<int>(lines.size()));
+      EXPECT_EQ(m.Position(), m.Size());
+    }
   }
 }
 
