@@ -28,10 +28,13 @@ class TShellIcons {
   ~TShellIcons() {
     for (const auto& entry : FIcons) DestroyIcon(entry.second);
   }
-  HICON Get(int Index, int Size) {
+  // A copy for the caller to keep.
+  HICON Get(int Index, int Size) { return CopyIcon(Shared(Index, Size)); }
+  // The icon itself, while this lasts: an image list keeps a picture of its own.
+  HICON Shared(int Index, int Size) {
     HICON& icon = FIcons[{Index, Size}];
     if (!icon) icon = ExtractShellIcon(Index, Size);
-    return CopyIcon(icon);
+    return icon;
   }
 
  private:
@@ -50,7 +53,12 @@ void AddIcon(TImageList* List, HICON Icon, bool Owned) {
 
 void FillFromShell(TShellIcons& Shell, TImageList* List, std::initializer_list<int> Indexes) {
   List->Clear();
-  for (int index : Indexes) AddIcon(List, Shell.Get(index, List->Width()), true);
+  for (int index : Indexes) {
+    TIcon icon;
+    icon.SetHandle(Shell.Shared(index, List->Width()));
+    List->AddIcon(&icon);
+    icon.ReleaseHandle();
+  }
 }
 
 void SetPicture(TUniImage* Image, HICON Icon) {
