@@ -5,9 +5,17 @@
 #include <cmath>
 #include <cstdio>
 
+// DirectShow's library is loaded when its first error text is asked for, not at the
+// program's start: it brings four more libraries with it.
 AnsiString GetErrorText(HRESULT Value) {
+  using TGetText = DWORD(WINAPI*)(HRESULT, LPSTR, DWORD);
+  static const TGetText getText = [] {
+    HMODULE quartz = LoadLibraryW(L"quartz.dll");
+    return quartz ? reinterpret_cast<TGetText>(reinterpret_cast<void*>(GetProcAddress(quartz, "AMGetErrorTextA")))
+                  : nullptr;
+  }();
   char buffer[256] = {};
-  AMGetErrorTextA(Value, buffer, 255);
+  if (getText) getText(Value, buffer, 255);
   return AnsiString(buffer);
 }
 

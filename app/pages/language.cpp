@@ -4,7 +4,6 @@
 
 #include "app/common/named_texts.h"
 #include "app/forms/prop_form.h"
-#include "vcl/inifiles.h"
 #include "app/settings/language_file.h"
 #include "vcl/pagecontrol.h"
 
@@ -110,7 +109,8 @@ void ApplyEntry(const TLanguageEntry& e, TComponent* c, const WideString& Value)
 // (a button never loses its caption to an incomplete file); a named text it lacks, which
 // has no form text, is emptied.
 std::vector<AnsiString> ApplyLanguage(const WideString& FileName) {
-  const std::vector<std::optional<WideString>> values = ReadLanguageEntries(FileName);
+  const TProfileSnapshot ini = ReadLanguageProfile(FileName);
+  const std::vector<std::optional<WideString>> values = ReadLanguageEntries(ini);
   const auto& entries = LanguageEntries();
   std::vector<std::optional<WideString>> unused(entries.size());
   std::vector<std::optional<WideString>>& designed = MainForm ? MainForm->FDesignedTexts : unused;
@@ -124,10 +124,9 @@ std::vector<AnsiString> ApplyLanguage(const WideString& FileName) {
     else if (designed[i])
       ApplyEntry(entries[i], c, *designed[i]);
   }
-  const TIniFile ini(WideToAnsi(FileName));
   TNamedTexts& texts = NamedTexts();
   for (const TNamedTextKey& k : NamedTextKeys()) texts.*k.Text = AnsiToWide(ini.ReadString(k.Section, k.Key, ""));
-  return MissingLanguageKeys(FileName);
+  return MissingLanguageKeys(ini);
 }
 
 void TMainForm::cbLangChange(TObject*) {

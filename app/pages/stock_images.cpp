@@ -2,6 +2,8 @@
 // status rows and the small picker and link images.
 #include "app/forms/main_form.h"
 
+#include <map>
+#include <utility>
 #include <vector>
 
 #include "vcl/pictures.h"
@@ -9,11 +11,35 @@
 namespace {
 
 // An icon of shell32.dll at Size pixels, or a system icon when the shell has none.
-HICON ShellIcon(int Index, int Size) {
+HICON ExtractShellIcon(int Index, int Size) {
   HICON icon = nullptr;
   if (PrivateExtractIconsW(L"shell32.dll", Index, Size, Size, &icon, nullptr, 1, 0) == 1 && icon) return icon;
   return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, Size, Size, 0));
 }
+
+// The icons taken from the shell while the pictures are filled in: each is extracted from
+// the library once (every extraction opens and maps the file again), and every caller gets
+// a copy of its own to keep.
+class TShellIcons {
+ public:
+  TShellIcons() = default;
+  TShellIcons(const TShellIcons&) = delete;
+  TShellIcons& operator=(const TShellIcons&) = delete;
+  ~TShellIcons() {
+    for (const auto& entry : FIcons) DestroyIcon(entry.second);
+  }
+  // A copy for the caller to keep.
+  HICON Get(int Index, int Size) { return CopyIcon(Shared(Index, Size)); }
+  // The icon itself, while this lasts: an image list keeps a picture of its own.
+  HICON Shared(int Index, int Size) {
+    HICON& icon = FIcons[{Index, Size}];
+    if (!icon) icon = ExtractShellIcon(Index, Size);
+    return icon;
+  }
+
+ private:
+  std::map<std::pair<int, int>, HICON> FIcons;
+};
 
 HICON SystemIcon(LPCWSTR Id, int Size) {
   return static_cast<HICON>(LoadImageW(nullptr, Id, IMAGE_ICON, Size, Size, LR_SHARED));
@@ -25,9 +51,14 @@ void AddIcon(TImageList* List, HICON Icon, bool Owned) {
   List->AddIcon(&icon);
 }
 
-void FillFromShell(TImageList* List, std::initializer_list<int> Indexes) {
+void FillFromShell(TShellIcons& Shell, TImageList* List, std::initializer_list<int> Indexes) {
   List->Clear();
-  for (int index : Indexes) AddIcon(List, ShellIcon(index, List->Width()), true);
+  for (int index : Indexes) {
+    TIcon icon;
+    icon.SetHandle(Shell.Shared(index, List->Width()));
+    List->AddIcon(&icon);
+    icon.ReleaseHandle();
+  }
 }
 
 void SetPicture(TUniImage* Image, HICON Icon) {
@@ -80,20 +111,21 @@ void TMainForm::LoadStockImages() {
   // Icon numbers of the shell's library as Wine numbers them: 111 and 114 film, 113 picture,
   // 17 computer, 25 help, 130 copies, 77 stacked pages, 5 open folder, 128 arrow, 112 note,
   // 15 globe, 56 magnifier, 2 page.
-  FillFromShell(MainImages, {111, 113, 17, 25});
-  FillFromShell(CreationImages, {111, 114});
-  FillFromShell(EditionImages, {130, 77, 5, 128, 112});
-  FillFromShell(SettingsImages, {17});
+  TShellIcons shell;
+  FillFromShell(shell, MainImages, {111, 113, 17, 25});
+  FillFromShell(shell, CreationImages, {111, 114});
+  FillFromShell(shell, EditionImages, {130, 77, 5, 128, 112});
+  FillFromShell(shell, SettingsImages, {17});
   StatusImages->Clear();
   for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
                      MAKEINTRESOURCEW(32514)})  // information, warning, error, question
     AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()), false);
 
   for (TUniImage* picker : {UniImage13, UniImage14, UniImage26, UniImage18, UniImage21, UniImage23})
-    SetPicture(picker, ShellIcon(5, 16));
-  for (TUniImage* more : {More, More2}) SetPicture(more, ShellIcon(56, 16));
-  for (TUniImage* less : {Less, Less2}) SetPicture(less, ShellIcon(56, 16));
+    SetPicture(picker, shell.Get(5, 16));
+  for (TUniImage* more : {More, More2}) SetPicture(more, shell.Get(56, 16));
+  for (TUniImage* less : {Less, Less2}) SetPicture(less, shell.Get(56, 16));
   for (TUniImage* link : {imMP4Box, imAP, imMP4Tags, imKavo, imMediaInfo, imKVCL, imKDE})
-    SetPicture(link, ShellIcon(15, 16));
-  SetPicture(imMail, ShellIcon(2, 16));
+    SetPicture(link, shell.Get(15, 16));
+  SetPicture(imMail, shell.Get(2, 16));
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "app/common/named_texts.h"
-#include "vcl/inifiles.h"
 
 const std::vector<TLanguageEntry>& LanguageEntries() {
   using T = TLanguageTarget;
@@ -136,10 +135,13 @@ WideString LanguageFileName(int ItemIndex, const WideString& BoxText) {
   }
 }
 
+// The profile routines open the file by its 8-bit name: "Français" survives the conversion
+// only in a code page that has the letter, which every Western one does. The file is read
+// once: the routines would open it again for each of the few hundred texts.
+TProfileSnapshot ReadLanguageProfile(const WideString& FileName) { return TProfileSnapshot(WideToAnsi(FileName)); }
+
 std::vector<WideString> ReadLanguageFile(const WideString& FileName) {
-  // The profile routines open the file by its 8-bit name: "Français" survives the
-  // conversion only in a code page that has the letter, which every Western one does.
-  const TIniFile ini(WideToAnsi(FileName));
+  const TProfileSnapshot ini = ReadLanguageProfile(FileName);
   std::vector<WideString> values;
   values.reserve(LanguageEntries().size());
   for (const TLanguageEntry& e : LanguageEntries()) values.push_back(AnsiToWide(ini.ReadString(e.Section, e.Key, "")));
@@ -148,34 +150,37 @@ std::vector<WideString> ReadLanguageFile(const WideString& FileName) {
 
 namespace {
 
-// No language file holds this value: a key read with it as default is absent.
-const char* const kAbsent = "\x01absent\x01";
-
-std::optional<WideString> ReadKey(const TIniFile& Ini, const char* Section, const char* Key) {
-  const AnsiString value = Ini.ReadString(Section, Key, kAbsent);
-  if (value == kAbsent) return std::nullopt;
-  return AnsiToWide(value);
+std::optional<WideString> ReadKey(const TProfileSnapshot& Ini, const char* Section, const char* Key) {
+  const std::optional<AnsiString> value = Ini.Read(Section, Key);
+  if (!value) return std::nullopt;
+  return AnsiToWide(*value);
 }
 
 }  // namespace
 
-std::vector<std::optional<WideString>> ReadLanguageEntries(const WideString& FileName) {
-  const TIniFile ini(WideToAnsi(FileName));
+std::vector<std::optional<WideString>> ReadLanguageEntries(const TProfileSnapshot& Ini) {
   std::vector<std::optional<WideString>> values;
   values.reserve(LanguageEntries().size());
-  for (const TLanguageEntry& e : LanguageEntries()) values.push_back(ReadKey(ini, e.Section, e.Key));
+  for (const TLanguageEntry& e : LanguageEntries()) values.push_back(ReadKey(Ini, e.Section, e.Key));
   return values;
 }
 
-std::vector<AnsiString> MissingLanguageKeys(const WideString& FileName) {
-  const TIniFile ini(WideToAnsi(FileName));
+std::vector<std::optional<WideString>> ReadLanguageEntries(const WideString& FileName) {
+  return ReadLanguageEntries(ReadLanguageProfile(FileName));
+}
+
+std::vector<AnsiString> MissingLanguageKeys(const TProfileSnapshot& Ini) {
   std::vector<AnsiString> missing;
   auto check = [&](const char* Section, const char* Key) {
     const AnsiString name = AnsiString("[") + Section + "] " + Key;
-    if (!ReadKey(ini, Section, Key) && std::find(missing.begin(), missing.end(), name) == missing.end())
+    if (!Ini.Read(Section, Key) && std::find(missing.begin(), missing.end(), name) == missing.end())
       missing.push_back(name);
   };
   for (const TLanguageEntry& e : LanguageEntries()) check(e.Section, e.Key);
   for (const TNamedTextKey& k : NamedTextKeys()) check(k.Section, k.Key);
   return missing;
+}
+
+std::vector<AnsiString> MissingLanguageKeys(const WideString& FileName) {
+  return MissingLanguageKeys(ReadLanguageProfile(FileName));
 }

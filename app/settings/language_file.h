@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/settings/profile_snapshot.h"
 #include "vcl/sysutils.h"
 
 // What a value of the language file fills.
@@ -47,4 +48,9 @@ std::vector<WideString> ReadLanguageFile(const WideString& FileName);
 std::vector<std::optional<WideString>> ReadLanguageEntries(const WideString& FileName);
 // "[Section] Key" of every entry and named text the file lacks, in the order they are read.
 std::vector<AnsiString> MissingLanguageKeys(const WideString& FileName);
+
+// The file read once, for the routines above and the named texts to share.
+TProfileSnapshot ReadLanguageProfile(const WideString& FileName);
+std::vector<std::optional<WideString>> ReadLanguageEntries(const TProfileSnapshot& Ini);
+std::vector<AnsiString> MissingLanguageKeys(const TProfileSnapshot& Ini);
 
