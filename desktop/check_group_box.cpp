@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "vcl/messages.h"
+#include "vcl/themes.h"
 #include "vcl/typinfo.h"
 
 namespace {
@@ -79,6 +80,21 @@ void TdkCustomGroupBox::AdjustCheckBox() {
   ReleaseDC(nullptr, dc);
   SIZE box = GetCheckBoxSize();
   FCheckBox->SetBounds(8, 0, text.cx + 5 + box.cx + 1, std::max<int>(text.cy, box.cy));
+  PaintCheckBoxBackground();
+}
+
+void TdkCustomGroupBox::PaintCheckBoxBackground() {
+  // The box sits on the frame's top line: what shows under it is the group's own face.
+  HWND wnd = FCheckBox->Handle();
+  HDC dc = GetDC(wnd);
+  RECT r{};
+  GetClientRect(wnd, &r);
+  if (!(Parent() && ThemeServices()->DrawParentBackground(wnd, dc, &r))) {
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+    FillRect(dc, &r, brush);
+    DeleteObject(brush);
+  }
+  ReleaseDC(wnd, dc);
 }
 
 void TdkCustomGroupBox::CreateWnd() {

@@ -32,6 +32,10 @@ class TdkCustomGroupBox : public TCustomGroupBox {
   void Loaded() override;
 
  private:
+  // Fills the check box with what lies under it: the parent's themed background, or the
+  // group box's colour.
+  void PaintCheckBoxBackground();
+
   TCheckBox* FCheckBox;
   bool FAutoDisableControls = true;
 };

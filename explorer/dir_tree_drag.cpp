@@ -32,7 +32,8 @@ void TShDirTree::TrackFolderDrag() {
   FDragNode = nullptr;
 }
 
-void TShDirTree::DragOver(TObject* Source, int X, int Y, TDragState, bool& Accept) {
+void TShDirTree::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  TUniCustomTreeView::DragOver(Source, X, Y, State, Accept);
   if (!DragDropEnabled) return;
   Accept = false;
   auto* sourceTree = dynamic_cast<TShDirTree*>(Source);
@@ -46,17 +47,23 @@ void TShDirTree::DragOver(TObject* Source, int X, int Y, TDragState, bool& Accep
 
 void TShDirTree::DragDrop(TObject* Source, int X, int Y) {
   if (!DragDropEnabled || !Selected()) return;
-  auto* sourceTree = dynamic_cast<TShDirTree*>(Source);
-  auto* sourceList = FFileList && Source == FFileList ? dynamic_cast<TShFileListView*>(FFileList) : nullptr;
-  if (!sourceTree && !sourceList) return;
   FTargetPath.clear();
   constexpr THitTests kOnNode =
       HitTestBit(htOnItem) | HitTestBit(htOnIcon) | HitTestBit(htOnLabel) | HitTestBit(htOnRight);
-  if (!(GetHitTestInfoAt(X, Y) & kOnNode)) return;
-  FDropNode = GetNodeAt(X, Y);
-  if (!FDropNode || ReadOnly()) return;
-  FTargetPath = AddSlash(BuildNodePath(FDropNode));
-  if (FTargetPath.empty()) return;
+  if (GetHitTestInfoAt(X, Y) & kOnNode) {
+    FDropNode = GetNodeAt(X, Y);
+    if (!FDropNode || ReadOnly()) return;
+    FTargetPath = AddSlash(BuildNodePath(FDropNode));
+    if (!FTargetPath.empty()) {
+      DropOnTarget(Source);
+      return;
+    }
+  }
+  // Beside the nodes (or on the root, which is no folder): the form's handler has it.
+  TUniCustomTreeView::DragDrop(Source, X, Y);
+}
+
+void TShDirTree::DropOnTarget(TObject* Source) {
   WideString target = FTargetPath;
   // Whatever the operation did, the tree shows the drop folder afterwards.
   ScopeExit show{[this, target] {
@@ -66,10 +73,13 @@ void TShDirTree::DragDrop(TObject* Source, int X, int Y) {
     if (FFileList) FollowInFileList(target, true);
   }};
   UINT operation = ExplorerShared().DragMode == kMoveMode ? FO_MOVE : FO_COPY;
+  auto* sourceTree = dynamic_cast<TShDirTree*>(Source);
+  auto* sourceList = FFileList && Source == FFileList ? dynamic_cast<TShFileListView*>(FFileList) : nullptr;
   if (sourceList) {
     DropListFiles(sourceList, operation, target);
     return;
   }
+  if (!sourceTree) return;  // nothing this tree knows how to drop
   if (Application) Application->ProcessMessages();
   bool done;
   {

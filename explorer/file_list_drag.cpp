@@ -4,8 +4,11 @@
 #include "explorer/shell_dir_tree.h"
 #include "explorer/tree_drag_loop.h"
 
-void TShFileListView::DragRowsToTree() {
+void TShFileListView::DragRowsToTree(POINT Origin) {
   if (!FDirTree || !FDirTree->DragDropEnabled || SelectedRows().empty() || !HandleAllocated()) return;
+  // A little more than the window's own drag distance, so that a click that wobbles stays
+  // a click.
+  if (!FollowUntilDragDistance(WindowHandle(), Origin, kExtraDragDistance)) return;
   // Only the linked tree takes the rows: it knows them as its file list's.
   FollowDragOntoTree(this, WindowHandle(), [this](TShDirTree* Tree) { return Tree == FDirTree; });
 }

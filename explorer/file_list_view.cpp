@@ -816,8 +816,8 @@ void TShFileListView::CNNotify(TMessage& Message) {
     return;
   }
   if (hdr->code == LVN_BEGINDRAG) {
-    // The window saw the mouse move far enough with the button down.
-    DragRowsToTree();
+    // The window saw the mouse move its drag distance with the button down.
+    DragRowsToTree(reinterpret_cast<NMLISTVIEW*>(Message.LParam)->ptAction);
     return;
   }
   if (hdr->code == LVN_GETDISPINFOW) {
@@ -1026,8 +1026,9 @@ void TShFileListView::DblClick() {
 }
 
 void TShFileListView::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  // Presses on the view only choose the drag mode (the drag itself starts when the window
-  // reports one, LVN_BEGINDRAG); OnMouseDown is not raised for them.
+  // Presses on the view only choose the drag mode (the window reports the start of a drag,
+  // LVN_BEGINDRAG, and the rows follow a little further on); OnMouseDown is not raised
+  // for them.
   if (Button == mbLeft) ExplorerShared().DragMode = (Shift & ssCtrl) ? kCopyMode : kMoveMode;
 }
 

@@ -247,9 +247,12 @@ class TShFileListView : public TUniCustomListView {
   void SendContentsToClipboard();
   // The target of a shell link; empty when it cannot be read.
   static WideString ResolveShortcut(const WideString& LinkPath);
-  // Follows the mouse with the selected rows until the button comes up over the linked
-  // folder tree (which copies or moves them) or elsewhere (nothing happens).
-  void DragRowsToTree();
+  // Rows pressed at Origin (client coordinates) are dragged once the mouse has gone
+  // kExtraDragDistance pixels beyond the system's drag distance: then the mouse is followed
+  // until the button comes up over the linked folder tree (which copies or moves them) or
+  // elsewhere (nothing happens).
+  static constexpr int kExtraDragDistance = 10;
+  void DragRowsToTree(POINT Origin);
   void HookOwnerWindow();
   void UnhookOwnerWindow();
   static LRESULT CALLBACK OwnerWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);

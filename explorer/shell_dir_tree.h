@@ -28,7 +28,6 @@ using TFileChangeEvent = std::function<void(TObject* Sender, const AnsiString& S
 
 enum TDragMode { dmManual, dmAutomatic };
 VCL_ENUM_INFO(TDragMode, "dmManual", "dmAutomatic")
-enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
 
 // The shell's change notice the tree asks for (and the folder combo too).
 constexpr UINT WM_SHELL_CHANGE_NOTIFY = 1026;
@@ -102,10 +101,12 @@ class TShDirTree : public TUniCustomTreeView {
   void ShowProperties();
 
   // --- drag and drop of folders between the program's folder trees
-  // Whether a drop of Source at (X, Y) is taken: another node of a folder tree.
-  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
-  // Copies or moves (by the drag mode) the dragged folder into the node at (X, Y).
-  virtual void DragDrop(TObject* Source, int X, int Y);
+  // Whether a drop of Source at (X, Y) is taken: OnDragOver is asked first; with drag and
+  // drop on, only another node of a folder tree (or rows of the linked list) is taken.
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  // Copies or moves (by the drag mode) the dragged folder into the node at (X, Y); a drop
+  // beside the nodes goes to OnDragDrop.
+  void DragDrop(TObject* Source, int X, int Y) override;
   TTreeNode* DragNode() const { return FDragNode; }
 
   // --- state the menu and the linked controls ask for
@@ -153,6 +154,8 @@ class TShDirTree : public TUniCustomTreeView {
   bool HasSubFolders(const WideString& Path, DWORD Mask);
   void FollowInFileList(const WideString& Path, bool Refresh);
   void TrackFolderDrag();
+  // Copies or moves what Source holds into the target path.
+  void DropOnTarget(TObject* Source);
   void DropListFiles(TShFileListView* List, UINT Operation, const WideString& Target);
 
   TCustomListView* FFileList = nullptr;

@@ -1,5 +1,7 @@
 #include "explorer/tree_drag_loop.h"
 
+#include <cstdlib>
+
 #include "explorer/shell_dir_tree.h"
 #include "vcl/scopeexit.h"
 #include "vcl/windowbinding.h"
@@ -55,4 +57,35 @@ void FollowDragOntoTree(TObject* Source, HWND Wnd, const std::function<bool(TShD
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }
+}
+
+bool FollowUntilDragDistance(HWND Wnd, POINT Origin, int Extra) {
+  const int dx = GetSystemMetrics(SM_CXDRAG) + Extra, dy = GetSystemMetrics(SM_CYDRAG) + Extra;
+  SetCapture(Wnd);
+  ScopeExit release{[Wnd] {
+    if (GetCapture() == Wnd) ReleaseCapture();
+  }};
+  MSG msg;
+  while (GetCapture() == Wnd && GetMessageW(&msg, nullptr, 0, 0)) {
+    if (msg.message == WM_MOUSEMOVE) {
+      POINT at = ScreenPointOf(msg);
+      ScreenToClient(Wnd, &at);
+      if (std::abs(at.x - Origin.x) >= dx || std::abs(at.y - Origin.y) >= dy) return true;
+      continue;
+    }
+    if (msg.message == WM_LBUTTONUP) {
+      // A press that stayed a press: the window ends it as usual.
+      ReleaseCapture();
+      DispatchMessageW(&msg);
+      return false;
+    }
+    if ((msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) || msg.message == WM_RBUTTONDOWN) return false;
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return false;
+    }
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return false;
 }

@@ -14,3 +14,9 @@ class TShDirTree;
 // comes up over a tree that accepts, that tree gets DragDrop. Escape, a right click or the
 // loss of the capture ends the drag without a drop.
 void FollowDragOntoTree(TObject* Source, HWND Wnd, const std::function<bool(TShDirTree*)>& Eligible);
+
+// Follows the mouse, pressed at Origin (Wnd's client coordinates) and still down, until it
+// has gone the system's drag distance plus Extra pixels from there along either axis: true
+// then. False when the button comes up first (Wnd still gets the release), or Escape, a
+// right click or the loss of the capture ends the wait.
+bool FollowUntilDragDistance(HWND Wnd, POINT Origin, int Extra);

@@ -40,6 +40,8 @@ const std::vector<TPropInfo>& ControlProperties() {
           .Stored(&TControl::IsVisibleStored)
       .Property("OnClick", &TControl::OnClick)
       .Property("OnDblClick", &TControl::OnDblClick)
+      .Property("OnDragDrop", &TControl::OnDragDrop)
+      .Property("OnDragOver", &TControl::OnDragOver)
       .Property("OnMouseDown", &TControl::OnMouseDown)
       .Property("OnMouseMove", &TControl::OnMouseMove)
       .Property("OnMouseUp", &TControl::OnMouseUp)
@@ -616,6 +618,17 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 
 void TControl::MouseMove(TShiftState Shift, int X, int Y) {
   if (OnMouseMove) OnMouseMove(this, Shift, X, Y);
+}
+
+void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+  Accept = false;
+  if (!OnDragOver) return;
+  Accept = true;
+  OnDragOver(this, Source, X, Y, State, Accept);
+}
+
+void TControl::DragDrop(TObject* Source, int X, int Y) {
+  if (OnDragDrop) OnDragDrop(this, Source, X, Y);
 }
 
 void TControl::DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift) {

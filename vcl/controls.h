@@ -75,6 +75,12 @@ using TMouseMoveEvent = std::function<void(TObject* Sender, TShiftState Shift, i
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char& Key)>;
 
+// Drag and drop inside the program: what a dragged object (Source) does over a control.
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+
 // The default window method of a control: its virtual WndProc. A control's WindowProc
 // holds one of these until someone puts another method in its place; the type tells the
 // default apart from a replacement (compare with IsWndProcMethod).
@@ -280,6 +286,15 @@ class TControl : public TComponent {
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
   TNotifyEvent OnResize;
+
+  // --- drag and drop (X, Y in the control's client coordinates) ---
+  // Whether the control takes Source dropped at (X, Y): with an OnDragOver, what it
+  // answers (it starts from yes); without one, no.
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  // Source was dropped at (X, Y): tells OnDragDrop.
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  TDragOverEvent OnDragOver;
+  TDragDropEvent OnDragDrop;
 
   // Device context for drawing on the control (graphic controls draw on the parent's,
   // moved and clipped to their bounds). windowHandle receives the window it belongs to.

@@ -12,6 +12,7 @@
 #include "desktop/flat_edit.h"
 #include "desktop/image_combo_box.h"
 #include "tests/vcl/test_windows.h"
+#include "vcl/themes.h"
 #include "vcl/typinfo.h"
 
 using namespace testwin;
@@ -295,6 +296,41 @@ TEST(CheckGroupBox, TheCheckBoxEnablesTheControlsInsideAndTellsOfItsClicks) {
   EXPECT_TRUE(inner->Enabled());
   group->SetCaption("Other");
   EXPECT_EQ(group->CheckBox()->Caption(), "Other");
+}
+
+TEST(CheckGroupBox, AdjustingTheCheckBoxPaintsWhatLiesUnderIt) {
+  std::unique_ptr<THostWindow> host{ShownHost(300, 200)};
+  auto* group = new TdkGroupBox(host.get());
+  group->SetParent(host.get());
+  group->SetBounds(10, 10, 200, 120);
+  group->SetColor(clYellow);
+  group->SetCaption("Options");
+  group->CheckBox()->SetColor(clRed);
+  group->HandleNeeded();
+  UpdateWindow(host->Handle());
+  Flush();
+  // Read the box as the screen shows it right after the adjustment, before it paints
+  // itself again: its face is the group's (the yellow face, and with themes whatever the
+  // group draws there), none of its own red.
+  group->SetCaption("Other choices");
+  HWND box = group->CheckBox()->Handle();
+  RECT r{};
+  GetClientRect(box, &r);
+  ASSERT_GT(r.right, 13);
+  TSurface under(group->Width(), group->Height());
+  SendMessageA(group->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(under.DC()), PRF_CLIENT | PRF_ERASEBKGND);
+  bool themed = ThemeServices()->ThemesEnabled();
+  HDC dc = GetDC(box);
+  int red = 0, others = 0;
+  for (int y = 0; y < r.bottom; ++y)
+    for (int x = 0; x < r.right; ++x) {
+      COLORREF c = GetPixel(dc, x, y);
+      if (c == RGB(255, 0, 0)) ++red;
+      if (c != (themed ? under.At(x + group->CheckBox()->Left(), y) : RGB(255, 255, 0))) ++others;
+    }
+  ReleaseDC(box, dc);
+  EXPECT_EQ(red, 0);
+  EXPECT_EQ(others, 0) << (themed ? "themed" : "classic");
 }
 
 }  // namespace

@@ -318,16 +318,30 @@ TEST_F(FileListTest, RowsDraggedOntoTheLinkedTreeAreCopiedThere) {
   SendMessageW(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
   POINT drop{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   MapWindowPoints(tree->Handle(), Wnd(), &drop, 1);
-  PostMessageW(Wnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
-  PostMessageW(Wnd(), WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
-  NMLISTVIEW begin{};
-  begin.hdr.hwndFrom = Wnd();
-  begin.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Wnd()));
-  begin.hdr.code = LVN_BEGINDRAG;
-  begin.iItem = RowNamed(L"Ελληνικά.m4a");
-  SendMessageW(Form->Handle(), WM_NOTIFY, begin.hdr.idFrom, reinterpret_cast<LPARAM>(&begin));
-  EXPECT_TRUE(Exists(Temp.Sub(L"Zeta\\Ελληνικά.m4a")));
-  EXPECT_TRUE(Exists(Temp.Sub(L"Zeta\\日本語の歌.mp4")));
+  RECT row{LVIR_LABEL};
+  SendMessageW(Wnd(), LVM_GETITEMRECT, RowNamed(L"Ελληνικά.m4a"), reinterpret_cast<LPARAM>(&row));
+  POINT press{row.left + 4, (row.top + row.bottom) / 2};
+
+  // The window reports a drag at its own distance; the rows go only 10 pixels further on.
+  const int cx = GetSystemMetrics(SM_CXDRAG), cy = GetSystemMetrics(SM_CYDRAG);
+  struct Case {
+    int dx, dy;
+    bool dragged;
+  } cases[] = {{cx + 9, 0, false}, {0, cy + 9, false}, {-(cx + 9), -(cy + 9), false}, {cx + 10, 0, true}};
+  for (const Case& c : cases) {
+    PostMessageW(Wnd(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(press.x + c.dx, press.y + c.dy));
+    PostMessageW(Wnd(), WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+    NMLISTVIEW begin{};
+    begin.hdr.hwndFrom = Wnd();
+    begin.hdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(Wnd()));
+    begin.hdr.code = LVN_BEGINDRAG;
+    begin.iItem = RowNamed(L"Ελληνικά.m4a");
+    begin.ptAction = press;
+    SendMessageW(Form->Handle(), WM_NOTIFY, begin.hdr.idFrom, reinterpret_cast<LPARAM>(&begin));
+    EXPECT_EQ(Exists(Temp.Sub(L"Zeta\\Ελληνικά.m4a")), c.dragged) << c.dx << " " << c.dy;
+    EXPECT_EQ(Exists(Temp.Sub(L"Zeta\\日本語の歌.mp4")), c.dragged) << c.dx << " " << c.dy;
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
   EXPECT_TRUE(Exists(Temp.Sub(L"Ελληνικά.m4a")));  // copied, not moved
   View->SetDirTree(nullptr);
   EXPECT_EQ(tree->FileList(), nullptr);

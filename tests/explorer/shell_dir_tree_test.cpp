@@ -435,6 +435,89 @@ TEST_F(DirTree, AFolderDraggedOntoAnotherMovesIntoIt) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(DirTree, TheFormsDragHandlersAreAskedAndToldOfDropsBesideTheFolders) {
+  // A second tree beside the first, showing only "My Computer", takes the drops.
+  tree->SetWidth(200);
+  auto* other = new TShDirTree(host.get());
+  other->SetParent(host.get());
+  other->SetBounds(200, 0, 120, 480);
+  other->HandleNeeded();
+  Flush();
+  TTreeNode* root = other->Items()->GetFirstNode();
+  ASSERT_TRUE(root);
+  root->SetSelected(true);
+  TTreeNode* node = OpenTemp();
+  ASSERT_TRUE(node);
+  TTreeNode* from = ChildNamed(node, L"Alpha");
+  ASSERT_TRUE(from);
+  RECT r = root->DisplayRect(true);
+  POINT over{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  struct Over {
+    TObject* sender;
+    TObject* source;
+    POINT at;
+  };
+  std::vector<Over> overs;
+  bool answer = true;
+  other->OnDragOver = [&](TObject* Sender, TObject* Source, int X, int Y, TDragState, bool& Accept) {
+    overs.push_back({Sender, Source, POINT{X, Y}});
+    Accept = answer;
+  };
+  std::vector<TObject*> drops;
+  other->OnDragDrop = [&](TObject* Sender, TObject* Source, int, int) {
+    EXPECT_EQ(Sender, other);
+    drops.push_back(Source);
+  };
+
+  // With drag and drop on, the handler is asked, but only folders are taken.
+  struct Case {
+    bool dragDrop;
+    TObject* source;
+    bool answer;
+    bool accepted;
+  } cases[] = {
+      {true, host.get(), true, false},  // no folder tree: refused whatever the form says
+      {true, tree, false, true},        // a folder: taken whatever the form says
+      {false, host.get(), true, true},  // drag and drop off: the form decides
+      {false, tree, false, false},
+  };
+  for (const Case& c : cases) {
+    other->DragDropEnabled = c.dragDrop;
+    answer = c.answer;
+    overs.clear();
+    bool accept = !c.accepted;
+    other->DragOver(c.source, over.x, over.y, dsDragMove, accept);
+    EXPECT_EQ(accept, c.accepted) << c.dragDrop << c.answer;
+    ASSERT_EQ(overs.size(), 1u);
+    EXPECT_EQ(overs[0].sender, other);
+    EXPECT_EQ(overs[0].source, c.source);
+    EXPECT_EQ(overs[0].at.x, over.x);
+    EXPECT_EQ(overs[0].at.y, over.y);
+  }
+  other->DragDropEnabled = true;
+  answer = true;
+
+  // A drop below the nodes is the form's.
+  other->DragDrop(host.get(), 5, r.bottom + 40);
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0], host.get());
+
+  // A folder dragged onto "My Computer", which is no folder, is the form's too.
+  RECT f = from->DisplayRect(true);
+  POINT down{(f.left + f.right) / 2, (f.top + f.bottom) / 2};
+  POINT drop = over;
+  MapWindowPoints(other->Handle(), tree->Handle(), &drop, 1);
+  HWND wnd = tree->Handle();
+  PostMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.x, down.y));
+  PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(down.x + 30, down.y + 30));
+  PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
+  PostMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
+  ASSERT_TRUE(PumpUntil([&] { return drops.size() == 2; }, 10000));
+  EXPECT_EQ(drops[1], tree);
+  EXPECT_TRUE(Exists(alpha));
+  delete other;
+}
+
 TEST_F(DirTree, ALinkedFileListFollowsAndTakesDroppedFiles) {
   auto* list = new TShFileListView(host.get());
   list->SetParent(host.get());

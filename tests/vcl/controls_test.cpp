@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "tests/vcl/test_windows.h"
 #include "vcl/controls.h"
@@ -699,6 +701,60 @@ TEST(Controls, MouseEnterLeaveAndClicksOfWindowlessChildren) {
   SendMessageA(wnd, WM_LBUTTONDOWN, MK_LBUTTON, at(55, 55));
   SendMessageA(wnd, WM_LBUTTONUP, 0, at(200, 200));
   EXPECT_EQ(clicks, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Controls, DragOverAsksOnDragOverAndDragDropTellsOnDragDrop) {
+  TLineEdit edit(nullptr);
+  TObject source;
+  // No handler: nothing is taken, whatever the caller started from.
+  bool accept = true;
+  edit.DragOver(&source, 3, 4, dsDragMove, accept);
+  EXPECT_FALSE(accept);
+  edit.DragDrop(&source, 3, 4);  // nobody to tell
+
+  struct Case {
+    bool refuse;
+    bool accepted;
+  } cases[] = {{false, true}, {true, false}};
+  for (const Case& c : cases) {
+    TObject* sender = nullptr;
+    TObject* seen = nullptr;
+    POINT at{};
+    TDragState state = dsDragLeave;
+    bool startedWith = false;
+    edit.OnDragOver = [&](TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept) {
+      sender = Sender;
+      seen = Source;
+      at = POINT{X, Y};
+      state = State;
+      startedWith = Accept;
+      if (c.refuse) Accept = false;
+    };
+    accept = !c.accepted;
+    edit.DragOver(&source, 7, 9, dsDragEnter, accept);
+    EXPECT_EQ(accept, c.accepted) << c.refuse;
+    EXPECT_TRUE(startedWith);
+    EXPECT_EQ(sender, &edit);
+    EXPECT_EQ(seen, &source);
+    EXPECT_EQ(at.x, 7);
+    EXPECT_EQ(at.y, 9);
+    EXPECT_EQ(state, dsDragEnter);
+  }
+
+  std::vector<std::pair<TObject*, POINT>> drops;
+  edit.OnDragDrop = [&](TObject* Sender, TObject* Source, int X, int Y) {
+    EXPECT_EQ(Sender, &edit);
+    drops.push_back({Source, POINT{X, Y}});
+  };
+  edit.DragDrop(&source, 11, 12);
+  ASSERT_EQ(drops.size(), 1u);
+  EXPECT_EQ(drops[0].first, &source);
+  EXPECT_EQ(drops[0].second.x, 11);
+  EXPECT_EQ(drops[0].second.y, 12);
 }
 
 }  // namespace
