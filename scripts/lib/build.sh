@@ -1,6 +1,6 @@
 # Configures and builds the project with the dependencies of scripts/deps (sourced).
 # KAVO_UNITY=OFF compiles every file on its own (quicker rebuilds after editing one file; the
-# whole build takes about twice the time).
+# whole build takes about half as long again).
 
 kavo_build() {
   local deps
