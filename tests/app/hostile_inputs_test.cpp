@@ -102,7 +102,9 @@ TEST(HostileInputs, DamagedOrMisnamedFilesAreReadQuicklyAndLeftAsTheyWere) {
         EXPECT_EQ(ReadLanguageFile(file).size(), LanguageEntries().size());
         break;
     }
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(10));
+    // A guard against a reader that spins or grows without end, far beyond what any of these
+    // takes even on a slow, busy machine: it does not measure speed.
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(90));
     EXPECT_EQ(FileBytes(file), c.Bytes);
   }
 }
