@@ -14,23 +14,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/allocation_counter.h"
 #include "bench/common/bench_support.h"
 #include "vcl/application.h"
 #include "vcl/forms.h"
 #include "vcl/listview.h"
 #include "widetext/uni_list_view.h"
-
-// Every allocation of the program counted, so that a fill can say what a row costs.
-namespace {
-std::atomic<long long> gAllocations{0};
-}
-void* operator new(size_t n) {
-  ++gAllocations;
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 

@@ -8,23 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/allocation_counter.h"
 #include "bench/common/bench_support.h"
 #include "widetext/codecs.h"
 #include "widetext/uni_string_list.h"
 #include "widetext/utf8_lines.h"
 #include "widetext/wide_files.h"
-
-// Every allocation of the program counted, so that the load can say what a line costs.
-namespace {
-std::atomic<long long> gAllocations{0};
-}
-void* operator new(size_t n) {
-  ++gAllocations;
-  if (void* p = std::malloc(n ? n : 1)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
 
 namespace {
 

@@ -137,7 +137,7 @@ kavo_wine_settings() {
 kavo_xvfb_start() {
   local numfile="$KAVO_SESSION_DIR/display"
   : >"$numfile"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$numfile" </dev/null \
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset 3>"$numfile" </dev/null \
     >>"$KAVO_SESSION_LOG" 2>&1 &
   KAVO_XVFB_PID=$!
   local i
@@ -155,7 +155,8 @@ kavo_xvfb_start() {
 # A desktop's display carries a resource database; a bare Xvfb has none, and then Xlib reads
 # its resource files from disk again on every lookup. Wine looks one up on every font
 # selection, which made selecting a font cost several times a whole line of text (measured).
-# The entry is one no program reads, so every setting keeps its default.
+# The entry is one no program reads, so every setting keeps its default. The server runs
+# with -noreset: a reset, when its last client leaves, would clear the database again.
 kavo_xvfb_resources() {
   xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "kavo.session: 1" \
     </dev/null >>"$KAVO_SESSION_LOG" 2>&1 ||
