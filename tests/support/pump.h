@@ -26,6 +26,23 @@ inline bool PumpUntil(const std::function<bool()>& cond, DWORD timeoutMs = 10000
   }
 }
 
+// As PumpUntil, but checks cond() after every message. For a queue that a worker keeps
+// full: handling messages until none is left would not end while the worker runs.
+inline bool PumpEachUntil(const std::function<bool()>& cond, DWORD timeoutMs = 10000) {
+  DWORD start = GetTickCount();
+  MSG msg;
+  while (!cond()) {
+    if (GetTickCount() - start >= timeoutMs) return cond();
+    if (PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      Application->HandleMessage();
+    } else {
+      CheckSynchronize();
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
+    }
+  }
+  return true;
+}
+
 // Watches, on its own thread, for a message box of the main thread; records its caption
 // and text, then presses its OK button.
 class TMessageBoxWatcher {
