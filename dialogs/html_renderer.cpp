@@ -24,6 +24,33 @@ namespace {
 constexpr UINT kRunFlags = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 constexpr int kListStep = 12;
 
+// How the text drawing routine treats a text under kRunFlags: as it is (no ampersand, no
+// tab); as its characters with each "&&" drawn as one "&"; or with tabs expanded or a lone
+// ampersand underlining the next character, which only the routine itself does.
+enum class Drawing { AsIs, PairedPrefixes, ByTheRoutine };
+
+Drawing DrawingOf(const WideString& text) {
+  Drawing d = Drawing::AsIs;
+  const size_t n = text.size();
+  for (size_t i = 0; i < n; ++i) {
+    const WideChar c = text[i];
+    if (c == L'\t') return Drawing::ByTheRoutine;
+    if (c != L'&') continue;
+    if (i + 1 == n || text[i + 1] != L'&') return Drawing::ByTheRoutine;
+    d = Drawing::PairedPrefixes;
+    ++i;
+  }
+  return d;
+}
+
+// The characters that the drawing routine draws of a text of paired prefixes.
+void AppendDrawnCharacters(const WideString& text, WideString& out) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    out += text[i];
+    if (text[i] == L'&') ++i;
+  }
+}
+
 TColor BrushColorOf(TCanvas* c) { return c->Brush()->Style() == bsClear ? clNone : c->Brush()->Color(); }
 
 void KeepBrush(TBrush* brush);
@@ -65,9 +92,10 @@ class TDrawingObjectKeeper {
     return it->second->Handle();
   }
   void Keep(TBrush* brush) {
-    std::string key = std::to_string(brush->Color()) + "/" + std::to_string(brush->Style());
-    if (key == FLastBrush) return;
+    const BrushKey key{brush->Color(), brush->Style()};
+    if (FHasLastBrush && key == FLastBrush) return;
     FLastBrush = key;
+    FHasLastBrush = true;
     auto& kept = FBrushes[key];
     if (kept) return;
     auto copy = std::make_unique<TBrush>();
@@ -78,9 +106,11 @@ class TDrawingObjectKeeper {
   }
 
  private:
+  using BrushKey = std::pair<TColor, TBrushStyle>;
   std::map<std::string, std::unique_ptr<TFont>> FFonts;
-  std::map<std::string, std::unique_ptr<TBrush>> FBrushes;
-  std::string FLastFont, FLastBrush;
+  std::map<BrushKey, std::unique_ptr<TBrush>> FBrushes;
+  BrushKey FLastBrush{};
+  bool FHasLastBrush = false;
 };
 
 TDrawingObjectKeeper& Keeper() {
@@ -170,6 +200,8 @@ class HtmlLayout {
   int TextHeight();
   THtmlFontMetrics& Metrics();
   int RunWidth(const WideString& run);
+  // Text as the drawing routine draws it, which DrawingOf tells.
+  const WideString& DrawnText(const WideString& text, Drawing drawing);
   HDC DC();
   int PixelsX() { return GetDeviceCaps(DC(), LOGPIXELSX); }
   int PixelsY() { return GetDeviceCaps(DC(), LOGPIXELSY); }
@@ -215,14 +247,20 @@ class HtmlLayout {
   std::vector<bool> FPiecesDone;
   std::vector<size_t> FGroup;
   WideString FJoined;
+  WideString FDrawn;
 };
 
 HDC HtmlLayout::DC() {
   // The layout works on its own font and selects it into the device itself, only when the
   // device needs it and it changed: the canvas would go through its stock font on every
   // change. The canvas takes its own font back at the end of the call.
-  Canvas->RequiredState(csHandleValid | csFontValid | csBrushValid);
+  // Text goes out with the device's background mode: a clear brush only needs the mode
+  // transparent, not the brush in the device; a coloured one is selected by the canvas,
+  // which makes the mode opaque in its colour.
+  const bool clear = Canvas->Brush()->Style() == bsClear;
+  Canvas->RequiredState(clear ? csHandleValid | csFontValid : csHandleValid | csFontValid | csBrushValid);
   HDC dc = Canvas->Handle();
+  if (clear && GetBkMode(dc) != TRANSPARENT) SetBkMode(dc, TRANSPARENT);
   if (!FRotated) {
     LOGFONTA lf = FWork.LogFont();
     if (!FFontSelected || std::memcmp(&lf, &FSelectedFont, sizeof lf) != 0) {
@@ -251,16 +289,18 @@ THtmlFontMetrics& HtmlLayout::Metrics() {
 int HtmlLayout::TextHeight() { return Metrics().Height; }
 
 int HtmlLayout::RunWidth(const WideString& run) {
-  if (run.find_first_of(L"&\t") == WideString::npos) {
+  const Drawing drawing = DrawingOf(run);
+  if (drawing != Drawing::ByTheRoutine) {
     // The advances are kept per font: the device is asked once for each page of them.
+    const WideString& drawn = DrawnText(run, drawing);
     THtmlFontMetrics& m = Metrics();
-    int w = HtmlCachedTextWidth(m, run.data(), run.size());
-    if (w < 0 && HtmlLoadTextWidths(DC(), m, run.data(), run.size()))
-      w = HtmlCachedTextWidth(m, run.data(), run.size());
+    int w = HtmlCachedTextWidth(m, drawn.data(), drawn.size());
+    if (w < 0 && HtmlLoadTextWidths(DC(), m, drawn.data(), drawn.size()))
+      w = HtmlCachedTextWidth(m, drawn.data(), drawn.size());
     if (w >= 0) return w;
   }
   HDC dc = DC();
-  if (run.find_first_of(L"&\t") != WideString::npos) {
+  if (drawing != Drawing::AsIs) {
     // Prefixes and tabs are the text drawing routine's to interpret.
     WideString copy = run;
     RECT rc{0, 0, 0x7FFF, 0x7FFF};
@@ -270,6 +310,13 @@ int HtmlLayout::RunWidth(const WideString& run) {
   SIZE sz{};
   GetTextExtentPoint32W(dc, run.data(), static_cast<int>(run.size()), &sz);
   return sz.cx;
+}
+
+const WideString& HtmlLayout::DrawnText(const WideString& text, Drawing drawing) {
+  if (drawing == Drawing::AsIs) return text;
+  FDrawn.clear();
+  AppendDrawnCharacters(text, FDrawn);
+  return FDrawn;
 }
 
 int HtmlLayout::RunBottom(const RECT& r, const LineState& ls) const {
@@ -293,8 +340,9 @@ void HtmlLayout::DrawZigzag(int left, int right, int lineBottom) {
 }
 
 void HtmlLayout::DrawPiece(HDC dc, const WideString& text, RECT rc) {
-  if (!WordWrap || text.find_first_of(L"&\t") != WideString::npos) {
-    // Ellipses, prefixes and tabs are the text drawing routine's to do.
+  if (!WordWrap || DrawingOf(text) != Drawing::AsIs) {
+    // Ellipses, prefixes and tabs are the text drawing routine's to do: it places the
+    // characters of a text with prefixes its own way.
     WideString copy = text;
     Uni_DrawTextExW(dc, copy.data(), static_cast<int>(copy.size()), &rc, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
                     nullptr);
@@ -349,7 +397,7 @@ void HtmlLayout::PaintPiece(const TextPiece& piece) {
 bool HtmlLayout::Joinable(const TextPiece& a, const TextPiece& b) const {
   // Lines under or through the text would run through the gap between the pieces.
   auto plain = [&](const TextPiece& p) {
-    return !p.Font.lfUnderline && !p.Font.lfStrikeOut && p.Text.find_first_of(L"&\t") == WideString::npos;
+    return !p.Font.lfUnderline && !p.Font.lfStrikeOut && DrawingOf(p.Text) == Drawing::AsIs;
   };
   return WordWrap && a.Color == b.Color && a.Background == b.Background && a.Rect.top == b.Rect.top &&
          a.Rect.bottom == b.Rect.bottom && a.Rect.right == b.Rect.right && b.Rect.left >= a.MarkRight && plain(a) &&
