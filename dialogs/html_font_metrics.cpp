@@ -3,7 +3,6 @@
 #include <cstring>
 #include <map>
 #include <memory>
-#include <string>
 
 namespace {
 
@@ -12,8 +11,13 @@ struct Key {
   int Pixels;
 };
 
+// Keys are compared as bytes: the fonts that give them keep every unused byte cleared.
+struct KeyLess {
+  bool operator()(const Key& a, const Key& b) const { return std::memcmp(&a, &b, sizeof a) < 0; }
+};
+
 struct Cache {
-  std::map<std::string, std::unique_ptr<THtmlFontMetrics>> ByDescription;
+  std::map<Key, std::unique_ptr<THtmlFontMetrics>, KeyLess> ByDescription;
   Key LastKey{};
   THtmlFontMetrics* Last = nullptr;
 };
@@ -31,15 +35,13 @@ Key MakeKey(const LOGFONTA& Font, int Pixels) {
   return k;
 }
 
-std::string KeyText(const Key& k) { return std::string(reinterpret_cast<const char*>(&k), sizeof k); }
-
 }  // namespace
 
 THtmlFontMetrics* HtmlCachedFontMetrics(const LOGFONTA& Font, int Pixels) {
   Cache& c = TheCache();
   Key k = MakeKey(Font, Pixels);
   if (c.Last && std::memcmp(&k, &c.LastKey, sizeof k) == 0) return c.Last;
-  auto it = c.ByDescription.find(KeyText(k));
+  auto it = c.ByDescription.find(k);
   if (it == c.ByDescription.end()) return nullptr;
   c.LastKey = k;
   c.Last = it->second.get();
@@ -64,7 +66,7 @@ THtmlFontMetrics& HtmlMeasureFontMetrics(HDC DC, const LOGFONTA& Font, int Pixel
     c.Last = nullptr;
   }
   Key k = MakeKey(Font, Pixels);
-  auto& slot = c.ByDescription[KeyText(k)];
+  auto& slot = c.ByDescription[k];
   slot = std::move(m);
   c.LastKey = k;
   c.Last = slot.get();

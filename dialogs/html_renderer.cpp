@@ -80,14 +80,13 @@ class TDrawingObjectKeeper {
  public:
   // The handle of a font of Font's description, valid until the next call.
   HFONT Handle(TFont* font) {
-    LOGFONTA lf = font->LogFont();
-    std::string key(reinterpret_cast<const char*>(&lf), sizeof lf);
-    auto it = FFonts.find(key);
+    const LOGFONTA lf = font->LogFont();
+    auto it = FFonts.find(lf);
     if (it == FFonts.end()) {
       if (FFonts.size() >= 64) FFonts.clear();
       auto copy = std::make_unique<TFont>();
       copy->Assign(font);
-      it = FFonts.emplace(key, std::move(copy)).first;
+      it = FFonts.emplace(lf, std::move(copy)).first;
     }
     return it->second->Handle();
   }
@@ -106,8 +105,12 @@ class TDrawingObjectKeeper {
   }
 
  private:
+  // A font keeps its description with every unused byte cleared, so bytes compare it.
+  struct FontLess {
+    bool operator()(const LOGFONTA& a, const LOGFONTA& b) const { return std::memcmp(&a, &b, sizeof a) < 0; }
+  };
   using BrushKey = std::pair<TColor, TBrushStyle>;
-  std::map<std::string, std::unique_ptr<TFont>> FFonts;
+  std::map<LOGFONTA, std::unique_ptr<TFont>, FontLess> FFonts;
   std::map<BrushKey, std::unique_ptr<TBrush>> FBrushes;
   BrushKey FLastBrush{};
   bool FHasLastBrush = false;
@@ -155,9 +158,43 @@ struct LineState : TextStyles {
   explicit LineState(const TextStyles& Styles) : TextStyles(Styles) {}
 };
 
+// What the layout of a call fills and empties again as it goes. Kept from call to call, so
+// that once they have grown, laying out and painting a text allocates next to nothing.
+struct LayoutBuffers {
+  WideString Text, Plain, Run, Tag, Pending, Joined, Drawn;
+  std::vector<TextPiece> Pieces;
+  std::vector<bool> PiecesDone;
+  std::vector<size_t> Group;
+  std::vector<INT> Advances;
+};
+
+// The buffers for one call: the kept ones, or new ones for a call made while another one
+// is under way (from something that it draws).
+class LayoutBuffersLease {
+ public:
+  LayoutBuffersLease() : FBuffers(std::move(Spare())) {
+    if (!FBuffers) FBuffers = std::make_unique<LayoutBuffers>();
+  }
+  ~LayoutBuffersLease() { Spare() = std::move(FBuffers); }
+  LayoutBuffersLease(const LayoutBuffersLease&) = delete;
+  LayoutBuffersLease& operator=(const LayoutBuffersLease&) = delete;
+  LayoutBuffers& Buffers() { return *FBuffers; }
+
+ private:
+  static std::unique_ptr<LayoutBuffers>& Spare() {
+    static auto* spare = new std::unique_ptr<LayoutBuffers>;  // outlives the static objects
+    return *spare;
+  }
+  std::unique_ptr<LayoutBuffers> FBuffers;
+};
+
 // One call of DrawHtmlText: the parameters and the state that its lines share.
 class HtmlLayout {
+  LayoutBuffers& FBuffers;
+
  public:
+  explicit HtmlLayout(LayoutBuffers& Buffers) : FBuffers(Buffers) {}
+
   TCanvas* Canvas;
   RECT Area;
   TCustomImageList* Images;
@@ -168,7 +205,8 @@ class HtmlLayout {
   TPictureCache* Cache;
   THtmlPictureContainer* Container;
 
-  WideString HoverHref, PlainText, FocusHref;
+  WideString HoverHref, FocusHref;
+  WideString& PlainText = FBuffers.Plain;
   int OutWidth = 0, OutHeight = 0, LinkCount = 0, MouseLink = -1;
   RECT HoverRect{};
   bool Result = false;
@@ -208,15 +246,20 @@ class HtmlLayout {
   THTMLPicture* PictureFor(const WideString& source);
   void EndRotation();
 
-  WideString FText;
+  WideString& FText = FBuffers.Text;
   // The last search for the next "<": found at FNextTag (npos: none) searching from
   // FNextTagFrom. Walking word by word through text without markup then stays linear.
   size_t FNextTag = WideString::npos, FNextTagFrom = WideString::npos;
   size_t NextTag(size_t pos);
-  std::vector<INT> FAdvances;
+  std::vector<INT>& FAdvances = FBuffers.Advances;
   TFont FWork;
+  // Counts the changes of FWork, so that what was found for its font is known to hold.
+  unsigned FWorkChanges = 0;
+  THtmlFontMetrics* FMetrics = nullptr;  // of FWork's font when FMetricsAt is FWorkChanges
+  unsigned FMetricsAt = 0;
   LOGFONTA FSelectedFont{};
   bool FFontSelected = false;
+  unsigned FSelectedAt = 0;  // FWorkChanges when the device was last found holding FWork's font
   TColor FSelectedColor = clNone;
   int FPixels = 96;
   std::unique_ptr<TFont> FDefaultFont;
@@ -239,15 +282,15 @@ class HtmlLayout {
   HFONT FRotated = nullptr;
 
   // Runs of one style waiting to be painted as one piece.
-  WideString FPending;
+  WideString& FPending = FBuffers.Pending;
   int FPendingLeft = 0, FPendingRight = 0;
   // The pieces of the line so far, painted together (FPieceCount of FPieces are in use).
-  std::vector<TextPiece> FPieces;
+  std::vector<TextPiece>& FPieces = FBuffers.Pieces;
   size_t FPieceCount = 0;
-  std::vector<bool> FPiecesDone;
-  std::vector<size_t> FGroup;
-  WideString FJoined;
-  WideString FDrawn;
+  std::vector<bool>& FPiecesDone = FBuffers.PiecesDone;
+  std::vector<size_t>& FGroup = FBuffers.Group;
+  WideString& FJoined = FBuffers.Joined;
+  WideString& FDrawn = FBuffers.Drawn;
 };
 
 HDC HtmlLayout::DC() {
@@ -261,13 +304,14 @@ HDC HtmlLayout::DC() {
   Canvas->RequiredState(clear ? csHandleValid | csFontValid : csHandleValid | csFontValid | csBrushValid);
   HDC dc = Canvas->Handle();
   if (clear && GetBkMode(dc) != TRANSPARENT) SetBkMode(dc, TRANSPARENT);
-  if (!FRotated) {
+  if (!FRotated && !(FFontSelected && FSelectedAt == FWorkChanges)) {
     LOGFONTA lf = FWork.LogFont();
     if (!FFontSelected || std::memcmp(&lf, &FSelectedFont, sizeof lf) != 0) {
       SelectObject(dc, Keeper().Handle(&FWork));
       FSelectedFont = lf;
       FFontSelected = true;
     }
+    FSelectedAt = FWorkChanges;
   }
   if (FWork.Color() != FSelectedColor) {
     SetTextColor(dc, ColorToRGB(FWork.Color()));
@@ -278,12 +322,19 @@ HDC HtmlLayout::DC() {
 
 THtmlFontMetrics& HtmlLayout::Metrics() {
   // A turned font stands outside the canvas; it is asked for directly.
-  if (!FRotated)
-    if (THtmlFontMetrics* m = HtmlCachedFontMetrics(FWork.LogFont(), FPixels)) return *m;
+  if (!FRotated) {
+    if (FMetrics && FMetricsAt == FWorkChanges) return *FMetrics;
+    FMetrics = HtmlCachedFontMetrics(FWork.LogFont(), FPixels);
+    if (!FMetrics) FMetrics = &HtmlMeasureFontMetrics(DC(), FWork.LogFont(), FPixels);
+    FMetricsAt = FWorkChanges;
+    return *FMetrics;
+  }
+  // Measuring may make room in the kept metrics, and FMetrics with it.
+  FMetrics = nullptr;
   HDC dc = DC();
   LOGFONTA lf{};
   GetObjectA(GetCurrentObject(dc, OBJ_FONT), sizeof lf, &lf);
-  return HtmlMeasureFontMetrics(dc, FRotated ? lf : FWork.LogFont(), FPixels);
+  return HtmlMeasureFontMetrics(dc, lf, FPixels);
 }
 
 int HtmlLayout::TextHeight() { return Metrics().Height; }
@@ -540,7 +591,8 @@ void HtmlLayout::TakeRun(size_t& pos, size_t& end, Pass pass, const RECT& r, Lin
     auto sp = std::find(FText.begin() + static_cast<ptrdiff_t>(pos), FText.begin() + static_cast<ptrdiff_t>(lt), L' ');
     if (sp != FText.begin() + static_cast<ptrdiff_t>(lt)) runEnd = static_cast<size_t>(sp - FText.begin()) + 1;
   }
-  WideString run = FText.substr(pos, runEnd - pos);
+  WideString& run = FBuffers.Run;
+  run.assign(FText, pos, runEnd - pos);
   ReplaceRunEntities(run);
   if (run.empty()) {
     pos = runEnd;
@@ -618,7 +670,8 @@ void HtmlLayout::LayLine(size_t& pos, size_t& end, Pass pass, const RECT& r, Lin
       Flush(r, ls);
       if (TagPaints(FText, pos)) PaintPieces();
     }
-    DoTag(FText.substr(pos, tagEnd - pos), pass, r, ls, forceFit);
+    FBuffers.Tag.assign(FText, pos, tagEnd - pos);
+    DoTag(FBuffers.Tag, pass, r, ls, forceFit);
     if (ls.Full) break;  // the tag waits for the next line
     if (gt == WideString::npos) {
       end = pos;  // a tag without ">" ends the text
@@ -1067,6 +1120,7 @@ void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineStat
 }
 
 void HtmlLayout::Run(const WideString& Text) {
+  FWork.OnChange = [this](TObject*) { ++FWorkChanges; };
   FDefaultFont = std::make_unique<TFont>();
   FDefaultFont->Assign(Canvas->Font());
   FWork.Assign(Canvas->Font());
@@ -1087,6 +1141,7 @@ void HtmlLayout::Run(const WideString& Text) {
 
   RECT lineRect = Area;
   lineRect.left += 1;
+  PlainText.clear();
   FText = PrepareHtmlMarkup(Text);
   FNextTag = FNextTagFrom = WideString::npos;
   size_t pos = 0, end = FText.size();
@@ -1186,7 +1241,8 @@ bool DrawHtmlText(TCanvas* Canvas, const WideString& Text, const RECT& Rect, TCu
                   WideString& HoverHref, WideString& PlainText, WideString& FocusHref, int& OutWidth, int& OutHeight,
                   int& LinkCount, int& MouseLink, RECT& HoverRect, TPictureCache* PictureCache,
                   THtmlPictureContainer* PictureContainer) {
-  HtmlLayout layout;
+  LayoutBuffersLease buffers;
+  HtmlLayout layout(buffers.Buffers());
   layout.Canvas = Canvas;
   layout.Area = Rect;
   layout.Images = Images;
