@@ -100,16 +100,26 @@ const Entity* EntityAt(const WideString& Text, size_t At) {
 }  // namespace
 
 WideString PrepareHtmlMarkup(const WideString& Text) {
+  bool entities = false, lineBreaks = false;
+  for (wchar_t c : Text) {
+    entities |= c == L'&';
+    lineBreaks |= c == L'\r' || c == L'\n';
+  }
   WideString s = Text;
   // Entities never overlap, so replacing them all in one walk ends where replacing each once
   // a pass until nothing changes would; only the ampersand's "&&" can start a new entity
   // with its second character, which is therefore looked at again.
-  if (s.find(L'&') != WideString::npos) {
+  if (entities) {
     WideString out;
     out.reserve(s.size());
     size_t i = 0;
     while (i < s.size()) {
-      const Entity* e = s[i] == L'&' ? EntityAt(s, i) : nullptr;
+      size_t amp = s.find(L'&', i);
+      if (amp == WideString::npos) amp = s.size();
+      out.append(s, i, amp - i);
+      i = amp;
+      if (i == s.size()) break;
+      const Entity* e = EntityAt(s, i);
       if (!e) {
         out += s[i++];
         continue;
@@ -133,7 +143,7 @@ WideString PrepareHtmlMarkup(const WideString& Text) {
     size_t close = s.find(L'>', hash);
     if (close != WideString::npos) s.erase(close, 1);
   }
-  if (s.find_first_of(L"\r\n") != WideString::npos) {
+  if (lineBreaks) {
     WideString out;
     out.reserve(s.size() + 16);
     for (wchar_t c : s) {
