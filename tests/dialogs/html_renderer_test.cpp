@@ -378,7 +378,8 @@ RECT InkOf(HDC dc) {
 }
 
 TEST_F(HtmlRender, PlainTextPaintsWhereTheSystemDrawsIt) {
-  const WideString texts[] = {L"Hello, plain world", L"tab\tand && prefix", L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C"};
+  const WideString texts[] = {L"Hello, plain world", L"tab\tand && prefix", L"Tom && Jerry &&",
+                              L"\u039A\u03B1\u03BB\u03B7 \u65E5\u672C"};
   for (const WideString& text : texts) {
     SetUp();
     Paint(text);
@@ -397,6 +398,28 @@ TEST_F(HtmlRender, PlainTextPaintsWhereTheSystemDrawsIt) {
     // The pieces follow the measured advances, which under Wine lead the glyphs that the
     // system draws by a fraction of a pixel each.
     EXPECT_NEAR(html.right, system.right, static_cast<int>(text.size()) / 3 + 1) << text.size();
+  }
+}
+
+// A run with ampersands or tabs is as wide as the text drawing routine makes it: "&&" one
+// ampersand, a lone one the mark under the next letter, a tab expanded.
+TEST_F(HtmlRender, AmpersandsAndTabsMeasureAsTheDrawingRoutineDoes) {
+  const WideString texts[] = {L"a&&b", L"&&&&", L"end&&", L"&&start", L"lone&xmark", L"tail&", L"tab\tstop", L"&&\t&&"};
+  for (TFontStyles style : {TFontStyles(0), TFontStyles(fsBold)}) {
+    for (const WideString& text : texts) {
+      Options o;
+      o.MeasureOnly = true;
+      const int width = Run(style ? L"<B>" + text + L"</B>" : text, o).Width;
+      TFont keep;
+      keep.Assign(Canvas()->Font());
+      Canvas()->Font()->SetStyle(style);
+      Canvas()->RequiredState(csHandleValid | csFontValid);
+      RECT r{0, 0, 0, 0};
+      DrawTextW(Canvas()->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
+                DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+      Canvas()->Font()->Assign(&keep);
+      EXPECT_EQ(width, r.right - r.left) << text << " style " << style;
+    }
   }
 }
 
@@ -441,6 +464,11 @@ TEST_F(HtmlRender, PiecesOfALinePaintAsEachPieceAlone) {
        {L"<B> \u65E5\u672C</B>", L" \u65E5\u672C", fsBold, clBlack},
        {L"<S> struck</S>", L" struck", fsStrikeOut, clBlack},
        {L" &euro; 12", L" \u20AC 12", 0, clBlack}},
+      {{L"Tom &amp;", L"Tom &&", 0, clBlack},
+       {L"<B> Jerry &amp;&amp;</B>", L" Jerry &&&&", fsBold, clBlack},
+       {L" and", L" and", 0, clBlack},
+       {L"<FONT COLOR=\"#FF0000\"> red &amp;</FONT>", L" red &&", 0, clRed},
+       {L" end", L" end", 0, clBlack}},
   };
   const int rows = 2 * LineHeight();
   for (const auto& pieces : lines) {
@@ -472,6 +500,8 @@ TEST_F(HtmlRender, TheCanvasDrawsAsBeforeAfterPainting) {
       L"<SHAD>shadow <B>bold</B></SHAD>", L"one<BR><B>two<BR><I>three",
   };
   auto drawAfter = [&] {
+    // On a coloured brush, which shows whether the text's background is painted.
+    Canvas()->Brush()->SetColor(clYellow);
     Canvas()->Font()->SetColor(clBlack);
     Canvas()->TextOut(5, 200, "After the text");
     return PixelsOf(Canvas()->Handle(), kHeight);
@@ -489,6 +519,61 @@ TEST_F(HtmlRender, TheCanvasDrawsAsBeforeAfterPainting) {
     EXPECT_EQ(GetTextColor(dc), ColorToRGB(Canvas()->Font()->Color())) << text;
     Canvas()->FillRect(RECT{0, 0, kWidth, 150});
     EXPECT_EQ(Differences(alone, drawAfter()), 0u) << text;
+  }
+}
+
+// A background colours the cells of its own text only: the text after it on the line (and
+// on the next line) is painted on what lies under it.
+TEST_F(HtmlRender, BackgroundsColourOnlyTheirOwnText) {
+  const COLORREF highlight = ColorToRGB(clHighlight);
+  const struct {
+    const wchar_t* Alone;
+    const wchar_t* Tail;
+    COLORREF Background;
+  } cases[] = {
+      {L"<FONT BGCOLOR=\"#00FF00\">green</FONT>", L" then plain text", RGB(0, 255, 0)},
+      {L"plain <FONT BGCOLOR=\"#00FF00\">green</FONT>", L" plain<BR>next line", RGB(0, 255, 0)},
+      {L"plain <HI>lit</HI>", L" plain <B>bold</B> again", highlight},
+      {L"<HI>lit <B>bold lit</B></HI>", L" <I>italic</I> plain", highlight},
+  };
+  for (const auto& c : cases) {
+    SetUp();
+    Paint(c.Alone);
+    const int alone = CountPixels(c.Background);
+    ASSERT_GT(alone, 0) << c.Alone;
+    SetUp();
+    Paint(WideString(c.Alone) + c.Tail);
+    EXPECT_EQ(CountPixels(c.Background), alone) << c.Alone << c.Tail;
+  }
+}
+
+// A call paints and measures as on its own whatever calls came before it.
+TEST_F(HtmlRender, ACallLeavesNothingToTheNext) {
+  const WideString before =
+      L"<P ALIGN=\"RIGHT\">Many <B>pieces</B> of <FONT COLOR=\"#FF0000\" BGCOLOR=\"#00FF00\">many looks</FONT> "
+      L"&amp; <A HREF=\"one\">links</A> <SHAD>shadow</SHAD> <UL><LI>item</UL> over a long text that wraps onto "
+      L"several lines of the area and on <I>and on <U>and on</U></I> to its end";
+  const WideString texts[] = {L"<B>short</B> text", L"Tom &amp; <A HREF=\"x\">Jerry</A>", L"plain"};
+  for (const WideString& text : texts) {
+    Options o;
+    o.Area.right = 300;
+    SetUp();
+    const Layout alone = Paint(text, o);
+    const std::vector<COLORREF> pixels = PixelsOf(Canvas()->Handle(), kHeight);
+    for (bool painted : {true, false}) {
+      SetUp();
+      if (painted)
+        Paint(before, o);
+      else
+        Run(before, o);
+      SetUp();
+      const Layout after = Paint(text, o);
+      EXPECT_EQ(Differences(pixels, PixelsOf(Canvas()->Handle(), kHeight)), 0u) << text;
+      EXPECT_EQ(after.PlainText, alone.PlainText) << text;
+      EXPECT_EQ(after.Width, alone.Width) << text;
+      EXPECT_EQ(after.Height, alone.Height) << text;
+      EXPECT_EQ(after.Links, alone.Links) << text;
+    }
   }
 }
 
