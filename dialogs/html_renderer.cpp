@@ -391,19 +391,25 @@ void HtmlLayout::DrawZigzag(int left, int right, int lineBottom) {
 }
 
 void HtmlLayout::DrawPiece(HDC dc, const WideString& text, RECT rc) {
-  if (!WordWrap || DrawingOf(text) != Drawing::AsIs) {
-    // Ellipses, prefixes and tabs are the text drawing routine's to do: it places the
-    // characters of a text with prefixes its own way.
+  const Drawing drawing = DrawingOf(text);
+  if (!WordWrap || drawing == Drawing::ByTheRoutine) {
+    // Ellipses, lone prefixes and tabs are the text drawing routine's to do.
     WideString copy = text;
     Uni_DrawTextExW(dc, copy.data(), static_cast<int>(copy.size()), &rc, kRunFlags | (WordWrap ? 0 : DT_END_ELLIPSIS),
                     nullptr);
     return;
   }
   // Where the drawing routine puts a bottom-aligned single line, at a fraction of its cost.
-  // The characters go where the layout measured them, so that pieces drawn one after the
-  // other meet as the layout placed them.
   const THtmlFontMetrics& m = Metrics();
   int y = rc.bottom - m.Height;
+  if (drawing == Drawing::PairedPrefixes) {
+    // What the routine draws of "&&": one ampersand, the characters placed as it places them.
+    const WideString& drawn = DrawnText(text, drawing);
+    ExtTextOutW(dc, rc.left, y, ETO_CLIPPED, &rc, drawn.data(), static_cast<UINT>(drawn.size()), nullptr);
+    return;
+  }
+  // The characters go where the layout measured them, so that pieces drawn one after the
+  // other meet as the layout placed them.
   FAdvances.resize(text.size());
   bool known = !FRotated;
   for (size_t i = 0; known && i < text.size(); ++i) {

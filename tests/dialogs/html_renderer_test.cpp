@@ -438,6 +438,37 @@ size_t Differences(const std::vector<COLORREF>& a, const std::vector<COLORREF>& 
   return n;
 }
 
+// A text whose ampersands all stand in pairs paints pixel for pixel as the system draws it,
+// in every face and style.
+TEST_F(HtmlRender, PairedAmpersandsPaintAsTheSystemDrawsThem) {
+  const char* const faces[] = {"Tahoma", "Arial", "Courier New", "Times New Roman"};
+  const WideString texts[] = {L"Tom && Jerry &&", L"&&&&", L"a&&b \u039A\u03B1 && \u65E5\u672C"};
+  for (const char* face : faces) {
+    for (TFontStyles style : {TFontStyles(0), TFontStyles(fsBold | fsItalic)}) {
+      for (const WideString& text : texts) {
+        SetUp();
+        Canvas()->Font()->SetName(face);
+        Canvas()->Font()->SetStyle(style);
+        Paint(text);
+        const std::vector<COLORREF> html = PixelsOf(Canvas()->Handle(), 40);
+        SetUp();
+        Canvas()->Font()->SetName(face);
+        Canvas()->Font()->SetStyle(style);
+        Canvas()->RequiredState(csHandleValid | csFontValid);
+        HDC dc = Canvas()->Handle();
+        SetBkMode(dc, TRANSPARENT);
+        SIZE line{};
+        GetTextExtentPoint32W(dc, L"gh", 2, &line);
+        RECT r{1, 0, kWidth, line.cy};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+        EXPECT_EQ(Differences(html, PixelsOf(dc, 40)), 0u) << face << " style " << style << " " << text;
+      }
+    }
+  }
+  Canvas()->Font()->SetName("Tahoma");
+  Canvas()->Font()->SetStyle(0);
+}
+
 // A line of several looks paints exactly as its pieces' plain texts painted one by one at
 // their places in the canvas font of their look: painting the pieces of one font together
 // moves, drops and recolours nothing.
