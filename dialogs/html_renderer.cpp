@@ -161,7 +161,7 @@ struct LineState : TextStyles {
 // What the layout of a call fills and empties again as it goes. Kept from call to call, so
 // that once they have grown, laying out and painting a text allocates next to nothing.
 struct LayoutBuffers {
-  WideString Text, Plain, Run, Tag, Pending, Joined, Drawn;
+  WideString Text, Plain, Run, Tag, Attrs, Pending, Joined, Drawn;
   std::vector<TextPiece> Pieces;
   std::vector<bool> PiecesDone;
   std::vector<size_t> Group;
@@ -238,6 +238,7 @@ class HtmlLayout {
   int TextHeight();
   THtmlFontMetrics& Metrics();
   int RunWidth(const WideString& run);
+  int SpaceWidth();  // of one space, as RunWidth gives it
   // Text as the drawing routine draws it, which DrawingOf tells.
   const WideString& DrawnText(const WideString& text, Drawing drawing);
   HDC DC();
@@ -262,7 +263,7 @@ class HtmlLayout {
   unsigned FSelectedAt = 0;  // FWorkChanges when the device was last found holding FWork's font
   TColor FSelectedColor = clNone;
   int FPixels = 96;
-  std::unique_ptr<TFont> FDefaultFont;
+  TFont FDefaultFont;
   TColor FEntryBrush = clNone;
   int FAlign = 0, FIndent = 0;
   bool FParaBg = false;
@@ -361,6 +362,12 @@ int HtmlLayout::RunWidth(const WideString& run) {
   SIZE sz{};
   GetTextExtentPoint32W(dc, run.data(), static_cast<int>(run.size()), &sz);
   return sz.cx;
+}
+
+int HtmlLayout::SpaceWidth() {
+  // A space is among the advances that every font's metrics hold from the start.
+  const THtmlFontMetrics& m = Metrics();
+  return m.Latin[L' '] + m.Overhang;
 }
 
 const WideString& HtmlLayout::DrawnText(const WideString& text, Drawing drawing) {
@@ -647,7 +654,7 @@ void HtmlLayout::TakeRun(size_t& pos, size_t& end, Pass pass, const RECT& r, Lin
   pos = runEnd;
   if (pass == Pass::Measure) PlainText += run;
   if (!fits && pass != Pass::Paint) end = pos;  // no wrapping: the rest of the text is dropped
-  ls.TrailingSpace = run.back() == L' ' ? RunWidth(L" ") : 0;
+  ls.TrailingSpace = run.back() == L' ' ? SpaceWidth() : 0;
 }
 
 void HtmlLayout::LayLine(size_t& pos, size_t& end, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
@@ -739,7 +746,7 @@ void HtmlLayout::LinkEnd(Pass pass, const RECT& r, LineState& ls) {
       if (HoverFontColor != clNone) FWork.SetColor(FHoverSavedFont);
     }
   }
-  if (!Selected) FWork.SetColor(FDefaultFont->Color());
+  if (!Selected) FWork.SetColor(FDefaultFont.Color());
   FInLink = false;
   if (FMouseOverLink) RecordHover(r, ls);
   if (FocusLink == LinkCount - 1) {
@@ -959,16 +966,16 @@ void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineStat
         if (ch(3) == L'>')
           font->SetStyle(font->Style() & ~fsBold);
         else
-          font->SetColor(FDefaultFont->Color());
+          font->SetColor(FDefaultFont.Color());
         break;
       case L'E':
         if (paint) ls.ErrorMark = false;
         break;
       case L'F':
-        font->SetName(FDefaultFont->Name());
-        font->SetHeight(FDefaultFont->Height());
+        font->SetName(FDefaultFont.Name());
+        font->SetHeight(FDefaultFont.Height());
         if (!measuring && !Selected) {
-          font->SetColor(FDefaultFont->Color());
+          font->SetColor(FDefaultFont.Color());
           SetBrushColor(Canvas, FFontSavedBrush);
         }
         break;
@@ -1023,7 +1030,11 @@ void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineStat
       if (paint) ls.ErrorMark = true;
       break;
     case L'F': {
-      WideString attrs = HtmlUpperCase(attrsFrom(5));
+      // The most frequent tag with attributes: they are upper-cased in a kept buffer.
+      WideString& attrs = FBuffers.Attrs;
+      attrs.clear();
+      if (tag.size() > 5) attrs.append(tag, 5, gt == WideString::npos ? WideString::npos : (gt > 5 ? gt - 5 : 0));
+      if (!attrs.empty()) CharUpperBuffW(attrs.data(), static_cast<DWORD>(attrs.size()));
       WideString face = HtmlAttrValue(attrs, L"FACE");
       if (!face.empty()) font->SetName(ToAnsi(face));
       if (!Selected && attrs.find(L" COLOR") != WideString::npos) {
@@ -1127,8 +1138,7 @@ void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineStat
 
 void HtmlLayout::Run(const WideString& Text) {
   FWork.OnChange = [this](TObject*) { ++FWorkChanges; };
-  FDefaultFont = std::make_unique<TFont>();
-  FDefaultFont->Assign(Canvas->Font());
+  FDefaultFont.Assign(Canvas->Font());
   FWork.Assign(Canvas->Font());
   // What the canvas has in the device already.
   Canvas->RequiredState(csHandleValid | csFontValid);
@@ -1224,7 +1234,7 @@ void HtmlLayout::Run(const WideString& Text) {
   }
 
   EndRotation();
-  Canvas->Font()->Assign(FDefaultFont.get());
+  Canvas->Font()->Assign(&FDefaultFont);
   // The canvas's own font and colour go back into the device where the layout changed them.
   {
     Canvas->RequiredState(csHandleValid | csFontValid);
