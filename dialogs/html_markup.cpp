@@ -83,6 +83,13 @@ constexpr NamedColor kSystemColors[] = {
 
 int HexDigit(wchar_t c) { return c >= L'A' ? c - 55 : c - 48; }
 
+// A character lower-cased as towlower does it, without the call for ASCII, which entity and
+// colour names are made of.
+wchar_t LowerChar(wchar_t c) {
+  if (c < 0x80) return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+  return static_cast<wchar_t>(std::towlower(c));
+}
+
 }  // namespace
 
 namespace {
@@ -91,7 +98,7 @@ namespace {
 const Entity* EntityAt(const WideString& Text, size_t At) {
   for (const Entity& e : kEntities) {
     size_t k = 0;
-    while (e.Name[k] && At + k < Text.size() && std::towlower(Text[At + k]) == e.Name[k]) ++k;
+    while (e.Name[k] && At + k < Text.size() && LowerChar(Text[At + k]) == e.Name[k]) ++k;
     if (!e.Name[k]) return &e;
   }
   return nullptr;
@@ -227,7 +234,7 @@ TColor HtmlHexColor(const WideString& S) {
 
 TColor HtmlNamedColor(const WideString& S) {
   WideString lower = S;
-  for (wchar_t& c : lower) c = static_cast<wchar_t>(std::towlower(c));
+  for (wchar_t& c : lower) c = LowerChar(c);
   for (const NamedColor& n : kPlainColors)
     if (lower == n.Name) return n.Color;
   for (const NamedColor& n : kSystemColors)

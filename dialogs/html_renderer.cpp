@@ -24,6 +24,13 @@ namespace {
 constexpr UINT kRunFlags = DT_BOTTOM | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING;
 constexpr int kListStep = 12;
 
+// A character upper-cased as towupper does it, without the call for ASCII, which tag names
+// are made of.
+wchar_t UpperTagChar(wchar_t c) {
+  if (c < 0x80) return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+  return static_cast<wchar_t>(towupper(c));
+}
+
 // How the text drawing routine treats a text under kRunFlags: as it is (no ampersand, no
 // tab); as its characters with each "&&" drawn as one "&"; or with tabs expanded or a lone
 // ampersand underlining the next character, which only the routine itself does.
@@ -521,7 +528,7 @@ bool HtmlLayout::TagPaints(const WideString& text, size_t at) const {
   // Whether the tag at "at" paints or changes the device's font itself, so that the pieces
   // before it must be painted first; tags that only change the look of text do not.
   auto ch = [&](size_t i) -> wchar_t {
-    return at + i < text.size() ? static_cast<wchar_t>(towupper(text[at + i])) : L'\0';
+    return at + i < text.size() ? UpperTagChar(text[at + i]) : L'\0';
   };
   const bool closing = ch(1) == L'/';
   const size_t first = closing ? 2 : 1;
@@ -946,7 +953,7 @@ void HtmlLayout::EndRotation() {
 }
 
 void HtmlLayout::DoTag(const WideString& tag, Pass pass, const RECT& r, LineState& ls, bool forceFit) {
-  auto ch = [&](size_t i) -> wchar_t { return i < tag.size() ? static_cast<wchar_t>(towupper(tag[i])) : L'\0'; };
+  auto ch = [&](size_t i) -> wchar_t { return i < tag.size() ? UpperTagChar(tag[i]) : L'\0'; };
   bool paint = pass == Pass::Paint;
   bool measuring = !paint;
   size_t gt = tag.find(L'>');
