@@ -78,6 +78,18 @@ class HtmlRender : public ::testing::Test {
     return s;
   }
   int LineHeight() { return Extent(L"gh").cy; }
+  // The width that the text drawing routine gives Text (prefixes and tabs its way).
+  int DrawnWidth(const WideString& text, TFontStyles style = 0) {
+    TFont keep;
+    keep.Assign(Canvas()->Font());
+    Canvas()->Font()->SetStyle(style);
+    Canvas()->RequiredState(csHandleValid | csFontValid);
+    RECT r{0, 0, 0, 0};
+    DrawTextW(Canvas()->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
+              DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
+    Canvas()->Font()->Assign(&keep);
+    return r.right - r.left;
+  }
 
   int CountPixels(COLORREF rgb) {
     HDC dc = Canvas()->Handle();
@@ -291,6 +303,19 @@ TEST_F(HtmlRender, LinksAreCountedAndHit) {
     EXPECT_EQ(miss.HoverHref, L"(kept)");
   }
 
+  // Ampersands before a link move it by the width that the drawing routine gives them.
+  {
+    Options a;
+    const int left = 1 + DrawnWidth(L"Tom &&&& Jerry && ");
+    a.MouseX = left + 2;
+    a.MouseY = h / 2;
+    Layout l = Run(L"Tom &amp;&amp; Jerry &amp; <A HREF=\"x\">link</A>", a);
+    EXPECT_TRUE(l.Hit);
+    EXPECT_EQ(l.HoverRect.left, left);
+    a.MouseX = left - 2;
+    EXPECT_FALSE(Run(L"Tom &amp;&amp; Jerry &amp; <A HREF=\"x\">link</A>", a).Hit);
+  }
+
   // Link text is only hit-tested by measuring calls.
   Layout painted = Paint(text, o);
   EXPECT_FALSE(painted.Hit);
@@ -410,15 +435,7 @@ TEST_F(HtmlRender, AmpersandsAndTabsMeasureAsTheDrawingRoutineDoes) {
       Options o;
       o.MeasureOnly = true;
       const int width = Run(style ? L"<B>" + text + L"</B>" : text, o).Width;
-      TFont keep;
-      keep.Assign(Canvas()->Font());
-      Canvas()->Font()->SetStyle(style);
-      Canvas()->RequiredState(csHandleValid | csFontValid);
-      RECT r{0, 0, 0, 0};
-      DrawTextW(Canvas()->Handle(), text.c_str(), static_cast<int>(text.size()), &r,
-                DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS | DT_EXTERNALLEADING);
-      Canvas()->Font()->Assign(&keep);
-      EXPECT_EQ(width, r.right - r.left) << text << " style " << style;
+      EXPECT_EQ(width, DrawnWidth(text, style)) << text << " style " << style;
     }
   }
 }
