@@ -175,6 +175,33 @@ void DecodeJpeg(TStream* stream, bool grayscale, TJPEGScale scale, TBitmap& bitm
   jpeg_finish_decompress(&info);
 }
 
+// Decodes JPEG data held in memory into scratch's pixels at 1 / 2^scale of its size.
+void DecodeJpegMemory(const uint8_t* data, size_t size, TJPEGScale scale, TJpegScratch& scratch) {
+  TJpegWork<jpeg_decompress_struct, jpeg_destroy_decompress> work;
+  jpeg_decompress_struct& info = work.info;
+  TJpegErrors errors{};
+  UseOurErrors(errors, reinterpret_cast<j_common_ptr>(&info));
+  if (setjmp(errors.Back)) RaiseJpegError(errors);
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  info.scale_num = 1;
+  info.scale_denom = 1u << static_cast<unsigned>(scale);
+  info.out_color_space = JCS_EXT_BGR;
+  jpeg_start_decompress(&info);
+  scratch.Width = static_cast<int>(info.output_width);
+  scratch.Height = static_cast<int>(info.output_height);
+  scratch.Stride = static_cast<size_t>(info.output_width) * 3;
+  // Only grows: the memory of the previous picture serves again.
+  if (scratch.Pixels.size() < scratch.Stride * info.output_height)
+    scratch.Pixels.resize(scratch.Stride * info.output_height);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = scratch.Pixels.data() + scratch.Stride * info.output_scanline;
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+}
+
 // --- Writing to a TStream ------------------------------------------------------------
 
 struct TStreamDestination {
@@ -296,15 +323,22 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   Changed();
 }
 
-void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap) {
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-  Bitmap.Assign(nullptr);  // nothing of the old picture is kept or copied
-  try {
-    DecodeJpeg(&stream, false, Scale, Bitmap, nullptr);
-  } catch (...) {
-    Bitmap.Assign(nullptr);
-    throw;
+void TJpegScratch::Trim(size_t Limit) {
+  if (Data.capacity() + Pixels.capacity() <= Limit) return;
+  Data = std::vector<uint8_t>();
+  Pixels = std::vector<uint8_t>();
+}
+
+void DecodeJpegFile(const AnsiString& FileName, TJpegScaleRule Rule, TJpegScratch& Scratch) {
+  Scratch.Width = Scratch.Height = 0;
+  {
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    const auto size = static_cast<size_t>(stream.Size());
+    Scratch.Data.resize(size);  // an empty file is the library's to report
+    if (size > 0) stream.ReadBuffer(Scratch.Data.data(), static_cast<int64_t>(size));
   }
+  const TJPEGScale scale = Rule ? Rule(static_cast<unsigned>(Scratch.Data.size())) : jsFullSize;
+  DecodeJpegMemory(Scratch.Data.data(), Scratch.Data.size(), scale, Scratch);
 }
 
 void TJPEGImage::SaveToStream(TStream* Stream) {

@@ -14,9 +14,25 @@ VCL_DECLARE_EXCEPTION(EJPEG, EInvalidGraphic)
 // costs far less than decoding the whole picture and shrinking it afterwards.
 enum TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
-// Decodes a JPEG file straight into Bitmap (24 bits a pixel) at Scale, keeping none of the
-// compressed data: for pictures that are only shown. Raises EJPEG (Bitmap then empty).
-void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap);
+// A JPEG file's bytes and the pixels decoded from them (24 bits a pixel, blue first, rows
+// top down, Stride bytes apart). Kept from one decoding to the next, so that a run of
+// pictures that are only reduced for show reuses the same memory.
+struct TJpegScratch {
+  std::vector<uint8_t> Data;
+  std::vector<uint8_t> Pixels;
+  int Width = 0, Height = 0;
+  size_t Stride = 0;
+  // Gives the memory back when it grew beyond Limit bytes.
+  void Trim(size_t Limit);
+};
+
+// The decoding scale a JPEG file needs, from its size in bytes (the file read in one go).
+using TJpegScaleRule = TJPEGScale (*)(unsigned FileSize);
+
+// Reads a JPEG file whole and decodes it into Scratch at the scale Rule gives for its size
+// (full size without a rule). Raises EJPEG for data the library cannot read, and the
+// stream's error for a file that cannot be read.
+void DecodeJpegFile(const AnsiString& FileName, TJpegScaleRule Rule, TJpegScratch& Scratch);
 
 // A JPEG picture: its compressed data and the picture decoded from it into a 24-bit bitmap,
 // which is what draws.

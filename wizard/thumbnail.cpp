@@ -300,17 +300,16 @@ void TKvThumbnail::SetShadowColor(TColor Value) {
   FShadow->Brush()->SetColor(Value);
 }
 
-void TKvThumbnail::ScaleDownToOwner() {
-  if (auto* view = dynamic_cast<TKvThumbView*>(Owner()))
-    FImage->ScaleDown(view->MaxWidth(), view->MaxHeight());
-  else
-    FImage->ScaleDown(Width(), Height());
+POINT TKvThumbnail::ScaleDownBound() {
+  if (auto* view = dynamic_cast<TKvThumbView*>(Owner())) return POINT{view->MaxWidth(), view->MaxHeight()};
+  return POINT{Width(), Height()};
 }
 
 void TKvThumbnail::SetMinimizeMemory(bool Value) {
   if (Value != FMinimizeMemory && FImage->Picture()->Graphic()) {
     if (Value) {
-      ScaleDownToOwner();
+      const POINT bound = ScaleDownBound();
+      FImage->ScaleDown(bound.x, bound.y);
     } else if (!FileName().empty()) {
       // Back to the whole picture, through the picture's own loading (no reduced decoding).
       try {
@@ -336,21 +335,24 @@ void TKvThumbnail::GetFileInfo(const AnsiString& Name) {
 AnsiString TKvThumbnail::LoadFile(const AnsiString& Name) {
   AnsiString result = Name;
   FImageReady = false;
+  // Minimizing memory keeps only a picture that fits, from the first load on: whole
+  // pictures of a folder of photographs would take memory without bound.
+  const POINT bound = FMinimizeMemory ? ScaleDownBound() : POINT{0, 0};
   try {
-    FImage->LoadFromFile(Name);
-    FImageWidth = FImage->Picture()->Width();
-    FImageHeight = FImage->Picture()->Height();
+    FImage->LoadFromFile(Name, bound.x, bound.y);
+    FImageWidth = FImage->LoadedWidth();
+    FImageHeight = FImage->LoadedHeight();
     FTitleSet = false;
     CalculateImageSize();
     FImage->SetVisible(true);
     FImageReady = true;
   } catch (const std::exception&) {
     result.clear();
-  }
-  // A first load keeps the whole picture; later loads give it up for one that fits.
-  if (FMinimizeMemory && !FFile->FileName().empty()) {
-    ScaleDownToOwner();
-    CalculateImageSize();
+    // Whatever picture the failed load left is given up for one that fits as well.
+    if (FMinimizeMemory) {
+      FImage->ScaleDown(bound.x, bound.y);
+      CalculateImageSize();
+    }
   }
   return result;
 }

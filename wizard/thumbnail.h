@@ -136,7 +136,8 @@ class TKvThumbnail : public TKvBaseThumbnail {
 
  private:
   void TitleFontChanged(TObject* Sender);
-  void ScaleDownToOwner();
+  // What a picture is scaled down into: the owner view's cell size, else the thumbnail's own.
+  POINT ScaleDownBound();
   void SetPressedLook(bool Pressed);
 
   std::unique_ptr<TFileName> FFile;
