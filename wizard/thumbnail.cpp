@@ -75,6 +75,12 @@ void TFileName::SetFileName(const AnsiString& Value) {
   HANDLE search = FindFirstFileA(Value.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   FindClose(search);
+  SetFoundFileName(Value, found);
+}
+
+void TFileName::SetFoundFileName(const AnsiString& Value, const WIN32_FIND_DATAA& found) {
+  FFileName = Value;
+  if (Value == FLongName || Value == FShortName) return;
   FLongName = found.cFileName;
   FShortName = found.cAlternateFileName;
   if (FLongName.empty()) FLongName = FShortName;
@@ -323,13 +329,18 @@ void TKvThumbnail::SetMinimizeMemory(bool Value) {
 
 void TKvThumbnail::GetFileInfo(const AnsiString& Name) {
   WIN32_FIND_DATAA found;
+  ReadFileInfo(Name, found);
+}
+
+bool TKvThumbnail::ReadFileInfo(const AnsiString& Name, WIN32_FIND_DATAA& found) {
   HANDLE search = FindFirstFileA(Name.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   FFileAccessed = FileTimeText(found.ftLastAccessTime);
   FFileChanged = FileTimeText(found.ftLastWriteTime);
   FFileCreated = FileTimeText(found.ftCreationTime);
   FFileSize = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  return true;
 }
 
 AnsiString TKvThumbnail::LoadFile(const AnsiString& Name) {
@@ -359,15 +370,21 @@ AnsiString TKvThumbnail::LoadFile(const AnsiString& Name) {
 
 void TKvThumbnail::SetFileName(const AnsiString& Value) {
   AnsiString result;
+  WIN32_FIND_DATAA found;
+  bool foundEntry = false;
   if (!Value.empty()) {
-    GetFileInfo(Value);
+    foundEntry = ReadFileInfo(Value, found);
     if (AutoLoad) result = LoadFile(Value);
   }
   if (!result.empty() && result == Value) {
     const AnsiString old = BareName(FFile->FileName());
     if (FTitle.empty() || FTitle == old) SetTitle(BareName(Value));
   }
-  FFile->SetFileName(result);
+  // The record takes the directory entry just read instead of searching for it again.
+  if (foundEntry && result == Value)
+    FFile->SetFoundFileName(result, found);
+  else
+    FFile->SetFileName(result);
 }
 
 void TKvThumbnail::Paint() {
