@@ -175,8 +175,8 @@ void DecodeJpeg(TStream* stream, bool grayscale, TJPEGScale scale, TBitmap& bitm
   jpeg_finish_decompress(&info);
 }
 
-// Decodes JPEG data held in memory into scratch's pixels at 1 / 2^scale of its size.
-void DecodeJpegMemory(const uint8_t* data, size_t size, TJPEGScale scale, TJpegScratch& scratch) {
+// Decodes JPEG data held in memory at 1 / 2^scale of its size into the rows target hands out.
+void DecodeJpegMemory(const uint8_t* data, size_t size, TJPEGScale scale, const TJpegRows& target) {
   TJpegWork<jpeg_decompress_struct, jpeg_destroy_decompress> work;
   jpeg_decompress_struct& info = work.info;
   TJpegErrors errors{};
@@ -189,14 +189,10 @@ void DecodeJpegMemory(const uint8_t* data, size_t size, TJPEGScale scale, TJpegS
   info.scale_denom = 1u << static_cast<unsigned>(scale);
   info.out_color_space = JCS_EXT_BGR;
   jpeg_start_decompress(&info);
-  scratch.Width = static_cast<int>(info.output_width);
-  scratch.Height = static_cast<int>(info.output_height);
-  scratch.Stride = static_cast<size_t>(info.output_width) * 3;
-  // Only grows: the memory of the previous picture serves again.
-  if (scratch.Pixels.size() < scratch.Stride * info.output_height)
-    scratch.Pixels.resize(scratch.Stride * info.output_height);
+  ptrdiff_t stride = 0;
+  uint8_t* top = target(static_cast<int>(info.output_width), static_cast<int>(info.output_height), stride);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = scratch.Pixels.data() + scratch.Stride * info.output_scanline;
+    JSAMPROW row = top + stride * static_cast<ptrdiff_t>(info.output_scanline);
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
@@ -323,22 +319,16 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   Changed();
 }
 
-void TJpegScratch::Trim(size_t Limit) {
-  if (Data.capacity() + Pixels.capacity() <= Limit) return;
-  Data = std::vector<uint8_t>();
-  Pixels = std::vector<uint8_t>();
-}
-
-void DecodeJpegFile(const AnsiString& FileName, TJpegScaleRule Rule, TJpegScratch& Scratch) {
-  Scratch.Width = Scratch.Height = 0;
+void DecodeJpegFile(const AnsiString& FileName, TJpegScaleRule Rule, std::vector<uint8_t>& Data,
+                    const TJpegRows& Target) {
   {
     TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
     const auto size = static_cast<size_t>(stream.Size());
-    Scratch.Data.resize(size);  // an empty file is the library's to report
-    if (size > 0) stream.ReadBuffer(Scratch.Data.data(), static_cast<int64_t>(size));
+    Data.resize(size);  // an empty file is the library's to report
+    if (size > 0) stream.ReadBuffer(Data.data(), static_cast<int64_t>(size));
   }
-  const TJPEGScale scale = Rule ? Rule(static_cast<unsigned>(Scratch.Data.size())) : jsFullSize;
-  DecodeJpegMemory(Scratch.Data.data(), Scratch.Data.size(), scale, Scratch);
+  const TJPEGScale scale = Rule ? Rule(static_cast<unsigned>(Data.size())) : jsFullSize;
+  DecodeJpegMemory(Data.data(), Data.size(), scale, Target);
 }
 
 void TJPEGImage::SaveToStream(TStream* Stream) {

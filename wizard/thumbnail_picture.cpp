@@ -57,11 +57,6 @@ TPixelRows FreshRows(TBitmap& Target, int Width, int Height) {
   return RowsOf(Target);
 }
 
-void CopyInto(const TPixelRows& Source, TBitmap& Target) {
-  const TPixelRows target = FreshRows(Target, Source.Width, Source.Height);
-  for (int y = 0; y < Source.Height; ++y) std::memcpy(target.Row(y), Source.Row(y), 3 * size_t(Source.Width));
-}
-
 // Reduces Source through Steps (sizes from ScaleDownChain) into Target, which takes the last
 // step's size; the steps before it live in memory only.
 void ReduceThrough(TPixelRows Source, const std::vector<POINT>& Steps, TBitmap& Target) {
@@ -77,9 +72,23 @@ void ReduceThrough(TPixelRows Source, const std::vector<POINT>& Steps, TBitmap& 
   BoxReduce(Source, FreshRows(Target, Steps.back().x, Steps.back().y));
 }
 
-// The decoding memory of the thumbnails (main thread only), kept from one picture to the
-// next unless a huge picture made it grow beyond this.
-constexpr size_t kScratchKept = 32u << 20;
+// The decoding memory of the pictures (main thread only): a JPEG file's bytes, and the
+// pixels of a picture that is reduced before it is kept. It serves again for the next
+// picture unless a huge one made it grow beyond Kept bytes.
+struct TJpegScratch {
+  static constexpr size_t Kept = 32u << 20;
+  std::vector<uint8_t> Data, Pixels;
+
+  uint8_t* PixelsFor(size_t Size) {
+    if (Pixels.size() < Size) Pixels.resize(Size);
+    return Pixels.data();
+  }
+  void Trim() {
+    if (Data.capacity() + Pixels.capacity() <= Kept) return;
+    Data = std::vector<uint8_t>();
+    Pixels = std::vector<uint8_t>();
+  }
+};
 
 TJpegScratch& SharedJpegScratch() {
   static TJpegScratch scratch;
@@ -182,23 +191,34 @@ void TKvThumbImage::LoadJpeg(const AnsiString& AFile, POINT Bound) {
   const TJpegScaleRule rule = dynamic_cast<TKvThumbnail*>(Parent()) ? &JpegScaleForSize : nullptr;
   TJpegScratch& scratch = SharedJpegScratch();
   TBitmap& bitmap = *Picture()->Bitmap();
+  TPixelRows decoded;
+  std::vector<POINT> steps;
+  // A picture kept whole is decoded straight into the picture's bitmap; one to be scaled
+  // down goes to the scratch pixels first, and from there reduced into the bitmap.
+  auto rows = [&](int Width, int Height, ptrdiff_t& Stride) {
+    FLoadedSize = POINT{Width, Height};
+    steps = ScaleDownChain(Width, Height, Bound.x, Bound.y);
+    if (steps.empty()) {
+      decoded = FreshRows(bitmap, Width, Height);
+    } else {
+      decoded = TPixelRows{nullptr, Width, Height, static_cast<ptrdiff_t>(Width) * 3};
+      decoded.Bits = scratch.PixelsFor(static_cast<size_t>(decoded.Stride) * static_cast<size_t>(Height));
+    }
+    Stride = decoded.Stride;
+    return decoded.Bits;
+  };
   try {
-    DecodeJpegFile(AFile, rule, scratch);
+    DecodeJpegFile(AFile, rule, scratch.Data, rows);
   } catch (...) {
     bitmap.Assign(nullptr);
+    scratch.Trim();
     throw;
   }
-  const TPixelRows decoded{scratch.Pixels.data(), scratch.Width, scratch.Height,
-                           static_cast<ptrdiff_t>(scratch.Stride)};
-  FLoadedSize = POINT{decoded.Width, decoded.Height};
-  const std::vector<POINT> steps = ScaleDownChain(decoded.Width, decoded.Height, Bound.x, Bound.y);
-  if (steps.empty()) {
-    CopyInto(decoded, bitmap);
-  } else {
+  if (!steps.empty()) {
     ReduceThrough(decoded, steps, bitmap);
     FModified = true;
   }
-  scratch.Trim(kScratchKept);
+  scratch.Trim();
   FGraphicClass = TJPEGImage::GraphicClass();
 }
 

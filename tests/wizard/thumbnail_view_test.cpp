@@ -525,6 +525,26 @@ TEST_F(ThumbView, BrokenPicturesLeaveTheCellWithoutAFile) {
   cell->SetParent(form.get());
   cell->SetFileName(folder.File("bad.bmp"));  // no handler: the load fails quietly
   EXPECT_EQ(cell->FileName(), "");
+
+  // JPEG files: data the decoder refuses fails the load; a file cut short shows what it has.
+  auto picture = Quadrants(200, 100);
+  SaveJpeg(picture.get(), folder.File("whole.jpg"));
+  const DWORD size = SizeOf(folder.File("whole.jpg"));
+  auto writePart = [&](const char* Name, DWORD From, DWORD Count) {
+    TFileStream whole(folder.File("whole.jpg"), fmOpenRead);
+    std::vector<char> bytes(size);
+    whole.ReadBuffer(bytes.data(), size);
+    TFileStream part(folder.File(Name), fmCreate);
+    part.WriteBuffer(bytes.data() + From, Count);
+  };
+  writePart("cut.jpg", 0, size / 2);
+  writePart("headless.jpg", 2, size - 2);
+  cell->SetFileName(folder.File("headless.jpg"));
+  EXPECT_EQ(cell->FileName(), "");
+  cell->SetFileName(folder.File("cut.jpg"));
+  EXPECT_EQ(cell->FileName(), folder.File("cut.jpg"));
+  EXPECT_EQ(cell->ImageWidth(), 200);
+  EXPECT_EQ(cell->ImageHeight(), 100);
 }
 
 }  // namespace
