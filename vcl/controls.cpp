@@ -486,6 +486,8 @@ UINT TControl::DrawTextBiDiModeFlags(UINT Flags) const {
 void TControl::InvalidateControl(bool IsVisible, bool IsOpaque) {
   if (!IsVisible || !FParent || !FParent->HandleAllocated()) return;
   RECT r = BoundsRect();
+  // An empty rectangle invalidates nothing; the call would still cost the server a request.
+  if (r.right <= r.left || r.bottom <= r.top) return;
   InvalidateRect(FParent->WindowHandle(), &r, !(IsOpaque || (FParent->ControlStyle & csOpaque)));
 }
 

@@ -175,6 +175,29 @@ void DecodeJpeg(TStream* stream, bool grayscale, TJPEGScale scale, TBitmap& bitm
   jpeg_finish_decompress(&info);
 }
 
+// Decodes JPEG data held in memory at 1 / 2^scale of its size into the rows target hands out.
+void DecodeJpegMemory(const uint8_t* data, size_t size, TJPEGScale scale, const TJpegRows& target) {
+  TJpegWork<jpeg_decompress_struct, jpeg_destroy_decompress> work;
+  jpeg_decompress_struct& info = work.info;
+  TJpegErrors errors{};
+  UseOurErrors(errors, reinterpret_cast<j_common_ptr>(&info));
+  if (setjmp(errors.Back)) RaiseJpegError(errors);
+  jpeg_create_decompress(&info);
+  jpeg_mem_src(&info, data, static_cast<unsigned long>(size));
+  jpeg_read_header(&info, TRUE);
+  info.scale_num = 1;
+  info.scale_denom = 1u << static_cast<unsigned>(scale);
+  info.out_color_space = JCS_EXT_BGR;
+  jpeg_start_decompress(&info);
+  ptrdiff_t stride = 0;
+  uint8_t* top = target(static_cast<int>(info.output_width), static_cast<int>(info.output_height), stride);
+  while (info.output_scanline < info.output_height) {
+    JSAMPROW row = top + stride * static_cast<ptrdiff_t>(info.output_scanline);
+    jpeg_read_scanlines(&info, &row, 1);
+  }
+  jpeg_finish_decompress(&info);
+}
+
 // --- Writing to a TStream ------------------------------------------------------------
 
 struct TStreamDestination {
@@ -296,15 +319,16 @@ void TJPEGImage::LoadFromStream(TStream* Stream) {
   Changed();
 }
 
-void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap) {
-  TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
-  Bitmap.Assign(nullptr);  // nothing of the old picture is kept or copied
-  try {
-    DecodeJpeg(&stream, false, Scale, Bitmap, nullptr);
-  } catch (...) {
-    Bitmap.Assign(nullptr);
-    throw;
+void DecodeJpegFile(const AnsiString& FileName, TJpegScaleRule Rule, std::vector<uint8_t>& Data,
+                    const TJpegRows& Target) {
+  {
+    TFileStream stream(FileName, fmOpenRead | fmShareDenyWrite);
+    const auto size = static_cast<size_t>(stream.Size());
+    Data.resize(size);  // an empty file is the library's to report
+    if (size > 0) stream.ReadBuffer(Data.data(), static_cast<int64_t>(size));
   }
+  const TJPEGScale scale = Rule ? Rule(static_cast<unsigned>(Data.size())) : jsFullSize;
+  DecodeJpegMemory(Data.data(), Data.size(), scale, Target);
 }
 
 void TJPEGImage::SaveToStream(TStream* Stream) {

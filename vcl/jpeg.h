@@ -1,7 +1,9 @@
 // JPEG pictures (libjpeg), registered for ".jpg" and ".jpeg".
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -14,9 +16,20 @@ VCL_DECLARE_EXCEPTION(EJPEG, EInvalidGraphic)
 // costs far less than decoding the whole picture and shrinking it afterwards.
 enum TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
 
-// Decodes a JPEG file straight into Bitmap (24 bits a pixel) at Scale, keeping none of the
-// compressed data: for pictures that are only shown. Raises EJPEG (Bitmap then empty).
-void LoadJpegBitmap(const AnsiString& FileName, TJPEGScale Scale, TBitmap& Bitmap);
+// The decoding scale a JPEG file needs, from its size in bytes.
+using TJpegScaleRule = TJPEGScale (*)(unsigned FileSize);
+
+// Where decoded rows go (24 bits a pixel, blue first): told the decoded size, it hands out
+// the top row and sets Stride, the bytes from one row to the next (negative for a picture
+// stored bottom up).
+using TJpegRows = std::function<uint8_t*(int Width, int Height, ptrdiff_t& Stride)>;
+
+// Reads a JPEG file whole into Data (whose memory serves again for the next file) and
+// decodes it at the scale Rule gives for its size (full size without a rule) into the rows
+// Target hands out. Raises EJPEG for data the library cannot read, and the stream's error
+// for a file that cannot be read.
+void DecodeJpegFile(const AnsiString& FileName, TJpegScaleRule Rule, std::vector<uint8_t>& Data,
+                    const TJpegRows& Target);
 
 // A JPEG picture: its compressed data and the picture decoded from it into a 24-bit bitmap,
 // which is what draws.

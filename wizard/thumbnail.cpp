@@ -75,6 +75,12 @@ void TFileName::SetFileName(const AnsiString& Value) {
   HANDLE search = FindFirstFileA(Value.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return;
   FindClose(search);
+  SetFoundFileName(Value, found);
+}
+
+void TFileName::SetFoundFileName(const AnsiString& Value, const WIN32_FIND_DATAA& found) {
+  FFileName = Value;
+  if (Value == FLongName || Value == FShortName) return;
   FLongName = found.cFileName;
   FShortName = found.cAlternateFileName;
   if (FLongName.empty()) FLongName = FShortName;
@@ -300,17 +306,16 @@ void TKvThumbnail::SetShadowColor(TColor Value) {
   FShadow->Brush()->SetColor(Value);
 }
 
-void TKvThumbnail::ScaleDownToOwner() {
-  if (auto* view = dynamic_cast<TKvThumbView*>(Owner()))
-    FImage->ScaleDown(view->MaxWidth(), view->MaxHeight());
-  else
-    FImage->ScaleDown(Width(), Height());
+POINT TKvThumbnail::ScaleDownBound() {
+  if (auto* view = dynamic_cast<TKvThumbView*>(Owner())) return POINT{view->MaxWidth(), view->MaxHeight()};
+  return POINT{Width(), Height()};
 }
 
 void TKvThumbnail::SetMinimizeMemory(bool Value) {
   if (Value != FMinimizeMemory && FImage->Picture()->Graphic()) {
     if (Value) {
-      ScaleDownToOwner();
+      const POINT bound = ScaleDownBound();
+      FImage->ScaleDown(bound.x, bound.y);
     } else if (!FileName().empty()) {
       // Back to the whole picture, through the picture's own loading (no reduced decoding).
       try {
@@ -324,48 +329,62 @@ void TKvThumbnail::SetMinimizeMemory(bool Value) {
 
 void TKvThumbnail::GetFileInfo(const AnsiString& Name) {
   WIN32_FIND_DATAA found;
+  ReadFileInfo(Name, found);
+}
+
+bool TKvThumbnail::ReadFileInfo(const AnsiString& Name, WIN32_FIND_DATAA& found) {
   HANDLE search = FindFirstFileA(Name.c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
+  if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
   FFileAccessed = FileTimeText(found.ftLastAccessTime);
   FFileChanged = FileTimeText(found.ftLastWriteTime);
   FFileCreated = FileTimeText(found.ftCreationTime);
   FFileSize = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  return true;
 }
 
 AnsiString TKvThumbnail::LoadFile(const AnsiString& Name) {
   AnsiString result = Name;
   FImageReady = false;
+  // Minimizing memory keeps only a picture that fits, from the first load on: whole
+  // pictures of a folder of photographs would take memory without bound.
+  const POINT bound = FMinimizeMemory ? ScaleDownBound() : POINT{0, 0};
   try {
-    FImage->LoadFromFile(Name);
-    FImageWidth = FImage->Picture()->Width();
-    FImageHeight = FImage->Picture()->Height();
+    FImage->LoadFromFile(Name, bound.x, bound.y);
+    FImageWidth = FImage->LoadedWidth();
+    FImageHeight = FImage->LoadedHeight();
     FTitleSet = false;
     CalculateImageSize();
     FImage->SetVisible(true);
     FImageReady = true;
   } catch (const std::exception&) {
     result.clear();
-  }
-  // A first load keeps the whole picture; later loads give it up for one that fits.
-  if (FMinimizeMemory && !FFile->FileName().empty()) {
-    ScaleDownToOwner();
-    CalculateImageSize();
+    // Whatever picture the failed load left is given up for one that fits as well.
+    if (FMinimizeMemory) {
+      FImage->ScaleDown(bound.x, bound.y);
+      CalculateImageSize();
+    }
   }
   return result;
 }
 
 void TKvThumbnail::SetFileName(const AnsiString& Value) {
   AnsiString result;
+  WIN32_FIND_DATAA found;
+  bool foundEntry = false;
   if (!Value.empty()) {
-    GetFileInfo(Value);
+    foundEntry = ReadFileInfo(Value, found);
     if (AutoLoad) result = LoadFile(Value);
   }
   if (!result.empty() && result == Value) {
     const AnsiString old = BareName(FFile->FileName());
     if (FTitle.empty() || FTitle == old) SetTitle(BareName(Value));
   }
-  FFile->SetFileName(result);
+  // The record takes the directory entry just read instead of searching for it again.
+  if (foundEntry && result == Value)
+    FFile->SetFoundFileName(result, found);
+  else
+    FFile->SetFileName(result);
 }
 
 void TKvThumbnail::Paint() {

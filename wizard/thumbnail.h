@@ -21,6 +21,8 @@ class TFileName {
   virtual ~TFileName() = default;
   // Reads the directory entry when Value is neither the long nor the short name held.
   virtual void SetFileName(const AnsiString& Value);
+  // The same for a Value whose directory entry the caller has just read: no second search.
+  void SetFoundFileName(const AnsiString& Value, const WIN32_FIND_DATAA& Entry);
   const AnsiString& FileName() const { return FFileName; }
   const AnsiString& LongName() const { return FLongName; }
   const AnsiString& ShortName() const { return FShortName; }
@@ -136,7 +138,10 @@ class TKvThumbnail : public TKvBaseThumbnail {
 
  private:
   void TitleFontChanged(TObject* Sender);
-  void ScaleDownToOwner();
+  // GetFileInfo, handing back the directory entry read; false when the file was not found.
+  bool ReadFileInfo(const AnsiString& Name, WIN32_FIND_DATAA& Found);
+  // What a picture is scaled down into: the owner view's cell size, else the thumbnail's own.
+  POINT ScaleDownBound();
   void SetPressedLook(bool Pressed);
 
   std::unique_ptr<TFileName> FFile;

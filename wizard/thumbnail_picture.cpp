@@ -5,6 +5,7 @@
 #include "vcl/streaming.h"
 #include "wizard/thumbnail.h"
 #include "wizard/thumbnail_layout.h"
+#include "wizard/thumbnail_reduce.h"
 
 namespace {
 
@@ -35,6 +36,63 @@ std::unique_ptr<TBitmap> Snapshot(TGraphic* Graphic) {
   bitmap->SetSize(Graphic->Width(), Graphic->Height());
   bitmap->Canvas()->Draw(0, 0, Graphic);
   return bitmap;
+}
+
+// Rows of a 24-bit bitmap, whichever way up the bitmap stores them.
+TPixelRows RowsOf(TBitmap& Bitmap) {
+  TPixelRows rows;
+  rows.Width = Bitmap.Width();
+  rows.Height = Bitmap.Height();
+  if (rows.Width == 0 || rows.Height == 0) return rows;
+  rows.Bits = static_cast<uint8_t*>(Bitmap.ScanLine(0));
+  if (rows.Height > 1) rows.Stride = static_cast<uint8_t*>(Bitmap.ScanLine(1)) - rows.Bits;
+  return rows;
+}
+
+// Target emptied and made a 24-bit bitmap of Width x Height (nothing of its old picture copied).
+TPixelRows FreshRows(TBitmap& Target, int Width, int Height) {
+  Target.Assign(nullptr);
+  Target.SetPixelFormat(pf24bit);
+  Target.SetSize(Width, Height);
+  return RowsOf(Target);
+}
+
+// Reduces Source through Steps (sizes from ScaleDownChain) into Target, which takes the last
+// step's size; the steps before it live in memory only.
+void ReduceThrough(TPixelRows Source, const std::vector<POINT>& Steps, TBitmap& Target) {
+  std::vector<uint8_t> between[2];
+  for (size_t i = 0; i + 1 < Steps.size(); ++i) {
+    std::vector<uint8_t>& buffer = between[i % 2];
+    TPixelRows next{nullptr, Steps[i].x, Steps[i].y, static_cast<ptrdiff_t>(Steps[i].x) * 3};
+    buffer.resize(static_cast<size_t>(next.Stride) * static_cast<size_t>(next.Height));
+    next.Bits = buffer.data();
+    BoxReduce(Source, next);
+    Source = next;
+  }
+  BoxReduce(Source, FreshRows(Target, Steps.back().x, Steps.back().y));
+}
+
+// The decoding memory of the pictures (main thread only): a JPEG file's bytes, and the
+// pixels of a picture that is reduced before it is kept. It serves again for the next
+// picture unless a huge one made it grow beyond Kept bytes.
+struct TJpegScratch {
+  static constexpr size_t Kept = 32u << 20;
+  std::vector<uint8_t> Data, Pixels;
+
+  uint8_t* PixelsFor(size_t Size) {
+    if (Pixels.size() < Size) Pixels.resize(Size);
+    return Pixels.data();
+  }
+  void Trim() {
+    if (Data.capacity() + Pixels.capacity() <= Kept) return;
+    Data = std::vector<uint8_t>();
+    Pixels = std::vector<uint8_t>();
+  }
+};
+
+TJpegScratch& SharedJpegScratch() {
+  static TJpegScratch scratch;
+  return scratch;
 }
 
 }  // namespace
@@ -93,21 +151,30 @@ void TKvBaseThumbImage::DblClick() {
 
 TKvThumbImage::TKvThumbImage(TComponent* AOwner) : TKvBaseThumbImage(AOwner) {}
 
-void TKvThumbImage::LoadFromFile(const AnsiString& AFile) {
+void TKvThumbImage::LoadFromFile(const AnsiString& AFile) { Load(AFile, POINT{0, 0}); }
+
+void TKvThumbImage::LoadFromFile(const AnsiString& AFile, int MaxWidth, int MaxHeight) {
+  Load(AFile, POINT{MaxWidth, MaxHeight});
+}
+
+void TKvThumbImage::Load(const AnsiString& AFile, POINT Bound) {
   try {
     size_t dot = AFile.find_last_of("./\\");
     AnsiString ext = dot != AnsiString::npos && AFile[dot] == '.' ? UpperCase(AFile.substr(dot)) : AnsiString();
     if (ext == ".JPG") {
-      LoadJpeg(AFile);
+      LoadJpeg(AFile, Bound);
     } else {
       try {
         Picture()->LoadFromFile(AFile);
       } catch (const Exception&) {
         if (!OnInvalidImage) throw;
         OnInvalidImage(this, AFile);
+        FLoadedSize = POINT{Picture()->Width(), Picture()->Height()};
         return;
       }
       FGraphicClass = Picture()->Graphic() ? Picture()->Graphic()->GraphicClassType() : nullptr;
+      FLoadedSize = POINT{Picture()->Width(), Picture()->Height()};
+      ScaleDown(Bound.x, Bound.y);
     }
     FFileName = AFile;
     FAngle = AT0;
@@ -119,35 +186,56 @@ void TKvThumbImage::LoadFromFile(const AnsiString& AFile) {
   }
 }
 
-void TKvThumbImage::LoadJpeg(const AnsiString& AFile) {
-  TJPEGScale scale = jsFullSize;
-  if (dynamic_cast<TKvThumbnail*>(Parent())) {
-    HANDLE file = CreateFileA(AFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file != INVALID_HANDLE_VALUE) {
-      scale = JpegScaleForSize(GetFileSize(file, nullptr));
-      CloseHandle(file);
+void TKvThumbImage::LoadJpeg(const AnsiString& AFile, POINT Bound) {
+  // Inside a cell a large file is decoded at a reduced scale, chosen by its size.
+  const TJpegScaleRule rule = dynamic_cast<TKvThumbnail*>(Parent()) ? &JpegScaleForSize : nullptr;
+  TJpegScratch& scratch = SharedJpegScratch();
+  TBitmap& bitmap = *Picture()->Bitmap();
+  TPixelRows decoded;
+  std::vector<POINT> steps;
+  // A picture kept whole is decoded straight into the picture's bitmap; one to be scaled
+  // down goes to the scratch pixels first, and from there reduced into the bitmap.
+  auto rows = [&](int Width, int Height, ptrdiff_t& Stride) {
+    FLoadedSize = POINT{Width, Height};
+    steps = ScaleDownChain(Width, Height, Bound.x, Bound.y);
+    if (steps.empty()) {
+      decoded = FreshRows(bitmap, Width, Height);
+    } else {
+      decoded = TPixelRows{nullptr, Width, Height, static_cast<ptrdiff_t>(Width) * 3};
+      decoded.Bits = scratch.PixelsFor(static_cast<size_t>(decoded.Stride) * static_cast<size_t>(Height));
     }
+    Stride = decoded.Stride;
+    return decoded.Bits;
+  };
+  try {
+    DecodeJpegFile(AFile, rule, scratch.Data, rows);
+  } catch (...) {
+    bitmap.Assign(nullptr);
+    scratch.Trim();
+    throw;
   }
-  // Decoded straight into the picture's bitmap: a thumbnail shows the picture and never
-  // writes it back, so neither the compressed data nor a second copy of the pixels is kept.
-  LoadJpegBitmap(AFile, scale, *Picture()->Bitmap());
+  if (!steps.empty()) {
+    ReduceThrough(decoded, steps, bitmap);
+    FModified = true;
+  }
+  scratch.Trim();
   FGraphicClass = TJPEGImage::GraphicClass();
 }
 
 void TKvThumbImage::ScaleDown(int MaxWidth, int MaxHeight) {
-  if (!Picture()->Graphic()) return;
-  for (POINT step : ScaleDownChain(Picture()->Width(), Picture()->Height(), MaxWidth, MaxHeight)) ScaleDownOnce(step);
-}
-
-void TKvThumbImage::ScaleDownOnce(POINT Size) {
+  TGraphic* graphic = Picture()->Graphic();
+  if (!graphic) return;
+  const std::vector<POINT> steps = ScaleDownChain(Picture()->Width(), Picture()->Height(), MaxWidth, MaxHeight);
+  if (steps.empty()) return;
+  // A 24-bit bitmap is read where it lies; any other picture is drawn into one first.
+  std::unique_ptr<TBitmap> snapshot;
+  auto* source = dynamic_cast<TBitmap*>(graphic);
+  if (!source || source->PixelFormat() != pf24bit) {
+    snapshot = Snapshot(graphic);
+    source = snapshot.get();
+  }
   TBitmap work;
-  work.SetPixelFormat(pf24bit);
-  work.SetSize(Size.x, Size.y);
-  // Halftone keeps a reduced photograph smooth instead of dropping whole rows and columns.
-  HDC dc = work.Canvas()->Handle();
-  SetStretchBltMode(dc, HALFTONE);
-  SetBrushOrgEx(dc, 0, 0, nullptr);
-  work.Canvas()->StretchDraw(RECT{0, 0, Size.x, Size.y}, Picture()->Graphic());
+  ReduceThrough(RowsOf(*source), steps, work);
   Picture()->SetGraphic(&work);
   FModified = true;
 }

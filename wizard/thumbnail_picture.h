@@ -41,8 +41,14 @@ class TKvThumbImage : public TKvBaseThumbImage {
   // ".jpg" files are decoded by libjpeg, at a reduced scale inside a thumbnail; every other
   // file by the format registered for its extension.
   void LoadFromFile(const AnsiString& AFile);
+  // The same, then scaled down as ScaleDown does; a JPEG file goes from its decoded pixels
+  // straight to the reduced picture, so the whole picture is never held.
+  void LoadFromFile(const AnsiString& AFile, int MaxWidth, int MaxHeight);
   // Replaces the picture by a bitmap that fits MaxWidth x MaxHeight (never enlarged).
   void ScaleDown(int MaxWidth, int MaxHeight);
+  // The picture's size as the last load gave it, before any scale-down.
+  int LoadedWidth() const { return FLoadedSize.x; }
+  int LoadedHeight() const { return FLoadedSize.y; }
   // 0 flips left-right, 1 top-bottom, 2 both (a half turn).
   void Mirror(int Mode);
   void Rotate90();
@@ -61,8 +67,9 @@ class TKvThumbImage : public TKvBaseThumbImage {
   TInvalidImageEvent OnInvalidImage;
 
  private:
-  void LoadJpeg(const AnsiString& AFile);
-  void ScaleDownOnce(POINT Size);
+  // A bound of {0, 0} keeps the whole picture.
+  void Load(const AnsiString& AFile, POINT Bound);
+  void LoadJpeg(const AnsiString& AFile, POINT Bound);
   void QuarterTurn(bool Clockwise);
   void NotifyThumbnail();
 
@@ -70,4 +77,5 @@ class TKvThumbImage : public TKvBaseThumbImage {
   bool FModified = false;
   AnsiString FFileName;
   TGraphicClass FGraphicClass = nullptr;
+  POINT FLoadedSize{0, 0};
 };

@@ -1,5 +1,8 @@
 #include "wizard/thumbnail_view.h"
 
+#include <string>
+#include <unordered_map>
+
 #include "vcl/streaming.h"
 
 namespace {
@@ -44,6 +47,18 @@ AnsiString BareName(const AnsiString& Name) {
 bool FolderExists(const AnsiString& Folder) {
   DWORD attr = GetFileAttributesA(Folder.c_str());
   return attr != INVALID_FILE_ATTRIBUTES && (attr & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The locale's sort key of a name without regard to case: names the string list finds equal
+// share it, so a repeat is found among the keys at once instead of by comparing the name
+// with every one listed before it.
+std::string CaselessKey(const AnsiString& Name) {
+  const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
+  const int length = LCMapStringA(LOCALE_USER_DEFAULT, flags, Name.data(), static_cast<int>(Name.size()), nullptr, 0);
+  std::string key(static_cast<size_t>(length), '\0');
+  if (length > 0)
+    LCMapStringA(LOCALE_USER_DEFAULT, flags, Name.data(), static_cast<int>(Name.size()), key.data(), length);
+  return key;
 }
 
 }  // namespace
@@ -222,6 +237,7 @@ void TKvThumbView::GetFiles(const AnsiString& Folder) {
   FSortedFiles->Clear();
   AnsiString dir = Folder;
   if (FolderExists(dir) && !dir.empty() && dir.back() != '\\') dir += '\\';
+  std::unordered_map<std::string, int> listed;  // key -> index in FFound
   for (const AnsiString& mask : FilterMasks(Filter)) {
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((dir + mask).c_str(), &found);
@@ -232,7 +248,10 @@ void TKvThumbView::GetFiles(const AnsiString& Folder) {
           (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))
         continue;
       AnsiString name = dir + found.cFileName;
-      if (FFound->IndexOf(name) >= 0) continue;
+      // Listed once, as the string list compares names; the key only finds the candidate.
+      auto [at, fresh] = listed.try_emplace(CaselessKey(name), FFound->Count());
+      if (!fresh && (AnsiCompareText(FFound->Strings(at->second), name) == 0 || FFound->IndexOf(name) >= 0))
+        continue;
       FFound->Add(name);
       FSortedFiles->Add(name);
     } while (FindNextFileA(search, &found));

@@ -356,6 +356,99 @@ uint32_t PixelAt(TKvThumbImage* Image, int X, int Y) {
   return (static_cast<uint32_t>(p[2]) << 16) | (p[1] << 8) | p[0];
 }
 
+// Four quadrants of their own colour (0x00RRGGBB): top left, top right, bottom left, bottom right.
+const uint32_t kQuadrantColours[4] = {0xE00000, 0x00C000, 0x0000F0, 0xF0F0F0};
+
+std::unique_ptr<TBitmap> Quadrants(int W, int H) {
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(W, H);
+  for (int y = 0; y < H; ++y) {
+    auto* row = static_cast<uint8_t*>(bitmap->ScanLine(y));
+    for (int x = 0; x < W; ++x) {
+      const uint32_t c = kQuadrantColours[(y < H / 2 ? 0 : 2) + (x < W / 2 ? 0 : 1)];
+      row[3 * x] = static_cast<uint8_t>(c);
+      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
+    }
+  }
+  return bitmap;
+}
+
+// The picture still shows the four quadrants where they were, whatever its size.
+void ExpectQuadrants(TKvThumbImage* Image) {
+  const int w = Image->Picture()->Width(), h = Image->Picture()->Height();
+  const POINT centres[4] = {{w / 4, h / 4}, {3 * w / 4, h / 4}, {w / 4, 3 * h / 4}, {3 * w / 4, 3 * h / 4}};
+  for (int q = 0; q < 4; ++q) {
+    const uint32_t got = PixelAt(Image, centres[q].x, centres[q].y), want = kQuadrantColours[q];
+    for (int shift = 0; shift < 24; shift += 8)
+      EXPECT_NEAR(static_cast<int>((got >> shift) & 255), static_cast<int>((want >> shift) & 255), 24)
+          << "quadrant " << q << std::hex << ": 0x" << got;
+  }
+}
+
+TEST_F(ThumbView, MinimizedCellsKeepOnlyAPictureThatFitsFromTheFirstLoad) {
+  auto quadrants = Quadrants(800, 600);
+  SaveJpeg(quadrants.get(), folder.File("q.jpg"));
+  quadrants->SaveToFile(folder.File("q.bmp"));
+  // A cell outside a view scales into its own 120 x 120: 800 x 600 at 15 percent.
+  struct {
+    const char* file;
+    bool minimize;
+    int width, height;
+  } cases[] = {{"q.jpg", true, 120, 90}, {"q.bmp", true, 120, 90}, {"q.jpg", false, 800, 600}, {"q.bmp", false, 800, 600}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(Format("%s, MinimizeMemory %d", c.file, c.minimize));
+    auto* cell = new TKvThumbnail(form.get());
+    cell->SetParent(form.get());
+    cell->SetMinimizeMemory(c.minimize);
+    cell->SetFileName(folder.File(c.file));
+    EXPECT_EQ(cell->FileName(), folder.File(c.file));
+    EXPECT_EQ(cell->ImageWidth(), 800);  // the size of the picture, not of what is kept
+    EXPECT_EQ(cell->ImageHeight(), 600);
+    TKvThumbImage* image = cell->Photo();
+    EXPECT_EQ(image->Picture()->Width(), c.width);
+    EXPECT_EQ(image->Picture()->Height(), c.height);
+    EXPECT_EQ(image->Modified(), c.minimize);
+    ExpectQuadrants(image);
+    if (c.minimize) {
+      cell->SetMinimizeMemory(false);  // the whole picture comes back from the file
+      EXPECT_EQ(image->Picture()->Width(), 800);
+      EXPECT_EQ(image->Picture()->Height(), 600);
+    }
+  }
+}
+
+TEST_F(ThumbView, ScanKeepsPicturesThatFitTheCellsOnlyWithMinMemory) {
+  auto quadrants = Quadrants(800, 600);
+  SaveJpeg(quadrants.get(), folder.File("q.jpg"));
+  quadrants->SaveToFile(folder.File("q.bmp"));
+  auto noise = Noise(1000, 800);  // decoded at half size, then reduced into the cell
+  SaveJpeg(noise.get(), folder.File("r.jpg"), 100);
+  ASSERT_GT(SizeOf(folder.File("r.jpg")), 1000000u);
+  struct {
+    bool minMemory;
+    POINT kept[3];  // q.bmp, q.jpg, r.jpg
+  } cases[] = {{true, {{100, 75}, {100, 75}, {100, 80}}}, {false, {{800, 600}, {800, 600}, {500, 400}}}};
+  const POINT full[3] = {{800, 600}, {800, 600}, {500, 400}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.minMemory ? "MinMemory" : "whole pictures");
+    view->MinMemory = c.minMemory;
+    view->SetDirectory("");
+    view->SetDirectory(folder.Path);
+    ASSERT_EQ(view->Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+      TKvThumbnail* cell = view->Thumbnail(i);
+      EXPECT_EQ(cell->ImageWidth(), full[i].x) << i;
+      EXPECT_EQ(cell->ImageHeight(), full[i].y) << i;
+      EXPECT_EQ(cell->Photo()->Picture()->Width(), c.kept[i].x) << i;
+      EXPECT_EQ(cell->Photo()->Picture()->Height(), c.kept[i].y) << i;
+    }
+    ExpectQuadrants(view->Thumbnail(0)->Photo());
+    ExpectQuadrants(view->Thumbnail(1)->Photo());
+  }
+}
+
 TEST_F(ThumbView, QuarterTurnsMovePixelsAndTellTheCell) {
   auto pattern = Pattern(3, 2);
   pattern->SaveToFile(folder.File("tiny.bmp"));
@@ -406,8 +499,7 @@ TEST_F(ThumbView, LargeJpegDecodesAtHalfSizeOnlyInsideACell) {
   EXPECT_FALSE(cell->FileChanged().empty());
   cell->SetFileName(folder.File("big.jpeg"));  // other extensions: the registered format
   EXPECT_EQ(cell->ImageWidth(), 1000);
-  // A second load gives the full picture up for one that fits the cell.
-  EXPECT_LE(cell->Photo()->Picture()->Width(), 120);
+  EXPECT_EQ(cell->Photo()->Picture()->Width(), 120);  // kept as it fits the cell
 
   auto* plain = new TKvThumbImage(form.get());
   plain->SetParent(form.get());
@@ -433,6 +525,26 @@ TEST_F(ThumbView, BrokenPicturesLeaveTheCellWithoutAFile) {
   cell->SetParent(form.get());
   cell->SetFileName(folder.File("bad.bmp"));  // no handler: the load fails quietly
   EXPECT_EQ(cell->FileName(), "");
+
+  // JPEG files: data the decoder refuses fails the load; a file cut short shows what it has.
+  auto picture = Quadrants(200, 100);
+  SaveJpeg(picture.get(), folder.File("whole.jpg"));
+  const DWORD size = SizeOf(folder.File("whole.jpg"));
+  auto writePart = [&](const char* Name, DWORD From, DWORD Count) {
+    TFileStream whole(folder.File("whole.jpg"), fmOpenRead);
+    std::vector<char> bytes(size);
+    whole.ReadBuffer(bytes.data(), size);
+    TFileStream part(folder.File(Name), fmCreate);
+    part.WriteBuffer(bytes.data() + From, Count);
+  };
+  writePart("cut.jpg", 0, size / 2);
+  writePart("headless.jpg", 2, size - 2);
+  cell->SetFileName(folder.File("headless.jpg"));
+  EXPECT_EQ(cell->FileName(), "");
+  cell->SetFileName(folder.File("cut.jpg"));
+  EXPECT_EQ(cell->FileName(), folder.File("cut.jpg"));
+  EXPECT_EQ(cell->ImageWidth(), 200);
+  EXPECT_EQ(cell->ImageHeight(), 100);
 }
 
 }  // namespace
