@@ -35,6 +35,11 @@ TMediaInfoLibrary& TMediaInfoLibrary::Instance() {
   return library;
 }
 
+bool TMediaInfoLibrary::Present() {
+  const DWORD attributes = GetFileAttributesW((ProgramFolder() + L"MediaInfo.dll").c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
 TMediaInfoLibrary::TMediaInfoLibrary() {
   // Kept loaded for the life of the program.
   HMODULE dll = LoadLibraryW((ProgramFolder() + L"MediaInfo.dll").c_str());

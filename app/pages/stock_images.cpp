@@ -3,6 +3,7 @@
 #include "app/forms/main_form.h"
 
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -10,9 +11,31 @@
 
 namespace {
 
-// An icon of shell32.dll at Size pixels, or a system icon when the shell has none.
+// The icon groups of a loaded module in the order an icon index counts them.
+std::vector<std::wstring> IconGroupNames(HMODULE Module) {
+  std::vector<std::wstring> names;
+  EnumResourceNamesW(
+      Module, MAKEINTRESOURCEW(14),  // RT_GROUP_ICON
+      [](HMODULE, LPCWSTR, LPWSTR Name, LONG_PTR List) -> BOOL {
+        auto* out = reinterpret_cast<std::vector<std::wstring>*>(List);
+        // A number is kept in the "#123" form that names it as well.
+        out->push_back(IS_INTRESOURCE(Name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(Name)) : Name);
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&names));
+  return names;
+}
+
+// An icon of shell32.dll at Size pixels, or a system icon when the shell has none. The
+// library is in the process already: its icons are taken from its resources in memory
+// rather than from its file, which would be opened and read again for each icon.
 HICON ExtractShellIcon(int Index, int Size) {
+  static const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  static const std::vector<std::wstring> groups = shell ? IconGroupNames(shell) : std::vector<std::wstring>{};
   HICON icon = nullptr;
+  if (Index >= 0 && static_cast<size_t>(Index) < groups.size())
+    icon = static_cast<HICON>(LoadImageW(shell, groups[static_cast<size_t>(Index)].c_str(), IMAGE_ICON, Size, Size, 0));
+  if (icon) return icon;
   if (PrivateExtractIconsW(L"shell32.dll", Index, Size, Size, &icon, nullptr, 1, 0) == 1 && icon) return icon;
   return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, Size, Size, 0));
 }
