@@ -32,6 +32,11 @@ const std::pair<const wchar_t*, const wchar_t*> RenamedParameters[] = {
 
 TMediaInfoLibrary& TMediaInfoLibrary::Instance() {
   static TMediaInfoLibrary library;
+  static const bool told = [] {
+    if (!library.Loaded() && Present() && LoadFailed) LoadFailed();
+    return true;
+  }();
+  (void)told;
   return library;
 }
 

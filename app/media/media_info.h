@@ -28,6 +28,8 @@ class TMediaInfoLibrary {
   bool Loaded() const { return FNew != nullptr; }
   // Whether the library's file is beside the program, without loading it.
   static bool Present();
+  // Called once when the file is there but will not load (the program tells the user).
+  static inline void (*LoadFailed)() = nullptr;
 
  private:
   friend class TMediaInfoFile;
