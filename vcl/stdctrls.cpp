@@ -1681,7 +1681,17 @@ LRESULT TListBoxStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
   return SendMessageA(FListBox->Handle(), Msg, WParam, LParam);
 }
 
+TStringList* TListBoxStrings::Waiting() const {
+  if (!FListBox->KeepsItemsWithoutWindow()) return nullptr;
+  if (!FListBox->FSaveItems) FListBox->FSaveItems = std::make_unique<TStringList>();
+  return FListBox->FSaveItems.get();
+}
+
 AnsiString TListBoxStrings::Get(int Index) const {
+  if (TStringList* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) Error(LoadResString(&SListIndexError).c_str(), Index);
+    return waiting->Get(Index);
+  }
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return FListBox->DoGetData(Index);
   LRESULT length = Send(LB_GETTEXTLEN, Index, 0);
@@ -1692,9 +1702,16 @@ AnsiString TListBoxStrings::Get(int Index) const {
   return AnsiString(buffer.data());
 }
 
-int TListBoxStrings::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT, 0, 0)); }
+int TListBoxStrings::GetCount() const {
+  if (TStringList* waiting = Waiting()) return waiting->Count();
+  return static_cast<int>(Send(LB_GETCOUNT, 0, 0));
+}
 
 TObject* TListBoxStrings::GetObject(int Index) const {
+  if (TStringList* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) Error(LoadResString(&SListIndexError).c_str(), Index);
+    return waiting->GetObject(Index);
+  }
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return nullptr;
   if (Index < 0 || Index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), Index);
@@ -1702,6 +1719,11 @@ TObject* TListBoxStrings::GetObject(int Index) const {
 }
 
 void TListBoxStrings::PutObject(int Index, TObject* Obj) {
+  if (TStringList* waiting = Waiting()) {
+    // The window ignores an index it does not hold.
+    if (Index >= 0 && Index < waiting->Count()) waiting->PutObject(Index, Obj);
+    return;
+  }
   FListBox->HandleNeeded();
   if (!FListBox->WindowIsVirtual()) Send(LB_SETITEMDATA, Index, reinterpret_cast<LPARAM>(Obj));
 }
@@ -1715,21 +1737,56 @@ void TListBoxStrings::Put(int Index, const AnsiString& S) {
 }
 
 int TListBoxStrings::Add(const AnsiString& S) {
+  if (TStringList* waiting = Waiting()) return waiting->Add(S);
   LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
   if (index < 0) throw EOutOfResources(LoadResString(&SInsertLineError));
   return static_cast<int>(index);
 }
 
 void TListBoxStrings::Insert(int Index, const AnsiString& S) {
+  if (TStringList* waiting = Waiting()) {
+    // As the window: -1 appends, a place past the end is refused; the selection moves
+    // with its item.
+    if (Index == -1) Index = waiting->Count();
+    if (Index < 0 || Index > waiting->Count()) throw EOutOfResources(LoadResString(&SInsertLineError));
+    waiting->Insert(Index, S);
+    if (FListBox->FSaveIndex >= Index) ++FListBox->FSaveIndex;
+    return;
+  }
   if (Send(LB_INSERTSTRING, Index, reinterpret_cast<LPARAM>(S.c_str())) < 0)
     throw EOutOfResources(LoadResString(&SInsertLineError));
 }
 
-void TListBoxStrings::Clear() { Send(LB_RESETCONTENT, 0, 0); }
+void TListBoxStrings::Clear() {
+  if (TStringList* waiting = Waiting()) {
+    waiting->Clear();
+    FListBox->FSaveIndex = -1;
+    return;
+  }
+  Send(LB_RESETCONTENT, 0, 0);
+}
 
-void TListBoxStrings::Delete(int Index) { Send(LB_DELETESTRING, Index, 0); }
+void TListBoxStrings::Delete(int Index) {
+  if (TStringList* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) return;
+    waiting->Delete(Index);
+    int& selected = FListBox->FSaveIndex;
+    if (Index < selected)
+      --selected;
+    else if (Index == selected)
+      selected = -1;
+    return;
+  }
+  Send(LB_DELETESTRING, Index, 0);
+}
 
 int TListBoxStrings::IndexOf(const AnsiString& S) const {
+  if (TStringList* waiting = Waiting()) {
+    // The window's search ignores case.
+    for (int i = 0; i < waiting->Count(); ++i)
+      if (AnsiCompareText(waiting->Get(i), S) == 0) return i;
+    return -1;
+  }
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return -1;
   LRESULT found = Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));
@@ -1769,10 +1826,16 @@ void TCustomListBox::SetCount(int Value) {
 }
 
 int TCustomListBox::ItemIndex() {
+  if (KeepsItemsWithoutWindow()) return FSaveIndex;
   return static_cast<int>(SendMessageA(Handle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
+  if (KeepsItemsWithoutWindow()) {
+    // As the window's selection: an index it does not hold selects nothing.
+    FSaveIndex = Value >= 0 && Value < Count() ? Value : -1;
+    return;
+  }
   if (ItemIndex() == Value) return;
   SendMessageA(Handle(), FMultiSelect ? LB_SETCARETINDEX : LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
 }

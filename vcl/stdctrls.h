@@ -617,11 +617,14 @@ class TListBoxStrings : public TStrings {
 
  private:
   LRESULT Send(UINT Msg, WPARAM WParam, LPARAM LParam) const;
+  // The waiting items while the list box keeps them without a window, else nullptr.
+  TStringList* Waiting() const;
   TCustomListBox* FListBox;
 };
 
 // "LISTBOX". Items, selection and the top item outlive a new window, so a new window
-// (a style or font change) measures every row again.
+// (a style or font change) measures every row again. Until its first window (a list on a
+// page not shown yet) a plain list keeps its items and selection itself.
 class TCustomListBox : public TCustomListControl {
   VCL_CLASS(TCustomListBox)
   friend class TListBoxStrings;
@@ -641,6 +644,10 @@ class TCustomListBox : public TCustomListControl {
 
   int ItemIndex();
   void SetItemIndex(int Value);
+  // Whether items and selection are kept by the control itself: it has no window, and
+  // neither the window's sorting, its several selections nor its virtual items are wanted.
+  // Asking for them makes no window; the window takes them when it is made.
+  bool KeepsItemsWithoutWindow() const { return !HandleAllocated() && !FSorted && !FMultiSelect && !IsVirtual(); }
   bool Selected(int Index);
   void SetSelected(int Index, bool Value);
   int SelCount();
