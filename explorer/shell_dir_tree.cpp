@@ -187,16 +187,16 @@ void TShDirTree::NodesNeeded() {
 void TShDirTree::CreateWnd() {
   SystemImagesNeeded();
   TUniCustomTreeView::CreateWnd();
+  // A stored tree that has had no window yet gets the root and the drives it was read for,
+  // before the focus below: the control then selects its first node, as it does for nodes
+  // it is created with.
+  const bool loading = (ComponentState() & csLoading) != 0;
+  if (!loading) NodesNeeded();
   // The control draws its selection as focused only after it has seen a focus once.
   TMessage focus{WM_SETFOCUS, 0, 0, 0};
   TUniCustomTreeView::DefaultHandler(focus);
-  // The nodes outlive a re-created window: only an empty tree gets its root here. A stored
-  // tree that has had no window yet gets the root and the drives it was read for.
-  if (ComponentState() & csLoading) return;
-  if (FFillPending)
-    NodesNeeded();
-  else if (Items()->Count() == 0)
-    AddRootNode();
+  // The nodes outlive a re-created window: only an empty tree gets its root here.
+  if (!loading && Items()->Count() == 0) AddRootNode();
 }
 
 void TShDirTree::Loaded() {

@@ -132,4 +132,24 @@ TEST(DirTreeStreaming, ATreeNotShownYetFillsWhenAskedToOpenAFolderAndKeepsItWhen
   EXPECT_EQ(tag->folders.size(), 1u);
 }
 
+// The window of a stored tree, made before anything shows it (nothing has the focus), has
+// the root and the drives, the root expanded and selected as in a window made with them.
+TEST(DirTreeStreaming, ATreesFirstWindowHoldsItsRootSelectedAndTheDrives) {
+  InitApplication();
+  RegisterExplorerControls();
+  std::unique_ptr<TForm, FormFree> page(TCustomForm::CreateNew<TTagPage>(nullptr));
+  ReadComponentData(kTagPage, std::strlen(kTagPage), page.get(), "tag.dfm");
+  auto* tree = dynamic_cast<TShDirTree*>(page->FindComponent("ShDirTree1"));
+  ASSERT_TRUE(tree);
+  tree->HandleNeeded();
+  TTreeNode* root = tree->Items()->GetFirstNode();
+  ASSERT_TRUE(root);
+  EXPECT_TRUE(root->Expanded());
+  EXPECT_GT(root->Count(), 0);
+  EXPECT_EQ(tree->Selected(), root);
+  EXPECT_TRUE(tree->Images()) << "the shell's icons";
+  EXPECT_TRUE(tree->Images()->HandleAllocated());
+  EXPECT_TRUE(static_cast<TTagPage*>(page.get())->folders.empty());
+}
+
 }  // namespace
