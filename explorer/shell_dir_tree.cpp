@@ -102,13 +102,10 @@ TShDirTree::TShDirTree(TComponent* AOwner) : TUniCustomTreeView(AOwner) {
   SetSortType(stNone);
   SetHideSelection(false);
 
-  // The shell's small system image list, shared: never destroyed by us.
+  // The shell's small system image list, shared: never destroyed by us. Its handle is
+  // asked for with the first window or the first nodes.
   FSystemImages = std::make_unique<TImageList>(nullptr);
-  SHFILEINFOA info{};
-  auto list = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoA(GetShellFolder(0).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
   FSystemImages->SetShareImages(true);
-  if (list) FSystemImages->SetHandle(list);
   FSystemImages->SetBkColor(clNone);
   SetImages(FSystemImages.get());
 
@@ -171,20 +168,44 @@ void TShDirTree::DeregisterChangeNotify() {
   FNotifyHandle = 0;
 }
 
+void TShDirTree::SystemImagesNeeded() {
+  if (FSystemImagesTaken) return;
+  FSystemImagesTaken = true;
+  SHFILEINFOA info{};
+  auto list = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoA(GetShellFolder(0).c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  if (list) FSystemImages->SetHandle(list);
+  FSystemImages->SetBkColor(clNone);
+}
+
+void TShDirTree::NodesNeeded() {
+  if (!FFillPending) return;
+  RebuildTree();
+  if (TTreeNode* root = Items()->GetFirstNode()) root->Expand(false);
+}
+
 void TShDirTree::CreateWnd() {
+  SystemImagesNeeded();
   TUniCustomTreeView::CreateWnd();
+  // A stored tree that has had no window yet gets the root and the drives it was read for,
+  // before the focus below: the control then selects its first node, as it does for nodes
+  // it is created with.
+  const bool loading = (ComponentState() & csLoading) != 0;
+  if (!loading) NodesNeeded();
   // The control draws its selection as focused only after it has seen a focus once.
   TMessage focus{WM_SETFOCUS, 0, 0, 0};
   TUniCustomTreeView::DefaultHandler(focus);
-  // The nodes outlive a re-created window (and a stored tree built them in Loaded before
-  // its window came): only an empty tree gets its root here.
-  if (!(ComponentState() & csLoading) && Items()->Count() == 0) AddRootNode();
+  // The nodes outlive a re-created window: only an empty tree gets its root here.
+  if (!loading && Items()->Count() == 0) AddRootNode();
 }
 
 void TShDirTree::Loaded() {
   TUniCustomTreeView::Loaded();
-  RebuildTree();
-  if (TTreeNode* root = Items()->GetFirstNode()) root->Expand(false);
+  // A stored tree shows the drives under its expanded root. The shell is asked for them
+  // (names, icons) when the tree gets its window or its nodes are first needed, so that a
+  // tree on a page not shown yet costs nothing at start-up.
+  FFillPending = true;
+  if (HandleAllocated()) NodesNeeded();
 }
 
 void TShDirTree::Notification(TComponent* AComponent, TOperation Operation) {
@@ -285,6 +306,7 @@ WideString TShDirTree::DriveNodeText(wchar_t Letter, const WideString& DisplayNa
 }
 
 void TShDirTree::RebuildTree() {
+  FFillPending = false;
   Items()->BeginUpdate();
   ScopeExit end{[&] { Items()->EndUpdate(); }};
   Items()->Clear();
@@ -293,6 +315,7 @@ void TShDirTree::RebuildTree() {
 }
 
 void TShDirTree::AddRootNode() {
+  SystemImagesNeeded();
   Items()->BeginUpdate();
   ScopeExit end{[&] { Items()->EndUpdate(); }};
   Items()->Clear();
@@ -391,6 +414,10 @@ void TShDirTree::OpenPath(const AnsiString& Path) { OpenPathW(AnsiToWide(Path));
 
 void TShDirTree::OpenPathW(const WideString& Path) {
   if (Path.size() <= 1 || !FolderExists(Path)) return;
+  // The walk opens each folder through the window's expansion, which fills it: a tree that
+  // has not had a window yet gets it now (and its nodes with it).
+  if (FFillPending && Parent()) HandleNeeded();
+  NodesNeeded();
   WideString rest = AddSlash(LongPathOf(Path));
   TTreeNode* matched = nullptr;
   {

@@ -76,6 +76,9 @@ class TShDirTree : public TUniCustomTreeView {
   // Expands the tree down to an existing folder, selects it and tells OnDirChange.
   void OpenPath(const AnsiString& Path);
   void OpenPathW(const WideString& Path);
+  // A stored tree fills itself (root and drives) with its first window; this fills it now
+  // when that has not happened yet.
+  void NodesNeeded();
 
   // --- folder commands
   // Creates a sub-folder of Node (the selection when null); an empty name takes the
@@ -151,6 +154,8 @@ class TShDirTree : public TUniCustomTreeView {
   void RegisterChangeNotify();
   void DeregisterChangeNotify();
   void MakePopupMenu();
+  // Takes the shell's small system image list into the tree's own image list, once.
+  void SystemImagesNeeded();
   bool HasSubFolders(const WideString& Path, DWORD Mask);
   void FollowInFileList(const WideString& Path, bool Refresh);
   void TrackFolderDrag();
@@ -180,6 +185,8 @@ class TShDirTree : public TUniCustomTreeView {
   TDragMode FDragMode = dmManual;
   bool FDragTracked = false;  // a drag ran inside the press the mouse-down handling sees
   std::unique_ptr<TCustomImageList> FSystemImages;
+  bool FSystemImagesTaken = false;
+  bool FFillPending = false;  // read from a stream, its root and drives not added yet
 };
 
 // The 8-bit form of a path: as it is when the ANSI code page holds every character, else

@@ -1092,12 +1092,20 @@ LRESULT TCustomComboBoxStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) con
   return SendMessageA(FComboBox->Handle(), Msg, WParam, LParam);
 }
 
+TStrings* TCustomComboBoxStrings::Waiting() const {
+  return FComboBox->KeepsItemsWithoutWindow() ? FComboBox->WaitingItems() : nullptr;
+}
+
 int TCustomComboBoxStrings::CheckInserted(LRESULT Answer) const {
   if (Answer < 0) throw EOutOfResources(LoadResString(&SInsertLineError));
   return static_cast<int>(Answer);
 }
 
 AnsiString TCustomComboBoxStrings::Get(int Index) const {
+  if (TStrings* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) Error(LoadResString(&SListIndexError).c_str(), Index);
+    return waiting->Get(Index);
+  }
   LRESULT length = Send(CB_GETLBTEXTLEN, Index, 0);
   if (length == CB_ERR) Error(LoadResString(&SListIndexError).c_str(), Index);
   if (length < 1) return AnsiString();
@@ -1106,26 +1114,49 @@ AnsiString TCustomComboBoxStrings::Get(int Index) const {
   return AnsiString(buffer.data());
 }
 
-int TCustomComboBoxStrings::GetCount() const { return static_cast<int>(Send(CB_GETCOUNT, 0, 0)); }
+int TCustomComboBoxStrings::GetCount() const {
+  if (TStrings* waiting = Waiting()) return waiting->Count();
+  return static_cast<int>(Send(CB_GETCOUNT, 0, 0));
+}
 
 TObject* TCustomComboBoxStrings::GetObject(int Index) const {
   if (Index < 0 || Index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), Index);
+  if (TStrings* waiting = Waiting()) return waiting->GetObject(Index);
   return reinterpret_cast<TObject*>(Send(CB_GETITEMDATA, Index, 0));
 }
 
 void TCustomComboBoxStrings::PutObject(int Index, TObject* Obj) {
+  if (TStrings* waiting = Waiting()) {
+    // The window ignores an index it does not hold.
+    if (Index >= 0 && Index < waiting->Count()) waiting->PutObject(Index, Obj);
+    return;
+  }
   Send(CB_SETITEMDATA, Index, reinterpret_cast<LPARAM>(Obj));
 }
 
 int TCustomComboBoxStrings::Add(const AnsiString& S) {
+  if (TStrings* waiting = Waiting()) return waiting->Add(S);
   return CheckInserted(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str())));
 }
 
 void TCustomComboBoxStrings::Insert(int Index, const AnsiString& S) {
+  if (TStrings* waiting = Waiting()) {
+    // As the window: -1 appends, a place past the end is refused.
+    if (Index == -1) Index = waiting->Count();
+    CheckInserted(Index < 0 || Index > waiting->Count() ? CB_ERR : Index);
+    waiting->Insert(Index, S);
+    FComboBox->WaitingItemInserted(Index);
+    return;
+  }
   CheckInserted(Send(CB_INSERTSTRING, Index, reinterpret_cast<LPARAM>(S.c_str())));
 }
 
 void TCustomComboBoxStrings::Clear() {
+  if (TStrings* waiting = Waiting()) {
+    waiting->Clear();
+    FComboBox->WaitingItemsCleared();
+    return;
+  }
   // The edit part keeps what it shows.
   AnsiString text = FComboBox->Text();
   Send(CB_RESETCONTENT, 0, 0);
@@ -1133,9 +1164,23 @@ void TCustomComboBoxStrings::Clear() {
   FComboBox->Update();
 }
 
-void TCustomComboBoxStrings::Delete(int Index) { Send(CB_DELETESTRING, Index, 0); }
+void TCustomComboBoxStrings::Delete(int Index) {
+  if (TStrings* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) return;
+    waiting->Delete(Index);
+    FComboBox->WaitingItemDeleted(Index);
+    return;
+  }
+  Send(CB_DELETESTRING, Index, 0);
+}
 
 int TCustomComboBoxStrings::IndexOf(const AnsiString& S) const {
+  if (TStrings* waiting = Waiting()) {
+    // The window's search ignores case.
+    for (int i = 0; i < waiting->Count(); ++i)
+      if (AnsiCompareText(waiting->Get(i), S) == 0) return i;
+    return -1;
+  }
   LRESULT found = Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));
   return found == CB_ERR ? -1 : static_cast<int>(found);
 }
@@ -1230,6 +1275,7 @@ TCanvas* TCustomComboBox::Canvas() const { return FCanvas.get(); }
 
 int TCustomComboBox::ItemIndex() {
   if (HasState(csLoading) && !HandleAllocated()) return FLoadedIndex;
+  if (KeepsItemsWithoutWindow()) return FSaveIndex;
   return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
 }
 
@@ -1245,7 +1291,45 @@ void TCustomComboBox::SetItemIndex(int Value) {
     FLoadedIndex = Value;
     return;
   }
+  if (KeepsItemsWithoutWindow()) {
+    // As the window's selection: an index it does not hold selects nothing.
+    if (Value == FSaveIndex) return;
+    FSaveIndex = Value >= 0 && Value < Items()->Count() ? Value : -1;
+    KeepSelectedText(FSaveIndex);
+    return;
+  }
   if (ItemIndex() != Value) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(Value), 0);
+}
+
+TStrings* TCustomComboBox::WaitingItems() {
+  if (!FSaveItems) FSaveItems = std::make_unique<TStringList>();
+  return FSaveItems.get();
+}
+
+void TCustomComboBox::WaitingItemInserted(int Index) {
+  if (FSaveIndex >= Index) ++FSaveIndex;
+}
+
+void TCustomComboBox::WaitingItemDeleted(int Index) {
+  if (Index < FSaveIndex)
+    --FSaveIndex;
+  else if (Index == FSaveIndex) {
+    FSaveIndex = -1;
+    // The edit part keeps what it shows; a list shows no selection.
+    if (!HasEditPart()) KeepSelectedText(-1);
+  }
+}
+
+void TCustomComboBox::WaitingItemsCleared() {
+  FSaveIndex = -1;
+  // The edit part keeps what it shows; a list shows no selection.
+  if (!HasEditPart()) KeepSelectedText(-1);
+}
+
+void TCustomComboBox::KeepSelectedText(int Index) {
+  AnsiString text = Index >= 0 ? Items()->Get(Index) : AnsiString();
+  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), 0};
+  TControl::DefaultHandler(set);
 }
 
 void TCustomComboBox::Loaded() {
@@ -1597,7 +1681,17 @@ LRESULT TListBoxStrings::Send(UINT Msg, WPARAM WParam, LPARAM LParam) const {
   return SendMessageA(FListBox->Handle(), Msg, WParam, LParam);
 }
 
+TStringList* TListBoxStrings::Waiting() const {
+  if (!FListBox->KeepsItemsWithoutWindow()) return nullptr;
+  if (!FListBox->FSaveItems) FListBox->FSaveItems = std::make_unique<TStringList>();
+  return FListBox->FSaveItems.get();
+}
+
 AnsiString TListBoxStrings::Get(int Index) const {
+  if (TStringList* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) Error(LoadResString(&SListIndexError).c_str(), Index);
+    return waiting->Get(Index);
+  }
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return FListBox->DoGetData(Index);
   LRESULT length = Send(LB_GETTEXTLEN, Index, 0);
@@ -1608,9 +1702,16 @@ AnsiString TListBoxStrings::Get(int Index) const {
   return AnsiString(buffer.data());
 }
 
-int TListBoxStrings::GetCount() const { return static_cast<int>(Send(LB_GETCOUNT, 0, 0)); }
+int TListBoxStrings::GetCount() const {
+  if (TStringList* waiting = Waiting()) return waiting->Count();
+  return static_cast<int>(Send(LB_GETCOUNT, 0, 0));
+}
 
 TObject* TListBoxStrings::GetObject(int Index) const {
+  if (TStringList* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) Error(LoadResString(&SListIndexError).c_str(), Index);
+    return waiting->GetObject(Index);
+  }
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return nullptr;
   if (Index < 0 || Index >= GetCount()) Error(LoadResString(&SListIndexError).c_str(), Index);
@@ -1618,6 +1719,11 @@ TObject* TListBoxStrings::GetObject(int Index) const {
 }
 
 void TListBoxStrings::PutObject(int Index, TObject* Obj) {
+  if (TStringList* waiting = Waiting()) {
+    // The window ignores an index it does not hold.
+    if (Index >= 0 && Index < waiting->Count()) waiting->PutObject(Index, Obj);
+    return;
+  }
   FListBox->HandleNeeded();
   if (!FListBox->WindowIsVirtual()) Send(LB_SETITEMDATA, Index, reinterpret_cast<LPARAM>(Obj));
 }
@@ -1631,21 +1737,56 @@ void TListBoxStrings::Put(int Index, const AnsiString& S) {
 }
 
 int TListBoxStrings::Add(const AnsiString& S) {
+  if (TStringList* waiting = Waiting()) return waiting->Add(S);
   LRESULT index = Send(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
   if (index < 0) throw EOutOfResources(LoadResString(&SInsertLineError));
   return static_cast<int>(index);
 }
 
 void TListBoxStrings::Insert(int Index, const AnsiString& S) {
+  if (TStringList* waiting = Waiting()) {
+    // As the window: -1 appends, a place past the end is refused; the selection moves
+    // with its item.
+    if (Index == -1) Index = waiting->Count();
+    if (Index < 0 || Index > waiting->Count()) throw EOutOfResources(LoadResString(&SInsertLineError));
+    waiting->Insert(Index, S);
+    if (FListBox->FSaveIndex >= Index) ++FListBox->FSaveIndex;
+    return;
+  }
   if (Send(LB_INSERTSTRING, Index, reinterpret_cast<LPARAM>(S.c_str())) < 0)
     throw EOutOfResources(LoadResString(&SInsertLineError));
 }
 
-void TListBoxStrings::Clear() { Send(LB_RESETCONTENT, 0, 0); }
+void TListBoxStrings::Clear() {
+  if (TStringList* waiting = Waiting()) {
+    waiting->Clear();
+    FListBox->FSaveIndex = -1;
+    return;
+  }
+  Send(LB_RESETCONTENT, 0, 0);
+}
 
-void TListBoxStrings::Delete(int Index) { Send(LB_DELETESTRING, Index, 0); }
+void TListBoxStrings::Delete(int Index) {
+  if (TStringList* waiting = Waiting()) {
+    if (Index < 0 || Index >= waiting->Count()) return;
+    waiting->Delete(Index);
+    int& selected = FListBox->FSaveIndex;
+    if (Index < selected)
+      --selected;
+    else if (Index == selected)
+      selected = -1;
+    return;
+  }
+  Send(LB_DELETESTRING, Index, 0);
+}
 
 int TListBoxStrings::IndexOf(const AnsiString& S) const {
+  if (TStringList* waiting = Waiting()) {
+    // The window's search ignores case.
+    for (int i = 0; i < waiting->Count(); ++i)
+      if (AnsiCompareText(waiting->Get(i), S) == 0) return i;
+    return -1;
+  }
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return -1;
   LRESULT found = Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));
@@ -1685,10 +1826,16 @@ void TCustomListBox::SetCount(int Value) {
 }
 
 int TCustomListBox::ItemIndex() {
+  if (KeepsItemsWithoutWindow()) return FSaveIndex;
   return static_cast<int>(SendMessageA(Handle(), FMultiSelect ? LB_GETCARETINDEX : LB_GETCURSEL, 0, 0));
 }
 
 void TCustomListBox::SetItemIndex(int Value) {
+  if (KeepsItemsWithoutWindow()) {
+    // As the window's selection: an index it does not hold selects nothing.
+    FSaveIndex = Value >= 0 && Value < Count() ? Value : -1;
+    return;
+  }
   if (ItemIndex() == Value) return;
   SendMessageA(Handle(), FMultiSelect ? LB_SETCARETINDEX : LB_SETCURSEL, static_cast<WPARAM>(Value), 0);
 }

@@ -412,7 +412,8 @@ using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, in
 
 class TCustomComboBox;
 
-// A combo box's items, kept in its window (the window is made when needed).
+// A combo box's items, kept in its window; until the combo box has one (a control on a page
+// not shown yet), in its list of waiting items.
 class TCustomComboBoxStrings : public TStrings {
   VCL_CLASS(TCustomComboBoxStrings)
  public:
@@ -434,6 +435,8 @@ class TCustomComboBoxStrings : public TStrings {
   LRESULT Send(UINT Msg, WPARAM WParam, LPARAM LParam) const;
   // The answer of CB_ADDSTRING / CB_INSERTSTRING; a negative one is an error.
   int CheckInserted(LRESULT Answer) const;
+  // The waiting items while the combo box keeps them without a window, else nullptr.
+  TStrings* Waiting() const;
 
  private:
   TCustomComboBox* FComboBox;
@@ -464,6 +467,17 @@ class TCustomComboBox : public TCustomListControl {
 
   int ItemIndex();
   void SetItemIndex(int Value);
+  // Whether items, selection and text are kept by the control itself: it has no window
+  // yet (nor lost one), and the window's own sorting is not wanted. Asking for them makes
+  // no window; the window takes them when it is made.
+  bool KeepsItemsWithoutWindow() const { return !HandleAllocated() && !FSorted; }
+  // The waiting items (an 8-bit view of them), made on first use.
+  virtual TStrings* WaitingItems();
+  // While the items wait: the selection follows an item put in or taken out, and is lost
+  // with all of them, as the window's list does it.
+  void WaitingItemInserted(int Index);
+  void WaitingItemDeleted(int Index);
+  void WaitingItemsCleared();
   // The item index as a stored description holds it (without making a window).
   int StoredItemIndex() const;
   TComboBoxStyle Style() const { return FStyle; }
@@ -529,6 +543,11 @@ class TCustomComboBox : public TCustomListControl {
   // Gives the dropped-down list room for DropDownCount rows.
   void AdjustDropDown();
   bool HasEditPart() const { return FStyle == csDropDown || FStyle == csSimple; }
+  // The text a selection of waiting items shows (the item's, or none), kept without a
+  // notice, as the window's selection sends none.
+  virtual void KeepSelectedText(int Index);
+  // The selection while the items wait, or of the window just gone.
+  int FSaveIndex = -1;
 
   HWND FEditHandle = nullptr;
   HWND FListHandle = nullptr;
@@ -544,7 +563,6 @@ class TCustomComboBox : public TCustomListControl {
 
   mutable std::unique_ptr<TStrings> FItems;
   std::unique_ptr<TStringList> FSaveItems;
-  int FSaveIndex = -1;
   int FLoadedIndex = -1;
   std::unique_ptr<TControlCanvas> FCanvas;
   TComboBoxStyle FStyle = csDropDown;
@@ -599,11 +617,14 @@ class TListBoxStrings : public TStrings {
 
  private:
   LRESULT Send(UINT Msg, WPARAM WParam, LPARAM LParam) const;
+  // The waiting items while the list box keeps them without a window, else nullptr.
+  TStringList* Waiting() const;
   TCustomListBox* FListBox;
 };
 
 // "LISTBOX". Items, selection and the top item outlive a new window, so a new window
-// (a style or font change) measures every row again.
+// (a style or font change) measures every row again. Until its first window (a list on a
+// page not shown yet) a plain list keeps its items and selection itself.
 class TCustomListBox : public TCustomListControl {
   VCL_CLASS(TCustomListBox)
   friend class TListBoxStrings;
@@ -623,6 +644,10 @@ class TCustomListBox : public TCustomListControl {
 
   int ItemIndex();
   void SetItemIndex(int Value);
+  // Whether items and selection are kept by the control itself: it has no window, and
+  // neither the window's sorting, its several selections nor its virtual items are wanted.
+  // Asking for them makes no window; the window takes them when it is made.
+  bool KeepsItemsWithoutWindow() const { return !HandleAllocated() && !FSorted && !FMultiSelect && !IsVirtual(); }
   bool Selected(int Index);
   void SetSelected(int Index, bool Value);
   int SelCount();

@@ -49,6 +49,7 @@ VCL_CLASS_IMPL(TUniComboBox, TUniCustomComboBox, &CreateComponentOf<TUniComboBox
 // TD7PatchedComboBoxStrings
 
 AnsiString TD7PatchedComboBoxStrings::Get(int Index) const {
+  if (Waiting()) return TCustomComboBoxStrings::Get(Index);
   LRESULT length = Send(CB_GETLBTEXTLEN, Index, 0);
   if (length < 1) return AnsiString();
   std::vector<char> buffer(static_cast<size_t>(length) + 1, '\0');
@@ -57,10 +58,15 @@ AnsiString TD7PatchedComboBoxStrings::Get(int Index) const {
 }
 
 int TD7PatchedComboBoxStrings::Add(const AnsiString& S) {
+  if (Waiting()) return TCustomComboBoxStrings::Add(S);
   return CheckInserted(Send(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str())));
 }
 
 void TD7PatchedComboBoxStrings::Insert(int Index, const AnsiString& S) {
+  if (Waiting()) {
+    TCustomComboBoxStrings::Insert(Index, S);
+    return;
+  }
   CheckInserted(Send(CB_INSERTSTRING, Index, reinterpret_cast<LPARAM>(S.c_str())));
 }
 
@@ -75,7 +81,13 @@ HWND TUniComboBoxStrings::UnicodeWindow() const {
 
 TStrings* TUniComboBoxStrings::AnsiItems() const { return FComboBox->TCustomComboBox::Items(); }
 
+TUniStringList* TUniComboBoxStrings::Waiting() const {
+  return UnicodePlatform && FComboBox->KeepsItemsWithoutWindow() ? FComboBox->WaitingWideItems() : nullptr;
+}
+
 WideString TUniComboBoxStrings::Get(int Index) const {
+  if (TUniStringList* waiting = Waiting())
+    return Index >= 0 && Index < waiting->Count() ? waiting->Get(Index) : WideString();
   HWND wnd = UnicodeWindow();
   if (!wnd) return AnsiToWide(AnsiItems()->Get(Index));
   LRESULT length = SendMessageW(wnd, CB_GETLBTEXTLEN, Index, 0);
@@ -91,6 +103,7 @@ void TUniComboBoxStrings::PutObject(int Index, TObject* Obj) { AnsiItems()->SetO
 void TUniComboBoxStrings::Delete(int Index) { AnsiItems()->Delete(Index); }
 
 int TUniComboBoxStrings::Add(const WideString& S) {
+  if (TUniStringList* waiting = Waiting()) return waiting->Add(S);
   HWND wnd = UnicodeWindow();
   if (!wnd) return AnsiItems()->Add(WideToAnsi(S));
   LRESULT index = SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(S.c_str()));
@@ -99,6 +112,14 @@ int TUniComboBoxStrings::Add(const WideString& S) {
 }
 
 void TUniComboBoxStrings::Insert(int Index, const WideString& S) {
+  if (TUniStringList* waiting = Waiting()) {
+    // As the window: -1 appends, a place past the end is refused.
+    if (Index == -1) Index = waiting->Count();
+    if (Index < 0 || Index > waiting->Count()) throw EOutOfResources(LoadResString(&SInsertLineError));
+    waiting->Insert(Index, S);
+    FComboBox->WaitingItemInserted(Index);
+    return;
+  }
   HWND wnd = UnicodeWindow();
   if (!wnd) {
     AnsiItems()->Insert(Index, WideToAnsi(S));
@@ -109,6 +130,12 @@ void TUniComboBoxStrings::Insert(int Index, const WideString& S) {
 }
 
 int TUniComboBoxStrings::IndexOf(const WideString& S) const {
+  if (TUniStringList* waiting = Waiting()) {
+    // The window's search ignores case.
+    for (int i = 0; i < waiting->Count(); ++i)
+      if (WideCompareText(waiting->Get(i), S) == 0) return i;
+    return -1;
+  }
   HWND wnd = UnicodeWindow();
   if (!wnd) return AnsiItems()->IndexOf(WideToAnsi(S));
   LRESULT found = SendMessageW(wnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));
@@ -116,6 +143,11 @@ int TUniComboBoxStrings::IndexOf(const WideString& S) const {
 }
 
 void TUniComboBoxStrings::Clear() {
+  if (TUniStringList* waiting = Waiting()) {
+    waiting->Clear();
+    FComboBox->WaitingItemsCleared();
+    return;
+  }
   // The edit part keeps what it shows.
   WideString text = UniControl_GetText(FComboBox);
   if (HWND wnd = UnicodeWindow())
@@ -153,6 +185,30 @@ TUniCustomComboBox::TUniCustomComboBox(TComponent* AOwner)
 TUniCustomComboBox::~TUniCustomComboBox() = default;
 
 TStrings* TUniCustomComboBox::CreateItems() { return new TD7PatchedComboBoxStrings(this); }
+
+TUniStringList* TUniCustomComboBox::WaitingWideItems() {
+  if (!FSaveItems) FSaveItems = std::make_unique<TUniStringList>();
+  return FSaveItems.get();
+}
+
+TStrings* TUniCustomComboBox::WaitingItems() {
+  if (!UnicodePlatform) return TCustomComboBox::WaitingItems();
+  return WaitingWideItems()->AnsiStrings();
+}
+
+void TUniCustomComboBox::KeepSelectedText(int Index) {
+  if (!UnicodePlatform) {
+    TCustomComboBox::KeepSelectedText(Index);
+    return;
+  }
+  WideString text = Index >= 0 ? FItems->Get(Index) : WideString();
+  // Kept as the wide layer keeps any text without a window: the wide text in the helper and
+  // its 8-bit form in the framework's copy.
+  FindWideControlHelper(this, true)->Caption = text;
+  AnsiString ansi = WideToAnsi(text);
+  TMessage set{WM_SETTEXT, 0, reinterpret_cast<LPARAM>(ansi.c_str()), 0};
+  TControl::DefaultHandler(set);
+}
 
 WideString TUniCustomComboBox::Text() { return UniControl_GetText(this); }
 void TUniCustomComboBox::SetText(const WideString& Value) { UniControl_SetText(this, Value); }
@@ -202,6 +258,7 @@ void TUniCustomComboBox::MakeInnerWindowUnicode(HWND Wnd, WNDPROC& DefProc) {
 
 void TUniCustomComboBox::CreateWnd() {
   AnsiString ansiText = TControl::Text();  // the control's own copy: there is no window yet
+  const int savedIndex = FSaveIndex;       // the framework's part forgets it
   TCustomComboBox::CreateWnd();
   if (!UnicodePlatform) {
     TControl::SetText(ansiText);
@@ -212,8 +269,8 @@ void TUniCustomComboBox::CreateWnd() {
   if (FSaveItems) {
     std::unique_ptr<TUniStringList> saved = std::move(FSaveItems);
     FItems->Assign(saved.get());
-    if (FSaveIndex != -1)
-      SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(std::min(FSaveIndex, FItems->Count() - 1)), 0);
+    if (savedIndex != -1)
+      SendMessageW(WindowHandle(), CB_SETCURSEL, static_cast<WPARAM>(std::min(savedIndex, FItems->Count() - 1)), 0);
   }
   FSaveIndex = -1;
   TWideControlHelper* helper = FindWideControlHelper(this, false);

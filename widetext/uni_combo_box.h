@@ -22,7 +22,8 @@ class TD7PatchedComboBoxStrings : public TCustomComboBoxStrings {
 
 class TUniCustomComboBox;
 
-// The wide combo box's items: wide in a Unicode window, else through the 8-bit items.
+// The wide combo box's items: wide in a Unicode window (or, before it, in the combo box's
+// wide list of waiting items), else through the 8-bit items.
 class TUniComboBoxStrings : public TUniStrings {
   VCL_CLASS(TUniComboBoxStrings)
  public:
@@ -44,6 +45,8 @@ class TUniComboBoxStrings : public TUniStrings {
  private:
   HWND UnicodeWindow() const;
   TStrings* AnsiItems() const;
+  // The wide waiting items while the combo box keeps them without a window, else nullptr.
+  TUniStringList* Waiting() const;
 
   TUniCustomComboBox* FComboBox;
 };
@@ -108,9 +111,13 @@ class TUniCustomComboBox : public TCustomComboBox, public IWideCustomListControl
   bool SelectItem(const WideString& S, bool UniqueOnly, bool KeepTyped);
 
   void DefineProperties(TFiler* Filer) override;
+  TStrings* WaitingItems() override;
+  // The wide waiting items, made on first use (only while there is no window).
+  TUniStringList* WaitingWideItems();
 
  protected:
   TStrings* CreateItems() override;
+  void KeepSelectedText(int Index) override;
   void CreateWindowHandle(const TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
@@ -126,7 +133,6 @@ class TUniCustomComboBox : public TCustomComboBox, public IWideCustomListControl
 
   std::unique_ptr<TUniComboBoxStrings> FItems;
   std::unique_ptr<TUniStringList> FSaveItems;
-  int FSaveIndex = -1;
   TComboAutoSearch FSearch;
 
  protected:

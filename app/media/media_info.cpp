@@ -32,7 +32,17 @@ const std::pair<const wchar_t*, const wchar_t*> RenamedParameters[] = {
 
 TMediaInfoLibrary& TMediaInfoLibrary::Instance() {
   static TMediaInfoLibrary library;
+  static const bool told = [] {
+    if (!library.Loaded() && Present() && LoadFailed) LoadFailed();
+    return true;
+  }();
+  (void)told;
   return library;
+}
+
+bool TMediaInfoLibrary::Present() {
+  const DWORD attributes = GetFileAttributesW((ProgramFolder() + L"MediaInfo.dll").c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 TMediaInfoLibrary::TMediaInfoLibrary() {

@@ -22,8 +22,14 @@ class TMediaAnswers {
 // empty and gets only the rows its extension gives.
 class TMediaInfoLibrary {
  public:
+  // Loads the library on the first call: the program asks for it with the first file it
+  // analyses, not at its start.
   static TMediaInfoLibrary& Instance();
   bool Loaded() const { return FNew != nullptr; }
+  // Whether the library's file is beside the program, without loading it.
+  static bool Present();
+  // Called once when the file is there but will not load (the program tells the user).
+  static inline void (*LoadFailed)() = nullptr;
 
  private:
   friend class TMediaInfoFile;

@@ -134,7 +134,12 @@ void TMainForm::FormShow(TObject* Sender) {
   else
     AddLogLine(t.MsgTaggerFound + WideExtractFileName(tagger) + L" " + t.MsgTaggerFoundButNotSupported);
   MP4BoxForm1->SetEnabled(!mp4box.empty());
-  if (!TMediaInfoLibrary::Instance().Loaded()) ReportFailure(MediaInfoMissingText(folder));
+  // Loaded with the first file analysed: a missing one is told now, one that will not load
+  // when it is first needed.
+  if (!TMediaInfoLibrary::Present()) ReportFailure(MediaInfoMissingText(folder));
+  TMediaInfoLibrary::LoadFailed = [] {
+    if (MainForm) MainForm->ReportFailure(MediaInfoMissingText(ProgramFolder()));
+  };
 }
 
 void TMainForm::LogMP4BoxVersion() {

@@ -3,23 +3,46 @@
 #include "app/forms/main_form.h"
 
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
 #include "vcl/pictures.h"
+#include "vcl/scopeexit.h"
 
 namespace {
 
-// An icon of shell32.dll at Size pixels, or a system icon when the shell has none.
+// The icon groups of a loaded module in the order an icon index counts them.
+std::vector<std::wstring> IconGroupNames(HMODULE Module) {
+  std::vector<std::wstring> names;
+  EnumResourceNamesW(
+      Module, MAKEINTRESOURCEW(14),  // RT_GROUP_ICON
+      [](HMODULE, LPCWSTR, LPWSTR Name, LONG_PTR List) -> BOOL {
+        auto* out = reinterpret_cast<std::vector<std::wstring>*>(List);
+        // A number is kept in the "#123" form that names it as well.
+        out->push_back(IS_INTRESOURCE(Name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(Name)) : Name);
+        return TRUE;
+      },
+      reinterpret_cast<LONG_PTR>(&names));
+  return names;
+}
+
+// An icon of shell32.dll at Size pixels, or a system icon when the shell has none. The
+// library is in the process already: its icons are taken from its resources in memory
+// rather than from its file, which would be opened and read again for each icon.
 HICON ExtractShellIcon(int Index, int Size) {
+  static const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  static const std::vector<std::wstring> groups = shell ? IconGroupNames(shell) : std::vector<std::wstring>{};
   HICON icon = nullptr;
+  if (Index >= 0 && static_cast<size_t>(Index) < groups.size())
+    icon = static_cast<HICON>(LoadImageW(shell, groups[static_cast<size_t>(Index)].c_str(), IMAGE_ICON, Size, Size, 0));
+  if (icon) return icon;
   if (PrivateExtractIconsW(L"shell32.dll", Index, Size, Size, &icon, nullptr, 1, 0) == 1 && icon) return icon;
   return static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, Size, Size, 0));
 }
 
-// The icons taken from the shell while the pictures are filled in: each is extracted from
-// the library once (every extraction opens and maps the file again), and every caller gets
-// a copy of its own to keep.
+// The icons taken from the shell while the pictures are filled in: the image lists share
+// one of each, and every picture gets one of its own to keep.
 class TShellIcons {
  public:
   TShellIcons() = default;
@@ -28,8 +51,9 @@ class TShellIcons {
   ~TShellIcons() {
     for (const auto& entry : FIcons) DestroyIcon(entry.second);
   }
-  // A copy for the caller to keep.
-  HICON Get(int Index, int Size) { return CopyIcon(Shared(Index, Size)); }
+  // One for the caller to keep, made anew from the library's resources in memory (cheaper
+  // than a copy of the shared one).
+  HICON Get(int Index, int Size) { return ExtractShellIcon(Index, Size); }
   // The icon itself, while this lasts: an image list keeps a picture of its own.
   HICON Shared(int Index, int Size) {
     HICON& icon = FIcons[{Index, Size}];
@@ -45,20 +69,38 @@ HICON SystemIcon(LPCWSTR Id, int Size) {
   return static_cast<HICON>(LoadImageW(nullptr, Id, IMAGE_ICON, Size, Size, LR_SHARED));
 }
 
-void AddIcon(TImageList* List, HICON Icon, bool Owned) {
+// An icon of the list's own size goes in by its colour and mask pictures: the system then
+// has no copy of the icon to make and nothing to draw. Another size is fitted by the list.
+void AddShellIcon(TImageList* List, HICON Icon) {
+  ICONINFO info{};
+  if (GetIconInfo(Icon, &info)) {
+    BITMAP bm{};
+    const bool fits = info.hbmColor && GetObjectW(info.hbmColor, sizeof bm, &bm) &&
+                      bm.bmWidth == List->Width() && bm.bmHeight == List->Height();
+    const bool added = fits && ImageList_Add(List->Handle(), info.hbmColor, info.hbmMask) >= 0;
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+    if (added) return;
+  }
   TIcon icon;
-  icon.SetHandle(Owned ? Icon : CopyIcon(Icon));
+  icon.SetHandle(Icon);
   List->AddIcon(&icon);
+  icon.ReleaseHandle();
+}
+
+// The list's controls hear of its new pictures once, when they are all in.
+template <class Fill>
+void Refill(TImageList* List, Fill AddAll) {
+  List->BeginUpdate();
+  ScopeExit told{[List] { List->EndUpdate(); }};
+  List->Clear();
+  AddAll();
 }
 
 void FillFromShell(TShellIcons& Shell, TImageList* List, std::initializer_list<int> Indexes) {
-  List->Clear();
-  for (int index : Indexes) {
-    TIcon icon;
-    icon.SetHandle(Shell.Shared(index, List->Width()));
-    List->AddIcon(&icon);
-    icon.ReleaseHandle();
-  }
+  Refill(List, [&] {
+    for (int index : Indexes) AddShellIcon(List, Shell.Shared(index, List->Width()));
+  });
 }
 
 void SetPicture(TUniImage* Image, HICON Icon) {
@@ -116,10 +158,11 @@ void TMainForm::LoadStockImages() {
   FillFromShell(shell, CreationImages, {111, 114});
   FillFromShell(shell, EditionImages, {130, 77, 5, 128, 112});
   FillFromShell(shell, SettingsImages, {17});
-  StatusImages->Clear();
-  for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
-                     MAKEINTRESOURCEW(32514)})  // information, warning, error, question
-    AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()), false);
+  Refill(StatusImages, [this] {
+    for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
+                       MAKEINTRESOURCEW(32514)})  // information, warning, error, question
+      AddShellIcon(StatusImages, SystemIcon(id, StatusImages->Width()));
+  });
 
   for (TUniImage* picker : {UniImage13, UniImage14, UniImage26, UniImage18, UniImage21, UniImage23})
     SetPicture(picker, shell.Get(5, 16));

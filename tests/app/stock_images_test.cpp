@@ -61,6 +61,15 @@ TEST(StockImages, ListsAndPicturesHoldTheShellIconsTheyNameEachWithItsOwnHandle)
       EXPECT_EQ(ListIconPixels(l.List, static_cast<int>(i)), ShellIconPixels(l.Icons[i], l.List->Width())) << i;
   }
 
+  // The status rows' system icons: information, warning, error, question.
+  const int statusIcons[] = {32516, 32515, 32513, 32514};
+  ASSERT_EQ(m->StatusImages->Count(), 4);
+  for (int i = 0; i < 4; ++i) {
+    HICON system = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(statusIcons[i]), IMAGE_ICON,
+                                                 m->StatusImages->Width(), m->StatusImages->Width(), LR_SHARED));
+    EXPECT_EQ(ListIconPixels(m->StatusImages, i), Pixels(system)) << "status icon " << i;
+  }
+
   struct TPicture {
     TUniImage* Image;
     int Icon;

@@ -98,4 +98,58 @@ TEST(DirTreeStreaming, TheTagPageTreeIsReadShownAndWrittenWithoutDefaults) {
     EXPECT_NE(written.find(named(present)), std::string::npos) << present;
 }
 
+// On a page not shown yet the stored tree asks the shell for nothing: it has no window and
+// no nodes. Asked to open a folder it gets both first; shown, it keeps what it opened.
+TEST(DirTreeStreaming, ATreeNotShownYetFillsWhenAskedToOpenAFolderAndKeepsItWhenShown) {
+  InitApplication();
+  RegisterExplorerControls();
+  std::unique_ptr<TForm, FormFree> page(TCustomForm::CreateNew<TTagPage>(nullptr));
+  ReadComponentData(kTagPage, std::strlen(kTagPage), page.get(), "tag.dfm");
+  auto* tree = dynamic_cast<TShDirTree*>(page->FindComponent("ShDirTree1"));
+  ASSERT_TRUE(tree);
+  EXPECT_FALSE(tree->HandleAllocated());
+  EXPECT_EQ(tree->Items()->Count(), 0);
+
+  wchar_t windows[MAX_PATH] = {};
+  GetWindowsDirectoryW(windows, MAX_PATH);
+  tree->OpenPathW(windows);
+  auto* tag = static_cast<TTagPage*>(page.get());
+  ASSERT_EQ(tag->folders.size(), 1u);
+  EXPECT_EQ(AnsiCompareText(tag->folders[0], WideToAnsi(WideString(windows) + L"\\")), 0) << tag->folders[0];
+  TTreeNode* root = tree->Items()->GetFirstNode();
+  ASSERT_TRUE(root);
+  EXPECT_GT(root->Count(), 0);
+  TTreeNode* opened = tree->Selected();
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(opened->Level(), 2);
+
+  page->SetBorderStyle(bsNone);
+  page->Show();
+  Flush();
+  ASSERT_TRUE(tree->HandleAllocated());
+  EXPECT_EQ(tree->Items()->GetFirstNode(), root);
+  EXPECT_EQ(tree->Selected(), opened);
+  EXPECT_EQ(tag->folders.size(), 1u);
+}
+
+// The window of a stored tree, made before anything shows it (nothing has the focus), has
+// the root and the drives, the root expanded and selected as in a window made with them.
+TEST(DirTreeStreaming, ATreesFirstWindowHoldsItsRootSelectedAndTheDrives) {
+  InitApplication();
+  RegisterExplorerControls();
+  std::unique_ptr<TForm, FormFree> page(TCustomForm::CreateNew<TTagPage>(nullptr));
+  ReadComponentData(kTagPage, std::strlen(kTagPage), page.get(), "tag.dfm");
+  auto* tree = dynamic_cast<TShDirTree*>(page->FindComponent("ShDirTree1"));
+  ASSERT_TRUE(tree);
+  tree->HandleNeeded();
+  TTreeNode* root = tree->Items()->GetFirstNode();
+  ASSERT_TRUE(root);
+  EXPECT_TRUE(root->Expanded());
+  EXPECT_GT(root->Count(), 0);
+  EXPECT_EQ(tree->Selected(), root);
+  EXPECT_TRUE(tree->Images()) << "the shell's icons";
+  EXPECT_TRUE(tree->Images()->HandleAllocated());
+  EXPECT_TRUE(static_cast<TTagPage*>(page.get())->folders.empty());
+}
+
 }  // namespace

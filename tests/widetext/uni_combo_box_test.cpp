@@ -277,4 +277,107 @@ TEST_F(UniComboFixture, OwnerDrawnItemsShowTheWideItem) {
   EXPECT_EQ(drawn, wide);
 }
 
+
+
+// What a user and the program read of a combo box.
+struct TComboState {
+  std::vector<WideString> Items;
+  std::vector<TObject*> Objects;
+  int ItemIndex;
+  WideString Text;
+  int Found;  // IndexOf ignores case
+  bool operator==(const TComboState&) const = default;
+};
+
+void PrintTo(const TComboState& s, std::ostream* os) {
+  *os << "items";
+  for (size_t i = 0; i < s.Items.size(); ++i) *os << " '" << Utf8Encode(s.Items[i]) << "'" << (s.Objects[i] ? "*" : "");
+  *os << ", index " << s.ItemIndex << ", text '" << Utf8Encode(s.Text) << "', found " << s.Found;
+}
+
+TComboState StateOf(TUniComboBox* Combo) {
+  TComboState s{{}, {}, Combo->ItemIndex(), Combo->Text(), Combo->Items()->IndexOf(L"PLAIN")};
+  for (int i = 0; i < Combo->Items()->Count(); ++i) {
+    s.Items.push_back(Combo->Items()->Get(i));
+    s.Objects.push_back(Combo->Items()->Objects(i));
+  }
+  return s;
+}
+
+// A combo box on a parent not shown yet (a page of the wizard) has no window: it keeps its
+// items, selection and text itself, exactly as a combo box with a window would hold them
+// after the same steps, and its window, once the parent shows, takes them over.
+TEST(UniComboWithoutWindow, KeepsWhatTheWindowWouldHoldAndHandsItOver) {
+  static TObject marker;
+  using TSteps = void (*)(TUniComboBox*);
+  const std::pair<const char*, TSteps> scripts[] = {
+      {"added, one selected",
+       [](TUniComboBox* c) {
+         c->Items()->Add(kFrench);
+         c->Items()->AddObject(kGreek, &marker);
+         c->Items()->Add(L"plain");
+         c->SetItemIndex(1);
+       }},
+      {"inserted before the selection",
+       [](TUniComboBox* c) {
+         c->Items()->Add(kFrench);
+         c->Items()->Add(kGreek);
+         c->SetItemIndex(1);
+         c->Items()->Insert(0, kJapanese);
+         c->Items()->Insert(-1, L"plain");
+       }},
+      {"deleted before and at the selection",
+       [](TUniComboBox* c) {
+         c->Items()->Add(kFrench);
+         c->Items()->Add(kGreek);
+         c->Items()->Add(kJapanese);
+         c->SetItemIndex(2);
+         c->Items()->Delete(0);
+         c->Items()->Delete(1);
+         c->Items()->Delete(7);
+       }},
+      {"an index past the items",
+       [](TUniComboBox* c) {
+         c->Items()->Add(kFrench);
+         c->SetText(L"typed");
+         c->SetItemIndex(5);
+       }},
+      {"cleared after a selection",
+       [](TUniComboBox* c) {
+         c->Items()->Add(kGreek);
+         c->Items()->Add(L"Plain");
+         c->SetItemIndex(0);
+         c->Items()->Clear();
+         c->Items()->Add(L"plain");
+       }},
+  };
+  for (TComboBoxStyle style : {csDropDown, csDropDownList}) {
+    for (const auto& [name, steps] : scripts) {
+      SCOPED_TRACE(testing::Message() << name << ", style " << style);
+      std::unique_ptr<THostWindow> shown(ShownHost(300, 120));
+      auto* withWindow = new TUniComboBox(shown.get());
+      withWindow->SetStyle(style);
+      withWindow->SetParent(shown.get());
+      ASSERT_TRUE(withWindow->HandleAllocated());
+      steps(withWindow);
+      const TComboState expected = StateOf(withWindow);
+
+      std::unique_ptr<THostWindow> hidden(new THostWindow(nullptr));
+      hidden->SetBounds(40, 200, 300, 120);
+      auto* waiting = new TUniComboBox(hidden.get());
+      waiting->SetStyle(style);
+      waiting->SetParent(hidden.get());
+      steps(waiting);
+      EXPECT_EQ(StateOf(waiting), expected);
+      EXPECT_FALSE(waiting->HandleAllocated()) << "asking made a window";
+
+      hidden->SetVisible(true);
+      Flush();
+      ASSERT_TRUE(waiting->HandleAllocated());
+      EXPECT_TRUE(IsWindowUnicode(waiting->WindowHandle()));
+      EXPECT_EQ(StateOf(waiting), expected);
+    }
+  }
+}
+
 }  // namespace
