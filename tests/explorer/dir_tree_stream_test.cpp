@@ -57,11 +57,17 @@ const TClassMembers& TagPageMembers() {
 }
 VCL_CLASS_IMPL_MEMBERS(TTagPage, TForm, nullptr, nullptr, &TagPageMembers)
 
-TEST(DirTreeStreaming, TheTagPageTreeIsReadShownAndWrittenWithoutDefaults) {
+// The tag page read from its stored description, not shown.
+TForm* ReadTagPage() {
   InitApplication();
   RegisterExplorerControls();
-  std::unique_ptr<TForm, FormFree> page(TCustomForm::CreateNew<TTagPage>(nullptr));
-  ReadComponentData(kTagPage, std::strlen(kTagPage), page.get(), "tag.dfm");
+  TForm* page = TCustomForm::CreateNew<TTagPage>(nullptr);
+  ReadComponentData(kTagPage, std::strlen(kTagPage), page, "tag.dfm");
+  return page;
+}
+
+TEST(DirTreeStreaming, TheTagPageTreeIsReadShownAndWrittenWithoutDefaults) {
+  std::unique_ptr<TForm, FormFree> page(ReadTagPage());
   auto* tree = dynamic_cast<TShDirTree*>(page->FindComponent("ShDirTree1"));
   ASSERT_TRUE(tree);
   EXPECT_EQ(tree->FolderType(), FileTypeOf({ftReadOnly, ftSystem, ftDirectory, ftArchive, ftNormal}));
@@ -101,10 +107,7 @@ TEST(DirTreeStreaming, TheTagPageTreeIsReadShownAndWrittenWithoutDefaults) {
 // On a page not shown yet the stored tree asks the shell for nothing: it has no window and
 // no nodes. Asked to open a folder it gets both first; shown, it keeps what it opened.
 TEST(DirTreeStreaming, ATreeNotShownYetFillsWhenAskedToOpenAFolderAndKeepsItWhenShown) {
-  InitApplication();
-  RegisterExplorerControls();
-  std::unique_ptr<TForm, FormFree> page(TCustomForm::CreateNew<TTagPage>(nullptr));
-  ReadComponentData(kTagPage, std::strlen(kTagPage), page.get(), "tag.dfm");
+  std::unique_ptr<TForm, FormFree> page(ReadTagPage());
   auto* tree = dynamic_cast<TShDirTree*>(page->FindComponent("ShDirTree1"));
   ASSERT_TRUE(tree);
   EXPECT_FALSE(tree->HandleAllocated());
@@ -135,10 +138,7 @@ TEST(DirTreeStreaming, ATreeNotShownYetFillsWhenAskedToOpenAFolderAndKeepsItWhen
 // The window of a stored tree, made before anything shows it (nothing has the focus), has
 // the root and the drives, the root expanded and selected as in a window made with them.
 TEST(DirTreeStreaming, ATreesFirstWindowHoldsItsRootSelectedAndTheDrives) {
-  InitApplication();
-  RegisterExplorerControls();
-  std::unique_ptr<TForm, FormFree> page(TCustomForm::CreateNew<TTagPage>(nullptr));
-  ReadComponentData(kTagPage, std::strlen(kTagPage), page.get(), "tag.dfm");
+  std::unique_ptr<TForm, FormFree> page(ReadTagPage());
   auto* tree = dynamic_cast<TShDirTree*>(page->FindComponent("ShDirTree1"));
   ASSERT_TRUE(tree);
   tree->HandleNeeded();

@@ -16,20 +16,30 @@
 
 namespace {
 
-// A bitmap whose pixel (x, y) has a colour of its own.
-std::unique_ptr<TBitmap> Pattern(int W, int H) {
+// A 24-bit bitmap whose pixel (x, y) has the colour Colour(x, y) gives (0x00RRGGBB).
+template <typename TColourAt>
+std::unique_ptr<TBitmap> Painted(int W, int H, TColourAt Colour) {
   auto bitmap = std::make_unique<TBitmap>();
   bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(W, H);
   for (int y = 0; y < H; ++y) {
     auto* row = static_cast<uint8_t*>(bitmap->ScanLine(y));
     for (int x = 0; x < W; ++x) {
-      row[3 * x] = static_cast<uint8_t>(40 * x);
-      row[3 * x + 1] = static_cast<uint8_t>(40 * y);
-      row[3 * x + 2] = static_cast<uint8_t>(x * 7 + y * 13);
+      const uint32_t c = Colour(x, y);
+      row[3 * x] = static_cast<uint8_t>(c);
+      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
     }
   }
   return bitmap;
+}
+
+// A bitmap whose pixel (x, y) has a colour of its own.
+std::unique_ptr<TBitmap> Pattern(int W, int H) {
+  return Painted(W, H, [](int x, int y) {
+    return (static_cast<uint32_t>(static_cast<uint8_t>(x * 7 + y * 13)) << 16) |
+           (static_cast<uint32_t>(static_cast<uint8_t>(40 * y)) << 8) | static_cast<uint8_t>(40 * x);
+  });
 }
 
 // Noise compresses badly, which makes large JPEG files out of modest pictures.
@@ -360,19 +370,7 @@ uint32_t PixelAt(TKvThumbImage* Image, int X, int Y) {
 const uint32_t kQuadrantColours[4] = {0xE00000, 0x00C000, 0x0000F0, 0xF0F0F0};
 
 std::unique_ptr<TBitmap> Quadrants(int W, int H) {
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetPixelFormat(pf24bit);
-  bitmap->SetSize(W, H);
-  for (int y = 0; y < H; ++y) {
-    auto* row = static_cast<uint8_t*>(bitmap->ScanLine(y));
-    for (int x = 0; x < W; ++x) {
-      const uint32_t c = kQuadrantColours[(y < H / 2 ? 0 : 2) + (x < W / 2 ? 0 : 1)];
-      row[3 * x] = static_cast<uint8_t>(c);
-      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);
-      row[3 * x + 2] = static_cast<uint8_t>(c >> 16);
-    }
-  }
-  return bitmap;
+  return Painted(W, H, [W, H](int x, int y) { return kQuadrantColours[(y < H / 2 ? 0 : 2) + (x < W / 2 ? 0 : 1)]; });
 }
 
 // The picture still shows the four quadrants where they were, whatever its size.
