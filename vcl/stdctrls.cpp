@@ -8,6 +8,7 @@
 #include "vcl/scopeexit.h"
 #include "vcl/streaming.h"
 #include "vcl/themes.h"
+#include "vcl/waiting_items.h"
 
 namespace {
 
@@ -1141,9 +1142,7 @@ int TCustomComboBoxStrings::Add(const AnsiString& S) {
 
 void TCustomComboBoxStrings::Insert(int Index, const AnsiString& S) {
   if (TStrings* waiting = Waiting()) {
-    // As the window: -1 appends, a place past the end is refused.
-    if (Index == -1) Index = waiting->Count();
-    CheckInserted(Index < 0 || Index > waiting->Count() ? CB_ERR : Index);
+    Index = CheckInserted(waiting_items::InsertPlace(Index, waiting->Count()));
     waiting->Insert(Index, S);
     FComboBox->WaitingItemInserted(Index);
     return;
@@ -1175,12 +1174,7 @@ void TCustomComboBoxStrings::Delete(int Index) {
 }
 
 int TCustomComboBoxStrings::IndexOf(const AnsiString& S) const {
-  if (TStrings* waiting = Waiting()) {
-    // The window's search ignores case.
-    for (int i = 0; i < waiting->Count(); ++i)
-      if (AnsiCompareText(waiting->Get(i), S) == 0) return i;
-    return -1;
-  }
+  if (TStrings* waiting = Waiting()) return waiting_items::FindIgnoringCase(*waiting, S, AnsiCompareText);
   LRESULT found = Send(CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));
   return found == CB_ERR ? -1 : static_cast<int>(found);
 }
@@ -1307,17 +1301,14 @@ TStrings* TCustomComboBox::WaitingItems() {
 }
 
 void TCustomComboBox::WaitingItemInserted(int Index) {
-  if (FSaveIndex >= Index) ++FSaveIndex;
+  FSaveIndex = waiting_items::SelectionAfterInsert(FSaveIndex, Index);
 }
 
 void TCustomComboBox::WaitingItemDeleted(int Index) {
-  if (Index < FSaveIndex)
-    --FSaveIndex;
-  else if (Index == FSaveIndex) {
-    FSaveIndex = -1;
-    // The edit part keeps what it shows; a list shows no selection.
-    if (!HasEditPart()) KeepSelectedText(-1);
-  }
+  const bool lost = Index == FSaveIndex;
+  FSaveIndex = waiting_items::SelectionAfterDelete(FSaveIndex, Index);
+  // The edit part keeps what it shows; a list shows no selection.
+  if (lost && !HasEditPart()) KeepSelectedText(-1);
 }
 
 void TCustomComboBox::WaitingItemsCleared() {
@@ -1745,12 +1736,10 @@ int TListBoxStrings::Add(const AnsiString& S) {
 
 void TListBoxStrings::Insert(int Index, const AnsiString& S) {
   if (TStringList* waiting = Waiting()) {
-    // As the window: -1 appends, a place past the end is refused; the selection moves
-    // with its item.
-    if (Index == -1) Index = waiting->Count();
-    if (Index < 0 || Index > waiting->Count()) throw EOutOfResources(LoadResString(&SInsertLineError));
+    Index = waiting_items::InsertPlace(Index, waiting->Count());
+    if (Index < 0) throw EOutOfResources(LoadResString(&SInsertLineError));
     waiting->Insert(Index, S);
-    if (FListBox->FSaveIndex >= Index) ++FListBox->FSaveIndex;
+    FListBox->FSaveIndex = waiting_items::SelectionAfterInsert(FListBox->FSaveIndex, Index);
     return;
   }
   if (Send(LB_INSERTSTRING, Index, reinterpret_cast<LPARAM>(S.c_str())) < 0)
@@ -1770,23 +1759,14 @@ void TListBoxStrings::Delete(int Index) {
   if (TStringList* waiting = Waiting()) {
     if (Index < 0 || Index >= waiting->Count()) return;
     waiting->Delete(Index);
-    int& selected = FListBox->FSaveIndex;
-    if (Index < selected)
-      --selected;
-    else if (Index == selected)
-      selected = -1;
+    FListBox->FSaveIndex = waiting_items::SelectionAfterDelete(FListBox->FSaveIndex, Index);
     return;
   }
   Send(LB_DELETESTRING, Index, 0);
 }
 
 int TListBoxStrings::IndexOf(const AnsiString& S) const {
-  if (TStringList* waiting = Waiting()) {
-    // The window's search ignores case.
-    for (int i = 0; i < waiting->Count(); ++i)
-      if (AnsiCompareText(waiting->Get(i), S) == 0) return i;
-    return -1;
-  }
+  if (TStringList* waiting = Waiting()) return waiting_items::FindIgnoringCase(*waiting, S, AnsiCompareText);
   FListBox->HandleNeeded();
   if (FListBox->WindowIsVirtual()) return -1;
   LRESULT found = Send(LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));

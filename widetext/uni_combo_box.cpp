@@ -6,6 +6,7 @@
 #include "vcl/resstrings.h"
 #include "vcl/scopeexit.h"
 #include "vcl/streaming.h"
+#include "vcl/waiting_items.h"
 #include "widetext/char_messages.h"
 #include "widetext/platform.h"
 #include "widetext/synced_strings.h"
@@ -113,9 +114,8 @@ int TUniComboBoxStrings::Add(const WideString& S) {
 
 void TUniComboBoxStrings::Insert(int Index, const WideString& S) {
   if (TUniStringList* waiting = Waiting()) {
-    // As the window: -1 appends, a place past the end is refused.
-    if (Index == -1) Index = waiting->Count();
-    if (Index < 0 || Index > waiting->Count()) throw EOutOfResources(LoadResString(&SInsertLineError));
+    Index = waiting_items::InsertPlace(Index, waiting->Count());
+    if (Index < 0) throw EOutOfResources(LoadResString(&SInsertLineError));
     waiting->Insert(Index, S);
     FComboBox->WaitingItemInserted(Index);
     return;
@@ -130,12 +130,7 @@ void TUniComboBoxStrings::Insert(int Index, const WideString& S) {
 }
 
 int TUniComboBoxStrings::IndexOf(const WideString& S) const {
-  if (TUniStringList* waiting = Waiting()) {
-    // The window's search ignores case.
-    for (int i = 0; i < waiting->Count(); ++i)
-      if (WideCompareText(waiting->Get(i), S) == 0) return i;
-    return -1;
-  }
+  if (TUniStringList* waiting = Waiting()) return waiting_items::FindIgnoringCase(*waiting, S, WideCompareText);
   HWND wnd = UnicodeWindow();
   if (!wnd) return AnsiItems()->IndexOf(WideToAnsi(S));
   LRESULT found = SendMessageW(wnd, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(S.c_str()));

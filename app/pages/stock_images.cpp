@@ -71,7 +71,7 @@ HICON SystemIcon(LPCWSTR Id, int Size) {
 
 // An icon of the list's own size goes in by its colour and mask pictures: the system then
 // has no copy of the icon to make and nothing to draw. Another size is fitted by the list.
-void AddShellIcon(TImageList* List, HICON Icon) {
+void AddIcon(TImageList* List, HICON Icon) {
   ICONINFO info{};
   if (GetIconInfo(Icon, &info)) {
     BITMAP bm{};
@@ -99,7 +99,7 @@ void Refill(TImageList* List, Fill AddAll) {
 
 void FillFromShell(TShellIcons& Shell, TImageList* List, std::initializer_list<int> Indexes) {
   Refill(List, [&] {
-    for (int index : Indexes) AddShellIcon(List, Shell.Shared(index, List->Width()));
+    for (int index : Indexes) AddIcon(List, Shell.Shared(index, List->Width()));
   });
 }
 
@@ -161,7 +161,7 @@ void TMainForm::LoadStockImages() {
   Refill(StatusImages, [this] {
     for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
                        MAKEINTRESOURCEW(32514)})  // information, warning, error, question
-      AddShellIcon(StatusImages, SystemIcon(id, StatusImages->Width()));
+      AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()));
   });
 
   for (TUniImage* picker : {UniImage13, UniImage14, UniImage26, UniImage18, UniImage21, UniImage23})
