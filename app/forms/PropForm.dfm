@@ -604,6 +604,15 @@ object PropForm: TPropForm
         Top = 8
         Width = 360
         Height = 332
+        HorzScrollBar.Tracking = True
+        VertScrollBar.Tracking = True
+        ThumbGap = 5
+        MaxWidth = 100
+        MaxHeight = 100
+        Filter = 'All (*.gif;*.gif;*.cur;*.pcx;*.ani;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf)|*.gif;*.gif;*.cur;*.pcx;*.ani;*.jpg;*.jpeg;*.bmp;*.ico;*.emf;*.wmf|GIF Image (*.gif)|*.gif|CompuServe GIF Image (*.gif)|*.gif|Cursor files (*.cur)|*.cur|PCX Image (*.pcx)|*.pcx|ANI Image (*.ani)|*.ani|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|Icons (*.ico)|*.ico|Enhanced Metafiles (*.emf)|*.emf|Metafiles (*.wmf)|*.wmf'
+        ShowShadow = True
+        ShowHint = True
+        TabStop = True
       end
       object btAdd: TUniButton
         OnClick = btAddClick

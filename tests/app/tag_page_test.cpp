@@ -355,6 +355,74 @@ TEST_F(TagPageTest, TheDialogsTagsAreConfirmedIntoTheRowAndWrittenToEveryFile) {
   }
 }
 
+// The artwork tab as the user reaches it: Add... opens the picture dialog, the chosen
+// picture's folder shows as thumbnails with it selected, each kept no larger than its cell
+// while the whole picture's size stays known, and OK sends the picture to every file.
+TEST_F(TagPageTest, ArtworkAddedInTheDialogShowsItsFolderReducedAndGoesToEveryFile) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const WideString art = temp.Path() + L"\\art";
+  CreateDirectoryW(art.c_str(), nullptr);
+  for (const auto& [name, colour] : {std::pair{L"\\back.bmp", clNavy}, std::pair{L"\\front.bmp", clTeal}}) {
+    TBitmap picture;
+    picture.SetPixelFormat(pf24bit);
+    picture.SetSize(800, 600);
+    picture.Canvas()->Brush()->SetColor(colour);
+    picture.Canvas()->FillRect(RECT{0, 0, 800, 600});
+    picture.SaveToFile(WideToAnsi(art + name));
+  }
+  const WideString cover = art + L"\\front.bmp";
+
+  TModalDriver add([] { return PropForm->Visible(); }, [] {
+    PropForm->PageControl1->SetActivePage(PropForm->TabPic);
+    PostMessageW(PropForm->btAdd->Handle(), BM_CLICK, 0, 0);
+  });
+  // The user types the picture's name in the open dialog and presses Open.
+  TModalDriver open(
+      [] { return PropForm->OpenPictureDialog->Handle() && IsWindowVisible(GetParent(PropForm->OpenPictureDialog->Handle())); },
+      [&] {
+        HWND shown = GetParent(PropForm->OpenPictureDialog->Handle());
+        SetDlgItemTextW(shown, cmb13, cover.c_str());
+        PostMessageW(shown, WM_COMMAND, IDOK, 0);
+      });
+  struct TCell {
+    int KeptWidth, KeptHeight, ImageWidth, ImageHeight;
+    bool operator==(const TCell&) const = default;
+  };
+  std::vector<TCell> cells;
+  AnsiString selected;
+  bool deleteEnabled = false;
+  TModalDriver ok([] { return PropForm->Visible() && PropForm->ThumbView->Count() == 2 && !PropForm->ThumbView->SelectedFile().empty(); },
+                  [&] {
+                    TKvThumbView* view = PropForm->ThumbView;
+                    selected = view->SelectedFile();
+                    deleteEnabled = PropForm->btDelete->Enabled();
+                    for (int i = 0; i < view->Count(); ++i) {
+                      TKvThumbnail* cell = view->Thumbnail(i);
+                      cells.push_back({cell->Photo()->Picture()->Width(), cell->Photo()->Picture()->Height(),
+                                       cell->ImageWidth(), cell->ImageHeight()});
+                    }
+                    SaveShot(PropForm, "properties_artwork.bmp");
+                    PropForm->btOkClick(nullptr);
+                  });
+  m->btTagMoreClick(nullptr);
+  ASSERT_TRUE(add.Done());
+  ASSERT_TRUE(open.Done());
+  ASSERT_TRUE(ok.Done());
+  EXPECT_EQ(selected, WideToAnsi(cover));
+  EXPECT_TRUE(deleteEnabled);
+  EXPECT_EQ(cells, (std::vector<TCell>(2, TCell{100, 75, 800, 600})));
+
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  for (const TArgv& run : runs) {
+    const std::string itags = After(run, "-itags");
+    EXPECT_EQ(itags.substr(itags.rfind(":cover=") + 7), WideToAnsi(cover)) << itags;
+  }
+}
+
 TEST_F(TagPageTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
   std::wstring clip = temp.Path() + L"\\clip.mp4";
   ASSERT_TRUE(CopyFileW((media + L"clip.mp4").c_str(), clip.c_str(), FALSE));
