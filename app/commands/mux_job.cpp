@@ -4,9 +4,6 @@
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
 
-const wchar_t* const NoCheckedTrackText = L"Please check at least one track to put into the new file.";
-const wchar_t* const NoOutputNameText = L"Please choose the name of the new file.";
-
 bool IsMP4BoxPath(const WideString& Path) {
   return !Path.empty() && WideLowerCase(WideExtractFileName(Path)) == L"mp4box.exe";
 }

@@ -18,10 +18,6 @@ enum class TMuxRefusal {
   RawAvcFrameRate,  // an H.264 elementary stream has no frame rate while the warning is on
 };
 
-// The texts of the two refusals that have no interface text of their own.
-extern const wchar_t* const NoCheckedTrackText;
-extern const wchar_t* const NoOutputNameText;
-
 // True when Path is not empty and its file name, lower-cased, is "mp4box.exe".
 bool IsMP4BoxPath(const WideString& Path);
 

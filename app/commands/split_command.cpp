@@ -1,5 +1,6 @@
 #include "app/commands/split_command.h"
 
+#include <cmath>
 #include <cwctype>
 
 #include "app/commands/mux_command.h"
@@ -71,21 +72,53 @@ AnsiString ChapterTimeArgument(const WideString& Text) {
 
 namespace {
 
-std::optional<long long> SizeKilobytes(const WideString& Size) {
-  if (!AllDigits(Size)) return std::nullopt;
-  const long long megabytes = std::stoll(Size);
-  if (megabytes < 1) return std::nullopt;
-  return megabytes * 1024;
+// Whole seconds as "hh:mm:ss".
+WideString ClockText(long long Seconds) {
+  wchar_t text[32];
+  swprintf(text, 32, L"%02lld:%02lld:%02lld", Seconds / 3600, Seconds / 60 % 60, Seconds % 60);
+  return text;
 }
 
 }  // namespace
+
+std::optional<AnsiString> SplitSizeKilobytes(const WideString& Megabytes) {
+  // Digits with at most one decimal separator, at most 9 digits before it and 3 after.
+  size_t separator = WideString::npos;
+  for (size_t i = 0; i < Megabytes.size(); ++i) {
+    const wchar_t c = Megabytes[i];
+    if (c == L'.' || c == L',') {
+      if (separator != WideString::npos) return std::nullopt;
+      separator = i;
+    } else if (!std::iswdigit(c)) {
+      return std::nullopt;
+    }
+  }
+  const WideString whole = Megabytes.substr(0, separator);
+  const WideString fraction = separator == WideString::npos ? WideString() : Megabytes.substr(separator + 1);
+  if (whole.empty() && fraction.empty()) return std::nullopt;
+  if (whole.size() > 9 || fraction.size() > 3) return std::nullopt;
+  // Thousandths of a megabyte times 1024 are thousandths of a kilobyte: exact, no rounding.
+  long long thousandths = (whole.empty() ? 0 : std::stoll(whole)) * 1000;
+  if (!fraction.empty()) thousandths += std::stoll((fraction + L"00").substr(0, 3));
+  if (thousandths <= 0) return std::nullopt;
+  const long long kilo = thousandths * 1024;
+  AnsiString text = IntToStr(kilo / 1000);
+  if (long long rest = kilo % 1000; rest != 0) {
+    char digits[8];
+    snprintf(digits, sizeof digits, "%03lld", rest);
+    AnsiString f = digits;
+    while (f.back() == '0') f.pop_back();
+    text += "." + f;
+  }
+  return text;
+}
 
 TSplitRefusal CheckSplitJob(const TSplitOptions& o) {
   if (!IsMP4BoxPath(o.MP4BoxPath)) return TSplitRefusal::MP4BoxPath;
   if (o.Input.empty()) return TSplitRefusal::NoInput;
   switch (o.Mode) {
     case TSplitMode::Size:
-      if (!SizeKilobytes(o.Size)) return TSplitRefusal::BadSize;
+      if (!SplitSizeKilobytes(o.Size)) return TSplitRefusal::BadSize;
       break;
     case TSplitMode::Duration: {
       const auto seconds = SplitTimeToSeconds(o.Duration);
@@ -98,12 +131,13 @@ TSplitRefusal CheckSplitJob(const TSplitOptions& o) {
       const auto to = SplitTimeToSeconds(o.To);
       if (!to) return TSplitRefusal::BadTo;
       if (*to <= *from) return TSplitRefusal::EmptyRange;
+      if (o.InputSeconds && *to > std::ceil(*o.InputSeconds)) return TSplitRefusal::PastEnd;
       break;
     }
     case TSplitMode::Chapter:
     case TSplitMode::AllChapters:
       if (o.Chapters.empty() || o.Chapter < 0 || o.Chapter >= static_cast<int>(o.Chapters.size()))
-        return TSplitRefusal::NoChapters;
+        return o.NoModeChecked ? TSplitRefusal::NoMode : TSplitRefusal::NoChapters;
       break;
   }
   return TSplitRefusal::None;
@@ -114,12 +148,17 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& o, const
     case TSplitRefusal::None:
     case TSplitRefusal::MP4BoxPath: return WideString();
     case TSplitRefusal::NoInput: return t.SplitMsgNoInput;
+    case TSplitRefusal::NoMode: return t.SplitMsgNoMode;
     case TSplitRefusal::BadSize: return Fill(t.SplitMsgBadSize, o.Size);
     case TSplitRefusal::BadDuration:
       return SplitTimeToSeconds(o.Duration) ? t.SplitMsgZeroDuration : Fill(t.SplitMsgBadTime, o.Duration);
     case TSplitRefusal::BadFrom: return Fill(t.SplitMsgBadTime, o.From);
     case TSplitRefusal::BadTo: return Fill(t.SplitMsgBadTime, o.To);
     case TSplitRefusal::EmptyRange: return t.SplitMsgEmptyRange;
+    case TSplitRefusal::PastEnd:
+      return FormatText(t.SplitMsgPastEnd, {ClockText(SplitTimeToSeconds(o.From).value_or(0)),
+                                         ClockText(SplitTimeToSeconds(o.To).value_or(0)),
+                                         ClockText(static_cast<long long>(std::ceil(o.InputSeconds.value_or(0))))});
     case TSplitRefusal::NoChapters: return t.SplitMsgNoChapters;
   }
   return WideString();
@@ -140,7 +179,7 @@ std::pair<AnsiString, AnsiString> SplitRange(const TSplitOptions& o, int Chapter
 AnsiString SplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
   AnsiString line = PathArgument(o.MP4BoxPath, o.Version);
   switch (o.Mode) {
-    case TSplitMode::Size: line += " -splits " + IntToStr(*SizeKilobytes(o.Size)); break;
+    case TSplitMode::Size: line += " -splits " + *SplitSizeKilobytes(o.Size); break;
     case TSplitMode::Duration: line += " -split " + IntToStr(SplitTimeToSeconds(o.Duration).value_or(0)); break;
     case TSplitMode::Range:
     case TSplitMode::Chapter:
@@ -160,6 +199,30 @@ WideString SplitFirstPart(const TSplitOptions& o, int ChapterIndex) {
   if (o.Mode == TSplitMode::Size || o.Mode == TSplitMode::Duration) return base + L"_001" + ext;
   const auto [from, to] = SplitRange(o, ChapterIndex);
   return base + L"_" + AnsiToWide(from) + L"_" + AnsiToWide(to) + ext;
+}
+
+std::vector<WideString> ExistingSplitParts(const TSplitOptions& o) {
+  std::vector<WideString> parts;
+  if (o.Mode == TSplitMode::Size || o.Mode == TSplitMode::Duration) {
+    const WideString first = SplitFirstPart(o, 0);
+    const size_t at = first.rfind(L"_001");
+    for (int n = 1; n < 1000; ++n) {
+      wchar_t number[8];
+      swprintf(number, 8, L"_%03d", n);
+      const WideString part = at == WideString::npos ? first : first.substr(0, at) + number + first.substr(at + 4);
+      if (!WideFileExists(part)) break;
+      parts.push_back(part);
+      if (at == WideString::npos) break;
+    }
+    return parts;
+  }
+  const bool all = o.Mode == TSplitMode::AllChapters;
+  const int count = all ? static_cast<int>(o.Chapters.size()) : 1;
+  for (int i = 0; i < count; ++i) {
+    const WideString part = SplitFirstPart(o, all ? i : o.Chapter);
+    if (WideFileExists(part)) parts.push_back(part);
+  }
+  return parts;
 }
 
 WideString SplitStatusText(const TSplitOptions& o, int ChapterIndex) {

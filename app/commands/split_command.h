@@ -43,6 +43,10 @@ struct TSplitOptions {
   WideString From, To;  // as typed
   std::vector<TSplitChapter> Chapters;
   int Chapter = 0;  // the selected chapter (Chapter mode), from 0
+  // No mode button is checked: the selected chapter is split out (Mode is Chapter).
+  bool NoModeChecked = false;
+  // The input's play time in seconds, when MediaInfo gave one: a range must end within it.
+  std::optional<double> InputSeconds;
   bool Verbose = false;
   TMP4BoxVersion Version;  // the MP4Box the job drives
 };
@@ -52,11 +56,13 @@ enum class TSplitRefusal {
   None,
   MP4BoxPath,  // the MP4Box path is empty or names another program
   NoInput,     // no file chosen
-  BadSize,     // the part size is not a whole number of megabytes above 0
+  NoMode,      // no mode checked, and no chapter to split out
+  BadSize,     // the part size is not a number of megabytes above 0
   BadDuration, // the duration cannot be read, or is 0
   BadFrom,     // the start of the range cannot be read
   BadTo,       // the end of the range cannot be read
   EmptyRange,  // the end does not come after the start
+  PastEnd,     // the range ends after the end of the file
   NoChapters,  // a chapter mode on a file without chapters
 };
 
@@ -69,6 +75,15 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& Options,
 // The command line of one run: the chapter of Chapter modes is ChapterIndex. Options must
 // have passed CheckSplitJob.
 AnsiString SplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
+// The part size in kilobytes as "-splits" takes it: the megabytes typed ("1.5" or "1,5"
+// too) times 1024, as the shortest decimal text ("1536", "1126.4"); no value for a text that
+// is not a number above 0.
+std::optional<AnsiString> SplitSizeKilobytes(const WideString& Megabytes);
+
+// Every part the job may write that exists now: a size or duration split's numbered parts
+// from the first on, as long as they follow each other; a range's or chapter's one part.
+std::vector<WideString> ExistingSplitParts(const TSplitOptions& Options);
+
 // The first part that run writes: "in_001.mp4" for a size or a duration, "in_90.500_180.250.mp4"
 // for a range or a chapter (MP4Box names them so).
 WideString SplitFirstPart(const TSplitOptions& Options, int ChapterIndex);

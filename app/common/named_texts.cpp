@@ -36,6 +36,30 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "OverwriteMsgExp", &TNamedTexts::OverwriteMsgExp},
       {"MainForm", "ClickToHideMsg", &TNamedTexts::ClickToHideMsg},
       {"MainForm", "ClickToSeeMoreMsg", &TNamedTexts::ClickToSeeMoreMsg},
+      {"MainForm", "MsgOverwriteThese", &TNamedTexts::MsgOverwriteThese},
+      {"MainForm", "MsgLogNotWritten", &TNamedTexts::MsgLogNotWritten},
+      {"MainForm", "MsgLogMoved", &TNamedTexts::MsgLogMoved},
+      {"MainForm", "MsgSettingsNotWritten", &TNamedTexts::MsgSettingsNotWritten},
+      {"MainForm", "MsgMediaInfoMissing", &TNamedTexts::MsgMediaInfoMissing},
+      {"MainForm", "MsgOutputIsInput", &TNamedTexts::MsgOutputIsInput},
+      {"MainForm", "MsgNameOutsideCodePage", &TNamedTexts::MsgNameOutsideCodePage},
+      {"MainForm", "MsgFolderInTheWay", &TNamedTexts::MsgFolderInTheWay},
+      {"MainForm", "MsgFolderNotCreated", &TNamedTexts::MsgFolderNotCreated},
+      {"MainForm", "MsgNotMP4BoxTagger", &TNamedTexts::MsgNotMP4BoxTagger},
+      {"MainForm", "MsgNoCheckedTrack", &TNamedTexts::MsgNoCheckedTrack},
+      {"MainForm", "MsgNoOutputName", &TNamedTexts::MsgNoOutputName},
+      {"MainForm", "MsgBadSplitOutSize", &TNamedTexts::MsgBadSplitOutSize},
+      {"MainForm", "MsgCannotOpen", &TNamedTexts::MsgCannotOpen},
+      {"MainForm", "MsgFileNotFound", &TNamedTexts::MsgFileNotFound},
+      {"MainForm", "MsgInputMissing", &TNamedTexts::MsgInputMissing},
+      {"MainForm", "MsgInputUnreadable", &TNamedTexts::MsgInputUnreadable},
+      {"MainForm", "MsgToolExitCode", &TNamedTexts::MsgToolExitCode},
+      {"MainForm", "MsgFileNotWritten", &TNamedTexts::MsgFileNotWritten},
+      {"MainForm", "MsgSettingUnreadable", &TNamedTexts::MsgSettingUnreadable},
+      {"MainForm", "MsgSettingsUnreadable", &TNamedTexts::MsgSettingsUnreadable},
+      {"MainForm", "MsgMP4BoxVersion", &TNamedTexts::MsgMP4BoxVersion},
+      {"MainForm", "MsgMP4BoxNoVersion", &TNamedTexts::MsgMP4BoxNoVersion},
+      {"MainForm", "MsgLanguageIncomplete", &TNamedTexts::MsgLanguageIncomplete},
       {"MuxPage", "TitleText", &TNamedTexts::TitleText},
       {"MuxPage", "TitleText2", &TNamedTexts::TitleText2},
       {"ProcessPage", "ConvAborted", &TNamedTexts::ConvAborted},
@@ -119,10 +143,12 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"SplitPage", "Split50", &TNamedTexts::Split50},
       {"SplitPage", "Split51", &TNamedTexts::Split51},
       {"SplitPage", "SplitMsgNoInput", &TNamedTexts::SplitMsgNoInput},
+      {"SplitPage", "SplitMsgNoMode", &TNamedTexts::SplitMsgNoMode},
       {"SplitPage", "SplitMsgBadSize", &TNamedTexts::SplitMsgBadSize},
       {"SplitPage", "SplitMsgBadTime", &TNamedTexts::SplitMsgBadTime},
       {"SplitPage", "SplitMsgZeroDuration", &TNamedTexts::SplitMsgZeroDuration},
       {"SplitPage", "SplitMsgEmptyRange", &TNamedTexts::SplitMsgEmptyRange},
+      {"SplitPage", "SplitMsgPastEnd", &TNamedTexts::SplitMsgPastEnd},
       {"SplitPage", "SplitMsgNoChapters", &TNamedTexts::SplitMsgNoChapters},
       {"ExtractPage", "ExtractToAVI", &TNamedTexts::ExtractToAVI},
       {"ExtractPage", "ExtractToRAW", &TNamedTexts::ExtractToRAW},
@@ -159,4 +185,16 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
 TNamedTexts& NamedTexts() {
   static TNamedTexts texts;
   return texts;
+}
+
+WideString FormatText(const WideString& Pattern, std::initializer_list<WideString> Values) {
+  WideString text = Pattern;
+  size_t from = 0;
+  for (const WideString& value : Values) {
+    const size_t at = text.find(L"%s", from);
+    if (at == WideString::npos) break;
+    text.replace(at, 2, value);
+    from = at + value.size();
+  }
+  return text;
 }

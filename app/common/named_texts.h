@@ -2,6 +2,7 @@
 // English text until a language file is applied, and is read at the moment it is used.
 #pragma once
 
+#include <initializer_list>
 #include <vector>
 
 #include "vcl/sysutils.h"
@@ -42,6 +43,31 @@ struct TNamedTexts {
   WideString OverwriteMsgExp = L"The existing file will be replaced by the new one.";
   WideString ClickToHideMsg = L"Hide details";
   WideString ClickToSeeMoreMsg = L"See details";
+  // the program's own messages, beyond the designed texts
+  WideString MsgOverwriteThese = L"Do you want to overwrite these files?";
+  WideString MsgLogNotWritten = L"The log file %s could not be written: the log of this run is not saved.";
+  WideString MsgLogMoved = L"The log could not be written to %s: it is saved as %s.";
+  WideString MsgSettingsNotWritten = L"The settings could not be saved to %s: the changes of this run are lost.";
+  WideString MsgMediaInfoMissing = L"MediaInfo.dll could not be loaded from %s: files are described by their extension alone, without their streams.";
+  WideString MsgOutputIsInput = L"The new file would replace \"%s\", one of the files it is made from. Please choose another name for the new file.";
+  WideString MsgNameOutsideCodePage = L"This MP4Box takes file names in the system's 8-bit code page, and no such name reaches \"%s\". Please choose a file name made of other characters.";
+  WideString MsgFolderInTheWay = L"The folder \"%s\" cannot be created: a file of that name is in its way.";
+  WideString MsgFolderNotCreated = L"The folder \"%s\" cannot be created: %s";
+  WideString MsgNotMP4BoxTagger = L"The files of this page are tagged by MP4Box: please choose mp4box.exe as the tagger in the settings.";
+  WideString MsgNoCheckedTrack = L"Please check at least one track to put into the new file.";
+  WideString MsgNoOutputName = L"Please choose the name of the new file.";
+  WideString MsgBadSplitOutSize = L"\"%s\" is not a whole number of megabytes.";
+  WideString MsgCannotOpen = L"%s cannot be opened for reading.";
+  WideString MsgFileNotFound = L"\"%s\" was not found.";
+  WideString MsgInputMissing = L"\"%s\" was not found: no track was added.";
+  WideString MsgInputUnreadable = L"\"%s\" is not a media file that MediaInfo can read: no track was added.";
+  WideString MsgToolExitCode = L"The tool ended with the exit code %s.";
+  WideString MsgFileNotWritten = L"The file %s was not written.";
+  WideString MsgSettingUnreadable = L"Kavo.cfg: the value of %s could not be read; its default is used.";
+  WideString MsgSettingsUnreadable = L"Kavo.cfg could not be read; the default settings are used.";
+  WideString MsgMP4BoxVersion = L"MP4Box version %s";
+  WideString MsgMP4BoxNoVersion = L"MP4Box printed no version: the command lines of its older versions are used.";
+  WideString MsgLanguageIncomplete = L"The language file %s is incomplete or damaged: %s texts are missing (%s).";
   // section "MuxPage"
   WideString TitleText = L"MP4 File Creation";
   WideString TitleText2 = L"3GP File Creation";
@@ -129,10 +155,14 @@ struct TNamedTexts {
   WideString Split51 = L"";
   // the split page's refusals ("%s" stands for the value typed)
   WideString SplitMsgNoInput = L"Please choose the file to split.";
-  WideString SplitMsgBadSize = L"The part size \"%s\" is not a whole number of megabytes.";
-  WideString SplitMsgBadTime = L"\"%s\" is not a time: give seconds, hh:mm or hh:mm:ss.";
+  WideString SplitMsgNoMode = L"Please choose how to split the file.";
+  WideString SplitMsgBadSize = L"The part size \"%s\" is not a number of megabytes above 0.";
+  WideString SplitMsgBadTime =
+      L"\"%s\" is not a time. Give hours as 1 or 2 digits (2 is two hours), seconds as 3 to 9 digits (090 is "
+      L"90 seconds), hh:mm (01:30), or hh:mm:ss followed by a fraction (00:00:02.000).";
   WideString SplitMsgZeroDuration = L"The duration of the parts must be longer than 0 seconds.";
   WideString SplitMsgEmptyRange = L"The end of the part must come after its start.";
+  WideString SplitMsgPastEnd = L"The part from %s to %s goes past the end of the file (%s).";
   WideString SplitMsgNoChapters = L"This file has no chapters.";
   // section "ExtractPage"
   WideString ExtractToAVI = L"to AVI";
@@ -175,6 +205,10 @@ struct TNamedTextKey {
 
 // Every named text, in the order of the language file's sections.
 const std::vector<TNamedTextKey>& NamedTextKeys();
+
+// Pattern with each "%s" replaced by the next of Values, in order (a "%s" inside a value
+// is not replaced again).
+WideString FormatText(const WideString& Pattern, std::initializer_list<WideString> Values);
 
 // The program's current texts (the language loader writes them).
 TNamedTexts& NamedTexts();

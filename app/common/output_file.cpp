@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include "app/common/named_texts.h"
 #include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
 
 namespace {
 
@@ -36,7 +38,7 @@ WideString MakeFolder(const WideString& Folder) {
   if (IsFolder(Folder)) return L"";
   const DWORD attributes = GetFileAttributesW(Folder.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES)
-    return L"The folder \"" + Folder + L"\" cannot be created: a file of that name is in its way.";
+    return FormatText(NamedTexts().MsgFolderInTheWay, {Folder});
   const size_t slash = Folder.find_last_of(L"\\/");
   if (slash != WideString::npos && slash > 0) {
     const WideString parent = WithoutTrailingDelimiter(Folder.substr(0, slash + 1));
@@ -45,7 +47,7 @@ WideString MakeFolder(const WideString& Folder) {
     }
   }
   if (CreateDirectoryW(Folder.c_str(), nullptr) || IsFolder(Folder)) return L"";
-  return L"The folder \"" + Folder + L"\" cannot be created: " + SystemMessage(GetLastError());
+  return FormatText(NamedTexts().MsgFolderNotCreated, {Folder, SystemMessage(GetLastError())});
 }
 
 }  // namespace
@@ -73,6 +75,43 @@ std::optional<AnsiString> EightBitOutputPath(const WideString& Output) {
 }
 
 WideString OutputNameOutsideCodePageText(const WideString& Output) {
-  return L"The tools take file names in the system's 8-bit code page, and no such name reaches \"" + Output +
-         L"\". Please choose a file name made of other characters.";
+  return FormatText(NamedTexts().MsgNameOutsideCodePage, {Output});
+}
+
+WideString ProposeOutputName(const std::vector<WideString>& Candidates, const WideString& Extension,
+                             const std::vector<WideString>& Inputs, bool ToolTakesAnyName) {
+  if (Candidates.empty()) return {};
+  // A new file: its own name must survive the code page (an existing file's short name is
+  // not the new one's).
+  auto taken = [&](const WideString& Name) {
+    return ToolTakesAnyName || (SurvivesCodePage(WideExtractFileName(Name)) && EightBitOutputPath(Name).has_value());
+  };
+  // The first file whose name the tool can be given; else the first, spelt in the code page.
+  WideString first = Candidates.front();
+  for (const WideString& candidate : Candidates)
+    if (taken(WideChangeFileExt(candidate, Extension))) {
+      first = candidate;
+      break;
+    }
+  WideString folder = WideExtractFilePath(first);
+  WideString base = WideExtractFileName(WideChangeFileExt(first, L""));
+  if (!taken(WideChangeFileExt(first, Extension))) {
+    // A character the code page lacks becomes "_"; the folder is reached by its short name.
+    WideString kept;
+    for (wchar_t c : base) kept += SurvivesCodePage(WideString(1, c)) ? c : L'_';
+    base = kept;
+    if (!SurvivesCodePage(folder)) {
+      const WideString shortFolder = WideExtractShortPathName(folder);
+      if (!shortFolder.empty() && SurvivesCodePage(shortFolder)) folder = shortFolder;
+      if (!folder.empty() && folder.back() != L'\\' && folder.back() != L'/') folder += L'\\';
+    }
+  }
+  auto isInput = [&](const WideString& Name) {
+    for (const WideString& input : Inputs)
+      if (WideLowerCase(input) == WideLowerCase(Name)) return true;
+    return false;
+  };
+  WideString name = folder + base + Extension;
+  for (int n = 1; isInput(name) && n < 1000; ++n) name = folder + base + L"_" + AnsiToWide(std::to_string(n)) + Extension;
+  return name;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "vcl/sysutils.h"
 
@@ -19,3 +20,11 @@ std::optional<AnsiString> EightBitOutputPath(const WideString& Output);
 
 // The notice of an output that no 8-bit name reaches.
 WideString OutputNameOutsideCodePageText(const WideString& Output);
+
+// The output name a page proposes after the files just added (Candidates, in order): the
+// first whose name with Extension the tool can be given, with "_1", "_2", ... added when it
+// would name one of Inputs. When the tool takes only 8-bit names (not ToolTakesAnyName) and
+// none of them suits, the first one's with each character outside the code page as "_" and
+// its folder by its short name.
+WideString ProposeOutputName(const std::vector<WideString>& Candidates, const WideString& Extension,
+                             const std::vector<WideString>& Inputs, bool ToolTakesAnyName);

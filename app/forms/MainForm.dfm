@@ -1110,8 +1110,7 @@ object MainForm: TMainForm
           Top = 22
           Width = 660
           Height = 21
-          ReadOnly = True
-          TabStop = False
+          OnChange = edSplitInputChange
         end
         object UniImage18: TUniImage
           Left = 680

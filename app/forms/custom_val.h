@@ -1,6 +1,9 @@
 // The custom value dialog: a split size or a pixel aspect ratio, read from forms/CustomVal.dfm.
-// Alive from start-up to the end of the program, shown modally.
+// Alive from start-up to the end of the program, shown modally; it hands the value the user
+// confirmed back to the one who asked, and writes it nowhere itself.
 #pragma once
+
+#include <optional>
 
 #include "vcl/dialogs.h"
 #include "widetext/uni_buttons.h"
@@ -24,7 +27,11 @@ class TCustomVal : public TUniForm {
   TUniEdit* edPAR2 = nullptr;
   TUniButton* btCustomVal = nullptr;
 
-  // pages/properties_dialog.cpp
+  // The dialog for a split size in megabytes, then for a pixel aspect ratio ("w:h"): the value
+  // confirmed with its button, none when the dialog was closed otherwise.
+  std::optional<WideString> AskSplitSize();
+  std::optional<WideString> AskAspectRatio();
+
   void btCustomValClick(TObject* Sender);
   void edCustomValKeyPress(TObject* Sender, char& Key);
   void edPAR1KeyPress(TObject* Sender, char& Key);  // edPAR1 and edPAR2

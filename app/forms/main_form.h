@@ -4,6 +4,7 @@
 // reader (Add...Handlers below).
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -14,8 +15,7 @@
 #include "app/commands/mux_command.h"
 #include "app/commands/mux_job.h"
 #include "app/commands/split_command.h"
-#include "app/jobs/job_sequencer.h"
-
+#include "app/jobs/job_launch.h"
 #include "app/jobs/job_sequencer.h"
 #include "app/jobs/run_log.h"
 #include "app/jobs/tool_version_query.h"
@@ -52,6 +52,21 @@
 class TFilterGraph;
 class TVideoWindowEx;
 class TUniOpenPictureDialog;
+
+// A task page's job as its Next hands it to the launcher (pages/job_launcher.cpp).
+struct TPageJob {
+  TKvWizardInteriorPage* Page = nullptr;  // where a refused job leaves the user
+  TMP4BoxVersion Version;                 // of the MP4Box that writes the outputs
+  // The page's own checks, after the tool's: true when the page refused (and said why).
+  std::function<bool()> PageRefuses;
+  // The files the job reads and writes, asked once the page's checks have passed.
+  std::function<TLaunchFiles()> Files;
+  // The job, told whether outputs that exist are to be replaced.
+  std::function<TJobStart(bool Replace)> Job;
+  // The user's yes to replacing also turns the overwrite setting on (the mux and join pages).
+  bool YesTurnsOverwriteOn = false;
+  std::function<void()> Started;  // the page's log lines once the job runs
+};
 
 class TMainForm : public TUniForm {
   VCL_CLASS(TMainForm)
@@ -372,15 +387,18 @@ class TMainForm : public TUniForm {
   void btAbortClick(TObject* Sender);
   void ViewLogFile1Click(TObject* Sender);
   void ProcessPageBackButtonClick(TObject* Sender, bool& Stop);
-  // Shows the process page and starts Job, whose output goes to Output. When the sequencer
-  // refuses it (a run is still ending), back to Page with the notice that says why, rather
-  // than an idle process page. True when the job started.
-  bool StartPageJob(TJobStart Job, TKvWizardInteriorPage* Page, const WideString& Output);
+  // Every task page's start (pages/job_launcher.cpp): the checks in their order, the
+  // question about existing outputs, then the job. True when the job started; otherwise the
+  // page is shown again, and the user was told why.
+  bool LaunchPageJob(const TPageJob& Job);
+  // The notice of a refused launch; false for none.
+  bool RefuseLaunch(const TLaunchVerdict& Verdict);
   // Tells why a track-list job (mux or join over List) cannot start; false when it can.
   bool RefuseTrackListJob(TMuxRefusal Refusal, TUniListView* List);
   void ProcessPageFinishButtonClick(TObject* Sender, bool& Stop);
-  // Saves the run log where the settings say, with the closing line when Closing.
-  void SaveRunLog(bool Closing);
+  // Saves the run log where the settings say (in Kavo's folder when that folder cannot take
+  // it), with the closing line when Closing. The file written; empty for none.
+  WideString SaveRunLog(bool Closing);
 
   // Fills the image lists and pictures from the system's stock icons.
   void LoadStockImages();
@@ -421,6 +439,11 @@ class TMainForm : public TUniForm {
   void StoreInfo();
   void WalkProperties(bool Forward);
 
+  // The input picker of the split, extract and converter pages (pages/input_picker.cpp): one
+  // existing file, or empty when none was chosen. Picker names the page, whose last folder
+  // the dialog starts in.
+  WideString PickInputFile(const char* Picker, const wchar_t* Filter, const wchar_t* DefaultExt);
+
   // --- extract page (pages/extract_page.cpp) ---
   void UniImage21Click(TObject* Sender);
   // What the open dialog does with a chosen file: the list and chapter text emptied, the
@@ -440,7 +463,6 @@ class TMainForm : public TUniForm {
   void edFrameRateKeyPress(TObject* Sender, char& Key);
   void ConverterPageNextButtonClick(TObject* Sender, bool& Stop);
 
-  bool CustomValForSplit = false;  // the custom value dialog asks for a split size
   // The properties dialog over the selected row of a track list.
   void ShowTrackProperties(TUniListView* List);
 
@@ -457,8 +479,6 @@ class TMainForm : public TUniForm {
   // What Add does with the chosen files: rows, log lines, the default output name, buttons.
   void AddConcatFiles(const std::vector<WideString>& Files);
   TJoinOptions JoinOptionsOfPage();
-  // True (after a notice) when Output is the file of one of the checked rows.
-  bool RefuseOutputAmongInputs(const std::vector<TTrackRow>& Rows, const WideString& Output);
 
   // --- the output options folded out and in (pages/output_panels.cpp) ---
   void MoreClick(TObject* Sender);
@@ -527,6 +547,7 @@ class TMainForm : public TUniForm {
   bool HasVideo(const WideString& FileName);
   void SplitChoice(TObject* Sender);
   void cbChapChange(TObject* Sender);
+  void edSplitInputChange(TObject* Sender);
   void SplitTimeKeyPress(TObject* Sender, char& Key);
   void SplitPageNextButtonClick(TObject* Sender, bool& Stop);
   void chVIdeoPreviewClick(TObject* Sender);
@@ -534,6 +555,8 @@ class TMainForm : public TUniForm {
   // Selects chapter Index in the three chapter lists.
   void SelectSplitChapter(int Index);
   TSplitOptions SplitOptionsOfPage();
+  WideString FSplitProbed;                    // the input whose size and chapters were read
+  std::optional<double> FSplitInputSeconds;  // its play time, when MediaInfo gave one
 
  protected:
   void Loaded() override;

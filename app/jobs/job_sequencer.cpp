@@ -240,7 +240,7 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
     FState.JobProblem = true;
   } else if (byItself && ExitCode != 0 && !FState.JobAborted) {
     FState.JobProblem = true;
-    FView->AddLogLine(L"The tool ended with the exit code " + AnsiToWide(IntToStr(ExitCode)) + L".");
+    FView->AddLogLine(FormatText(FTexts->MsgToolExitCode, {AnsiToWide(IntToStr(ExitCode))}));
   } else if (byItself && !FState.JobAborted) {
     CheckExpectedOutputs();
   }
@@ -282,7 +282,7 @@ void TJobSequencer::CheckExpectedOutputs() {
     }
     if (found || expected.Names.empty()) continue;
     FState.JobProblem = true;
-    const WideString text = L"The file " + expected.Names.front() + L" was not written.";
+    const WideString text = FormatText(FTexts->MsgFileNotWritten, {expected.Names.front()});
     FView->AddProcessEvent(text, pekWarning);
     FView->AddLogLine(text);
   }

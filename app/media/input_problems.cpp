@@ -1,9 +1,11 @@
 #include "app/media/input_problems.h"
 
+#include "app/common/named_texts.h"
+
 WideString MissingInputText(const WideString& FileName) {
-  return L"\"" + FileName + L"\" was not found: no track was added.";
+  return FormatText(NamedTexts().MsgInputMissing, {FileName});
 }
 
 WideString UnreadableInputText(const WideString& FileName) {
-  return L"\"" + FileName + L"\" is not a media file that MediaInfo can read: no track was added.";
+  return FormatText(NamedTexts().MsgInputUnreadable, {FileName});
 }

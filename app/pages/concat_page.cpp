@@ -4,9 +4,9 @@
 #include "app/commands/join_command.h"
 #include "app/commands/output_check.h"
 #include "app/common/list_routines.h"
+#include "app/common/output_file.h"
 #include "app/forms/main_form.h"
 #include "app/media/track_row_item.h"
-#include "app/ui/output_file_check.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"
@@ -47,10 +47,16 @@ void MoveSelectedRow(TUniListView* List, int Step) {
 }  // namespace
 
 void TMainForm::AddConcatFiles(const std::vector<WideString>& Files) {
+  std::vector<WideString> added;
   for (const WideString& file : Files) {
-    AddFileToMuxList(file);
+    if (AddFileToMuxList(file)) added.push_back(file);
     AddLogLine(WideExtractFileName(file) + L" " + NamedTexts().Floaded);
-    if (edConcOutput->Text().empty()) edConcOutput->SetText(WideChangeFileExt(file, L".mp4"));
+  }
+  // Proposed once every chosen file is in the list: never one of them.
+  if (edConcOutput->Text().empty() && !added.empty()) {
+    std::vector<WideString> inputs = CheckedInputs(ReadTrackRows(ConcListView));
+    inputs.insert(inputs.end(), added.begin(), added.end());
+    edConcOutput->SetText(ProposeOutputName(added, L".mp4", inputs, TakesUnicodeArguments(MP4BoxVersion())));
   }
   for (TControl* c : {static_cast<TControl*>(btConcRemove), static_cast<TControl*>(btConcMoveUp),
                       static_cast<TControl*>(btConcMoveDown), static_cast<TControl*>(btConcProp)})
@@ -117,33 +123,24 @@ TJoinOptions TMainForm::JoinOptionsOfPage() {
   return o;
 }
 
-bool TMainForm::RefuseOutputAmongInputs(const std::vector<TTrackRow>& Rows, const WideString& Output) {
-  const WideString input = InputNamedByOutput(Rows, Output);
-  if (input.empty()) return false;
-  ShowTextNotice(MainTaskDialog, OutputIsInputText(input));
-  return true;
-}
-
-void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
+void TMainForm::ConcatPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
   const std::vector<TTrackRow> rows = ReadTrackRows(ConcListView);
   TJoinOptions options = JoinOptionsOfPage();
-  if (RefuseTrackListJob(CheckJoinJob(rows, options, chWarningAVC->Checked()), ConcListView)) return;
-  if (RefuseOutputAmongInputs(rows, options.Output)) return;
-  const WideString output = options.Output;
-  if (WideFileExists(output)) {
-    ShowOverwriteQuestion(MainTaskDialog, output);
-    if (MainTaskDialog->Execute() != 100) return;
-    chOverWrite->SetChecked(true);
-    options.OverWrite = true;
-    AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
-  }
-  if (FJobs->ToolRunning()) {  // a stream-information query still answering
-    ShowProcessRunningNotice(MainTaskDialog);
-    return;
-  }
-  if (!OutputFileReady(MainTaskDialog, output)) return;
-  StartPageJob(JoinJobStart(rows, options), ConcatPage, output);
+  TPageJob launch;
+  launch.Page = ConcatPage;
+  launch.Version = options.Version;
+  launch.PageRefuses = [&] {
+    return RefuseTrackListJob(CheckJoinJob(rows, options, chWarningAVC->Checked()), ConcListView);
+  };
+  launch.Files = [&] { return TLaunchFiles{CheckedInputs(rows), {options.Output}, {options.Output}}; };
+  launch.YesTurnsOverwriteOn = true;
+  launch.Job = [&](bool Replace) {
+    if (Replace) options.OverWrite = true;
+    return JoinJobStart(rows, options);
+  };
+  launch.Started = [&] { AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(options.Output)); };
+  LaunchPageJob(launch);
 }
 
 void AddConcatPageHandlers(TMemberTable<TMainForm>& Table) {

@@ -3,11 +3,9 @@
 // job. The commands are the logic's (app/commands/convert_command).
 #include "app/commands/convert_command.h"
 #include "app/commands/mux_job.h"
-#include "app/common/os_version.h"
 #include "app/forms/main_form.h"
 #include "app/media/avi_h264.h"
 #include "app/media/track_options.h"
-#include "app/ui/api_file_dialog.h"
 #include "app/ui/key_filter.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
@@ -21,23 +19,9 @@ const wchar_t* const ConverterFilter =
 }  // namespace
 
 void TMainForm::UniImage23Click(TObject*) {
-  WideString chosen;
-  if (IsWindowsVista()) {
-    AnsiString name;
-    if (ShowApiFileDialog(Handle(), "avi", WideToAnsi(ConverterFilter), " ", "Select your File", name, true, true,
-                          false, true, false))
-      chosen = AnsiToWide(name);
-  } else {
-    OpenDialog->SetFilter(ConverterFilter);
-    OpenDialog->Options = OpenOption(ofFileMustExist);
-    OpenDialog->FilterIndex = 1;
-    OpenDialog->SetDefaultExt(L"avi");
-    OpenDialog->SetFileName(L"");
-    if (OpenDialog->Execute()) chosen = OpenDialog->FileName();
-    OpenDialog->SetDefaultExt(L"");  // the dialog is shared with the other pages
-  }
   // A cancelled dialog leaves the page as it was.
-  if (!chosen.empty()) ConverterInputChosen(chosen);
+  if (const WideString chosen = PickInputFile("ConverterInput", ConverterFilter, L"avi"); !chosen.empty())
+    ConverterInputChosen(chosen);
 }
 
 void TMainForm::ConverterInputChosen(const WideString& FileName) {
@@ -74,12 +58,6 @@ void TMainForm::edFrameRateKeyPress(TObject* Sender, char& Key) {
 
 void TMainForm::ConverterPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
-  if (!IsMP4BoxPath(edMP4Box->Text())) {
-    ShowMP4BoxPathNotice(MainTaskDialog);
-    MainTaskDialog->Execute();
-    return;
-  }
-  if (edConvInput->Text().empty()) return;
   TConvertRequest request;
   request.MP4BoxPath = edMP4Box->Text();
   request.Input = edConvInput->Text();
@@ -87,16 +65,24 @@ void TMainForm::ConverterPageNextButtonClick(TObject*, bool& Stop) {
   request.FrameRate = edFrameRate->Text();
   request.Verbose = chVerbose->Checked();
   request.Version = MP4BoxVersion();
-  // A conversion replaces a file of its output's name only when the user says so.
-  const WideString output = ConversionOutput(request);
-  if (WideFileExists(output)) {
-    ShowOverwriteQuestion(MainTaskDialog, output);
-    if (MainTaskDialog->Execute() != 100) return;
-    request.ReplaceOutput = true;
-    AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
-  }
-  Wizard->SetActivePage(ProcessPage);
-  FJobs->StartJob(ConvertJobStart(request));
+  TPageJob launch;
+  launch.Page = ConverterPage;
+  launch.Version = request.Version;
+  launch.PageRefuses = [&] { return request.Input.empty(); };  // Next is enabled only with an input
+  launch.Files = [&] {
+    TLaunchFiles files{{request.Input}, {ConversionOutput(request)}, {}};
+    // An AVI conversion names its new file, and writes (then deletes) the raw stream beside it.
+    if (request.Target == TConvertTarget::AviToMP4) {
+      files.Outputs.push_back(ConversionRawStream(request));
+      files.NamedOutputs = {ConversionOutput(request)};
+    }
+    return files;
+  };
+  launch.Job = [&](bool Replace) {
+    request.ReplaceOutput = Replace;
+    return ConvertJobStart(request);
+  };
+  LaunchPageJob(launch);
 }
 
 void AddConverterPageHandlers(TMemberTable<TMainForm>& Table) {

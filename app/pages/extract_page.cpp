@@ -4,9 +4,8 @@
 // app/commands/extract_command); the handlers read the controls and show the results.
 #include "app/commands/extract_command.h"
 #include "app/commands/mux_job.h"
-#include "app/common/os_version.h"
 #include "app/forms/main_form.h"
-#include "app/ui/api_file_dialog.h"
+#include "app/media/chapter_files.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
@@ -38,21 +37,9 @@ void ApplyVisible(TUniRadioButton* Button, const std::optional<bool>& Visible) {
 }  // namespace
 
 void TMainForm::UniImage21Click(TObject*) {
-  WideString chosen;
-  if (IsWindowsVista()) {
-    AnsiString name;
-    if (ShowApiFileDialog(Handle(), "mp4", WideToAnsi(ExtractFilter), " ", "Select your File", name, true, true, false,
-                          true, false))
-      chosen = AnsiToWide(name);
-  } else {
-    OpenDialog->SetFilter(ExtractFilter);
-    OpenDialog->Options = OpenOption(ofFileMustExist);
-    OpenDialog->FilterIndex = 1;
-    OpenDialog->SetFileName(L"");
-    if (OpenDialog->Execute()) chosen = OpenDialog->FileName();
-  }
   // A cancelled dialog leaves the page as it was.
-  if (!chosen.empty()) ExtractInputChosen(chosen);
+  if (const WideString chosen = PickInputFile("ExtractInput", ExtractFilter, L"mp4"); !chosen.empty())
+    ExtractInputChosen(chosen);
 }
 
 void TMainForm::ExtractInputChosen(const WideString& FileName) {
@@ -119,15 +106,30 @@ void TMainForm::rbRawAllClick(TObject*) {
     ExtractListView->SetSelected(items->Item(0));
 }
 
+namespace {
+
+// The files the job writes: each extracted row's (MP4Box names them after the input), and
+// the chapter file or cue sheet the program writes itself.
+std::vector<WideString> ExtractOutputs(const TExtractJob& Job) {
+  std::vector<WideString> outputs;
+  const bool all = Job.Request.Choice == TExtractChoice::RawAll;
+  for (int i = 0; i < static_cast<int>(Job.Rows.size()); ++i) {
+    if (!all && i != Job.Selected) continue;
+    TExtractRequest request = Job.Request;
+    request.Row = Job.Rows[i];
+    const TExtractRun run = ExtracterCmd(request);
+    if (!run.Writes.empty()) outputs.push_back(run.Writes);
+    if (run.Chapters == TChapterOutput::ChapterFile) outputs.push_back(ChapterFileOf(request.Input));
+    if (run.Chapters == TChapterOutput::CueSheet) outputs.push_back(CueSheetFileOf(request.Input));
+  }
+  return outputs;
+}
+
+}  // namespace
+
 void TMainForm::ExtractPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
-  if (!IsMP4BoxPath(edMP4Box->Text())) {
-    ShowMP4BoxPathNotice(MainTaskDialog);
-    MainTaskDialog->Execute();
-    return;
-  }
   TUniListItem* selected = ExtractListView->Selected();
-  if (edExtractInput->Text().empty() || !selected) return;
   TExtractJob job;
   job.Request.MP4BoxPath = edMP4Box->Text();
   job.Request.Input = edExtractInput->Text();
@@ -139,15 +141,21 @@ void TMainForm::ExtractPageNextButtonClick(TObject*, bool& Stop) {
                                            : TExtractChoice::Raw;
   for (int i = 0; i < ExtractListView->Items()->Count(); ++i)
     job.Rows.push_back(ReadExtractRow(ExtractListView->Items()->Item(i)));
-  job.Selected = selected->Index();
+  job.Selected = selected ? selected->Index() : -1;
   job.ChapterText = AnsiToWide(Memo1->Lines()->GetTextStr());
   TUniListView* list = ExtractListView;
   job.RowStarting = [list](int Row) {
     if (Row < list->Items()->Count()) list->SetSelected(list->Items()->Item(Row));
   };
-  Wizard->SetActivePage(ProcessPage);
-  if (!FJobs->StartJob(ExtractJobStart(job))) return;
-  AddLogLine(L"File Saved in " + WideExtractFilePath(job.Request.Input));
+  TPageJob launch;
+  launch.Page = ExtractPage;
+  launch.Version = job.Request.Version;
+  // Next is enabled only once a row is selected.
+  launch.PageRefuses = [&] { return job.Request.Input.empty() || !selected; };
+  launch.Files = [&] { return TLaunchFiles{{job.Request.Input}, ExtractOutputs(job), {}}; };
+  launch.Job = [&](bool) { return ExtractJobStart(job); };
+  launch.Started = [&] { AddLogLine(L"File Saved in " + WideExtractFilePath(job.Request.Input)); };
+  LaunchPageJob(launch);
 }
 
 void AddExtractPageHandlers(TMemberTable<TMainForm>& Table) {

@@ -137,8 +137,11 @@ void TMainForm::cbLangChange(TObject*) {
   AnsiString keys;
   for (size_t i = 0; i < missing.size() && i < 5; ++i) keys += (i ? ", " : "") + missing[i];
   if (missing.size() > 5) keys += ", ...";
-  AddLogLine(L"The language file " + file + L" is incomplete or damaged: " +
-             AnsiToWide(std::to_string(missing.size())) + L" texts are missing (" + AnsiToWide(keys) + L").");
+  // The file may lack this very text: then it is said in English.
+  const WideString& pattern = NamedTexts().MsgLanguageIncomplete.empty() ? TNamedTexts().MsgLanguageIncomplete
+                                                                          : NamedTexts().MsgLanguageIncomplete;
+  AddLogLine(FormatText(pattern,
+                        {file, AnsiToWide(std::to_string(missing.size())), AnsiToWide(keys)}));
 }
 
 void AddLanguageHandlers(TMemberTable<TMainForm>& Table) {

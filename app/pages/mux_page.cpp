@@ -11,7 +11,8 @@
 #include "app/media/media_analysis.h"
 #include "app/media/subtitle_files.h"
 #include "app/media/track_row_item.h"
-#include "app/ui/output_file_check.h"
+#include "app/commands/output_check.h"
+#include "app/common/output_file.h"
 #include "app/ui/picker_folders.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
@@ -116,11 +117,17 @@ bool TMainForm::AddFileToMuxList(const WideString& FileName, std::vector<WideStr
 void TMainForm::AddMuxFiles(const std::vector<WideString>& Files) {
   const WideString extension = FJobs->State().CreateMP4 ? L".mp4" : L".3gp";
   std::vector<WideString> problems;
+  std::vector<WideString> added;
   for (const WideString& file : Files) {
     // Only a file that gave tracks is logged as loaded and names the new file.
     if (!AddFileToMuxList(file, &problems)) continue;
     AddLogLine(WideExtractFileName(file) + L" " + NamedTexts().Floaded);
-    if (edMP4Output->Text().empty()) edMP4Output->SetText(WideChangeFileExt(file, extension));
+    added.push_back(file);
+  }
+  if (edMP4Output->Text().empty() && !added.empty()) {
+    std::vector<WideString> inputs = CheckedInputs(ReadTrackRows(MP4ListView));
+    inputs.insert(inputs.end(), added.begin(), added.end());
+    edMP4Output->SetText(ProposeOutputName(added, extension, inputs, TakesUnicodeArguments(MP4BoxVersion())));
   }
   for (const WideString& text : problems) AddLogLine(text);
   if (!problems.empty()) ShowTextNotice(MainTaskDialog, JoinLines(problems));
@@ -197,12 +204,10 @@ void TMainForm::btMP4OutputClick(TObject*) {
 
 void TMainForm::cbSplitOutChange(TObject*) {
   if (cbSplitOut->ItemIndex() != 5) return;
-  CustomValForSplit = true;
-  CustomVal->edCustomVal->SetVisible(true);
-  for (TControl* c : {static_cast<TControl*>(CustomVal->edPAR1), static_cast<TControl*>(CustomVal->edPAR2),
-                      static_cast<TControl*>(CustomVal->Label1)})
-    c->SetVisible(false);
-  CustomVal->ShowModal();
+  if (const std::optional<WideString> megabytes = CustomVal->AskSplitSize()) {
+    cbSplitOut->SetStyle(csDropDown);
+    cbSplitOut->SetText(*megabytes);
+  }
 }
 
 void TMainForm::MuxPageBackButtonClick(TObject*, bool& Stop) {
@@ -232,32 +237,35 @@ TMuxOptions TMainForm::MuxOptionsOfPage() {
   return o;
 }
 
-void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
+void TMainForm::MuxPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
   const std::vector<TTrackRow> rows = ReadTrackRows(MP4ListView);
   TMuxOptions options = MuxOptionsOfPage();
   const std::optional<long long> split = SplitKilobytes(cbSplitOut->ItemIndex(), cbSplitOut->Text());
-  if (RefuseTrackListJob(CheckMuxJob(rows, options, split, chWarningAVC->Checked()), MP4ListView)) return;
-  if (RefuseOutputAmongInputs(rows, options.Output)) return;
-  const WideString output = options.Output;
-  const bool overwriting = WideFileExists(output);
-  if (overwriting) {
-    ShowOverwriteQuestion(MainTaskDialog, output);
-    if (MainTaskDialog->Execute() != 100) return;
-    chOverWrite->SetChecked(true);
-    options.OverWrite = true;
-    AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
-  }
-  if (!OutputFileReady(MainTaskDialog, output)) return;
-  options.SplitKilobytes = *split;
-  TJobStart job = MuxJobStart(rows, options);
-  job.AfterClose = [this, options] {
-    std::vector<TRunRequest> runs;
-    for (const WideString& file : WrittenMuxFiles(options))
-      if (std::optional<TRunRequest> run = TagCmd(file)) runs.push_back(*run);
-    return runs;
+  TPageJob launch;
+  launch.Page = MuxPage;
+  launch.Version = options.Version;
+  launch.PageRefuses = [&] {
+    return RefuseTrackListJob(CheckMuxJob(rows, options, split, chWarningAVC->Checked()), MP4ListView);
   };
-  StartPageJob(std::move(job), MuxPage, output);
+  launch.Files = [&] {
+    options.SplitKilobytes = *split;
+    return TLaunchFiles{CheckedInputs(rows), WrittenMuxFiles(options), {options.Output}};
+  };
+  launch.YesTurnsOverwriteOn = true;
+  launch.Job = [&](bool Replace) {
+    if (Replace) options.OverWrite = true;
+    TJobStart job = MuxJobStart(rows, options);
+    job.AfterClose = [this, options] {
+      std::vector<TRunRequest> runs;
+      for (const WideString& file : WrittenMuxFiles(options))
+        if (std::optional<TRunRequest> run = TagCmd(file)) runs.push_back(*run);
+      return runs;
+    };
+    return job;
+  };
+  launch.Started = [&] { AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(options.Output)); };
+  LaunchPageJob(launch);
 }
 
 bool TMainForm::RefuseTrackListJob(TMuxRefusal Refusal, TUniListView* List) {
@@ -269,13 +277,13 @@ bool TMainForm::RefuseTrackListJob(TMuxRefusal Refusal, TUniListView* List) {
       MainTaskDialog->Execute();
       break;
     case TMuxRefusal::NoCheckedTrack:
-      ShowTextNotice(MainTaskDialog, NoCheckedTrackText);
+      ShowTextNotice(MainTaskDialog, NamedTexts().MsgNoCheckedTrack);
       break;
     case TMuxRefusal::NoOutputName:
-      ShowTextNotice(MainTaskDialog, NoOutputNameText);
+      ShowTextNotice(MainTaskDialog, NamedTexts().MsgNoOutputName);
       break;
     case TMuxRefusal::BadSplitSize:
-      ShowTextNotice(MainTaskDialog, L"\"" + cbSplitOut->Text() + L"\" is not a whole number of megabytes.");
+      ShowTextNotice(MainTaskDialog, FormatText(NamedTexts().MsgBadSplitOutSize, {cbSplitOut->Text()}));
       break;
     case TMuxRefusal::RawAvcFrameRate:
       ShowRawAVCNotice(MainTaskDialog);

@@ -10,6 +10,7 @@
 #include "vcl/application.h"
 #include "widetext/platform.h"
 #include "widetext/filenames.h"
+#include "widetext/widetextutils.h"
 #include "widetext/uni_application.h"
 // Last: DirectShow's headers define macros that clash with names above.
 #include "preview/filter_graph.h"
@@ -21,6 +22,14 @@ void SetTitle(const WideString& Title) {
     WideApplication->SetTitle(Title);
   else
     Application->SetTitle(WideToAnsi(Title));
+}
+
+// Whether FileName can be made (an empty file is left, which the log then replaces).
+bool CanCreateFile(const WideString& FileName) {
+  HANDLE h = CreateFileW(FileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
 }
 
 class TProcessPageView : public IProcessView {
@@ -103,6 +112,8 @@ void TMainForm::ProcessPageBackButtonClick(TObject*, bool& Stop) {
   const TJobState& s = FJobs->State();
   if (s.MuxMode)
     Wizard->SetActivePage(MuxPage);
+  else if (s.ConcatMode)
+    Wizard->SetActivePage(ConcatPage);
   else if (s.SplitMode)
     Wizard->SetActivePage(SplitPage);
   else if (s.ConvertMode)
@@ -169,16 +180,23 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 // The log as it stands is saved where the settings say, then a log file chosen by the user
-// opens in Notepad.
+// opens in Notepad; the dialog opens where the log was written.
 void TMainForm::ViewLogFile1Click(TObject*) {
-  SaveRunLog(false);
+  const WideString written = SaveRunLog(false);
   if (!OpenDialog->FileName().empty()) OpenDialog->SetFileName(L"");
   OpenDialog->SetFilter(L"Log Files (*.log)|*.log");
-  if (!OpenDialog->Execute()) return;
+  const WideString initialDir = OpenDialog->InitialDir();
+  if (!written.empty()) {
+    OpenDialog->SetInitialDir(WideExtractFilePath(written));
+    OpenDialog->SetFileName(WideExtractFileName(written));
+  }
+  const bool chosen = OpenDialog->Execute();
+  OpenDialog->SetInitialDir(initialDir);  // the dialog is shared with the other pages
+  if (!chosen) return;
   Uni_ShellExecuteW(nullptr, L"OPEN", L"notepad.exe", OpenDialog->FileName(), L"", SW_SHOW);
 }
 
-void TMainForm::SaveRunLog(bool Closing) {
+WideString TMainForm::SaveRunLog(bool Closing) {
   TLogFolderSources files;
   files.ConvInput = edConvInput->Text();
   files.ExtractInput = edExtractInput->Text();
@@ -192,22 +210,21 @@ void TMainForm::SaveRunLog(bool Closing) {
   TJobState& state = FJobs->State();
   const WideString file =
       ChooseLogFile(chKavoLog->Checked(), chOutputLog->Checked(), state, files, ProgramFolder(), &chosenBy);
-  if (file.empty()) return;
+  if (file.empty()) return {};
   DeleteLogFile(file);
-  if (Closing) FLog->Add(ClosingLogText(NamedTexts().Kavoclosed));
-  if (!FLog->SaveToFile(file)) ReportFailure(LogNotWrittenText(file));
-  if (Closing && chosenBy != TJobMode::None) state.Flag(chosenBy) = false;
-}
-
-bool TMainForm::StartPageJob(TJobStart Job, TKvWizardInteriorPage* Page, const WideString& Output) {
-  Wizard->SetActivePage(ProcessPage);
-  if (!FJobs->StartJob(std::move(Job))) {
-    Wizard->SetActivePage(Page);
-    ShowProcessRunningNotice(MainTaskDialog);
-    return false;
+  WideString target = file;
+  // A folder the log cannot go to (read-only media, no right to write): Kavo's own folder,
+  // and the log says why it is there.
+  if (const WideString own = ProgramFolder() + L"Kavo.log"; !CanCreateFile(file) && WideLowerCase(file) != WideLowerCase(own)) {
+    AddLogLine(LogMovedText(file, own));
+    DeleteLogFile(own);
+    target = own;
   }
-  AddLogLine(NamedTexts().Msg3 + L" " + WideExtractFilePath(Output));
-  return true;
+  if (Closing) FLog->Add(ClosingLogText(NamedTexts().Kavoclosed));
+  if (Closing && chosenBy != TJobMode::None) state.Flag(chosenBy) = false;
+  if (FLog->SaveToFile(target)) return target;
+  ReportFailure(LogNotWrittenText(target));
+  return {};
 }
 
 void AddProcessPageHandlers(TMemberTable<TMainForm>& Table) {

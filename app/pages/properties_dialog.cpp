@@ -223,12 +223,10 @@ void TPropForm::btFontClick(TObject*) {
 
 void TPropForm::cbPARChange(TObject*) {
   if (cbPAR->ItemIndex() == PARCustomIndex) {
-    MainForm->CustomValForSplit = false;
-    CustomVal->edCustomVal->SetVisible(false);
-    for (TControl* c : {static_cast<TControl*>(CustomVal->edPAR1), static_cast<TControl*>(CustomVal->edPAR2),
-                        static_cast<TControl*>(CustomVal->Label1)})
-      c->SetVisible(true);
-    CustomVal->ShowModal();
+    if (const std::optional<WideString> ratio = CustomVal->AskAspectRatio()) {
+      SelectItem(cbPAR, CustomPrefix + *ratio);
+      if (cbPAR->Style() != csDropDown) cbPAR->SetStyle(csDropDown);
+    }
   }
   MainForm->StoreInfo();
 }
@@ -242,9 +240,6 @@ void TPropForm::NumberKeyPress(TObject* Sender, char& Key) {
   const WideString text = static_cast<TUniEdit*>(Sender)->Text();
   FilterKey(Key, [&](wchar_t k) { return PropertiesNumberKey(k, text, false, LocaleDecimalSeparator()); });
 }
-
-void TCustomVal::edCustomValKeyPress(TObject*, char& Key) { FilterKey(Key, CustomValueKey); }
-void TCustomVal::edPAR1KeyPress(TObject*, char& Key) { FilterKey(Key, CustomValueKey); }
 
 void TPropForm::btAddClick(TObject*) {
   if (OpenPictureDialog->Execute()) {
@@ -279,18 +274,6 @@ void ClearPropForm() {
   MainForm->TagsFromDialog = false;
 }
 
-void TCustomVal::btCustomValClick(TObject*) {
-  if (MainForm->CustomValForSplit) {
-    MainForm->cbSplitOut->SetStyle(csDropDown);
-    MainForm->cbSplitOut->SetText(edCustomVal->Text());
-  } else {
-    TUniComboBox* par = PropForm->cbPAR;
-    SelectItem(par, CustomPrefix + edPAR1->Text() + L":" + edPAR2->Text());
-    if (par->Style() != csDropDown) par->SetStyle(csDropDown);
-  }
-  Close();
-}
-
 TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table) {
   Table.Handler("FormShow", &TPropForm::FormShow)
       .Handler("btOkClick", &TPropForm::btOkClick)
@@ -310,10 +293,4 @@ TMemberTable<TPropForm>& AddPropFormHandlers(TMemberTable<TPropForm>& Table) {
                            "edInterleaveChange", "edFontNameChange"})
     Table.Handler(name, &TPropForm::OptionChange);
   return Table;
-}
-
-TMemberTable<TCustomVal>& AddCustomValHandlers(TMemberTable<TCustomVal>& Table) {
-  return Table.Handler("btCustomValClick", &TCustomVal::btCustomValClick)
-      .Handler("edCustomValKeyPress", &TCustomVal::edCustomValKeyPress)
-      .Handler("edPAR1KeyPress", &TCustomVal::edPAR1KeyPress);
 }

@@ -2,11 +2,9 @@
 // modes, and Next, which starts the split job. The command lines, the checks and the
 // chapter lists are the logic's (app/commands/split_command, app/media/split_chapters).
 #include "app/commands/split_command.h"
-#include "app/common/os_version.h"
 #include "app/common/text_routines.h"
 #include "app/forms/main_form.h"
 #include "app/media/split_chapters.h"
-#include "app/ui/api_file_dialog.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"
@@ -46,36 +44,23 @@ std::optional<int64_t> FileSizeOf(const WideString& Name) {
 
 }  // namespace
 
-void TMainForm::k(TObject*) {
-  WideString chosen;
-  if (IsWindowsVista()) {
-    AnsiString name;
-    if (ShowApiFileDialog(Handle(), "mp4", WideToAnsi(SplitInputFilter), "", "Select your File", name, true, false,
-                          false, true, false))
-      chosen = AnsiToWide(name);
-  } else {
-    OpenDialog->SetFilter(SplitInputFilter);
-    OpenDialog->SetDefaultExt(L"mp4");
-    OpenDialog->Options = OpenOption(ofHideReadOnly) | OpenOption(ofEnableSizing);
-    OpenDialog->FilterIndex = 1;
-    OpenDialog->SetFileName(L"");
-    if (OpenDialog->Execute()) chosen = OpenDialog->FileName();
-  }
-  SplitInputChosen(chosen);
-}
+void TMainForm::k(TObject*) { SplitInputChosen(PickInputFile("SplitInput", SplitInputFilter, L"mp4")); }
 
 void TMainForm::SplitInputChosen(const WideString& FileName) {
   if (!FileName.empty()) {
-    edSplitInput->SetText(FileName);
+    FSplitProbed = FileName;  // before the box's change handler sees the new text
+    if (edSplitInput->Text() != FileName) edSplitInput->SetText(FileName);
     Memo1->Lines()->Clear();
     gbSplitOptions->SetEnabled(true);
   }
   const WideString input = edSplitInput->Text();
   if (input.empty()) return;  // nothing chosen yet: nothing to read
+  FSplitProbed = input;
+  FSplitInputSeconds.reset();
   AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
   const std::optional<int64_t> size = FileSizeOf(input);
   if (!size) {
-    WideMessageDlg(input + L" cannot be opened for reading.", mtError, MsgDlgButton(mbOK), 0);
+    WideMessageDlg(FormatText(NamedTexts().MsgCannotOpen, {input}), mtError, MsgDlgButton(mbOK), 0);
     return;
   }
   if (*size > 0) {
@@ -84,6 +69,16 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
     if (megabytes == "0") megabytes = "1";
     edSplitSize->SetText(AnsiToWide(megabytes));
     UpDown1->SetMax(std::stoi(megabytes));
+  }
+  {
+    TMediaInfoFile info(input);
+    const WideString milliseconds = info.Get(TStreamKind::General, 0, L"Duration");
+    if (!milliseconds.empty()) {
+      try {
+        FSplitInputSeconds = std::stod(milliseconds) / 1000.0;
+      } catch (const std::exception&) {
+      }
+    }
   }
   const bool chapters = LoadChapters(input);
   rbSplitChapN->SetEnabled(chapters);
@@ -136,6 +131,12 @@ void TMainForm::SplitChoice(TObject* Sender) {
   }
 }
 
+// A name typed or pasted into the input box is read as a picked one, once it names a file.
+void TMainForm::edSplitInputChange(TObject*) {
+  const WideString typed = edSplitInput->Text();
+  if (typed != FSplitProbed && WideFileExists(typed)) SplitInputChosen(typed);
+}
+
 void TMainForm::cbChapChange(TObject*) {
   cbChapVal->SetItemIndex(cbChap->ItemIndex());
   cbChapVal2->SetItemIndex(cbChap->ItemIndex());
@@ -154,11 +155,15 @@ TSplitOptions TMainForm::SplitOptionsOfPage() {
   TSplitOptions o;
   o.MP4BoxPath = edMP4Box->Text();
   o.Input = edSplitInput->Text();
-  o.Mode = rbSize->Checked()       ? TSplitMode::Size
-           : rbDuration->Checked() ? TSplitMode::Duration
-           : rbFrom->Checked()     ? TSplitMode::Range
-           : rbSplitChapN->Checked() ? TSplitMode::Chapter
-                                     : TSplitMode::AllChapters;
+  // With no mode checked, the selected chapter is split out once.
+  o.Mode = rbSize->Checked()           ? TSplitMode::Size
+           : rbDuration->Checked()     ? TSplitMode::Duration
+           : rbFrom->Checked()         ? TSplitMode::Range
+           : rbSplitChapAll->Checked() ? TSplitMode::AllChapters
+                                       : TSplitMode::Chapter;
+  o.NoModeChecked = !rbSize->Checked() && !rbDuration->Checked() && !rbFrom->Checked() && !rbSplitChapN->Checked() &&
+                    !rbSplitChapAll->Checked();
+  o.InputSeconds = FSplitInputSeconds;
   o.Size = edSplitSize->Text();
   o.Duration = edSplitDuration->Text();
   o.From = edSplitFrom->Text();
@@ -174,19 +179,26 @@ TSplitOptions TMainForm::SplitOptionsOfPage() {
 
 void TMainForm::SplitPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
+  // A name typed into the input box and not read yet is read now.
+  if (edSplitInput->Text() != FSplitProbed && WideFileExists(edSplitInput->Text()))
+    SplitInputChosen(edSplitInput->Text());
   const TSplitOptions options = SplitOptionsOfPage();
-  const TSplitRefusal refusal = CheckSplitJob(options);
-  if (refusal == TSplitRefusal::MP4BoxPath) {
-    ShowMP4BoxPathNotice(MainTaskDialog);
-    MainTaskDialog->Execute();
-    return;
-  }
-  if (refusal != TSplitRefusal::None) {
+  TPageJob launch;
+  launch.Page = SplitPage;
+  launch.Version = options.Version;
+  launch.PageRefuses = [&] {
+    if (!options.Input.empty() && !WideFileExists(options.Input)) {
+      ShowTextNotice(MainTaskDialog, FormatText(NamedTexts().MsgFileNotFound, {options.Input}));
+      return true;
+    }
+    const TSplitRefusal refusal = CheckSplitJob(options);
+    if (refusal == TSplitRefusal::None) return false;
     ShowTextNotice(MainTaskDialog, SplitRefusalText(refusal, options));
-    return;
-  }
-  Wizard->SetActivePage(ProcessPage);
-  FJobs->StartJob(SplitJobStart(options, [this](int Index) { SelectSplitChapter(Index); }));
+    return true;
+  };
+  launch.Files = [&] { return TLaunchFiles{{options.Input}, ExistingSplitParts(options), {}}; };
+  launch.Job = [&](bool) { return SplitJobStart(options, [this](int Index) { SelectSplitChapter(Index); }); };
+  LaunchPageJob(launch);
 }
 
 void TMainForm::chVIdeoPreviewClick(TObject*) {
@@ -201,6 +213,7 @@ void AddSplitPageHandlers(TMemberTable<TMainForm>& Table) {
   Table.Handler("k", &TMainForm::k)
       .Handler("SplitChoice", &TMainForm::SplitChoice)
       .Handler("cbChapChange", &TMainForm::cbChapChange)
+      .Handler("edSplitInputChange", &TMainForm::edSplitInputChange)
       .Handler("edSplitFromKeyPress", &TMainForm::SplitTimeKeyPress)
       .Handler("edSplitToKeyPress", &TMainForm::SplitTimeKeyPress)
       .Handler("edSplitDurationKeyPress", &TMainForm::SplitTimeKeyPress)

@@ -146,9 +146,9 @@ void TMainForm::LogMP4BoxVersion() {
   const WideString path = edMP4Box->Text();
   const TMP4BoxVersion& v = FMP4BoxVersions.Reread(path);
   if (v.Known)
-    AddLogLine(L"MP4Box version " + v.Text());
+    AddLogLine(FormatText(NamedTexts().MsgMP4BoxVersion, {v.Text()}));
   else if (WideFileExists(path))
-    AddLogLine(L"MP4Box printed no version: the command lines of its older versions are used.");
+    AddLogLine(NamedTexts().MsgMP4BoxNoVersion);
 }
 
 void TMainForm::FormDestroy(TObject*) {

@@ -21,9 +21,6 @@ namespace {
 
 using C = TTagColumn;
 
-const wchar_t* const NotMP4BoxTaggerText =
-    L"The files of this page are tagged by MP4Box: please choose mp4box.exe as the tagger in the settings.";
-
 // The list column of each column menu item's Tag, and its width when shown.
 struct TTagMenuColumn {
   int Column;
@@ -254,29 +251,33 @@ AnsiString TMainForm::FilesTagITags(int Row, const TMP4BoxVersion& Version) {
 
 void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;
-  if (!IsMP4BoxPath(edMP4Box->Text())) {
-    ShowMP4BoxPathNotice(MainTaskDialog);
-    MainTaskDialog->Execute();
-    return;
-  }
-  if (!IsMP4BoxPath(edTagger->Text())) {
-    ShowTextNotice(MainTaskDialog, NotMP4BoxTaggerText);
-    return;
-  }
-  const int count = FilesTagList->Items()->Count();
-  if (count == 0) return;
-  TFolderTagJob job;
-  for (int i = 0; i < count; ++i) job.Files.push_back(TTagRowItem(FilesTagList->Items()->Item(i)).Read().FullName());
-  job.Checked = CheckStates(FilesTagList);
-  job.Options = {edTagger->Text(), edTemp->Text(), chVerbose->Checked(), TaggerVersion()};
-  job.Select = [this](int Row) {
-    if (Row < FilesTagList->Items()->Count()) FilesTagList->SetSelected(FilesTagList->Items()->Item(Row));
+  TPageJob launch;
+  launch.Page = TagPage;
+  launch.Version = MP4BoxVersion();
+  launch.PageRefuses = [&] {
+    if (!IsMP4BoxPath(edTagger->Text())) {
+      ShowTextNotice(MainTaskDialog, NamedTexts().MsgNotMP4BoxTagger);
+      return true;
+    }
+    return FilesTagList->Items()->Count() == 0;
   };
-  job.ITagsOf = [this, version = job.Options.Version](int Row) {
-    return Row < FilesTagList->Items()->Count() ? FilesTagITags(Row, version) : AnsiString();
+  // Each file is rewritten in place: no output of its own to ask about.
+  launch.Job = [&](bool) {
+    const int count = FilesTagList->Items()->Count();
+    TFolderTagJob job;
+    for (int i = 0; i < count; ++i)
+      job.Files.push_back(TTagRowItem(FilesTagList->Items()->Item(i)).Read().FullName());
+    job.Checked = CheckStates(FilesTagList);
+    job.Options = {edTagger->Text(), edTemp->Text(), chVerbose->Checked(), TaggerVersion()};
+    job.Select = [this](int Row) {
+      if (Row < FilesTagList->Items()->Count()) FilesTagList->SetSelected(FilesTagList->Items()->Item(Row));
+    };
+    job.ITagsOf = [this, version = job.Options.Version](int Row) {
+      return Row < FilesTagList->Items()->Count() ? FilesTagITags(Row, version) : AnsiString();
+    };
+    return FolderTagJobStart(job);
   };
-  Wizard->SetActivePage(ProcessPage);
-  FJobs->StartJob(FolderTagJobStart(job));
+  LaunchPageJob(launch);
 }
 
 void TMainForm::TagPageBackButtonClick(TObject*, bool& Stop) {

@@ -78,6 +78,7 @@ const std::vector<TLanguageEntry>& LanguageEntries() {
       {"SplitPage", "SplitbyDuration", T::Caption, "MainForm", "rbDuration", 0},
       {"SplitPage", "SplitFrom", T::Caption, "MainForm", "rbFrom", 0},
       {"SplitPage", "SplitTo", T::Caption, "MainForm", "lbTo", 0},
+      {"SplitPage", "MB", T::Caption, "MainForm", "lbMB", 0},
       {"SplitPage", "SplitbyChapters", T::Caption, "MainForm", "rbSplitChapN", 0},
       {"SplitPage", "SplitbyAllChapters", T::Caption, "MainForm", "rbSplitChapAll", 0},
       {"ExtractPage", "TitleText", T::HeaderTitle, "MainForm", "WHeaderExtractPage", 0},

@@ -1,5 +1,6 @@
 #include "app/settings/settings_file.h"
 
+#include "app/common/named_texts.h"
 #include "vcl/inifiles.h"
 
 const char* const kSettingsSection = "Main";
@@ -45,8 +46,7 @@ class TSettingsReader {
   }
 
   void Problem(const char* Key) {
-    FProblems.push_back(L"Kavo.cfg: the value of " + AnsiToWide(Key) +
-                        L" could not be read; its default is used.");
+    FProblems.push_back(FormatText(NamedTexts().MsgSettingUnreadable, {AnsiToWide(Key)}));
   }
 
   const TIniFile& FIni;
@@ -62,7 +62,7 @@ TSettingsReadResult ReadSettingsFile(const WideString& FileName, const TProgramS
   if (!ini.SectionExists(kSettingsSection)) {
     // Not a settings file, or one too damaged to hold its section: the settings stay as
     // they are rather than each Boolean falling to false.
-    result.Problems.push_back(L"Kavo.cfg could not be read; the default settings are used.");
+    result.Problems.push_back(NamedTexts().MsgSettingsUnreadable);
     return result;
   }
   TSettingsReader read(ini, result.Problems);

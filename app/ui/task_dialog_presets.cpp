@@ -39,6 +39,16 @@ void ShowOverwriteQuestion(TUniTaskDialog* Dialog, const WideString& FileName, c
   Dialog->CollapsControlText = Texts.ClickToSeeMoreMsg;
 }
 
+void ShowOverwriteQuestion(TUniTaskDialog* Dialog, const std::vector<WideString>& FileNames,
+                           const TNamedTexts& Texts) {
+  if (FileNames.size() == 1) return ShowOverwriteQuestion(Dialog, FileNames.front(), Texts);
+  ShowOverwriteQuestion(Dialog, WideString(), Texts);
+  Dialog->SetInstruction(Texts.MsgOverwriteThese);
+  WideString list;
+  for (const WideString& name : FileNames) list += (list.empty() ? L"" : L"\n") + name;
+  Dialog->SetContent(list);
+}
+
 void ShowMP4BoxPathNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts) {
   Reset(Dialog, L"Information", tiInformation);
   Ok(Dialog);

@@ -3,11 +3,16 @@
 // The presets that only fill the dialog leave its Execute to the caller.
 #pragma once
 
+#include <vector>
+
 #include "app/common/named_texts.h"
 #include "dialogs/uni_task_dialog.h"
 
 // Yes/No: overwrite the file? (with an expandable explanation)
 void ShowOverwriteQuestion(TUniTaskDialog* Dialog, const WideString& FileName,
+                           const TNamedTexts& Texts = NamedTexts());
+// Yes/No: overwrite these files? One file is asked as above; several are listed, one a line.
+void ShowOverwriteQuestion(TUniTaskDialog* Dialog, const std::vector<WideString>& FileNames,
                            const TNamedTexts& Texts = NamedTexts());
 // Ok: the MP4Box path is not set.
 void ShowMP4BoxPathNotice(TUniTaskDialog* Dialog, const TNamedTexts& Texts = NamedTexts());

@@ -69,10 +69,12 @@ TEST_F(ConcatPageTest, TwoFilesJoinedThroughTheStandIn) {
   EXPECT_TRUE(m->btConcRemove->Visible() && m->btConcMoveUp->Visible() && m->btConcMoveDown->Visible() &&
               m->btConcProp->Visible());
   EXPECT_TRUE(NextEnabled());
-  EXPECT_EQ(m->edConcOutput->Text(), folder + L"part one.mp4");  // the first file's own name
+  // The first file's name, which is an input: a number makes it a new file's.
+  EXPECT_EQ(m->edConcOutput->Text(), folder + L"part one_1.mp4");
   EXPECT_NE(LogText().find("part two.mp4 " + WideToAnsi(NamedTexts().Floaded)), std::string::npos);
 
-  // The default name is the first input's: the job is refused before anything starts.
+  // An input named as the output: the job is refused before anything starts.
+  m->edConcOutput->SetText(folder + L"part one.mp4");
   {
     TTaskAnswer answer(0);
     Next();
@@ -97,6 +99,13 @@ TEST_F(ConcatPageTest, TwoFilesJoinedThroughTheStandIn) {
                             f + "part two.mp4#2:lang=fr", "-tmp", f + "temp files\\", f + "joined.mp4"}));
   EXPECT_TRUE(TempFolder::Exists(folder + L"joined.mp4"));
   EXPECT_NE(LogText().find(WideToAnsi(NamedTexts().Msg3) + " " + f + "\r\n"), std::string::npos);
+
+  // Back leads to the page of the join, its list kept.
+  bool stop = false;
+  m->ProcessPage->OnBackButtonClick(m->ProcessPage, stop);
+  EXPECT_TRUE(stop);
+  EXPECT_EQ(m->Wizard->ActivePage(), m->ConcatPage);
+  EXPECT_EQ(m->ConcListView->Items()->Count(), 4);
 }
 
 TEST_F(ConcatPageTest, AFailingToolGivesTheFailedRowAndItsExitCode) {
@@ -111,6 +120,18 @@ TEST_F(ConcatPageTest, AFailingToolGivesTheFailedRowAndItsExitCode) {
   EXPECT_EQ(LastEvent(), (TRecordedRow{pekWarning, NamedTexts().ConcatFailed}));
   EXPECT_NE(LogText().find("exit code 3"), std::string::npos);
   EXPECT_FALSE(TempFolder::Exists(folder + L"joined.3gp"));
+
+  // The user picks the failed row out; the next job, which succeeds, does not keep it picked.
+  TUniListItems* rows = m->ETAListView->Items();
+  rows->Item(rows->Count() - 1)->SetSelected(true);
+  SetEnvironmentVariableW(L"KAVO_MP4BOX_FAIL", nullptr);
+  bool stop = false;
+  m->ProcessPage->OnBackButtonClick(m->ProcessPage, stop);
+  ASSERT_EQ(m->Wizard->ActivePage(), m->ConcatPage);
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().ConcatSucceed}));
+  EXPECT_EQ(m->ETAListView->Selected(), nullptr);
 }
 
 TEST_F(ConcatPageTest, RowsMoveAndGoAndTheFormatSetsTheExtension) {

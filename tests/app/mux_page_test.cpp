@@ -155,7 +155,7 @@ TEST_F(MuxPageTest, AJobWithoutTracksOrNameIsRefusedWithANotice) {
     TTaskAnswer answer(0);
     Next();
     EXPECT_TRUE(answer.Driver.Done());
-    EXPECT_EQ(answer.Content, NoCheckedTrackText);
+    EXPECT_EQ(answer.Content, NamedTexts().MsgNoCheckedTrack);
   }
   m->MP4ListView->Items()->Item(2)->SetChecked(true);
   m->edMP4Output->SetText(L"");
@@ -163,7 +163,7 @@ TEST_F(MuxPageTest, AJobWithoutTracksOrNameIsRefusedWithANotice) {
     TTaskAnswer answer(0);
     Next();
     EXPECT_TRUE(answer.Driver.Done());
-    EXPECT_EQ(answer.Content, NoOutputNameText);
+    EXPECT_EQ(answer.Content, NamedTexts().MsgNoOutputName);
   }
   EXPECT_EQ(m->Wizard->ActivePage(), m->MuxPage);
   EXPECT_FALSE(TempFolder::Exists(argvLog));
@@ -337,7 +337,7 @@ TEST_F(MuxPageTest, FilesThatGiveNoTrackAreToldAndLeaveTheLogAndTheOutputName) {
   const std::vector<TTrackRow> rows = ReadTrackRows(m->MP4ListView);
   ASSERT_EQ(rows.size(), 2u);
   for (const TTrackRow& row : rows) EXPECT_EQ(row[C::File], L"clip.mp4");
-  EXPECT_EQ(m->edMP4Output->Text(), folder + L"clip.mp4");
+  EXPECT_EQ(m->edMP4Output->Text(), folder + L"clip_1.mp4");  // never the input itself
   std::string added;
   for (int i = logged; i < m->FLog->Lines()->Count(); ++i) added += m->FLog->Lines()->Strings(i) + "\n";
   EXPECT_EQ(added.find("fake.mp4 " + WideToUtf8(NamedTexts().Floaded)), std::string::npos) << added;

@@ -2,10 +2,12 @@
 // lines of the run log, and what the shut-down keeps.
 #include "tests/app/program_session.h"
 
+
 #include "app/common/failure_texts.h"
 #include "app/common/named_texts.h"
 #include "app/settings/settings_file.h"
 #include "tests/explorer/dialog_answers.h"
+#include "tests/support/file_dialog_answer.h"
 #include "widetext/widetextutils.h"
 
 using namespace apptest;
@@ -240,6 +242,73 @@ TEST_F(ProgramStartup, SettingsOrALogThatCannotBeWrittenAreToldAndLogged) {
   }
   DeleteFileW(log.c_str());
   RemoveSettingsFile();
+}
+
+}  // namespace
+
+namespace {
+
+// What the next file dialog shows: the folder the program opened it in and the name in its
+// file-name box; the dialog is then cancelled.
+struct TShownLogDialog {
+  std::wstring Folder, FileName;
+  bool Shown = false;
+};
+
+void CancelNextLogDialog(TShownLogDialog& Shown) {
+  WhileModal([&Shown] {
+    HWND dialog = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindVisibleDialog, reinterpret_cast<LPARAM>(&dialog));
+    HWND edit = nullptr;
+    if (dialog) EnumChildWindows(dialog, &FindVisibleEdit, reinterpret_cast<LPARAM>(&edit));
+    if (!edit) return false;
+    wchar_t name[MAX_PATH] = {};
+    GetWindowTextW(edit, name, MAX_PATH);
+    Shown = {MainForm->OpenDialog->InitialDir(), name, true};
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    return true;
+  });
+}
+
+TEST_F(ProgramStartup, ALogTheOutputFolderCannotTakeGoesToKavosFolderAndViewOpensThere) {
+  const WideString own = ProgramFile(L"Kavo.log");
+  DeleteFileW(own.c_str());
+  wchar_t tempPath[MAX_PATH];
+  GetTempPathW(MAX_PATH, tempPath);
+  const WideString out = WideString(tempPath) + L"kavo-blocked-log\\";
+  CreateDirectoryW(out.c_str(), nullptr);
+  // A folder in the log's place: no user can write the log there.
+  CreateDirectoryW((out + L"Kavo.log").c_str(), nullptr);
+  {
+    TProgramSession session;
+    session.Show();
+    TMainForm* m = session.Main();
+    ASSERT_TRUE(m->chOutputLog->Checked());
+    m->edMP4Output->SetText(out + L"new.mp4");
+    m->FJobs->State().MuxMode = true;  // a mux job ran
+    EXPECT_EQ(m->SaveRunLog(false), own);
+    EXPECT_NE(ReadFileBytes(own).find(WideToAnsi(LogMovedText(out + L"Kavo.log", own))), std::string::npos);
+
+    // "View Log File..." opens its dialog where the log now is, on the log.
+    TShownLogDialog shown;
+    CancelNextLogDialog(shown);
+    m->ViewLogFile1Click(nullptr);
+    ASSERT_TRUE(shown.Shown);
+    EXPECT_EQ(WideLowerCase(shown.Folder + L"\\"), WideLowerCase(TMainForm::ProgramFolder()));
+    EXPECT_EQ(shown.FileName, L"Kavo.log");
+    // Where the log can go, the dialog opens there.
+    RemoveDirectoryW((out + L"Kavo.log").c_str());
+    TShownLogDialog second;
+    CancelNextLogDialog(second);
+    m->ViewLogFile1Click(nullptr);
+    EXPECT_EQ(WideLowerCase(second.Folder + L"\\"), WideLowerCase(out));
+    EXPECT_TRUE(PumpUntil([&] { return GetFileAttributesW((out + L"Kavo.log").c_str()) != INVALID_FILE_ATTRIBUTES; }, 100));
+    m->chOutputLog->SetChecked(false);
+    m->chKavoLog->SetChecked(false);
+  }
+  DeleteFileW((out + L"Kavo.log").c_str());
+  RemoveDirectoryW(out.c_str());
+  DeleteFileW(own.c_str());
 }
 
 }  // namespace

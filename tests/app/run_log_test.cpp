@@ -5,6 +5,7 @@
 
 #include "app/jobs/run_log.h"
 #include "app/jobs/status_row.h"
+#include "tests/widetext/temp_folder.h"
 
 namespace {
 
@@ -13,15 +14,6 @@ std::string ReadBytes(const WideString& name) {
   std::stringstream ss;
   ss << f.rdbuf();
   return ss.str();
-}
-
-// A fresh folder of its own under the temporary folder, with its closing backslash.
-WideString TempFolder(const wchar_t* name) {
-  wchar_t tmp[MAX_PATH];
-  GetTempPathW(MAX_PATH, tmp);
-  WideString folder = WideString(tmp) + name + L"\\";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder;
 }
 
 SYSTEMTIME At(WORD h, WORD m, WORD s) {
@@ -43,7 +35,8 @@ TEST(RunLog, LineAndRowFormats) {
 }
 
 TEST(RunLog, SavedWholeWithCrLfReplacingAnOlderFile) {
-  WideString folder = TempFolder(L"kavo-run-log");
+  TempFolder temp;
+  const WideString folder = temp.Path() + L"\\";
   WideString file = folder + L"Kavo.log";
   {
     std::ofstream older(WideToAnsi(file), std::ios::binary);

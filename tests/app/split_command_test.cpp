@@ -92,6 +92,35 @@ TEST(SplitCommand, EveryModeWithItsStatusText) {
   }
 }
 
+TEST(SplitCommand, PartSizesInMegabytesWithAFraction) {
+  const struct {
+    const wchar_t* megabytes;
+    const char* kilobytes;
+  } cases[] = {{L"700", "716800"}, {L"1.5", "1536"}, {L"1,5", "1536"}, {L"0.3", "307.2"},
+               {L".5", "512"},     {L"2.", "2048"},  {L"0.001", "1.024"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(WideToAnsi(c.megabytes));
+    EXPECT_EQ(SplitSizeKilobytes(c.megabytes), std::optional<AnsiString>(c.kilobytes));
+    TSplitOptions o = Options(TSplitMode::Size);
+    o.Size = c.megabytes;
+    EXPECT_EQ(CheckSplitJob(o), TSplitRefusal::None);
+    EXPECT_EQ(Built(o, 0), (Args{L"-splits", AnsiToWide(c.kilobytes), L"C:\\Films\\my film.mp4"}));
+  }
+  for (const wchar_t* bad : {L"", L".", L"0", L"1.2345", L"1e3", L"-1", L"1 5"}) EXPECT_FALSE(SplitSizeKilobytes(bad)) << WideToAnsi(bad);
+}
+
+TEST(SplitCommand, ARangeWithinTheFileIsTaken) {
+  TSplitOptions o = Options(TSplitMode::Range);
+  o.From = L"002";
+  o.To = L"00:00:11.500";  // whole seconds: 11, within 11.6
+  o.InputSeconds = 11.6;
+  EXPECT_EQ(CheckSplitJob(o), TSplitRefusal::None);
+  o.To = L"013";
+  EXPECT_EQ(CheckSplitJob(o), TSplitRefusal::PastEnd);
+  o.InputSeconds.reset();  // a file MediaInfo gives no play time for: MP4Box is left to judge
+  EXPECT_EQ(CheckSplitJob(o), TSplitRefusal::None);
+}
+
 TEST(SplitCommand, UnreadableOrEmptyValuesAreRefusedWithTheirText) {
   TNamedTexts t;
   const struct {
@@ -104,18 +133,25 @@ TEST(SplitCommand, UnreadableOrEmptyValuesAreRefusedWithTheirText) {
       {"tool", TSplitMode::Size, {{"tool", L"C:\\Tools\\ffmpeg.exe"}}, TSplitRefusal::MP4BoxPath, L""},
       {"no file", TSplitMode::Size, {{"input", L""}}, TSplitRefusal::NoInput, t.SplitMsgNoInput},
       {"size letters", TSplitMode::Size, {{"size", L"7OO"}}, TSplitRefusal::BadSize,
-       L"The part size \"7OO\" is not a whole number of megabytes."},
+       L"The part size \"7OO\" is not a number of megabytes above 0."},
       {"size 0", TSplitMode::Size, {{"size", L"0"}}, TSplitRefusal::BadSize,
-       L"The part size \"0\" is not a whole number of megabytes."},
+       L"The part size \"0\" is not a number of megabytes above 0."},
+      {"size 0.0", TSplitMode::Size, {{"size", L"0.0"}}, TSplitRefusal::BadSize,
+       L"The part size \"0.0\" is not a number of megabytes above 0."},
+      {"size two points", TSplitMode::Size, {{"size", L"1.5.2"}}, TSplitRefusal::BadSize,
+       L"The part size \"1.5.2\" is not a number of megabytes above 0."},
       {"size empty", TSplitMode::Size, {{"size", L""}}, TSplitRefusal::BadSize,
-       L"The part size \"\" is not a whole number of megabytes."},
+       L"The part size \"\" is not a number of megabytes above 0."},
       {"duration 8 characters", TSplitMode::Duration, {{"duration", L"12:30:00"}}, TSplitRefusal::BadDuration,
-       L"\"12:30:00\" is not a time: give seconds, hh:mm or hh:mm:ss."},
+       FormatText(t.SplitMsgBadTime, {L"12:30:00"})},
       {"duration 0", TSplitMode::Duration, {{"duration", L"0"}}, TSplitRefusal::BadDuration, t.SplitMsgZeroDuration},
-      {"from empty", TSplitMode::Range, {{"from", L""}}, TSplitRefusal::BadFrom,
-       L"\"\" is not a time: give seconds, hh:mm or hh:mm:ss."},
-      {"to letters", TSplitMode::Range, {{"to", L"1:2"}}, TSplitRefusal::BadTo,
-       L"\"1:2\" is not a time: give seconds, hh:mm or hh:mm:ss."},
+      {"from empty", TSplitMode::Range, {{"from", L""}}, TSplitRefusal::BadFrom, FormatText(t.SplitMsgBadTime, {L""})},
+      {"to letters", TSplitMode::Range, {{"to", L"1:2"}}, TSplitRefusal::BadTo, FormatText(t.SplitMsgBadTime, {L"1:2"})},
+      // Two digits are hours: "2" to "8" on a clip of 12 seconds ends far past it.
+      {"past the end", TSplitMode::Range, {{"from", L"2"}, {"to", L"8"}, {"seconds", L"12"}}, TSplitRefusal::PastEnd,
+       L"The part from 02:00:00 to 08:00:00 goes past the end of the file (00:00:12)."},
+      {"no mode, no chapters", TSplitMode::Chapter, {{"chapters", L""}, {"nomode", L""}}, TSplitRefusal::NoMode,
+       t.SplitMsgNoMode},
       {"end before start", TSplitMode::Range, {{"from", L"600"}, {"to", L"300"}}, TSplitRefusal::EmptyRange,
        t.SplitMsgEmptyRange},
       {"end at start", TSplitMode::Range, {{"from", L"01:00"}, {"to", L"3600"}}, TSplitRefusal::EmptyRange,
@@ -134,6 +170,8 @@ TEST(SplitCommand, UnreadableOrEmptyValuesAreRefusedWithTheirText) {
       if (key == "from") o.From = value;
       if (key == "to") o.To = value;
       if (key == "chapters") o.Chapters.clear();
+      if (key == "seconds") o.InputSeconds = std::stod(value);
+      if (key == "nomode") o.NoModeChecked = true;
     }
     EXPECT_EQ(CheckSplitJob(o), c.refusal);
     EXPECT_EQ(SplitRefusalText(c.refusal, o, t), c.text);

@@ -229,15 +229,22 @@ TEST_F(SplitPageTest, UnreadableValuesAreRefusedAndThePageStays) {
     WideString content;
   } cases[] = {
       {"size", &TMainForm::rbSize, [](TMainForm* f) { f->edSplitSize->SetText(L"7x"); },
-       L"The part size \"7x\" is not a whole number of megabytes."},
+       L"The part size \"7x\" is not a number of megabytes above 0."},
       {"duration", &TMainForm::rbDuration, [](TMainForm* f) { f->edSplitDuration->SetText(L"12:30:00"); },
-       L"\"12:30:00\" is not a time: give seconds, hh:mm or hh:mm:ss."},
+       FormatText(NamedTexts().SplitMsgBadTime, {L"12:30:00"})},
       {"range", &TMainForm::rbFrom,
        [](TMainForm* f) {
          f->edSplitFrom->SetText(L"600");
          f->edSplitTo->SetText(L"300");
        },
        NamedTexts().SplitMsgEmptyRange},
+      // Two digits are hours: far past the end of the clip.
+      {"past the end", &TMainForm::rbFrom,
+       [](TMainForm* f) {
+         f->edSplitFrom->SetText(L"2");
+         f->edSplitTo->SetText(L"8");
+       },
+       FormatText(NamedTexts().SplitMsgPastEnd, {L"02:00:00", L"08:00:00", L"%s"})},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -246,7 +253,9 @@ TEST_F(SplitPageTest, UnreadableValuesAreRefusedAndThePageStays) {
     TTaskAnswer answer(0);
     Next();
     EXPECT_TRUE(answer.Driver.Done());
-    EXPECT_EQ(answer.Content, c.content);
+    // The file's own length ends the past-the-end text.
+    const WideString content = c.content.substr(0, c.content.find(L"%s"));
+    EXPECT_EQ(answer.Content.substr(0, content.size()), content);
     EXPECT_EQ(m->Wizard->ActivePage(), m->SplitPage);
   }
   // A chapter mode left checked from a file with chapters is refused on one without.
@@ -260,6 +269,61 @@ TEST_F(SplitPageTest, UnreadableValuesAreRefusedAndThePageStays) {
   }
   EXPECT_FALSE(TempFolder::Exists(argvLog));
   EXPECT_EQ(m->ETAListView->Items()->Count(), 0);
+}
+
+TEST_F(SplitPageTest, WithNoModeCheckedTheSelectedChapterIsSplitOutOnce) {
+  Choose(L"clip.mp4");  // no chapters: the user is asked to choose a mode
+  {
+    TTaskAnswer answer(0);
+    Next();
+    EXPECT_TRUE(answer.Driver.Done());
+    EXPECT_EQ(answer.Content, NamedTexts().SplitMsgNoMode);
+  }
+  Choose(L"chapters3.mp4");
+  m->cbChap->SetItemIndex(1);
+  m->cbChapChange(m->cbChap);
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0], (TArgv{"MP4Box.exe", "-splitx", "1.000:2.500", WideToAnsi(folder) + "chapters3.mp4"}));
+}
+
+TEST_F(SplitPageTest, APartSizeWithAFractionIsTakenInKilobytes) {
+  Choose(L"clip.mp4");
+  Click(m->rbSize);
+  m->edSplitSize->SetText(L"1.5");
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_EQ(runs[0], (TArgv{"MP4Box.exe", "-splits", "1536", WideToAnsi(folder) + "clip.mp4"}));
+}
+
+TEST_F(SplitPageTest, TheInputBoxTakesAPastedName) {
+  const WideString name = folder + L"chapters3.mp4";
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (name.size() + 1) * sizeof(wchar_t));
+  memcpy(GlobalLock(memory), name.c_str(), (name.size() + 1) * sizeof(wchar_t));
+  GlobalUnlock(memory);
+  SetClipboardData(CF_UNICODETEXT, memory);
+  CloseClipboard();
+  SendMessageW(m->edSplitInput->Handle(), WM_PASTE, 0, 0);
+  PumpUntil([] { return false; }, 20);
+  EXPECT_EQ(m->edSplitInput->Text(), name);
+  // Read as a picked file: its options, its chapters, Next.
+  EXPECT_TRUE(m->gbSplitOptions->Enabled());
+  EXPECT_EQ(ItemsOf(m->cbChap).size(), 3u);
+  EXPECT_TRUE(HasButton(m->SplitPage->EnabledButtons(), TKvWizardButtonKind::bkNext));
+  // A name of no file is refused when Next comes.
+  m->edSplitInput->SetText(folder + L"gone.mp4");
+  Click(m->rbSize);
+  TTaskAnswer answer(0);
+  Next();
+  EXPECT_TRUE(answer.Driver.Done());
+  EXPECT_EQ(answer.Content, FormatText(NamedTexts().MsgFileNotFound, {folder + L"gone.mp4"}));
+  EXPECT_EQ(m->Wizard->ActivePage(), m->SplitPage);
 }
 
 TEST_F(SplitPageTest, ThePageWithAFileInEnglishAndFrench) {
@@ -333,7 +397,6 @@ TEST_F(SplitPageTest, TheMuxPagesCustomSplitSizeComesFromTheValueDialog) {
   m->cbSplitOut->SetItemIndex(5);
   m->cbSplitOutChange(m->cbSplitOut);
   EXPECT_TRUE(driver.Done());
-  EXPECT_TRUE(m->CustomValForSplit);
   EXPECT_TRUE(CustomVal->edCustomVal->Visible());
   EXPECT_FALSE(CustomVal->edPAR1->Visible() || CustomVal->edPAR2->Visible() || CustomVal->Label1->Visible());
   EXPECT_EQ(m->cbSplitOut->Text(), L"650");

@@ -80,7 +80,7 @@ TEST_F(TrackListsTest, DropsReachOnlyTheMuxAndConcatenationPagesWithTheirKinds) 
                                                                L"subs.srt"}));
   EXPECT_EQ(LogLinesWith("clip.mp4" + loaded) + LogLinesWith("clip.ts" + loaded) + LogLinesWith("subs.srt" + loaded), 3);
   EXPECT_EQ(LogLinesWith("LOUD.AVI"), 0);
-  EXPECT_EQ(m->edMP4Output->Text(), folder + L"clip.mp4");
+  EXPECT_EQ(m->edMP4Output->Text(), folder + L"clip_1.mp4");  // never an input's own name
   EXPECT_TRUE(m->btDelete->Visible() && m->btProperties->Visible());
   EXPECT_TRUE(m->SaveInfosas1->Enabled());
   EXPECT_TRUE(IsWindowEnabled(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Handle()));
@@ -97,7 +97,8 @@ TEST_F(TrackListsTest, DropsReachOnlyTheMuxAndConcatenationPagesWithTheirKinds) 
   ShowConcatPage();
   Drop({folder + L"subs.srt", folder + L"clip.ts", folder + Greek, folder + L"clip.avi"});
   EXPECT_EQ(Files(m->ConcListView), (std::vector<std::wstring>{Greek, Greek, L"clip.avi", L"clip.avi"}));
-  EXPECT_EQ(m->edConcOutput->Text(), folder + Greek);
+  // The first file whose name this MP4Box can be given: the Greek one it cannot.
+  EXPECT_EQ(m->edConcOutput->Text(), folder + L"clip.mp4");
   EXPECT_TRUE(m->btConcRemove->Visible() && m->btConcProp->Visible());
   EXPECT_EQ(Files(m->MP4ListView).size(), 2u);
 }

@@ -93,7 +93,7 @@ TEST_F(ScrollBar, AHeldButtonStepsAgainUntilReleasedAndAHiddenOneDoesNothing) {
   ClientToScreen(host->Handle(), &screen);
   SetCursorPos(screen.x, screen.y);
   Press(false, WM_LBUTTONDOWN);
-  EXPECT_TRUE(PumpUntil([&] { return bar->Position() >= 3; }));
+  EXPECT_TRUE(DispatchUntil([&] { return bar->Position() >= 3; }));
   Press(false, WM_LBUTTONUP);
   Flush();
   int released = bar->Position();

@@ -52,7 +52,7 @@ TEST(ColorPicker, SamplesThePixelUnderTheCursorOnEachTick) {
     GetWindowRect(box->Handle(), &r);
     SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
     int start = ticks;
-    EXPECT_TRUE(PumpUntil([&] { return ticks > start + 1 && sampled == box->Color(); }, 5000))
+    EXPECT_TRUE(DispatchUntil([&] { return ticks > start + 1 && sampled == box->Color(); }, 5000))
         << std::hex << sampled << " under the cursor";
     UpdateWindow(swatch->Handle());
   }
@@ -60,7 +60,7 @@ TEST(ColorPicker, SamplesThePixelUnderTheCursorOnEachTick) {
   EXPECT_EQ(picker.ShownCursor(), LoadCursorA(nullptr, IDC_CROSS));
   EXPECT_EQ(picker.Cursor(), crCross);
 
-  if (const char* hold = std::getenv("KAVO_HOLD_MS")) PumpUntil([] { return false; }, std::atoi(hold));
+  if (const char* hold = std::getenv("KAVO_HOLD_MS")) DispatchUntil([] { return false; }, std::atoi(hold));
 
   // Without a handler there is no system timer at all (killing it finds none).
   picker.SetOnTimer(nullptr);

@@ -174,7 +174,7 @@ TEST(ExtraControlsLook, EveryChildStaysInsideItsControl) {
   DeleteDC(dc);
   // Graphic controls added to a shown form wait for their area to be painted again.
   host->Invalidate();
-  if (const char* hold = std::getenv("KAVO_HOLD_MS")) PumpUntil([] { return false; }, std::atoi(hold));
+  if (const char* hold = std::getenv("KAVO_HOLD_MS")) DispatchUntil([] { return false; }, std::atoi(hold));
 }
 
 }  // namespace

@@ -289,7 +289,7 @@ TEST_F(ImageListBox, AClickSelectsAndADoubleClickReachesTheHandlerWithTheRow) {
   PostMessageA(list->Handle(), WM_LBUTTONUP, 0, at);
   PostMessageA(list->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   PostMessageA(list->Handle(), WM_LBUTTONUP, 0, at);
-  EXPECT_TRUE(PumpUntil([&] { return seen.size() >= 2; }));
+  EXPECT_TRUE(DispatchUntil([&] { return seen.size() >= 2; }));
   EXPECT_EQ(seen, (std::vector<std::string>{"click 1", "double 1"}));
   EXPECT_EQ(list->ItemIndex(), 1);
 }
@@ -366,7 +366,7 @@ TEST(ImageListBoxStreaming, TheStartPageListIsReadWithItsPicturesAndHandlerAndWr
   PostMessageA(list->Handle(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   PostMessageA(list->Handle(), WM_LBUTTONUP, 0, at);
   auto* start = static_cast<TStartPage*>(page.get());
-  EXPECT_TRUE(PumpUntil([&] { return !start->chosen.empty(); }));
+  EXPECT_TRUE(DispatchUntil([&] { return !start->chosen.empty(); }));
   EXPECT_EQ(start->chosen, std::vector<int>{1});
 
   TMemoryStream stream;
@@ -423,7 +423,7 @@ TEST(ImageListBoxLook, ThreeTaskListsShowEveryWrappedLineWhole) {
   SendMessageA(lists[2]->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   EXPECT_EQ(GetPixel(dc, 20, last.bottom + 10), static_cast<COLORREF>(0xFAE6D8));
   ReleaseDC(lists[2]->Handle(), dc);
-  if (const char* hold = std::getenv("KAVO_HOLD_MS")) PumpUntil([] { return false; }, std::atoi(hold));
+  if (const char* hold = std::getenv("KAVO_HOLD_MS")) DispatchUntil([] { return false; }, std::atoi(hold));
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ TEST(DirTreeStreaming, TheTagPageTreeIsReadShownAndWrittenWithoutDefaults) {
   PostMessageA(tree->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
   PostMessageA(tree->Handle(), WM_LBUTTONUP, 0, at);
   auto* tag = static_cast<TTagPage*>(page.get());
-  ASSERT_TRUE(PumpUntil([&] { return !tag->folders.empty(); }));
+  ASSERT_TRUE(DispatchUntil([&] { return !tag->folders.empty(); }));
   EXPECT_EQ(tag->folders[0], "C:\\");
   EXPECT_EQ(tree->SelectedPath(), "C:\\");
 

@@ -158,7 +158,7 @@ struct DirTree : ::testing::Test {
   // Edits the node's label to Text and ends the edit (Cancel: with Escape's answer).
   void EditLabel(TTreeNode* Node, const WideString& Text, bool Cancel = false) {
     ASSERT_TRUE(Node->EditText());
-    ASSERT_TRUE(PumpUntil([&] { return tree->EditHandle() != nullptr; }));
+    ASSERT_TRUE(DispatchUntil([&] { return tree->EditHandle() != nullptr; }));
     SetWindowTextW(tree->EditHandle(), Text.c_str());
     Node->EndEdit(Cancel);
     Flush();
@@ -330,7 +330,7 @@ TEST_F(DirTree, NewFolderIsNamedInPlaceWithoutAQuestion) {
   EXPECT_TRUE(Exists(temp.Sub(L"New Folder")));
   ASSERT_TRUE(tree->Selected());
   EXPECT_EQ(TextOf(tree->Selected()), L"New Folder");
-  ASSERT_TRUE(PumpUntil([&] { return tree->EditHandle() != nullptr; }));
+  ASSERT_TRUE(DispatchUntil([&] { return tree->EditHandle() != nullptr; }));
   EXPECT_TRUE(tree->NamingNewFolder());
   SetWindowTextW(tree->EditHandle(), L"日本語の歌");
   tree->Selected()->EndEdit(false);
@@ -346,7 +346,7 @@ TEST_F(DirTree, NewFolderIsNamedInPlaceWithoutAQuestion) {
   node = OpenTemp();
   EXPECT_TRUE(tree->NewFolder(node, WideString()));
   EXPECT_TRUE(Exists(temp.Sub(L"Neuer Ordner")));
-  ASSERT_TRUE(PumpUntil([&] { return tree->EditHandle() != nullptr; }));
+  ASSERT_TRUE(DispatchUntil([&] { return tree->EditHandle() != nullptr; }));
   EXPECT_TRUE(tree->NamingNewFolder());
   tree->Selected()->EndEdit(true);
   Flush();
@@ -423,7 +423,7 @@ TEST_F(DirTree, AFolderDraggedOntoAnotherMovesIntoIt) {
   PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(down.x + 30, down.y + 30));
   PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
   PostMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
-  ASSERT_TRUE(PumpUntil([&] { return Exists(temp.Sub(L"Ωμέγα\\Alpha\\Child")); }, 10000));
+  ASSERT_TRUE(DispatchUntil([&] { return Exists(temp.Sub(L"Ωμέγα\\Alpha\\Child")); }, 10000));
   EXPECT_FALSE(Exists(alpha));  // moved: no Ctrl held
   ASSERT_EQ(started.size(), 1u);
   EXPECT_EQ(tree->SourcePath(), WideString(alpha));
@@ -512,7 +512,7 @@ TEST_F(DirTree, TheFormsDragHandlersAreAskedAndToldOfDropsBesideTheFolders) {
   PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(down.x + 30, down.y + 30));
   PostMessageA(wnd, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(drop.x, drop.y));
   PostMessageA(wnd, WM_LBUTTONUP, 0, MAKELPARAM(drop.x, drop.y));
-  ASSERT_TRUE(PumpUntil([&] { return drops.size() == 2; }, 10000));
+  ASSERT_TRUE(DispatchUntil([&] { return drops.size() == 2; }, 10000));
   EXPECT_EQ(drops[1], tree);
   EXPECT_TRUE(Exists(alpha));
   delete other;
@@ -561,7 +561,7 @@ TEST_F(DirTree, ShellChangeNoticesRebuildTheTreeAroundTheSelection) {
   std::wstring added = temp.Sub(L"Ζήτα");
   ASSERT_TRUE(CreateDirectoryW(added.c_str(), nullptr));
   SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHW | SHCNF_FLUSH, added.c_str(), nullptr);
-  ASSERT_TRUE(PumpUntil([&] { return tree->Selected() && ChildNamed(tree->Selected(), L"Ζήτα"); }, 10000));
+  ASSERT_TRUE(DispatchUntil([&] { return tree->Selected() && ChildNamed(tree->Selected(), L"Ζήτα"); }, 10000));
   EXPECT_EQ(tree->SelectedPathW(), WideString(temp.Path() + L"\\"));
   EXPECT_EQ(changes.size(), 1u);
 

@@ -336,7 +336,7 @@ TEST(Controls, KeyPressSeesCharactersAndZeroConsumesThem) {
 
   // Typed characters arrive through the message loop.
   for (char c : std::string("axb")) PostMessageA(edit->WindowHandle(), WM_CHAR, static_cast<WPARAM>(c), 1);
-  ASSERT_TRUE(PumpUntil([&] { return pressed.size() == 3; }));
+  ASSERT_TRUE(DispatchUntil([&] { return pressed.size() == 3; }));
   EXPECT_EQ(pressed, (std::vector<int>{'a', 'x', 'b'}));
   EXPECT_EQ(edit->Text(), "Ab");
   EXPECT_EQ(gDefProcChars, (std::vector<WPARAM>{'A', 'b'}));

@@ -268,7 +268,7 @@ TEST_F(ListViewTest, SelectionEventsAndColumnClicks) {
   LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
   SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, at);
   SendMessageA(header, WM_LBUTTONUP, 0, at);
-  ASSERT_TRUE(PumpUntil([&] { return clicked != nullptr; }));
+  ASSERT_TRUE(DispatchUntil([&] { return clicked != nullptr; }));
   EXPECT_EQ(1, clicked->Index());
 }
 
@@ -316,7 +316,7 @@ TEST_F(ListViewTest, EditingACaptionInPlace) {
   ASSERT_TRUE(edit);
   SetWindowTextA(edit, "new");
   SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !seen.empty(); }));
+  ASSERT_TRUE(DispatchUntil([&] { return !seen.empty(); }));
   EXPECT_EQ("new", seen);
   EXPECT_EQ("new!", item->Caption());
   EXPECT_EQ("new!", ShownText(lv, 0, 0));
@@ -580,7 +580,7 @@ TEST_F(ListViewTest, ClicksSeeTheToggledCheckAndHeaderRightClicksNameTheirColumn
   LPARAM box = MAKELPARAM(icon.left + 8, (icon.top + icon.bottom) / 2);
   PostMessageA(lv->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, box);
   PostMessageA(lv->Handle(), WM_LBUTTONUP, 0, box);
-  ASSERT_TRUE(PumpUntil([&] { return clicks > 0; }));
+  ASSERT_TRUE(DispatchUntil([&] { return clicks > 0; }));
   EXPECT_TRUE(item->Checked());
   EXPECT_TRUE(checkedAtClick);
 
@@ -597,14 +597,14 @@ TEST_F(ListViewTest, ClicksSeeTheToggledCheckAndHeaderRightClicksNameTheirColumn
   POINT screen = at;
   ClientToScreen(header, &screen);
   SetCursorPos(screen.x, screen.y);
-  PumpUntil([&] {
+  DispatchUntil([&] {
     POINT now{};
     GetCursorPos(&now);
     return now.x == screen.x && now.y == screen.y;
   });
   PostMessageA(header, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
   PostMessageA(header, WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
-  ASSERT_TRUE(PumpUntil([&] { return column != nullptr; }));
+  ASSERT_TRUE(DispatchUntil([&] { return column != nullptr; }));
   EXPECT_EQ(2, column->Index());
   EXPECT_LT(where.y, r.bottom) << "in the list view's client coordinates";
 }

@@ -12,8 +12,11 @@
 
 namespace testwin {
 
-// Runs the message loop until done() holds or the time is up; false on time-out.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
+// Takes and dispatches the thread's messages itself, without the application object (which
+// the framework's own tests may not have), until done() holds or the time is up; false on
+// time-out. Tests of the program, which has an application object, pump through it with
+// PumpUntil (tests/support/pump.h): the two are named apart so that a test file may use both.
+inline bool DispatchUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000) {
   DWORD start = GetTickCount();
   for (;;) {
     MSG msg;
@@ -29,7 +32,7 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 3000)
 
 // Takes the messages already waiting (posted notices, paints).
 inline void Flush() {
-  PumpUntil([] { return false; }, 50);
+  DispatchUntil([] { return false; }, 50);
 }
 
 // A top-level window that shows on its own (what a form will be), grey like a dialog.

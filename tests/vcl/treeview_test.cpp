@@ -484,7 +484,7 @@ TEST_F(TreeFixture, AUsersMouseClickSelectsAndClicks) {
   input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
   input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
   ASSERT_EQ(SendInput(2, input, sizeof(INPUT)), 2u);
-  EXPECT_TRUE(PumpUntil([&] { return !selectedAtClick.empty(); }));
+  EXPECT_TRUE(DispatchUntil([&] { return !selectedAtClick.empty(); }));
   EXPECT_EQ(selectedAtClick, std::vector<TTreeNode*>{two});
   EXPECT_EQ(tree->Selected(), two);
 }

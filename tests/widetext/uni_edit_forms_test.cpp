@@ -112,7 +112,7 @@ TEST(WideEditControlsStreaming, ReadAndWrittenWithTheirWideTexts) {
   if (const char* hold = std::getenv("KAVO_SHOWCASE_MS")) {
     auto* language = Find<TUniComboBox>(host.get(), "cbLanguage");
     language->SetDroppedDown(true);
-    PumpUntil([] { return false; }, std::atoi(hold));
+    DispatchUntil([] { return false; }, std::atoi(hold));
     language->SetDroppedDown(false);
   }
 

@@ -194,7 +194,7 @@ TEST_F(UniListViewTest, EditingAndInfoTipsAreWide) {
   ASSERT_TRUE(edit);
   SetWindowTextW(edit, kJapanese.c_str());
   SendMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
-  ASSERT_TRUE(PumpUntil([&] { return !seen.empty(); }));
+  ASSERT_TRUE(DispatchUntil([&] { return !seen.empty(); }));
   EXPECT_EQ(kJapanese, seen);
   EXPECT_EQ(kJapanese + kGreek, item->Caption());
   EXPECT_EQ(kJapanese + kGreek, ShownText(lv, 0, 0));
@@ -256,7 +256,7 @@ TEST_F(UniListViewTest, ShowcaseForAScreenshot) {
   };
   lv->Invalidate();
   EXPECT_EQ(L"\x97f3\x58f0 (audio)", ShownText(lv, 1, 1));
-  if (show) PumpUntil([] { return false; }, static_cast<DWORD>(std::atoi(show)));
+  if (show) DispatchUntil([] { return false; }, static_cast<DWORD>(std::atoi(show)));
 }
 
 TEST_F(UniListViewTest, WideColumnsAndItemsAreStoredAndReadBack) {

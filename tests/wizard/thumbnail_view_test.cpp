@@ -69,16 +69,16 @@ DWORD SizeOf(const AnsiString& Name) {
 }
 
 // A folder of its own for each test, removed with its files afterwards.
-class TempFolder {
+class ThumbFolder {
  public:
-  TempFolder() {
+  ThumbFolder() {
     char base[MAX_PATH];
     GetTempPathA(MAX_PATH, base);
     static int n = 0;
     Path = Format("%sthumbs_%lu_%d", base, GetCurrentProcessId(), ++n);
     CreateDirectoryA(Path.c_str(), nullptr);
   }
-  ~TempFolder() {
+  ~ThumbFolder() {
     WIN32_FIND_DATAA found;
     HANDLE h = FindFirstFileA((Path + "\\*").c_str(), &found);
     if (h != INVALID_HANDLE_VALUE) {
@@ -135,7 +135,7 @@ class ThumbView : public ::testing::Test {
     PumpUntil([] { return false; }, 100);
   }
 
-  TempFolder folder;
+  ThumbFolder folder;
   std::unique_ptr<TForm, FormFree> form;
   TKvThumbView* view = nullptr;
 };
