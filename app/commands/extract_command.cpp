@@ -60,7 +60,7 @@ TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
 
 }  // namespace
 
-TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Texts) {
+TExtractRun BuildExtractCommandLine(const TExtractRequest& Request, const TNamedTexts& Texts) {
   TOption option = OptionOf(Request, Texts);
   TExtractRun run;
   run.StatusText = option.Status;
@@ -136,7 +136,7 @@ TJobStart ExtractJobStart(const TExtractJob& Job, const TNamedTexts& Texts) {
     if (Job.RowStarting) Job.RowStarting(rowIndex);
     TExtractRequest request = Job.Request;
     request.Row = Job.Rows[rowIndex];
-    TExtractRun run = ExtracterCmd(request, Texts);
+    TExtractRun run = BuildExtractCommandLine(request, Texts);
     // The chapters are written before the step's row shows, as its first act.
     if (run.Chapters == TChapterOutput::ChapterFile) WriteChapterFile(ChapterFileOf(request.Input), Job.ChapterText);
     if (run.Chapters == TChapterOutput::CueSheet) WriteCueSheet(request.Input, Job.ChapterText);

@@ -37,7 +37,7 @@ struct TExtractRun {
   WideString Writes;
 };
 
-TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Texts = NamedTexts());
+TExtractRun BuildExtractCommandLine(const TExtractRequest& Request, const TNamedTexts& Texts = NamedTexts());
 
 // The options for a row: captions to set and visibility of rbMP4 and rbAVI; an unset
 // value leaves the control as it is. FirstVideoCodec and FirstAudioCodec are the codec

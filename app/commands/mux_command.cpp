@@ -102,7 +102,7 @@ std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const T
   return steps;
 }
 
-AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
+AnsiString BuildAviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
   return PathArgument(Options.MP4BoxPath, Options.Version) + " " + Step.Arguments;
 }
 

@@ -68,7 +68,7 @@ struct TAviRawStep {
 // One pre-step per AVI file of Options.AviH264Inputs that a checked video row uses, in
 // list order.
 std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
-AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
+AnsiString BuildAviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
 

@@ -41,7 +41,7 @@ TJobStart MuxJobStart(const std::vector<TTrackRow>& Rows, const TMuxOptions& Opt
     TRunRequest run;
     if (StepIndex < static_cast<int>(preSteps.size())) {
       const TAviRawStep& step = preSteps[StepIndex];
-      SetToolCommandLine(run, AviRawCommandLine(Options, step), Options.Version);
+      SetToolCommandLine(run, BuildAviRawCommandLine(Options, step), Options.Version);
       run.Writes = {{{RawH264FileOf(step.Input)}}};
       run.Notes = {{Texts.AVCinAVIDetect, pekError, true},
                    {step.LogText, pekInformation, true},

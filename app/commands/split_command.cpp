@@ -137,7 +137,7 @@ std::pair<AnsiString, AnsiString> SplitRange(const TSplitOptions& o, int Chapter
 
 }  // namespace
 
-AnsiString SplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
+AnsiString BuildSplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
   AnsiString line = PathArgument(o.MP4BoxPath, o.Version);
   switch (o.Mode) {
     case TSplitMode::Size: line += " -splits " + IntToStr(*SizeKilobytes(o.Size)); break;
@@ -182,7 +182,7 @@ TJobStart SplitJobStart(const TSplitOptions& Options, std::function<void(int)> S
     const int chapter = all ? StepIndex : Options.Chapter;
     if (all && SelectChapter) SelectChapter(chapter);
     TRunRequest run;
-    SetToolCommandLine(run, SplitCommandLine(Options, chapter), Options.Version);
+    SetToolCommandLine(run, BuildSplitCommandLine(Options, chapter), Options.Version);
     run.Writes = {{{SplitFirstPart(Options, chapter)}}};
     run.Verbose = Options.Verbose;
     const WideString status = SplitStatusText(Options, chapter);

@@ -68,7 +68,7 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& Options,
 
 // The command line of one run: the chapter of Chapter modes is ChapterIndex. Options must
 // have passed CheckSplitJob.
-AnsiString SplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
+AnsiString BuildSplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
 // The first part that run writes: "in_001.mp4" for a size or a duration, "in_90.500_180.250.mp4"
 // for a range or a chapter (MP4Box names them so).
 WideString SplitFirstPart(const TSplitOptions& Options, int ChapterIndex);

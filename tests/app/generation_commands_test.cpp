@@ -18,7 +18,7 @@ const TMP4BoxVersion kToday = ParseMP4BoxVersion("MP4Box - GPAC version 26.08-DE
 std::vector<std::wstring> Received(const AnsiString& Line, const TMP4BoxVersion& V) {
   TRunRequest run;
   SetToolCommandLine(run, Line, V);
-  std::vector<std::wstring> args = SplitCommandLine(CommandLineText(run));
+  std::vector<std::wstring> args = BuildSplitCommandLine(CommandLineText(run));
   if (!args.empty()) args.erase(args.begin());
   return args;
 }
@@ -29,11 +29,11 @@ TEST(GenerationCommands, TheRawH264OfAnAviFile) {
   convert.Input = L"D:\\v\\film \x03A4.avi";  // a letter outside the code page
   convert.FrameRate = L"25.000";
   convert.Version = kOlder;
-  EXPECT_EQ(ArgumentsOf(ConverterCmd(convert).CommandLine)[0], L"-aviraw");
+  EXPECT_EQ(ArgumentsOf(BuildConvertCommandLine(convert).CommandLine)[0], L"-aviraw");
   convert.Version = kToday;
-  EXPECT_EQ(Received(ConverterCmd(convert).CommandLine, kToday),
+  EXPECT_EQ(Received(BuildConvertCommandLine(convert).CommandLine, kToday),
             (std::vector<std::wstring>{L"-raw", L"1", L"-out", L"D:\\v\\film \x03A4_video.h264", L"D:\\v\\film \x03A4.avi"}));
-  EXPECT_EQ(Received(AVIConverterCmd(convert).CommandLine, kToday),
+  EXPECT_EQ(Received(BuildAviConvertMuxCommandLine(convert).CommandLine, kToday),
             (std::vector<std::wstring>{L"-add", L"D:\\v\\film \x03A4_video.h264:fps=25.000", L"D:\\v\\film \x03A4.mp4"}));
   // The job checks that each step wrote its file.
   TJobStart job = ConvertJobStart(convert);
@@ -71,9 +71,9 @@ TEST(GenerationCommands, ExtractionByVersion) {
     r.Row = c.row;
     r.Choice = c.choice;
     r.Version = kOlder;
-    EXPECT_EQ(ArgumentsOf(ExtracterCmd(r).CommandLine), c.older);
+    EXPECT_EQ(ArgumentsOf(BuildExtractCommandLine(r).CommandLine), c.older);
     r.Version = kToday;
-    const TExtractRun today = ExtracterCmd(r);
+    const TExtractRun today = BuildExtractCommandLine(r);
     EXPECT_EQ(Received(today.CommandLine, kToday), c.today);
     EXPECT_EQ(today.Writes, c.writes);
   }
