@@ -18,7 +18,7 @@ const TMP4BoxVersion kToday = ParseMP4BoxVersion("MP4Box - GPAC version 26.08-DE
 std::vector<std::wstring> Received(const AnsiString& Line, const TMP4BoxVersion& V) {
   TRunRequest run;
   SetToolCommandLine(run, Line, V);
-  std::vector<std::wstring> args = BuildSplitCommandLine(CommandLineText(run));
+  std::vector<std::wstring> args = ArgvOf(CommandLineText(run));
   if (!args.empty()) args.erase(args.begin());
   return args;
 }

@@ -36,7 +36,7 @@ TJoinOptions Options() {
 }
 
 Args Built(const std::vector<TTrackRow>& Rows, const TJoinOptions& O) {
-  std::vector<std::wstring> all = BuildSplitCommandLine(AnsiToWide(BuildJoinCommandLine(Rows, O)));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(BuildJoinCommandLine(Rows, O)));
   EXPECT_FALSE(all.empty());
   if (all.empty()) return {};
   EXPECT_EQ(all[0], O.MP4BoxPath);

@@ -35,7 +35,7 @@ TMuxOptions Options() {
 // The arguments after the program, with the program checked on the way.
 Args Built(const std::vector<TTrackRow>& Rows, const TMuxOptions& O) {
   AnsiString line = BuildMuxCommandLine(Rows, O);
-  std::vector<std::wstring> all = BuildSplitCommandLine(AnsiToWide(line));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(line));
   EXPECT_FALSE(all.empty());
   if (all.empty()) return {};
   EXPECT_EQ(all[0], O.MP4BoxPath);
@@ -182,7 +182,7 @@ TEST(MuxCommand, OnlyTheRowsOfAnAviWithH264TakeItsRawStream) {
   std::vector<TAviRawStep> steps = AviRawSteps(rows, o);
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].LogText, L"Extraction of clip.avi to raw h264...");
-  std::vector<std::wstring> all = BuildSplitCommandLine(AnsiToWide(BuildAviRawCommandLine(o, steps[0])));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(BuildAviRawCommandLine(o, steps[0])));
   EXPECT_EQ(all, (Args{L"C:\\Tools\\MP4Box.exe", L"-aviraw", L"video", L"C:\\v\\clip.avi"}));
 
   o.AviH264Inputs.clear();

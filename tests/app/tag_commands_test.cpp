@@ -104,7 +104,7 @@ TEST(FilesTagCommand, TagsFileTemporaryFolderAndVerbose) {
     SCOPED_TRACE(c.what);
     const AnsiString line =
         BuildFilesTagCommandLine(c.options, c.itags, L"D:\\Music\\a b.m4a", L"D:\\Music\\a b-tagging.m4a");
-    EXPECT_EQ(BuildSplitCommandLine(AnsiToWide(line)).at(0), c.options.Tagger);
+    EXPECT_EQ(ArgvOf(AnsiToWide(line)).at(0), c.options.Tagger);
     EXPECT_EQ(ArgumentsOf(line), c.expected);
   }
 }
