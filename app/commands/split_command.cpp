@@ -155,8 +155,9 @@ AnsiString BuildSplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
 }
 
 WideString SplitFirstPart(const TSplitOptions& o, int ChapterIndex) {
-  const WideString ext = WideExtractFileExt(o.Input);
-  const WideString base = o.Input.substr(0, o.Input.size() - ext.size());
+  const WideString inputExt = WideExtractFileExt(o.Input);
+  const WideString ext = IsCurrentGeneration(o.Version) ? WideString(L".mp4") : inputExt;
+  const WideString base = o.Input.substr(0, o.Input.size() - inputExt.size());
   if (o.Mode == TSplitMode::Size || o.Mode == TSplitMode::Duration) return base + L"_001" + ext;
   const auto [from, to] = SplitRange(o, ChapterIndex);
   return base + L"_" + AnsiToWide(from) + L"_" + AnsiToWide(to) + ext;

@@ -69,8 +69,9 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& Options,
 // The command line of one run: the chapter of Chapter modes is ChapterIndex. Options must
 // have passed CheckSplitJob.
 AnsiString BuildSplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
-// The first part that run writes: "in_001.mp4" for a size or a duration, "in_90.500_180.250.mp4"
-// for a range or a chapter (MP4Box names them so).
+// The first part that run writes: "in_001.ext" for a size or a duration, "in_90.500_180.250.ext"
+// for a range or a chapter (MP4Box names them so), ext the input's extension for the older
+// MP4Box and ".mp4" for today's, whatever the input (".m4v", ".mov", ".3gp").
 WideString SplitFirstPart(const TSplitOptions& Options, int ChapterIndex);
 // The status row (and log line) of that run.
 WideString SplitStatusText(const TSplitOptions& Options, int ChapterIndex);

@@ -36,8 +36,12 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "OverwriteMsgExp", &TNamedTexts::OverwriteMsgExp},
       {"MainForm", "ClickToHideMsg", &TNamedTexts::ClickToHideMsg},
       {"MainForm", "ClickToSeeMoreMsg", &TNamedTexts::ClickToSeeMoreMsg},
+      {"MainForm", "MsgInputNotFound", &TNamedTexts::MsgInputNotFound},
+      {"MainForm", "MsgInputUnreadable", &TNamedTexts::MsgInputUnreadable},
       {"MuxPage", "TitleText", &TNamedTexts::TitleText},
       {"MuxPage", "TitleText2", &TNamedTexts::TitleText2},
+      {"MuxPage", "MsgVFRNotUsed", &TNamedTexts::MsgVFRNotUsed},
+      {"MuxPage", "MsgSplit3GPParts", &TNamedTexts::MsgSplit3GPParts},
       {"ProcessPage", "ConvAborted", &TNamedTexts::ConvAborted},
       {"ProcessPage", "ConvFailded", &TNamedTexts::ConvFailded},
       {"ProcessPage", "ConvSucceed", &TNamedTexts::ConvSucceed},
@@ -98,6 +102,7 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"ProcessPage", "MsgNewTask", &TNamedTexts::MsgNewTask},
       {"ProcessPage", "ClickToHide", &TNamedTexts::ClickToHide},
       {"ProcessPage", "ClickToSeeMore", &TNamedTexts::ClickToSeeMore},
+      {"ProcessPage", "ImportOtherFile", &TNamedTexts::ImportOtherFile},
       {"SplitPage", "Split10", &TNamedTexts::Split10},
       {"SplitPage", "Split11", &TNamedTexts::Split11},
       {"SplitPage", "Split12", &TNamedTexts::Split12},
@@ -146,6 +151,12 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"ExtractPage", "MsgEncapsulateVideoInAVI", &TNamedTexts::MsgEncapsulateVideoInAVI},
       {"ExtractPage", "MsgCmdUsedForExtraction", &TNamedTexts::MsgCmdUsedForExtraction},
       {"ExtractPage", "MsgFilesSavedIn", &TNamedTexts::MsgFilesSavedIn},
+      {"ConcatPage", "JoinMsgSomeTracks", &TNamedTexts::JoinMsgSomeTracks},
+      {"ConcatPage", "JoinMsgOtherTracks", &TNamedTexts::JoinMsgOtherTracks},
+      {"ConcatPage", "JoinMsgAACStream", &TNamedTexts::JoinMsgAACStream},
+      {"ConcatPage", "JoinMsgFrameRateLeft", &TNamedTexts::JoinMsgFrameRateLeft},
+      {"ConcatPage", "JoinMsgOptionsLeft", &TNamedTexts::JoinMsgOptionsLeft},
+      {"ConcatPage", "JoinMsgNoTrack", &TNamedTexts::JoinMsgNoTrack},
       {"Properties", "lbType", &TNamedTexts::lbType},
       {"Properties", "lbVideoStream", &TNamedTexts::lbVideoStream},
       {"Properties", "lbAudioStream", &TNamedTexts::lbAudioStream},
@@ -159,4 +170,11 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
 TNamedTexts& NamedTexts() {
   static TNamedTexts texts;
   return texts;
+}
+
+WideString FillText(const WideString& Pattern, const WideString& Value) {
+  WideString text = Pattern;
+  const size_t at = text.find(L"%s");
+  if (at != WideString::npos) text.replace(at, 2, Value);
+  return text;
 }

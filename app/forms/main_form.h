@@ -458,6 +458,9 @@ class TMainForm : public TUniForm {
   void AddConcatFiles(const std::vector<WideString>& Files);
   TJoinOptions JoinOptionsOfPage();
   // True (after a notice) when Output is the file of one of the checked rows.
+  // The join refused (with its notice) when a file of the list gave no track or today's
+  // MP4Box cannot join the rows in sync; the options it cannot keep are told, and it starts.
+  bool RefuseJoinOutOfSync(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options);
   bool RefuseOutputAmongInputs(const std::vector<TTrackRow>& Rows, const WideString& Output);
 
   // --- the output options folded out and in (pages/output_panels.cpp) ---
@@ -540,6 +543,9 @@ class TMainForm : public TUniForm {
 
  private:
   std::set<WideString> FAviH264Inputs;  // added AVI files whose video is H.264
+  // Files added to the concatenation list that gave no track: a join would leave them out,
+  // so none starts until the list has been emptied.
+  std::vector<WideString> FConcatFilesWithoutTracks;
   TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
   int FPropRow = -1;                    // the row it shows
   bool FFillingProps = false;

@@ -1,9 +1,20 @@
 #include "app/media/input_problems.h"
 
-WideString MissingInputText(const WideString& FileName) {
-  return L"\"" + FileName + L"\" was not found: no track was added.";
+#include "app/media/media_analysis.h"
+#include "widetext/filenames.h"
+
+WideString MissingInputText(const WideString& FileName, const TNamedTexts& Texts) {
+  return FillText(Texts.MsgInputNotFound, FileName);
 }
 
-WideString UnreadableInputText(const WideString& FileName) {
-  return L"\"" + FileName + L"\" is not a media file that MediaInfo can read: no track was added.";
+WideString UnreadableInputText(const WideString& FileName, const TNamedTexts& Texts) {
+  return FillText(Texts.MsgInputUnreadable, FileName);
+}
+
+WideString InputProblemText(const WideString& FileName, const TNamedTexts& Texts) {
+  if (!WideFileExists(FileName)) return MissingInputText(FileName, Texts);
+  // The subtitle files the program reads itself give their row without a reader here:
+  // only what MediaInfo and the extension give counts.
+  if (AnalyseMediaFile(FileName).Rows.empty()) return UnreadableInputText(WideExtractFileName(FileName), Texts);
+  return WideString();
 }

@@ -47,10 +47,22 @@ void MoveSelectedRow(TUniListView* List, int Step) {
 }  // namespace
 
 void TMainForm::AddConcatFiles(const std::vector<WideString>& Files) {
+  if (ConcListView->Items()->Count() == 0) FConcatFilesWithoutTracks.clear();
+  std::vector<WideString> problems;
   for (const WideString& file : Files) {
-    AddFileToMuxList(file);
+    // Only a file that gave tracks is logged as loaded and names the new file.
+    if (!AddFileToMuxList(file, &problems)) {
+      FConcatFilesWithoutTracks.push_back(file);
+      continue;
+    }
     AddLogLine(WideExtractFileName(file) + L" " + NamedTexts().Floaded);
     if (edConcOutput->Text().empty()) edConcOutput->SetText(WideChangeFileExt(file, L".mp4"));
+  }
+  for (const WideString& text : problems) AddLogLine(text);
+  if (!problems.empty()) {
+    WideString text;
+    for (const WideString& line : problems) text += (text.empty() ? L"" : L"\n") + line;
+    ShowTextNotice(MainTaskDialog, text);
   }
   for (TControl* c : {static_cast<TControl*>(btConcRemove), static_cast<TControl*>(btConcMoveUp),
                       static_cast<TControl*>(btConcMoveDown), static_cast<TControl*>(btConcProp)})
@@ -76,6 +88,7 @@ void TMainForm::btConcRemoveClick(TObject*) {
   if (!selected) return;
   if (WideMessageDlg(NamedTexts().Msg1, mtWarning, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel), 0) == mrOk)
     selected->Delete();
+  if (ConcListView->Items()->Count() == 0) FConcatFilesWithoutTracks.clear();
   ConcatPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(ConcListView));
 }
 
@@ -124,12 +137,32 @@ bool TMainForm::RefuseOutputAmongInputs(const std::vector<TTrackRow>& Rows, cons
   return true;
 }
 
+bool TMainForm::RefuseJoinOutOfSync(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options) {
+  if (!FConcatFilesWithoutTracks.empty()) {
+    ShowTextNotice(MainTaskDialog, FillText(NamedTexts().JoinMsgNoTrack, WideExtractFileName(FConcatFilesWithoutTracks.front())));
+    return true;
+  }
+  const TJoinPlan plan = PlanJoin(Rows, Options);
+  if (!plan.OutOfSync.empty()) {
+    ShowTextNotice(MainTaskDialog, plan.OutOfSync);
+    return true;
+  }
+  // What the join leaves out is said before it starts; the job's log repeats it.
+  if (!plan.Dropped.empty()) {
+    WideString text;
+    for (const WideString& line : plan.Dropped) text += (text.empty() ? L"" : L"\n") + line;
+    ShowTextNotice(MainTaskDialog, text);
+  }
+  return false;
+}
+
 void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
   const std::vector<TTrackRow> rows = ReadTrackRows(ConcListView);
   TJoinOptions options = JoinOptionsOfPage();
   if (RefuseTrackListJob(CheckJoinJob(rows, options, chWarningAVC->Checked()), ConcListView)) return;
   if (RefuseOutputAmongInputs(rows, options.Output)) return;
+  if (RefuseJoinOutOfSync(rows, options)) return;
   const WideString output = options.Output;
   if (WideFileExists(output)) {
     ShowOverwriteQuestion(MainTaskDialog, output);
@@ -142,7 +175,7 @@ void TMainForm::ConcatPageNextButtonClick(TObject* Sender, bool& Stop) {
     ShowProcessRunningNotice(MainTaskDialog);
     return;
   }
-  if (!OutputFileReady(MainTaskDialog, output)) return;
+  if (!OutputFileReady(MainTaskDialog, output, TakesUnicodeArguments(MP4BoxVersion()))) return;
   StartPageJob(JoinJobStart(rows, options), ConcatPage, output);
 }
 

@@ -6,6 +6,7 @@
 #include "app/common/os_version.h"
 #include "app/forms/main_form.h"
 #include "app/media/avi_h264.h"
+#include "app/media/input_problems.h"
 #include "app/media/track_options.h"
 #include "app/ui/api_file_dialog.h"
 #include "app/ui/key_filter.h"
@@ -52,6 +53,13 @@ void TMainForm::ConverterInputChosen(const WideString& FileName) {
   gbSub->SetEnabled(!gbAVIOptions->Enabled());
   if (target != TConvertTarget::AviToMP4) {
     ConverterPage->EnableButton(TKvWizardButtonKind::bkNext, true);
+    return;
+  }
+  if (const WideString problem = InputProblemText(FileName); !problem.empty()) {
+    AddLogLine(problem);
+    ShowTextNotice(MainTaskDialog, problem);
+    edConvInput->SetText(L"");
+    ConverterPage->EnableButton(TKvWizardButtonKind::bkNext, false);
     return;
   }
   TMediaInfoFile info(FileName);

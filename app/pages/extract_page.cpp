@@ -6,6 +6,7 @@
 #include "app/commands/mux_job.h"
 #include "app/common/os_version.h"
 #include "app/forms/main_form.h"
+#include "app/media/input_problems.h"
 #include "app/ui/api_file_dialog.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
@@ -62,6 +63,14 @@ void TMainForm::ExtractInputChosen(const WideString& FileName) {
   // A new list has no selected row yet.
   ExtractPage->EnableButton(TKvWizardButtonKind::bkNext, false);
   ListTracksForExtract(edExtractInput->Text());
+  if (ExtractListView->Items()->Count() == 0) {
+    // Nothing to extract: the file is missing, unreadable, or holds no stream listed here.
+    WideString problem = InputProblemText(FileName);
+    if (problem.empty()) problem = UnreadableInputText(WideExtractFileName(FileName));
+    AddLogLine(problem);
+    ShowTextNotice(MainTaskDialog, problem);
+    return;
+  }
   AddLogLine(WideExtractFileName(edExtractInput->Text()) + L" loaded.");
 }
 

@@ -248,7 +248,7 @@ void TMainForm::MuxPageNextButtonClick(TObject* Sender, bool& Stop) {
     options.OverWrite = true;
     AddLogLine(WideExtractFileName(output) + L" " + NamedTexts().MsgOverwritten);
   }
-  if (!OutputFileReady(MainTaskDialog, output)) return;
+  if (!OutputFileReady(MainTaskDialog, output, TakesUnicodeArguments(MP4BoxVersion()))) return;
   options.SplitKilobytes = *split;
   TJobStart job = MuxJobStart(rows, options);
   job.AfterClose = [this, options] {

@@ -82,7 +82,8 @@ TEST(MuxCommand, SelectorsTypesAndOrderOfRows) {
       Row(L"C:\\My Videos\\", L"film.mp4", L"1", L"video"),
       Row(L"C:\\My Videos\\", L"film.mp4", L"2", L"audio", false),  // unchecked: nothing at all
       Row(L"C:\\My Videos\\", L"film.mp4", L"", L"audio"),          // no selector: whole file
-      Row(L"C:\\s\\", L"subs.srt", L"3", L"sub"),                   // never a selector
+      Row(L"C:\\s\\", L"subs.srt", L"", L"sub"),                    // a subtitle file: whole
+      Row(L"C:\\My Videos\\", L"film.mp4", L"3", L"sub"),           // a text track: by its number
       Row(L"C:\\s\\", L"subs.idx", L"2", L"vobsub"),
       Row(L"C:\\s\\", L"ch.txt", L"", L"chap"),
       Row(L"C:\\s\\", L"cover.jpg", L"", L""),
@@ -90,7 +91,8 @@ TEST(MuxCommand, SelectorsTypesAndOrderOfRows) {
   rows[1][C::Brand] = L"mp42";
   rows[1][C::Copyright] = L"nobody";
   Args expected = {L"-add", L"C:\\My Videos\\film.mp4#1", L"-add", L"C:\\My Videos\\film.mp4",
-                   L"-add", L"C:\\s\\subs.srt",           L"-add", L"C:\\s\\subs.idx#2",
+                   L"-add", L"C:\\s\\subs.srt",           L"-add", L"C:\\My Videos\\film.mp4#3",
+                   L"-add", L"C:\\s\\subs.idx#2",
                    L"-chap", L"C:\\s\\ch.txt",            L"-add", L"C:\\s\\cover.jpg",
                    L"C:\\Out\\movie.mp4"};
   EXPECT_EQ(Built(rows, Options()), expected);
