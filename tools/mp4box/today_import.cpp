@@ -57,7 +57,7 @@ void ImportIsoTracks(const std::string& file, const std::vector<TTrack>& tracks,
                      TMuxState& s, bool keep) {
   for (const TTrack& t : tracks) {
     Say("IsoMedia import " + NameOnly(file) + " - track ID " + std::to_string(t.Id) + " - " + TrackDescription(t),
-        "32");
+        "37");
     if (t.Available < t.Samples) {
       Progress("Importing ISO File: ", 0, AvailablePercent(t), false);
       Say("[ISOM import] Incomplete file detected, aborting track #" + std::to_string(t.Id) + " import after " +
@@ -269,7 +269,7 @@ int TodayMux(const TTodayArgs& a) {
     Say("Converting to 3GP file", "32");
     Say("[3GPP convert] Setting major brand to 3GPP Generic file", "32");
   }
-  Say("Saving " + out + ": 0.500 secs Interleaving", "32");
+  SaySaving(out, "0.500 secs Interleaving");
   if (!MakeFolderOf(out) || !WriteFileText(out, s.Description)) {
     Say(CannotOpenLine(out, 1), "31");
     IoFailure("Error: I/O Error");

@@ -128,11 +128,11 @@ int TodayTags(const TTodayArgs& a) {
   if (!a.tmp.empty()) MakeFolderOf(a.tmp + (a.tmp.back() == '\\' ? "" : "\\"));
   const std::string media = ReadWholeFile(in);
   if (a.out.empty()) {
-    Say("Saving " + in + ": In-place rewrite", "32");
+    SaySaving(in, "In-place rewrite");
     if (!WriteFileText(in, media)) IoFailure("Error: I/O Error");
     return 0;
   }
-  Say("0.500 secs Interleaving", "32");
+  Say("0.500 secs Interleaving", "37");
   if (!MakeFolderOf(a.out) || !WriteFileText(a.out, media)) {
     Say(CannotOpenLine(a.out, 1), "31");
     IoFailure("Error: I/O Error");

@@ -46,9 +46,9 @@ void Progress(const std::string& title, int first, int last, bool wipe) {
   std::string stall = Env("KAVO_MP4BOX_STALL");
   Behaviour().StageBegins(Bar(title, first), Bar(title, stall.empty() ? 0 : atoi(stall.c_str())));
   // The tool prints every value; the stand-in prints the first two, every ninth and the last.
-  for (int p = first; p < last; p += p <= first ? 1 : 9) Piece(Bar(title, p) + "\r", "37");
-  Piece(Bar(title, last) + "\r", "37");
-  if (wipe) Piece(std::string(title.size() + 38, ' ') + "\r", "37");
+  for (int p = first; p < last; p += p <= first ? 1 : 9) Err(Bar(title, p) + "\r");
+  Err(Bar(title, last) + "\r");
+  if (wipe) Err(std::string(title.size() + 38, ' ') + "\r");
 }
 
 void SplitProgress(double from, double to) {
@@ -57,6 +57,11 @@ void SplitProgress(double from, double to) {
     snprintf(line, sizeof line, "splitting:  %.2f %%\r", from + (to - from) * step / 4);
     Piece(line, "37");
   }
+}
+
+void SaySaving(const std::string& file, const std::string& how) {
+  Piece("Saving " + file + ": ", "37");
+  Piece(how + "\n", "37");
 }
 
 void IoFailure(const std::string& firstLine) {

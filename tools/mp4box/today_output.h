@@ -1,6 +1,8 @@
 // How today's MP4Box prints: everything on standard error, lines ended by CR LF, progress
 // bars rewritten by CR and wiped by a line of spaces, each message wrapped in colour codes
-// when SHELL is set (warnings 33, information 32, progress 37).
+// when SHELL is set: warnings 33, information 32, "IsoMedia import" and "Saving" lines and
+// split progress 37; the bars of imports and writing stay plain. Error lines get 31 (no
+// coloured error was captured).
 #pragma once
 
 #include <string>
@@ -19,6 +21,8 @@ void Say(const std::string& text, const char* colour = "33");
 // "Title: |=====     | (NN/100)" from First to Last, each ended by CR, then (Wipe) a line of
 // spaces over it.
 void Progress(const std::string& title, int first, int last = 100, bool wipe = true);
+// "Saving File: How", in the two coloured pieces the tool prints it in.
+void SaySaving(const std::string& file, const std::string& how);
 // "splitting:  NN.NN %" from From to To (percent of the whole job).
 void SplitProgress(double from, double to);
 
