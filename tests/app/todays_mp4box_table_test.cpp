@@ -167,7 +167,6 @@ struct TSetup {
   std::vector<std::string> Present;              // files made (14 bytes) before the run
   std::vector<std::string> ReadOnly;             // inputs given the read-only attribute
   bool Shell = false;                            // SHELL set: coloured output
-  const char* Why = "";
 };
 
 // Split sizes and lengths: the test films are about 25 KB and 1 s long, the captured ones

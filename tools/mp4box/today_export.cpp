@@ -10,15 +10,6 @@ namespace standin {
 
 namespace {
 
-const std::string& Input(const TTodayArgs& a) {
-  if (a.positional.empty()) Refuse("Error: no input file");  // not captured
-  return a.positional.back();
-}
-
-void NeedFile(const std::string& name) {
-  if (!IsFile(name)) Refuse("Error opening file " + name + ": Requested URL is not valid or cannot be found");
-}
-
 // An ISO input as split and extraction open it: a file without its index stops the run; a
 // file whose media data is cut is read up to the cut.
 TIsoFile OpenIso(const std::string& in) {

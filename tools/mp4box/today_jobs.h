@@ -22,6 +22,10 @@ int TodayExtract(const TTodayArgs& a);
 int TodaySubtitles(const TTodayArgs& a);
 int TodayTags(const TTodayArgs& a);
 
+// The file a job reads: the last name on the line.
+const std::string& Input(const TTodayArgs& a);
+// Stops the run as the tool does when a file it opens is not there.
+void NeedFile(const std::string& name);
 // The lines of an ISO file whose media data is cut: the box that runs past the end, then
 // what the tool does about it (Next).
 void SayCutBox(const TIsoFile& iso, const std::string& next);

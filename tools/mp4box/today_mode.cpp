@@ -37,6 +37,15 @@ void SayCutBox(const TIsoFile& iso, const std::string& next) {
   Say(next);
 }
 
+const std::string& Input(const TTodayArgs& a) {
+  if (a.positional.empty()) Refuse("Error: no input file");  // not captured
+  return a.positional.back();
+}
+
+void NeedFile(const std::string& name) {
+  if (!IsFile(name)) Refuse("Error opening file " + name + ": Requested URL is not valid or cannot be found");
+}
+
 namespace {
 
 void Banner() {
@@ -85,16 +94,6 @@ TTodayArgs Parse(const std::vector<std::string>& argv) {
     }
   }
   return a;
-}
-
-// The file a job reads: the last name on the line.
-const std::string& Input(const TTodayArgs& a) {
-  if (a.positional.empty()) Refuse("Error: no input file");  // not captured
-  return a.positional.back();
-}
-
-void NeedFile(const std::string& name) {
-  if (!IsFile(name)) Refuse("Error opening file " + name + ": Requested URL is not valid or cannot be found");
 }
 
 // The answer is the stand-in's own short form (no tags, no codecs): it is what the program
