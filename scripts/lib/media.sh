@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=25
+KAVO_MEDIA_VERSION=26
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")

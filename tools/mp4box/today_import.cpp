@@ -53,8 +53,9 @@ std::vector<TTrack> Selected(const TIsoFile& iso, const std::string& value, cons
 }
 
 // "IsoMedia import" of each track, with its progress; a track cut short says where it ends.
-void ImportIsoTracks(const std::string& file, const std::vector<TTrack>& tracks, bool forcedRate, bool raw,
-                     TMuxState& s, bool keep) {
+// Keep: the tracks become tracks of the new file (an -add); a -cat appends them afterwards.
+void ImportIsoTracks(const std::string& file, const std::vector<TTrack>& tracks, bool forcedRate, TMuxState& s,
+                     bool keep) {
   for (const TTrack& t : tracks) {
     Say("IsoMedia import " + NameOnly(file) + " - track ID " + std::to_string(t.Id) + " - " + TrackDescription(t),
         "37");
@@ -76,7 +77,7 @@ void ImportIsoTracks(const std::string& file, const std::vector<TTrack>& tracks,
       for (const std::string& h : s.FpsIgnoredFor) listed = listed || h == t.Handler;
       if (!listed) s.FpsIgnoredFor.push_back(t.Handler);
     }
-    if (keep) s.Tracks.push_back({t.Handler, forcedRate && t.Handler == "vide", raw});
+    if (keep) s.Tracks.push_back({t.Handler, forcedRate && t.Handler == "vide", false});
   }
 }
 
@@ -151,7 +152,7 @@ void Add(const std::string& value, TMuxState& s) {
   if (iso.Truncated()) SayCutBox(iso, "[iso file] Incomplete file while reading for dump - aborting parsing");
   // Not captured: an -add of a file without its index; as its -cat, with "importing".
   if (!iso.HasMovie) Refuse("Error importing " + file + ": IsoMedia File is truncated");
-  ImportIsoTracks(file, Selected(iso, value, "importing"), HasForcedRate(value), false, s, true);
+  ImportIsoTracks(file, Selected(iso, value, "importing"), HasForcedRate(value), s, true);
 }
 
 // The track a joined track goes into: the first of its kind made from an ISO file. A raw
@@ -204,7 +205,7 @@ void Cat(const std::string& value, TMuxState& s) {
     Refuse("Error appending " + value + ": Invalid IsoMedia File");
   }
   const std::vector<TTrack> tracks = Selected(iso, value, "appending");
-  if (oneTrack) ImportIsoTracks(file, tracks, false, false, s, false);
+  if (oneTrack) ImportIsoTracks(file, tracks, false, s, false);
   std::vector<std::string> handlers;
   for (const TTrack& t : tracks) {
     handlers.push_back(t.Handler);
