@@ -10,6 +10,7 @@
 #include "app/common/utf8.h"
 #include "tests/app/argv_support.h"
 #include "tests/app/recording_view.h"
+#include "tests/widetext/temp_folder.h"
 
 namespace {
 
@@ -249,6 +250,18 @@ TEST(GenerationCommands, MuxByVersion) {
   EXPECT_EQ(MuxOutputs(o).at(0).Names, std::vector<WideString>{L"D:\\o\\m_1.mp4"});
   today = notes(o);
   EXPECT_NE(std::find(today.begin(), today.end(), L"MsgSplit3GPParts"), today.end());
+
+  // The tagging after the mux takes the parts that exist, as each tool names them.
+  TempFolder temp;
+  o.Output = temp / L"m.3gp";
+  for (const wchar_t* name : {L"m_1.mp4", L"m_2.mp4", L"m_001.3gp"}) {
+    HANDLE f = CreateFileW((temp / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    CloseHandle(f);
+  }
+  EXPECT_EQ(WrittenMuxFiles(o), (std::vector<WideString>{temp / L"m_1.mp4", temp / L"m_2.mp4"}));
+  o.Version = kOlder;
+  EXPECT_EQ(WrittenMuxFiles(o), std::vector<WideString>{temp / L"m_001.3gp"});
 }
 
 // Split parts: the input's extension for the older tool, always ".mp4" for today's (split
