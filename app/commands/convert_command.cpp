@@ -24,7 +24,7 @@ WideString ConversionOutput(const TConvertRequest& Request) {
 
 WideString ConversionRawStream(const TConvertRequest& Request) { return RawH264FileOf(Request.Input); }
 
-TConvertRun ConverterCmd(const TConvertRequest& Request) {
+TConvertRun BuildConvertCommandLine(const TConvertRequest& Request) {
   const WideString name = WideExtractFileName(Request.Input);
   const TMP4BoxVersion& v = Request.Version;
   TConvertRun run;
@@ -51,7 +51,7 @@ TConvertRun ConverterCmd(const TConvertRequest& Request) {
   return run;
 }
 
-TConvertRun AVIConverterCmd(const TConvertRequest& Request) {
+TConvertRun BuildAviConvertMuxCommandLine(const TConvertRequest& Request) {
   const WideString raw = ConversionRawStream(Request);
   // The frame rate belongs to the quoted stream name: "...\film_video.h264:fps=25.000".
   const TMP4BoxVersion& v = Request.Version;
@@ -74,7 +74,7 @@ TJobStart ConvertJobStart(const TConvertRequest& Request) {
   if (avi) job.TempFiles.push_back(ConversionRawStream(Request));
   job.Steps = [Request, avi, count = job.StepCount](int Step) -> std::optional<TRunRequest> {
     if (Step >= count) return std::nullopt;
-    const TConvertRun run = Step == 0 ? ConverterCmd(Request) : AVIConverterCmd(Request);
+    const TConvertRun run = Step == 0 ? BuildConvertCommandLine(Request) : BuildAviConvertMuxCommandLine(Request);
     TRunRequest request;
     SetToolCommandLine(request, run.CommandLine, Request.Version);
     const bool rawStep = avi && Step == 0;

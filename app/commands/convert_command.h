@@ -38,9 +38,9 @@ struct TConvertRun {
 
 // The first (or only) run: " -ttxt", " -srt" or " -aviraw video" (today's MP4Box: " -raw 1
 // -out" the raw stream's name), " -v" when verbose, the input.
-TConvertRun ConverterCmd(const TConvertRequest& Request);
+TConvertRun BuildConvertCommandLine(const TConvertRequest& Request);
 // The second run of an AVI conversion: " -add" the raw stream at the frame rate, the MP4.
-TConvertRun AVIConverterCmd(const TConvertRequest& Request);
+TConvertRun BuildAviConvertMuxCommandLine(const TConvertRequest& Request);
 
 // The conversion job: one step for a subtitle file, two for an AVI file, whose raw stream
 // (by its exact name) is deleted when the job closes.

@@ -20,6 +20,37 @@ struct TOption {
 const wchar_t* const AviExtractNote =
     L"Extraction to AVI is not offered: this MP4Box refuses -avi (it writes AVI files no more).";
 
+// The extension of a raw stream of an AVI file, by the codec its description begins with.
+// Today's MP4Box writes the format the extension names: ".h264" and ".mp3" are those the
+// captures of the tool show; the others are its own extensions for those formats, not seen
+// at work. Empty for a codec not known here.
+WideString AviStreamExtension(const WideString& Description) {
+  const WideString codec = Description.substr(0, Description.find(L" - "));
+  auto has = [&](const wchar_t* name) { return codec.find(name) != WideString::npos; };
+  if (has(L"AVC") || has(L"H.264") || has(L"H264")) return L".h264";
+  if (has(L"MPEG Audio") || has(L"MPEG-1 Audio") || has(L"MP3") || has(L"Layer 3")) return L".mp3";
+  if (has(L"AAC")) return L".aac";
+  if (has(L"AC-3") || has(L"AC3")) return L".ac3";
+  if (has(L"MPEG-4 Visual") || has(L"XviD") || has(L"DivX")) return L".cmp";
+  return WideString();
+}
+
+// Today's MP4Box refuses "-aviraw"; its "-raw N" takes the AVI's track N, and names the
+// file after the input only ("clip.mp3" for every audio stream, the second replacing the
+// first). Each stream is given its own name with "-out": "clip_track3.mp3".
+TOption CurrentAviOption(const TExtractRequest& r, const WideString& Status, bool IsVideo) {
+  const int number = r.AviTrack > 0 ? r.AviTrack : IsVideo ? 1 : 2;
+  const AnsiString raw = " -raw " + std::to_string(number);
+  const WideString ext = AviStreamExtension(r.Row.Description);
+  // A codec not known here: MP4Box names the file "<input name>.<its extension>"; no name
+  // is checked ("clip.*" would find the input itself).
+  if (ext.empty()) return {raw, Status};
+  const WideString suffix = L"_track" + std::to_wstring(number) + ext;
+  const WideString inputExt = WideExtractFileExt(r.Input);
+  const WideString out = r.Input.substr(0, r.Input.size() - inputExt.size()) + suffix;
+  return {raw + " -out " + PathArgument(out, r.Version), Status, {}, suffix};
+}
+
 TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
   const WideString name = WideExtractFileName(r.Input);
   const WideString video = t.MsgExtractRawVideo + L" " + name + L"...";
@@ -27,9 +58,8 @@ TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
   const G group = ExtractGroupOf(r.Input);
   const bool today = IsCurrentGeneration(r.Version);
   if (group == G::AVI) {
-    // Today's MP4Box refuses "-aviraw": its "-raw" takes the AVI's video (track 1) or audio.
     const bool isVideo = r.Row.Index == L"video";
-    if (today) return isVideo ? TOption{" -raw 1", video, {}, L"_track1.*"} : TOption{" -raw 2", audio, {}, L"_track2.*"};
+    if (today) return CurrentAviOption(r, isVideo ? video : audio, isVideo);
     return isVideo ? TOption{" -aviraw video", video, {}, L"_video.*"} : TOption{" -aviraw audio", audio, {}, L"_audio.*"};
   }
   if (group == G::Other) return {};
@@ -47,9 +77,11 @@ TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
   if (type == L"vobsub")
     return {(raw ? " -raw" : " -single") + index, t.MsgExtractVobSub + L" " + name + L"...", {}, track + L".*"};
   if (type == L"sub") {
+    // Today's MP4Box names a text track's file "<name>_<N>_text.srt" (or ".ttxt").
+    const WideString text = today ? L"_" + r.Row.Index + L"_text" : track;
     if (r.Choice == X::Raw)
-      return {" -srt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToSRTFormat, {}, track + L".srt"};
-    return {" -ttxt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToTTXTFormat, {}, track + L".ttxt"};
+      return {" -srt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToSRTFormat, {}, text + L".srt"};
+    return {" -ttxt" + index, t.MsgExtractSubtitle + L" " + name + L" " + t.MsgToTTXTFormat, {}, text + L".ttxt"};
   }
   if (type == L"chap") {
     if (raw) return {"", t.MsgExtractChapters + L" " + name + L" " + t.MsgToOGMTextFormat, TChapterOutput::ChapterFile};
@@ -60,7 +92,7 @@ TOption OptionOf(const TExtractRequest& r, const TNamedTexts& t) {
 
 }  // namespace
 
-TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Texts) {
+TExtractRun BuildExtractCommandLine(const TExtractRequest& Request, const TNamedTexts& Texts) {
   TOption option = OptionOf(Request, Texts);
   TExtractRun run;
   run.StatusText = option.Status;
@@ -136,7 +168,9 @@ TJobStart ExtractJobStart(const TExtractJob& Job, const TNamedTexts& Texts) {
     if (Job.RowStarting) Job.RowStarting(rowIndex);
     TExtractRequest request = Job.Request;
     request.Row = Job.Rows[rowIndex];
-    TExtractRun run = ExtracterCmd(request, Texts);
+    // An AVI file's streams are MP4Box's tracks in the listing's order (video, then audio).
+    if (ExtractGroupOf(request.Input) == TExtractGroup::AVI) request.AviTrack = rowIndex + 1;
+    TExtractRun run = BuildExtractCommandLine(request, Texts);
     // The chapters are written before the step's row shows, as its first act.
     if (run.Chapters == TChapterOutput::ChapterFile) WriteChapterFile(ChapterFileOf(request.Input), Job.ChapterText);
     if (run.Chapters == TChapterOutput::CueSheet) WriteCueSheet(request.Input, Job.ChapterText);

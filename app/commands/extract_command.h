@@ -22,6 +22,9 @@ struct TExtractRequest {
   TExtractChoice Choice = TExtractChoice::Raw;
   bool Verbose = false;
   TMP4BoxVersion Version;  // the MP4Box the job drives
+  // An AVI stream's track number for today's MP4Box: its place in the listing, from 1 (the
+  // job sets it); 0 takes track 1 for the video and 2 for the audio.
+  int AviTrack = 0;
 };
 
 // What a chapter row writes instead of an MP4Box run.
@@ -37,7 +40,7 @@ struct TExtractRun {
   WideString Writes;
 };
 
-TExtractRun ExtracterCmd(const TExtractRequest& Request, const TNamedTexts& Texts = NamedTexts());
+TExtractRun BuildExtractCommandLine(const TExtractRequest& Request, const TNamedTexts& Texts = NamedTexts());
 
 // The options for a row: captions to set and visibility of rbMP4 and rbAVI; an unset
 // value leaves the control as it is. FirstVideoCodec and FirstAudioCodec are the codec

@@ -42,7 +42,7 @@ TJobStart FolderTagJobStart(const TFolderTagJob& Job, const TNamedTexts& Texts) 
     const WideString work = TagWorkFileOf(file);
     const AnsiString itags = Job.ITagsOf ? Job.ITagsOf(row) : AnsiString();
     TRunRequest run;
-    SetToolCommandLine(run, FilesTagCommandLine(Job.Options, itags, file, work), Job.Options.Version);
+    SetToolCommandLine(run, BuildFilesTagCommandLine(Job.Options, itags, file, work), Job.Options.Version);
     run.Writes = {{{work}}};
     run.TagsByMP4Box = !itags.empty();
     run.Verbose = Job.Options.Verbose;

@@ -2,7 +2,7 @@
 
 #include "app/commands/mux_command.h"
 
-AnsiString InfoCommandLine(const WideString& MP4BoxPath, const TTrackRow& Row, bool ByTrack) {
+AnsiString BuildInfoCommandLine(const WideString& MP4BoxPath, const TTrackRow& Row, bool ByTrack) {
   const WideString& index = Row[TTrackColumn::Index];
   const bool wholeFile = !ByTrack || index.empty() || index == L"video" || index == L"audio" || index == L"sub";
   AnsiString cmd = PathArgument(MP4BoxPath) + " -info ";

@@ -6,4 +6,4 @@
 
 // "mp4box" -info "file", or "mp4box" -info N "file" when ByTrack and the row's index is a
 // track number (an index of "video", "audio", "sub" or none queries the whole file).
-AnsiString InfoCommandLine(const WideString& MP4BoxPath, const TTrackRow& Row, bool ByTrack);
+AnsiString BuildInfoCommandLine(const WideString& MP4BoxPath, const TTrackRow& Row, bool ByTrack);

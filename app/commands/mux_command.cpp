@@ -10,20 +10,30 @@ namespace {
 
 using C = TTrackColumn;
 
-bool TakesSelector(const WideString& Type) { return Type == L"audio" || Type == L"video" || Type == L"vobsub"; }
+bool IsNumber(const WideString& S) {
+  return !S.empty() && S.find_first_not_of(L"0123456789") == WideString::npos;
+}
 
-AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs, const TMP4BoxVersion& v) {
+// The track of a file is named by its number: a text track of an MP4 file named without it
+// would import the whole file (its video and audio a second time). Subtitle files and
+// chapter files are imported whole.
+bool TakesSelector(const WideString& Type, const WideString& Index) {
+  return Type == L"audio" || Type == L"video" || Type == L"vobsub" || (Type == L"sub" && IsNumber(Index));
+}
+
+AnsiString TrackSource(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs, const TMP4BoxVersion& v,
+                       bool KeepFrameRate) {
   WideString source = Row.InputPath();
   const WideString& type = Row[C::Type];
   if (type == L"video" && AviH264Inputs.count(source)) source = RawH264FileOf(source);
   AnsiString s = PathText(source, v);
-  if (!Row[C::Index].empty() && TakesSelector(type)) s += "#" + ValueText(Row[C::Index], v);
+  if (!Row[C::Index].empty() && TakesSelector(type, Row[C::Index])) s += "#" + ValueText(Row[C::Index], v);
   auto option = [&](const char* key, const WideString& value) {
     if (!value.empty()) s += key + ValueText(value, v);
   };
   option(":name=", Row[C::Name]);
   if (!Row[C::Language].empty()) s += ":lang=" + ValueText(LangNameToCode(Row[C::Language]), v);
-  option(":fps=", Row[C::FrameRate]);
+  if (KeepFrameRate) option(":fps=", Row[C::FrameRate]);
   option(":par=", Row[C::PAR]);
   if (Row[C::HEAACSignal] == L"sbr") s += ":sbr";
   if (Row[C::HEAACSignal] == L"sbrx") s += ":sbrx";
@@ -47,8 +57,8 @@ AnsiString EightBitPath(const WideString& Path) {
 AnsiString PathArgument(const WideString& Path) { return QuoteArgument(EightBitPath(Path)); }
 
 AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs,
-                               const TMP4BoxVersion& Version) {
-  return QuoteArgument(TrackSource(Row, AviH264Inputs, Version));
+                               const TMP4BoxVersion& Version, bool KeepFrameRate) {
+  return QuoteArgument(TrackSource(Row, AviH264Inputs, Version, KeepFrameRate));
 }
 
 AnsiString TrackFileOptions(const TTrackRow& Row, const TMP4BoxVersion& v) {
@@ -102,7 +112,7 @@ std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const T
   return steps;
 }
 
-AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
+AnsiString BuildAviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step) {
   return PathArgument(Options.MP4BoxPath, Options.Version) + " " + Step.Arguments;
 }
 
@@ -119,7 +129,7 @@ AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOpt
     if (row[C::Type] == L"chap")
       cmd += " -chap ";
     else
-      cmd += Options.VFR && i != 0 ? " -cat " : " -add ";
+      cmd += VFRAppends(Options) && i != 0 ? " -cat " : " -add ";
     cmd += TrackSourceArgument(row, Options.AviH264Inputs, v);
   }
   if (Options.SplitKilobytes > 0) cmd += " -splits " + std::to_string(Options.SplitKilobytes);
@@ -132,22 +142,36 @@ AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOpt
   return cmd;
 }
 
+bool VFRAppends(const TMuxOptions& Options) { return Options.VFR && !IsCurrentGeneration(Options.Version); }
+
+bool SplitMuxLosesThe3GPBrand(const TMuxOptions& Options) {
+  return !Options.CreateMP4 && Options.SplitKilobytes > 0 && IsCurrentGeneration(Options.Version);
+}
+
 WideString SplitMuxPartName(const WideString& Output, int N) {
   const WideString ext = WideExtractFileExt(Output);
-  return Output.substr(0, Output.size() - ext.size()) + L"_" + std::to_wstring(N) + ext;
+  return Output.substr(0, Output.size() - ext.size()) + L"_" + std::to_wstring(N) + L".mp4";
 }
 
 std::vector<WideString> WrittenMuxFiles(const TMuxOptions& Options) {
   auto exists = [](const WideString& name) { return GetFileAttributesW(name.c_str()) != INVALID_FILE_ATTRIBUTES; };
-  if (Options.SplitKilobytes <= 0 || exists(Options.Output)) return {Options.Output};
+  if (Options.SplitKilobytes <= 0) return {Options.Output};
+  if (IsCurrentGeneration(Options.Version)) {
+    // Today's tool writes the parts only, "name_1.mp4" on, whatever the output's extension.
+    std::vector<WideString> parts;
+    for (int n = 1; exists(SplitMuxPartName(Options.Output, n)); ++n) parts.push_back(SplitMuxPartName(Options.Output, n));
+    return parts;
+  }
+  if (exists(Options.Output)) return {Options.Output};
   const WideString ext = WideExtractFileExt(Options.Output);
   const WideString base = Options.Output.substr(0, Options.Output.size() - ext.size());
   std::vector<WideString> parts;
   for (int n = 1;; ++n) {
     wchar_t padded[16];
     swprintf(padded, 16, L"_%03d", n);
-    if (exists(SplitMuxPartName(Options.Output, n)))
-      parts.push_back(SplitMuxPartName(Options.Output, n));
+    const WideString numbered = base + L"_" + std::to_wstring(n) + ext;
+    if (exists(numbered))
+      parts.push_back(numbered);
     else if (exists(base + padded + ext))
       parts.push_back(base + padded + ext);
     else
@@ -160,8 +184,8 @@ std::vector<TExpectedOutput> MuxOutputs(const TMuxOptions& Options) {
   if (Options.SplitKilobytes <= 0) return {{{Options.Output}}};
   if (IsCurrentGeneration(Options.Version)) return {{{SplitMuxPartName(Options.Output, 1)}}};
   const WideString ext = WideExtractFileExt(Options.Output);
-  return {{{Options.Output, Options.Output.substr(0, Options.Output.size() - ext.size()) + L"_001" + ext,
-            SplitMuxPartName(Options.Output, 1)}}};
+  const WideString base = Options.Output.substr(0, Options.Output.size() - ext.size());
+  return {{{Options.Output, base + L"_001" + ext, base + L"_1" + ext}}};
 }
 
 bool RawAvcRowLacksFrameRate(const std::vector<TTrackRow>& Rows) {

@@ -49,8 +49,9 @@ AnsiString TextArgument(const WideString& Text);
 // options of the compliance box (nothing while it is disabled).
 // Values are written for MP4Box's Version (tool_command_line.h).
 AnsiString TrackFileOptions(const TTrackRow& Row, const TMP4BoxVersion& Version = TMP4BoxVersion());
+// KeepFrameRate false leaves the row's ":fps=" out.
 AnsiString TrackSourceArgument(const TTrackRow& Row, const std::set<WideString>& AviH264Inputs = {},
-                               const TMP4BoxVersion& Version = TMP4BoxVersion());
+                               const TMP4BoxVersion& Version = TMP4BoxVersion(), bool KeepFrameRate = true);
 const char* ComplianceArgument(bool Enabled, int Index);
 
 // The split box: its index and, for index 5 ("Custom..."), its text in megabytes. No value
@@ -68,12 +69,20 @@ struct TAviRawStep {
 // One pre-step per AVI file of Options.AviH264Inputs that a checked video row uses, in
 // list order.
 std::vector<TAviRawStep> AviRawSteps(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
-AnsiString AviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
+AnsiString BuildAviRawCommandLine(const TMuxOptions& Options, const TAviRawStep& Step);
 
 AnsiString BuildMuxCommandLine(const std::vector<TTrackRow>& Rows, const TMuxOptions& Options);
 
+// "VFR Creation." appends every row after the first (" -cat "). Today's MP4Box then starts
+// each appended track at the end of the tracks before it (audio at 60 s in a 60 s film):
+// with it every row is added, and the job's log says so.
+bool VFRAppends(const TMuxOptions& Options);
+// A 3GP file with a split size: today's MP4Box writes MP4 parts without the 3GP brand (the
+// job's log says so).
+bool SplitMuxLosesThe3GPBrand(const TMuxOptions& Options);
+
 // Part N (from 1) of a mux with a split size, as today's MP4Box names it: the output name
-// with "_N" before its extension.
+// with "_N" and ".mp4", whatever its extension (also for a 3GP file).
 WideString SplitMuxPartName(const WideString& Output, int N);
 // What the creation command must write: the output file; with a split size, its first part
 // (today's MP4Box), or the output or a part as the older tool may name it.

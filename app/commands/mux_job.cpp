@@ -38,7 +38,7 @@ TJobStart MuxJobStart(const std::vector<TTrackRow>& Rows, const TMuxOptions& Opt
     TRunRequest run;
     if (StepIndex < static_cast<int>(preSteps.size())) {
       const TAviRawStep& step = preSteps[StepIndex];
-      SetToolCommandLine(run, AviRawCommandLine(Options, step), Options.Version);
+      SetToolCommandLine(run, BuildAviRawCommandLine(Options, step), Options.Version);
       run.Writes = {{{RawH264FileOf(step.Input)}}};
       run.Notes = {{Texts.AVCinAVIDetect, pekError, true},
                    {step.LogText, pekInformation, true},
@@ -50,8 +50,13 @@ TJobStart MuxJobStart(const std::vector<TTrackRow>& Rows, const TMuxOptions& Opt
     run.Writes = MuxOutputs(Options);
     run.Verbose = Options.Verbose;
     run.TagsByMP4Box = !Options.ITags.empty();
-    run.Notes = {{Texts.Msg5 + L" " + WideExtractFileName(Options.Output) + L"...", pekInformation, true},
-                 {Texts.Msg6 + L" : " + CommandLineText(run), pekInformation, false}};
+    run.Notes = {{Texts.Msg5 + L" " + WideExtractFileName(Options.Output) + L"...", pekInformation, true}};
+    if (Options.VFR && !VFRAppends(Options)) run.Notes.push_back({Texts.MsgVFRNotUsed, pekInformation, false});
+    if (SplitMuxLosesThe3GPBrand(Options)) {
+      const WideString first = WideExtractFileName(SplitMuxPartName(Options.Output, 1));
+      run.Notes.push_back({FillText(Texts.MsgSplit3GPParts, first), pekWarning, true});
+    }
+    run.Notes.push_back({Texts.Msg6 + L" : " + CommandLineText(run), pekInformation, false});
     return run;
   };
   return job;

@@ -176,7 +176,7 @@ std::pair<AnsiString, AnsiString> SplitRange(const TSplitOptions& o, int Chapter
 
 }  // namespace
 
-AnsiString SplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
+AnsiString BuildSplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
   AnsiString line = PathArgument(o.MP4BoxPath, o.Version);
   switch (o.Mode) {
     case TSplitMode::Size: line += " -splits " + *SplitSizeKilobytes(o.Size); break;
@@ -194,8 +194,9 @@ AnsiString SplitCommandLine(const TSplitOptions& o, int ChapterIndex) {
 }
 
 WideString SplitFirstPart(const TSplitOptions& o, int ChapterIndex) {
-  const WideString ext = WideExtractFileExt(o.Input);
-  const WideString base = o.Input.substr(0, o.Input.size() - ext.size());
+  const WideString inputExt = WideExtractFileExt(o.Input);
+  const WideString ext = IsCurrentGeneration(o.Version) ? WideString(L".mp4") : inputExt;
+  const WideString base = o.Input.substr(0, o.Input.size() - inputExt.size());
   if (o.Mode == TSplitMode::Size || o.Mode == TSplitMode::Duration) return base + L"_001" + ext;
   const auto [from, to] = SplitRange(o, ChapterIndex);
   return base + L"_" + AnsiToWide(from) + L"_" + AnsiToWide(to) + ext;
@@ -245,7 +246,7 @@ TJobStart SplitJobStart(const TSplitOptions& Options, std::function<void(int)> S
     const int chapter = all ? StepIndex : Options.Chapter;
     if (all && SelectChapter) SelectChapter(chapter);
     TRunRequest run;
-    SetToolCommandLine(run, SplitCommandLine(Options, chapter), Options.Version);
+    SetToolCommandLine(run, BuildSplitCommandLine(Options, chapter), Options.Version);
     run.Writes = {{{SplitFirstPart(Options, chapter)}}};
     run.Verbose = Options.Verbose;
     const WideString status = SplitStatusText(Options, chapter);

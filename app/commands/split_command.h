@@ -74,7 +74,7 @@ WideString SplitRefusalText(TSplitRefusal Refusal, const TSplitOptions& Options,
 
 // The command line of one run: the chapter of Chapter modes is ChapterIndex. Options must
 // have passed CheckSplitJob.
-AnsiString SplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
+AnsiString BuildSplitCommandLine(const TSplitOptions& Options, int ChapterIndex);
 // The part size in kilobytes as "-splits" takes it: the megabytes typed ("1.5" or "1,5"
 // too) times 1024, as the shortest decimal text ("1536", "1126.4"); no value for a text that
 // is not a number above 0.
@@ -84,8 +84,9 @@ std::optional<AnsiString> SplitSizeKilobytes(const WideString& Megabytes);
 // from the first on, as long as they follow each other; a range's or chapter's one part.
 std::vector<WideString> ExistingSplitParts(const TSplitOptions& Options);
 
-// The first part that run writes: "in_001.mp4" for a size or a duration, "in_90.500_180.250.mp4"
-// for a range or a chapter (MP4Box names them so).
+// The first part that run writes: "in_001.ext" for a size or a duration, "in_90.500_180.250.ext"
+// for a range or a chapter (MP4Box names them so), ext the input's extension for the older
+// MP4Box and ".mp4" for today's, whatever the input (".m4v", ".mov", ".3gp").
 WideString SplitFirstPart(const TSplitOptions& Options, int ChapterIndex);
 // The status row (and log line) of that run.
 WideString SplitStatusText(const TSplitOptions& Options, int ChapterIndex);

@@ -17,7 +17,7 @@ void CountOption(AnsiString& Line, const char* Name, const WideString& Number, c
 
 }  // namespace
 
-AnsiString AtomicParsleyCommandLine(const WideString& Tagger, const WideString& File, const TTagFields& Tags) {
+AnsiString BuildAtomicParsleyCommandLine(const WideString& Tagger, const WideString& File, const TTagFields& Tags) {
   AnsiString line = PathArgument(Tagger) + " " + PathArgument(File) + " --overWrite";
   Option(line, " --title ", Tags.Name);
   Option(line, " --artist ", Tags.Artist);
@@ -39,7 +39,7 @@ AnsiString AtomicParsleyCommandLine(const WideString& Tagger, const WideString& 
 TRunRequest AtomicParsleyRun(const WideString& Tagger, const WideString& File, const TTagFields& Tags) {
   TRunRequest run;
   run.Tool = TToolKind::AtomicParsley;
-  run.CommandLine = AtomicParsleyCommandLine(Tagger, File, Tags);
+  run.CommandLine = BuildAtomicParsleyCommandLine(Tagger, File, Tags);
   // Fixed English texts: the language files have none for this run.
   const WideString starting = L"Tagging of " + WideExtractFileName(File) + L"...";
   run.Notes = {{starting, pekInformation, true},
@@ -47,7 +47,7 @@ TRunRequest AtomicParsleyRun(const WideString& Tagger, const WideString& File, c
   return run;
 }
 
-AnsiString FilesTagCommandLine(const TFileTagOptions& Options, const AnsiString& ITags, const WideString& Source,
+AnsiString BuildFilesTagCommandLine(const TFileTagOptions& Options, const AnsiString& ITags, const WideString& Source,
                                const WideString& Target) {
   const TMP4BoxVersion& v = Options.Version;
   AnsiString line = PathArgument(Options.Tagger, v) + ITags + " -add " + PathArgument(Source, v);

@@ -8,7 +8,7 @@
 
 // AtomicParsley on File, overwriting it, with an option for every present tag (writer and
 // composer both as --composer, writer first; a total without its number adds nothing).
-AnsiString AtomicParsleyCommandLine(const WideString& Tagger, const WideString& File, const TTagFields& Tags);
+AnsiString BuildAtomicParsleyCommandLine(const WideString& Tagger, const WideString& File, const TTagFields& Tags);
 
 // The run after a mux: the command, its status row and its log lines.
 TRunRequest AtomicParsleyRun(const WideString& Tagger, const WideString& File, const TTagFields& Tags);
@@ -22,5 +22,5 @@ struct TFileTagOptions {
 
 // MP4Box importing Source and writing Target with ITags (the whole " -itags ..." text, or
 // empty for none).
-AnsiString FilesTagCommandLine(const TFileTagOptions& Options, const AnsiString& ITags, const WideString& Source,
+AnsiString BuildFilesTagCommandLine(const TFileTagOptions& Options, const AnsiString& ITags, const WideString& Source,
                                const WideString& Target);

@@ -24,6 +24,8 @@ AnsiString OutputArgument(const WideString& Path, const TMP4BoxVersion& V) {
 
 void SetToolCommandLine(TRunRequest& Run, const AnsiString& Line, const TMP4BoxVersion& V) {
   Run.WideCommandLine.clear();
+  // A tool that reads its arguments as UTF-16 turns them into UTF-8 and prints them so.
+  Run.Utf8Output = TakesUnicodeArguments(V);
   if (!TakesUnicodeArguments(V)) {
     Run.CommandLine = Line;
     return;

@@ -51,8 +51,6 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "MsgBadSplitOutSize", &TNamedTexts::MsgBadSplitOutSize},
       {"MainForm", "MsgCannotOpen", &TNamedTexts::MsgCannotOpen},
       {"MainForm", "MsgFileNotFound", &TNamedTexts::MsgFileNotFound},
-      {"MainForm", "MsgInputMissing", &TNamedTexts::MsgInputMissing},
-      {"MainForm", "MsgInputUnreadable", &TNamedTexts::MsgInputUnreadable},
       {"MainForm", "MsgToolExitCode", &TNamedTexts::MsgToolExitCode},
       {"MainForm", "MsgFileNotWritten", &TNamedTexts::MsgFileNotWritten},
       {"MainForm", "MsgSettingUnreadable", &TNamedTexts::MsgSettingUnreadable},
@@ -60,8 +58,12 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "MsgMP4BoxVersion", &TNamedTexts::MsgMP4BoxVersion},
       {"MainForm", "MsgMP4BoxNoVersion", &TNamedTexts::MsgMP4BoxNoVersion},
       {"MainForm", "MsgLanguageIncomplete", &TNamedTexts::MsgLanguageIncomplete},
+      {"MainForm", "MsgInputNotFound", &TNamedTexts::MsgInputNotFound},
+      {"MainForm", "MsgInputUnreadable", &TNamedTexts::MsgInputUnreadable},
       {"MuxPage", "TitleText", &TNamedTexts::TitleText},
       {"MuxPage", "TitleText2", &TNamedTexts::TitleText2},
+      {"MuxPage", "MsgVFRNotUsed", &TNamedTexts::MsgVFRNotUsed},
+      {"MuxPage", "MsgSplit3GPParts", &TNamedTexts::MsgSplit3GPParts},
       {"ProcessPage", "ConvAborted", &TNamedTexts::ConvAborted},
       {"ProcessPage", "ConvFailded", &TNamedTexts::ConvFailded},
       {"ProcessPage", "ConvSucceed", &TNamedTexts::ConvSucceed},
@@ -122,6 +124,7 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"ProcessPage", "MsgNewTask", &TNamedTexts::MsgNewTask},
       {"ProcessPage", "ClickToHide", &TNamedTexts::ClickToHide},
       {"ProcessPage", "ClickToSeeMore", &TNamedTexts::ClickToSeeMore},
+      {"ProcessPage", "ImportOtherFile", &TNamedTexts::ImportOtherFile},
       {"SplitPage", "Split10", &TNamedTexts::Split10},
       {"SplitPage", "Split11", &TNamedTexts::Split11},
       {"SplitPage", "Split12", &TNamedTexts::Split12},
@@ -172,6 +175,12 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"ExtractPage", "MsgEncapsulateVideoInAVI", &TNamedTexts::MsgEncapsulateVideoInAVI},
       {"ExtractPage", "MsgCmdUsedForExtraction", &TNamedTexts::MsgCmdUsedForExtraction},
       {"ExtractPage", "MsgFilesSavedIn", &TNamedTexts::MsgFilesSavedIn},
+      {"ConcatPage", "JoinMsgSomeTracks", &TNamedTexts::JoinMsgSomeTracks},
+      {"ConcatPage", "JoinMsgOtherTracks", &TNamedTexts::JoinMsgOtherTracks},
+      {"ConcatPage", "JoinMsgAACStream", &TNamedTexts::JoinMsgAACStream},
+      {"ConcatPage", "JoinMsgFrameRateLeft", &TNamedTexts::JoinMsgFrameRateLeft},
+      {"ConcatPage", "JoinMsgOptionsLeft", &TNamedTexts::JoinMsgOptionsLeft},
+      {"ConcatPage", "JoinMsgNoTrack", &TNamedTexts::JoinMsgNoTrack},
       {"Properties", "lbType", &TNamedTexts::lbType},
       {"Properties", "lbVideoStream", &TNamedTexts::lbVideoStream},
       {"Properties", "lbAudioStream", &TNamedTexts::lbAudioStream},
@@ -196,5 +205,12 @@ WideString FormatText(const WideString& Pattern, std::initializer_list<WideStrin
     text.replace(at, 2, value);
     from = at + value.size();
   }
+  return text;
+}
+
+WideString FillText(const WideString& Pattern, const WideString& Value) {
+  WideString text = Pattern;
+  const size_t at = text.find(L"%s");
+  if (at != WideString::npos) text.replace(at, 2, Value);
   return text;
 }

@@ -59,8 +59,6 @@ struct TNamedTexts {
   WideString MsgBadSplitOutSize = L"\"%s\" is not a whole number of megabytes.";
   WideString MsgCannotOpen = L"%s cannot be opened for reading.";
   WideString MsgFileNotFound = L"\"%s\" was not found.";
-  WideString MsgInputMissing = L"\"%s\" was not found: no track was added.";
-  WideString MsgInputUnreadable = L"\"%s\" is not a media file that MediaInfo can read: no track was added.";
   WideString MsgToolExitCode = L"The tool ended with the exit code %s.";
   WideString MsgFileNotWritten = L"The file %s was not written.";
   WideString MsgSettingUnreadable = L"Kavo.cfg: the value of %s could not be read; its default is used.";
@@ -68,9 +66,13 @@ struct TNamedTexts {
   WideString MsgMP4BoxVersion = L"MP4Box version %s";
   WideString MsgMP4BoxNoVersion = L"MP4Box printed no version: the command lines of its older versions are used.";
   WideString MsgLanguageIncomplete = L"The language file %s is incomplete or damaged: %s texts are missing (%s).";
+  WideString MsgInputNotFound = L"\"%s\" was not found: nothing was added.";
+  WideString MsgInputUnreadable = L"\"%s\" is not a media file that MediaInfo can read, or it holds no track: nothing can be made from it.";
   // section "MuxPage"
   WideString TitleText = L"MP4 File Creation";
   WideString TitleText2 = L"3GP File Creation";
+  WideString MsgVFRNotUsed = L"VFR Creation is not used with this MP4Box: it would start each track after the first at the end of the one before. Every track is added.";
+  WideString MsgSplit3GPParts = L"This MP4Box writes the parts of a split file as MP4 files without the 3GP brand: %s and the parts after it.";
   // section "ProcessPage"
   WideString ConvAborted = L"Conversion aborted.";
   WideString ConvFailded = L"Conversion failed.";
@@ -132,6 +134,7 @@ struct TNamedTexts {
   WideString MsgNewTask = L"Answer No to start a new task.";
   WideString ClickToHide = L"Hide details";
   WideString ClickToSeeMore = L"See details";
+  WideString ImportOtherFile = L"Importing %s...";
   // section "SplitPage"
   WideString Split10 = L"";
   WideString Split11 = L"";
@@ -187,6 +190,13 @@ struct TNamedTexts {
   WideString MsgEncapsulateVideoInAVI = L"Putting the video of";
   WideString MsgCmdUsedForExtraction = L"Command line used for the extraction";
   WideString MsgFilesSavedIn = L"Files saved in";
+  // section "ConcatPage": the join with today's MP4Box
+  WideString JoinMsgSomeTracks = L"Only some tracks of \"%s\" are checked: this MP4Box joins whole files. Check all of its tracks, or none.";
+  WideString JoinMsgOtherTracks = L"\"%s\" does not hold the same tracks as the first file (as many video, audio and subtitle tracks): joined, its tracks would not stay in sync.";
+  WideString JoinMsgAACStream = L"\"%s\" is an AAC stream: this MP4Box does not append it to the audio track before it, it would only play after the end of that track.";
+  WideString JoinMsgFrameRateLeft = L"The frame rate of %s is not kept: this MP4Box cannot append to a track whose frame rate it changes.";
+  WideString JoinMsgOptionsLeft = L"The track options of \"%s\" are not kept: its tracks are appended to those of the first file, which keep their own.";
+  WideString JoinMsgNoTrack = L"\"%s\" gave no track, so the join would leave it out. Delete every row and add the files again.";
   // section "Properties"
   WideString lbType = L"Type";
   WideString lbVideoStream = L"Video stream";
@@ -212,3 +222,6 @@ WideString FormatText(const WideString& Pattern, std::initializer_list<WideStrin
 
 // The program's current texts (the language loader writes them).
 TNamedTexts& NamedTexts();
+
+// A named text with its "%s" (the first one) replaced by Value; a text without one as it is.
+WideString FillText(const WideString& Pattern, const WideString& Value);

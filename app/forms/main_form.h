@@ -479,6 +479,9 @@ class TMainForm : public TUniForm {
   // What Add does with the chosen files: rows, log lines, the default output name, buttons.
   void AddConcatFiles(const std::vector<WideString>& Files);
   TJoinOptions JoinOptionsOfPage();
+  // The join refused (with its notice) when a file of the list gave no track or today's
+  // MP4Box cannot join the rows in sync; the options it cannot keep are told, and it starts.
+  bool RefuseJoinOutOfSync(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options);
 
   // --- the output options folded out and in (pages/output_panels.cpp) ---
   void MoreClick(TObject* Sender);
@@ -563,6 +566,9 @@ class TMainForm : public TUniForm {
 
  private:
   std::set<WideString> FAviH264Inputs;  // added AVI files whose video is H.264
+  // Files added to the concatenation list that gave no track: a join would leave them out,
+  // so none starts until the list has been emptied.
+  std::vector<WideString> FConcatFilesWithoutTracks;
   TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
   int FPropRow = -1;                    // the row it shows
   bool FFillingProps = false;

@@ -161,6 +161,7 @@ void TJobSequencer::StartRun(const TRunRequest& Request) {
   FView->RunStarting();
   FTool = Request.Tool;
   FTagsByMP4Box = Request.TagsByMP4Box;
+  FUtf8Output = Request.Utf8Output;
   FExpected = Request.Writes;
   FOutputMemory = TCurrentOutputMemory();
   FState.VerboseRun = Request.Verbose;
@@ -204,7 +205,7 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
     if (Complete && FInfoSink) FInfoSink(Line);
     return;
   }
-  TParseContext context{FTexts, FTool, FState.VerboseRun, FTagsByMP4Box, &FOutputMemory};
+  TParseContext context{FTexts, FTool, FState.VerboseRun, FTagsByMP4Box, &FOutputMemory, FUtf8Output};
   TParsedLine parsed = ParseToolLine(Line, Complete, context);
   if (parsed.HasProgress) {
     FPosition = parsed.Position;
@@ -216,7 +217,7 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
   }
   if (parsed.Problem) FState.JobProblem = true;
   const AnsiString plain = WithoutColourEscapes(Line);
-  if (parsed.LogLine) FView->AddLogLine(AnsiToWide(plain));
+  if (parsed.LogLine) FView->AddLogLine(ToolOutputText(plain, FUtf8Output));
   if (Complete) FRunLines.Note(plain, parsed.HasProgress, parsed.Problem);
 }
 
@@ -255,7 +256,7 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
   // A failed run says why on the page, in the tool's own words.
   if (!runFailed && !FState.JobAborted &&
       ((byItself && ExitCode != 0) || (FRunLines.ProblemSeen && !FRunLines.Errors.empty()))) {
-    const WideString reason = FailureReasonText(FTool, FRunLines, byItself, ExitCode, *FTexts);
+    const WideString reason = FailureReasonText(FTool, FRunLines, byItself, ExitCode, *FTexts, FUtf8Output);
     FView->AddProcessEvent(reason, pekError);
     FView->AddLogLine(reason);
   }

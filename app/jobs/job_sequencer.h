@@ -46,6 +46,7 @@ struct TRunRequest {
   TToolKind Tool = TToolKind::MP4Box;
   bool Verbose = false;       // the command carries " -v": every line of the run is logged
   bool TagsByMP4Box = false;  // MP4Box writes the tags in this run (its writing stage says so)
+  bool Utf8Output = false;    // the tool's messages are UTF-8 (today's MP4Box)
   // Called when the run has ended, with whether it ended well (by itself, exit code 0);
   // a text it returns is a problem of the job, logged.
   std::function<WideString(bool Succeeded)> Finished;
@@ -163,6 +164,7 @@ class TJobSequencer {
   TJobMode FClosingMode = TJobMode::None;
   TToolKind FTool = TToolKind::MP4Box;
   bool FTagsByMP4Box = false;
+  bool FUtf8Output = false;
   std::vector<TExpectedOutput> FExpected;  // what the current run must write
   TCurrentOutputMemory FOutputMemory;       // today's output, between the lines of a run
   std::function<void(const AnsiString&)> FInfoSink;

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "app/common/text_routines.h"
+#include "app/common/utf8.h"
 #include "app/jobs/process_view.h"
 
 const char* const kStageStart = "|                    | (01/100)";
@@ -73,6 +74,14 @@ std::optional<int> TodaySplitProgress(const AnsiString& line) {
 
 }  // namespace
 
+WideString ToolOutputText(const AnsiString& Line, bool Utf8) {
+  if (Utf8) {
+    WideString text = Utf8ToWide(Line);
+    if (WideToUtf8(text) == Line) return text;
+  }
+  return AnsiToWide(Line);
+}
+
 TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParseContext& Context) {
   const AnsiString Line = WithoutColourEscapes(RawLine);
   const TNamedTexts& t = *Context.Texts;
@@ -104,7 +113,7 @@ TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParse
     }
     AnsiString stored = StrAfter("Storing split-file", Line);
     if (!stored.empty()) {
-      WideString text = t.StoringFile + AnsiToWide(stored);
+      WideString text = t.StoringFile + ToolOutputText(stored, Context.Utf8Output);
       AddEvent(r, text, pekInformation, text);
     }
     TCurrentOutputMemory lineOnly;
@@ -119,9 +128,9 @@ TParsedLine ParseToolLine(const AnsiString& RawLine, bool Complete, const TParse
   }
   rest = StrAfter("Error ", Line);
   if (!rest.empty())
-    AddEvent(r, t.MsgError, pekWarning, L"Error " + AnsiToWide(rest));
+    AddEvent(r, t.MsgError, pekWarning, L"Error " + ToolOutputText(rest, Context.Utf8Output));
   else if (Context.Tool == TToolKind::MP4Box && IsCurrentProblemLine(Line))
-    AddEvent(r, t.MsgError, pekWarning, AnsiToWide(Line));
+    AddEvent(r, t.MsgError, pekWarning, ToolOutputText(Line, Context.Utf8Output));
   for (const TParsedEvent& e : r.Events)
     if (e.Kind == pekWarning) r.Problem = true;
   r.LogLine = Context.Verbose;

@@ -19,7 +19,12 @@ struct TParseContext {
   // What today's output needs remembered between the lines of a run; without it each line
   // is read on its own.
   TCurrentOutputMemory* Memory = nullptr;
+  bool Utf8Output = false;  // the tool writes its messages (and the paths in them) in UTF-8
 };
+
+// A line of a tool's output as text: UTF-8 when Utf8 is set and the line is valid UTF-8,
+// otherwise (and for the older MP4Box) in the code page.
+WideString ToolOutputText(const AnsiString& Line, bool Utf8);
 
 // A status row and its log line.
 struct TParsedEvent {

@@ -20,18 +20,19 @@ void TRunLines::Note(const AnsiString& Line, bool Progress, bool Problem) {
   const AnsiString text = Trim(Line);
   if (Progress || text.empty()) return;
   Last = text;
-  if (!SpeaksOfError(text)) return;
+  // A problem line without the word ("File truncated, aborting read") tells why as well.
+  if (!SpeaksOfError(text) && !Problem) return;
   Errors.push_back(text);
   if (Errors.size() > kKeptErrors) Errors.pop_front();
 }
 
 WideString FailureReasonText(TToolKind Tool, const TRunLines& Lines, bool EndedByItself, unsigned ExitCode,
-                             const TNamedTexts& Texts) {
+                             const TNamedTexts& Texts, bool Utf8Output) {
   WideString text = Tool == TToolKind::AtomicParsley ? L"AtomicParsley:" : L"MP4Box:";
   if (!Lines.Errors.empty()) {
-    for (const AnsiString& line : Lines.Errors) text += L" " + AnsiToWide(line);
+    for (const AnsiString& line : Lines.Errors) text += L" " + ToolOutputText(line, Utf8Output);
   } else if (!Lines.Last.empty()) {
-    text += L" " + AnsiToWide(Lines.Last);
+    text += L" " + ToolOutputText(Lines.Last, Utf8Output);
   }
   if (EndedByItself && ExitCode != 0) text += L" (" + Texts.ToolExitCode + L" " + AnsiToWide(std::to_string(ExitCode)) + L")";
   return text;

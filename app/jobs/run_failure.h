@@ -10,7 +10,7 @@
 // The lines of one run that may tell why it failed.
 struct TRunLines {
   static constexpr size_t kKeptErrors = 2;
-  std::deque<AnsiString> Errors;  // the last lines that speak of an error
+  std::deque<AnsiString> Errors;  // the last lines that speak of an error or mean a problem
   AnsiString Last;                // the last line that was not progress
   bool ProblemSeen = false;       // the parser saw a warning or error line
 
@@ -21,4 +21,4 @@ struct TRunLines {
 // "MP4Box: Error creating file x: I/O Error (exit code 1)"; the exit code only when the
 // tool ended by itself with one other than 0.
 WideString FailureReasonText(TToolKind Tool, const TRunLines& Lines, bool EndedByItself, unsigned ExitCode,
-                             const TNamedTexts& Texts);
+                             const TNamedTexts& Texts, bool Utf8Output = false);

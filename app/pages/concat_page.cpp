@@ -47,9 +47,15 @@ void MoveSelectedRow(TUniListView* List, int Step) {
 }  // namespace
 
 void TMainForm::AddConcatFiles(const std::vector<WideString>& Files) {
-  std::vector<WideString> added;
+  if (ConcListView->Items()->Count() == 0) FConcatFilesWithoutTracks.clear();
+  std::vector<WideString> problems, added;
   for (const WideString& file : Files) {
-    if (AddFileToMuxList(file)) added.push_back(file);
+    // Only a file that gave tracks is logged as loaded and names the new file.
+    if (!AddFileToMuxList(file, &problems)) {
+      FConcatFilesWithoutTracks.push_back(file);
+      continue;
+    }
+    added.push_back(file);
     AddLogLine(WideExtractFileName(file) + L" " + NamedTexts().Floaded);
   }
   // Proposed once every chosen file is in the list: never one of them.
@@ -57,6 +63,12 @@ void TMainForm::AddConcatFiles(const std::vector<WideString>& Files) {
     std::vector<WideString> inputs = CheckedInputs(ReadTrackRows(ConcListView));
     inputs.insert(inputs.end(), added.begin(), added.end());
     edConcOutput->SetText(ProposeOutputName(added, L".mp4", inputs, TakesUnicodeArguments(MP4BoxVersion())));
+  }
+  for (const WideString& text : problems) AddLogLine(text);
+  if (!problems.empty()) {
+    WideString text;
+    for (const WideString& line : problems) text += (text.empty() ? L"" : L"\n") + line;
+    ShowTextNotice(MainTaskDialog, text);
   }
   for (TControl* c : {static_cast<TControl*>(btConcRemove), static_cast<TControl*>(btConcMoveUp),
                       static_cast<TControl*>(btConcMoveDown), static_cast<TControl*>(btConcProp)})
@@ -82,6 +94,7 @@ void TMainForm::btConcRemoveClick(TObject*) {
   if (!selected) return;
   if (WideMessageDlg(NamedTexts().Msg1, mtWarning, MsgDlgButton(mbOK) | MsgDlgButton(mbCancel), 0) == mrOk)
     selected->Delete();
+  if (ConcListView->Items()->Count() == 0) FConcatFilesWithoutTracks.clear();
   ConcatPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(ConcListView));
 }
 
@@ -123,6 +136,25 @@ TJoinOptions TMainForm::JoinOptionsOfPage() {
   return o;
 }
 
+bool TMainForm::RefuseJoinOutOfSync(const std::vector<TTrackRow>& Rows, const TJoinOptions& Options) {
+  if (!FConcatFilesWithoutTracks.empty()) {
+    ShowTextNotice(MainTaskDialog, FillText(NamedTexts().JoinMsgNoTrack, WideExtractFileName(FConcatFilesWithoutTracks.front())));
+    return true;
+  }
+  const TJoinPlan plan = PlanJoin(Rows, Options);
+  if (!plan.OutOfSync.empty()) {
+    ShowTextNotice(MainTaskDialog, plan.OutOfSync);
+    return true;
+  }
+  // What the join leaves out is said before it starts; the job's log repeats it.
+  if (!plan.Dropped.empty()) {
+    WideString text;
+    for (const WideString& line : plan.Dropped) text += (text.empty() ? L"" : L"\n") + line;
+    ShowTextNotice(MainTaskDialog, text);
+  }
+  return false;
+}
+
 void TMainForm::ConcatPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;  // the page changes only when the job starts, and then to the process page
   const std::vector<TTrackRow> rows = ReadTrackRows(ConcListView);
@@ -131,7 +163,8 @@ void TMainForm::ConcatPageNextButtonClick(TObject*, bool& Stop) {
   launch.Page = ConcatPage;
   launch.Version = options.Version;
   launch.PageRefuses = [&] {
-    return RefuseTrackListJob(CheckJoinJob(rows, options, chWarningAVC->Checked()), ConcListView);
+    return RefuseTrackListJob(CheckJoinJob(rows, options, chWarningAVC->Checked()), ConcListView) ||
+           RefuseJoinOutOfSync(rows, options);
   };
   launch.Files = [&] { return TLaunchFiles{CheckedInputs(rows), {options.Output}, {options.Output}}; };
   launch.YesTurnsOverwriteOn = true;

@@ -5,6 +5,7 @@
 #include "app/commands/mux_job.h"
 #include "app/forms/main_form.h"
 #include "app/media/avi_h264.h"
+#include "app/media/input_problems.h"
 #include "app/media/track_options.h"
 #include "app/ui/key_filter.h"
 #include "app/ui/task_dialog_presets.h"
@@ -36,6 +37,13 @@ void TMainForm::ConverterInputChosen(const WideString& FileName) {
   gbSub->SetEnabled(!gbAVIOptions->Enabled());
   if (target != TConvertTarget::AviToMP4) {
     ConverterPage->EnableButton(TKvWizardButtonKind::bkNext, true);
+    return;
+  }
+  if (const WideString problem = InputProblemText(FileName); !problem.empty()) {
+    AddLogLine(problem);
+    ShowTextNotice(MainTaskDialog, problem);
+    edConvInput->SetText(L"");
+    ConverterPage->EnableButton(TKvWizardButtonKind::bkNext, false);
     return;
   }
   TMediaInfoFile info(FileName);

@@ -6,6 +6,7 @@
 #include "app/commands/mux_job.h"
 #include "app/forms/main_form.h"
 #include "app/media/chapter_files.h"
+#include "app/media/input_problems.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
@@ -49,6 +50,14 @@ void TMainForm::ExtractInputChosen(const WideString& FileName) {
   // A new list has no selected row yet.
   ExtractPage->EnableButton(TKvWizardButtonKind::bkNext, false);
   ListTracksForExtract(edExtractInput->Text());
+  if (ExtractListView->Items()->Count() == 0) {
+    // Nothing to extract: the file is missing, unreadable, or holds no stream listed here.
+    WideString problem = InputProblemText(FileName);
+    if (problem.empty()) problem = UnreadableInputText(WideExtractFileName(FileName));
+    AddLogLine(problem);
+    ShowTextNotice(MainTaskDialog, problem);
+    return;
+  }
   AddLogLine(WideExtractFileName(edExtractInput->Text()) + L" loaded.");
 }
 
@@ -117,7 +126,7 @@ std::vector<WideString> ExtractOutputs(const TExtractJob& Job) {
     if (!all && i != Job.Selected) continue;
     TExtractRequest request = Job.Request;
     request.Row = Job.Rows[i];
-    const TExtractRun run = ExtracterCmd(request);
+    const TExtractRun run = BuildExtractCommandLine(request);
     if (!run.Writes.empty()) outputs.push_back(run.Writes);
     if (run.Chapters == TChapterOutput::ChapterFile) outputs.push_back(ChapterFileOf(request.Input));
     if (run.Chapters == TChapterOutput::CueSheet) outputs.push_back(CueSheetFileOf(request.Input));

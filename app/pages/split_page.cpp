@@ -4,6 +4,7 @@
 #include "app/commands/split_command.h"
 #include "app/common/text_routines.h"
 #include "app/forms/main_form.h"
+#include "app/media/input_problems.h"
 #include "app/media/split_chapters.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
@@ -57,6 +58,15 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
   if (input.empty()) return;  // nothing chosen yet: nothing to read
   FSplitProbed = input;
   FSplitInputSeconds.reset();
+  // A file nothing can be split from (a text file named ".mp4", an MP4 file without its
+  // index) is refused at once, with the mux page's words.
+  if (const WideString problem = InputProblemText(input); !problem.empty()) {
+    AddLogLine(problem);
+    ShowTextNotice(MainTaskDialog, problem);
+    gbSplitOptions->SetEnabled(false);
+    SplitPage->EnableButton(TKvWizardButtonKind::bkNext, false);
+    return;
+  }
   AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
   const std::optional<int64_t> size = FileSizeOf(input);
   if (!size) {

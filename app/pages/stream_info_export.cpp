@@ -58,7 +58,7 @@ void TMainForm::SaveMP4BoxInfos(bool ByTrack) {
     return;
   }
   Memo2->Lines()->Clear();
-  const AnsiString command = InfoCommandLine(edMP4Box->Text(), TTrackRowItem(selected).Read(), ByTrack);
+  const AnsiString command = BuildInfoCommandLine(edMP4Box->Text(), TTrackRowItem(selected).Read(), ByTrack);
   if (!FJobs->StartInfoRun(command, [this](const AnsiString& Line) { Memo2->Lines()->Add(Line); })) {
     ShowProcessRunningNotice(MainTaskDialog);
     return;

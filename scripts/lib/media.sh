@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=24
+KAVO_MEDIA_VERSION=26
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
@@ -71,6 +71,31 @@ META
     -map_chapters 3 "${x264[@]}" -c:a aac -b:a 64k -c:s mov_text "$dir/full.mp4"
   rm "$dir/chapters.ffmeta"
   ffmpeg "${q[@]}" "${v[@]}" -i "$dir/subs.srt" -map 0 -map 1 "${x264[@]}" -c:s mov_text "$dir/subs.mov"
+  # An AVI of H.264 and two MP3 streams.
+  ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" -f lavfi -i "sine=frequency=880:sample_rate=44100:duration=1" \
+    -map 0 -map 1 -map 2 "${x264[@]}" -bf 0 -c:a libmp3lame -b:a 64k "$dir/clip2a.avi"
+  # Damaged films: one cut before its index (which ffmpeg writes last), one with its index
+  # first cut in the middle of its media data.
+  kavo_cut_before_moov "$dir/clip.mp4" >"$dir/trunc_nomoov.mp4" || return 1
+  ffmpeg "${q[@]}" -i "$dir/full.mp4" -map 0:v -map 0:a -c copy -movflags +faststart "$dir/faststart.mp4"
+  head -c $(($(stat -c %s "$dir/faststart.mp4") / 2)) "$dir/faststart.mp4" >"$dir/trunc_mdat.mp4"
+  rm "$dir/faststart.mp4"
+}
+
+# Writes the top-level boxes of an ISO file that come before its "moov" box.
+kavo_cut_before_moov() {
+  local file=$1 at=0 size box
+  size=$(stat -c %s "$file")
+  while ((at + 8 <= size)); do
+    box=$(od -An -tx1 -j "$at" -N 8 "$file" | tr -d ' \n')
+    if [[ ${box:8:8} == 6d6f6f76 ]]; then
+      head -c "$at" "$file"
+      return 0
+    fi
+    ((16#${box:0:8} >= 8)) || return 1
+    at=$((at + 16#${box:0:8}))
+  done
+  return 1
 }
 
 kavo_test_media() {

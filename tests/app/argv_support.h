@@ -11,7 +11,7 @@
 
 #include "vcl/sysutils.h"
 
-inline std::vector<std::wstring> SplitCommandLine(const WideString& Line) {
+inline std::vector<std::wstring> ArgvOf(const WideString& Line) {
   std::vector<std::wstring> args;
   int count = 0;
   LPWSTR* argv = CommandLineToArgvW(Line.c_str(), &count);
@@ -23,7 +23,7 @@ inline std::vector<std::wstring> SplitCommandLine(const WideString& Line) {
 
 // The arguments after the program (whose own token follows other rules).
 inline std::vector<std::wstring> ArgumentsOf(const AnsiString& CommandLine) {
-  std::vector<std::wstring> args = SplitCommandLine(AnsiToWide(CommandLine));
+  std::vector<std::wstring> args = ArgvOf(AnsiToWide(CommandLine));
   if (!args.empty()) args.erase(args.begin());
   return args;
 }

@@ -26,7 +26,7 @@ TEST(QuoteArgument, EveryValueComesBackAsOneArgument) {
   for (const wchar_t* v : values) {
     SCOPED_TRACE(testing::Message() << "value [" << WideToAnsi(v) << "]");
     WideString line = L"prog.exe " + QuoteArgument(WideString(v)) + L" -next";
-    std::vector<std::wstring> args = SplitCommandLine(line);
+    std::vector<std::wstring> args = ArgvOf(line);
     ASSERT_EQ(args.size(), 3u);
     EXPECT_EQ(args[1], v);
     EXPECT_EQ(args[2], L"-next");

@@ -46,7 +46,7 @@ TEST(ConvertCommand, BothStepsOfEveryTarget) {
       {Request(L"C:\\v\\film.avi"), {L"-aviraw", L"video", L"C:\\v\\film.avi"}, L"Extraction of film.avi to raw h264..."},
   };
   for (const Case& c : cases) {
-    TConvertRun run = ConverterCmd(c.R);
+    TConvertRun run = BuildConvertCommandLine(c.R);
     EXPECT_EQ(ArgumentsOf(run.CommandLine), c.First) << run.CommandLine;
     EXPECT_EQ(run.StatusText, c.Status);
     EXPECT_EQ(run.CommandText, L"Command Line used for the conversion : " + AnsiToWide(run.CommandLine));
@@ -54,14 +54,14 @@ TEST(ConvertCommand, BothStepsOfEveryTarget) {
 
   // The mux step: no -new, no -v, no temporary folder; the frame rate inside the quotes.
   TConvertRequest avi = Request(L"C:\\v\\my film.avi", true);
-  TConvertRun mux = AVIConverterCmd(avi);
+  TConvertRun mux = BuildAviConvertMuxCommandLine(avi);
   EXPECT_EQ(mux.CommandLine, "\"C:\\tools\\MP4Box.exe\" -add \"C:\\v\\my film_video.h264:fps=25.000\" \"C:\\v\\my film.mp4\"");
   EXPECT_EQ(mux.StatusText, L"Mux my film_video.h264 to mp4...");
   EXPECT_EQ(mux.CommandText, L"Command Line used for the mux : " + AnsiToWide(mux.CommandLine));
   // An existing MP4 the user agreed to replace is made anew, not added to.
   avi.ReplaceOutput = true;
   avi.FrameRate = L"";
-  EXPECT_EQ(ArgumentsOf(AVIConverterCmd(avi).CommandLine),
+  EXPECT_EQ(ArgumentsOf(BuildAviConvertMuxCommandLine(avi).CommandLine),
             (Args{L"-add", L"C:\\v\\my film_video.h264", L"-new", L"C:\\v\\my film.mp4"}));
 }
 

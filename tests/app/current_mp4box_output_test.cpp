@@ -54,9 +54,9 @@ TEST(CurrentMP4BoxOutput, AnImportGivesItsRowsAndProgressWithOrWithoutColour) {
     SCOPED_TRACE(WideToAnsi(name));
     TReadRun run = Read(Fixture(name), TToolKind::MP4Box);
     // One row per stage: the raw H.264 (its title starts at 11), the raw AAC, the MP4's
-    // track, the SRT file (a format without a text of its own), then the writing.
+    // track, the SRT file (its import says "Timed Text"), then the writing.
     EXPECT_EQ(RowTexts(run), (std::vector<WideString>{L"ImportAVCFile", L"ImportAACFile", L"ImportISOFile",
-                                                       L"Importing Timed Text...", L"FileW"}));
+                                                       L"ImportSRTFile", L"FileW"}));
     EXPECT_FALSE(run.Problem);
     ASSERT_FALSE(run.Positions.empty());
     EXPECT_EQ(run.Positions.front(), 11);
@@ -105,6 +105,13 @@ TEST(CurrentMP4BoxOutput, TodaysFailureLinesAreProblems) {
       {"Error assigning tag disk=/12: Bad Parameter", true},
       {"Unrecognize tag \"gapeless\", assuming part of previous tag", true},
       {"\x1b[31mError: I/O Error\n\x1b[0m", true},
+      // A file whose media data is cut: exit code 0, and part of the samples.
+      {"[IsoMedia] File truncated, aborting read for track 1 after 736 / 1500 samples", true},
+      {"[ISOM import] Incomplete file detected, aborting track #1 import after 736 / 1500 samples", true},
+      {"[iso file] Incomplete box mdat - start 47698 size 1571750", true},
+      {"[iso file] Incomplete MDAT while file is not read-only", true},
+      {"[iso file] Broken text box detected, skipping parsing.", false},
+      {"Cannot force FPS for media types soun/sbtl/text - ignoring", false},
       {"Split by size but output not a template, using out_$num$.mp4 as output", false},
       {"AVC|H264 Max NALU size is 3258 - stream could be optimized by setting nal_length=2", false},
   };
@@ -118,6 +125,54 @@ TEST(CurrentMP4BoxOutput, TodaysFailureLinesAreProblems) {
       EXPECT_EQ(r.Events[0].LogText.find(L'\x1b'), WideString::npos);
     }
   }
+}
+
+// Every stage today's tool prints maps to a translated row: the exports and subtitle
+// extractions, and an import of a format without a row of its own.
+TEST(CurrentMP4BoxOutput, EveryStageGivesATranslatedRow) {
+  for (const wchar_t* name : {L"extract-srt.txt", L"extract-avi.txt"}) {
+    SCOPED_TRACE(WideToAnsi(name));
+    TReadRun run = Read(Fixture(name), TToolKind::MP4Box, 7);
+    EXPECT_EQ(RowTexts(run), std::vector<WideString>{L"FileI"});
+    EXPECT_FALSE(run.Problem);
+    EXPECT_EQ(run.Positions.back(), name == std::wstring(L"extract-srt.txt") ? 100 : 99);
+  }
+  TCurrentOutputMemory memory;
+  TParseContext context{&kTexts, TToolKind::MP4Box, false, false, &memory};
+  ParseToolLine("Track Importing Dolby AC-4 - SampleRate 48000", true, context);
+  TParsedLine first = ParseToolLine("Import: |                    | (00/100)", true, context);
+  ASSERT_EQ(first.Events.size(), 1u);
+  EXPECT_EQ(first.Events[0].RowText, L"ImportOtherFile");
+  TNamedTexts english;
+  EXPECT_EQ(FillText(english.ImportOtherFile, L"Dolby AC-4"), L"Importing Dolby AC-4...");
+}
+
+// The cut file of the captures: the extraction and the tagging end with exit code 0, and
+// the run is a problem whose words say why.
+TEST(CurrentMP4BoxOutput, ACutFileIsAProblem) {
+  for (const wchar_t* name : {L"extract-truncated.txt", L"tag-truncated.txt"}) {
+    SCOPED_TRACE(WideToAnsi(name));
+    TReadRun run = Read(Fixture(name), TToolKind::MP4Box, 11);
+    EXPECT_TRUE(run.Problem);
+    bool said = false;
+    for (const TParsedEvent& e : run.Events)
+      said = said || e.LogText.find(L"aborting") != WideString::npos;
+    EXPECT_TRUE(said);
+  }
+}
+
+// Today's tool prints its paths in UTF-8; the older one in the code page.
+TEST(CurrentMP4BoxOutput, Utf8MessagesShowTheirCharacters) {
+  const AnsiString greek = "Error: D:\\v\\\xce\xa6\xce\xac\xce\xba\xce\xb5\xce\xbb\xce\xbf\xcf\x82 cannot be opened";
+  const WideString shown = L"Error: D:\\v\\\x03A6\x03AC\x03BA\x03B5\x03BB\x03BF\x03C2 cannot be opened";
+  EXPECT_EQ(ToolOutputText(greek, true), shown);
+  EXPECT_EQ(ToolOutputText(greek, false), AnsiToWide(greek));
+  EXPECT_EQ(ToolOutputText("caf\xe9", true), AnsiToWide("caf\xe9"));  // not UTF-8: the code page
+  TParseContext context{&kTexts, TToolKind::MP4Box};
+  context.Utf8Output = true;
+  TParsedLine r = ParseToolLine(greek, true, context);
+  ASSERT_EQ(r.Events.size(), 1u);
+  EXPECT_EQ(r.Events[0].LogText, shown);
 }
 
 TEST(CurrentMP4BoxOutput, ColourEscapesAreTakenOut) {

@@ -67,7 +67,7 @@ TEST(ExtractCommand, EveryRowOfTheOptionTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(WideToAnsi(c.R.Input + L" " + c.R.Row.Type));
-    TExtractRun run = ExtracterCmd(c.R, t);
+    TExtractRun run = BuildExtractCommandLine(c.R, t);
     EXPECT_EQ(run.StatusText, c.Status);
     EXPECT_EQ(run.Chapters, c.Chapters);
     if (c.Chapters != TChapterOutput::None) {

@@ -38,7 +38,7 @@ TEST(InfoCommand, WholeFileOrOneTrack) {
     row[C::Path] = L"C:\\My Films\\";
     row[C::File] = L"a.mp4";
     row[C::Index] = c.index;
-    const AnsiString line = InfoCommandLine(L"C:\\Tools\\MP4Box.exe", row, c.byTrack);
+    const AnsiString line = BuildInfoCommandLine(L"C:\\Tools\\MP4Box.exe", row, c.byTrack);
     EXPECT_EQ(line.rfind("\"C:\\Tools\\MP4Box.exe\" -info ", 0), 0u) << line;
     EXPECT_EQ(ArgumentsOf(line), c.expected);
   }

@@ -12,7 +12,7 @@ namespace {
 std::wstring TagArgument(const AnsiString& Text, bool Unicode = false) {
   if (Text.empty()) return L"(none)";
   const AnsiString line = "MP4Box.exe" + Text + " out.mp4";
-  std::vector<std::wstring> args = Unicode ? SplitCommandLine(Utf8ToWide(line)) : ArgumentsOf(line);
+  std::vector<std::wstring> args = Unicode ? ArgvOf(Utf8ToWide(line)) : ArgumentsOf(line);
   if (Unicode && !args.empty()) args.erase(args.begin());
   EXPECT_EQ(args.size(), 3u);
   EXPECT_EQ(args.at(0), L"-itags");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/common/utf8.h"
 #include "app/jobs/job_sequencer.h"
 #include "tests/app/recording_view.h"
 #include "tests/support/pump.h"
@@ -421,6 +422,47 @@ TEST_F(Sequencer, ARunThatWritesNothingFailsItsJob) {
     EXPECT_EQ(missingLines, c.missingLines);
     if (!c.missingLines.empty())
       EXPECT_EQ(view.Rows.at(view.Rows.size() - 2), (TRecordedRow{pekWarning, AnsiToWide(c.missingLines[0])}));
+  }
+}
+
+// Today's MP4Box reads a file whose media data is cut, says so and ends with exit code 0:
+// the job fails, the row before its closing row says what the tool said, and the tool's
+// UTF-8 words (a Greek name) show as they are in rows and log.
+TEST_F(Sequencer, ACutInputFailsTheJobInTheToolsOwnWords) {
+  const AnsiString cut = "[IsoMedia] File truncated, aborting read for track 1 after 736 / 1500 samples";
+  const AnsiString greekLine = "[IsoMedia] File truncated, reading D:\\v\\\xce\xa4\xce\xb1.mp4";
+  const WideString greekText = L"MP4Box: [IsoMedia] File truncated, reading D:\\v\\\x03A4\x03B1.mp4";
+  const struct {
+    const char* name;
+    AnsiString line;
+    bool utf8;
+    WideString reason;
+  } cases[] = {
+      {"the capture's line", cut, true, L"MP4Box: " + AnsiToWide(cut)},
+      {"a Greek name in UTF-8", greekLine, true, greekText},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    TFakeRunner runner;
+    TRecordingView view;
+    TJobSequencer seq(&runner, &view, &texts);
+    TJobStart job = Job(TJobMode::Extract, 1, 1);
+    const bool utf8 = c.utf8;
+    job.Steps = [utf8](int) -> std::optional<TRunRequest> {
+      TRunRequest r;
+      r.CommandLine = "MP4Box.exe -raw 1 cut.mp4";
+      r.Utf8Output = utf8;
+      return r;
+    };
+    Play(seq, runner, std::move(job), {{{"Exporting MPEG-4 AVC|H264 Video - Size 320x240", c.line}, 0}});
+    EXPECT_EQ(view.Closed, std::vector<TJobOutcome>{TJobOutcome::Failed});
+    ASSERT_GE(view.Rows.size(), 2u);
+    EXPECT_EQ(view.Rows[view.Rows.size() - 2], (TRecordedRow{pekError, c.reason}));
+    // The run log keeps its lines in UTF-8.
+    bool logged = false;
+    for (int i = 0; i < view.Log.Lines()->Count(); ++i)
+      logged = logged || view.Log.Lines()->Strings(i).find(WideToUtf8(c.reason)) != AnsiString::npos;
+    EXPECT_TRUE(logged);
   }
 }
 

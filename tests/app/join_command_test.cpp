@@ -36,7 +36,7 @@ TJoinOptions Options() {
 }
 
 Args Built(const std::vector<TTrackRow>& Rows, const TJoinOptions& O) {
-  std::vector<std::wstring> all = SplitCommandLine(AnsiToWide(BuildJoinCommandLine(Rows, O)));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(BuildJoinCommandLine(Rows, O)));
   EXPECT_FALSE(all.empty());
   if (all.empty()) return {};
   EXPECT_EQ(all[0], O.MP4BoxPath);
@@ -94,7 +94,7 @@ TEST(JoinCommand, TrackOptionsAndFileOptionsInTheirPlaces) {
   EXPECT_EQ(Built({video, audio, sub}, Options()),
             (Args{L"-brand", L"mp42", L"-add", L"C:\\In\\a.mp4#1:name=12\" Mix \\:lang=en:fps=25:par=1:1:delay=-40",
                   L"-inter", L"500", L"-cprt", L"(c) \"Us\"", L"-cat", L"C:\\In\\b.mp4#2:sbr", L"-cat",
-                  L"C:\\In\\b.mp4:font=Arial:size=18", L"C:\\Out\\joined.mp4"}));
+                  L"C:\\In\\b.mp4#3:font=Arial:size=18", L"C:\\Out\\joined.mp4"}));
 }
 
 TEST(JoinCommand, JobOptionsInTheirPlaces) {

@@ -35,7 +35,7 @@ TMuxOptions Options() {
 // The arguments after the program, with the program checked on the way.
 Args Built(const std::vector<TTrackRow>& Rows, const TMuxOptions& O) {
   AnsiString line = BuildMuxCommandLine(Rows, O);
-  std::vector<std::wstring> all = SplitCommandLine(AnsiToWide(line));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(line));
   EXPECT_FALSE(all.empty());
   if (all.empty()) return {};
   EXPECT_EQ(all[0], O.MP4BoxPath);
@@ -82,7 +82,8 @@ TEST(MuxCommand, SelectorsTypesAndOrderOfRows) {
       Row(L"C:\\My Videos\\", L"film.mp4", L"1", L"video"),
       Row(L"C:\\My Videos\\", L"film.mp4", L"2", L"audio", false),  // unchecked: nothing at all
       Row(L"C:\\My Videos\\", L"film.mp4", L"", L"audio"),          // no selector: whole file
-      Row(L"C:\\s\\", L"subs.srt", L"3", L"sub"),                   // never a selector
+      Row(L"C:\\s\\", L"subs.srt", L"", L"sub"),                    // a subtitle file: whole
+      Row(L"C:\\My Videos\\", L"film.mp4", L"3", L"sub"),           // a text track: by its number
       Row(L"C:\\s\\", L"subs.idx", L"2", L"vobsub"),
       Row(L"C:\\s\\", L"ch.txt", L"", L"chap"),
       Row(L"C:\\s\\", L"cover.jpg", L"", L""),
@@ -90,7 +91,8 @@ TEST(MuxCommand, SelectorsTypesAndOrderOfRows) {
   rows[1][C::Brand] = L"mp42";
   rows[1][C::Copyright] = L"nobody";
   Args expected = {L"-add", L"C:\\My Videos\\film.mp4#1", L"-add", L"C:\\My Videos\\film.mp4",
-                   L"-add", L"C:\\s\\subs.srt",           L"-add", L"C:\\s\\subs.idx#2",
+                   L"-add", L"C:\\s\\subs.srt",           L"-add", L"C:\\My Videos\\film.mp4#3",
+                   L"-add", L"C:\\s\\subs.idx#2",
                    L"-chap", L"C:\\s\\ch.txt",            L"-add", L"C:\\s\\cover.jpg",
                    L"C:\\Out\\movie.mp4"};
   EXPECT_EQ(Built(rows, Options()), expected);
@@ -182,7 +184,7 @@ TEST(MuxCommand, OnlyTheRowsOfAnAviWithH264TakeItsRawStream) {
   std::vector<TAviRawStep> steps = AviRawSteps(rows, o);
   ASSERT_EQ(steps.size(), 1u);
   EXPECT_EQ(steps[0].LogText, L"Extraction of clip.avi to raw h264...");
-  std::vector<std::wstring> all = SplitCommandLine(AnsiToWide(AviRawCommandLine(o, steps[0])));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(BuildAviRawCommandLine(o, steps[0])));
   EXPECT_EQ(all, (Args{L"C:\\Tools\\MP4Box.exe", L"-aviraw", L"video", L"C:\\v\\clip.avi"}));
 
   o.AviH264Inputs.clear();

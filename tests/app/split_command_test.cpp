@@ -59,7 +59,7 @@ TSplitOptions Options(TSplitMode Mode) {
 }
 
 Args Built(const TSplitOptions& O, int Chapter) {
-  std::vector<std::wstring> all = SplitCommandLine(AnsiToWide(SplitCommandLine(O, Chapter)));
+  std::vector<std::wstring> all = ArgvOf(AnsiToWide(BuildSplitCommandLine(O, Chapter)));
   EXPECT_FALSE(all.empty());
   if (all.empty()) return {};
   EXPECT_EQ(all[0], O.MP4BoxPath);

@@ -32,7 +32,7 @@ TEST(AtomicParsleyCommand, EveryPresentTagInItsPlace) {
   all.Gapless = true;  // AtomicParsley is not told
   all.Encoder = L"En";  // nor these three
   all.Tool = L"To";
-  EXPECT_EQ(ArgumentsOf(AtomicParsleyCommandLine(L"C:\\Tools\\AtomicParsley.exe", L"D:\\Out\\new film.mp4", all)),
+  EXPECT_EQ(ArgumentsOf(BuildAtomicParsleyCommandLine(L"C:\\Tools\\AtomicParsley.exe", L"D:\\Out\\new film.mp4", all)),
             (Args{L"D:\\Out\\new film.mp4", L"--overWrite", L"--title", L"Song", L"--artist", L"Ann", L"--year",
                   L"1999", L"--composer", L"Wri", L"--tracknum", L"3/12", L"--album", L"Al", L"--disk", L"1/2",
                   L"--grouping", L"G", L"--bpm", L"120", L"--composer", L"Com", L"--compilation", L"true",
@@ -59,7 +59,7 @@ TEST(AtomicParsleyCommand, EveryPresentTagInItsPlace) {
     c.set(t);
     Args expected{L"out.m4a", L"--overWrite"};
     expected.insert(expected.end(), c.expected.begin(), c.expected.end());
-    EXPECT_EQ(ArgumentsOf(AtomicParsleyCommandLine(L"AtomicParsley.exe", L"out.m4a", t)), expected);
+    EXPECT_EQ(ArgumentsOf(BuildAtomicParsleyCommandLine(L"AtomicParsley.exe", L"out.m4a", t)), expected);
   }
 }
 
@@ -103,8 +103,8 @@ TEST(FilesTagCommand, TagsFileTemporaryFolderAndVerbose) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const AnsiString line =
-        FilesTagCommandLine(c.options, c.itags, L"D:\\Music\\a b.m4a", L"D:\\Music\\a b-tagging.m4a");
-    EXPECT_EQ(SplitCommandLine(AnsiToWide(line)).at(0), c.options.Tagger);
+        BuildFilesTagCommandLine(c.options, c.itags, L"D:\\Music\\a b.m4a", L"D:\\Music\\a b-tagging.m4a");
+    EXPECT_EQ(ArgvOf(AnsiToWide(line)).at(0), c.options.Tagger);
     EXPECT_EQ(ArgumentsOf(line), c.expected);
   }
 }

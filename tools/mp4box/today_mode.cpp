@@ -1,3 +1,8 @@
+// Today's behaviour, as captured from MP4Box 26.08-DEV (GPAC) for the command lines the
+// program builds: the files it writes and where, its exit codes, its problem lines and its
+// progress. Where the captures show nothing, the stand-in says so beside the code and does
+// the least it can. The outputs hold a short description, not media (a tagged file is a copy
+// of its input).
 #include "mp4box/today_mode.h"
 
 #include <shellapi.h>
@@ -5,115 +10,66 @@
 #include <set>
 
 #include "mp4box/import_value.h"
+#include "mp4box/today_jobs.h"
+#include "mp4box/today_output.h"
+#include "mp4box/wide_names.h"
 
-using namespace standin;
+namespace standin {
+
+bool IsIsoName(const std::string& name) {
+  static const std::set<std::string> iso = {".mp4", ".m4a", ".m4v", ".m4b", ".mov", ".3gp", ".3g2"};
+  return iso.count(LowerExt(name)) > 0;
+}
+
+std::string TrackDescription(const TTrack& t) {
+  if (t.Handler == "vide")
+    return "Video (size " + std::to_string(t.Width) + " x " + std::to_string(t.Height) + ")";
+  if (t.Handler == "soun")
+    return "Audio (SR " + std::to_string(t.SampleRate) + " - " + std::to_string(t.Channels) + " channels)";
+  return "media type \"" + t.Handler + ":" + t.Codec + "\"";
+}
+
+int AvailablePercent(const TTrack& t) { return t.Samples ? static_cast<int>(100ull * t.Available / t.Samples) : 100; }
+
+void SayCutBox(const TIsoFile& iso, const std::string& next) {
+  Say("[iso file] Incomplete box " + iso.CutBox + " - start " + std::to_string(iso.CutStart) + " size " +
+      std::to_string(iso.CutSize));
+  Say(next);
+}
+
+const std::string& Input(const TTodayArgs& a) {
+  if (a.positional.empty()) Refuse("Error: no input file");  // not captured
+  return a.positional.back();
+}
+
+void NeedFile(const std::string& name) {
+  if (!IsFile(name)) Refuse("Error opening file " + name + ": Requested URL is not valid or cannot be found");
+}
 
 namespace {
 
-TBehaviour behaviour("KAVO_MP4BOX_");
-
-std::wstring Wide(const std::string& utf8) {
-  int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring w(n, L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), w.data(), n);
-  return w;
+void Banner() {
+  Err("MP4Box - GPAC version " + PrintedVersion() + "\n(c) the stand-in's authors\n");
 }
 
-std::string Utf8(const std::wstring& w) {
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
-  std::string s(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
-  return s;
-}
-
-// Everything goes to standard error.
-void Err(const std::string& s) {
-  fwrite(s.data(), 1, s.size(), stderr);
-  fflush(stderr);
-}
-
-// A message line, coloured as the tool colours it under a shell.
-void Say(const std::string& text, const char* colour = "32") {
-  static const bool coloured = !Env("SHELL").empty();
-  if (coloured)
-    Err(std::string("\x1b[") + colour + "m" + text + "\n\x1b[0m");
-  else
-    Err(text + "\n");
-}
-
-[[noreturn]] void Refuse(const std::string& text) {
-  Say(text, "31");
-  exit(1);
-}
-
-bool Exists(const std::string& name) {
-  DWORD a = GetFileAttributesW(Wide(name).c_str());
-  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-void Write(const std::string& name, const std::string& text) {
-  HANDLE f = CreateFileW(Wide(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  DWORD written = 0;
-  bool ok = f != INVALID_HANDLE_VALUE &&
-            (text.empty() || WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr));
-  if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-  if (!ok || written != text.size()) Refuse("Error: I/O Error");
-}
-
-void NeedInput(const std::string& name) {
-  if (Exists(name)) return;
-  Say("[Importer] Cannot load filter for input file \"" + name + "\"", "31");
-  Say("Failure while importing media: Requested URL is not valid or cannot be found", "31");
-  Refuse("Error importing " + name + ": Requested URL is not valid or cannot be found");
-}
-
-// "Title: |====      | (NN/100)" rewritten by CR from First to 100, then a blank line over it.
-void Progress(const std::string& title, int first) {
-  auto line = [&](int p) {
-    char tail[32];
-    snprintf(tail, sizeof tail, "| (%02d/100)", p);
-    return title + "|" + std::string(p / 5, '=') + std::string(20 - p / 5, ' ') + tail;
-  };
-  std::string stall = Env("KAVO_MP4BOX_STALL");
-  behaviour.StageBegins(line(first), line(stall.empty() ? 0 : atoi(stall.c_str())));
-  // The tool prints every value; a few of them do here, the first two always.
-  for (int p = first; p < 100; p += p <= first ? 1 : 9) Err(line(p) + "\r");
-  Err(line(100) + "\r" + std::string(title.size() + 26, ' ') + "\r");
-}
-
-void SplitProgress(int parts) {
-  for (int k = 1; k <= parts; ++k) {
-    for (int step = 0; step < 4; ++step) {
-      char pct[32];
-      snprintf(pct, sizeof pct, "splitting: %6.2f %%\r", (k - 1 + step / 4.0) * 100.0 / parts);
-      Err(pct);
-    }
-    Err("splitting: file " + std::to_string(k) + " done\n");
-  }
-}
-
-struct TArgs {
-  std::vector<std::pair<std::string, std::string>> imports;
-  std::vector<std::string> positional;
-  std::string out, newFile, itags, split, splitValue, raw, single, info, subtitle, subtitleTrack;
-  bool infoAsked = false;
-};
-
-TArgs Parse(const std::vector<std::string>& argv) {
-  static const std::set<std::string> plain = {"-ipod", "-isma", "-psp", "-hint", "-flat", "-3gp", "-v"};
-  static const std::set<std::string> valued = {"-brand", "-inter", "-cprt", "-tmp"};
-  TArgs a;
+TTodayArgs Parse(const std::vector<std::string>& argv) {
+  static const std::set<std::string> plain = {"-ipod", "-isma", "-psp", "-hint", "-flat", "-v"};
+  static const std::set<std::string> valued = {"-brand", "-inter", "-cprt"};
+  TTodayArgs a;
   for (size_t i = 1; i < argv.size(); ++i) {
     const std::string& o = argv[i];
     auto next = [&]() -> std::string {
+      // Not captured: an option without its value. The stand-in stops with exit code 1.
       if (i + 1 >= argv.size()) Refuse("Missing argument for option " + o);
       return argv[++i];
     };
-    if (o == "-aviraw") Refuse("-aviraw option deprecated, use -raw");
-    if (o == "-avi") Refuse("-avi option deprecated, use -mux");
+    if (o == "-aviraw") Refuse("`-aviraw` option deprecated, use `-raw`");
+    if (o == "-avi") Refuse("`-avi` option deprecated, use `-mux`");
     if (o.empty() || o[0] != '-') a.positional.push_back(o);
+    else if (o == "-3gp") a.threeGp = true;
     else if (plain.count(o)) {
     } else if (valued.count(o)) next();
+    else if (o == "-tmp") a.tmp = next();
     else if (o == "-add" || o == "-cat" || o == "-chap") a.imports.push_back({o, next()});
     else if (o == "-new") a.newFile = next();
     else if (o == "-out") a.out = next();
@@ -129,134 +85,64 @@ TArgs Parse(const std::vector<std::string>& argv) {
     else if (o == "-single") a.single = next();
     else if (o == "-info") {
       a.infoAsked = true;
-      if (i + 1 < argv.size() && IsNumber(argv[i + 1])) a.info = argv[++i];
-    } else Refuse("Option " + o + " unknown. Please check usage");
+      if (i + 1 < argv.size() && IsNumber(argv[i + 1])) a.infoTrack = argv[++i];
+    } else {
+      // The tool then lists options whose names are near on standard output; the stand-in
+      // does not.
+      Say("Option " + o + " unknown, please check usage.", "31");
+      Refuse("Possible options are:");
+    }
   }
   return a;
 }
 
-// Sets the tags the way today's tool does: unknown keys and bad values are reported, and the
-// run goes on (exit code 0).
-std::string ApplyTags(const std::string& itags) {
-  static const std::set<std::string> keys = {"name",     "artist",  "album",  "created",     "cover",  "genre",
-                                             "writer",   "disk",    "tracknum", "track",     "tempo",  "composer",
-                                             "encoder",  "group",   "tool",   "comment", "compilation", "gapless"};
-  std::string stored;
-  size_t from = 0;
-  while (from <= itags.size()) {
-    size_t colon = itags.find(':', from);
-    std::string piece = itags.substr(from, colon == std::string::npos ? std::string::npos : colon - from);
-    from = colon == std::string::npos ? itags.size() + 1 : colon + 1;
-    std::string key = piece.substr(0, piece.find('='));
-    std::string value = piece.find('=') == std::string::npos ? std::string() : piece.substr(piece.find('=') + 1);
-    if (!keys.count(key)) {
-      Say("Unrecognize tag \"" + key + "\", assuming part of previous tag", "33");
-      continue;
-    }
-    if ((key == "disk" || key == "tracknum") && (value.empty() || value[0] == '/')) {
-      Say("Error assigning tag " + piece + ": Bad Parameter", "31");
-      continue;
-    }
-    stored += "tag " + key + "=" + value + "\r\n";
-  }
-  return stored;
-}
-
-std::string PartName(const std::string& base, const std::string& suffix, const std::string& ext) {
-  return base + suffix + ext;
-}
-
-int Mux(const TArgs& a) {
-  std::string out = !a.newFile.empty() ? a.newFile : a.positional.empty() ? std::string() : a.positional.back();
-  if (out.empty()) Refuse("Error: no output file");
-  for (const auto& [o, v] : a.imports) NeedInput(SourceFile(v));
-  std::string described = "KAVO-STANDIN MP4 TODAY\r\n";
-  for (const auto& [o, v] : a.imports) {
-    described += o + " " + v + "\r\n";
-    std::string ext = LowerExt(SourceFile(v));
-    if (ext == ".mp4" || ext == ".m4a" || ext == ".mov" || ext == ".3gp") {
-      Say("IsoMedia import " + SourceFile(v) + " - track ID 1 - Audio (SR 44100 - 1 channels)", "37");
-      Progress("Importing ISO File: ", 0);
-    } else {
-      const std::string sel = Selector(v);
-      const bool avc = ext == ".264" || ext == ".h264" || (ext == ".avi" && sel != "audio");
-      const bool mp3 = ext == ".mp3" || (ext == ".avi" && sel == "audio");
-      Say(std::string("Track Importing ") +
-          (avc ? "MPEG-4 AVC - Width 320 Height 240 FPS 25/1 SAR 1/1"
-               : mp3 ? "MPEG-1 Audio - SampleRate 44100 Num Channels 2"
-                     : ext == ".aac" ? "AAC  - SampleRate 44100 Num Channels 1" : "Timed Text - Text track 320 x 240"));
-      Progress("Import: ", avc ? 11 : 0);
-    }
-  }
-  if (!a.itags.empty()) described += ApplyTags(a.itags);
-  if (!a.split.empty()) {
-    const std::string base = Base(out), ext = LowerExt(out);
-    Say("Split by size but output not a template, using " + base + "_$num$" + ext + " as output", "33");
-    if (!Env("KAVO_MP4BOX_SPLIT_ABORT").empty()) {
-      Say("[MP4Mux] Session aborted before writing to file", "31");
-      return 0;
-    }
-    SplitProgress(2);
-    for (int k = 1; k <= 2; ++k) Write(PartName(base, "_" + std::to_string(k), ext), described);
-    return 0;
-  }
-  Say("Saving " + out + ": 0.500 secs Interleaving", "37");
-  Progress("ISO File Writing: ", 0);
-  Write(out, described);
-  return 0;
-}
-
-int Split(const TArgs& a) {
-  if (a.positional.empty()) Refuse("Error: no input file");
-  const std::string& in = a.positional.back();
-  NeedInput(in);
-  if (!Env("KAVO_MP4BOX_SPLIT_ABORT").empty()) {
-    Say("[MP4Mux] Session aborted before writing to file", "31");
-    return 0;
-  }
-  const int parts = a.split == "-splitx" ? 1 : 2;
-  SplitProgress(parts);
-  for (int k = 1; k <= parts; ++k) {
-    char suffix[32];
-    snprintf(suffix, sizeof suffix, "_%03d", k);
-    std::string name = a.split == "-splitx" ? Base(in) + "_" + a.splitValue : Base(in) + suffix;
-    for (char& c : name)
-      if (c == ':' && &c - name.data() > 1) c = '_';
-    Write(name + LowerExt(in), "KAVO-STANDIN SPLIT " + a.split + " " + a.splitValue + "\r\n");
-  }
-  return 0;
-}
-
-int Extract(const TArgs& a) {
-  if (a.positional.empty()) Refuse("Error: no input file");
-  const std::string& in = a.positional.back();
-  NeedInput(in);
-  const std::string& track = a.raw.empty() ? a.single : a.raw;
-  std::string out = !a.out.empty() ? a.out : Base(in) + "_track" + track + (a.raw.empty() ? ".mp4" : ".raw");
-  Say("Extracting track ID " + track + " to " + out, "37");
-  Write(out, "KAVO-STANDIN " + std::string(a.raw.empty() ? "-single " : "-raw ") + track + "\r\n");
-  return 0;
-}
-
-int Subtitles(const TArgs& a) {
-  if (a.positional.empty()) Refuse("Error: no input file");
-  const std::string& in = a.positional.back();
-  NeedInput(in);
-  const std::string ext = a.subtitle == "-srt" ? ".srt" : ".ttxt";
-  const std::string out = a.subtitleTrack.empty() ? Base(in) + ext : Base(in) + "_track" + a.subtitleTrack + ext;
-  Write(out, "KAVO-STANDIN " + a.subtitle + " " + a.subtitleTrack + "\r\n");
-  return 0;
-}
-
-int Info(const TArgs& a) {
-  if (a.positional.empty()) Refuse("Error: no input file");
-  NeedInput(a.positional.back());
+// The answer is the stand-in's own short form (no tags, no codecs): it is what the program
+// reads of it.
+int Info(const TTodayArgs& a) {
+  NeedFile(Input(a));
   Err("# Movie Info - 2 tracks - TimeScale 1000\nDuration 00:00:10.000\n");
-  if (!a.info.empty()) Err("# Track " + a.info + " Info - ID " + a.info + " - TimeScale 12800\n");
+  if (!a.infoTrack.empty()) Err("# Track " + a.infoTrack + " Info - ID " + a.infoTrack + " - TimeScale 12800\n");
   return 0;
 }
 
 }  // namespace
+
+// -itags without -add: the file is rewritten in place, or written to -out with the input
+// left alone. The stand-in keeps the media as it is (the tags are not stored).
+int TodayTags(const TTodayArgs& a) {
+  const std::string& in = Input(a);
+  // Not captured: tagging a file that does not exist; the stand-in answers as -info does.
+  NeedFile(in);
+  if (IsIsoName(in)) {
+    const TIsoFile iso = ProbeIso(in);
+    if (iso.Truncated()) {
+      SayCutBox(iso, "[iso file] Incomplete MDAT while file is not read-only");
+      Refuse("Error opening file " + in + ": Invalid IsoMedia File");
+    }
+    if (!iso.HasMovie) {  // not captured for tagging: as the split of such a file
+      Say("Incomplete file - missing 0 bytes", "31");
+      Refuse("Error opening file " + in + ": IsoMedia File is truncated");
+    }
+  }
+  if (!a.tmp.empty()) MakeFolderOf(a.tmp + (a.tmp.back() == '\\' ? "" : "\\"));
+  const std::string media = ReadWholeFile(in);
+  if (a.out.empty()) {
+    SaySaving(in, "In-place rewrite");
+    if (!WriteFileText(in, media)) IoFailure("Error: I/O Error");
+    return 0;
+  }
+  Say("0.500 secs Interleaving", "37");
+  if (!MakeFolderOf(a.out) || !WriteFileText(a.out, media)) {
+    Say(CannotOpenLine(a.out, 1), "31");
+    IoFailure("Error: I/O Error");
+  }
+  Progress("ISO File Writing: ", 0);
+  return 0;
+}
+
+}  // namespace standin
+
+using namespace standin;
 
 int TodayMain() {
   int count = 0;
@@ -266,18 +152,24 @@ int TodayMain() {
   LocalFree(wide);
   // The version query is answered, not recorded.
   if (args.size() == 2 && args[1] == "-version") {
-    Err("MP4Box - GPAC version " + PrintedVersion() + "\n(c) the stand-in's authors\n");
+    Banner();
     return 0;
   }
   std::vector<char*> argv;
   for (std::string& s : args) argv.push_back(s.data());
   RecordArguments("MP4Box.exe", static_cast<int>(argv.size()), argv.data());
-  TArgs a = Parse(args);
-  behaviour.Begin();
+  if (args.size() < 2) {
+    Say("Not enough arguments - check usage with -h", "31");
+    Banner();
+    return 0;
+  }
+  TTodayArgs a = Parse(args);
+  Behaviour().Begin();
   if (a.infoAsked) return Info(a);
-  if (!a.imports.empty()) return Mux(a);
-  if (!a.split.empty()) return Split(a);
-  if (!a.raw.empty() || !a.single.empty()) return Extract(a);
-  if (!a.subtitle.empty()) return Subtitles(a);
-  Refuse("Error: nothing to do");
+  if (!a.imports.empty()) return TodayMux(a);
+  if (!a.split.empty()) return TodaySplit(a);
+  if (!a.raw.empty() || !a.single.empty()) return TodayExtract(a);
+  if (!a.subtitle.empty()) return TodaySubtitles(a);
+  if (!a.itags.empty()) return TodayTags(a);
+  Refuse("Error: nothing to do");  // not captured
 }

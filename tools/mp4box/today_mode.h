@@ -18,8 +18,7 @@ inline bool IsTodayVersion(const std::string& version) { return atoi(version.c_s
 
 }  // namespace standin
 
-// Today's behaviour, over the UTF-16 command line (MP4Box converts it to UTF-8 itself):
-// everything on standard error, coloured when SHELL is set, "-aviraw" and "-avi" refused,
-// "Import: " and "splitting:" progress, the parts of a split mux named out_N.mp4, and
-// (KAVO_MP4BOX_SPLIT_ABORT set) a split that writes nothing and still ends with 0.
+// Today's behaviour over the UTF-16 command line (MP4Box converts it to UTF-8 itself), as
+// captured from the real tool: see today_mode.cpp. KAVO_MP4BOX_SPLIT_ABORT set makes a split
+// that writes nothing and still ends with 0 (a test's choice, not something seen).
 int TodayMain();
