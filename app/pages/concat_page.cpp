@@ -3,10 +3,10 @@
 // command line and the checks are the logic's (app/commands/join_command).
 #include "app/commands/join_command.h"
 #include "app/commands/output_check.h"
-#include "app/common/list_routines.h"
+#include "app/ui/list_routines.h"
 #include "app/common/output_file.h"
 #include "app/forms/main_form.h"
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "app/ui/task_dialog_presets.h"
 #include "widetext/filenames.h"
 #include "widetext/uni_message_dialogs.h"

@@ -1,13 +1,13 @@
 // The track properties dialog over the mux list: filled from one row, every change stored
 // into that row at once, and walked row by row. The rules between a row and the boxes are
 // in app/media/track_options; the dialog's own handlers forward here.
-#include "app/common/list_routines.h"
+#include "app/ui/list_routines.h"
 #include "app/common/os_version.h"
 #include "app/forms/custom_val.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
 #include "app/media/track_options.h"
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "app/settings/language_codes.h"
 #include "app/ui/key_filter.h"
 #include "widetext/filenames.h"

@@ -2,9 +2,9 @@
 // "-info" answer about the selected row's file, run outside any job into Memo2.
 #include "app/commands/info_command.h"
 #include "app/common/file_write.h"
-#include "app/common/list_export.h"
+#include "app/ui/list_export.h"
 #include "app/forms/main_form.h"
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "app/ui/task_dialog_presets.h"
 #include "vcl/application.h"
 #include "widetext/uni_message_dialogs.h"

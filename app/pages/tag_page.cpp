@@ -4,10 +4,10 @@
 // edits and dialog are in app/media/tag_rows; the job is in app/commands/folder_tag_job.
 #include "app/commands/folder_tag_job.h"
 #include "app/commands/mux_job.h"
-#include "app/common/list_routines.h"
+#include "app/ui/list_routines.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
-#include "app/media/tag_row_item.h"
+#include "app/ui/tag_row_item.h"
 #include "app/pages/tag_folder_tree.h"
 #include "app/ui/task_dialog_presets.h"
 #include "vcl/application.h"

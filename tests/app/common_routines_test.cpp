@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/common/list_routines.h"
+#include "app/ui/list_routines.h"
 #include "app/common/os_version.h"
 #include "app/common/text_routines.h"
 #include "app/common/utf8.h"

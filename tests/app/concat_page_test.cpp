@@ -6,7 +6,7 @@
 
 #include "app/commands/join_command.h"
 #include "app/commands/output_check.h"
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
 #include "tests/app/program_page_test.h"

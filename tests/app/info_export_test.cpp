@@ -7,8 +7,8 @@
 
 #include "app/commands/info_command.h"
 #include "app/common/file_write.h"
-#include "app/common/list_export.h"
-#include "app/media/track_row_item.h"
+#include "app/ui/list_export.h"
+#include "app/ui/track_row_item.h"
 #include "tests/app/argv_support.h"
 #include "tests/app/program_session.h"
 #include "tests/support/forms.h"

@@ -176,10 +176,10 @@ TEST_F(RealJob, AFailingToolFailsTheJob) {
                                                   {1, L"CreateFailed"}}));
   std::vector<std::string> log = SavedLog();
   ASSERT_EQ(log.size(), 10u);
-  EXPECT_EQ(log[2], "The tool ended with the exit code 3.");
+  EXPECT_EQ(log[2], "MsgToolExitCode");  // the test's texts are their keys
   EXPECT_EQ(log[3], "MP4Box: (ToolExitCode 3)");
   EXPECT_EQ(log[6], opening);
-  EXPECT_EQ(log[7], "The tool ended with the exit code 1.");
+  EXPECT_EQ(log[7], "MsgToolExitCode");
   EXPECT_EQ(log[8], "MP4Box: " + opening + " (ToolExitCode 1)");
   EXPECT_EQ(log[9], "CreateFailed");
   EXPECT_EQ(Recorded(argvLog).size(), 2u);

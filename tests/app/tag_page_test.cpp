@@ -9,7 +9,7 @@
 #include "app/common/named_texts.h"
 #include "app/forms/prop_form.h"
 #include "app/media/media_info.h"
-#include "app/media/tag_row_item.h"
+#include "app/ui/tag_row_item.h"
 #include "app/pages/tag_folder_tree.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"

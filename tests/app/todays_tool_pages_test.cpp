@@ -8,7 +8,7 @@
 
 #include "app/common/utf8.h"
 #include "app/media/input_problems.h"
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "tests/app/page_driving.h"
 #include "tests/app/program_page_test.h"
 #include "tests/app/recorded_runs.h"

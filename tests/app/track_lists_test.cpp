@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
 #include "tests/app/program_page_test.h"

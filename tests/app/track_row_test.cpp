@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 #include "tests/vcl/test_windows.h"
 
 using namespace testwin;

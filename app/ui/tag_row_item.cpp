@@ -1,4 +1,4 @@
-#include "app/media/tag_row_item.h"
+#include "app/ui/tag_row_item.h"
 
 WideString TTagRowItem::Get(TTagColumn Column) const {
   TWideSubItems* sub = FItem->SubItems();

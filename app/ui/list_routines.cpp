@@ -1,4 +1,4 @@
-#include "app/common/list_routines.h"
+#include "app/ui/list_routines.h"
 
 #include "vcl/scopeexit.h"
 

@@ -1,4 +1,4 @@
-#include "app/media/track_row_item.h"
+#include "app/ui/track_row_item.h"
 
 WideString TTrackRowItem::Get(TTrackColumn Column) const {
   TWideSubItems* sub = FItem->SubItems();

@@ -1,4 +1,4 @@
-#include "app/common/list_export.h"
+#include "app/ui/list_export.h"
 
 #include "app/common/file_write.h"
 
