@@ -382,6 +382,7 @@ namespace {
 // A run that ends with exit code 0 without the files it should have written fails its job,
 // and the log names the file; one of several names will do.
 TEST_F(Sequencer, ARunThatWritesNothingFailsItsJob) {
+  texts.MsgFileNotWritten = TNamedTexts().MsgFileNotWritten;  // the English line, with the file's name
   TempFolder temp;
   const WideString written = temp / L"part_1.mp4", missing = temp / L"movie_video.h264";
   HANDLE f = CreateFileW(written.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "app/common/named_texts.h"
+#include "app/common/utf8.h"
 #include "app/settings/language_file.h"
 #include "tests/widetext/temp_folder.h"
 
@@ -177,8 +178,9 @@ TEST(LanguageFiles, AFileLackingKeysLeavesNoControlWithoutItsText) {
   EXPECT_EQ(m->chKavoLog->Caption(), L"Guardar el registro en la carpeta de Kavo.");  // from the file
   EXPECT_EQ(NamedTexts().CreateFailed, L"");
   const AnsiString last = m->FLog->Lines()->Strings(m->FLog->Lines()->Count() - 1);
-  EXPECT_NE(last.find("Partial.ini is incomplete or damaged: 2 texts are missing ([ProcessPage] btAbort, "
-                      "[ProcessPage] CreateFailed)"),
+  // Said in the language just chosen, with the keys it lacks.
+  EXPECT_NE(last.find(WideToUtf8(FormatText(NamedTexts().MsgLanguageIncomplete, {file, L"2", L"[ProcessPage] btAbort, "
+                                                                                        L"[ProcessPage] CreateFailed"}))),
             std::string::npos)
       << last;
 }

@@ -119,7 +119,12 @@ class Generations : public ::testing::TestWithParam<TGeneration> {
   std::wstring folder, argvLog, oldShell;
   bool hadShell = false;
   TMuxOptions options;
-  TNamedTexts texts = KeyTexts();
+  // The texts are their keys, but for the line that names a missing file, which is looked for.
+  TNamedTexts texts = [] {
+    TNamedTexts t = KeyTexts();
+    t.MsgFileNotWritten = TNamedTexts().MsgFileNotWritten;
+    return t;
+  }();
   TRecordingView view;
   TDosCommand* command = nullptr;
   std::unique_ptr<TJobSequencer> seq;

@@ -3,6 +3,9 @@
 // run through the stand-in MP4Box, which writes the parts as MP4Box names them.
 #include <gtest/gtest.h>
 
+#include "app/common/utf8.h"
+#include "app/media/input_problems.h"
+
 #include "app/common/named_texts.h"
 #include "tests/app/media_test_support.h"
 #include "tests/app/page_driving.h"
@@ -167,12 +170,13 @@ INSTANTIATE_TEST_SUITE_P(
         TModeCase{"duration", L"clip.mp4", &TMainForm::rbDuration,
                   [](TMainForm* f) { f->edSplitDuration->SetText(L"00:00:30.000"); }, {"-split", "30"},
                   L"Split clip.mp4 each 00:00:30.000 ...", {L"clip_001.mp4", L"clip_002.mp4"}},
+        // Within the clip, which lasts a second.
         TModeCase{"range", L"clip.mp4", &TMainForm::rbFrom,
                   [](TMainForm* f) {
-                    f->edSplitFrom->SetText(L"010");
-                    f->edSplitTo->SetText(L"00:00:30.250");
+                    f->edSplitFrom->SetText(L"000");
+                    f->edSplitTo->SetText(L"00:00:01.000");
                   },
-                  {"-splitx", "10:30"}, L"Split clip.mp4 from 010 to 00:00:30.250...", {L"clip_10_30.mp4"}},
+                  {"-splitx", "0:1"}, L"Split clip.mp4 from 000 to 00:00:01.000...", {L"clip_0_1.mp4"}},
         TModeCase{"chapter", L"chapters3.mp4", &TMainForm::rbSplitChapN,
                   [](TMainForm* f) {
                     f->cbChap->SetItemIndex(1);
@@ -375,15 +379,47 @@ TEST_F(SplitPageTest, ThePreviewBoxEnablesTheToolBarWithItsNotice) {
   EXPECT_FALSE(m->ToolBar1->Enabled());
 }
 
-TEST_F(SplitPageTest, AFileThatCannotBeOpenedIsSaidSo) {
-  WideString text;
-  TModalDriver driver([] { return ShownMessageForm() != nullptr; }, [&] {
-    text = ShownMessageForm()->ClipboardText();
-    ShownMessageForm()->SetModalResult(mrOk);
-  });
+TEST_F(SplitPageTest, ASecondSplitAsksBeforeReplacingTheFirstSplitsParts) {
+  Choose(L"clip.mp4");
+  Click(m->rbDuration);
+  m->edSplitDuration->SetText(L"00:00:30.000");
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  ASSERT_TRUE(TempFolder::Exists(folder + L"clip_002.mp4"));
+  TempFolder::MakeFile(folder + L"clip_001.mp4", "first");
+  TempFolder::MakeFile(folder + L"clip_002.mp4", "second");
+  bool stop = false;
+  m->ProcessPage->OnBackButtonClick(m->ProcessPage, stop);
+  ASSERT_EQ(m->Wizard->ActivePage(), m->SplitPage);
+  // One question names both parts; No keeps them and starts nothing.
+  {
+    TTaskAnswer answer(1);
+    Next();
+    EXPECT_TRUE(answer.Driver.Done());
+    EXPECT_EQ(answer.Instruction, NamedTexts().MsgOverwriteThese);
+    EXPECT_EQ(answer.Content, folder + L"clip_001.mp4\n" + folder + L"clip_002.mp4");
+  }
+  EXPECT_EQ(m->Wizard->ActivePage(), m->SplitPage);
+  EXPECT_EQ(Runs().size(), 1u);
+  EXPECT_EQ(ReadFileBytes(folder + L"clip_001.mp4"), "first");
+  EXPECT_EQ(ReadFileBytes(folder + L"clip_002.mp4"), "second");
+  // Yes replaces them, and the log says so.
+  {
+    TTaskAnswer answer(0);
+    Next();
+    EXPECT_TRUE(answer.Driver.Done());
+  }
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  EXPECT_EQ(Runs().size(), 2u);
+  EXPECT_NE(ReadFileBytes(folder + L"clip_001.mp4"), "first");
+  EXPECT_NE(m->FLog->Lines()->Text().find("clip_002.mp4 " + WideToUtf8(NamedTexts().MsgOverwritten)), std::string::npos);
+}
+
+TEST_F(SplitPageTest, AFileThatIsNotThereIsSaidSo) {
+  TTaskAnswer answer(0);
   Choose(L"gone.mp4");
-  EXPECT_TRUE(driver.Done());
-  EXPECT_NE(text.find(folder + L"gone.mp4 cannot be opened for reading."), WideString::npos) << WideToAnsi(text);
+  EXPECT_TRUE(answer.Driver.Done());
+  EXPECT_EQ(answer.Content, MissingInputText(folder + L"gone.mp4"));
   EXPECT_EQ(m->edSplitSize->Text(), L"700");  // nothing read
 }
 
