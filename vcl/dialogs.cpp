@@ -77,11 +77,26 @@ BOOL RunTaskModal(const std::function<BOOL()>& DialogFunc) {
   return DialogFunc();
 }
 
+BOOL RunTaskModalHelp(const std::function<BOOL()>& DialogFunc, int HelpContext) {
+  TApplication* app = Application;
+  THookHandle hook = 0;
+  if (app)
+    hook = app->HookMainWindow([app, HelpContext](TMessage& Message) {
+      if (Message.Msg != HelpMsg()) return false;
+      app->HelpContext(HelpContext);
+      return true;
+    });
+  ScopeExit unhook{[&] {
+    if (app) app->UnhookMainWindow(hook);
+  }};
+  return RunTaskModal(DialogFunc);
+}
+
 BOOL TCommonDialog::TaskModalDialog(const std::function<BOOL()>& DialogFunc) {
   TCommonDialog* outer = CreationDialog;
   CreationDialog = this;
   ScopeExit restore{[&] { CreationDialog = outer; }};
-  return RunTaskModal(DialogFunc);
+  return RunTaskModalHelp(DialogFunc, HelpContext);
 }
 
 bool TCommonDialog::MessageHook(TMessage& Message) {
