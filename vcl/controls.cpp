@@ -196,7 +196,7 @@ void TControl::WndProc(TMessage& Message) {
   const TMessage handled = Message;
   Dispatch(Message);
   // The dock site follows what its clients show.
-  if (FHostDockSite && (handled.Msg == WM_SETTEXT || handled.Msg == CM_VISIBLECHANGED))
+  if ((handled.Msg == WM_SETTEXT || handled.Msg == CM_VISIBLECHANGED) && FHostDockSite)
     SendDockNotification(handled.Msg, handled.WParam, handled.LParam);
 }
 

@@ -49,21 +49,24 @@ void TControl::Dock(TWinControl* NewDockSite, const RECT& ARect) {
   ScopeExit done{[this] { ControlState &= ~csDocking; }};
   RECT r = ARect;
   if (NewDockSite) DoDock(NewDockSite, r);
-  if (previous == NewDockSite) return;
   FHostDockSite = NewDockSite;
   if (NewDockSite) {
-    NewDockSite->FDockClients.push_back(this);
+    auto& clients = NewDockSite->FDockClients;
+    const bool listed = std::find(clients.begin(), clients.end(), this) != clients.end();
+    if (!listed) clients.push_back(this);
+    // Docked again into the same site, the control is adopted again too (a page control
+    // gives it the new sheet and lets the old one go).
     try {
       NewDockSite->DoAddDockClient(this, r);
     } catch (...) {
       // Not docked after all: the control stays where it was.
-      EraseClient(NewDockSite->FDockClients, this);
+      if (!listed) EraseClient(NewDockSite->FDockClients, this);
       FHostDockSite = previous;
       throw;
     }
   }
   if (previous) {
-    EraseClient(previous->FDockClients, this);
+    if (previous != NewDockSite) EraseClient(previous->FDockClients, this);
     previous->DoRemoveDockClient(this);
   }
 }

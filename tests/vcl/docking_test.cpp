@@ -68,6 +68,14 @@ TEST_F(DockingFixture, ADockedFormHasASheetThatFollowsItsCaptionAndVisibility) {
   EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
   EXPECT_EQ(form->BoundsRect(), sheet->ClientRect());
 
+  // Docked again into the same control, it takes a new sheet and leaves none behind.
+  ASSERT_TRUE(form->ManualDock(pages));
+  ASSERT_EQ(pages->PageCount(), 1);
+  sheet = pages->Pages(0);
+  EXPECT_EQ(form->Parent(), sheet);
+  EXPECT_EQ(pages->DockClientCount(), 1);
+  EXPECT_EQ(TabTexts(), Texts{"Tags"});
+
   form->SetCaption("Cover\nart");
   EXPECT_EQ(TabTexts(), Texts{"Cover"});
   form->Hide();
