@@ -246,7 +246,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   }
   Params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_GROUP | WS_TABSTOP);
   // Owned by the application window: no task-bar button of its own, above it.
-  if (!Parent()) Params.WndParent = Application ? Application->Handle() : nullptr;
+  Params.WndParent = Application ? Application->Handle() : nullptr;
   Params.WindowClass.style = CS_DBLCLKS;
   if (FFormStyle == fsMDIChild) {
     // Made by the main form's MDI client, and ends in the MDI child's default procedure.
