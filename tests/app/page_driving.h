@@ -41,14 +41,16 @@ class TModalDriver {
   bool FDone = false;
 };
 
-// Answers the main window's task dialog with its custom button Index, noting its texts.
+// Answers the main window's task dialog with its custom button Index, noting its texts (and
+// its picture under Shot, with KAVO_APP_SHOTS set).
 struct TTaskAnswer {
-  explicit TTaskAnswer(int Index)
+  explicit TTaskAnswer(int Index, const char* Shot = nullptr)
       : Driver([] { TTaskMessageForm* f = MainForm->MainTaskDialog->Form(); return f && f->HandleAllocated() && IsWindowVisible(f->WindowHandle()); },
-               [this, Index] {
+               [this, Index, Shot] {
                  Instruction = MainForm->MainTaskDialog->Instruction();
                  Content = MainForm->MainTaskDialog->Content();
                  TTaskMessageForm* f = MainForm->MainTaskDialog->Form();
+                 if (Shot) SaveShot(f, Shot);
                  PostMessageW(static_cast<TWinControl*>(f->CustomButtonList.at(Index))->Handle(), BM_CLICK, 0, 0);
                }) {}
   WideString Instruction, Content;

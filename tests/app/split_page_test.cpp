@@ -393,7 +393,7 @@ TEST_F(SplitPageTest, ASecondSplitAsksBeforeReplacingTheFirstSplitsParts) {
   ASSERT_EQ(m->Wizard->ActivePage(), m->SplitPage);
   // One question names both parts; No keeps them and starts nothing.
   {
-    TTaskAnswer answer(1);
+    TTaskAnswer answer(1, "overwrite_parts.bmp");
     Next();
     EXPECT_TRUE(answer.Driver.Done());
     EXPECT_EQ(answer.Instruction, NamedTexts().MsgOverwriteThese);
