@@ -73,6 +73,12 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
   }
   const WideString input = edSplitInput->Text();
   if (input.empty()) return;  // nothing chosen yet: nothing to read
+  AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
+  const std::optional<int64_t> size = FileSizeOf(input);
+  if (!size) {
+    WideMessageDlg(input + L" cannot be opened for reading.", mtError, MsgDlgButton(mbOK), 0);
+    return;
+  }
   // A file nothing can be split from (a text file named ".mp4", an MP4 file without its
   // index) is refused at once, with the mux page's words.
   if (const WideString problem = InputProblemText(input); !problem.empty()) {
@@ -80,12 +86,6 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
     ShowTextNotice(MainTaskDialog, problem);
     gbSplitOptions->SetEnabled(false);
     SplitPage->EnableButton(TKvWizardButtonKind::bkNext, false);
-    return;
-  }
-  AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
-  const std::optional<int64_t> size = FileSizeOf(input);
-  if (!size) {
-    WideMessageDlg(input + L" cannot be opened for reading.", mtError, MsgDlgButton(mbOK), 0);
     return;
   }
   if (*size > 0) {
