@@ -218,7 +218,9 @@ void TJobSequencer::HandleLine(const AnsiString& Line, bool Complete) {
   if (parsed.Problem) FState.JobProblem = true;
   const AnsiString plain = WithoutColourEscapes(Line);
   if (parsed.LogLine) FView->AddLogLine(ToolOutputText(plain, FUtf8Output));
-  if (Complete) FRunLines.Note(plain, parsed.HasProgress, parsed.Problem);
+  // Today's problem lines tell why the run failed even without the word "error" ("File
+  // truncated, aborting read"); the older tool's warnings stay out of the reason.
+  if (Complete) FRunLines.Note(plain, parsed.HasProgress, parsed.Problem, parsed.Problem && IsCurrentProblemLine(plain));
 }
 
 void TJobSequencer::RunnerTerminated(unsigned ExitCode) {

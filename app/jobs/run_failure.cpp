@@ -15,13 +15,14 @@ bool SpeaksOfError(const AnsiString& Line) {
 
 }  // namespace
 
-void TRunLines::Note(const AnsiString& Line, bool Progress, bool Problem) {
+void TRunLines::Note(const AnsiString& Line, bool Progress, bool Problem, bool Telling) {
   ProblemSeen = ProblemSeen || Problem;
   const AnsiString text = Trim(Line);
   if (Progress || text.empty()) return;
   Last = text;
-  // A problem line without the word ("File truncated, aborting read") tells why as well.
-  if (!SpeaksOfError(text) && !Problem) return;
+  // A line of today's that means a failure without the word ("File truncated, aborting
+  // read") tells why as well.
+  if (!SpeaksOfError(text) && !Telling) return;
   Errors.push_back(text);
   if (Errors.size() > kKeptErrors) Errors.pop_front();
 }

@@ -14,8 +14,10 @@ struct TRunLines {
   AnsiString Last;                // the last line that was not progress
   bool ProblemSeen = false;       // the parser saw a warning or error line
 
-  // A complete output line of the run.
-  void Note(const AnsiString& Line, bool Progress, bool Problem);
+  // A complete output line of the run; Problem: the parser saw a warning or error in it;
+  // Telling: a line that says why the run failed without the word "error", kept with the
+  // error lines.
+  void Note(const AnsiString& Line, bool Progress, bool Problem, bool Telling = false);
 };
 
 // "MP4Box: Error creating file x: I/O Error (exit code 1)"; the exit code only when the

@@ -58,6 +58,12 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
   if (input.empty()) return;  // nothing chosen yet: nothing to read
   FSplitProbed = input;
   FSplitInputSeconds.reset();
+  AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
+  const std::optional<int64_t> size = FileSizeOf(input);
+  if (!size) {
+    WideMessageDlg(FormatText(NamedTexts().MsgCannotOpen, {input}), mtError, MsgDlgButton(mbOK), 0);
+    return;
+  }
   // A file nothing can be split from (a text file named ".mp4", an MP4 file without its
   // index) is refused at once, with the mux page's words.
   if (const WideString problem = InputProblemText(input); !problem.empty()) {
@@ -65,12 +71,6 @@ void TMainForm::SplitInputChosen(const WideString& FileName) {
     ShowTextNotice(MainTaskDialog, problem);
     gbSplitOptions->SetEnabled(false);
     SplitPage->EnableButton(TKvWizardButtonKind::bkNext, false);
-    return;
-  }
-  AddLogLine(WideExtractFileName(input) + L" " + NamedTexts().Floaded + L"...");
-  const std::optional<int64_t> size = FileSizeOf(input);
-  if (!size) {
-    WideMessageDlg(FormatText(NamedTexts().MsgCannotOpen, {input}), mtError, MsgDlgButton(mbOK), 0);
     return;
   }
   if (*size > 0) {

@@ -415,11 +415,16 @@ TEST_F(SplitPageTest, ASecondSplitAsksBeforeReplacingTheFirstSplitsParts) {
   EXPECT_NE(m->FLog->Lines()->Text().find("clip_002.mp4 " + WideToUtf8(NamedTexts().MsgOverwritten)), std::string::npos);
 }
 
-TEST_F(SplitPageTest, AFileThatIsNotThereIsSaidSo) {
-  TTaskAnswer answer(0);
+TEST_F(SplitPageTest, AFileThatCannotBeOpenedIsSaidSo) {
+  WideString text;
+  TModalDriver driver([] { return ShownMessageForm() != nullptr; }, [&] {
+    text = ShownMessageForm()->ClipboardText();
+    ShownMessageForm()->SetModalResult(mrOk);
+  });
   Choose(L"gone.mp4");
-  EXPECT_TRUE(answer.Driver.Done());
-  EXPECT_EQ(answer.Content, MissingInputText(folder + L"gone.mp4"));
+  EXPECT_TRUE(driver.Done());
+  EXPECT_NE(text.find(FormatText(NamedTexts().MsgCannotOpen, {folder + L"gone.mp4"})), WideString::npos)
+      << WideToAnsi(text);
   EXPECT_EQ(m->edSplitSize->Text(), L"700");  // nothing read
 }
 
