@@ -45,7 +45,6 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "MsgNameOutsideCodePage", &TNamedTexts::MsgNameOutsideCodePage},
       {"MainForm", "MsgFolderInTheWay", &TNamedTexts::MsgFolderInTheWay},
       {"MainForm", "MsgFolderNotCreated", &TNamedTexts::MsgFolderNotCreated},
-      {"MainForm", "MsgNotMP4BoxTagger", &TNamedTexts::MsgNotMP4BoxTagger},
       {"MainForm", "MsgNoCheckedTrack", &TNamedTexts::MsgNoCheckedTrack},
       {"MainForm", "MsgNoOutputName", &TNamedTexts::MsgNoOutputName},
       {"MainForm", "MsgBadSplitOutSize", &TNamedTexts::MsgBadSplitOutSize},
@@ -60,6 +59,14 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "MsgLanguageIncomplete", &TNamedTexts::MsgLanguageIncomplete},
       {"MainForm", "MsgInputNotFound", &TNamedTexts::MsgInputNotFound},
       {"MainForm", "MsgInputUnreadable", &TNamedTexts::MsgInputUnreadable},
+      {"MainForm", "TagMsgNotMP4Box", &TNamedTexts::TagMsgNotMP4Box},
+      {"MainForm", "TagMsgNoneChecked", &TNamedTexts::TagMsgNoneChecked},
+      {"MainForm", "TagMsgReadOnlyFiles", &TNamedTexts::TagMsgReadOnlyFiles},
+      {"MainForm", "TagMsgUnspellable", &TNamedTexts::TagMsgUnspellable},
+      {"MainForm", "TagMsgReadOnly", &TNamedTexts::TagMsgReadOnly},
+      {"MainForm", "TagMsgLostTags", &TNamedTexts::TagMsgLostTags},
+      {"MainForm", "TagMsgNotReplaced", &TNamedTexts::TagMsgNotReplaced},
+      {"MainForm", "TagMsgTaggerReplaced", &TNamedTexts::TagMsgTaggerReplaced},
       {"MuxPage", "TitleText", &TNamedTexts::TitleText},
       {"MuxPage", "TitleText2", &TNamedTexts::TitleText2},
       {"MuxPage", "MsgVFRNotUsed", &TNamedTexts::MsgVFRNotUsed},
@@ -205,12 +212,5 @@ WideString FormatText(const WideString& Pattern, std::initializer_list<WideStrin
     text.replace(at, 2, value);
     from = at + value.size();
   }
-  return text;
-}
-
-WideString FillText(const WideString& Pattern, const WideString& Value) {
-  WideString text = Pattern;
-  const size_t at = text.find(L"%s");
-  if (at != WideString::npos) text.replace(at, 2, Value);
   return text;
 }
