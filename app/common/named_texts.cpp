@@ -38,6 +38,14 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
       {"MainForm", "ClickToSeeMoreMsg", &TNamedTexts::ClickToSeeMoreMsg},
       {"MainForm", "MsgInputNotFound", &TNamedTexts::MsgInputNotFound},
       {"MainForm", "MsgInputUnreadable", &TNamedTexts::MsgInputUnreadable},
+      {"MainForm", "TagMsgNotMP4Box", &TNamedTexts::TagMsgNotMP4Box},
+      {"MainForm", "TagMsgNoneChecked", &TNamedTexts::TagMsgNoneChecked},
+      {"MainForm", "TagMsgReadOnlyFiles", &TNamedTexts::TagMsgReadOnlyFiles},
+      {"MainForm", "TagMsgUnspellable", &TNamedTexts::TagMsgUnspellable},
+      {"MainForm", "TagMsgReadOnly", &TNamedTexts::TagMsgReadOnly},
+      {"MainForm", "TagMsgLostTags", &TNamedTexts::TagMsgLostTags},
+      {"MainForm", "TagMsgNotReplaced", &TNamedTexts::TagMsgNotReplaced},
+      {"MainForm", "TagMsgTaggerReplaced", &TNamedTexts::TagMsgTaggerReplaced},
       {"MuxPage", "TitleText", &TNamedTexts::TitleText},
       {"MuxPage", "TitleText2", &TNamedTexts::TitleText2},
       {"MuxPage", "MsgVFRNotUsed", &TNamedTexts::MsgVFRNotUsed},
@@ -170,11 +178,4 @@ const std::vector<TNamedTextKey>& NamedTextKeys() {
 TNamedTexts& NamedTexts() {
   static TNamedTexts texts;
   return texts;
-}
-
-WideString FillText(const WideString& Pattern, const WideString& Value) {
-  WideString text = Pattern;
-  const size_t at = text.find(L"%s");
-  if (at != WideString::npos) text.replace(at, 2, Value);
-  return text;
 }

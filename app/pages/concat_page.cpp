@@ -4,6 +4,7 @@
 #include "app/commands/join_command.h"
 #include "app/commands/output_check.h"
 #include "app/common/list_routines.h"
+#include "app/common/text_routines.h"
 #include "app/forms/main_form.h"
 #include "app/media/track_row_item.h"
 #include "app/ui/output_file_check.h"
