@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/commands/tool_command_line.h"
+#include "app/common/text_routines.h"
 #include "app/media/media_analysis.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"

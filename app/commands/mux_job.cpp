@@ -1,6 +1,7 @@
 #include "app/commands/mux_job.h"
 
 #include "app/commands/tool_command_line.h"
+#include "app/common/text_routines.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
 

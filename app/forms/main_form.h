@@ -570,9 +570,6 @@ class TMainForm : public TUniForm {
   // Files added to the concatenation list that gave no track: a join would leave them out,
   // so none starts until the list has been emptied.
   std::vector<WideString> FConcatFilesWithoutTracks;
-  TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
-  int FPropRow = -1;                    // the row it shows
-  bool FFillingProps = false;
   std::unique_ptr<TPropertiesDialog> FProperties;
   bool FFillingTagEdits = false;  // the tag edits are being filled from a selected file
   int FTagListing = 0;            // counts the folder listings begun

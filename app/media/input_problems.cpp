@@ -1,5 +1,6 @@
 #include "app/media/input_problems.h"
 
+#include "app/common/text_routines.h"
 #include "app/media/media_analysis.h"
 #include "widetext/filenames.h"
 

@@ -3,8 +3,9 @@
 // command line and the checks are the logic's (app/commands/join_command).
 #include "app/commands/join_command.h"
 #include "app/commands/output_check.h"
-#include "app/ui/list_routines.h"
 #include "app/common/output_file.h"
+#include "app/common/text_routines.h"
+#include "app/ui/list_routines.h"
 #include "app/forms/main_form.h"
 #include "app/ui/track_row_item.h"
 #include "app/ui/task_dialog_presets.h"

@@ -3,6 +3,7 @@
 // the output parser as a run's lines are: progress, rows and problems.
 #include <gtest/gtest.h>
 
+#include "app/common/text_routines.h"
 #include "app/jobs/output_parser.h"
 #include "runner/line_splitter.h"
 #include "tests/app/program_session.h"

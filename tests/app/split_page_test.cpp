@@ -340,6 +340,7 @@ TEST_F(SplitPageTest, ThePageWithAFileInEnglishAndFrench) {
   EXPECT_EQ(m->UniImage18->Cursor(), crHandPoint);
   Shot("split_page_en.bmp");
   ApplyLanguage(TMainForm::ProgramFolder() + L"lang\\Fran\u00e7ais.ini");
+  EXPECT_EQ(m->lbMB->Caption(), L"Mo");
   Click(m->rbSplitChapN);
   Shot("split_page_fr.bmp");
 }

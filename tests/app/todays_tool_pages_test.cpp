@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "app/common/text_routines.h"
 #include "app/common/utf8.h"
 #include "app/media/input_problems.h"
 #include "app/ui/track_row_item.h"
