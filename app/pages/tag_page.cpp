@@ -71,13 +71,13 @@ class TListFreeze {
 
 // Adds the row of each name in turn. The window answers while a long folder is listed: it
 // gets its messages after the first row and every few hundredths of a second, and the rows
-// listed so far are shown twice a second and after the last. In between the list is not
+// listed so far are shown every second and after the last. In between the list is not
 // redrawn: a row put into a list that redraws costs the system far more than the row
 // itself, and so does each showing. A new folder chosen meanwhile ends this listing (Ended); false then.
 template <class Add, class Superseded>
 bool ListTagFolder(TUniListView* List, const std::vector<WideString>& Names, Add AddRow, Superseded Ended) {
   TListFreeze freeze(List);
-  TMessagePace answer(20), show(500);
+  TMessagePace answer(20), show(1000);
   for (size_t i = 0; i < Names.size(); ++i) {
     freeze.Set(true);
     AddRow(Names[i]);
