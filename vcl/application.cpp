@@ -249,8 +249,14 @@ void TApplication::AdoptForm(TCustomForm* Form) {
 bool TApplication::HelpContext(int Context) {
   bool callHelp = true;
   bool shown = OnHelp ? OnHelp(HELP_CONTEXT, Context, callHelp) : false;
-  if (callHelp && !HelpFile.empty()) shown = WinHelpA(Handle(), HelpFile.c_str(), HELP_CONTEXT, Context) != FALSE;
+  const AnsiString file = CurrentHelpFile();
+  if (callHelp && !file.empty()) shown = WinHelpA(Handle(), file.c_str(), HELP_CONTEXT, Context) != FALSE;
   return shown;
+}
+
+AnsiString TApplication::CurrentHelpFile() const {
+  TCustomForm* active = Screen ? Screen->ActiveForm() : nullptr;
+  return active && !active->HelpFile.empty() ? active->HelpFile : HelpFile;
 }
 
 void TApplication::SetHint(const AnsiString& Value) {

@@ -78,8 +78,11 @@ class TApplication : public TComponent {
 
   // --- help ---
   // Opens the help for Context: OnHelp first, which may answer it and clear CallHelp;
-  // then, with a help file, the system's help for that context. True when it was shown.
+  // then, with a help file (CurrentHelpFile), the system's help for that context. True
+  // when it was shown.
   bool HelpContext(int Context);
+  // The help file of the active form when it names one, else the application's.
+  AnsiString CurrentHelpFile() const;
   AnsiString HelpFile;
   std::function<bool(WORD Command, int Data, bool& CallHelp)> OnHelp;
 

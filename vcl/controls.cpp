@@ -5,6 +5,7 @@
 #include <windowsx.h>
 
 #include "vcl/actions.h"
+#include "vcl/docking.h"
 #include "vcl/forms.h"
 #include "vcl/menus.h"
 #include "vcl/scopeexit.h"
@@ -146,8 +147,29 @@ TControl::TControl(TComponent* AOwner) : TComponent(AOwner), FFont(new TFont) {
 TControl::~TControl() {
   Destroying();
   if (CaptureControl == this) SetCaptureControl(nullptr);
-  // Windowed controls have left their parent already (their own destructor).
+  // Windowed controls have left their site and parent already (their own destructor).
+  LeaveHostDockSite();
   LeaveParent();
+}
+
+void TControl::LeaveHostDockSite() {
+  TWinControl* host = FHostDockSite;
+  if (!host) return;
+  // A site that goes itself needs no notice: it takes its clients with it.
+  if (!host->HasState(csDestroying)) {
+    try {
+      host->DoUnDock(nullptr, this);
+      LeaveParent();
+      Dock(nullptr, BoundsRect());
+    } catch (...) {
+      HandleWindowException(this);
+    }
+  }
+  if (FHostDockSite) {
+    auto& clients = FHostDockSite->FDockClients;
+    clients.erase(std::remove(clients.begin(), clients.end(), this), clients.end());
+    FHostDockSite = nullptr;
+  }
 }
 
 void TControl::LeaveParent() {
@@ -171,7 +193,11 @@ void TControl::WndProc(TMessage& Message) {
       break;
     default: break;
   }
+  const TMessage handled = Message;
   Dispatch(Message);
+  // The dock site follows what its clients show.
+  if ((handled.Msg == WM_SETTEXT || handled.Msg == CM_VISIBLECHANGED) && FHostDockSite)
+    SendDockNotification(handled.Msg, handled.WParam, handled.LParam);
 }
 
 void TControl::Dispatch(TMessage& Message) {
@@ -259,12 +285,16 @@ LRESULT TControl::Perform(UINT Msg, WPARAM WParam, LPARAM LParam) {
   return m.Result;
 }
 
-void TControl::SetParent(TWinControl* AParent) {
-  if (FParent == AParent) return;
+void TControl::CheckNewParent(TWinControl* AParent) const {
   if (AParent == this) throw EInvalidOperation(kControlParentSelf);
   // A control inside its own child would make the parent chain a loop.
   for (TWinControl* p = AParent; p; p = p->Parent())
     if (p == this) throw EInvalidOperation(kControlParentLoop);
+}
+
+void TControl::SetParent(TWinControl* AParent) {
+  if (FParent == AParent) return;
+  CheckNewParent(AParent);
   if (FParent) FParent->RemoveControl(this);
   if (AParent) AParent->InsertControl(this);
 }
@@ -699,10 +729,15 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner), FBrush(new TBru
 
 TWinControl::~TWinControl() {
   Destroying();
+  FDockManager.reset();
   // The windows go first, already let go of: the messages of their destruction reach the
   // window classes, never an object that is partly gone.
   ReleaseWindows();
+  LeaveHostDockSite();
   FreeChildControls();
+  // Clients docked here that live elsewhere forget the site.
+  for (TControl* client : FDockClients) client->FHostDockSite = nullptr;
+  FDockClients.clear();
   LeaveParent();
 }
 
@@ -1094,6 +1129,7 @@ void TWinControl::Dispatch(TMessage& Message) {
       NotifyControls(CM_PARENTBIDIMODECHANGED);
       break;
     case CM_RECREATEWND: CMRecreateWnd(Message); break;
+    case CM_DOCKCLIENT: CMDockClient(Message); break;
     default: TControl::Dispatch(Message); break;
   }
 }

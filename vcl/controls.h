@@ -30,6 +30,7 @@ class TControlCanvas;
 class TBasicAction;
 class TControlActionLink;
 class TPopupMenu;
+class TDockManager;
 
 // ---------------------------------------------------------------------------
 // Styles and states (bit flags).
@@ -60,6 +61,7 @@ enum TControlStateFlag : unsigned {
   csCustomPaint = 1u << 6,
   csDestroyingHandle = 1u << 7,
   csRecreating = 1u << 8,
+  csDocking = 1u << 9,
 };
 using TControlState = unsigned;
 
@@ -115,6 +117,45 @@ struct TCMHintShow {
 struct TCMMouseEnterLeave {
   TMessage& M;
   TControl* Control() const { return reinterpret_cast<TControl*>(M.LParam); }
+};
+
+// Docking: a control put into a dock site (ManualDock) is carried there by one of these.
+// DockRect is where the control is, in screen coordinates; DropAlign and DropOnControl say
+// where in the site it should go (alNone and null: wherever the site puts it).
+struct TDragDockObject {
+  TControl* Control = nullptr;
+  RECT DockRect{};
+  TAlign DropAlign = alNone;
+  TControl* DropOnControl = nullptr;
+};
+
+// CM_DOCKCLIENT: WParam is the TDragDockObject, LParam the drop point in the site's client
+// coordinates. Result 1: the site has docked the control.
+struct TCMDockClient {
+  TMessage& M;
+  TDragDockObject* DockSource() const { return reinterpret_cast<TDragDockObject*>(M.WParam); }
+  POINT MousePos() const { return POINT{static_cast<short>(LOWORD(M.LParam)), static_cast<short>(HIWORD(M.LParam))}; }
+};
+
+// CM_UNDOCKCLIENT: WParam is the site the client goes to (null: none), LParam the client.
+struct TCMUnDockClient {
+  TMessage& M;
+  TWinControl* NewTarget() const { return reinterpret_cast<TWinControl*>(M.WParam); }
+  TControl* Client() const { return reinterpret_cast<TControl*>(M.LParam); }
+};
+
+// CM_DOCKNOTIFICATION: a docked client tells its site of a message it has handled
+// (WM_SETTEXT, CM_VISIBLECHANGED). WParam is the client, LParam this record.
+struct TDockNotifyRec {
+  UINT ClientMsg;
+  WPARAM MsgWParam;
+  LPARAM MsgLParam;
+};
+
+struct TCMDockNotification {
+  TMessage& M;
+  TControl* Client() const { return reinterpret_cast<TControl*>(M.WParam); }
+  TDockNotifyRec* NotifyRec() const { return reinterpret_cast<TDockNotifyRec*>(M.LParam); }
 };
 
 // Everything CreateWindowHandle needs to create a control's window. WindowClass is the
@@ -296,6 +337,24 @@ class TControl : public TComponent {
   TDragOverEvent OnDragOver;
   TDragDropEvent OnDragDrop;
 
+  // --- docking ---
+  // The dock site the control is docked to (null: none). The control's parent is the
+  // site or a control the site made for it (a page control's sheet).
+  TWinControl* HostDockSite() const { return FHostDockSite; }
+  // Docks the control into NewDockSite: the site is asked first to let the control go
+  // (CM_UNDOCKCLIENT), then NewDockSite docks it (CM_DOCKCLIENT). DropControl and
+  // ControlSide say where in the site. A null NewDockSite floats the control instead.
+  // False when the old site kept the control. What the site's docking throws is passed on.
+  bool ManualDock(TWinControl* NewDockSite, TControl* DropControl = nullptr, TAlign ControlSide = alNone);
+  // Takes the control out of its dock site and makes it a window of its own at ScreenPos.
+  // Only a control that is a window of its own without a parent (a form) can float: for
+  // any other, nothing happens and the answer is false.
+  bool ManualFloat(const RECT& ScreenPos);
+  // The step of docking every dock site runs: the control moves to ARect (the site's
+  // client coordinates), is listed as the site's client and the site adopts it
+  // (DoAddDockClient); the previous site lets it go (DoRemoveDockClient). Null: no site.
+  void Dock(TWinControl* NewDockSite, const RECT& ARect);
+
   // Device context for drawing on the control (graphic controls draw on the parent's,
   // moved and clipped to their bounds). windowHandle receives the window it belongs to.
   virtual HDC GetDeviceContext(HWND& WindowHandle);
@@ -306,6 +365,15 @@ class TControl : public TComponent {
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void RequestAlign();
+  // Docking moves the control to ARect in its new site.
+  virtual void DoDock(TWinControl* NewDockSite, RECT& ARect);
+  // Tells the dock site of a message the control has handled (CM_DOCKNOTIFICATION).
+  void SendDockNotification(UINT Msg, WPARAM WParam, LPARAM LParam);
+  // A destroyed control leaves its dock site as an undocked one does.
+  void LeaveHostDockSite();
+  // Throws EInvalidOperation when AParent cannot be the control's parent (itself, or one
+  // of its own children).
+  void CheckNewParent(TWinControl* AParent) const;
   void InvalidateControl(bool IsVisible, bool IsOpaque);
   void Loaded() override;
   // The linked action (Sender) changed: the control takes its caption, enabling, hint and
@@ -351,6 +419,7 @@ class TControl : public TComponent {
   std::unique_ptr<TControlActionLink> FActionLink;
   TPopupMenu* FPopupMenu = nullptr;
   TCursor FCursor = crDefault;
+  TWinControl* FHostDockSite = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -433,6 +502,23 @@ class TWinControl : public TControl {
   // Stored descriptions: the children the root owns, in control order.
   void GetChildren(const std::function<void(TComponent*)>& Proc, TComponent* Root) override;
 
+  // --- docking ---
+  // A dock site takes controls docked to it; with UseDockManager its dock manager lays
+  // them out (made when both are set).
+  bool DockSite() const { return FDockSite; }
+  void SetDockSite(bool Value);
+  bool UseDockManager() const { return FUseDockManager; }
+  void SetUseDockManager(bool Value);
+  TDockManager* DockManager() const { return FDockManager.get(); }
+  // The controls docked to this site, in the order they came.
+  int DockClientCount() const { return static_cast<int>(FDockClients.size()); }
+  TControl* DockClients(int Index) const { return FDockClients.at(static_cast<size_t>(Index)); }
+  // Docks what Source carries (CM_DOCKCLIENT) and brings the site's form to the front.
+  virtual void DockDrop(TDragDockObject* Source, int X, int Y);
+  // Lets Client go to NewTarget (null: it floats): CM_UNDOCKCLIENT, whose non-zero answer
+  // keeps it; the dock manager forgets it. True when the client may go.
+  virtual bool DoUnDock(TWinControl* NewTarget, TControl* Client);
+
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   RECT ClientRect() override;
   POINT ClientOrigin() override;
@@ -468,6 +554,13 @@ class TWinControl : public TControl {
   // Whether this outermost control sees the keys of the controls inside it before they
   // do (a form's KeyPreview).
   virtual bool PreviewsKeys() const { return false; }
+
+  // The dock manager a dock site with UseDockManager gets; the caller owns it.
+  virtual TDockManager* CreateDockManager();
+  // Docking's adoption of a client: it becomes a child of the site.
+  virtual void DoAddDockClient(TControl* Client, const RECT& ARect);
+  // A client has left the site (docked elsewhere, floated or destroyed).
+  virtual void DoRemoveDockClient(TControl* Client) {}
 
   virtual void PaintWindow(HDC DC);
   void PaintHandler(TMessage& Message);
@@ -509,6 +602,7 @@ class TWinControl : public TControl {
   void CMFontChanged(TMessage& Message);
   void CMColorChanged(TMessage& Message);
   void CMRecreateWnd(TMessage& Message);
+  void CMDockClient(TMessage& Message);
 
   HWND FHandle = nullptr;
   bool FShowing = false;
@@ -523,6 +617,10 @@ class TWinControl : public TControl {
   bool FTrackingMouse = false;
   // Painting for WM_PRINTCLIENT: the window class is asked to print, not to paint.
   bool FPrintingClient = false;
+  bool FDockSite = false;
+  bool FUseDockManager = false;
+  std::unique_ptr<TDockManager> FDockManager;
+  std::vector<TControl*> FDockClients;
 };
 
 // ---------------------------------------------------------------------------

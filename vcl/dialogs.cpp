@@ -77,11 +77,26 @@ BOOL RunTaskModal(const std::function<BOOL()>& DialogFunc) {
   return DialogFunc();
 }
 
+BOOL RunTaskModalHelp(const std::function<BOOL()>& DialogFunc, int HelpContext) {
+  TApplication* app = Application;
+  THookHandle hook = 0;
+  if (app)
+    hook = app->HookMainWindow([app, HelpContext](TMessage& Message) {
+      if (Message.Msg != HelpMsg()) return false;
+      app->HelpContext(HelpContext);
+      return true;
+    });
+  ScopeExit unhook{[&] {
+    if (app) app->UnhookMainWindow(hook);
+  }};
+  return RunTaskModal(DialogFunc);
+}
+
 BOOL TCommonDialog::TaskModalDialog(const std::function<BOOL()>& DialogFunc) {
   TCommonDialog* outer = CreationDialog;
   CreationDialog = this;
   ScopeExit restore{[&] { CreationDialog = outer; }};
-  return RunTaskModal(DialogFunc);
+  return RunTaskModalHelp(DialogFunc, HelpContext);
 }
 
 bool TCommonDialog::MessageHook(TMessage& Message) {
@@ -582,6 +597,11 @@ void BuildMessageDialog(TCustomForm* Form, TMsgDlgType DlgType, TMsgDlgButtons B
       Form->SetComponentState(csLoading, false);
     }
     if (kind == cancelKind) button->Cancel = true;
+    // Help closes nothing: it opens the help of the dialog's context.
+    if (kind == mbHelp)
+      button->OnClick = [Form](TObject*) {
+        if (Application) Application->HelpContext(Form->HelpContext());
+      };
     x += layout.ButtonWidth + layout.ButtonSpacing;
   }
 }
@@ -624,7 +644,7 @@ TForm* CreateMessageDialog(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgBu
 int MessageDlgPos(const AnsiString& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int HelpCtx, int X, int Y) {
   TForm* form = CreateMessageDialog(Msg, DlgType, Buttons);
   ScopeExit free{[&] { form->Free(); }};
-  form->Tag = HelpCtx;
+  form->SetHelpContext(HelpCtx);
   if (X >= 0 || Y >= 0) form->SetPosition(poDesigned);
   if (X >= 0) form->SetLeft(X);
   if (Y >= 0) form->SetTop(Y);

@@ -39,7 +39,8 @@ class TCommonDialog : public TComponent {
   TNotifyEvent OnShow;
   TNotifyEvent OnClose;
 
-  // Runs DialogFunc modally (RunTaskModal); the dialog's hook window finds this object.
+  // Runs DialogFunc modally (RunTaskModalHelp with HelpContext); the dialog's hook window
+  // finds this object.
   BOOL TaskModalDialog(const std::function<BOOL()>& DialogFunc);
 
  protected:
@@ -58,6 +59,10 @@ class TCommonDialog : public TComponent {
 // Runs DialogFunc with the other windows of the thread disabled; the active window is
 // given back afterwards, whatever DialogFunc does or raises.
 BOOL RunTaskModal(const std::function<BOOL()>& DialogFunc);
+// RunTaskModal with the application window hooked meanwhile: a system dialog's Help button
+// ("commdlg_help" sent to its owner, the application window) opens HelpContext through the
+// application's help.
+BOOL RunTaskModalHelp(const std::function<BOOL()>& DialogFunc, int HelpContext);
 
 // The hook procedure of the framework's dialogs: the dialog object comes with
 // WM_INITDIALOG (the record's custom data) and stays with the hook window.

@@ -238,9 +238,15 @@ void TCustomForm::GetChildren(const std::function<void(TComponent*)>& Proc, TCom
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
   TWinControl::CreateParams(Params);
+  if (Parent()) {
+    // Docked: a child window whose caption its host shows (a page control's tab).
+    Params.Style &= ~static_cast<DWORD>(WS_TABSTOP);
+    Params.WindowClass.style = CS_DBLCLKS;
+    return;
+  }
   Params.Style &= ~static_cast<DWORD>(WS_CHILD | WS_GROUP | WS_TABSTOP);
   // Owned by the application window: no task-bar button of its own, above it.
-  if (!Parent()) Params.WndParent = Application ? Application->Handle() : nullptr;
+  Params.WndParent = Application ? Application->Handle() : nullptr;
   Params.WindowClass.style = CS_DBLCLKS;
   if (FFormStyle == fsMDIChild) {
     // Made by the main form's MDI client, and ends in the MDI child's default procedure.
@@ -278,6 +284,16 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   }
   if (has(biSystemMenu)) Params.Style |= WS_SYSMENU;
   if (has(biHelp)) Params.ExStyle |= WS_EX_CONTEXTHELP;
+}
+
+void TCustomForm::SetParent(TWinControl* AParent) {
+  if (Parent() == AParent) return;
+  CheckNewParent(AParent);
+  // A window of its own cannot become a child window: the next one is made for the parent.
+  // (Leaving a parent, the child window goes with RemoveControl.)
+  if (!Parent() && HandleAllocated()) DestroyHandle();
+  TWinControl::SetParent(AParent);
+  if (!AParent) UpdateControlState();
 }
 
 void TCustomForm::SetFormStyle(TFormStyle Value) {
@@ -474,7 +490,11 @@ void TCustomForm::Hide() { SetVisible(false); }
 
 void TCustomForm::CMShowingChanged(TMessage&) {
   HWND wnd = WindowHandle();
-  if (Showing()) {
+  if (Showing() && Parent()) {
+    // Docked: shown in its place, without taking the activation.
+    RunHandler(this, [this] { DoShow(); });
+    SetWindowPos(wnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  } else if (Showing()) {
     RunHandler(this, [this] { DoShow(); });
     ApplyPosition();
     ShowWindow(wnd, SW_SHOWNORMAL);

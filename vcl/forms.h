@@ -171,6 +171,13 @@ class TCustomForm : public TWinControl {
   TCloseEvent OnClose;
   TCloseQueryEvent OnCloseQuery;
 
+  // A form given a parent (docked into a control) becomes a child window without a frame
+  // of its own; taken out again it is a window of its own.
+  void SetParent(TWinControl* AParent) override;
+
+  // The help file the application's help opens for this form (empty: the application's).
+  AnsiString HelpFile;
+
   void Dispatch(TMessage& Message) override;
   // An MDI frame's messages end in DefFrameProc (WM_SIZE excepted: the frame places its
   // client window itself).
@@ -190,7 +197,8 @@ class TCustomForm : public TWinControl {
   // Applies AlphaBlend and TransparentColor to the window.
   void SetLayeredAttribs();
   void SetFormStateFlag(TFormStateFlag Flag, bool On);
-  bool IsTopLevelWindow() const override { return true; }
+  // A form inside another control (docked) is a child window of it.
+  bool IsTopLevelWindow() const override { return Parent() == nullptr; }
   bool PreviewsKeys() const override { return FKeyPreview; }
   void ReadState(TReader* Reader) override;
   void Loaded() override;

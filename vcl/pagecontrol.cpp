@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "vcl/comctrls_common.h"
+#include "vcl/forms.h"
 #include "vcl/keyboard.h"
+#include "vcl/scopeexit.h"
 #include "vcl/streaming.h"
 
 namespace {
@@ -21,6 +23,7 @@ const std::vector<TPropInfo>& TabSheetProperties() {
 const std::vector<TPropInfo>& PageControlProperties() {
   static const std::vector<TPropInfo> table = TPropertyTable<TPageControl>()
       .Property("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
+      .Property("DockSite", &TWinControl::DockSite, &TWinControl::SetDockSite).Default(false)
       .Property("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true)
       .Property("OnChange", &TPageControl::OnChange)
       .Property("OnChanging", &TPageControl::OnChanging)
@@ -399,6 +402,96 @@ void TPageControl::Dispatch(TMessage& Message) {
       TWinControl::Dispatch(Message);
       return;
     case CM_DIALOGCHAR: CMDialogChar(Message); return;
+    case CM_DOCKCLIENT: CMDockClient(Message); return;
+    case CM_UNDOCKCLIENT: CMUnDockClient(Message); return;
+    case CM_DOCKNOTIFICATION: CMDockNotification(Message); return;
     default: TWinControl::Dispatch(Message); return;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Docking
+
+AnsiString FirstTextLine(const AnsiString& Text) { return Text.substr(0, Text.find_first_of("\r\n")); }
+
+TTabSheet* TPageControl::PageOfDockClient(TControl* Client) const {
+  if (!Client || Client->HostDockSite() != this) return nullptr;
+  for (TTabSheet* page : FPages)
+    if (Client->Parent() == page) return page;
+  return nullptr;
+}
+
+void TPageControl::CMDockClient(TMessage& Message) {
+  TDragDockObject* source = TCMDockClient{Message}.DockSource();
+  Message.Result = 0;
+  if (!source || !source->Control) return;
+  auto* sheet = new TTabSheet(this);
+  if (auto* form = dynamic_cast<TCustomForm*>(source->Control)) sheet->SetCaption(FirstTextLine(form->Caption()));
+  DockOnNewSheet(sheet, source->Control, source->DockRect);
+  Message.Result = 1;
+}
+
+void TPageControl::DockOnNewSheet(TTabSheet* Sheet, TControl* Client, const RECT& DockRect) {
+  FNewDockSheet = Sheet;
+  {
+    ScopeExit done{[this] { FNewDockSheet = nullptr; }};
+    try {
+      Sheet->SetPageControl(this);
+      Client->Dock(this, DockRect);
+    } catch (...) {
+      delete Sheet;
+      throw;
+    }
+  }
+  const bool visible = Client->Visible();
+  Sheet->SetTabVisible(visible);
+  if (visible) SetActivePage(Sheet);
+  Client->SetAlign(alClient);
+}
+
+void TPageControl::DoAddDockClient(TControl* Client, const RECT& ARect) {
+  if (FNewDockSheet)
+    Client->SetParent(FNewDockSheet);
+  else
+    TWinControl::DoAddDockClient(Client, ARect);
+}
+
+void TPageControl::CMUnDockClient(TMessage& Message) {
+  TControl* client = TCMUnDockClient{Message}.Client();
+  Message.Result = 0;
+  if (TTabSheet* page = PageOfDockClient(client)) {
+    FUndockingPage = page;
+    FUndockingClient = client;
+    client->SetAlign(alNone);
+  }
+}
+
+void TPageControl::DoRemoveDockClient(TControl* Client) {
+  // The sheet goes with the client it was made for.
+  if (!FUndockingPage || Client != FUndockingClient) return;
+  TTabSheet* page = FUndockingPage;
+  FUndockingPage = nullptr;
+  FUndockingClient = nullptr;
+  if (!HasState(csDestroying)) delete page;
+}
+
+void TPageControl::CMDockNotification(TMessage& Message) {
+  TCMDockNotification m{Message};
+  TTabSheet* page = PageOfDockClient(m.Client());
+  TDockNotifyRec* rec = m.NotifyRec();
+  if (!page || !rec) return;
+  switch (rec->ClientMsg) {
+    case WM_SETTEXT: {
+      if (!rec->MsgLParam) break;
+      // A client with a Unicode window has handled its text in UTF-16.
+      auto* win = dynamic_cast<TWinControl*>(m.Client());
+      AnsiString text = win && win->HandleAllocated() && IsWindowUnicode(win->WindowHandle())
+                            ? WideToAnsi(reinterpret_cast<const wchar_t*>(rec->MsgLParam))
+                            : AnsiString(reinterpret_cast<const char*>(rec->MsgLParam));
+      page->SetCaption(FirstTextLine(text));
+      break;
+    }
+    case CM_VISIBLECHANGED: page->SetTabVisible(rec->MsgWParam != 0); break;
+    default: break;
   }
 }

@@ -76,6 +76,9 @@ class TPageControl : public TWinControl {
   TNotifyEvent OnChange;
   TTabChangingEvent OnChanging;
 
+  // The sheet a docked control sits on (null when the control is not docked here).
+  TTabSheet* PageOfDockClient(TControl* Client) const;
+
   void Dispatch(TMessage& Message) override;
 
  protected:
@@ -94,6 +97,13 @@ class TPageControl : public TWinControl {
   virtual AnsiString TabCaption(TTabSheet* Page);
   void UpdateTab(TTabSheet* Page);
 
+  // Docking: a control docked here gets a sheet of its own (Sheet, just made), filling it.
+  // When the docking fails the sheet is freed and the error passed on. The sheet's tab
+  // shows while the control is visible, and a visible control's sheet comes to the front.
+  void DockOnNewSheet(TTabSheet* Sheet, TControl* Client, const RECT& DockRect);
+  void DoAddDockClient(TControl* Client, const RECT& ARect) override;
+  void DoRemoveDockClient(TControl* Client) override;
+
  private:
   void InsertPage(TTabSheet* Page);
   void RemovePage(TTabSheet* Page);
@@ -102,11 +112,22 @@ class TPageControl : public TWinControl {
   void DeleteTab(TTabSheet* Page, int Index);
   void ShowActivePage();
   void CMDialogChar(TMessage& Message);
+  void CMDockClient(TMessage& Message);
+  void CMUnDockClient(TMessage& Message);
+  void CMDockNotification(TMessage& Message);
 
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;
+  // The sheet made for the control being docked (only while it is docked).
+  TTabSheet* FNewDockSheet = nullptr;
+  // The sheet of a client that is leaving, freed once it has left.
+  TTabSheet* FUndockingPage = nullptr;
+  TControl* FUndockingClient = nullptr;
   std::unique_ptr<TStrings> FTabs;
 };
+
+// Text up to its first line break (CR or LF).
+AnsiString FirstTextLine(const AnsiString& Text);
 
 // Registers TPageControl and TTabSheet for stored descriptions.
 void RegisterPageControls();

@@ -233,8 +233,8 @@ class TUniCommonDialog : public TComponent {
 
  protected:
   // Runs DialogFunc modally: the other windows of the thread are disabled and the active
-  // window is given back afterwards.
-  BOOL TaskModalDialog(const std::function<BOOL()>& DialogFunc) { return RunTaskModal(DialogFunc); }
+  // window is given back afterwards; the dialog's Help button opens HelpContext.
+  BOOL TaskModalDialog(const std::function<BOOL()>& DialogFunc) { return RunTaskModalHelp(DialogFunc, HelpContext); }
   virtual void DoShow() {
     if (OnShow) OnShow(this);
   }

@@ -132,6 +132,11 @@ void TUniForm::DestroyWindowHandle() {
   TForm::DestroyWindowHandle();
 }
 
+TDockManager* TUniForm::CreateDockManager() {
+  if (!DockManager() && DockSite() && UseDockManager()) HandleNeeded();
+  return TForm::CreateDockManager();
+}
+
 bool IsWideAccelChar(WORD CharCode, const WideString& Caption) {
   WideChar hotkey = WideHotkeyChar(Caption);
   if (!hotkey) return false;

@@ -34,6 +34,9 @@ class TUniForm : public TForm {
   const TMetaClass* DescriptionRoot() const override;
   void CreateWindowHandle(const TCreateParams& Params) override;
   void DestroyWindowHandle() override;
+  // A dock site with a dock manager gets its Unicode window first: the manager then finds
+  // the window's trap in the window method it sits in front of, and puts that back.
+  TDockManager* CreateDockManager() override;
 
  protected:
   UNI_WIDE_ACTION_OVERRIDES(TForm)

@@ -127,7 +127,8 @@ int WideMessageDlgPosHelp(const WideString& Msg, TMsgDlgType DlgType, TMsgDlgBut
   TUniMessageForm* form = CreateMessageDialog(Msg, DlgType, Buttons, DefaultButton);
   ScopeExit free{[&] { form->Free(); }};
   form->SetHelpContext(HelpCtx);
-  form->HelpFile = HelpFileName;
+  // The system's help takes an 8-bit file name.
+  form->HelpFile = WideToAnsi(HelpFileName);
   if (X >= 0 || Y >= 0) form->SetPosition(poDesigned);
   if (X >= 0) form->SetLeft(X);
   if (Y >= 0) form->SetTop(Y);

@@ -13,7 +13,6 @@ class TUniMessageForm : public TUniForm {
   using TUniForm::TUniForm;
   // The dialog's text as Ctrl+C copies it: caption, message and button captions.
   WideString ClipboardText();
-  WideString HelpFile;
 
  protected:
   // Ctrl+C (no other shift key) beeps and puts ClipboardText on the clipboard, as Unicode

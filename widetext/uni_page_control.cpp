@@ -1,6 +1,7 @@
 #include "widetext/uni_page_control.h"
 
 #include "vcl/streaming.h"
+#include "vcl/forms.h"
 #include "widetext/platform.h"
 #include "widetext/uni_list_view.h"
 #include "widetext/uni_controls.h"
@@ -122,4 +123,52 @@ void TUniPageControl::WndProc(TMessage& Message) {
     }
   }
   TPageControl::WndProc(Message);
+}
+
+// ---------------------------------------------------------------------------
+// Docking
+
+WideString FirstWideTextLine(const WideString& Text) { return Text.substr(0, Text.find_first_of(L"\r\n")); }
+
+void TUniPageControl::Dispatch(TMessage& Message) {
+  if (UnicodePlatform) {
+    if (Message.Msg == CM_DOCKCLIENT) {
+      CMDockClient(Message);
+      return;
+    }
+    if (Message.Msg == CM_DOCKNOTIFICATION && DockClientTextChanged(Message)) return;
+  }
+  TPageControl::Dispatch(Message);
+}
+
+void TUniPageControl::CMDockClient(TMessage& Message) {
+  TDragDockObject* source = TCMDockClient{Message}.DockSource();
+  Message.Result = 0;
+  if (!source || !source->Control) return;
+  auto* sheet = new TUniTabSheet(this);
+  // A form's caption of several lines: the tab shows the first.
+  if (dynamic_cast<TCustomForm*>(source->Control))
+    sheet->SetCaption(FirstWideTextLine(UniControl_GetText(source->Control)));
+  DockOnNewSheet(sheet, source->Control, source->DockRect);
+  Message.Result = 1;
+}
+
+bool TUniPageControl::DockClientTextChanged(TMessage& Message) {
+  TCMDockNotification m{Message};
+  TDockNotifyRec* rec = m.NotifyRec();
+  if (!rec || rec->ClientMsg != WM_SETTEXT || !rec->MsgLParam) return false;
+  auto* sheet = dynamic_cast<TUniTabSheet*>(PageOfDockClient(m.Client()));
+  if (!sheet) return false;
+  WideString text;
+  if (HasUnicodeWindow(m.Client())) {
+    text = reinterpret_cast<const wchar_t*>(rec->MsgLParam);
+  } else {
+    // 8-bit: the client's wide text when that is what the 8-bit text stands for (a wide
+    // control without a window yet).
+    AnsiString ansi = reinterpret_cast<const char*>(rec->MsgLParam);
+    TWideControlHelper* helper = FindWideControlHelper(m.Client(), false);
+    text = helper && WideToAnsi(helper->Caption) == ansi ? helper->Caption : AnsiToWide(ansi);
+  }
+  sheet->SetCaption(FirstWideTextLine(text));
+  return true;
 }

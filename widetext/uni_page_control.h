@@ -39,6 +39,8 @@ class TUniPageControl : public TPageControl {
 
   void DefineProperties(TFiler* Filer) override;
   void WndProc(TMessage& Message) override;
+  // A docked control gets a wide sheet; its text changes reach the sheet's wide caption.
+  void Dispatch(TMessage& Message) override;
 
  protected:
   void CreateWindowHandle(const TCreateParams& Params) override;
@@ -46,10 +48,16 @@ class TUniPageControl : public TPageControl {
 
  private:
   void SetItemWide(TMessage& Message);
+  void CMDockClient(TMessage& Message);
+  // True when the notice was a text change of a wide sheet's client, now on the sheet.
+  bool DockClientTextChanged(TMessage& Message);
 
  protected:
   UNI_WIDE_ACTION_OVERRIDES(TPageControl)
 };
+
+// Text up to its first line break (CR or LF).
+WideString FirstWideTextLine(const WideString& Text);
 
 // The wide caption of any page: a wide sheet's own, another's 8-bit caption converted.
 WideString WidePageCaption(TTabSheet* Page);

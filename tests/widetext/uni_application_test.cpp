@@ -35,11 +35,11 @@ bool PumpApplicationUntil(const std::function<bool()>& done, DWORD timeoutMs = 3
 // A plain (8-bit) main form with a wide edit on it.
 struct PlainMainForm {
   TForm* form = nullptr;
-  TTestUniEdit* edit = nullptr;
+  TUniEdit* edit = nullptr;
   PlainMainForm() {
     Application->CreateForm(form);
     form->SetBounds(120, 120, 320, 160);
-    edit = new TTestUniEdit(form);
+    edit = new TUniEdit(form);
     edit->SetParent(form);
     edit->SetBounds(20, 20, 240, 24);
     form->Show();

@@ -121,11 +121,11 @@ TEST_F(WideButtons, WideCaptionsAreShownWholeAndSurviveANewWindow) {
 
 TEST_F(WideButtons, AcceleratorsOfWideCaptionsReachTheirTargets) {
   auto* label = Add<TUniLabel>("lbName");
-  auto* edit = Add<TTestUniEdit>("edName");
+  auto* edit = Add<TUniEdit>("edName");
   auto* text = Add<TUniStaticText>("stPath");
-  auto* pathEdit = Add<TTestUniEdit>("edPath");
+  auto* pathEdit = Add<TUniEdit>("edPath");
   auto* group = Add<TUniGroupBox>("gbMode");
-  auto* inGroup = Add<TTestUniEdit>("edInGroup", group);
+  auto* inGroup = Add<TUniEdit>("edInGroup", group);
   auto* check = Add<TUniCheckBox>("chKeep");
   auto* radio = Add<TUniRadioButton>("rbFast");
   auto* button = Add<TUniButton>("btGo");

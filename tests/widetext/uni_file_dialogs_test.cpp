@@ -2,6 +2,10 @@
 // in step with the 8-bit ones, and real runs of the item-based and the classic dialog that
 // return Greek file names.
 #include <gtest/gtest.h>
+#include <vector>
+
+#include <windows.h>
+#include <dlgs.h>
 
 #include <cstring>
 #include <functional>
@@ -258,6 +262,38 @@ TEST_F(UniFileDialogs, FileNameReadWhileTheDialogRunsIsTheWholeShownPath) {
   EXPECT_FALSE(dialog.Execute());
   EXPECT_EQ(shown, folder / longName);
   EXPECT_GT(shown.size(), size_t(MAX_PATH));
+}
+
+// While a dialog runs, the Help message a system dialog sends its owner (the application
+// window) opens the dialog's help context through the application. (Wine's explorer-style
+// dialog with a hook tells the hook instead, so the message is sent here as the system sends
+// it.)
+TEST_F(UniFileDialogs, TheHelpMessageOpensTheDialogsHelpContext) {
+  TUniOpenDialog dialog(nullptr);
+  dialog.Template = "DLGTEMPLATE";
+  dialog.SetInitialDir(folder.Path());
+  dialog.Options |= OpenOption(ofShowHelp);
+  dialog.HelpContext = 321;
+  std::vector<int> asked;
+  Application->OnHelp = [&](WORD command, int data, bool& callHelp) {
+    if (command == HELP_CONTEXT) asked.push_back(data);
+    callHelp = false;
+    return true;
+  };
+  WhileModal([&] {
+    HWND shown = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), &FindVisibleDialog, reinterpret_cast<LPARAM>(&shown));
+    if (!shown) return false;
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(shown, pshHelp)));
+    SendMessageW(Application->Handle(), HelpMsg(), reinterpret_cast<WPARAM>(shown), 0);
+    PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+    return true;
+  });
+  EXPECT_FALSE(dialog.Execute());
+  // Once the dialog is gone the message means nothing to the application.
+  SendMessageW(Application->Handle(), HelpMsg(), 0, 0);
+  Application->OnHelp = nullptr;
+  EXPECT_EQ(asked, std::vector<int>{321});
 }
 
 TEST_F(UniFileDialogs, ACancelledDialogAnswersFalse) {

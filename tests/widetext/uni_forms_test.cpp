@@ -71,8 +71,8 @@ TEST(WideForms, WideTextsFollowingAnActionAreNotStored) {
   action.SetCaption("Save");
   action.SetHint("Saves");
   FormPtr<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
-  auto* button = new TTestUniButton(form.get());
-  auto* label = new TTestUniLabel(form.get());
+  auto* button = new TUniButton(form.get());
+  auto* label = new TUniLabel(form.get());
   EXPECT_TRUE(IsStoredProp(button, "Caption"));
   button->SetAction(&action);
   label->SetAction(&action);
@@ -84,6 +84,34 @@ TEST(WideForms, WideTextsFollowingAnActionAreNotStored) {
   EXPECT_TRUE(IsStoredProp(label, "Hint"));
   button->SetAction(nullptr);
   label->SetAction(nullptr);
+}
+
+// The dock manager sits in front of the form's window method and puts back what it found
+// there: the Unicode window's, because the window is made before the manager.
+TEST(WideForms, ADockSiteWithADockManagerGetsItsUnicodeWindowFirst) {
+  FormPtr<TUniForm> form(TCustomForm::CreateNew<TUniForm>(nullptr));
+  form->SetBorderStyle(bsNone);
+  form->SetUseDockManager(true);
+  EXPECT_FALSE(form->HandleAllocated());
+  form->SetDockSite(true);
+  ASSERT_TRUE(form->HandleAllocated());
+  EXPECT_TRUE(IsWindowUnicode(form->WindowHandle()));
+  ASSERT_NE(form->DockManager(), nullptr);
+
+  const WideString greek = U8("Καλημέρα κόσμε");
+  auto* edit = new TUniEdit(form.get());
+  edit->SetText(greek);
+  ASSERT_TRUE(edit->ManualDock(form.get()));
+  EXPECT_EQ(edit->Parent(), form.get());
+  RECT bounds = edit->BoundsRect(), client = form->ClientRect();
+  EXPECT_TRUE(EqualRect(&bounds, &client));
+  EXPECT_EQ(UnicodeWindowText(edit->Handle()), greek);
+
+  form->SetDockSite(false);
+  EXPECT_EQ(form->DockManager(), nullptr);
+  form->SetCaption(greek);
+  EXPECT_EQ(UnicodeWindowText(form->WindowHandle()), greek);
+  EXPECT_EQ(form->TControl::Caption(), WideToAnsi(greek));  // the framework's 8-bit text
 }
 
 // A descendant of the wide form without a description of its own.
@@ -132,7 +160,7 @@ TEST_P(WideHintShow, TheHintWindowShowsTheWideText) {
   TestApplication app;
   TAction action(nullptr);
   FormPtr<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
-  auto* edit = new TTestUniEdit(form.get());
+  auto* edit = new TUniEdit(form.get());
   edit->SetParent(form.get());
   if (c.withShortCut) {
     action.SetShortCut(ShortCut('S', ssCtrl));
@@ -215,7 +243,7 @@ TEST(WideHints, OffTheUnicodePlatformTheFrameworksHintWindowStays) {
   TestApplication app;
   AnsiPlatformScope ansi;
   FormPtr<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
-  auto* label = new TTestUniLabel(form.get());
+  auto* label = new TUniLabel(form.get());
   label->SetParent(form.get());
   label->SetHint(L"\x03a9|long");
   THintInfo info;
@@ -231,7 +259,7 @@ TEST(WideHints, OffTheUnicodePlatformTheFrameworksHintWindowStays) {
 TEST(WideHints, AHintWindowClassOfAnotherKindIsLeftAlone) {
   TestApplication app;
   FormPtr<TForm> form(TCustomForm::CreateNew<TForm>(nullptr));
-  auto* label = new TTestUniLabel(form.get());
+  auto* label = new TUniLabel(form.get());
   label->SetParent(form.get());
   label->SetHint(L"\x03a9|long");
   THintInfo info;

@@ -1,8 +1,14 @@
 // Wide menus: wide item texts in the system menus, wide shortcut texts and hot-key
-// helpers, menus read from descriptions, and wide hints of selected entries.
+// helpers, menus read from descriptions, wide hints of selected entries, and owner-drawn
+// wide entries.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <initializer_list>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "widetext/platform.h"
 #include "tests/widetext/wide_form_controls.h"
@@ -192,3 +198,177 @@ TEST_F(WideMenus, SelectedEntriesGiveTheApplicationTheirWholeWideHint) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Owner-drawn wide entries, measured and drawn as the menu's WM_MEASUREITEM and
+// WM_DRAWITEM have them, read back pixel by pixel.
+
+namespace {
+
+// System colours set for one test and put back afterwards.
+class SysColorsScope {
+ public:
+  SysColorsScope(std::initializer_list<std::pair<int, COLORREF>> colors) {
+    for (auto [index, color] : colors) {
+      FIndexes.push_back(index);
+      FOld.push_back(GetSysColor(index));
+      FNew.push_back(color);
+    }
+    SetSysColors(static_cast<int>(FIndexes.size()), FIndexes.data(), FNew.data());
+  }
+  ~SysColorsScope() { SetSysColors(static_cast<int>(FIndexes.size()), FIndexes.data(), FOld.data()); }
+  void Set(int index, COLORREF color) { SetSysColors(1, &index, &color); }
+
+ private:
+  std::vector<int> FIndexes;
+  std::vector<COLORREF> FOld, FNew;
+};
+
+// A 32-bit picture an entry is drawn on.
+struct EntryPicture {
+  int width, height;
+  HDC dc = CreateCompatibleDC(nullptr);
+  HBITMAP bitmap = nullptr;
+  HGDIOBJ old = nullptr;
+  DWORD* bits = nullptr;
+  EntryPicture(int w, int h) : width(w), height(h) {
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+    old = SelectObject(dc, bitmap);
+  }
+  ~EntryPicture() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+  }
+  COLORREF At(int x, int y) const {
+    DWORD p = bits[y * width + x];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+  // The pixels of one colour: how many, and the box around them.
+  struct Found {
+    int count = 0;
+    RECT box{INT_MAX, INT_MAX, -1, -1};
+  };
+  Found Pixels(COLORREF color) const {
+    GdiFlush();
+    Found f;
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        if (At(x, y) == color) {
+          ++f.count;
+          f.box = RECT{std::min<LONG>(f.box.left, x), std::min<LONG>(f.box.top, y), std::max<LONG>(f.box.right, x),
+                       std::max<LONG>(f.box.bottom, y)};
+        }
+    return f;
+  }
+};
+
+ULONG_PTR EntryData(TMenuItem* item) {
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof info;
+  info.fMask = MIIM_DATA | MIIM_FTYPE;
+  EXPECT_TRUE(GetMenuItemInfoW(item->Parent()->Handle(), item->Command(), FALSE, &info));
+  EXPECT_TRUE(info.fType & MFT_OWNERDRAW);
+  return info.dwItemData;
+}
+
+SIZE Measure(TMenuItem* item) {
+  MEASUREITEMSTRUCT m{};
+  m.CtlType = ODT_MENU;
+  m.itemID = item->Command();
+  m.itemData = EntryData(item);
+  EXPECT_TRUE(MeasureMenuItem(&m));
+  return SIZE{static_cast<LONG>(m.itemWidth), static_cast<LONG>(m.itemHeight)};
+}
+
+void Draw(TMenuItem* item, EntryPicture& picture, UINT state) {
+  DRAWITEMSTRUCT d{};
+  d.CtlType = ODT_MENU;
+  d.itemID = item->Command();
+  d.itemAction = ODA_DRAWENTIRE;
+  d.itemState = state;
+  d.hDC = picture.dc;
+  d.rcItem = RECT{0, 0, picture.width, picture.height};
+  d.itemData = EntryData(item);
+  ASSERT_TRUE(DrawMenuItem(&d));
+}
+
+// Text widths in the menu font.
+int MenuTextWidth(const WideString& text) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof metrics;
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+  HFONT font = CreateFontIndirectW(&metrics.lfMenuFont);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, font);
+  RECT r{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOCLIP | DT_EXPANDTABS);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  DeleteObject(font);
+  return r.right - r.left;
+}
+
+}  // namespace
+
+TEST_F(WideMenus, OwnerDrawnEntriesAreMeasuredAndDrawnWithTheirWideTexts) {
+  const COLORREF menu = RGB(200, 200, 200), text = RGB(0, 0, 0), shadow = RGB(128, 128, 128),
+                 light = RGB(255, 255, 255), highlight = RGB(0, 0, 160);
+  SysColorsScope colors{{COLOR_MENU, menu},           {COLOR_MENUTEXT, text},     {COLOR_BTNSHADOW, shadow},
+                        {COLOR_BTNHIGHLIGHT, light},  {COLOR_HIGHLIGHT, highlight}, {COLOR_HIGHLIGHTTEXT, light}};
+  TUniPopupMenu popup(nullptr);
+  popup.SetOwnerDraw(true);
+  const WideString greek = U8("Ελληνικά αρχεία");
+  TUniMenuItem* wide = NewItem(&popup, greek, ShortCut('G', ssCtrl));
+  TUniMenuItem* latin = NewItem(&popup, L"Files", ShortCut('G', ssCtrl));
+  popup.Items()->Add(wide);
+  popup.Items()->Add(latin);
+  popup.Handle();
+
+  // The width the framework measures for its 8-bit texts ("????..." here) is corrected by
+  // what the wide caption takes.
+  SIZE wideSize = Measure(wide), latinSize = Measure(latin);
+  EXPECT_EQ(wideSize.cx - latinSize.cx, MenuTextWidth(greek) - MenuTextWidth(L"Files"));
+  EXPECT_EQ(WideShortcutText(ShortCut('G', ssCtrl)), L"Ctrl+G");
+
+  // Drawn at its measured size: the caption, then the shortcut ending 10 pixels before
+  // the right edge, all in the menu's text colour on the menu's colour.
+  EntryPicture picture(wideSize.cx, wideSize.cy);
+  Draw(wide, picture, 0);
+  EXPECT_EQ(picture.At(0, 0), menu);
+  EntryPicture::Found ink = picture.Pixels(text);
+  ASSERT_GT(ink.count, 0);
+  EXPECT_GE(ink.box.right, wideSize.cx - 10 - 5);  // the last glyph's own margin
+  EXPECT_LT(ink.box.right, wideSize.cx - 10);
+  // Caption and shortcut do not run into each other: a gap of columns without ink.
+  int gapColumns = 0;
+  for (int x = ink.box.left; x <= ink.box.right; ++x) {
+    bool empty = true;
+    for (int y = 0; y < picture.height && empty; ++y) empty = picture.At(x, y) != text;
+    gapColumns = empty ? gapColumns + 1 : gapColumns;
+  }
+  EXPECT_GE(gapColumns, 8);
+
+  // Disabled: embossed, a highlight copy one pixel down and right under the shadow one.
+  wide->SetEnabled(false);
+  Draw(wide, picture, ODS_DISABLED);
+  EntryPicture::Found dark = picture.Pixels(shadow), bright = picture.Pixels(light);
+  ASSERT_GT(dark.count, 0);
+  ASSERT_GT(bright.count, 0);
+  EXPECT_EQ(picture.Pixels(text).count, 0);
+  EXPECT_EQ(bright.box.right, dark.box.right + 1);
+  EXPECT_EQ(bright.box.bottom, dark.box.bottom + 1);
+
+  // Selected and disabled: the shadow colour alone on the highlight...
+  Draw(wide, picture, ODS_DISABLED | ODS_SELECTED);
+  EXPECT_EQ(picture.At(0, 0), highlight);
+  EXPECT_GT(picture.Pixels(shadow).count, 0);
+  EXPECT_EQ(picture.Pixels(light).count, 0);
+  // ...and when the highlight is that very colour, the highlight colour keeps it visible.
+  colors.Set(COLOR_HIGHLIGHT, shadow);
+  Draw(wide, picture, ODS_DISABLED | ODS_SELECTED);
+  EXPECT_EQ(picture.At(0, 0), shadow);
+  EXPECT_GT(picture.Pixels(light).count, 0);
+}

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <utility>
+#include <vector>
 
 #include "widetext/platform.h"
 #include "tests/widetext/wide_form_controls.h"
@@ -74,6 +76,32 @@ TEST_F(UniMessageDialogs, YesAndNoMakeYesTheDefaultAndNoTheCancelButton) {
   // A chosen default button answers Enter.
   WhenShown([&](TUniMessageForm*) { PressKey(GetFocus(), VK_RETURN); });
   EXPECT_EQ(WideMessageDlgDefault(L"Go on?", mtConfirmation, mbYesNoCancel, mbNo, 0), mrNo);
+}
+
+// Help closes nothing: it opens the dialog's help context (and file) through the application.
+TEST_F(UniMessageDialogs, HelpOpensTheDialogsHelpContext) {
+  std::vector<std::pair<WORD, int>> asked;
+  AnsiString helpFile;
+  Application->HelpFile = "kavo.hlp";
+  Application->OnHelp = [&](WORD command, int data, bool& callHelp) {
+    asked.emplace_back(command, data);
+    helpFile = Application->CurrentHelpFile();
+    callHelp = false;  // no help program under test
+    return true;
+  };
+  bool stillShown = false;
+  WhenShown([&](TUniMessageForm* form) {
+    SendMessageW(ButtonOf(form, "Help")->WindowHandle(), BM_CLICK, 0, 0);
+    stillShown = IsWindowVisible(form->WindowHandle()) != FALSE;
+    PostMessageW(ButtonOf(form, "OK")->WindowHandle(), BM_CLICK, 0, 0);
+  });
+  EXPECT_EQ(WideMessageDlgPosHelp(L"Tags", mtInformation, MsgDlgButton(mbOK) | MsgDlgButton(mbHelp), 4711, -1, -1,
+                                  L"tags.hlp", mbOK),
+            mrOk);
+  EXPECT_TRUE(stillShown);
+  EXPECT_EQ(asked, (std::vector<std::pair<WORD, int>>{{HELP_CONTEXT, 4711}}));
+  EXPECT_EQ(helpFile, "tags.hlp");  // the dialog's own file before the application's
+  Application->OnHelp = nullptr;
 }
 
 TEST_F(UniMessageDialogs, TypesGiveCaptionsAndIconsAndBadValuesAreInternalFaults) {

@@ -9,8 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/forms.h"
 #include "tests/vcl/test_windows.h"
 #include "vcl/streaming.h"
+#include "widetext/uni_forms.h"
+#include "widetext/uni_labels.h"
 #include "widetext/uni_page_control.h"
 #include "widetext/uni_progress_bar.h"
 #include "widetext/uni_tree_view.h"
@@ -230,4 +233,82 @@ TEST(UniControlsLook, LabelEditorStartsWithTheWideText) {
   if (const char* path = std::getenv("KAVO_SCREENSHOT_EDIT")) SaveWindowShot(host->Handle(), path);
   node->EndEdit(true);
   EXPECT_EQ(node->Text(), kGreek + L" " + kJapanese);
+}
+
+// ---------------------------------------------------------------------------
+// Docking
+
+namespace {
+
+const WideString kFirstLine = L"\x0395\x03c4\x03b9\x03ba\x03ad\x03c4\x03b5\x03c2";  // Ετικέτες
+const WideString kSecondLine = L"\x03c4\x03c9\x03bd \x03b1\x03c1\x03c7\x03b5\x03af\x03c9\x03bd";  // των αρχείων
+
+// A wide form without a border (without a window manager Wine waits for one whenever a
+// captioned window goes), with a Greek label on it.
+TUniForm* NewGreekForm(const WideString& caption) {
+  TUniForm* form = TCustomForm::CreateNew<TUniForm>(nullptr);
+  form->SetBorderStyle(bsNone);
+  form->SetCaption(caption);
+  auto* label = new TUniLabel(form);
+  label->SetParent(form);
+  label->SetBounds(12, 12, 300, 20);
+  label->SetCaption(kSecondLine + L" \x2014 " + kJapanese);
+  return form;
+}
+
+}  // namespace
+
+TEST_F(UniPagesFixture, ADockedFormsTabShowsTheFirstLineOfItsWideCaption) {
+  std::unique_ptr<TUniForm, FormFree> form(NewGreekForm(kFirstLine + L"\r\n" + kSecondLine));
+  ASSERT_TRUE(form->ManualDock(pages));
+  ASSERT_EQ(pages->PageCount(), 4);
+  auto* sheet = dynamic_cast<TUniTabSheet*>(pages->Pages(3));
+  ASSERT_NE(sheet, nullptr);
+  EXPECT_EQ(form->Parent(), sheet);
+  EXPECT_EQ(sheet->Caption(), kFirstLine);
+  // A hidden form's tab is not shown.
+  EXPECT_FALSE(sheet->TabVisible());
+  EXPECT_EQ(pages->Tabs()->Count(), 3);
+  EXPECT_EQ(pages->ActivePage(), sheets[0]);
+
+  form->Show();
+  ASSERT_EQ(pages->Tabs()->Count(), 4);
+  EXPECT_EQ(TabText(3), kFirstLine);
+  // Changed while the form has no window yet (its sheet is not in front)...
+  EXPECT_FALSE(form->HandleAllocated());
+  form->SetCaption(kJapanese + L"\n" + kGreek);
+  EXPECT_EQ(TabText(3), kJapanese);
+  // ...and through its Unicode window.
+  pages->SetActivePage(sheet);
+  Flush();
+  ASSERT_TRUE(form->HandleAllocated());
+  EXPECT_TRUE(IsWindowUnicode(form->WindowHandle()));
+  EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
+  form->SetCaption(kFirstLine + L"\r\n" + kSecondLine);
+  EXPECT_EQ(TabText(3), kFirstLine);
+  EXPECT_EQ(form->Caption(), kFirstLine + L"\r\n" + kSecondLine);
+
+  RedrawWindow(host->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Flush();
+  if (const char* path = std::getenv("KAVO_SCREENSHOT_DOCK")) SaveWindowShot(host->Handle(), path);
+
+  form->Hide();
+  EXPECT_EQ(pages->Tabs()->Count(), 3);
+  EXPECT_NE(pages->ActivePage(), sheet);
+}
+
+TEST(UniPageControlDocking, AFailingDockLeavesNoSheetBehind) {
+  // A form cannot be docked into a page control that is on the form itself.
+  std::unique_ptr<TUniForm, FormFree> form(NewGreekForm(kFirstLine));
+  auto* pages = new TUniPageControl(form.get());
+  pages->SetParent(form.get());
+  pages->SetBounds(0, 40, 300, 200);
+  form->Show();
+  Flush();
+  EXPECT_THROW(form->ManualDock(pages), EInvalidOperation);
+  EXPECT_EQ(pages->PageCount(), 0);
+  EXPECT_EQ(pages->DockClientCount(), 0);
+  EXPECT_EQ(form->HostDockSite(), nullptr);
+  EXPECT_EQ(form->Parent(), nullptr);
+  EXPECT_TRUE(IsWindowVisible(form->WindowHandle()));
 }

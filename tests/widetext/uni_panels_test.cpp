@@ -278,7 +278,7 @@ TEST(UniPanels, FormWithThePanelsControlsThemedAndClassic) {
     picture.Canvas()->SetPixels(0, 1, clBlue);
     picture.Canvas()->SetPixels(1, 1, clYellow);
     image->Picture()->SetGraphic(&picture);
-    auto* edit = new TTestUniEdit(form.get());
+    auto* edit = new TUniEdit(form.get());
     edit->SetParent(inner);
     edit->SetBounds(90, 60, 60, 22);
     auto* updown = new TUpDown(form.get());

@@ -6,14 +6,14 @@ object WideTestForm: TWideTestForm
   ClientHeight = 170
   ClientWidth = 400
   Hint = 'Fenêtre|Une fenêtre aux textes en trois écritures'
-  object lbFrench: TTestUniLabel
+  object lbFrench: TUniLabel
     Left = 16
     Top = 16
     Width = 368
     Height = 20
     Caption = 'Voilà une étiquette en français'
   end
-  object lbGreek: TTestUniLabel
+  object lbGreek: TUniLabel
     Left = 16
     Top = 44
     Width = 368
@@ -21,14 +21,14 @@ object WideTestForm: TWideTestForm
     Caption = 'Καλημέρα κόσμε'
     Hint = 'Ελληνικά|Μια ετικέτα στα ελληνικά'
   end
-  object edJapanese: TTestUniEdit
+  object edJapanese: TUniEdit
     Left = 16
     Top = 76
     Width = 368
     Height = 24
     Text = 'こんにちは世界'
   end
-  object btClose: TTestUniButton
+  object btClose: TUniButton
     Left = 16
     Top = 120
     Width = 200
