@@ -165,23 +165,33 @@ TEST_F(TagPageTest, TheWindowAnswersWhileAFolderIsListed) {
   constexpr int kMany = 40;  // long enough a listing for the window to be given its messages inside it
   for (int i = 0; i < kMany; ++i)
     ASSERT_TRUE(CopyFileW((media + L"tags\\song.m4a").c_str(), (many + std::to_wstring(i) + L".m4a").c_str(), FALSE));
-  constexpr UINT kUserClick = WM_APP + 1, kUserChoice = WM_APP + 2;
+  // The user's click on a row, once a second row is listed (a thread timer looks every
+  // millisecond), and the user's choice of another folder.
+  constexpr UINT kUserChoice = WM_APP + 2;
+  UINT_PTR clickTimer = 0;
   int rowsAtClick = -1, rowsAtChoice = -1;
   Application->OnMessage = [&](MSG& Msg, bool& Handled) {
-    if (Msg.hwnd || (Msg.message != kUserClick && Msg.message != kUserChoice)) return;
-    Handled = true;
+    if (Msg.hwnd) return;
     const int rows = m->FilesTagList->Items()->Count();
-    if (Msg.message == kUserClick) {
+    if (Msg.message == WM_TIMER && clickTimer && Msg.wParam == clickTimer) {
+      Handled = true;
+      if (rows < 2) return;
+      KillTimer(nullptr, clickTimer);
+      clickTimer = 0;
       rowsAtClick = rows;
-      if (rows > 1) Select(rows - 1);
-    } else {
+      Select(rows - 1);
+    } else if (Msg.message == kUserChoice) {
+      Handled = true;
       rowsAtChoice = rows;
       OpenTreeFolder(m->ShDirTree1, folder);
     }
   };
-  ScopeExit unhook{[] { Application->OnMessage = nullptr; }};
+  ScopeExit unhook{[&] {
+    Application->OnMessage = nullptr;
+    if (clickTimer) KillTimer(nullptr, clickTimer);
+  }};
 
-  PostThreadMessageW(GetCurrentThreadId(), kUserClick, 0, 0);
+  clickTimer = SetTimer(nullptr, 0, 1, nullptr);
   OpenTreeFolder(m->ShDirTree1, many);
   EXPECT_GE(rowsAtClick, 2);
   EXPECT_LT(rowsAtClick, kMany);  // handled inside the listing
