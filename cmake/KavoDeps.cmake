@@ -7,6 +7,9 @@
 #   kavo_jpeg                      imported static libjpeg (link it, include <jpeglib.h>)
 #   kavo_copy_mediainfo(<target>)  puts MediaInfo.dll beside the target's executable
 #   KAVO_DEPS_FOUND                whether the folder holds a complete build
+#   kavo_copy_atomicparsley(<target> <folder>)
+#                                  puts the real AtomicParsley.exe (scripts/deps --atomicparsley,
+#                                  KAVO_ATOMICPARSLEY_DIR) into <folder> for the target's tests
 if(KAVO_DEPS_DIR)
   set(_kavo_deps_given TRUE)
   set(_kavo_deps "${KAVO_DEPS_DIR}")
@@ -54,4 +57,32 @@ function(kavo_copy_mediainfo target)
     COMMENT "MediaInfo.dll beside ${target}")
   add_custom_target(${target}_mediainfo DEPENDS "${_copy}")
   add_dependencies(${target} ${target}_mediainfo)
+endfunction()
+
+# The real AtomicParsley the tests run: scripts/build and scripts/test pass its folder; a
+# hand-run configure falls back to the last one scripts/deps made.
+if(NOT KAVO_ATOMICPARSLEY_DIR)
+  get_filename_component(_kavo_deps_root "${_kavo_deps}" DIRECTORY)
+  set(KAVO_ATOMICPARSLEY_DIR "${_kavo_deps_root}/current-atomicparsley")
+endif()
+set(KAVO_ATOMICPARSLEY_EXE "${KAVO_ATOMICPARSLEY_DIR}/bin/AtomicParsley.exe")
+if(EXISTS "${KAVO_ATOMICPARSLEY_DIR}/.complete")
+  message(STATUS "AtomicParsley: ${KAVO_ATOMICPARSLEY_DIR}")
+else()
+  message(WARNING "No AtomicParsley built yet (run scripts/deps --atomicparsley): the tests that run "
+                  "it are skipped")
+endif()
+
+function(kavo_copy_atomicparsley target folder)
+  if(NOT EXISTS "${KAVO_ATOMICPARSLEY_EXE}")
+    return()
+  endif()
+  set(_copy "${folder}/AtomicParsley.exe")
+  add_custom_command(OUTPUT "${_copy}"
+    COMMAND ${CMAKE_COMMAND} -E make_directory "${folder}"
+    COMMAND ${CMAKE_COMMAND} -E copy "${KAVO_ATOMICPARSLEY_EXE}" "${_copy}"
+    DEPENDS "${KAVO_ATOMICPARSLEY_EXE}"
+    COMMENT "AtomicParsley.exe for ${target}")
+  add_custom_target(${target}_atomicparsley DEPENDS "${_copy}")
+  add_dependencies(${target} ${target}_atomicparsley)
 endfunction()

@@ -96,19 +96,9 @@ AnsiString MuxITagsArgument(const TTagFields& F, const TMP4BoxVersion& V) {
   return a.Text();
 }
 
-AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog, const TMP4BoxVersion& V) {
-  TITagsArgument a;
-  if (!FromPropertiesDialog) {
-    const int s = TagPageSource;
-    if (!F.Name.empty()) a.Add(BuildITagName(F, s, V));
-    if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s, V));
-    if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s, V));
-    if (!F.Year.empty()) a.Add(BuildITagCreated(F, s, V));
-    if (!F.Genre.empty()) a.Add(BuildITagGenre(F, s, V));
-    if (!F.Cover.empty()) a.Add(BuildITagCover(F, s, V));
-    return a.Text();
-  }
+AnsiString TagPageITagsArgument(const TTagFields& F, const TMP4BoxVersion& V) {
   const int s = PropertiesDialogSource;
+  TITagsArgument a;
   if (!F.Name.empty()) a.Add(BuildITagName(F, s, V));
   if (!F.Artist.empty()) a.Add(BuildITagArtist(F, s, V));
   if (!F.Album.empty()) a.Add(BuildITagAlbum(F, s, V));
@@ -122,6 +112,10 @@ AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog, 
   if (!F.Encoder.empty()) a.Add(BuildITagEncoder(F, s, V));
   if (!F.Comment.empty()) a.Add(BuildITagComment(F, s, V));
   if (!F.Tool.empty()) a.Add(BuildITagTool(F, s, V));
+  if (!F.Composer.empty()) a.Add(BuildITagComposer(F, s, V));
+  if (F.Compilation) a.Add(BuildITagCompilation(F, s, V));
+  if (F.Gapless) a.Add(BuildITagGapless(F, s, V));
+  // Last: the picture's path holds the drive's colon.
   if (!F.Cover.empty()) a.Add(BuildITagCover(F, s, V));
   return a.Text();
 }

@@ -59,7 +59,6 @@ class TITagsArgument {
 
 // The tags of a mux job (properties dialog).
 AnsiString MuxITagsArgument(const TTagFields& F, const TMP4BoxVersion& V = TMP4BoxVersion());
-// The tags of the tag page's run: from the properties dialog in tag mode, else from the
-// tag page's own fields.
-AnsiString TagPageITagsArgument(const TTagFields& F, bool FromPropertiesDialog,
-                                const TMP4BoxVersion& V = TMP4BoxVersion());
+// The tags of a file of the tag page: every tag its row holds (what the page's edits and the
+// properties dialog put there), the cover last.
+AnsiString TagPageITagsArgument(const TTagFields& F, const TMP4BoxVersion& V = TMP4BoxVersion());

@@ -7,7 +7,8 @@
 #include "app/jobs/job_sequencer.h"
 
 // AtomicParsley on File, overwriting it, with an option for every present tag (writer and
-// composer both as --composer, writer first; a total without its number adds nothing).
+// composer both as --composer, writer first; a total without its number adds nothing). The
+// line is UTF-8: the tool gets it as UTF-16, every name and tag whole.
 AnsiString AtomicParsleyCommandLine(const WideString& Tagger, const WideString& File, const TTagFields& Tags);
 
 // The run after a mux: the command, its status row and its log lines.
@@ -20,7 +21,8 @@ struct TFileTagOptions {
   TMP4BoxVersion Version;  // of that MP4Box
 };
 
-// MP4Box importing Source and writing Target with ITags (the whole " -itags ..." text, or
-// empty for none).
+// MP4Box writing Source with ITags (the whole " -itags ..." text, or empty for none) into
+// Target: today's tool rewrites Source whole ("Source -out Target"), the older one imports it
+// ("-add Source -new Target").
 AnsiString FilesTagCommandLine(const TFileTagOptions& Options, const AnsiString& ITags, const WideString& Source,
                                const WideString& Target);

@@ -42,6 +42,15 @@ struct TNamedTexts {
   WideString OverwriteMsgExp = L"The existing file will be replaced by the new one.";
   WideString ClickToHideMsg = L"Hide details";
   WideString ClickToSeeMoreMsg = L"See details";
+  // the tag page's notices ("%s" stands for file names or a tag list)
+  WideString TagMsgNotMP4Box = L"The files of this page are tagged by MP4Box: choose MP4Box.exe as the tagger on the settings page (AtomicParsley tags only a new file, after its creation).";
+  WideString TagMsgNoneChecked = L"Please check at least one file to tag.";
+  WideString TagMsgReadOnlyFiles = L"These files are read-only and cannot be tagged: %s";
+  WideString TagMsgUnspellable = L"This MP4Box cannot reach these files by their names (use MP4Box 0.6.0 or later, or rename them): %s";
+  WideString TagMsgReadOnly = L"%s is read-only: it was left as it was.";
+  WideString TagMsgLostTags = L"%s was left as it was: its tagged copy, read back, does not hold these as it should (%s).";
+  WideString TagMsgNotReplaced = L"%s could not be replaced by its tagged copy; the file is unchanged.";
+  WideString TagMsgTaggerReplaced = L"MP4Box is now the tagger, in place of %s.";
   // section "MuxPage"
   WideString TitleText = L"MP4 File Creation";
   WideString TitleText2 = L"3GP File Creation";

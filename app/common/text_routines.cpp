@@ -76,3 +76,10 @@ int CompareText(const AnsiString& A, const AnsiString& B) {
     if (const int d = fold(A[i]) - fold(B[i])) return d;
   return A.size() < B.size() ? -1 : A.size() > B.size() ? 1 : 0;
 }
+
+WideString FillText(const WideString& Pattern, const WideString& Value) {
+  WideString text = Pattern;
+  const size_t at = text.find(L"%s");
+  if (at != WideString::npos) text.replace(at, 2, Value);
+  return text;
+}

@@ -12,6 +12,9 @@ AnsiString StrBefore(const AnsiString& Marker, const AnsiString& Text);
 WideString StrAfter(const WideString& Marker, const WideString& Text);
 WideString StrBefore(const WideString& Marker, const WideString& Text);
 
+// Pattern with its first "%s" replaced by Value (Pattern unchanged when it has none).
+WideString FillText(const WideString& Pattern, const WideString& Value);
+
 // S := T when S is empty, else S + " " + T (WithBlank) or S + T.
 void AppendWithBlank(AnsiString& S, const AnsiString& T, bool WithBlank);
 AnsiString ReplaceChar(AnsiString S, char FromChar, char ToChar);

@@ -19,6 +19,7 @@
 #include "app/jobs/job_sequencer.h"
 #include "app/jobs/run_log.h"
 #include "app/jobs/tool_version_query.h"
+#include "app/pages/properties_dialog.h"
 #include "app/settings/settings_file.h"
 #include "desktop/image_list_box.h"
 #include "dialogs/file_drop_target.h"
@@ -415,7 +416,9 @@ class TMainForm : public TUniForm {
   const TMP4BoxVersion& MP4BoxVersion();
   void LogMP4BoxVersion();  // reads it anew and logs it
   TMP4BoxVersionCache FMP4BoxVersions;
-  TTagFields TagFieldsOfDialog() const;
+  // The properties dialog's logic (pages/properties_dialog.cpp).
+  TPropertiesDialog& Properties();
+  TTagFields TagFieldsOfDialog();
   // The properties dialog from and into the row it shows.
   void ReadInfo();
   void StoreInfo();
@@ -507,16 +510,14 @@ class TMainForm : public TUniForm {
   void WriteTags2();
   void TagPageNextButtonClick(TObject* Sender, bool& Stop);
   void TagPageBackButtonClick(TObject* Sender, bool& Stop);
-  // The " -itags ..." text of a row's run: the properties dialog's tags once they were
-  // confirmed from this page, else the row's own.
-  AnsiString FilesTagITags(int Row, const TMP4BoxVersion& Version);
+  // The tags of a row's run: the row's own, with the page's cover picture.
+  TTagFields FilesTagFields(int Row);
   TMP4BoxVersion TaggerVersion();  // the version of the MP4Box set as tagger
   // The AtomicParsley run after a mux into Output, when the tags are on and AtomicParsley
   // is the tagger.
   std::optional<TRunRequest> TagCmd(const WideString& Output);
   WideString TagFolder;      // the folder the list shows
   int TagListIndex = 1;      // one past the row ">>" reached last
-  bool TagsFromDialog = false;  // the tag page's job writes the properties dialog's tags
 
   // --- split page (pages/split_page.cpp) ---
   void k(TObject* Sender);  // the input picker
@@ -540,9 +541,7 @@ class TMainForm : public TUniForm {
 
  private:
   std::set<WideString> FAviH264Inputs;  // added AVI files whose video is H.264
-  TUniListView* FPropList = nullptr;    // the list the properties dialog was opened from
-  int FPropRow = -1;                    // the row it shows
-  bool FFillingProps = false;
+  std::unique_ptr<TPropertiesDialog> FProperties;
   bool FFillingTagEdits = false;  // the tag edits are being filled from a selected file
   int FTagListing = 0;            // counts the folder listings begun
 };

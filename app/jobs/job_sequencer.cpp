@@ -249,6 +249,7 @@ void TJobSequencer::RunnerTerminated(unsigned ExitCode) {
     WideString problem = finished(!runFailed && byItself && ExitCode == 0);
     if (!problem.empty()) {
       FState.JobProblem = true;
+      FView->AddProcessEvent(problem, pekError);
       FView->AddLogLine(problem);
     }
   }
@@ -322,7 +323,9 @@ void TJobSequencer::CloseJob() {
   FJob = TJobStart();
   if (closed) closed();
   FView->JobClosed(outcome, row);
-  if (afterClose) {
+  // What follows a job (AtomicParsley on the new file) follows only a job that succeeded:
+  // never a partial file, nor an older file of that name.
+  if (afterClose && outcome == TJobOutcome::Succeeded) {
     FPendingAfterClose = std::move(afterClose);
     FAfterCloseTimer->SetEnabled(true);
   }

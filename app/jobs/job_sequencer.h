@@ -47,7 +47,7 @@ struct TRunRequest {
   bool Verbose = false;       // the command carries " -v": every line of the run is logged
   bool TagsByMP4Box = false;  // MP4Box writes the tags in this run (its writing stage says so)
   // Called when the run has ended, with whether it ended well (by itself, exit code 0);
-  // a text it returns is a problem of the job, logged.
+  // a text it returns is a problem of the job: an error row, and logged.
   std::function<WideString(bool Succeeded)> Finished;
 };
 
@@ -62,8 +62,8 @@ struct TJobStart {
   // Files the job makes for its own use (the H.264 stream of an AVI file): deleted by
   // these exact names when the job closes.
   std::vector<WideString> TempFiles;
-  // Asked once the job has closed: the runs to start 2000 ms later (the tagging of the new
-  // file, or of each part a split mux wrote), run as a tagging job; none for none.
+  // Asked once the job has closed with success: the runs to start 2000 ms later (the tagging
+  // of the new file, or of each part a split mux wrote), run as a tagging job; none for none.
   std::function<std::vector<TRunRequest>()> AfterClose;
   // Told once the job has closed, however it ended.
   std::function<void()> Closed;

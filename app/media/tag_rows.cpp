@@ -96,6 +96,7 @@ TTagFields TagFieldsOfRow(const TTagRow& Row) {
   f.Album = Row[C::Album];
   f.Year = Row[C::Year];
   f.Genre = Row[C::Genre];
+  ReadDialogTags(Row, f);
   return f;
 }
 

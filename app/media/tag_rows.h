@@ -81,7 +81,8 @@ void WriteDialogTags(const TTagFields& Dialog, TTagRow& Row);
 // The dialog's tags from a row's hidden columns: only the non-empty ones are set.
 void ReadDialogTags(const TTagRow& Row, TTagFields& Dialog);
 
-// The tags a row gives to the tagging run (the picture is the page's).
+// The tags a row gives to the tagging run, its hidden columns included (the picture is the
+// page's).
 TTagFields TagFieldsOfRow(const TTagRow& Row);
 
 // ">>": from the position one past the row last reached, the row to select and the new

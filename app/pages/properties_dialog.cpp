@@ -1,6 +1,8 @@
 // The track properties dialog over the mux list: filled from one row, every change stored
 // into that row at once, and walked row by row. The rules between a row and the boxes are
 // in app/media/track_options; the dialog's own handlers forward here.
+#include "app/pages/properties_dialog.h"
+
 #include "app/common/list_routines.h"
 #include "app/common/os_version.h"
 #include "app/forms/custom_val.h"
@@ -27,6 +29,9 @@ void SelectItem(TUniComboBox* Box, const WideString& Text) {
   Box->SetItemIndex(index);
 }
 
+// The genre boxes' empty item, selected at start.
+constexpr int EmptyGenreIndex = 19;
+
 void Enable(std::initializer_list<TControl*> Controls, const std::optional<bool>& Value) {
   if (!Value) return;
   for (TControl* c : Controls) c->SetEnabled(*Value);
@@ -34,8 +39,8 @@ void Enable(std::initializer_list<TControl*> Controls, const std::optional<bool>
 
 }  // namespace
 
-TTagFields TMainForm::TagFieldsOfDialog() const {
-  TPropForm* p = PropForm;
+TTagFields TPropertiesDialog::TagFields() const {
+  TPropForm* p = FForm;
   TTagFields t;
   t.Name = p->edName->Text();
   t.Artist = p->edArtist->Text();
@@ -59,30 +64,70 @@ TTagFields TMainForm::TagFieldsOfDialog() const {
   return t;
 }
 
+void TPropertiesDialog::ShowTagFields(const TTagFields& Fields) {
+  TPropForm* p = FForm;
+  const std::pair<WideString TTagFields::*, TUniEdit*> edits[] = {
+      {&TTagFields::Name, p->edName},         {&TTagFields::Artist, p->edArtist},
+      {&TTagFields::Album, p->edAlbum},       {&TTagFields::Year, p->edYear},
+      {&TTagFields::Writer, p->edWriter},     {&TTagFields::TrackNum, p->edTrackN1},
+      {&TTagFields::TrackTotal, p->edTrackNum2}, {&TTagFields::DiskNum, p->edDiskNum1},
+      {&TTagFields::DiskTotal, p->edDiskNum2}, {&TTagFields::Group, p->edGroup},
+      {&TTagFields::Tempo, p->edTempo},       {&TTagFields::Composer, p->edComposer},
+      {&TTagFields::Encoder, p->edEncoder},   {&TTagFields::Tool, p->edTool}};
+  for (const auto& [field, edit] : edits) edit->SetText(Fields.*field);
+  p->MemoComments->SetText(Fields.Comment);
+  const int genre = Fields.Genre.empty() ? -1 : p->cbGenre->Items()->IndexOf(Fields.Genre);
+  p->cbGenre->SetItemIndex(genre >= 0 ? genre : EmptyGenreIndex);
+  p->chCompile->SetChecked(Fields.Compilation);
+  p->chGapless->SetChecked(Fields.Gapless);
+  if (Fields.Cover.empty()) {
+    p->ThumbView->EmptyList();
+  } else {
+    const AnsiString picture = WideToAnsi(Fields.Cover);
+    if (p->ThumbView->SelectedFile() != picture) {
+      p->ThumbView->AddThumb(picture);
+      p->ThumbView->SetSelectedFile(picture);
+    }
+  }
+  p->btDelete->SetEnabled(p->ThumbView->Count() > 0);
+}
+
 void TMainForm::btPropertiesClick(TObject*) { ShowTrackProperties(MP4ListView); }
 
 void TMainForm::ShowTrackProperties(TUniListView* List) {
-  TPropForm* p = PropForm;
+  FJobs->State().TagMode = false;
+  Properties().ShowTrack(List);
+}
+
+void TPropertiesDialog::ShowTrack(TUniListView* List) {
+  TPropForm* p = FForm;
   p->chTagSupport->SetVisible(true);
   p->Tab1->SetTabVisible(true);
-  FJobs->State().TagMode = false;
   for (TUniTabSheet* tab : {p->Tab2, p->TabPic, p->TabMore}) tab->SetTabVisible(false);
   TUniListItem* selected = List->Selected();
   if (!selected) return;
   const WideString type = TTrackRowItem(selected).Get(C::Type);
   if (type.empty() || type == L"chap") return;
-  FPropList = List;
-  FPropRow = selected->Index();
+  FList = List;
+  FRow = selected->Index();
   ReadInfo();
   p->ShowModal();
 }
 
-void TMainForm::ReadInfo() {
-  if (!FPropList || FPropRow < 0 || FPropRow >= FPropList->Items()->Count()) return;
+void TPropertiesDialog::ShowTagTabsOnly() {
+  TPropForm* p = FForm;
+  FList = nullptr;  // the dialog shows no track row now
+  p->Tab1->SetTabVisible(false);
+  for (TUniTabSheet* tab : {p->Tab2, p->TabMore, p->TabPic}) tab->SetTabVisible(true);
+  p->chTagSupport->SetVisible(false);
+}
+
+void TPropertiesDialog::ReadInfo() {
+  if (!FList || FRow < 0 || FRow >= FList->Items()->Count()) return;
   // Filling the boxes runs their change handlers: nothing of that may reach a row.
-  FFillingProps = true;
-  TPropForm* p = PropForm;
-  const TTrackRow row = TrackRowAt(FPropList, FPropRow).Read();
+  FFilling = true;
+  TPropForm* p = FForm;
+  const TTrackRow row = TrackRowAt(FList, FRow).Read();
   const TTrackOptionValues v = OptionValuesOfRow(row);
 
   p->cbTrack->Items()->Clear();
@@ -124,7 +169,7 @@ void TMainForm::ReadInfo() {
     p->cbBrand->SetItemIndex(v.BrandIndex);
   }
   Enable({p->cbBrand, p->lbBrand},
-         BrandEnabledAfterRead(row, HasCheckedItem(FPropList), Avc1CountBelowTwo(FPropList, static_cast<int>(C::Brand)),
+         BrandEnabledAfterRead(row, HasCheckedItem(FList), Avc1CountBelowTwo(FList, static_cast<int>(C::Brand)),
                                p->cbBrand->Enabled(), p->cbBrand->ItemIndex()));
   p->cbSBR->SetItemIndex(v.SBRIndex);
   if (v.PARIndex >= 0) p->cbPAR->SetItemIndex(v.PARIndex);
@@ -135,12 +180,12 @@ void TMainForm::ReadInfo() {
   p->edFontName->SetText(v.FontName);
   p->edFontSize->SetText(v.FontSize);
   p->chKeepNVop->SetChecked(v.KeepNVop);
-  FFillingProps = false;
+  FFilling = false;
 }
 
-void TMainForm::StoreInfo() {
-  if (FFillingProps || !FPropList || FPropRow < 0 || FPropRow >= FPropList->Items()->Count()) return;
-  TPropForm* p = PropForm;
+void TPropertiesDialog::StoreInfo() {
+  if (FFilling || !FList || FRow < 0 || FRow >= FList->Items()->Count()) return;
+  TPropForm* p = FForm;
   TTrackOptionValues v;
   v.LangIndex = p->cbLang->ItemIndex();
   v.LangText = p->cbLang->Text();
@@ -158,7 +203,7 @@ void TMainForm::StoreInfo() {
   v.FontName = p->edFontName->Text();
   v.FontSize = p->edFontSize->Text();
   v.KeepNVop = p->chKeepNVop->Checked();
-  TTrackRowItem item = TrackRowAt(FPropList, FPropRow);
+  TTrackRowItem item = TrackRowAt(FList, FRow);
   TTrackRow row = item.Read();
   StoreOptionValues(v, row);
   for (int i = static_cast<int>(C::Name); i < TrackColumnCount; ++i)
@@ -167,16 +212,28 @@ void TMainForm::StoreInfo() {
 }
 
 // The walk buttons move through the list the dialog was opened from, never past its ends.
-void TMainForm::WalkProperties(bool Forward) {
-  if (!FPropList) return;
+void TPropertiesDialog::Walk(bool Forward) {
+  if (!FList) return;
   std::vector<bool> checks;
-  for (int i = 0; i < FPropList->Items()->Count(); ++i) checks.push_back(FPropList->Items()->Item(i)->Checked());
-  std::optional<int> target = Forward ? NextWalkRow(checks, FPropRow) : PreviousWalkRow(checks, FPropRow);
+  for (int i = 0; i < FList->Items()->Count(); ++i) checks.push_back(FList->Items()->Item(i)->Checked());
+  std::optional<int> target = Forward ? NextWalkRow(checks, FRow) : PreviousWalkRow(checks, FRow);
   if (!target) return;
-  FPropRow = *target;
-  FPropList->SetSelected(FPropList->Items()->Item(FPropRow));
+  FRow = *target;
+  FList->SetSelected(FList->Items()->Item(FRow));
   ReadInfo();
 }
+
+// The main window's wiring to the dialog's logic.
+
+TPropertiesDialog& TMainForm::Properties() {
+  if (!FProperties || FProperties->Form() != PropForm) FProperties = std::make_unique<TPropertiesDialog>(PropForm);
+  return *FProperties;
+}
+
+TTagFields TMainForm::TagFieldsOfDialog() { return Properties().TagFields(); }
+void TMainForm::ReadInfo() { Properties().ReadInfo(); }
+void TMainForm::StoreInfo() { Properties().StoreInfo(); }
+void TMainForm::WalkProperties(bool Forward) { Properties().Walk(Forward); }
 
 // ---------------------------------------------------------------------------------------
 // The dialogs' own handlers.
@@ -273,10 +330,9 @@ void ClearPropForm() {
                       p->edDiskNum1, p->edDiskNum2, p->edGroup, p->edTempo, p->edComposer, p->edEncoder, p->edTool})
     e->SetText(WideString());
   p->MemoComments->SetText(WideString());
-  p->cbGenre->SetItemIndex(19);
+  p->cbGenre->SetItemIndex(EmptyGenreIndex);
   for (TUniCheckBox* c : {p->chCompile, p->chGapless, p->chTagSupport}) c->SetChecked(false);
   p->ThumbView->EmptyList();
-  MainForm->TagsFromDialog = false;
 }
 
 void TCustomVal::btCustomValClick(TObject*) {

@@ -3,6 +3,8 @@
 #include "app/forms/main_form.h"
 
 #include "app/common/named_texts.h"
+#include "app/common/text_routines.h"
+#include "app/ui/task_dialog_presets.h"
 #include "app/ui/picker_folders.h"
 #include "widetext/filenames.h"
 #include "widetext/widetextutils.h"
@@ -73,7 +75,15 @@ void TMainForm::TempFolderChosen(const WideString& Folder) {
 
 void TMainForm::chTaggerorNotClick(TObject*) {
   if (chTaggerorNot->Checked()) {
-    if (!edMP4Box->Text().empty()) edTagger->SetText(edMP4Box->Text());
+    if (edMP4Box->Text().empty()) return;
+    const WideString replaced = edTagger->Text();
+    edTagger->SetText(edMP4Box->Text());
+    // One tagger at a time: the user learns that AtomicParsley is set aside.
+    if (LowerFileName(replaced) == L"atomicparsley.exe") {
+      const WideString text = FillText(NamedTexts().TagMsgTaggerReplaced, WideExtractFileName(replaced));
+      AddLogLine(text);
+      ShowTextNotice(MainTaskDialog, text);
+    }
   } else if (LowerFileName(edTagger->Text()) != L"atomicparsley.exe") {
     edTagger->SetText(L"");
   }

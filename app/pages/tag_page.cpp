@@ -22,9 +22,6 @@ namespace {
 
 using C = TTagColumn;
 
-const wchar_t* const NotMP4BoxTaggerText =
-    L"The files of this page are tagged by MP4Box: please choose mp4box.exe as the tagger in the settings.";
-
 // The list column of each column menu item's Tag, and its width when shown.
 struct TTagMenuColumn {
   int Column;
@@ -106,6 +103,8 @@ void SelectAlone(TUniListView* List, TUniListItem* Item) {
 void TMainForm::ShDirTree1DirChange(TObject*, const AnsiString& SelectedPath) {
   const int listing = ++FTagListing;
   FilesTagList->Items()->Clear();
+  // ">>" and "<<" start again from the first row, which the listing selects.
+  TagListIndex = 1;
   TagFolder = FolderOfTree(ShDirTree1, SelectedPath);
   // The hourglass while the folder is listed, whichever way the listing ends.
   const TCursor cursor = Screen->Cursor();
@@ -231,43 +230,16 @@ void TMainForm::btTagMoreClick(TObject*) {
   TUniListItem* selected = FilesTagList->Selected();
   if (!selected) return;
   FJobs->State().TagMode = true;
-  FPropList = nullptr;  // the dialog shows no track row now
-  TPropForm* p = PropForm;
-  p->Tab1->SetTabVisible(false);
-  for (TUniTabSheet* tab : {p->Tab2, p->TabMore, p->TabPic}) tab->SetTabVisible(true);
-  p->chTagSupport->SetVisible(false);
-
-  auto copy = [](TUniEdit* From, TUniEdit* To) {
-    if (!From->Text().empty()) To->SetText(From->Text());
-  };
-  copy(edName, p->edName);
-  copy(edArtist, p->edArtist);
-  copy(edAlbum, p->edAlbum);
-  copy(edYear, p->edYear);
-  if (!cbGenre->Text().empty()) p->cbGenre->SetItemIndex(cbGenre->ItemIndex());
-  if (!edPic->Text().empty()) {
-    const AnsiString picture = WideToAnsi(edPic->Text());
-    if (p->ThumbView->SelectedFile() != picture) {
-      p->ThumbView->AddThumb(picture);
-      p->ThumbView->SetSelectedFile(picture);
-    }
-    p->btDelete->SetEnabled(true);
-  }
-
-  TTagFields hidden;
-  ReadDialogTags(TTagRowItem(selected).Read(), hidden);
-  const std::pair<WideString TTagFields::*, TUniEdit*> edits[] = {
-      {&TTagFields::Writer, p->edWriter},     {&TTagFields::TrackNum, p->edTrackN1},
-      {&TTagFields::TrackTotal, p->edTrackNum2}, {&TTagFields::DiskNum, p->edDiskNum1},
-      {&TTagFields::DiskTotal, p->edDiskNum2}, {&TTagFields::Group, p->edGroup},
-      {&TTagFields::Tempo, p->edTempo},       {&TTagFields::Composer, p->edComposer},
-      {&TTagFields::Encoder, p->edEncoder},   {&TTagFields::Tool, p->edTool}};
-  for (const auto& [field, edit] : edits)
-    if (!(hidden.*field).empty()) edit->SetText(hidden.*field);
-  if (hidden.Compilation) p->chCompile->SetChecked(true);
-  if (hidden.Gapless) p->chGapless->SetChecked(true);
-  if (!hidden.Comment.empty()) p->MemoComments->SetText(hidden.Comment);
-  p->ShowModal();
+  TPropertiesDialog& dialog = Properties();
+  dialog.ShowTagTabsOnly();
+  // The dialog shows the selected file's tags, nothing of another file's.
+  TTagFields fields = TagFieldsOfRow(TTagRowItem(selected).Read());
+  for (const auto& [edit, field] : {std::pair{edName, &TTagFields::Name}, std::pair{edArtist, &TTagFields::Artist},
+                                    std::pair{edAlbum, &TTagFields::Album}, std::pair{edYear, &TTagFields::Year}})
+    if (!edit->Text().empty()) fields.*field = edit->Text();
+  fields.Cover = edPic->Text();
+  dialog.ShowTagFields(fields);
+  dialog.Form()->ShowModal();
 }
 
 void TMainForm::WriteTags2() {
@@ -282,7 +254,16 @@ void TMainForm::WriteTags2() {
                                     std::pair{dialog.Album, edAlbum}, std::pair{dialog.Year, edYear}})
     if (!value.empty()) edit->SetText(value);
   if (!dialog.Genre.empty()) cbGenre->SetItemIndex(PropForm->cbGenre->ItemIndex());
-  TagsFromDialog = true;
+  // The picture chosen in the dialog is the page's cover, as one chosen on the page.
+  if (!dialog.Cover.empty() && dialog.Cover != edPic->Text()) {
+    try {
+      UniImage25->Picture()->LoadFromFile(dialog.Cover);
+    } catch (const Exception&) {
+      // The page shows no picture of a kind it cannot draw; the file still gets it.
+    }
+    edPic->SetText(dialog.Cover);
+    UniStaticText1->SetVisible(false);
+  }
 }
 
 // --- the job ---------------------------------------------------------------------------------
@@ -293,11 +274,11 @@ TMP4BoxVersion TMainForm::TaggerVersion() {
   return WideLowerCase(tagger) == WideLowerCase(edMP4Box->Text()) ? MP4BoxVersion() : ReadMP4BoxVersion(tagger);
 }
 
-AnsiString TMainForm::FilesTagITags(int Row, const TMP4BoxVersion& Version) {
-  if (TagsFromDialog) return TagPageITagsArgument(TagFieldsOfDialog(), true, Version);
+TTagFields TMainForm::FilesTagFields(int Row) {
+  if (Row >= FilesTagList->Items()->Count()) return TTagFields();
   TTagFields fields = TagFieldsOfRow(TTagRowItem(FilesTagList->Items()->Item(Row)).Read());
   fields.Cover = edPic->Text();
-  return TagPageITagsArgument(fields, false, Version);
+  return fields;
 }
 
 void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
@@ -308,7 +289,7 @@ void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
     return;
   }
   if (!IsMP4BoxPath(edTagger->Text())) {
-    ShowTextNotice(MainTaskDialog, NotMP4BoxTaggerText);
+    ShowTextNotice(MainTaskDialog, NamedTexts().TagMsgNotMP4Box);
     return;
   }
   const int count = FilesTagList->Items()->Count();
@@ -316,13 +297,21 @@ void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
   TFolderTagJob job;
   for (int i = 0; i < count; ++i) job.Files.push_back(TTagRowItem(FilesTagList->Items()->Item(i)).Read().FullName());
   job.Checked = CheckStates(FilesTagList);
+  if (!HasCheckedItem(FilesTagList)) {
+    ShowTextNotice(MainTaskDialog, NamedTexts().TagMsgNoneChecked);
+    return;
+  }
   job.Options = {edTagger->Text(), edTemp->Text(), chVerbose->Checked(), TaggerVersion()};
+  // Every file is looked at before the first one is changed.
+  const TFolderTagRefusal refusal = CheckFolderTagFiles(job.Files, job.Checked, job.Options.Version);
+  if (refusal.Any()) {
+    ShowTextNotice(MainTaskDialog, FolderTagRefusalText(refusal));
+    return;
+  }
   job.Select = [this](int Row) {
     if (Row < FilesTagList->Items()->Count()) FilesTagList->SetSelected(FilesTagList->Items()->Item(Row));
   };
-  job.ITagsOf = [this, version = job.Options.Version](int Row) {
-    return Row < FilesTagList->Items()->Count() ? FilesTagITags(Row, version) : AnsiString();
-  };
+  job.TagsOf = [this](int Row) { return FilesTagFields(Row); };
   Wizard->SetActivePage(ProcessPage);
   FJobs->StartJob(FolderTagJobStart(job));
 }

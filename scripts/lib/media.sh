@@ -2,7 +2,7 @@
 # (sourced). KAVO_TEST_MEDIA then names the folder as the tests see it under Wine.
 
 # Change the number when the recipe below changes: a new folder is made next to the old one.
-KAVO_MEDIA_VERSION=24
+KAVO_MEDIA_VERSION=25
 
 kavo_make_test_media() {
   local dir=$1 v=(-f lavfi -i "testsrc=size=160x120:rate=25:duration=1")
@@ -65,6 +65,14 @@ META
   ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" "${x264[@]}" -c:a aac -b:a 64k "${t[@]}" -metadata title='Clip' \
     -metadata artist='Bob' -metadata album='Films' -metadata date=2011 -metadata genre=Drama \
     "$dir/tags/clip.mp4"
+  # A song carrying a dozen tags and a cover, for the tests that read every tag back.
+  ffmpeg "${q[@]}" -f lavfi -i color=red:s=40x30 -frames:v 1 "$dir/cover.jpg"
+  ffmpeg "${q[@]}" "${a[@]}" -i "$dir/cover.jpg" -map 0 -map 1 -c:a aac -b:a 64k -c:v copy \
+    -disposition:v:0 attached_pic -metadata title='Ωmega Song' -metadata artist='Zoë Keys' \
+    -metadata album_artist='Band' -metadata album='Été' -metadata date=2009 -metadata genre=Jazz \
+    -metadata composer='Comp' -metadata comment='A comment' -metadata track=3/12 -metadata disc=1/2 \
+    -metadata grouping='Grp' -metadata description='Desc' -metadata copyright='(c) K' \
+    -metadata lyrics='La la' -metadata compilation=1 "$dir/dozen.m4a"
   # Every kind of stream the extract page lists: video, audio, text and chapters in one MP4;
   # a MOV with a text stream (which the page does not list).
   ffmpeg "${q[@]}" "${v[@]}" "${a[@]}" -i "$dir/subs.srt" -i "$dir/chapters.ffmeta" -map 0 -map 1 -map 2 \

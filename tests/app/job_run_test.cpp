@@ -342,6 +342,33 @@ TEST_F(RealJob, TaggingFollowsTheMuxAfterAPause) {
   EXPECT_NE(ReadText(folder + "out one.mp4").find("title=Song \"A\""), std::string::npos);
 }
 
+// A mux that failed or was stopped leaves a partial file, or an older file of that name:
+// nothing is tagged after it.
+TEST_F(RealJob, NoTaggingFollowsAMuxThatDidNotSucceed) {
+  for (const bool abort : {false, true}) {
+    SCOPED_TRACE(abort ? "aborted" : "failed");
+    view.Closed.clear();
+    bool asked = false;
+    TJobStart job = TwoSteps();
+    job.StepCount = 1;
+    job.AfterClose = [&]() -> std::vector<TRunRequest> {
+      asked = true;
+      return {};
+    };
+    SetEnvironmentVariableA(abort ? "KAVO_MP4BOX_STALL" : "KAVO_MP4BOX_FAIL", abort ? "40" : "1");
+    ASSERT_TRUE(seq->StartJob(std::move(job)));
+    if (abort) {
+      ASSERT_TRUE(PumpUntil([&] { return !view.Positions.empty() && view.Positions.back() == 40; }));
+      seq->Abort();
+    }
+    ASSERT_TRUE(PumpUntil([&] { return !view.Closed.empty(); }, 30000));
+    EXPECT_EQ(view.Closed.front(), abort ? TJobOutcome::Aborted : TJobOutcome::Failed);
+    // The tagging would be asked for 2000 ms after the close.
+    EXPECT_FALSE(PumpUntil([&] { return asked; }, 2600));
+    for (const char* v : {"KAVO_MP4BOX_FAIL", "KAVO_MP4BOX_STALL"}) SetEnvironmentVariableA(v, nullptr);
+  }
+}
+
 }  // namespace
 
 namespace {

@@ -1,6 +1,7 @@
 // The start page driven with the mouse: the area list shows its task list, and a double
 // click on a task opens its page; the pages' Back (and the settings page's Next) lead back.
 #include "tests/app/program_session.h"
+#include "tests/app/page_driving.h"
 #include "tests/app/user_input.h"
 
 #include "app/common/named_texts.h"
@@ -120,7 +121,13 @@ TEST_F(StartPage, UsingMP4BoxAsTaggerFollowsThePaths) {
   m->chTaggerorNot->SetChecked(false);  // a tagger that is not AtomicParsley goes
   EXPECT_EQ(m->edTagger->Text(), L"");
   m->edTagger->SetText(L"C:\\Tools\\AtomicParsley.exe");
-  m->chTaggerorNot->SetChecked(true);
+  {
+    TTaskAnswer notice(0);  // AtomicParsley is set aside, and the user is told
+    m->chTaggerorNot->SetChecked(true);
+    EXPECT_TRUE(notice.Driver.Done());
+    EXPECT_EQ(notice.Content, L"MP4Box is now the tagger, in place of AtomicParsley.exe.");
+  }
+  EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\MP4Box.exe");
   m->edTagger->SetText(L"C:\\Tools\\AtomicParsley.exe");
   m->chTaggerorNot->SetChecked(false);  // AtomicParsley stays
   EXPECT_EQ(m->edTagger->Text(), L"C:\\Tools\\AtomicParsley.exe");

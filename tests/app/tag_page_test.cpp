@@ -6,7 +6,11 @@
 #include <windows.h>
 #include <dlgs.h>
 
+#include <map>
+
 #include "app/common/named_texts.h"
+#include "app/common/text_routines.h"
+#include "app/common/utf8.h"
 #include "app/forms/prop_form.h"
 #include "app/media/media_info.h"
 #include "app/media/tag_row_item.h"
@@ -54,7 +58,7 @@ class TagPageTest : public ::testing::Test {
   }
   void TearDown() override {
     session.reset();
-    for (const wchar_t* name : {L"KAVO_TOOL_LOG", L"KAVO_MP4BOX_FAIL", L"KAVO_ATOMICPARSLEY_FAIL"})
+    for (const wchar_t* name : {L"KAVO_TOOL_LOG", L"KAVO_MP4BOX_FAIL", L"KAVO_ATOMICPARSLEY_FAIL", L"KAVO_MP4BOX_VERSION"})
       SetEnvironmentVariableW(name, nullptr);
     RemoveSettingsFile();
   }
@@ -82,6 +86,25 @@ class TagPageTest : public ::testing::Test {
     if (items->Count() == 0) return {-1, L""};
     TUniListItem* last = items->Item(items->Count() - 1);
     return {last->ImageIndex(), last->SubItems()->Strings(1)};
+  }
+  // The process page's error rows.
+  std::vector<WideString> ErrorRows() const {
+    std::vector<WideString> errors;
+    TUniListItems* items = m->ETAListView->Items();
+    for (int i = 0; i < items->Count(); ++i)
+      if (items->Item(i)->ImageIndex() == pekError) errors.push_back(items->Item(i)->SubItems()->Strings(1));
+    return errors;
+  }
+  std::map<WideString, std::string> FileBytes() const {
+    std::map<WideString, std::string> bytes;
+    for (const wchar_t* name : TaggedFiles) bytes[name] = ReadFileBytes(folder + name);
+    return bytes;
+  }
+  bool WorkFileLeft() const {
+    WIN32_FIND_DATAW found;
+    HANDLE h = FindFirstFileW((folder + L"*-tagging*").c_str(), &found);
+    if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    return h != INVALID_HANDLE_VALUE;
   }
   std::vector<TArgv> Runs() const { return RecordedRuns(ReadFileBytes(argvLog)); }
   // The value after an option in a recorded run.
@@ -270,9 +293,14 @@ TEST_F(TagPageTest, NextPreviousAndTheColumnMenu) {
   EXPECT_EQ(length->Width(), 80);
 }
 
-TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
+// The older MP4Box imports each file into a new one ("-add ... -new"), which keeps only the
+// tags given, as the stand-in does: every copy read back lacks the file's other tags, so
+// every file stays as it was, each with an error row that says so.
+TEST_F(TagPageTest, CopiesThatLostTagsLeaveEveryFileAsItWas) {
+  if (!TMediaInfoLibrary::Instance().Loaded()) GTEST_SKIP() << "MediaInfo.dll is not beside the tests";
   ChooseFolder(folder);
   ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const std::map<WideString, std::string> before = FileBytes();
   const int song = RowOf(L"song.m4a");
   Select(song);
   m->edName->SetText(L"12\" Mix 100%");
@@ -282,10 +310,12 @@ TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
   Next();
   EXPECT_EQ(m->Wizard->ActivePage(), m->ProcessPage);
   ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
-  EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().TagSucceed}));
+  EXPECT_EQ(LastEvent(), (TRecordedRow{pekWarning, NamedTexts().TagFailed}));
   SaveShot(m, "tag_job.bmp");
   const std::vector<TArgv> runs = Runs();
   ASSERT_EQ(runs.size(), 3u);
+  const std::vector<WideString> errors = ErrorRows();
+  ASSERT_EQ(errors.size(), 3u);
   const std::string f = WideToAnsi(folder);
   for (int i = 0; i < 3; ++i) {
     SCOPED_TRACE(i);
@@ -294,12 +324,13 @@ TEST_F(TagPageTest, ATaggingJobRewritesEveryCheckedFileInPlace) {
     const std::string work = file.substr(0, file.rfind('.')) + "-tagging" + file.substr(file.rfind('.'));
     EXPECT_EQ(runs[i].at(0), "MP4Box.exe");
     EXPECT_EQ(After(runs[i], "-add"), file);
-    EXPECT_EQ(After(runs[i], "-new"), work);  // written beside the file, then put in its place
+    EXPECT_EQ(After(runs[i], "-new"), work);  // written beside the file
     EXPECT_EQ(After(runs[i], "-tmp"), WideToAnsi(temp.Path()) + "\\my temp\\");
-    EXPECT_FALSE(TempFolder::Exists(AnsiToWide(work)));
-    const std::string now = ReadFileBytes(row.FullName());
-    EXPECT_EQ(now.rfind("KAVO-STANDIN MP4", 0), 0u) << now.substr(0, 40);
+    EXPECT_EQ(errors[i].rfind(row[C::File] + L" was left as it was", 0), 0u) << WideToAnsi(errors[i]);
+    EXPECT_NE(errors[i].find(L"Performer"), WideString::npos) << WideToAnsi(errors[i]);
+    EXPECT_EQ(ReadFileBytes(row.FullName()), before.at(row[C::File]));
   }
+  EXPECT_FALSE(WorkFileLeft());
   EXPECT_EQ(After(runs[song], "-itags").rfind("name=12\" Mix 100%:", 0), 0u) << After(runs[song], "-itags");
   bool stop = false;
   m->ProcessPageBackButtonClick(nullptr, stop);
@@ -321,10 +352,7 @@ TEST_F(TagPageTest, AFailingRunLeavesItsFileWholeAndUncheckedRowsAreLeftOut) {
   EXPECT_EQ(After(runs[0], "-add"), WideToAnsi(Row(0).FullName()));
   EXPECT_EQ(After(runs[1], "-add"), WideToAnsi(Row(2).FullName()));
   for (const wchar_t* name : TaggedFiles) EXPECT_EQ(ReadFileBytes(folder + name), before[name]) << WideToAnsi(name);
-  WIN32_FIND_DATAW found;
-  HANDLE h = FindFirstFileW((folder + L"*-tagging*").c_str(), &found);
-  EXPECT_EQ(h, INVALID_HANDLE_VALUE) << "a work file was left behind";
-  if (h != INVALID_HANDLE_VALUE) FindClose(h);
+  EXPECT_FALSE(WorkFileLeft()) << "a work file was left behind";
 }
 
 TEST_F(TagPageTest, TheCoverPictureChosenInTheDialogGoesToEveryFile) {
@@ -374,7 +402,8 @@ TEST_F(TagPageTest, WithoutRowsNothingHappens) {
   EXPECT_FALSE(TempFolder::Exists(argvLog));
 }
 
-TEST_F(TagPageTest, TheDialogsTagsAreConfirmedIntoTheRowAndWrittenToEveryFile) {
+// Whatever the dialog offers reaches the selected row's file, and that file only.
+TEST_F(TagPageTest, TheDialogsTagsGoIntoTheSelectedRowAndItsFileOnly) {
   ChooseFolder(folder);
   ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
   Select(0);
@@ -389,6 +418,9 @@ TEST_F(TagPageTest, TheDialogsTagsAreConfirmedIntoTheRowAndWrittenToEveryFile) {
     PropForm->edWriter->SetText(L"Wri");
     PropForm->edTrackN1->SetText(L"3");
     PropForm->edArtist->SetText(L"Dialog Artist");
+    PropForm->edComposer->SetText(L"Comp");
+    PropForm->chCompile->SetChecked(true);
+    PropForm->chGapless->SetChecked(true);
     PropForm->btOkClick(nullptr);
   });
   m->btTagMoreClick(nullptr);
@@ -401,16 +433,26 @@ TEST_F(TagPageTest, TheDialogsTagsAreConfirmedIntoTheRowAndWrittenToEveryFile) {
   EXPECT_EQ(row[C::Writer], L"Wri");
   EXPECT_EQ(row[C::TrackP], L"3");
   EXPECT_EQ(row[C::Artist], L"Dialog Artist");
+  EXPECT_EQ(row[C::Composer], L"Comp");
+  EXPECT_EQ(row[C::Compile], L"compile");
+  EXPECT_EQ(row[C::Gapless], L"gapless");
   EXPECT_EQ(m->edArtist->Text(), L"Dialog Artist");
 
   Next();
   ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
   const std::vector<TArgv> runs = Runs();
   ASSERT_EQ(runs.size(), 3u);
-  for (const TArgv& run : runs) {
-    const std::string itags = After(run, "-itags");
-    EXPECT_NE(itags.find(":artist=Dialog Artist:"), std::string::npos) << itags;
-    EXPECT_NE(itags.find(":writer=Wri:tracknum=3:tempo=90"), std::string::npos) << itags;
+  const std::string first = After(runs[0], "-itags");
+  EXPECT_NE(first.find(":artist=Dialog Artist:"), std::string::npos) << first;
+  EXPECT_NE(first.find(":writer=Wri:tracknum=3:tempo=90"), std::string::npos) << first;
+  EXPECT_NE(first.find(":composer=Comp:compilation=yes:gapeless=yes"), std::string::npos) << first;
+  for (int i = 1; i < 3; ++i) {
+    const std::string itags = After(runs[i], "-itags");
+    EXPECT_EQ(itags.rfind("name=" + WideToUtf8(Row(i)[C::Name]) + ":artist=" + WideToUtf8(Row(i)[C::Artist]) + ":", 0),
+              0u)
+        << itags;
+    for (const char* other : {"Dialog Artist", "writer=", "tracknum=", "tempo=", "composer=", "compilation="})
+      EXPECT_EQ(itags.find(other), std::string::npos) << itags;
   }
 }
 
@@ -482,23 +524,152 @@ TEST_F(TagPageTest, ArtworkAddedInTheDialogShowsItsFolderReducedAndGoesToEveryFi
   }
 }
 
-TEST_F(TagPageTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
+// Today's MP4Box, which the stand-in follows when it prints a version from 1.0 on.
+class TagPageTodayTest : public TagPageTest {
+ protected:
+  void SetUp() override {
+    SetEnvironmentVariableW(L"KAVO_MP4BOX_VERSION", L"26.08-DEV");
+    TagPageTest::SetUp();
+  }
+};
+
+// After "More" changed only the genre of the selected file, every file is tagged with its
+// own row: its own title and artist, no track number of another file; today's tool
+// rewrites each file whole into a copy beside it ("-out"), never "-add ... -new".
+TEST_F(TagPageTodayTest, EachFileIsTaggedWithItsOwnRowAfterMore) {
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  const std::map<WideString, std::string> before = FileBytes();
+  Select(0);
+  TModalDriver dialog([] { return PropForm->Visible(); }, [] {
+    PropForm->cbGenre->SetItemIndex(17);  // Rock
+    PropForm->btOkClick(nullptr);
+  });
+  m->btTagMoreClick(nullptr);
+  ASSERT_TRUE(dialog.Done());
+  EXPECT_EQ(Row(0)[C::Genre], L"Rock");
+
+  Next();
+  ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
+  const std::vector<TArgv> runs = Runs();
+  ASSERT_EQ(runs.size(), 3u);
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(i);
+    const TTagRow row = Row(i);
+    const std::string file = WideToUtf8(row.FullName());
+    const std::string work = file.substr(0, file.rfind('.')) + "-tagging" + file.substr(file.rfind('.'));
+    const std::string itags = After(runs[i], "-itags");
+    EXPECT_EQ(runs[i].at(3), file);
+    EXPECT_EQ(After(runs[i], "-out"), work);
+    EXPECT_EQ(After(runs[i], "-add"), "(none)");
+    EXPECT_EQ(After(runs[i], "-new"), "(none)");
+    EXPECT_EQ(itags.rfind("name=" + WideToUtf8(row[C::Name]) + ":artist=" + WideToUtf8(row[C::Artist]) + ":", 0), 0u)
+        << itags;
+    EXPECT_NE(itags.find(":genre=" + WideToUtf8(row[C::Genre])), std::string::npos) << itags;
+    EXPECT_EQ(itags.find("tracknum="), std::string::npos) << itags;
+    // Whatever the tool made of it, the file holds what it held or its whole copy.
+    EXPECT_EQ(ReadFileBytes(row.FullName()), before.at(row[C::File]));
+  }
+  EXPECT_NE(After(runs[0], "-itags").find(":genre=Rock"), std::string::npos);
+  EXPECT_FALSE(WorkFileLeft());
+}
+
+// ">>" and "<<" start again from the first row of every folder listed.
+TEST_F(TagPageTest, PreviousAndNextWorkAfterALongerFolder) {
+  const WideString shorter = temp.Path() + L"\\two\\";  // before the tree reads the folder
+  CreateDirectoryW(shorter.c_str(), nullptr);
+  for (const wchar_t* name : {L"song.m4a", L"tone.m4a"})
+    ASSERT_TRUE(CopyFileW((folder + name).c_str(), (shorter + name).c_str(), FALSE));
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  m->dpbt2Click(nullptr);
+  m->dpbt2Click(nullptr);
+  EXPECT_EQ(m->FilesTagList->Selected()->Index(), 2);
+  ChooseFolder(shorter);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 2);
+  m->dpbt2Click(nullptr);
+  ASSERT_NE(m->FilesTagList->Selected(), nullptr);
+  EXPECT_EQ(m->FilesTagList->Selected()->Index(), 1);
+  m->spbt1Click(nullptr);
+  EXPECT_EQ(m->FilesTagList->Selected()->Index(), 0);
+}
+
+// What stops a job before anything is changed, each with a notice in the user's language:
+// no checked row, a tagger that is not MP4Box, a read-only file, and (for the older tool) a
+// name its 8-bit command line cannot carry.
+TEST_F(TagPageTest, NothingIsTaggedWhenAFileCannotBeOrNoneIsChecked) {
+  const WideString greek = folder + L"\x03A9\x03B4\x03AE.m4a";
+  ASSERT_TRUE(CopyFileW((folder + L"tone.m4a").c_str(), greek.c_str(), FALSE));
+  ChooseFolder(folder);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 4);
+  const std::map<WideString, std::string> before = FileBytes();
+  auto refused = [&](const WideString& Content) {
+    TTaskAnswer notice(0);
+    Next();
+    EXPECT_TRUE(notice.Driver.Done());
+    EXPECT_EQ(notice.Content, Content);
+    EXPECT_EQ(m->Wizard->ActivePage(), m->TagPage);
+    EXPECT_FALSE(m->FJobs->JobRunning());
+  };
+  {
+    SCOPED_TRACE("a name the older tool cannot reach");
+    refused(FillText(NamedTexts().TagMsgUnspellable, L"\x03A9\x03B4\x03AE.m4a"));
+  }
+  m->FilesTagList->Items()->Item(RowOf(L"\x03A9\x03B4\x03AE.m4a"))->SetChecked(false);
+  SetFileAttributesW((folder + L"clip.mp4").c_str(), FILE_ATTRIBUTE_READONLY);
+  {
+    SCOPED_TRACE("a read-only file");
+    refused(FillText(NamedTexts().TagMsgReadOnlyFiles, L"clip.mp4"));
+  }
+  SetFileAttributesW((folder + L"clip.mp4").c_str(), FILE_ATTRIBUTE_NORMAL);
+  for (int i = 0; i < m->FilesTagList->Items()->Count(); ++i) m->FilesTagList->Items()->Item(i)->SetChecked(false);
+  {
+    SCOPED_TRACE("no checked row");
+    refused(NamedTexts().TagMsgNoneChecked);
+  }
+  m->edTagger->SetText(TMainForm::ProgramFolder() + L"AtomicParsley.exe");
+  {
+    SCOPED_TRACE("AtomicParsley as the tagger");
+    refused(NamedTexts().TagMsgNotMP4Box);
+  }
+  EXPECT_FALSE(TempFolder::Exists(argvLog));
+  EXPECT_EQ(FileBytes(), before);
+}
+
+// A mux whose tags the real AtomicParsley writes two seconds after the mux succeeded, with
+// its UTF-16 command line: every tag reads back, Greek title and artist included.
+TEST_F(TagPageTodayTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
+  if (!TMediaInfoLibrary::Instance().Loaded()) GTEST_SKIP() << "MediaInfo.dll is not beside the tests";
+  const WideString atomicParsley = TMainForm::ProgramFolder() + L"atomicparsley\\AtomicParsley.exe";
+  if (!TempFolder::Exists(atomicParsley)) GTEST_SKIP() << "no AtomicParsley (scripts/deps --atomicparsley)";
   std::wstring clip = temp.Path() + L"\\clip.mp4";
   ASSERT_TRUE(CopyFileW((media + L"clip.mp4").c_str(), clip.c_str(), FALSE));
   const std::wstring output = temp.Path() + L"\\new film.mp4";
-  m->edTagger->SetText(TMainForm::ProgramFolder() + L"AtomicParsley.exe");
+  m->edTagger->SetText(atomicParsley);
   m->CreationList->SetItemIndex(0);
   m->CreationListDblClick(nullptr);
   m->AddMuxFiles({clip});
   m->edMP4Output->SetText(output);
   // The tags are turned on and filled in the properties dialog.
   m->MP4ListView->SetSelected(m->MP4ListView->Items()->Item(0));
+  const WideString title = L"\x03A4\x03C1\x03B1\x03B3\x03BF\x03CD\x03B4\x03B9 \"One\"";
+  const WideString artist = L"\x039A\x03B1\x03BB\x03BB\x03B9\x03C4\x03AD\x03C7\x03BD\x03B7\x03C2";
   bool tagsEnabled = false;
   TModalDriver dialog([] { return PropForm->Visible(); }, [&] {
     tagsEnabled = PropForm->chTagSupport->Enabled();
     PropForm->chTagSupport->SetChecked(true);
-    PropForm->edName->SetText(L"Song \"One\"");
+    PropForm->edName->SetText(title);
+    PropForm->edArtist->SetText(artist);
+    PropForm->edAlbum->SetText(L"\x00C9t\x00E9");
+    PropForm->edYear->SetText(L"2011");
     PropForm->edTrackN1->SetText(L"3");
+    PropForm->edTrackNum2->SetText(L"12");
+    PropForm->edDiskNum1->SetText(L"1");
+    PropForm->edDiskNum2->SetText(L"2");
+    PropForm->edComposer->SetText(L"Comp");
+    PropForm->edGroup->SetText(L"Grp");
+    PropForm->chCompile->SetChecked(true);
+    PropForm->cbGenre->SetItemIndex(12);  // Jazz
     PropForm->MemoComments->SetText(L"line 1\r\nline 2");
     PropForm->btOkClick(nullptr);
   });
@@ -510,17 +681,32 @@ TEST_F(TagPageTest, AMuxTaggedByAtomicParsleyTwoSecondsLater) {
 
   ASSERT_TRUE(PumpUntil([&] { return LastEvent().Text == NamedTexts().CreateSucceed; }, 30000));
   const ULONGLONG muxClosed = GetTickCount64();
+  // The stand-in MP4Box writes no real MP4: a real one takes its place before the tagging.
+  ASSERT_TRUE(CopyFileW((media + L"clip.mp4").c_str(), output.c_str(), FALSE));
   ASSERT_TRUE(PumpUntil([&] { return LastEvent().Text == L"Tagging of new film.mp4..."; }, 10000));
-  EXPECT_GE(GetTickCount64() - muxClosed, 1900u);
+  EXPECT_GE(GetTickCount64() - muxClosed, 1800u);
   ASSERT_TRUE(PumpUntil([&] { return JobClosed(); }, 30000));
   EXPECT_EQ(LastEvent(), (TRecordedRow{pekInformation, NamedTexts().TagSucceed}));
   const std::vector<TArgv> runs = Runs();
-  ASSERT_EQ(runs.size(), 2u);
+  ASSERT_EQ(runs.size(), 1u);  // the real AtomicParsley records nothing
   EXPECT_EQ(runs[0].at(0), "MP4Box.exe");
   EXPECT_EQ(After(runs[0], "-itags"), "(none)");  // MP4Box leaves the tags to AtomicParsley
-  EXPECT_EQ(runs[1], (TArgv{"AtomicParsley.exe", WideToAnsi(output), "--overWrite", "--title", "Song \"One\"",
-                            "--tracknum", "3", "--comment", "line 1\r\nline 2"}));
-  EXPECT_NE(ReadFileBytes(output).find("title=Song \"One\""), std::string::npos);
+
+  TMediaInfoFile file(output);
+  auto tag = [&](const wchar_t* parameter) { return file.Get(TStreamKind::General, 0, parameter); };
+  EXPECT_EQ(tag(L"Title"), title);
+  EXPECT_EQ(tag(L"Performer"), artist);
+  EXPECT_EQ(tag(L"Album"), L"\x00C9t\x00E9");
+  EXPECT_EQ(tag(L"Recorded_Date"), L"2011");
+  EXPECT_EQ(tag(L"Track/Position"), L"3");
+  EXPECT_EQ(tag(L"Track/Position_Total"), L"12");
+  EXPECT_EQ(tag(L"Part/Position"), L"1");
+  EXPECT_EQ(tag(L"Part/Position_Total"), L"2");
+  EXPECT_EQ(tag(L"Composer"), L"Comp");
+  EXPECT_EQ(tag(L"Grouping"), L"Grp");
+  EXPECT_EQ(tag(L"Compilation"), L"Yes");
+  EXPECT_EQ(tag(L"Genre"), L"Jazz");
+  EXPECT_NE(tag(L"Comment").find(L"line 1"), WideString::npos) << WideToAnsi(tag(L"Comment"));
 }
 
 }  // namespace

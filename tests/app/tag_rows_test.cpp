@@ -164,15 +164,15 @@ TEST(TagRewrite, TheOriginalIsReplacedOnlyAfterARunThatEndedWell) {
   TempFolder::MakeFile(work, "half written");
   EXPECT_EQ(TagWorkFileOf(file), temp.Path() + L"\\song-tagging2.m4a");  // a name nobody holds
 
-  EXPECT_EQ(FinishTagRewrite(file, work, false), L"");
+  EXPECT_EQ(FinishTagRewrite(file, work, false, TTagFields()), L"");
   EXPECT_EQ(ReadFileBytes(file), "original");
   EXPECT_FALSE(TempFolder::Exists(work));
 
-  EXPECT_EQ(FinishTagRewrite(file, work, true), L"");  // ended well but wrote nothing
+  EXPECT_EQ(FinishTagRewrite(file, work, true, TTagFields()), L"");  // ended well but wrote nothing
   EXPECT_EQ(ReadFileBytes(file), "original");
 
   TempFolder::MakeFile(work, "tagged");
-  EXPECT_EQ(FinishTagRewrite(file, work, true), L"");
+  EXPECT_EQ(FinishTagRewrite(file, work, true, TTagFields()), L"");
   EXPECT_EQ(ReadFileBytes(file), "tagged");
   EXPECT_FALSE(TempFolder::Exists(work));
 }
@@ -184,7 +184,11 @@ TEST(FolderTagJob, OneStepPerCheckedRowFromTheFirst) {
   job.Options = {L"MP4Box.exe", L"", false};
   std::vector<int> selected;
   job.Select = [&](int Row) { selected.push_back(Row); };
-  job.ITagsOf = [](int Row) { return Row == 0 ? AnsiString(" -itags \"name=A\"") : AnsiString(); };
+  job.TagsOf = [](int Row) {
+    TTagFields t;
+    if (Row == 0) t.Name = L"A";
+    return t;
+  };
   TJobStart start = FolderTagJobStart(job);
   EXPECT_EQ(start.Mode, TJobMode::Tag);
   EXPECT_EQ(start.StepCount, 2);
@@ -202,6 +206,35 @@ TEST(FolderTagJob, OneStepPerCheckedRowFromTheFirst) {
   job.Checked = {false, false, false};
   TJobStart none = FolderTagJobStart(job);
   EXPECT_FALSE(none.Steps(0));  // the job closes at once
+}
+
+// Every checked file is looked at before the first run: a read-only one, and (for the older
+// tool, whose line is 8-bit) one whose name neither the code page nor a short name reaches.
+TEST(FolderTagJob, FilesThatCannotBeTaggedAreNamedBeforeTheFirstRun) {
+  TempFolder temp;
+  const WideString plain = temp.Path() + L"\\plain.m4a", greek = temp.Path() + L"\\\x03A9\x03B4\x03AE.m4a",
+                   locked = temp.Path() + L"\\locked.m4a", unchecked = temp.Path() + L"\\\x03A9 ro.m4a";
+  for (const WideString& f : {plain, greek, locked, unchecked}) TempFolder::MakeFile(f);
+  SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+  SetFileAttributesW(unchecked.c_str(), FILE_ATTRIBUTE_READONLY);
+  const std::vector<WideString> files{plain, greek, locked, unchecked};
+  const std::vector<bool> checked{true, true, true, false};
+  const TMP4BoxVersion older = ParseMP4BoxVersion("MP4Box - GPAC version 0.4.5");
+  const TMP4BoxVersion today = ParseMP4BoxVersion("MP4Box - GPAC version 26.08-DEV");
+
+  TFolderTagRefusal refusal = CheckFolderTagFiles(files, checked, older);
+  EXPECT_EQ(refusal.ReadOnly, std::vector<WideString>{locked});
+  // Its short name may reach the file, but no 8-bit name reaches its tagged copy.
+  EXPECT_EQ(refusal.Unspellable, std::vector<WideString>{greek});
+  EXPECT_EQ(FolderTagRefusalText(refusal),
+              L"These files are read-only and cannot be tagged: locked.m4a\r\n\r\nThis MP4Box cannot reach these "
+              L"files by their names (use MP4Box 0.6.0 or later, or rename them): \x03A9\x03B4\x03AE.m4a");
+  refusal = CheckFolderTagFiles(files, checked, today);  // today's tool reads UTF-16
+  EXPECT_TRUE(refusal.Unspellable.empty());
+  EXPECT_TRUE(refusal.Any());
+  SetFileAttributesW(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_FALSE(CheckFolderTagFiles(files, checked, today).Any());
+  SetFileAttributesW(unchecked.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 }  // namespace
