@@ -430,8 +430,10 @@ void TShFileListView::ResetRows() {
 }
 
 void TShFileListView::AppendRow(TFileInfo&& Row) {
-  // The array grows in steps of 500 records.
-  if (FRowCount >= static_cast<int>(FRows.capacity())) FRows.reserve(static_cast<size_t>(FRowCount) + 500);
+  // The array grows by half its size (at least 500 records), so that a large folder's
+  // records are not moved again for every 500 more.
+  if (FRowCount >= static_cast<int>(FRows.capacity()))
+    FRows.reserve(static_cast<size_t>(FRowCount) + std::max<size_t>(500, FRows.capacity() / 2));
   FRows.push_back(std::move(Row));
   ++FRowCount;
 }
@@ -475,8 +477,15 @@ void TShFileListView::AddFolderEntries(const std::vector<WideString>& Masks, uin
       copies = 1;
     } else {
       if (!SearchTakesEntry(data.dwFileAttributes, Attr)) continue;
-      WideString n = name;
-      for (const WideString& mask : Masks) copies += MatchesMask(n, mask) ? 1 : 0;  // a mask named twice lists twice
+      WideString n;  // made only for a mask that must look at the name
+      for (const WideString& mask : Masks) {  // a mask named twice lists twice
+        if (mask == L"*" || mask == L"*.*") {
+          ++copies;
+          continue;
+        }
+        if (n.empty()) n = name;
+        copies += MatchesMask(n, mask) ? 1 : 0;
+      }
     }
     if (!copies) continue;
     TFileInfo row = RecordOfFindData(folder, data);

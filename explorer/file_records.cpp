@@ -156,11 +156,20 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
 
 std::string NameSortKey(const WideString& Name) {
   const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
-  int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), static_cast<int>(Name.size()), nullptr, 0);
-  if (n <= 0) return std::string();
-  std::string key(static_cast<size_t>(n), '\0');
-  LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), static_cast<int>(Name.size()),
-               reinterpret_cast<LPWSTR>(key.data()), n);
+  const int length = static_cast<int>(Name.size());
+  // Most keys fit a buffer on the stack: the system is asked once instead of twice.
+  char buffer[512];
+  int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, reinterpret_cast<LPWSTR>(buffer),
+                       static_cast<int>(sizeof buffer));
+  std::string key;
+  if (n > 0) {
+    key.assign(buffer, static_cast<size_t>(n));
+  } else {
+    n = LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, nullptr, 0);
+    if (n <= 0) return std::string();
+    key.assign(static_cast<size_t>(n), '\0');
+    LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, reinterpret_cast<LPWSTR>(key.data()), n);
+  }
   while (!key.empty() && key.back() == '\0') key.pop_back();  // the key's own terminator
   return key;
 }
@@ -171,14 +180,23 @@ void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descen
     for (int i = L; i <= R; ++i)
       if (Rows[static_cast<size_t>(i)].NameKey.empty())
         Rows[static_cast<size_t>(i)].NameKey = NameSortKey(Rows[static_cast<size_t>(i)].Name);
+  auto row = [&Rows](int i) -> TFileInfo& { return Rows[static_cast<size_t>(i)]; };
   while (L < R) {
     int i = L, j = R;
-    const TFileInfo pivot = Rows[static_cast<size_t>((L + R) / 2)];
+    // The pivot is the middle record's value: it is followed where the swaps move it
+    // rather than copied, which gives the same comparisons as a copy would.
+    int pivot = (L + R) / 2;
     do {
-      while (CompareFileInfo(Rows[static_cast<size_t>(i)], pivot, SortColumn, Descending) < 0) ++i;
-      while (CompareFileInfo(Rows[static_cast<size_t>(j)], pivot, SortColumn, Descending) > 0) --j;
+      while (CompareFileInfo(row(i), row(pivot), SortColumn, Descending) < 0) ++i;
+      while (CompareFileInfo(row(j), row(pivot), SortColumn, Descending) > 0) --j;
       if (i <= j) {
-        if (i < j) std::swap(Rows[static_cast<size_t>(i)], Rows[static_cast<size_t>(j)]);
+        if (i < j) {
+          std::swap(row(i), row(j));
+          if (pivot == i)
+            pivot = j;
+          else if (pivot == j)
+            pivot = i;
+        }
         ++i;
         --j;
       }

@@ -80,6 +80,6 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
 // The collation key of a name (see TFileInfo::NameKey); empty when the system gives none.
 std::string NameSortKey(const WideString& Name);
 
-// Sorts Rows[L..R] in place by CompareFileInfo (a quicksort whose pivot is a copy of the
+// Sorts Rows[L..R] in place by CompareFileInfo (a quicksort whose pivot is the value of the
 // middle record; records are swapped whole).
 void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending);

@@ -124,8 +124,20 @@ TWideSubItems::TWideSubItems(TUniListItem* AOwner) : FOwner(AOwner) {}
 
 TStrings* TWideSubItems::AnsiSubItems() const { return FOwner->TListItem::SubItems(); }
 
+void TWideSubItems::ReserveForColumns() {
+  // A row's sub-items most often fill the list's columns: room for them all when the first
+  // comes saves growing both lists step by step.
+  if (GetCount() != 0) return;
+  TUniCustomListView* lv = FOwner->ListView();
+  const int columns = lv ? lv->Columns()->Count() - 1 : 0;
+  if (columns <= GetCapacity()) return;
+  SetCapacity(columns);
+  if (!FIgnoreInherited) AnsiSubItems()->SetCapacity(columns);
+}
+
 int TWideSubItems::AddObject(const WideString& S, TObject* Obj) {
   TWideChange change(FOwner->ListView());
+  ReserveForColumns();
   int index = TUniStringList::AddObject(S, nullptr);
   if (!FIgnoreInherited) AnsiSubItems()->AddObject(WideToAnsi(S), Obj);
   return index;

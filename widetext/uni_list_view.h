@@ -68,6 +68,7 @@ class TWideSubItems : public TUniStringList {
  private:
   class TWideChange;
   TStrings* AnsiSubItems() const;
+  void ReserveForColumns();
   bool FIgnoreInherited = false;  // mirroring off
   TUniListItem* FOwner;
 };

@@ -4,6 +4,7 @@
 // edits and dialog are in app/media/tag_rows; the job is in app/commands/folder_tag_job.
 #include "app/commands/folder_tag_job.h"
 #include "app/commands/mux_job.h"
+#include "app/common/message_pace.h"
 #include "app/ui/list_routines.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
@@ -44,6 +45,57 @@ int SelectedIndex(TUniListView* List) {
   return selected ? selected->Index() : -1;
 }
 
+// A list's redrawing off while rows go in, and on again to show them, as the framework's
+// update bracket does but without its count: a listing begun inside this one's messages turns
+// it on and off for itself, and shows its rows as it goes.
+class TListFreeze {
+ public:
+  explicit TListFreeze(TWinControl* List) : FList(List) {}
+  ~TListFreeze() { Set(false); }
+  TListFreeze(const TListFreeze&) = delete;
+  TListFreeze& operator=(const TListFreeze&) = delete;
+  void Set(bool Frozen) {
+    if (Frozen == FFrozen || !FList->HandleAllocated()) return;
+    FFrozen = Frozen;
+    SendMessageW(FList->Handle(), WM_SETREDRAW, Frozen ? FALSE : TRUE, 0);
+    if (!Frozen) InvalidateRect(FList->Handle(), nullptr, TRUE);
+  }
+
+ private:
+  TWinControl* FList;
+  bool FFrozen = false;
+};
+
+// Adds the row of each name in turn. The window answers while a long folder is listed: it
+// gets its messages after the first row and every few hundredths of a second, and the rows
+// listed so far are shown every second and after the last. In between the list is not
+// redrawn: a row put into a list that redraws costs the system far more than the row
+// itself, and so does each showing. A new folder chosen meanwhile ends this listing (Ended); false then.
+template <class Add, class Superseded>
+bool ListTagFolder(TUniListView* List, const std::vector<WideString>& Names, Add AddRow, Superseded Ended) {
+  TListFreeze freeze(List);
+  TMessagePace answer(20), show(1000);
+  for (size_t i = 0; i < Names.size(); ++i) {
+    freeze.Set(true);
+    AddRow(Names[i]);
+    const bool last = i + 1 == Names.size();
+    // The first row comes after the old rows were cleared and the folder read: the window
+    // answers then too.
+    if (i > 0 && !last && !answer.Due()) continue;
+    if (last || show.Due()) freeze.Set(false);
+    Application->ProcessMessages();
+    if (Ended()) return false;
+  }
+  return true;
+}
+
+// Selects Item alone. When it already is the only selected row nothing is sent, so the
+// selection events (which read the file again) do not fire once for every row listed.
+void SelectAlone(TUniListView* List, TUniListItem* Item) {
+  if (List->SelCount() == 1 && Item->Selected()) return;
+  List->SetSelected(Item);
+}
+
 }  // namespace
 
 // --- listing a folder ---------------------------------------------------------------------
@@ -58,14 +110,10 @@ void TMainForm::ShDirTree1DirChange(TObject*, const AnsiString& SelectedPath) {
   const TCursor cursor = Screen->Cursor();
   Screen->SetCursor(crHourGlass);
   ScopeExit restore{[cursor] { Screen->SetCursor(cursor); }};
-  for (const WideString& name : TagFolderFileNames(TagFolderOf(TagFolder))) {
-    AddFileToTagList(name);
-    // The window answers while a long folder is listed; a new folder chosen meanwhile
-    // ends this listing.
-    Application->ProcessMessages();
-    if (listing != FTagListing) return;
-  }
-  TagPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(FilesTagList));
+  const bool whole = ListTagFolder(FilesTagList, TagFolderFileNames(TagFolderOf(TagFolder)),
+                                   [this](const WideString& Name) { AddFileToTagList(Name); },
+                                   [this, listing] { return listing != FTagListing; });
+  if (whole) TagPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(FilesTagList));
 }
 
 void TMainForm::AddFileToTagList(const WideString& FileName) {
@@ -76,7 +124,7 @@ void TMainForm::AddFileToTagList(const WideString& FileName) {
     row = ReadTagRow(folder, FileName, media);
   }
   AppendTagRow(FilesTagList, row);
-  FilesTagList->SetSelected(FilesTagList->Items()->Item(0));
+  SelectAlone(FilesTagList, FilesTagList->Items()->Item(0));
 }
 
 // --- the selected file's tags in the edits --------------------------------------------------

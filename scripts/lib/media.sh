@@ -123,3 +123,48 @@ kavo_test_media() {
   # Wine's drive Z: is the root of the Unix file system.
   export KAVO_TEST_MEDIA="Z:${dir//\//\\}"
 }
+
+# Folders of many tagged M4A files for the tag page's benchmark: 1000/ and 5000/, made once
+# into the cache. One file is encoded; every other is a copy of it whose title carries its
+# own number (the digits have the same length, so the file's layout is unchanged).
+KAVO_TAG_FOLDERS_VERSION=1
+
+kavo_make_tag_folders() {
+  local dir=$1 q=(-hide_banner -loglevel error -y)
+  ffmpeg "${q[@]}" -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=1" -c:a aac -b:a 64k \
+    -metadata title='Song 00000' -metadata artist='Zoë Keys' -metadata album='Été' -metadata date=2009 \
+    -metadata genre=Jazz "$dir/song.m4a" || return 1
+  perl -e '
+    my ($dir) = @ARGV;
+    open(my $in, "<:raw", "$dir/song.m4a") or die "song.m4a: $!";
+    local $/; my $bytes = <$in>; close $in;
+    my $at = index($bytes, "Song 00000");
+    die "the title is not in the file\n" if $at < 0 || index($bytes, "Song 00000", $at + 1) >= 0;
+    for my $count (1000, 5000) {
+      mkdir "$dir/$count" or die "$dir/$count: $!";
+      for my $i (1 .. $count) {
+        my $copy = $bytes;
+        substr($copy, $at, 10) = sprintf("Song %05d", $i);
+        open(my $out, ">:raw", sprintf("%s/%d/song %05d.m4a", $dir, $count, $i)) or die "$!";
+        print $out $copy; close $out or die "$!";
+      }
+    }' "$dir" || return 1
+  rm "$dir/song.m4a"
+}
+
+kavo_tag_folders() {
+  local dir="$KAVO_CACHE/tag-folders-$KAVO_TAG_FOLDERS_VERSION"
+  if [[ ! -f $dir/.complete ]]; then
+    mkdir -p "$KAVO_CACHE"
+    (
+      flock 8
+      [[ -f $dir/.complete ]] && exit 0
+      echo "media: making the tag page's folders in $dir" >&2
+      rm -rf "$dir.part" && mkdir -p "$dir.part"
+      kavo_make_tag_folders "$dir.part" || { echo "media: making the tag folders failed" >&2; exit 1; }
+      touch "$dir.part/.complete"
+      rm -rf "$dir" && mv "$dir.part" "$dir"
+    ) 8>"$dir.lock" || return 1
+  fi
+  export KAVO_TAG_FOLDERS="Z:${dir//\//\\}"
+}

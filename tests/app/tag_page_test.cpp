@@ -22,6 +22,7 @@
 #include "tests/app/recording_view.h"
 #include "tests/widetext/temp_folder.h"
 #include "vcl/pictures.h"
+#include "vcl/scopeexit.h"
 #include "widetext/uni_picture_dialog.h"
 #include "wizard/thumbnail_view.h"
 
@@ -176,6 +177,64 @@ TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
   ChooseFolder(temp.Path() + L"\\empty");
   EXPECT_EQ(m->FilesTagList->Items()->Count(), 0);
   EXPECT_FALSE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
+}
+
+// The window answers while a folder is listed: a row the user selects meanwhile gives way to
+// the first row again as the next file is listed, and a folder chosen meanwhile ends the
+// listing, whose remaining files never reach the list.
+TEST_F(TagPageTest, TheWindowAnswersWhileAFolderIsListed) {
+  const std::wstring many = temp.Path() + L"\\many\\";
+  CreateDirectoryW(many.c_str(), nullptr);
+  constexpr int kMany = 40;  // long enough a listing for the window to be given its messages inside it
+  for (int i = 0; i < kMany; ++i)
+    ASSERT_TRUE(CopyFileW((media + L"tags\\song.m4a").c_str(), (many + std::to_wstring(i) + L".m4a").c_str(), FALSE));
+  // The user's click on a row, once a second row is listed (a thread timer looks every
+  // millisecond), and the user's choice of another folder.
+  constexpr UINT kUserChoice = WM_APP + 2;
+  UINT_PTR clickTimer = 0;
+  int rowsAtClick = -1, rowsAtChoice = -1;
+  Application->OnMessage = [&](MSG& Msg, bool& Handled) {
+    if (Msg.hwnd) return;
+    const int rows = m->FilesTagList->Items()->Count();
+    if (Msg.message == WM_TIMER && clickTimer && Msg.wParam == clickTimer) {
+      Handled = true;
+      if (rows < 2) return;
+      KillTimer(nullptr, clickTimer);
+      clickTimer = 0;
+      rowsAtClick = rows;
+      Select(rows - 1);
+    } else if (Msg.message == kUserChoice) {
+      Handled = true;
+      rowsAtChoice = rows;
+      OpenTreeFolder(m->ShDirTree1, folder);
+    }
+  };
+  ScopeExit unhook{[&] {
+    Application->OnMessage = nullptr;
+    if (clickTimer) KillTimer(nullptr, clickTimer);
+  }};
+
+  clickTimer = SetTimer(nullptr, 0, 1, nullptr);
+  OpenTreeFolder(m->ShDirTree1, many);
+  EXPECT_GE(rowsAtClick, 2);
+  EXPECT_LT(rowsAtClick, kMany);  // handled inside the listing
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), kMany);
+  EXPECT_EQ(m->FilesTagList->SelCount(), 1);
+  EXPECT_TRUE(m->FilesTagList->Items()->Item(0)->Selected());
+  EXPECT_EQ(m->edName->Text(), Row(0)[C::Name]);
+
+  ChooseFolder(folder);
+  PostThreadMessageW(GetCurrentThreadId(), kUserChoice, 0, 0);
+  OpenTreeFolder(m->ShDirTree1, many);
+  EXPECT_GE(rowsAtChoice, 1);
+  EXPECT_LT(rowsAtChoice, kMany);
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(Row(i)[C::Path], folder) << i;
+  EXPECT_EQ(TagFolderOf(m->TagFolder), folder);
+  EXPECT_EQ(m->FilesTagList->SelCount(), 1);
+  EXPECT_TRUE(m->FilesTagList->Items()->Item(0)->Selected());
+  EXPECT_EQ(m->edName->Text(), Row(0)[C::Name]);
+  EXPECT_TRUE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
 }
 
 TEST_F(TagPageTest, EditsGoIntoTheSelectedRowOnly) {

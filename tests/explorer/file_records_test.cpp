@@ -112,6 +112,25 @@ TEST(FileRecords, SizeTypeAndAttrColumns) {
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"sys.txt", L"big.mp4", L"small.m4a", L"plain"}));
 }
 
+TEST(FileRecords, ManyRowsWithTiesSortInOrder) {
+  // Long runs of equal sizes and names in every order: the partitions move the pivot's record.
+  for (int column : {colName, colSize})
+    for (bool descending : {false, true}) {
+      TFlieInfoArr rows;
+      for (int i = 0; i < 300; ++i) {
+        const std::wstring name = L"n" + std::to_wstring((i * 37) % 11);
+        rows.push_back(Row(name.c_str(), i % 7 ? "file" : "dir", (i * 13) % 5));
+      }
+      SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, column, descending);
+      int dirs = 0;
+      for (size_t k = 0; k < rows.size(); ++k) {
+        dirs += rows[k].Kind == "dir";
+        if (k > 0) EXPECT_LE(CompareFileInfo(rows[k - 1], rows[k], column, descending), 0) << k;
+      }
+      EXPECT_EQ(dirs, 43);
+    }
+}
+
 TEST(FileRecords, RecordOfFindData) {
   WIN32_FIND_DATAW fd{};
   wcscpy(fd.cFileName, L"Ελληνικά.m4a");
@@ -133,7 +152,9 @@ TEST(FileRecords, RecordOfFindData) {
 TEST(FileRecords, NameKeysOrderAsTheLocaleComparesNames) {
   const std::vector<std::wstring> names = {L"beta",  L"Alpha", L"alpha2", L"ALPHA", L"Ελληνικά", L"ελληνικό",
                                            L"日本語", L"にほん", L"a.b",    L"a-b",   L"Zeta",     L"track 10",
-                                           L"track 9", L"ÄÖÜ",  L"aou"};
+                                           L"track 9", L"ÄÖÜ",  L"aou",
+                                           // keys longer than the routine's buffer on the stack
+                                           std::wstring(400, L'k') + L"a", std::wstring(400, L'K') + L"B"};
   for (const auto& a : names)
     for (const auto& b : names) {
       int byLocale = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) - CSTR_EQUAL;
