@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/media/media_analysis.h"
+#include "bench/common/bare_mediainfo.h"
 #include "bench/common/bench_support.h"
 
 namespace {
@@ -32,19 +33,6 @@ class TRecordingAnswers : public TMediaAnswers {
  private:
   TMediaAnswers& FInner;
 };
-
-struct TBareLibrary {
-  void*(__stdcall* New)();
-  size_t(__stdcall* Open)(void*, const wchar_t*);
-  const wchar_t*(__stdcall* Get)(void*, int, size_t, const wchar_t*, int, int);
-  void(__stdcall* Close)(void*);
-  void(__stdcall* Delete)(void*);
-};
-
-template <typename Fn>
-Fn Entry(HMODULE Dll, const char* Name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(Dll, Name)));
-}
 
 // The name under which this library answers a fact.
 std::wstring CurrentName(const std::wstring& Parameter) {
@@ -88,11 +76,8 @@ int main() {
     asked[f] = recorder.Questions;
   }
 
-  HMODULE dll = LoadLibraryW(L"MediaInfo.dll");
-  TBareLibrary bare{Entry<decltype(bare.New)>(dll, "MediaInfo_New"), Entry<decltype(bare.Open)>(dll, "MediaInfo_Open"),
-                    Entry<decltype(bare.Get)>(dll, "MediaInfo_Get"), Entry<decltype(bare.Close)>(dll, "MediaInfo_Close"),
-                    Entry<decltype(bare.Delete)>(dll, "MediaInfo_Delete")};
-  if (!dll || !bare.New) {
+  const TBareLibrary bare = LoadBareMediaInfo();
+  if (!bare.Loaded()) {
     std::printf("MediaInfo.dll not found beside the benchmark\n");
     return 1;
   }

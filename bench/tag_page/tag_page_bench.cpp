@@ -20,9 +20,10 @@
 #include <vector>
 
 #include "app/forms/main_form.h"
-#include "app/ui/tag_row_item.h"
 #include "app/pages/program.h"
 #include "app/pages/tag_folder_tree.h"
+#include "app/ui/tag_row_item.h"
+#include "bench/common/bare_mediainfo.h"
 #include "bench/common/bench_support.h"
 #include "vcl/application.h"
 #include "widetext/uni_tree_view.h"
@@ -86,19 +87,6 @@ class TAnswerWatch {
 };
 
 // --- the bare loop --------------------------------------------------------------------------
-
-struct TBareLibrary {
-  void*(__stdcall* New)();
-  size_t(__stdcall* Open)(void*, const wchar_t*);
-  const wchar_t*(__stdcall* Get)(void*, int, size_t, const wchar_t*, int, int);
-  void(__stdcall* Close)(void*);
-  void(__stdcall* Delete)(void*);
-};
-
-template <typename Fn>
-Fn Entry(HMODULE Dll, const char* Name) {
-  return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(Dll, Name)));
-}
 
 // Lists the folder's M4A files and reads the tags a row shows; returns a checksum of the texts.
 size_t BareTags(const TBareLibrary& Bare, const std::wstring& Folder) {
@@ -207,11 +195,8 @@ int main(int argc, char** argv) {
   }
   const std::wstring small = root + L"1000\\", large = root + L"5000\\";
 
-  HMODULE dll = LoadLibraryW(L"MediaInfo.dll");
-  TBareLibrary bare{Entry<decltype(bare.New)>(dll, "MediaInfo_New"), Entry<decltype(bare.Open)>(dll, "MediaInfo_Open"),
-                    Entry<decltype(bare.Get)>(dll, "MediaInfo_Get"), Entry<decltype(bare.Close)>(dll, "MediaInfo_Close"),
-                    Entry<decltype(bare.Delete)>(dll, "MediaInfo_Delete")};
-  if (!dll || !bare.New || !bare.Open || !bare.Get || !bare.Close || !bare.Delete) {
+  const TBareLibrary bare = LoadBareMediaInfo();
+  if (!bare.Loaded()) {
     std::printf("MediaInfo.dll not found beside the benchmark\n");
     return 1;
   }

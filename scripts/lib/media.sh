@@ -106,20 +106,27 @@ kavo_cut_before_moov() {
   return 1
 }
 
+# Makes a cache folder once, whoever asks first (the lock), through a maker that fills the
+# folder it is given; a folder whose making was cut off is made anew. $1: the folder,
+# $2: the maker, $3: what it holds (for the messages).
+kavo_cached_folder() {
+  local dir=$1 maker=$2 what=$3
+  [[ -f $dir/.complete ]] && return 0
+  mkdir -p "$KAVO_CACHE"
+  (
+    flock 8
+    [[ -f $dir/.complete ]] && exit 0
+    echo "media: making $what in $dir" >&2
+    rm -rf "$dir.part" && mkdir -p "$dir.part"
+    "$maker" "$dir.part" || { echo "media: making $what failed" >&2; exit 1; }
+    touch "$dir.part/.complete"
+    rm -rf "$dir" && mv "$dir.part" "$dir"
+  ) 8>"$dir.lock"
+}
+
 kavo_test_media() {
   local dir="$KAVO_CACHE/test-media-$KAVO_MEDIA_VERSION"
-  if [[ ! -f $dir/.complete ]]; then
-    mkdir -p "$KAVO_CACHE"
-    (
-      flock 8
-      [[ -f $dir/.complete ]] && exit 0
-      echo "media: making the test media in $dir" >&2
-      rm -rf "$dir.part" && mkdir -p "$dir.part"
-      kavo_make_test_media "$dir.part" || { echo "media: ffmpeg failed" >&2; exit 1; }
-      touch "$dir.part/.complete"
-      rm -rf "$dir" && mv "$dir.part" "$dir"
-    ) 8>"$dir.lock" || return 1
-  fi
+  kavo_cached_folder "$dir" kavo_make_test_media "the test media" || return 1
   # Wine's drive Z: is the root of the Unix file system.
   export KAVO_TEST_MEDIA="Z:${dir//\//\\}"
 }
@@ -154,17 +161,6 @@ kavo_make_tag_folders() {
 
 kavo_tag_folders() {
   local dir="$KAVO_CACHE/tag-folders-$KAVO_TAG_FOLDERS_VERSION"
-  if [[ ! -f $dir/.complete ]]; then
-    mkdir -p "$KAVO_CACHE"
-    (
-      flock 8
-      [[ -f $dir/.complete ]] && exit 0
-      echo "media: making the tag page's folders in $dir" >&2
-      rm -rf "$dir.part" && mkdir -p "$dir.part"
-      kavo_make_tag_folders "$dir.part" || { echo "media: making the tag folders failed" >&2; exit 1; }
-      touch "$dir.part/.complete"
-      rm -rf "$dir" && mv "$dir.part" "$dir"
-    ) 8>"$dir.lock" || return 1
-  fi
+  kavo_cached_folder "$dir" kavo_make_tag_folders "the tag page's folders" || return 1
   export KAVO_TAG_FOLDERS="Z:${dir//\//\\}"
 }
