@@ -292,8 +292,13 @@ TRun RunStandIn(const std::vector<std::wstring>& args, const std::wstring& cwd) 
   si.hStdError = errWrite;
   PROCESS_INFORMATION pi{};
   TRun run;
-  const BOOL started = CreateProcessW(tool.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
-                                      cwd.c_str(), &si, &pi);
+  // A start that fails (seen once on a loaded machine) is tried again, and its reason kept
+  // for the comparison's message.
+  BOOL started = FALSE;
+  for (int attempt = 0; attempt < 3 && !started; ++attempt)
+    started = CreateProcessW(tool.c_str(), line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                             cwd.c_str(), &si, &pi);
+  if (!started) run.Err = "[the stand-in did not start: error " + std::to_string(GetLastError()) + "]\n";
   CloseHandle(outWrite);
   CloseHandle(errWrite);
   if (started) {
