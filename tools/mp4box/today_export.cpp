@@ -11,7 +11,7 @@ namespace standin {
 namespace {
 
 // An ISO input as split and extraction open it: a file without its index stops the run; a
-// file whose media data is cut is read up to the cut.
+// file whose media data is cut is read up to the cut (captures 2.10, 2.11, 5.19, 5.20).
 TIsoFile OpenIso(const std::string& in) {
   TIsoFile iso = ProbeIso(in);
   if (!iso.HasMovie) {
@@ -42,7 +42,8 @@ double AvailableSeconds(const TIsoFile& iso) {
 // The names of the parts: <input>_001.mp4 ... for -splits and -split, <input>_<start>_<end>.mp4
 // for -splitx (the times as typed); always .mp4, whatever the input's extension. -out with a
 // folder puts them under a template made of the folder and the whole input path, as the tool
-// does (on Windows that path cannot be made, and the parts then fail to open).
+// does (on Windows that path cannot be made, and the parts then fail to open). Captures 2.1,
+// 2.2, 2.3, 2.4 (names), 2.5-2.7 (.mp4 whatever the input), 2.13 (replaced), 2.14 (-out).
 std::vector<std::string> PartNames(const TTodayArgs& a, const TIsoFile& iso, const std::string& in) {
   std::string base = Base(in);
   if (!a.out.empty()) {
@@ -121,7 +122,8 @@ struct TExport {
 };
 
 // An AVI's stream N (the video is 1, the audio streams follow): <input>.264 for H.264 and
-// <input>.mp3 for MP3, without the track number, so two MP3 streams give the same name.
+// <input>.mp3 for MP3, without the track number, so two MP3 streams give the same name
+// (captures 5.8, 5.9, 5.14, 5.15; -out used as given: 5.10, 5.11, 5.18).
 TExport AviExport(const std::string& in, int number) {
   const std::vector<TAviStream> streams = ProbeAvi(in);
   // Not captured: a stream the file does not have. The stand-in stops with exit code 1.
@@ -146,7 +148,8 @@ TExport AviExport(const std::string& in, int number) {
   return e;
 }
 
-// An ISO file's track N: <input>_trackN.264 for H.264, .aac for AAC, .tx3g for 3GPP text.
+// An ISO file's track N: <input>_trackN.264 for H.264, .aac for AAC, .tx3g for 3GPP text
+// (captures 5.1, 5.2, 5.7, 5.17, 5.17b; -single: 5.3, 5.4).
 TExport IsoExport(const TIsoFile& iso, const std::string& in, int number) {
   const TTrack* t = iso.Find(static_cast<uint32_t>(number));
   if (!t) Refuse("Error: track " + std::to_string(number) + " not found");  // not captured
@@ -230,6 +233,7 @@ int TodayExtract(const TTodayArgs& a) {
 
 // -srt N / -ttxt N: a text track to <input>_N_text.srt / .ttxt. Without a number: the
 // subtitle file converted to <input>.ttxt / .srt beside it (replacing a file of that name).
+// Captures 5.5, 5.6, 7.1, 7.2.
 int TodaySubtitles(const TTodayArgs& a) {
   const std::string& in = Input(a);
   NeedFile(in);

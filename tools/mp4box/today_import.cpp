@@ -1,4 +1,5 @@
 // -add, -cat and -new (with -itags, -3gp and -splits): imports and joins in the order given.
+// Captures 3.1-3.8, 4a-4g, join-forms J1-J10, vfr-forms, 6a, 6fa, 8.3-8.5, 8.8.
 #include <cmath>
 
 #include "mp4box/import_value.h"
@@ -157,7 +158,7 @@ void Add(const std::string& value, TMuxState& s) {
 
 // The track a joined track goes into: the first of its kind made from an ISO file. A raw
 // stream never joins one (an ADTS AAC file gets a track of its own next to the film's AAC
-// track); not captured for the other raw kinds, which the stand-in treats the same.
+// track, capture J10); not captured for the other raw kinds, which the stand-in treats the same.
 TDestination* DestinationFor(const std::string& handler, bool raw, TMuxState& s) {
   if (raw) return nullptr;
   for (TDestination& d : s.Tracks)
@@ -165,7 +166,8 @@ TDestination* DestinationFor(const std::string& handler, bool raw, TMuxState& s)
   return nullptr;
 }
 
-// Appends tracks of the given kinds; a track imported with ":fps=" refuses anything joined to it.
+// Appends tracks of the given kinds; a track imported with ":fps=" refuses anything joined to it
+// (captures 4a and J7 fail with "Bad Parameter"; 4d, an :fps= on the -cat only, passes).
 void Append(const std::string& value, const std::vector<std::string>& handlers, bool raw, TMuxState& s) {
   Say("Appending file " + value, "32");
   for (const std::string& h : handlers)
@@ -218,7 +220,7 @@ void Cat(const std::string& value, TMuxState& s) {
 }
 
 // -splits of the new file: parts named <output>_N.mp4 whatever the output's extension, no
-// 3GP conversion. The number of parts is the media taken in over the size (the tool's own
+// 3GP conversion (captures 3.2, 3.4). The number of parts is the media taken in over the size (the tool's own
 // estimate differs a little). Not captured: -split or -splitx on a mux; the stand-in names
 // their parts the same way.
 int SplitMux(const TTodayArgs& a, const std::string& out, const TMuxState& s) {

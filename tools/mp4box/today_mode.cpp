@@ -108,7 +108,8 @@ int Info(const TTodayArgs& a) {
 }  // namespace
 
 // -itags without -add: the file is rewritten in place, or written to -out with the input
-// left alone. The stand-in keeps the media as it is (the tags are not stored).
+// left alone (captures 6b-6e, 6fb-6fd, tag-forms). The stand-in keeps the media as it is (the
+// tags are not stored).
 int TodayTags(const TTodayArgs& a) {
   const std::string& in = Input(a);
   // Not captured: tagging a file that does not exist; the stand-in answers as -info does.

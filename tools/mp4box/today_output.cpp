@@ -8,6 +8,8 @@ namespace standin {
 
 namespace {
 
+// Everything goes to standard error in CR LF lines, progress ended by a bare CR; under a shell
+// the messages are coloured (README "General output format"; captures 2.1 and 2.1c).
 bool Coloured() {
   static const bool coloured = !Env("SHELL").empty();
   return coloured;
