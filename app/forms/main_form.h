@@ -337,6 +337,7 @@ class TMainForm : public TUniForm {
   // first language is applied): a text the file lacks keeps its designed one.
   std::vector<std::optional<WideString>> FDesignedTexts;
   std::set<WideString> FIncompleteLanguagesLogged;  // each told once in the log
+  bool FAreaPicturesMade[4] = {};                    // by welcome area
 
   // The settings controls' values, and the reverse (check boxes run their click handlers
   // when their state changes, as a user's click would).
@@ -401,8 +402,14 @@ class TMainForm : public TUniForm {
   // it), with the closing line when Closing. The file written; empty for none.
   WideString SaveRunLog(bool Closing);
 
-  // Fills the image lists and pictures from the system's stock icons.
+  // Fills the image lists and pictures the first window shows from the system's stock
+  // icons; those of the welcome areas shown later come with LoadAreaPictures.
   void LoadStockImages();
+  // The pictures of welcome area Area (0 creation, 1 edition, 2 settings, 3 about), made
+  // the first time the area is shown.
+  void LoadAreaPictures(int Area);
+  // The pictures of a task page, made the first time it is shown.
+  void LoadPagePictures(TKvWizardCustomPage* Page);
   // The program's folder, ending in "\".
   static WideString ProgramFolder();
 

@@ -155,20 +155,55 @@ void TMainForm::LoadStockImages() {
   // 15 globe, 56 magnifier, 2 page.
   TShellIcons shell;
   FillFromShell(shell, MainImages, {111, 113, 17, 25});
-  FillFromShell(shell, CreationImages, {111, 114});
-  FillFromShell(shell, EditionImages, {130, 77, 5, 128, 112});
-  FillFromShell(shell, SettingsImages, {17});
   Refill(StatusImages, [this] {
     for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
                        MAKEINTRESOURCEW(32514)})  // information, warning, error, question
       AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()));
   });
+  // The creation area is the one the window opens on; the task pages' pictures come when
+  // each page is first shown.
+  LoadAreaPictures(0);
+  Wizard->OnActivePageChanged = [this](TObject*) { LoadPagePictures(Wizard->ActivePage()); };
+}
 
-  for (TUniImage* picker : {UniImage13, UniImage14, UniImage26, UniImage18, UniImage21, UniImage23})
-    SetPicture(picker, shell.Get(5, 16));
-  for (TUniImage* more : {More, More2}) SetPicture(more, shell.Get(56, 16));
-  for (TUniImage* less : {Less, Less2}) SetPicture(less, shell.Get(56, 16));
-  for (TUniImage* link : {imMP4Box, imAP, imMP4Tags, imKavo, imMediaInfo, imKVCL, imKDE})
-    SetPicture(link, shell.Get(15, 16));
-  SetPicture(imMail, shell.Get(2, 16));
+void TMainForm::LoadPagePictures(TKvWizardCustomPage* Page) {
+  // The folder pickers (5) and the more and less buttons (56) of each task page.
+  struct TPagePictures {
+    TKvWizardCustomPage* Page;
+    std::vector<std::pair<TUniImage*, int>> Pictures;
+  };
+  const TPagePictures pages[] = {
+      {SettingsPage, {{UniImage13, 5}, {UniImage14, 5}, {UniImage26, 5}}},
+      {MuxPage, {{More, 56}, {Less, 56}}},
+      {SplitPage, {{UniImage18, 5}}},
+      {ConcatPage, {{More2, 56}, {Less2, 56}}},
+      {ExtractPage, {{UniImage21, 5}}},
+      {ConverterPage, {{UniImage23, 5}}},
+  };
+  for (const TPagePictures& p : pages) {
+    if (p.Page != Page) continue;
+    for (const auto& [image, icon] : p.Pictures)
+      if (!image->Picture()->Icon()->Handle()) SetPicture(image, ExtractShellIcon(icon, 16));
+  }
+}
+
+void TMainForm::LoadAreaPictures(int Area) {
+  if (Area < 0 || Area > 3 || FAreaPicturesMade[Area]) return;
+  FAreaPicturesMade[Area] = true;
+  TShellIcons shell;
+  switch (Area) {
+    case 0:
+      FillFromShell(shell, CreationImages, {111, 114});
+      break;
+    case 1:
+      FillFromShell(shell, EditionImages, {130, 77, 5, 128, 112});
+      break;
+    case 2:
+      FillFromShell(shell, SettingsImages, {17});
+      break;
+    default:
+      for (TUniImage* link : {imMP4Box, imAP, imMP4Tags, imKavo, imMediaInfo, imKVCL, imKDE})
+        SetPicture(link, shell.Get(15, 16));
+      SetPicture(imMail, shell.Get(2, 16));
+  }
 }

@@ -9,6 +9,7 @@ void TMainForm::MainListClick(TObject*) {
   // No selection (a click beside the items) keeps the area that shows.
   const int index = MainList->ItemIndex();
   if (index < 0 || index > 3) return;
+  LoadAreaPictures(index);
   CreationList->SetVisible(index == 0);
   EditionList->SetVisible(index == 1);
   SettingsList->SetVisible(index == 2);

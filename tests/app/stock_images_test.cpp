@@ -1,6 +1,8 @@
 // The program's pictures taken from the shell's icons: every list and picture holds the
-// icon it names, and each picture owns a handle of its own.
+// icon it names, and each picture owns a handle of its own; the pictures of a welcome area
+// not shown at start are made when a click first shows it.
 #include "tests/app/program_session.h"
+#include "tests/app/user_input.h"
 
 #include <set>
 #include <vector>
@@ -46,7 +48,29 @@ std::vector<uint32_t> ListIconPixels(TImageList* List, int Index) {
 
 TEST(StockImages, ListsAndPicturesHoldTheShellIconsTheyNameEachWithItsOwnHandle) {
   TProgramSession session;
+  session.Show();
   TMainForm* m = session.Main();
+  SetForegroundWindow(m->Handle());
+  // The window opens on the creation area: the other areas' pictures wait for their first
+  // showing, and come with the click that shows each.
+  EXPECT_EQ(m->EditionImages->Count(), 0);
+  EXPECT_EQ(m->SettingsImages->Count(), 0);
+  EXPECT_EQ(m->imMail->Picture()->Icon()->Handle(), nullptr);
+  EXPECT_EQ(m->More->Picture()->Icon()->Handle(), nullptr);
+  EXPECT_EQ(m->UniImage13->Picture()->Icon()->Handle(), nullptr);
+  TControl* const areas[] = {m->CreationList, m->EditionList, m->SettingsList, m->AboutPanel};
+  for (int area : {1, 2, 3, 1, 0}) {
+    ClickAreaItem(m->MainList, area);
+    ASSERT_TRUE(PumpUntil([&] { return areas[area]->Visible(); }, 3000)) << area;
+  }
+
+  // So do the task pages' pictures with each page's first showing.
+  for (TKvWizardInteriorPage* page : {m->SettingsPage, m->MuxPage, m->SplitPage,
+                                      m->ConcatPage, m->ExtractPage, m->ConverterPage, m->SettingsPage}) {
+    m->Wizard->SetActivePage(page);
+    ASSERT_EQ(m->Wizard->ActivePage(), page) << page->Name();
+  }
+
   struct TList {
     TImageList* List;
     std::vector<int> Icons;
@@ -56,6 +80,7 @@ TEST(StockImages, ListsAndPicturesHoldTheShellIconsTheyNameEachWithItsOwnHandle)
                                            {m->EditionImages, {130, 77, 5, 128, 112}},
                                            {m->SettingsImages, {17}}}) {
     SCOPED_TRACE(l.List->Name());
+    // Once each, though the edition area was shown twice.
     ASSERT_EQ(l.List->Count(), static_cast<int>(l.Icons.size()));
     for (size_t i = 0; i < l.Icons.size(); ++i)
       EXPECT_EQ(ListIconPixels(l.List, static_cast<int>(i)), ShellIconPixels(l.Icons[i], l.List->Width())) << i;
@@ -84,7 +109,7 @@ TEST(StockImages, ListsAndPicturesHoldTheShellIconsTheyNameEachWithItsOwnHandle)
     SCOPED_TRACE(p.Image->Name());
     const HICON icon = p.Image->Picture()->Icon()->Handle();
     ASSERT_NE(icon, nullptr);
-    EXPECT_TRUE(handles.insert(icon).second) << "shares its icon with another picture";
+    EXPECT_TRUE(handles.insert(icon).second) << "shares its icon with another picture or was made twice";
     EXPECT_EQ(Pixels(icon), ShellIconPixels(p.Icon, 16));
   }
   // One picture let go of leaves the others whole.
