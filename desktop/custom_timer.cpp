@@ -22,7 +22,7 @@ const std::vector<TPropInfo>& TimerProperties() {
 VCL_CLASS_IMPL(TdkCustomTimer, TdkComponent, nullptr, &TimerProperties)
 
 TdkCustomTimer::TdkCustomTimer(TComponent* AOwner) : TdkComponent(AOwner) {
-  FWindowHandle = AllocateHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+  FWindowHandle = AllocateMessageHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
     FWindowHandle = wnd;  // known from the window's first message on
     TMessage m{msg, wParam, lParam, 0};
     WndProc(m);

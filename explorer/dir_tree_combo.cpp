@@ -297,7 +297,7 @@ TShDirTreeCombo::TShDirTreeCombo(TComponent* AOwner) : TUniCustomEdit(AOwner), F
                      0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON)));
   FTree->SetImages(FImages);
 
-  FNotifyWindow = AllocateHWnd(
+  FNotifyWindow = AllocateMessageHWnd(
       [this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) { return NotifyWndProc(Wnd, Msg, WParam, LParam); });
   // A constructor that fails runs no destructor: the notice window goes with the failure.
   auto fail = [this](const char* Text) {

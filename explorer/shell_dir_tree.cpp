@@ -109,11 +109,13 @@ TShDirTree::TShDirTree(TComponent* AOwner) : TUniCustomTreeView(AOwner) {
   FSystemImages->SetBkColor(clNone);
   SetImages(FSystemImages.get());
 
-  SetLanguage(lnEnglish);
+  // English until a language is set: the texts and the menu below are made once, in it.
+  FLanguage = lnEnglish;
+  ExplorerLanguage() = FLanguage;
   LoadTreeTexts();
   FFolderType = FileTypeOf({ftReadOnly, ftHidden, ftSystem, ftArchive});
 
-  FNotifyWindow = AllocateHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+  FNotifyWindow = AllocateMessageHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
     if (Msg != WM_SHELL_CHANGE_NOTIFY) return DefWindowProcA(Wnd, Msg, WParam, LParam);
     ChangeNotice(LParam);
     return 0;

@@ -107,7 +107,7 @@ HRESULT Create(REFCLSID Class, REFIID IID, TComRef<I>& Result) {
 VCL_CLASS_IMPL(TFilterGraph, TComponent, &CreateComponentOf<TFilterGraph>, &FilterGraphProperties)
 
 TFilterGraph::TFilterGraph(TComponent* AOwner) : TComponent(AOwner) {
-  FNotifyWindow = AllocateHWnd(
+  FNotifyWindow = AllocateMessageHWnd(
       [this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) { return NotifyWndProc(wnd, msg, wParam, lParam); });
 }
 

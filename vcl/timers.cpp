@@ -22,7 +22,7 @@ constexpr UINT_PTR kTimerId = 1;
 }
 
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
-  FWindow = AllocateHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+  FWindow = AllocateMessageHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
     if (msg == WM_TIMER && wParam == kTimerId) {
       try {
         Timer();

@@ -56,10 +56,10 @@ void RegisterHandlerClass(const char* className) {
 }  // namespace
 
 HWND CreateHandlerWindow(const char* className, const char* text, DWORD style, DWORD exStyle,
-                         TWindowHandler handler) {
+                         TWindowHandler handler, HWND Parent) {
   RegisterHandlerClass(className);
   auto* bound = new TWindowHandler(std::move(handler));
-  HWND wnd = CreateWindowExA(exStyle, className, text, style, 0, 0, 0, 0, nullptr, nullptr,
+  HWND wnd = CreateWindowExA(exStyle, className, text, style, 0, 0, 0, 0, Parent, nullptr,
                              GetModuleHandleA(nullptr), bound);
   if (!wnd) {
     DWORD err = GetLastError();
@@ -80,6 +80,10 @@ void DestroyHandlerWindow(HWND wnd) {
 
 HWND AllocateHWnd(TWindowHandler handler) {
   return CreateHandlerWindow("TPUtilWindow", "", WS_POPUP, WS_EX_TOOLWINDOW, std::move(handler));
+}
+
+HWND AllocateMessageHWnd(TWindowHandler handler) {
+  return CreateHandlerWindow("TPUtilWindow", "", 0, 0, std::move(handler), HWND_MESSAGE);
 }
 
 void DeallocateHWnd(HWND wnd) { DestroyHandlerWindow(wnd); }

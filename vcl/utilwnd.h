@@ -11,17 +11,23 @@
 using TWindowHandler = std::function<LRESULT(HWND Wnd, UINT Msg, WPARAM wParam, LPARAM lParam)>;
 
 // Creates a hidden top-level window of the given class (registered on first use with
-// the shared procedure) whose messages go to handler. Exceptions thrown by the handler
+// the shared procedure) whose messages go to handler; with Parent HWND_MESSAGE, a window
+// that only receives the messages sent or posted to it. Exceptions thrown by the handler
 // are handed to ApplicationHandleException. Raises EOutOfResources on failure.
 HWND CreateHandlerWindow(const char* className, const char* text, DWORD style, DWORD exStyle,
-                         TWindowHandler handler);
+                         TWindowHandler handler, HWND Parent = nullptr);
 
 // Unbinds the handler first, so no message reaches an object that is being destroyed,
 // then destroys the window. Must run on the thread that created the window.
 void DestroyHandlerWindow(HWND wnd);
 
-// A hidden utility window of the class "TPUtilWindow", for timers and the like.
+// A hidden utility window of the class "TPUtilWindow", for the owners of popup menus and
+// the like.
 HWND AllocateHWnd(TWindowHandler handler);
+// A utility window of the class "TPUtilWindow" that only receives the messages sent or
+// posted to it (no broadcasts, never an owner), for timers and notices. Unlike a hidden
+// top-level window it costs the display nothing, which makes it much cheaper to create.
+HWND AllocateMessageHWnd(TWindowHandler handler);
 void DeallocateHWnd(HWND wnd);
 
 // A window procedure of its own for a handler: each call makes a distinct, callable entry

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "tests/support/pump.h"
 #include "vcl/timers.h"
 #include "vcl/utilwnd.h"
@@ -32,24 +35,46 @@ TEST_F(Timers, TicksOnTheMainThreadUntilDisabled) {
   EXPECT_TRUE(PumpUntil([&] { return ticks > after; }, 3000));
 }
 
+BOOL CALLBACK CountWindow(HWND Wnd, LPARAM Found) {
+  auto* f = reinterpret_cast<std::pair<HWND, bool>*>(Found);
+  if (Wnd == f->first) f->second = true;
+  return TRUE;
+}
+
+// Whether Wnd is among the thread's top-level windows (a message-only window is not).
+bool IsTopLevelOfThread(HWND Wnd) {
+  std::pair<HWND, bool> found{Wnd, false};
+  EnumThreadWindows(GetCurrentThreadId(), &CountWindow, reinterpret_cast<LPARAM>(&found));
+  return found.second;
+}
+
+// Both kinds of utility window: sent and posted messages reach the handler until the
+// window goes; only the message window stays off the desktop.
 TEST_F(Timers, HandlerWindowsGetTheirMessagesUntilDeallocated) {
-  std::vector<UINT> seen;
-  HWND wnd = AllocateHWnd([&](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
-    if (msg == WM_USER + 1) {
-      seen.push_back(msg);
-      return static_cast<LRESULT>(wp + 1);
-    }
-    return DefWindowProcA(w, msg, wp, lp);
-  });
-  ASSERT_TRUE(IsWindow(wnd));
-  EXPECT_FALSE(IsWindowVisible(wnd));
-  EXPECT_EQ(SendMessageA(wnd, WM_USER + 1, 41, 0), 42);
-  char cls[32] = {};
-  GetClassNameA(wnd, cls, sizeof cls);
-  EXPECT_STREQ(cls, "TPUtilWindow");
-  DeallocateHWnd(wnd);
-  EXPECT_FALSE(IsWindow(wnd));
-  EXPECT_EQ(seen.size(), 1u);
+  for (bool messageOnly : {false, true}) {
+    SCOPED_TRACE(messageOnly ? "message window" : "utility window");
+    std::vector<WPARAM> seen;
+    TWindowHandler handler = [&](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (msg == WM_USER + 1) {
+        seen.push_back(wp);
+        return static_cast<LRESULT>(wp + 1);
+      }
+      return DefWindowProcA(w, msg, wp, lp);
+    };
+    HWND wnd = messageOnly ? AllocateMessageHWnd(handler) : AllocateHWnd(handler);
+    ASSERT_TRUE(IsWindow(wnd));
+    EXPECT_FALSE(IsWindowVisible(wnd));
+    EXPECT_EQ(IsTopLevelOfThread(wnd), !messageOnly);
+    EXPECT_EQ(SendMessageA(wnd, WM_USER + 1, 41, 0), 42);
+    ASSERT_TRUE(PostMessageA(wnd, WM_USER + 1, 7, 0));
+    ASSERT_TRUE(PumpUntil([&] { return seen.size() == 2; }, 3000));
+    char cls[32] = {};
+    GetClassNameA(wnd, cls, sizeof cls);
+    EXPECT_STREQ(cls, "TPUtilWindow");
+    DeallocateHWnd(wnd);
+    EXPECT_FALSE(IsWindow(wnd));
+    EXPECT_EQ(seen, (std::vector<WPARAM>{41, 7}));
+  }
 }
 
 }  // namespace
