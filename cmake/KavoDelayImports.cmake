@@ -1,9 +1,10 @@
 # System libraries the program needs only for what the user does later (file and font
-# dialogs, network drives, transparent blits, sounds) are imported on first call instead of
+# dialogs, network drives, transparent blits, sounds, the shell's file operations, folder
+# browser and file icons, OLE pictures and strings) are imported on first call instead of
 # at start: each is linked through a delay-import library made from the small list of entry
 # points in cmake/delay-imports/<name>.def. Mapping them at start cost Kavo.exe about a
 # tenth of its start-up under Wine. Link a target with kavo_delay_<name> instead of <name>.
-foreach(_dll comdlg32 mpr msimg32 winmm)
+foreach(_dll comdlg32 mpr msimg32 oleaut32 shell32 winmm)
   set(_def "${CMAKE_CURRENT_SOURCE_DIR}/cmake/delay-imports/${_dll}.def")
   set(_lib "${CMAKE_BINARY_DIR}/delay-imports/lib${_dll}_delay.a")
   file(MAKE_DIRECTORY "${CMAKE_BINARY_DIR}/delay-imports")

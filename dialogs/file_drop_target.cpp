@@ -9,6 +9,15 @@
 #include "widetext/widetextutils.h"
 
 namespace {
+
+// What the shell's DragAcceptFiles does: the window's extended style says whether files
+// may be dropped on it. Set here, the shell's library is not loaded for it at start.
+void AcceptFiles(HWND Window, bool Accept) {
+  const LONG_PTR style = GetWindowLongPtrW(Window, GWL_EXSTYLE);
+  const LONG_PTR wanted = Accept ? (style | WS_EX_ACCEPTFILES) : (style & ~static_cast<LONG_PTR>(WS_EX_ACCEPTFILES));
+  if (wanted != style) SetWindowLongPtrW(Window, GWL_EXSTYLE, wanted);
+}
+
 const std::vector<TPropInfo>& FileDropTargetProps() {
   static const std::vector<TPropInfo> props =
       TPropertyTable<TFileDropTarget>().Property("OnDrop", &TFileDropTarget::OnDrop).Table();
@@ -56,14 +65,14 @@ TFileDropTarget::~TFileDropTarget() {
     else
       SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevProc));
     RemovePropW(FWindow, kTargetProp);
-    DragAcceptFiles(FWindow, FALSE);
+    AcceptFiles(FWindow, false);
   }
   FEnableDrop = false;
 }
 
 void TFileDropTarget::SetEnableDrop(bool Value) {
   FEnableDrop = Value;
-  if (FWindow) DragAcceptFiles(FWindow, Value ? TRUE : FALSE);
+  if (FWindow) AcceptFiles(FWindow, Value);
 }
 
 LRESULT CALLBACK TFileDropTarget::HookProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {

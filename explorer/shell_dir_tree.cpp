@@ -115,19 +115,8 @@ TShDirTree::TShDirTree(TComponent* AOwner) : TUniCustomTreeView(AOwner) {
   LoadTreeTexts();
   FFolderType = FileTypeOf({ftReadOnly, ftHidden, ftSystem, ftArchive});
 
-  FNotifyWindow = AllocateMessageHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
-    if (Msg != WM_SHELL_CHANGE_NOTIFY) return DefWindowProcA(Wnd, Msg, WParam, LParam);
-    ChangeNotice(LParam);
-    return 0;
-  });
-  try {
-    RegisterChangeNotify();
-  } catch (...) {
-    DeallocateHWnd(FNotifyWindow);
-    FNotifyWindow = nullptr;
-    throw;
-  }
-
+  // The shell's change notices are asked for with the first window or the first nodes:
+  // a tree with neither has nothing they could change.
   MakePopupMenu();
   OnExpanding = [this](TObject* Sender, TTreeNode* Node, bool& Allow) { FillFolder(Sender, Node, Allow); };
   FNamingNewFolder = false;
@@ -146,6 +135,22 @@ TShDirTree::~TShDirTree() {
     if (i < Items()->Count()) Items()->Item(i)->Delete();
   Items()->EndUpdate();
   SetImages(nullptr);
+}
+
+void TShDirTree::ChangeNoticesNeeded() {
+  if (FNotifyWindow) return;
+  FNotifyWindow = AllocateMessageHWnd([this](HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) -> LRESULT {
+    if (Msg != WM_SHELL_CHANGE_NOTIFY) return DefWindowProcA(Wnd, Msg, WParam, LParam);
+    ChangeNotice(LParam);
+    return 0;
+  });
+  try {
+    RegisterChangeNotify();
+  } catch (...) {
+    DeallocateHWnd(FNotifyWindow);
+    FNotifyWindow = nullptr;
+    throw;
+  }
 }
 
 void TShDirTree::RegisterChangeNotify() {
@@ -187,6 +192,7 @@ void TShDirTree::NodesNeeded() {
 }
 
 void TShDirTree::CreateWnd() {
+  ChangeNoticesNeeded();
   SystemImagesNeeded();
   TUniCustomTreeView::CreateWnd();
   // A stored tree that has had no window yet gets the root and the drives it was read for,
@@ -317,6 +323,7 @@ void TShDirTree::RebuildTree() {
 }
 
 void TShDirTree::AddRootNode() {
+  ChangeNoticesNeeded();
   SystemImagesNeeded();
   Items()->BeginUpdate();
   ScopeExit end{[&] { Items()->EndUpdate(); }};

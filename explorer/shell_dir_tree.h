@@ -151,6 +151,8 @@ class TShDirTree : public TUniCustomTreeView {
 
  private:
   void ChangeNotice(LPARAM Event);
+  // Makes the notice window and registers it for the shell's change notices, once.
+  void ChangeNoticesNeeded();
   void RegisterChangeNotify();
   void DeregisterChangeNotify();
   void MakePopupMenu();

@@ -27,11 +27,23 @@ std::vector<std::wstring> IconGroupNames(HMODULE Module) {
   return names;
 }
 
-// An icon of shell32.dll at Size pixels, or a system icon when the shell has none. The
-// library is in the process already: its icons are taken from its resources in memory
-// rather than from its file, which would be opened and read again for each icon.
+// The shell's library for its icons: the loaded one, or else its file in the system
+// folder mapped once as resources only (the library is loaded only when first called,
+// and loading it costs the start far more than mapping its resources).
+HMODULE ShellIconModule() {
+  if (HMODULE loaded = GetModuleHandleW(L"shell32.dll")) return loaded;
+  wchar_t folder[MAX_PATH] = {};
+  const UINT n = GetSystemDirectoryW(folder, MAX_PATH);
+  if (n == 0 || n >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, n) + L"\\shell32.dll";
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+}
+
+// An icon of shell32.dll at Size pixels, or a system icon when the shell has none. Its
+// icons are taken from the library's resources in memory rather than from its file,
+// which would be opened and read again for each icon.
 HICON ExtractShellIcon(int Index, int Size) {
-  static const HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  static const HMODULE shell = ShellIconModule();
   static const std::vector<std::wstring> groups = shell ? IconGroupNames(shell) : std::vector<std::wstring>{};
   HICON icon = nullptr;
   if (Index >= 0 && static_cast<size_t>(Index) < groups.size())

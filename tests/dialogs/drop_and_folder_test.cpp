@@ -93,6 +93,12 @@ TEST_F(DropTarget, TheExtensionFilterCountsEveryFileButKeepsTheAllowedOnes) {
 TEST_F(DropTarget, DestructionPutsTheWindowProcedureBackAndOtherMessagesPassThrough) {
   HWND wnd = form->Handle();
   EXPECT_EQ(target->WindowHandle(), wnd);
+  // The window takes dropped files while the target lets it.
+  EXPECT_NE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  target->SetEnableDrop(false);
+  EXPECT_EQ(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  target->SetEnableDrop(true);
+  EXPECT_NE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
   // A message the hook does not handle still reaches the form.
   SetWindowTextW(wnd, L"caption");
   char text[32] = {};

@@ -219,6 +219,21 @@ TEST_F(DirTree, StartsWithTheRootAndFillsDrivesAndFoldersOnDemand) {
   EXPECT_TRUE(ChildNamed(node, L"Hidden"));
 }
 
+// A tree with neither window nor nodes (one on a page not shown yet) has nothing the
+// shell's notices could change: it asks for them with its first window.
+TEST_F(DirTree, AsksForTheShellsNoticesWithItsWindow) {
+  auto* later = new TShDirTree(host.get());
+  EXPECT_EQ(later->NotifyWindow(), nullptr);
+  EXPECT_EQ(later->ChangeNotifyHandle(), 0u);
+  later->SetParent(host.get());
+  later->SetBounds(0, 0, 120, 480);
+  later->HandleNeeded();
+  Flush();
+  EXPECT_TRUE(later->NotifyWindow());
+  EXPECT_NE(later->ChangeNotifyHandle(), 0u);
+  delete later;
+}
+
 TEST_F(DirTree, OpenPathSelectsAndTellsOnlyForExistingFolders) {
   for (const char* path : {"", "C", "C:\\no such folder kvx"}) {
     tree->OpenPath(path);
