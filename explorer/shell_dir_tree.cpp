@@ -115,9 +115,8 @@ TShDirTree::TShDirTree(TComponent* AOwner) : TUniCustomTreeView(AOwner) {
   LoadTreeTexts();
   FFolderType = FileTypeOf({ftReadOnly, ftHidden, ftSystem, ftArchive});
 
-  // The shell's change notices are asked for with the first window or the first nodes:
-  // a tree with neither has nothing they could change.
-  MakePopupMenu();
+  // The shell's change notices are asked for with the first window or the first nodes (a
+  // tree with neither has nothing they could change), the menu with the first window.
   OnExpanding = [this](TObject* Sender, TTreeNode* Node, bool& Allow) { FillFolder(Sender, Node, Allow); };
   FNamingNewFolder = false;
   FPastePending = false;
@@ -192,6 +191,7 @@ void TShDirTree::NodesNeeded() {
 }
 
 void TShDirTree::CreateWnd() {
+  PopupMenuNeeded();
   ChangeNoticesNeeded();
   SystemImagesNeeded();
   TUniCustomTreeView::CreateWnd();
@@ -237,13 +237,23 @@ void TShDirTree::SetLanguage(TLanguage Value) {
   FLanguage = resolved;
   ExplorerLanguage() = resolved;
   LoadTreeTexts();
-  MakePopupMenu();
+  if (FPopupMenu)
+    MakePopupMenu();
+  else
+    FPopUpMenuEnabled = true;  // as a new menu would be
   if (HandleAllocated()) RecreateWnd();
 }
 
 void TShDirTree::SetPopUpMenuEnabled(bool Value) {
   FPopUpMenuEnabled = Value;
   SetPopupMenu(Value ? FPopupMenu : nullptr);
+}
+
+void TShDirTree::PopupMenuNeeded() {
+  if (FPopupMenu) return;
+  const bool enabled = FPopUpMenuEnabled;
+  MakePopupMenu();
+  SetPopUpMenuEnabled(enabled);
 }
 
 void TShDirTree::MakePopupMenu() {

@@ -156,6 +156,8 @@ class TShDirTree : public TUniCustomTreeView {
   void RegisterChangeNotify();
   void DeregisterChangeNotify();
   void MakePopupMenu();
+  // The context menu, made once with the first window (only a window can be right-clicked).
+  void PopupMenuNeeded();
   // Takes the shell's small system image list into the tree's own image list, once.
   void SystemImagesNeeded();
   bool HasSubFolders(const WideString& Path, DWORD Mask);

@@ -114,6 +114,25 @@ TEST_F(DirTreePopUp, ItemsCaptionsAndPicturesInMenuOrder) {
   tree->SetLanguage(lnEnglish);
 }
 
+// A tree that has had no window (one on a page not shown yet) gets its menu with its first
+// window, switched on or off as it was set in the meantime.
+TEST_F(DirTreePopUp, AWindowlessTreeGetsItsMenuWithItsFirstWindow) {
+  for (bool enabled : {true, false}) {
+    SCOPED_TRACE(enabled ? "menu on" : "menu off");
+    auto* later = new TShDirTree(host.get());
+    EXPECT_EQ(later->OwnPopupMenu(), nullptr);
+    later->SetPopUpMenuEnabled(enabled);
+    later->SetParent(host.get());
+    later->SetBounds(0, 0, 120, 400);
+    later->HandleNeeded();
+    ASSERT_NE(later->OwnPopupMenu(), nullptr);
+    EXPECT_EQ(later->PopupMenu(), enabled ? later->OwnPopupMenu() : nullptr);
+    EXPECT_EQ(later->PopUpMenuEnabled(), enabled);
+    EXPECT_EQ(later->OwnPopupMenu()->Items()->Count(), Menu()->Items()->Count());
+    delete later;
+  }
+}
+
 TEST_F(DirTreePopUp, NodesAllowTheirCommands) {
   const std::vector<std::string> network{"ConnectNetResource", "DisConnectNetResource"};
   EXPECT_EQ(Enabled(), network);  // nothing selected
