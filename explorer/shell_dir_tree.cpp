@@ -109,7 +109,7 @@ TShDirTree::TShDirTree(TComponent* AOwner) : TUniCustomTreeView(AOwner) {
   FSystemImages->SetBkColor(clNone);
   SetImages(FSystemImages.get());
 
-  // English until a language is set: the texts and the menu below are made once, in it.
+  // English until a language is set (its texts loaded once here, its menu with the window).
   FLanguage = lnEnglish;
   ExplorerLanguage() = FLanguage;
   LoadTreeTexts();
