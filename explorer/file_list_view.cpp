@@ -528,7 +528,7 @@ void TShFileListView::AddDrives() {
 void TShFileListView::UpdateFileList() {
   if (HasState(csLoading)) return;
   ResetRows();
-  FShellInfoByExt.clear();  // associations may have changed since the last fill
+  FShellTypes.DropIfClassesChanged();  // associations may have changed since the last fill
   FRowDatePicture = FDatePicture;
   FRowTimePicture = FTimePicture;
   if (HandleAllocated()) {
@@ -582,31 +582,12 @@ void TShFileListView::Refill() { UpdateFileList(); }
 
 void TShFileListView::FetchShellInfo(TFileInfo& Row) {
   Row.InfoFetched = true;
-  if (Row.Kind == "drv") return;
-  // Files of one extension share their icon and type, except those whose icon is in the
-  // file itself: the shell is asked once per extension for the others.
-  WideString key;
-  if (Row.Kind == "file") {
-    size_t dot = Row.Name.rfind(L'.');
-    key = dot == WideString::npos ? WideString(L".") : Row.Name.substr(dot);
-    CharUpperBuffW(key.data(), static_cast<DWORD>(key.size()));
-    static const wchar_t* const ownIcons[] = {L".EXE", L".ICO", L".LNK", L".CUR", L".ANI", L".URL", L".PIF", L".SCR"};
-    for (const wchar_t* own : ownIcons)
-      if (key == own) key.clear();
-    if (!key.empty()) {
-      auto known = FShellInfoByExt.find(key);
-      if (known != FShellInfoByExt.end()) {
-        Row.ImageIndex = known->second.first;
-        Row.TypeName = known->second.second;
-        return;
-      }
-    }
-  }
-  SHFILEINFOW info{};
-  SHGetFileInfoW(Row.FullPath.c_str(), 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_DISPLAYNAME | SHGFI_TYPENAME);
-  Row.ImageIndex = info.iIcon;
-  Row.TypeName = WideString(info.szTypeName).substr(0, 80);
-  if (!key.empty()) FShellInfoByExt[key] = {Row.ImageIndex, Row.TypeName};
+  // Drives come with theirs; the parent entry shows its own icon and no type.
+  if (Row.Kind == "drv" || Row.Name == L"..") return;
+  // Files of one extension share their icon and type: the cache asks the shell once.
+  TShellTypeInfo info = Row.Kind == "file" ? FShellTypes.FileInfo(Row.FullPath, Row.Name) : AskShellTypeInfo(Row.FullPath);
+  Row.ImageIndex = info.ImageIndex;
+  Row.TypeName = std::move(info.TypeName);
 }
 
 WideString TShFileListView::SizeColumnText(const TFileInfo& Row) const {

@@ -8,13 +8,13 @@
 #include <shellapi.h>
 
 #include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "explorer/explorer_texts.h"
 #include "explorer/file_records.h"
 #include "explorer/file_type.h"
+#include "explorer/shell_type_cache.h"
 #include "vcl/menus.h"
 #include "vcl/strings.h"
 #include "widetext/uni_list_view.h"
@@ -258,7 +258,7 @@ class TShFileListView : public TUniCustomListView {
   static LRESULT CALLBACK OwnerWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 
   TFlieInfoArr FRows;
-  std::map<WideString, std::pair<int, WideString>> FShellInfoByExt;  // icon and type by extension
+  TShellTypeCache FShellTypes;  // icons and types of files by extension
   int FRowCount = 0;
   int FSortColumn = 0;
   bool FDescending = true;

@@ -346,3 +346,39 @@ TEST_F(FileListTest, RowsDraggedOntoTheLinkedTreeAreCopiedThere) {
   View->SetDirTree(nullptr);
   EXPECT_EQ(tree->FileList(), nullptr);
 }
+
+TEST_F(FileListTest, TypeNamesFollowTheRegistryFromOneListingToTheNext) {
+  struct TClasses {  // an extension of our own, its class and the class's name
+    TClasses() { Name(L"Kavo Clip"); }
+    ~TClasses() {
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, L".kavoclip");
+      RegDeleteTreeW(HKEY_CLASSES_ROOT, L"Kavo.TestClip");
+    }
+    static void Set(const wchar_t* Key, const std::wstring& Text) {
+      RegSetKeyValueW(HKEY_CLASSES_ROOT, Key, nullptr, REG_SZ, Text.c_str(),
+                      static_cast<DWORD>((Text.size() + 1) * sizeof(wchar_t)));
+    }
+    void Name(const std::wstring& Text) {
+      Set(L".kavoclip", L"Kavo.TestClip");
+      Set(L"Kavo.TestClip", Text);
+    }
+  } classes;
+  Temp.MakeFile(L"one.kavoclip");
+  Temp.MakeFile(L"TWO.KAVOCLIP");
+  auto types = [this] {
+    return std::vector<std::wstring>{Text(RowNamed(L"one.kavoclip"), 2), Text(RowNamed(L"TWO.KAVOCLIP"), 2)};
+  };
+  View->SetDirectory(Temp.Path());
+  EXPECT_EQ(types(), (std::vector<std::wstring>{L"Kavo Clip", L"Kavo Clip"}));
+
+  classes.Name(L"Kavo Renamed Clip");
+  View->UpdateFileList();
+  EXPECT_EQ(types(), (std::vector<std::wstring>{L"Kavo Renamed Clip", L"Kavo Renamed Clip"}));
+
+  RegDeleteTreeW(HKEY_CLASSES_ROOT, L".kavoclip");  // no class at all: the shell's own name
+  View->UpdateFileList();
+  std::vector<std::wstring> unknown = types();
+  EXPECT_NE(unknown[0], L"Kavo Renamed Clip");
+  EXPECT_FALSE(unknown[0].empty());
+  EXPECT_EQ(unknown[1], unknown[0]);
+}
