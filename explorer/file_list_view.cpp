@@ -531,11 +531,7 @@ void TShFileListView::UpdateFileList() {
   FShellTypes.DropIfClassesChanged();  // associations may have changed since the last fill
   FRowDatePicture = FDatePicture;
   FRowTimePicture = FTimePicture;
-  if (HandleAllocated()) {
-    LVITEMW none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    SendMessageW(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
-  }
+  if (HandleAllocated()) ClearRowStates();
   THourglass wait;
   if (HasState(csDesigning)) {
     if (IsMyComputer(FDirectory))
@@ -733,13 +729,30 @@ void TShFileListView::ShowRowsAgain() {
   // Every row is asked for again and none stays chosen, as after emptying the list and
   // filling it anew; the count itself changes only when it must (the window lays out its
   // scroll bars again for each count it is given).
-  LVITEMW none{};
-  none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-  SendMessageW(WindowHandle(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+  ClearRowStates();
   if (Items()->Count() != FRowCount)
     Items()->SetCount(FRowCount);
   else
     InvalidateRect(WindowHandle(), nullptr, FALSE);
+}
+
+void TShFileListView::ClearRowStates() {
+  // A change of every row makes the window visit each of them: the selection is cleared
+  // only when there is one, and the focus taken from the one row that has it. Either way
+  // nothing is reported of rows that may be gone already, as when all rows change at once.
+  HWND wnd = WindowHandle();
+  FClearingStates = true;
+  ScopeExit done{[this] { FClearingStates = false; }};
+  LVITEMW none{};
+  if (SendMessageW(wnd, LVM_GETSELECTEDCOUNT, 0, 0) > 0) {
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(wnd, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    return;
+  }
+  int focused = static_cast<int>(SendMessageW(wnd, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_FOCUSED));
+  if (focused < 0) return;
+  none.stateMask = LVIS_FOCUSED;
+  SendMessageW(wnd, LVM_SETITEMSTATE, static_cast<WPARAM>(focused), reinterpret_cast<LPARAM>(&none));
 }
 
 void TShFileListView::UpdateSortIndicators() {
@@ -797,6 +810,10 @@ void TShFileListView::CNNotify(TMessage& Message) {
       RenameTo(text);
     }
     Message.Result = 0;  // the rows are refilled from the disk instead
+    return;
+  }
+  if (FClearingStates && (hdr->code == LVN_ITEMCHANGING || hdr->code == LVN_ITEMCHANGED)) {
+    Message.Result = 0;
     return;
   }
   if (hdr->code == NM_CUSTOMDRAW) {

@@ -230,6 +230,8 @@ class TShFileListView : public TUniCustomListView {
   TFileInfo* ShownRow(int Index);
   void AnswerDisplayRequest(NMLVDISPINFOW* Info);
   void ShowRowsAgain();
+  // No row stays selected or focused.
+  void ClearRowStates();
   WideString RowCaption(const TFileInfo& Row) const;
   void ColorRow(NMLVCUSTOMDRAW* Draw, LRESULT& Result);
   void LoadSystemImages();
@@ -265,6 +267,7 @@ class TShFileListView : public TUniCustomListView {
   bool FSortOnClick = true;
   int FArrowColumn = 0;
   TColumnsKind FColumnsKind = kNoColumns;
+  bool FClearingStates = false;  // ClearRowStates runs: its changes are not reported
 
   WideString FDirectory = L"My Computer";
   WideString FMask = L"*.*";

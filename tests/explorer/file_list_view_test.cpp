@@ -347,6 +347,43 @@ TEST_F(FileListTest, RowsDraggedOntoTheLinkedTreeAreCopiedThere) {
   EXPECT_EQ(tree->FileList(), nullptr);
 }
 
+TEST_F(FileListTest, RefreshLeavesNoRowChosenAndFocusesTheFirst) {
+  View->SetDirectory(Temp.Path());
+  std::vector<int> changed;
+  View->OnChange = [&changed](TObject*, TListItem* Item, TItemChange) { changed.push_back(Item->Index()); };
+  auto state = [this](int Row) {
+    return static_cast<UINT>(SendMessageW(Wnd(), LVM_GETITEMSTATE, static_cast<WPARAM>(Row), LVIS_SELECTED | LVIS_FOCUSED));
+  };
+  struct Case {
+    const char* what;
+    std::vector<int> selected;  // the last one also has the focus
+    int focusOnly;              // a row given the focus alone, or -1
+  } cases[] = {
+      {"rows selected", {2, 4}, -1},
+      {"a row focused, none selected", {}, 5},
+      {"no row focused", {}, -1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(Wnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    if (!c.selected.empty()) Select(c.selected);
+    if (c.focusOnly >= 0) {
+      LVITEMW it{};
+      it.stateMask = it.state = LVIS_FOCUSED;
+      SendMessageW(Wnd(), LVM_SETITEMSTATE, static_cast<WPARAM>(c.focusOnly), reinterpret_cast<LPARAM>(&it));
+    }
+    changed.clear();
+    View->UpdateFileList();
+    ASSERT_EQ(Count(), 8);
+    EXPECT_EQ(SendMessageW(Wnd(), LVM_GETSELECTEDCOUNT, 0, 0), 0);
+    for (int r = 0; r < Count(); ++r) EXPECT_EQ(state(r), r == 0 ? LVIS_FOCUSED : 0u) << "row " << r;
+    // The rows of the listing before are not reported: only the focus given to the first.
+    EXPECT_EQ(changed, std::vector<int>{0});
+  }
+}
+
 TEST_F(FileListTest, TypeNamesFollowTheRegistryFromOneListingToTheNext) {
   struct TClasses {  // an extension of our own, its class and the class's name
     TClasses() { Name(L"Kavo Clip"); }
