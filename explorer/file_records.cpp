@@ -1,5 +1,7 @@
 #include "explorer/file_records.h"
 
+#include <algorithm>
+#include <cstring>
 #include <cwchar>
 #include <utility>
 
@@ -111,10 +113,6 @@ namespace {
 int Sign(int64_t v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
 
 int CompareNames(const TFileInfo& A, const TFileInfo& B) {
-  if (!A.NameKey.empty() && !B.NameKey.empty()) {
-    int r = A.NameKey.compare(B.NameKey);
-    return r < 0 ? -1 : r > 0 ? 1 : 0;
-  }
   const WideString& a = A.Name;
   const WideString& b = B.Name;
   int r = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, a.c_str(), static_cast<int>(a.size()), b.c_str(),
@@ -154,54 +152,124 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
   return Descending ? -result : result;
 }
 
-std::string NameSortKey(const WideString& Name) {
+namespace {
+
+// Appends the collation key of Name (without its terminator) to Keys; returns its length.
+size_t AppendNameSortKey(std::string& Keys, const WideString& Name) {
   const DWORD flags = LCMAP_SORTKEY | NORM_IGNORECASE;
   const int length = static_cast<int>(Name.size());
   // Most keys fit a buffer on the stack: the system is asked once instead of twice.
   char buffer[512];
+  const size_t start = Keys.size();
   int n = LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, reinterpret_cast<LPWSTR>(buffer),
                        static_cast<int>(sizeof buffer));
-  std::string key;
   if (n > 0) {
-    key.assign(buffer, static_cast<size_t>(n));
+    Keys.append(buffer, static_cast<size_t>(n));
   } else {
     n = LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, nullptr, 0);
-    if (n <= 0) return std::string();
-    key.assign(static_cast<size_t>(n), '\0');
-    LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, reinterpret_cast<LPWSTR>(key.data()), n);
+    if (n <= 0) return 0;
+    Keys.resize(start + static_cast<size_t>(n));
+    LCMapStringW(LOCALE_USER_DEFAULT, flags, Name.c_str(), length, reinterpret_cast<LPWSTR>(&Keys[start]), n);
   }
-  while (!key.empty() && key.back() == '\0') key.pop_back();  // the key's own terminator
-  return key;
+  while (Keys.size() > start && Keys.back() == '\0') Keys.pop_back();  // the key's own terminator
+  return Keys.size() - start;
 }
 
-void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending) {
-  if (L < 0 || R >= static_cast<int>(Rows.size())) return;
-  if (SortColumn == colName)
-    for (int i = L; i <= R; ++i)
-      if (Rows[static_cast<size_t>(i)].NameKey.empty())
-        Rows[static_cast<size_t>(i)].NameKey = NameSortKey(Rows[static_cast<size_t>(i)].Name);
-  auto row = [&Rows](int i) -> TFileInfo& { return Rows[static_cast<size_t>(i)]; };
+// What the name order compares of rows First..Last, made once for a sort: whether a row is
+// the parent entry, its kind, and its collation key, the keys side by side in one buffer.
+class TNameOrder {
+ public:
+  TNameOrder(const TFlieInfoArr& Rows, int First, int Last, bool Descending)
+      : FRows(Rows), FFirst(First), FDescending(Descending) {
+    FEntries.reserve(static_cast<size_t>(Last - First + 1));
+    FKeys.reserve(static_cast<size_t>(Last - First + 1) * 32);
+    for (int i = First; i <= Last; ++i) {
+      const TFileInfo& row = Rows[static_cast<size_t>(i)];
+      TEntry e;
+      e.Parent = row.Name == L"..";
+      e.Kind = row.Kind == "dir" ? kDir : row.Kind == "file" ? kFile : row.Kind == "drv" ? kDrive : kOther;
+      e.KeyStart = FKeys.size();
+      e.KeyLength = AppendNameSortKey(FKeys, row.Name);
+      FEntries.push_back(e);
+    }
+  }
+
+  // As CompareFileInfo by name, rows A and B given by their indexes.
+  int Compare(int A, int B) const {
+    const TEntry& a = FEntries[static_cast<size_t>(A - FFirst)];
+    const TEntry& b = FEntries[static_cast<size_t>(B - FFirst)];
+    if (a.Parent || b.Parent) return a.Parent == b.Parent ? 0 : a.Parent ? -1 : 1;
+    if (a.Kind == kOther || b.Kind == kOther || (a.Kind == b.Kind && (!a.KeyLength || !b.KeyLength)))
+      return CompareFileInfo(FRows[static_cast<size_t>(A)], FRows[static_cast<size_t>(B)], colName, FDescending);
+    int result;
+    if (a.Kind != b.Kind) {
+      result = a.Kind == kDir ? -1 : 1;
+    } else {
+      int r = std::memcmp(FKeys.data() + a.KeyStart, FKeys.data() + b.KeyStart, std::min(a.KeyLength, b.KeyLength));
+      result = r < 0 ? -1 : r > 0 ? 1 : a.KeyLength < b.KeyLength ? -1 : a.KeyLength > b.KeyLength ? 1 : 0;
+    }
+    return FDescending ? -result : result;
+  }
+
+ private:
+  enum TKind : uint8_t { kDir, kFile, kDrive, kOther };
+  struct TEntry {
+    size_t KeyStart = 0;
+    size_t KeyLength = 0;
+    TKind Kind = kOther;
+    bool Parent = false;
+  };
+  const TFlieInfoArr& FRows;
+  int FFirst;
+  bool FDescending;
+  std::vector<TEntry> FEntries;
+  std::string FKeys;
+};
+
+// The quicksort of Order[L..R] (indexes of rows) by Compare(row index, row index).
+template <class TCompare>
+void QuickSortOrder(std::vector<int>& Order, int L, int R, const TCompare& Compare) {
+  auto at = [&Order](int i) -> int& { return Order[static_cast<size_t>(i)]; };
   while (L < R) {
     int i = L, j = R;
-    // The pivot is the middle record's value: it is followed where the swaps move it
-    // rather than copied, which gives the same comparisons as a copy would.
-    int pivot = (L + R) / 2;
+    const int pivot = at((L + R) / 2);  // the middle row, wherever the swaps move it
     do {
-      while (CompareFileInfo(row(i), row(pivot), SortColumn, Descending) < 0) ++i;
-      while (CompareFileInfo(row(j), row(pivot), SortColumn, Descending) > 0) --j;
+      while (Compare(at(i), pivot) < 0) ++i;
+      while (Compare(at(j), pivot) > 0) --j;
       if (i <= j) {
-        if (i < j) {
-          std::swap(row(i), row(j));
-          if (pivot == i)
-            pivot = j;
-          else if (pivot == j)
-            pivot = i;
-        }
+        if (i < j) std::swap(at(i), at(j));
         ++i;
         --j;
       }
     } while (i <= j);
-    if (L < j) SortFileInfos(Rows, L, j, SortColumn, Descending);
+    if (L < j) QuickSortOrder(Order, L, j, Compare);
     L = i;
   }
+}
+
+}  // namespace
+
+std::string NameSortKey(const WideString& Name) {
+  std::string key;
+  AppendNameSortKey(key, Name);
+  return key;
+}
+
+void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending) {
+  if (L < 0 || R >= static_cast<int>(Rows.size()) || L >= R) return;
+  std::vector<int> order(static_cast<size_t>(R - L + 1));
+  for (size_t k = 0; k < order.size(); ++k) order[k] = L + static_cast<int>(k);
+  const int last = static_cast<int>(order.size()) - 1;
+  if (SortColumn == colName) {
+    const TNameOrder names(Rows, L, R, Descending);
+    QuickSortOrder(order, 0, last, [&names](int A, int B) { return names.Compare(A, B); });
+  } else {
+    QuickSortOrder(order, 0, last, [&](int A, int B) {
+      return CompareFileInfo(Rows[static_cast<size_t>(A)], Rows[static_cast<size_t>(B)], SortColumn, Descending);
+    });
+  }
+  TFlieInfoArr sorted;
+  sorted.reserve(order.size());
+  for (int i : order) sorted.push_back(std::move(Rows[static_cast<size_t>(i)]));
+  std::move(sorted.begin(), sorted.end(), Rows.begin() + L);
 }

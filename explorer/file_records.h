@@ -28,9 +28,6 @@ struct TFileInfo {
   // The last-write time as a number: the Modified column sorts by it, so that two times
   // compare exactly whatever their magnitude (a text of the value would not).
   uint64_t WriteTime = 0;
-  // The name's collation key (the user's locale, without regard to case), made when the
-  // rows are first sorted by name: comparing keys is much cheaper than comparing names.
-  std::string NameKey;
 };
 
 using TFlieInfoArr = std::vector<TFileInfo>;
@@ -77,9 +74,11 @@ enum TFileSortColumn { colName = 0, colSize = 1, colType = 2, colModified = 3, c
 // all but the ".." cases, so that in descending order folders follow files.
 int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool Descending);
 
-// The collation key of a name (see TFileInfo::NameKey); empty when the system gives none.
+// The collation key of a name (the user's locale, without regard to case): keys compared
+// byte by byte order as the names compare. Empty when the system gives none.
 std::string NameSortKey(const WideString& Name);
 
-// Sorts Rows[L..R] in place by CompareFileInfo (a quicksort whose pivot is the value of the
-// middle record; records are swapped whole).
+// Sorts Rows[L..R] in place by CompareFileInfo: a quicksort whose pivot is the value of the
+// middle row, over the rows' indexes (each record is moved once, to its place, at the end).
+// By name it compares the rows' collation keys, made once for the sort.
 void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending);

@@ -1,6 +1,8 @@
 // The file rows without a window: attribute letters and filter, masks, the row order.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "explorer/file_records.h"
 
 namespace {
@@ -162,4 +164,28 @@ TEST(FileRecords, NameKeysOrderAsTheLocaleComparesNames) {
       EXPECT_EQ(byLocale < 0, byKey < 0) << a << L" / " << b;
       EXPECT_EQ(byLocale > 0, byKey > 0) << a << L" / " << b;
     }
+}
+
+TEST(FileRecords, NameSortMatchesTheLocaleOrderOfMixedScriptsAndCase) {
+  // The sort compares collation keys made for it; the order must be the one that
+  // comparing the names themselves gives, in both directions.
+  const std::vector<std::wstring> files = {L"beta.m4a", L"Alpha.mp4", L"alpha2.MP4", L"ÄÖÜ.txt", L"aou.txt",
+                                           L"Ελληνικά.m4a", L"ελληνικό.mp4", L"日本語の歌.mp4", L"にほん.m4a",
+                                           L"track 10.m4a", L"track 9.m4a", L"a-b", L"a.b",
+                                           std::wstring(400, L'k') + L".m4a"};  // a key longer than 512 bytes
+  const std::vector<std::wstring> dirs = {L"Zeta", L"zeta 2", L"Ωμέγα", L"音楽", L"!first"};
+  for (bool descending : {false, true}) {
+    TFlieInfoArr rows;
+    for (size_t i = 0; i < std::max(files.size(), dirs.size()); ++i) {
+      if (i < files.size()) rows.push_back(Row(files[i].c_str(), "file"));
+      if (i == 3) rows.push_back(Row(L"..", "dir"));
+      if (i < dirs.size()) rows.push_back(Row(dirs[i].c_str(), "dir"));
+    }
+    TFlieInfoArr expected = rows;
+    std::stable_sort(expected.begin(), expected.end(), [descending](const TFileInfo& a, const TFileInfo& b) {
+      return CompareFileInfo(a, b, colName, descending) < 0;
+    });
+    SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, colName, descending);
+    EXPECT_EQ(Names(rows), Names(expected)) << "descending " << descending;
+  }
 }
