@@ -95,7 +95,7 @@ void TShFileListView::CutCopyItems(int Mode) {
       continue;
     }
     if (!selected) continue;
-    WideString entry = FRows[static_cast<size_t>(i)].FullPath + L'\0';
+    WideString entry = RowAt(i).FullPath + L'\0';
     FPendingFiles.push_back(entry);
     FPendingText += entry;
   }
@@ -159,7 +159,7 @@ void TShFileListView::DeleteItems() {
       continue;
     }
     if (SendMessageW(WindowHandle(), LVM_GETITEMSTATE, static_cast<WPARAM>(i), LVIS_SELECTED) & LVIS_SELECTED)
-      list += FRows[static_cast<size_t>(i)].FullPath + L'\0';
+      list += RowAt(i).FullPath + L'\0';
   }
   if (!list.empty()) DoFileOperation(nullptr, FO_DELETE, list, false, WideString());
   Refill();
@@ -173,7 +173,7 @@ void TShFileListView::DeleteItems() {
 void TShFileListView::RenameSelected() {
   int index = ItemIndex();
   if (index < 0 || index >= FRowCount) return;
-  AnsiString attr = FRows[static_cast<size_t>(index)].AttrText;
+  AnsiString attr = RowAt(index).AttrText;
   for (char& c : attr) c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
   if (ReadOnly() || attr == "R") {
     ShowWarning(ExplorerMessages().ReadOnlyFile);
@@ -183,7 +183,7 @@ void TShFileListView::RenameSelected() {
 }
 
 void TShFileListView::BeginRename(int Index) {
-  FEditPath = FRows[static_cast<size_t>(Index)].FullPath;
+  FEditPath = RowAt(Index).FullPath;
   if (!HandleAllocated()) return;
   if (GetFocus() != WindowHandle()) ::SetFocus(WindowHandle());
   SendMessageW(WindowHandle(), LVM_EDITLABELW, static_cast<WPARAM>(Index), 0);
@@ -192,7 +192,7 @@ void TShFileListView::BeginRename(int Index) {
 bool TShFileListView::CanEdit(TListItem* Item) {
   if (ReadOnly() || !FShortCuts->Has(vaRename)) return false;
   int index = ItemIndex();
-  if (index >= 0 && index < FRowCount) FEditPath = FRows[static_cast<size_t>(index)].FullPath;
+  if (index >= 0 && index < FRowCount) FEditPath = RowAt(index).FullPath;
   return TUniCustomListView::CanEdit(Item);
 }
 
@@ -211,7 +211,7 @@ void TShFileListView::RenameTo(const WideString& Text) {
   WideString oldPath = FEditPath;
   WideString newPath = ExtractFolderOf(oldPath) + Text;
   if (WideCompareText(newPath, oldPath) == 0) return;
-  bool isFolder = AnsiCompareText(FRows[static_cast<size_t>(index)].Kind, "DIR") == 0;
+  bool isFolder = AnsiCompareText(RowAt(index).Kind, "DIR") == 0;
   bool exists = GetFileAttributesW(newPath.c_str()) != INVALID_FILE_ATTRIBUTES;
   if (exists)
     FileExistsMsg(AnsiPathOf(newPath));  // tells the user the name is taken
@@ -234,7 +234,7 @@ void TShFileListView::NewFolder() {
   Refill();
   ClearSelection();
   for (int i = 0; i < FRowCount; ++i) {
-    if (WideCompareText(FRows[static_cast<size_t>(i)].FullPath, path) != 0) continue;
+    if (WideCompareText(RowAt(i).FullPath, path) != 0) continue;
     LVITEMW it{};
     it.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     it.state = LVIS_SELECTED | LVIS_FOCUSED;
@@ -251,7 +251,7 @@ void TShFileListView::NewFolder() {
 void TShFileListView::ViewFile() {
   int index = ItemIndex();
   if (index < 0 || index >= FRowCount) return;
-  const WideString path = FRows[static_cast<size_t>(index)].FullPath;
+  const WideString path = RowAt(index).FullPath;
   int viewer = ViewerIndexOf(WideExtractFileExt(path));
   if (viewer < 0) return;
   AnsiString program = GetShellFolder(8) + ViewerProgramOf(viewer, IsNT51OrLater());
@@ -265,8 +265,8 @@ void TShFileListView::FindFile() {
 
 void TShFileListView::ShowProperties() {
   int index = ItemIndex();
-  if (index < 0 || index >= FRowCount || FRows[static_cast<size_t>(index)].FullPath.empty()) return;
-  ShowPropertiesSheet(AnsiPathOf(FRows[static_cast<size_t>(index)].FullPath));
+  if (index < 0 || index >= FRowCount || RowAt(index).FullPath.empty()) return;
+  ShowPropertiesSheet(AnsiPathOf(RowAt(index).FullPath));
 }
 
 // --- send to -----------------------------------------------------------------------
@@ -281,7 +281,7 @@ void TShFileListView::SendTo(int Index) {
     case 1: SendContentsToClipboard(); break;
     case 2: {
       WideString lines;
-      for (int i : SelectedRows()) lines += FRows[static_cast<size_t>(i)].FullPath + L"\r\n";
+      for (int i : SelectedRows()) lines += RowAt(i).FullPath + L"\r\n";
       if (lines.empty()) break;
       if (!OpenClipboard(WindowHandle())) break;
       ScopeExit close{[] { CloseClipboard(); }};
@@ -303,7 +303,7 @@ void TShFileListView::SendTo(int Index) {
 void TShFileListView::SendContentsToClipboard() {
   int index = ItemIndex();
   if (index < 0 || index >= FRowCount) return;
-  const WideString path = FRows[static_cast<size_t>(index)].FullPath;
+  const WideString path = RowAt(index).FullPath;
   WideString ext = WideExtractFileExt(path);
   CharUpperBuffW(ext.data(), static_cast<DWORD>(ext.size()));
   if (ext == L".BMP" || ext == L".WMF") {
@@ -355,7 +355,7 @@ void TShFileListView::SendToShortcut(const WideString& LinkPath) {
   }
   WideString target = ResolveShortcut(LinkPath);
   if (target.empty()) return;
-  const WideString file = FRows[static_cast<size_t>(index)].FullPath;
+  const WideString file = RowAt(index).FullPath;
   if (GetDriveTypeW(target.substr(0, 3).c_str()) == DRIVE_REMOVABLE)
     CopyFilesToRemovable(target);
   else if (!FolderExists(target))
@@ -385,7 +385,7 @@ void TShFileListView::CopyFilesTo(const WideString& Folder) {
   if (!MakeCurrentDirectory(FDirectory)) return;
   THourglass wait;
   FPendingFiles.clear();
-  for (int i : SelectedRows()) FPendingFiles.push_back(FRows[static_cast<size_t>(i)].FullPath);
+  for (int i : SelectedRows()) FPendingFiles.push_back(RowAt(i).FullPath);
   for (const WideString& source : FPendingFiles)
     DoFileOperation(nullptr, FO_COPY, source, false, JoinWide(Folder, WideExtractFileName(source)));
   FPendingFiles.clear();
@@ -406,7 +406,7 @@ void TShFileListView::CreateDesktopShortcut() {
     return;
   }
   WideString desktop = AnsiToWide(GetShellFolder(0));
-  const WideString path = FRows[static_cast<size_t>(index)].FullPath;
+  const WideString path = RowAt(index).FullPath;
   WideString name = WideExtractFileName(path);
   size_t dot = name.rfind(L'.');
   WideString bare = dot == WideString::npos ? name : name.substr(0, dot);

@@ -408,7 +408,7 @@ int TShFileListView::SelectedNumber() const {
 
 int64_t TShFileListView::SelectedSize() const {
   int64_t total = 0;
-  for (int i : SelectedRows()) total += FRows[static_cast<size_t>(i)].Size;
+  for (int i : SelectedRows()) total += RowAt(i).Size;
   return total;
 }
 
@@ -418,7 +418,7 @@ int64_t TShFileListView::DriveFreeSpace() const {
 }
 
 bool TShFileListView::IsParentRow(int Index) const {
-  return Index >= 0 && Index < FRowCount && FRows[static_cast<size_t>(Index)].Name == L"..";
+  return Index >= 0 && Index < FRowCount && RowAt(Index).Name == L"..";
 }
 
 // --- filling ---------------------------------------------------------------------
@@ -427,6 +427,7 @@ void TShFileListView::ResetRows() {
   FRowCount = 0;
   FRows.clear();
   FRows.reserve(500);
+  FOrder.clear();
 }
 
 void TShFileListView::AppendRow(TFileInfo&& Row) {
@@ -435,7 +436,7 @@ void TShFileListView::AppendRow(TFileInfo&& Row) {
   if (FRowCount >= static_cast<int>(FRows.capacity()))
     FRows.reserve(static_cast<size_t>(FRowCount) + std::max<size_t>(500, FRows.capacity() / 2));
   FRows.push_back(std::move(Row));
-  ++FRowCount;
+  FOrder.push_back(FRowCount++);
 }
 
 bool TShFileListView::AddFiles(const WideString& Pattern, uint32_t Attr) {
@@ -627,7 +628,7 @@ WideString TShFileListView::CellText(const TFileInfo& Row, int Column) const {
 
 TFileInfo* TShFileListView::ShownRow(int Index) {
   if (Index < 0 || Index >= FRowCount) return nullptr;
-  TFileInfo& row = FRows[static_cast<size_t>(Index)];
+  TFileInfo& row = RowAt(Index);
   if (!row.InfoFetched) FetchShellInfo(row);
   if (row.ModifiedText.empty() && row.Kind != "drv") {
     // Formatted when first shown, with the pictures in force when the row was read.
@@ -702,7 +703,7 @@ int TShFileListView::CompareItems(const TFileInfo& A, const TFileInfo& B) const 
   return CompareFileInfo(A, B, FSortColumn, FDescending);
 }
 
-void TShFileListView::SortItems(int L, int R) { SortFileInfos(FRows, L, R, FSortColumn, FDescending); }
+void TShFileListView::SortItems(int L, int R) { SortRowOrder(FRows, FOrder, L, R, FSortColumn, FDescending); }
 
 void TShFileListView::ColumnClick(TObject* Sender, TListColumn* Column) {
   if (!FSortOnClick || !Column) return;
@@ -716,9 +717,8 @@ void TShFileListView::ColumnClick(TObject* Sender, TListColumn* Column) {
   }
   // Type names are fetched as rows are shown; rows not shown yet would sort as untyped.
   if (FSortColumn == colType)
-    for (int i = 0; i < FRowCount; ++i)
-      if (!FRows[static_cast<size_t>(i)].InfoFetched && FRows[static_cast<size_t>(i)].Kind != "drv")
-        FetchShellInfo(FRows[static_cast<size_t>(i)]);
+    for (TFileInfo& row : FRows)
+      if (!row.InfoFetched && row.Kind != "drv") FetchShellInfo(row);
   SortItems(0, FRowCount - 1);
   ShowRowsAgain();
   UpdateSortIndicators();
@@ -857,7 +857,7 @@ void TShFileListView::ColorRow(NMLVCUSTOMDRAW* Draw, LRESULT& Result) {
   }
   int index = static_cast<int>(Draw->nmcd.dwItemSpec);
   if (index < 0 || index >= FRowCount) return;
-  uint32_t a = FRows[static_cast<size_t>(index)].Attributes;
+  uint32_t a = RowAt(index).Attributes;
   TColor color = Font()->Color();  // a row without these bits keeps the view's own colour
   if (a & kAttrArchive) color = FItemColors->Attr_Archive;
   if (a & kAttrHidden) color = FItemColors->Attr_Hidden;
@@ -929,7 +929,7 @@ void TShFileListView::OpenItem() {
   int index = ItemIndex();
   if (index < 0 || index >= FRowCount) return;
   THourglass wait;
-  const TFileInfo row = FRows[static_cast<size_t>(index)];
+  const TFileInfo row = RowAt(index);
   if (row.Name == L"..") {
     OneLevelUp();
     return;
@@ -996,7 +996,7 @@ void TShFileListView::OneLevelUp() {
     CollapseFirstLevel(comboTree);
   }
   for (int i = 0; i < FRowCount; ++i) {
-    if (WideCompareText(AddSlash(FRows[static_cast<size_t>(i)].FullPath), dir) != 0) continue;
+    if (WideCompareText(AddSlash(RowAt(i).FullPath), dir) != 0) continue;
     ClearSelection();
     LVITEMW it{};
     it.stateMask = LVIS_FOCUSED | LVIS_SELECTED;
@@ -1012,7 +1012,7 @@ void TShFileListView::Click() {
   TUniCustomListView::Click();
   int index = ItemIndex();
   if (index < 0 || index >= FRowCount) return;
-  FSelectedItem = FRows[static_cast<size_t>(index)].FullPath;
+  FSelectedItem = RowAt(index).FullPath;
   if (OnItemChange) OnItemChange(this, FSelectedItem);
 }
 
@@ -1023,7 +1023,7 @@ void TShFileListView::KeyUp(WORD& Key, TShiftState Shift) {
 
 void TShFileListView::DblClick() {
   int index = ItemIndex();
-  if (index < 0 || index >= FRowCount || RowCaption(FRows[static_cast<size_t>(index)]).empty()) return;
+  if (index < 0 || index >= FRowCount || RowCaption(RowAt(index)).empty()) return;
   if (FOpenByDblClick)
     OpenItem();
   else if (IsParentRow(index))
@@ -1109,7 +1109,7 @@ void TShFileListView::DeletePermanently() {
   if (rows.empty()) return;
   THourglass wait;
   for (int i : rows) {
-    const TFileInfo row = FRows[static_cast<size_t>(i)];
+    const TFileInfo row = RowAt(i);
     if (row.Kind == "dir") break;
     WideString question = L"Are you sure you want to permanently delete file\r\n  \"" + RowCaption(row) + L"\"?";
     if (WideMessageDlg(question, mtConfirmation, MsgDlgButton(mbYes) | MsgDlgButton(mbNo), 0) == mrYes)

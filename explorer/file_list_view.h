@@ -151,7 +151,7 @@ class TShFileListView : public TUniCustomListView {
 
   // --- rows ---
   int RowCount() const { return FRowCount; }
-  const TFileInfo& Row(int Index) const { return FRows[static_cast<size_t>(Index)]; }
+  const TFileInfo& Row(int Index) const { return RowAt(Index); }
   // Indexes of the selected rows, in row order.
   std::vector<int> SelectedRows() const;
   int SortColumn() const { return FSortColumn; }
@@ -216,6 +216,9 @@ class TShFileListView : public TUniCustomListView {
 
   void SetColWidth(int Index, int Value);
   bool IsMyComputer(const WideString& Path) const;
+  // The record shown at place Index of the list.
+  TFileInfo& RowAt(int Index) { return FRows[static_cast<size_t>(FOrder[static_cast<size_t>(Index)])]; }
+  const TFileInfo& RowAt(int Index) const { return FRows[static_cast<size_t>(FOrder[static_cast<size_t>(Index)])]; }
   void AppendRow(TFileInfo&& Row);
   void ResetRows();
   // One walk of the folder for the folder pass and every plain mask part.
@@ -259,7 +262,8 @@ class TShFileListView : public TUniCustomListView {
   void UnhookOwnerWindow();
   static LRESULT CALLBACK OwnerWindowProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
 
-  TFlieInfoArr FRows;
+  TFlieInfoArr FRows;  // in the order they were read
+  std::vector<int> FOrder;  // the index in FRows of the record at each place of the list
   TShellTypeCache FShellTypes;  // icons and types of files by extension
   int FRowCount = 0;
   int FSortColumn = 0;

@@ -175,29 +175,29 @@ size_t AppendNameSortKey(std::string& Keys, const WideString& Name) {
   return Keys.size() - start;
 }
 
-// What the name order compares of rows First..Last, made once for a sort: whether a row is
-// the parent entry, its kind, and its collation key, the keys side by side in one buffer.
+// What the name order compares of the rows at places L..R of Order, made once for a sort:
+// whether a row is the parent entry, its kind, and its collation key, the keys side by side
+// in one buffer.
 class TNameOrder {
  public:
-  TNameOrder(const TFlieInfoArr& Rows, int First, int Last, bool Descending)
-      : FRows(Rows), FFirst(First), FDescending(Descending) {
-    FEntries.reserve(static_cast<size_t>(Last - First + 1));
-    FKeys.reserve(static_cast<size_t>(Last - First + 1) * 32);
-    for (int i = First; i <= Last; ++i) {
+  TNameOrder(const TFlieInfoArr& Rows, const std::vector<int>& Order, int L, int R, bool Descending)
+      : FRows(Rows), FDescending(Descending), FEntries(Rows.size()) {
+    FKeys.reserve(static_cast<size_t>(R - L + 1) * 64);
+    for (int place = L; place <= R; ++place) {
+      const int i = Order[static_cast<size_t>(place)];
       const TFileInfo& row = Rows[static_cast<size_t>(i)];
-      TEntry e;
+      TEntry& e = FEntries[static_cast<size_t>(i)];
       e.Parent = row.Name == L"..";
       e.Kind = row.Kind == "dir" ? kDir : row.Kind == "file" ? kFile : row.Kind == "drv" ? kDrive : kOther;
       e.KeyStart = FKeys.size();
       e.KeyLength = AppendNameSortKey(FKeys, row.Name);
-      FEntries.push_back(e);
     }
   }
 
   // As CompareFileInfo by name, rows A and B given by their indexes.
   int Compare(int A, int B) const {
-    const TEntry& a = FEntries[static_cast<size_t>(A - FFirst)];
-    const TEntry& b = FEntries[static_cast<size_t>(B - FFirst)];
+    const TEntry& a = FEntries[static_cast<size_t>(A)];
+    const TEntry& b = FEntries[static_cast<size_t>(B)];
     if (a.Parent || b.Parent) return a.Parent == b.Parent ? 0 : a.Parent ? -1 : 1;
     if (a.Kind == kOther || b.Kind == kOther || (a.Kind == b.Kind && (!a.KeyLength || !b.KeyLength)))
       return CompareFileInfo(FRows[static_cast<size_t>(A)], FRows[static_cast<size_t>(B)], colName, FDescending);
@@ -220,9 +220,8 @@ class TNameOrder {
     bool Parent = false;
   };
   const TFlieInfoArr& FRows;
-  int FFirst;
   bool FDescending;
-  std::vector<TEntry> FEntries;
+  std::vector<TEntry> FEntries;  // by row index
   std::string FKeys;
 };
 
@@ -255,21 +254,14 @@ std::string NameSortKey(const WideString& Name) {
   return key;
 }
 
-void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending) {
-  if (L < 0 || R >= static_cast<int>(Rows.size()) || L >= R) return;
-  std::vector<int> order(static_cast<size_t>(R - L + 1));
-  for (size_t k = 0; k < order.size(); ++k) order[k] = L + static_cast<int>(k);
-  const int last = static_cast<int>(order.size()) - 1;
+void SortRowOrder(const TFlieInfoArr& Rows, std::vector<int>& Order, int L, int R, int SortColumn, bool Descending) {
+  if (L < 0 || R >= static_cast<int>(Order.size()) || L >= R) return;
   if (SortColumn == colName) {
-    const TNameOrder names(Rows, L, R, Descending);
-    QuickSortOrder(order, 0, last, [&names](int A, int B) { return names.Compare(A, B); });
+    const TNameOrder names(Rows, Order, L, R, Descending);
+    QuickSortOrder(Order, L, R, [&names](int A, int B) { return names.Compare(A, B); });
   } else {
-    QuickSortOrder(order, 0, last, [&](int A, int B) {
+    QuickSortOrder(Order, L, R, [&](int A, int B) {
       return CompareFileInfo(Rows[static_cast<size_t>(A)], Rows[static_cast<size_t>(B)], SortColumn, Descending);
     });
   }
-  TFlieInfoArr sorted;
-  sorted.reserve(order.size());
-  for (int i : order) sorted.push_back(std::move(Rows[static_cast<size_t>(i)]));
-  std::move(sorted.begin(), sorted.end(), Rows.begin() + L);
 }

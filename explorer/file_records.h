@@ -78,7 +78,7 @@ int CompareFileInfo(const TFileInfo& A, const TFileInfo& B, int SortColumn, bool
 // byte by byte order as the names compare. Empty when the system gives none.
 std::string NameSortKey(const WideString& Name);
 
-// Sorts Rows[L..R] in place by CompareFileInfo: a quicksort whose pivot is the value of the
-// middle row, over the rows' indexes (each record is moved once, to its place, at the end).
-// By name it compares the rows' collation keys, made once for the sort.
-void SortFileInfos(TFlieInfoArr& Rows, int L, int R, int SortColumn, bool Descending);
+// Sorts Order[L..R], indexes into Rows, by CompareFileInfo of the rows they stand for: a
+// quicksort whose pivot is the row at the middle place. The records themselves stay where
+// they are. By name it compares the rows' collation keys, made once for the sort.
+void SortRowOrder(const TFlieInfoArr& Rows, std::vector<int>& Order, int L, int R, int SortColumn, bool Descending);

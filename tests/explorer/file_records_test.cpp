@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <numeric>
 
 #include "explorer/file_records.h"
 
@@ -23,6 +24,16 @@ std::vector<std::wstring> Names(const TFlieInfoArr& rows) {
   std::vector<std::wstring> names;
   for (const auto& r : rows) names.push_back(r.Name);
   return names;
+}
+
+// The rows put in the order SortRowOrder gives their indexes.
+void Sort(TFlieInfoArr& rows, int column, bool descending) {
+  std::vector<int> order(rows.size());
+  std::iota(order.begin(), order.end(), 0);
+  SortRowOrder(rows, order, 0, static_cast<int>(order.size()) - 1, column, descending);
+  TFlieInfoArr sorted;
+  for (int i : order) sorted.push_back(rows[static_cast<size_t>(i)]);
+  rows = std::move(sorted);
 }
 
 }  // namespace
@@ -71,9 +82,9 @@ TEST(FileRecords, MaskPartsAndMatching) {
 TEST(FileRecords, ParentLeadsFoldersBeforeFilesDescendingReverses) {
   TFlieInfoArr rows = {Row(L"b.txt", "file"), Row(L"Zeta", "dir"), Row(L"..", "dir"), Row(L"a.txt", "file"),
                        Row(L"alpha", "dir"),  Row(L"C.txt", "file")};
-  SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, colName, false);
+  Sort(rows, colName, false);
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"..", L"alpha", L"Zeta", L"a.txt", L"b.txt", L"C.txt"}));
-  SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, colName, true);
+  Sort(rows, colName, true);
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"..", L"C.txt", L"b.txt", L"a.txt", L"Zeta", L"alpha"}));
 }
 
@@ -83,7 +94,7 @@ TEST(FileRecords, ParentStaysFirstWhateverTheColumn) {
     for (bool descending : {false, true}) {
       TFlieInfoArr rows = {Row(L"!first", "dir"), Row(L"x.m4a", "file", 5), Row(L"..", "dir"),
                            Row(L"b", "dir", 0, 9)};
-      SortFileInfos(rows, 0, 3, column, descending);
+      Sort(rows, column, descending);
       EXPECT_EQ(rows[0].Name, L"..") << "column " << column << " descending " << descending;
     }
 }
@@ -96,7 +107,7 @@ TEST(FileRecords, ModifiedSortsByTheWholeFileTime) {
   const uint64_t t2020b = 132'000'000'000'000'007ULL;
   TFlieInfoArr rows = {Row(L"new", "file", 0, t2020b), Row(L"old", "file", 0, t1918),
                        Row(L"mid", "file", 0, t2020)};
-  SortFileInfos(rows, 0, 2, colModified, false);
+  Sort(rows, colModified, false);
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"old", L"mid", L"new"}));
 }
 
@@ -106,11 +117,11 @@ TEST(FileRecords, SizeTypeAndAttrColumns) {
                        Row(L"small.m4a", "file", 10, 0, "A", L"m4a file"),
                        Row(L"plain", "file", 1000, 0, "", L""),
                        Row(L"sys.txt", "file", 500, 0, "ARHS", L"Text Document")};
-  SortFileInfos(rows, 0, 3, colSize, false);
+  Sort(rows, colSize, false);
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"small.m4a", L"sys.txt", L"plain", L"big.mp4"}));
-  SortFileInfos(rows, 0, 3, colType, false);  // empty type first, then without regard to case
+  Sort(rows, colType, false);  // empty type first, then without regard to case
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"plain", L"small.m4a", L"big.mp4", L"sys.txt"}));
-  SortFileInfos(rows, 0, 3, colAttr, true);
+  Sort(rows, colAttr, true);
   EXPECT_EQ(Names(rows), (std::vector<std::wstring>{L"sys.txt", L"big.mp4", L"small.m4a", L"plain"}));
 }
 
@@ -123,7 +134,7 @@ TEST(FileRecords, ManyRowsWithTiesSortInOrder) {
         const std::wstring name = L"n" + std::to_wstring((i * 37) % 11);
         rows.push_back(Row(name.c_str(), i % 7 ? "file" : "dir", (i * 13) % 5));
       }
-      SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, column, descending);
+      Sort(rows, column, descending);
       int dirs = 0;
       for (size_t k = 0; k < rows.size(); ++k) {
         dirs += rows[k].Kind == "dir";
@@ -185,7 +196,7 @@ TEST(FileRecords, NameSortMatchesTheLocaleOrderOfMixedScriptsAndCase) {
     std::stable_sort(expected.begin(), expected.end(), [descending](const TFileInfo& a, const TFileInfo& b) {
       return CompareFileInfo(a, b, colName, descending) < 0;
     });
-    SortFileInfos(rows, 0, static_cast<int>(rows.size()) - 1, colName, descending);
+    Sort(rows, colName, descending);
     EXPECT_EQ(Names(rows), Names(expected)) << "descending " << descending;
   }
 }
