@@ -312,6 +312,7 @@ void TUniCustomListView::DefineProperties(TFiler* Filer) {
 
 void TUniCustomListView::CreateWindowHandle(const TCreateParams& Params) {
   CreateUnicodeHandle_ComCtl(this, Params, L"SysListView32");
+  FClassWndProc = UnicodePlatform ? SystemClassWndProc(Params.WindowClass.hInstance, L"SysListView32") : nullptr;
   if (UnicodePlatform && HandleAllocated()) {
     // A first column inserted and removed readies the header of the Unicode window.
     LVCOLUMNA col{};
@@ -340,7 +341,16 @@ void TUniCustomListView::WndProc(TMessage& Message) {
       auto* it = reinterpret_cast<LVITEMA*>(Message.LParam);
       if (FChangingWideItemCount == 0) ResyncFromSetItemText(static_cast<int>(Message.WParam), it);
       // Callback texts are asked for wide.
-      if (UnicodePlatform && it && it->pszText == LPSTR_TEXTCALLBACKA) Message.Msg = LVM_SETITEMTEXTW;
+      if (UnicodePlatform && it && it->pszText == LPSTR_TEXTCALLBACKA) {
+        // A callback text has nothing to convert, and nothing on the way to the window
+        // class's procedure (the framework's handlers, the trap) takes it: it goes there
+        // straight, a call instead of two procedure calls through the system.
+        if (FClassWndProc && HandleAllocated()) {
+          Message.Result = FClassWndProc(WindowHandle(), LVM_SETITEMTEXTW, Message.WParam, Message.LParam);
+          return;
+        }
+        Message.Msg = LVM_SETITEMTEXTW;
+      }
       break;
     }
     case LVM_EDITLABELA:

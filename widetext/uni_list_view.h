@@ -187,6 +187,8 @@ class TUniCustomListView : public TCustomListView {
   void ResyncFromSetItemText(int Index, const LVITEMA* Item);
   TUniListItem* ItemAt(int Index) const;
 
+  // The procedure of the system's list view class, which the window's messages end in.
+  WNDPROC FClassWndProc = nullptr;
   HWND FEditHandle = nullptr;
   WNDPROC FEditPrevProc = nullptr;
   int FChangingWideItemCount = 0;
