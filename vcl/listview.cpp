@@ -252,65 +252,57 @@ void TListColumns::Update(TCollectionItem* Item) {
 // ---------------------------------------------------------------------------
 // TSubItems
 
-void TSubItems::TextChanged(int Index) {
-  if (FUpdating || !FOwner->InWindow()) return;
-  FOwner->ListView()->SetTextCallback(FOwner->Index(), Index + 1);
-}
-
-void TSubItems::RangeChanged(int From) {
-  if (FUpdating || !FOwner->InWindow()) return;
-  TCustomListView* lv = FOwner->ListView();
-  for (int i = From; i < GetCount(); ++i) lv->SetTextCallback(FOwner->Index(), i + 1);
-  // Columns beyond the new end show the empty text of their display request.
-  SendMessageA(lv->WindowHandle(), LVM_UPDATE, static_cast<WPARAM>(FOwner->Index()), 0);
-}
-
 void TSubItems::Put(int Index, const AnsiString& S) {
   TStringList::Put(Index, S);
-  TextChanged(Index);
+  if (!FUpdating) FOwner->SubItemChanged(Index);
 }
 
 int TSubItems::AddObject(const AnsiString& S, TObject* Obj) {
   int index = TStringList::AddObject(S, Obj);
-  TextChanged(index);
+  if (!FUpdating) FOwner->SubItemChanged(index);
   return index;
 }
 
 void TSubItems::InsertObject(int Index, const AnsiString& S, TObject* Obj) {
   TStringList::InsertObject(Index, S, Obj);
+  if (FUpdating) return;
   if (Index == GetCount() - 1)
-    TextChanged(Index);
+    FOwner->SubItemChanged(Index);
   else
-    RangeChanged(Index);
+    FOwner->SubItemsChangedFrom(Index);
 }
 
 void TSubItems::Delete(int Index) {
   TStringList::Delete(Index);
-  RangeChanged(Index);
+  if (!FUpdating) FOwner->SubItemsChangedFrom(Index);
 }
 
 void TSubItems::Clear() {
   bool had = GetCount() > 0;
   TStringList::Clear();
-  if (had) RangeChanged(0);
+  if (had && !FUpdating) FOwner->SubItemsChangedFrom(0);
 }
 
 void TSubItems::Exchange(int Index1, int Index2) {
   TStringList::Exchange(Index1, Index2);
-  TextChanged(Index1);
-  TextChanged(Index2);
+  if (FUpdating) return;
+  FOwner->SubItemChanged(Index1);
+  FOwner->SubItemChanged(Index2);
 }
 
 void TSubItems::SetUpdateState(bool Updating) {
   TStringList::SetUpdateState(Updating);
   FUpdating = Updating;
-  if (!Updating) RangeChanged(0);
+  if (!Updating) FOwner->SubItemsChangedFrom(0);
 }
 
 // ---------------------------------------------------------------------------
 // TListItem
 
-TListItem::TListItem(TListItems* AOwner) : FOwner(AOwner), FSubItems(std::make_unique<TSubItems>(this)) {}
+TListItem::TListItem(TListItems* AOwner)
+    : FOwner(AOwner), FOwnSubItems(std::make_unique<TSubItems>(this)), FSubItems(FOwnSubItems.get()) {}
+
+TListItem::TListItem(TListItems* AOwner, TStrings* SubItems) : FOwner(AOwner), FSubItems(SubItems) {}
 
 TListItem::~TListItem() = default;
 
@@ -319,6 +311,18 @@ TCustomListView* TListItem::ListView() const { return FOwner ? FOwner->Owner() :
 bool TListItem::InWindow() const {
   TCustomListView* lv = ListView();
   return lv && lv->HandleAllocated() && !lv->OwnerData() && FIndex >= 0 && !lv->FFilling;
+}
+
+void TListItem::SubItemChanged(int Index) {
+  if (InWindow()) ListView()->SetTextCallback(FIndex, Index + 1);
+}
+
+void TListItem::SubItemsChangedFrom(int From) {
+  if (!InWindow()) return;
+  TCustomListView* lv = ListView();
+  for (int i = From; i < FSubItems->Count(); ++i) lv->SetTextCallback(FIndex, i + 1);
+  // Columns beyond the new end show the empty text of their display request.
+  SendMessageA(lv->WindowHandle(), LVM_UPDATE, static_cast<WPARAM>(FIndex), 0);
 }
 
 bool TListItem::HasWindowState() const {

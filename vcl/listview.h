@@ -135,7 +135,8 @@ class TListColumns : public TCollection {
 // ---------------------------------------------------------------------------
 // Items
 
-// The sub-item texts of one item; every change reaches the window.
+// The sub-item texts of one item; every change reaches the window (through the item's
+// SubItemChanged and SubItemsChangedFrom).
 class TSubItems : public TStringList {
   VCL_CLASS(TSubItems)
  public:
@@ -154,9 +155,6 @@ class TSubItems : public TStringList {
   void SetUpdateState(bool Updating) override;
 
  private:
-  // Sub-item Index (0-based) changed in place / the list changed from Index on.
-  void TextChanged(int Index);
-  void RangeChanged(int From);
   TListItem* FOwner;
   bool FUpdating = false;
 };
@@ -176,7 +174,7 @@ class TListItem : public TPersistent {
 
   const AnsiString& Caption() const { return FCaption; }
   virtual void SetCaption(const AnsiString& Value);
-  TStrings* SubItems() const { return FSubItems.get(); }
+  TStrings* SubItems() const { return FSubItems; }
   void SetSubItems(TStrings* Value);
   void* Data() const { return FData; }
   void SetData(void* Value);
@@ -209,6 +207,13 @@ class TListItem : public TPersistent {
   void Assign(TPersistent* Source) override;
 
  protected:
+  // For an item whose sub-item texts are kept elsewhere: SubItems is their 8-bit view,
+  // owned by the descendant and alive as long as the item; whatever keeps the texts tells
+  // the window of each change through SubItemChanged and SubItemsChangedFrom.
+  TListItem(TListItems* AOwner, TStrings* SubItems);
+  // Sub-item Index (0-based) changed in place / the sub-items changed from From on.
+  void SubItemChanged(int Index);
+  void SubItemsChangedFrom(int From);
   // Whether the item is one of the window's items (owner-data lists have none: their
   // temporary item only stands for one) / whether the window holds the item's states.
   bool InWindow() const;
@@ -219,7 +224,8 @@ class TListItem : public TPersistent {
  private:
   TListItems* FOwner;
   AnsiString FCaption;
-  std::unique_ptr<TSubItems> FSubItems;
+  std::unique_ptr<TSubItems> FOwnSubItems;  // null when a descendant keeps the sub-items
+  TStrings* FSubItems;
   void* FData = nullptr;
   int FImageIndex = -1;
   int FStateIndex = -1;

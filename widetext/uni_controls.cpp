@@ -84,6 +84,13 @@ UINT WideControlsDestroyWindowMessage() {
   return message;
 }
 
+WNDPROC SystemClassWndProc(HINSTANCE Instance, const WideString& SubClass) {
+  WNDCLASSW systemClass{};
+  if (GetClassInfoW(Instance, SubClass.c_str(), &systemClass) || GetClassInfoW(nullptr, SubClass.c_str(), &systemClass))
+    return systemClass.lpfnWndProc;
+  return nullptr;
+}
+
 WideString RegisterUnicodeWindowClass(const TCreateParams& Params) {
   WideString name = AnsiToWide(Params.WinClassName) + kUnicodeClassSuffix;
   HINSTANCE instance = FrameworkInstance();
@@ -123,12 +130,8 @@ void CreateUnicodeHandle(TWinControl* Control, const TCreateParams& Params, cons
                                              Params.WndParent, nullptr, Params.WindowClass.hInstance, Params.Param));
     return;
   }
-  WNDPROC defaultProc = &DefWindowProcW;
-  WNDCLASSW systemClass{};
-  if (!SubClass.empty() && (GetClassInfoW(Params.WindowClass.hInstance, SubClass.c_str(), &systemClass) ||
-                            GetClassInfoW(nullptr, SubClass.c_str(), &systemClass)))
-    defaultProc = systemClass.lpfnWndProc;
-  Control->DefWndProc = defaultProc;
+  WNDPROC systemProc = SubClass.empty() ? nullptr : SystemClassWndProc(Params.WindowClass.hInstance, SubClass);
+  Control->DefWndProc = systemProc ? systemProc : &DefWindowProcW;
   WideString className = RegisterUnicodeWindowClass(Params);
   HWND wnd;
   DWORD error;

@@ -29,6 +29,12 @@
 // the window is created 8-bit, like the framework's own.
 void CreateUnicodeHandle(TWinControl* Control, const TCreateParams& Params, const WideString& SubClass);
 
+// The window procedure of the system class SubClass, the one a Unicode window made by
+// CreateUnicodeHandle ends in: the class as registered for Instance, else the system's
+// own (null: no such class). A Unicode class's procedure is the procedure itself, to be
+// called with the W forms of messages.
+WNDPROC SystemClassWndProc(HINSTANCE Instance, const WideString& SubClass);
+
 // Registers (once) the Unicode copy of Params' window class; returns its name.
 WideString RegisterUnicodeWindowClass(const TCreateParams& Params);
 

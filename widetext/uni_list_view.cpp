@@ -91,11 +91,6 @@ class TUniCustomListView::TWideChange {
   TUniCustomListView* FListView;
 };
 
-class TWideSubItems::TWideChange : public TUniCustomListView::TWideChange {
- public:
-  using TUniCustomListView::TWideChange::TWideChange;
-};
-
 // ---------------------------------------------------------------------------
 // TUniListColumn
 
@@ -122,89 +117,85 @@ TUniListColumns::TUniListColumns(TUniCustomListView* AOwner)
 
 TWideSubItems::TWideSubItems(TUniListItem* AOwner) : FOwner(AOwner) {}
 
-TStrings* TWideSubItems::AnsiSubItems() const { return FOwner->TListItem::SubItems(); }
-
 void TWideSubItems::ReserveForColumns() {
   // A row's sub-items most often fill the list's columns: room for them all when the first
-  // comes saves growing both lists step by step.
+  // comes saves growing the list step by step.
   if (GetCount() != 0) return;
   TUniCustomListView* lv = FOwner->ListView();
   const int columns = lv ? lv->Columns()->Count() - 1 : 0;
-  if (columns <= GetCapacity()) return;
-  SetCapacity(columns);
-  if (!FIgnoreInherited) AnsiSubItems()->SetCapacity(columns);
+  if (columns > GetCapacity()) SetCapacity(columns);
+}
+
+void TWideSubItems::SubItemChanged(int Index) {
+  if (!FUpdating) FOwner->SubItemChanged(Index);
+}
+
+void TWideSubItems::SubItemsChangedFrom(int From) {
+  if (!FUpdating) FOwner->SubItemsChangedFrom(From);
 }
 
 int TWideSubItems::AddObject(const WideString& S, TObject* Obj) {
-  TWideChange change(FOwner->ListView());
   ReserveForColumns();
-  int index = TUniStringList::AddObject(S, nullptr);
-  if (!FIgnoreInherited) AnsiSubItems()->AddObject(WideToAnsi(S), Obj);
+  const int index = TUniStringList::AddObject(S, Obj);
+  if (index == GetCount() - 1)
+    SubItemChanged(index);
+  else
+    SubItemsChangedFrom(index);  // a sorted list puts it in its place
   return index;
 }
 
 void TWideSubItems::InsertObject(int Index, const WideString& S, TObject* Obj) {
-  TWideChange change(FOwner->ListView());
-  TUniStringList::InsertObject(Index, S, nullptr);
-  if (!FIgnoreInherited) AnsiSubItems()->InsertObject(Index, WideToAnsi(S), Obj);
+  TUniStringList::InsertObject(Index, S, Obj);
+  if (Index == GetCount() - 1)
+    SubItemChanged(Index);
+  else
+    SubItemsChangedFrom(Index);
 }
 
 void TWideSubItems::Put(int Index, const WideString& S) {
-  TWideChange change(FOwner->ListView());
   TUniStringList::Put(Index, S);
-  if (!FIgnoreInherited) AnsiSubItems()->Put(Index, WideToAnsi(S));
+  SubItemChanged(Index);
 }
 
 void TWideSubItems::Delete(int Index) {
-  TWideChange change(FOwner->ListView());
   TUniStringList::Delete(Index);
-  if (!FIgnoreInherited) AnsiSubItems()->Delete(Index);
+  SubItemsChangedFrom(Index);
 }
 
 void TWideSubItems::Clear() {
-  TWideChange change(FOwner->ListView());
+  if (GetCount() == 0) return;
   TUniStringList::Clear();
-  if (!FIgnoreInherited) AnsiSubItems()->Clear();
+  SubItemsChangedFrom(0);
 }
 
-TObject* TWideSubItems::GetObject(int Index) const { return AnsiSubItems()->Objects(Index); }
+void TWideSubItems::Exchange(int Index1, int Index2) {
+  TUniStringList::Exchange(Index1, Index2);
+  SubItemChanged(Index1);
+  SubItemChanged(Index2);
+}
 
-void TWideSubItems::PutObject(int Index, TObject* Obj) { AnsiSubItems()->SetObjects(Index, Obj); }
+void TWideSubItems::CustomSort(const TUniStringListSortCompare& Compare) {
+  TUniStringList::CustomSort(Compare);
+  SubItemsChangedFrom(0);
+}
 
 void TWideSubItems::SetUpdateState(bool Updating) {
-  TWideChange change(FOwner->ListView());
   TUniStringList::SetUpdateState(Updating);
-  if (Updating)
-    AnsiSubItems()->BeginUpdate();
-  else
-    AnsiSubItems()->EndUpdate();
-}
-
-void TWideSubItems::SyncFromAnsi() {
-  FIgnoreInherited = true;
-  ScopeExit done{[this] { FIgnoreInherited = false; }};
-  TStrings* ansi = AnsiSubItems();
-  int n = ansi->Count();
-  for (int k = 0; k < n; ++k) {
-    AnsiString text = ansi->Strings(k);
-    if (k >= GetCount())
-      TUniStringList::AddObject(AnsiToWide(text), nullptr);
-    else if (WideToAnsi(Get(k)) != text)
-      TUniStringList::Put(k, AnsiToWide(text));
-  }
-  while (GetCount() > n) TUniStringList::Delete(GetCount() - 1);
+  FUpdating = Updating;
+  if (!Updating) SubItemsChangedFrom(0);
 }
 
 // ---------------------------------------------------------------------------
 // TUniListItem
 
-TUniListItem::TUniListItem(TListItems* AOwner)
-    : TListItem(AOwner),
+TUniListItem::TUniListItem(TListItems* AOwner) : TUniListItem(AOwner, std::make_unique<TWideSubItems>(this)) {}
+
+TUniListItem::TUniListItem(TListItems* AOwner, std::unique_ptr<TWideSubItems> SubItems)
+    : TListItem(AOwner, SubItems->AnsiStrings()),
       FListView(dynamic_cast<TUniCustomListView*>(TListItem::ListView())),
-      FSubItems(std::make_unique<TWideSubItems>(this)) {}
+      FSubItems(std::move(SubItems)) {}
 
 TUniListItem::~TUniListItem() = default;
-
 
 WideString TUniListItem::Caption() { return GetSyncedWideString(FWideCaption, TListItem::Caption()); }
 
@@ -321,6 +312,7 @@ void TUniCustomListView::DefineProperties(TFiler* Filer) {
 
 void TUniCustomListView::CreateWindowHandle(const TCreateParams& Params) {
   CreateUnicodeHandle_ComCtl(this, Params, L"SysListView32");
+  FClassWndProc = UnicodePlatform ? SystemClassWndProc(Params.WindowClass.hInstance, L"SysListView32") : nullptr;
   if (UnicodePlatform && HandleAllocated()) {
     // A first column inserted and removed readies the header of the Unicode window.
     LVCOLUMNA col{};
@@ -338,12 +330,9 @@ TUniListItem* TUniCustomListView::ItemAt(int Index) const {
 }
 
 void TUniCustomListView::ResyncFromSetItemText(int Index, const LVITEMA* Item) {
-  TUniListItem* item = ItemAt(Index);
-  if (!item || !Item) return;
-  if (Item->iSubItem == 0)
-    item->Caption();  // the synced read brings the wide caption in step
-  else
-    item->SubItems()->SyncFromAnsi();
+  // The sub-items are one list for both sides; only the caption has a copy of each.
+  TUniListItem* item = Item && Item->iSubItem == 0 ? ItemAt(Index) : nullptr;
+  if (item) item->Caption();  // the synced read brings the wide caption in step
 }
 
 void TUniCustomListView::WndProc(TMessage& Message) {
@@ -352,17 +341,21 @@ void TUniCustomListView::WndProc(TMessage& Message) {
       auto* it = reinterpret_cast<LVITEMA*>(Message.LParam);
       if (FChangingWideItemCount == 0) ResyncFromSetItemText(static_cast<int>(Message.WParam), it);
       // Callback texts are asked for wide.
-      if (UnicodePlatform && it && it->pszText == LPSTR_TEXTCALLBACKA) Message.Msg = LVM_SETITEMTEXTW;
+      if (UnicodePlatform && it && it->pszText == LPSTR_TEXTCALLBACKA) {
+        // A callback text has nothing to convert, and nothing on the way to the window
+        // class's procedure (the framework's handlers, the trap) takes it: it goes there
+        // straight, a call instead of two procedure calls through the system.
+        if (FClassWndProc && HandleAllocated()) {
+          Message.Result = FClassWndProc(WindowHandle(), LVM_SETITEMTEXTW, Message.WParam, Message.LParam);
+          return;
+        }
+        Message.Msg = LVM_SETITEMTEXTW;
+      }
       break;
     }
     case LVM_EDITLABELA:
       // The editor is made in the form of the message: a wide one for wide captions.
       if (UnicodePlatform) Message.Msg = LVM_EDITLABELW;
-      break;
-    case LVM_UPDATE:
-      if (FChangingWideItemCount == 0)
-        if (TUniListItem* item = OwnerData() ? nullptr : ItemAt(static_cast<int>(Message.WParam)))
-          item->SubItems()->SyncFromAnsi();
       break;
     case LVM_SORTITEMS:
       if (UnicodePlatform && reinterpret_cast<PFNLVCOMPARE>(Message.LParam) == DefaultListViewCompare())
@@ -520,7 +513,6 @@ bool TUniCustomListView::OwnerDataFetch(TListItem* Item, UINT Request) {
   if (auto* item = dynamic_cast<TUniListItem*>(Item)) {
     // The temporary item stands for another item now: nothing of the last one stays.
     item->FWideCaption.clear();
-    TWideChange change(this);
     item->SubItems()->Clear();
   }
   return TCustomListView::OwnerDataFetch(Item, Request);

@@ -1,12 +1,13 @@
 // The wide list view: item captions, sub-items and column captions in UTF-16.
 //
-// The framework keeps its 8-bit copy of every text and drives the window with 8-bit
-// messages and callback texts. This list view keeps a wide copy beside each 8-bit one,
-// answers the window's (wide) display requests from the wide copies, and brings a wide
-// copy back in step when the 8-bit one was changed behind it: every 8-bit text change
-// reaches the window as a message (LVM_SETITEMTEXTA, LVM_UPDATE, LVM_SETCOLUMNA), and the
-// window procedure re-reads the 8-bit text then, unless the change came from the wide side
-// (the changing-wide-item counter is above 0).
+// The framework drives the window with 8-bit messages and callback texts. This list view
+// answers the window's (wide) display requests with wide texts. An item's sub-items are
+// kept once, wide: the framework's sub-items of the item are an 8-bit view of them.
+// Captions of items and columns keep a wide copy beside the framework's 8-bit one, brought
+// back in step when the 8-bit one was changed behind it: every 8-bit caption change reaches
+// the window as a message (LVM_SETITEMTEXTA, LVM_SETCOLUMNA), and the window procedure
+// re-reads the 8-bit text then, unless the change came from the wide side (the
+// changing-wide-item counter is above 0).
 #pragma once
 
 #include <memory>
@@ -42,9 +43,9 @@ class TUniListColumns : public TListColumns {
   TUniListColumn* Items(int Index) const { return static_cast<TUniListColumn*>(TCollection::Items(Index)); }
 };
 
-// The wide sub-item texts of one item. Changes go to the wide list first and then, with
-// the 8-bit text, to the framework's sub-items (unless mirroring is off: the wide list is
-// then being brought in step with them). Objects are the framework's sub-items' own.
+// The sub-item texts of one item, kept here only: the framework's sub-items of the item
+// are this list's 8-bit view (AnsiStrings), so a change through either is one change, and
+// every change reaches the window.
 class TWideSubItems : public TUniStringList {
   VCL_CLASS(TWideSubItems)
  public:
@@ -55,27 +56,25 @@ class TWideSubItems : public TUniStringList {
   void Put(int Index, const WideString& S) override;
   void Delete(int Index) override;
   void Clear() override;
-  TObject* GetObject(int Index) const override;
-  void PutObject(int Index, TObject* Obj) override;
-
-  // Makes the wide list equal to the framework's sub-items, keeping each wide text whose
-  // 8-bit form is still the framework's text.
-  void SyncFromAnsi();
+  void Exchange(int Index1, int Index2) override;
+  void CustomSort(const TUniStringListSortCompare& Compare) override;
 
  protected:
   void SetUpdateState(bool Updating) override;
 
  private:
-  class TWideChange;
-  TStrings* AnsiSubItems() const;
   void ReserveForColumns();
-  bool FIgnoreInherited = false;  // mirroring off
+  // Sub-item Index changed in place / the sub-items changed from From on.
+  void SubItemChanged(int Index);
+  void SubItemsChangedFrom(int From);
   TUniListItem* FOwner;
+  bool FUpdating = false;
 };
 
 class TUniListItem : public TListItem {
   VCL_CLASS(TUniListItem)
   friend class TUniCustomListView;
+  friend class TWideSubItems;
 
  public:
   explicit TUniListItem(TListItems* AOwner);
@@ -93,6 +92,7 @@ class TUniListItem : public TListItem {
   void Assign(TPersistent* Source) override;
 
  private:
+  TUniListItem(TListItems* AOwner, std::unique_ptr<TWideSubItems> SubItems);
   TUniCustomListView* FListView;
   WideString FWideCaption;
   std::unique_ptr<TWideSubItems> FSubItems;
@@ -187,6 +187,8 @@ class TUniCustomListView : public TCustomListView {
   void ResyncFromSetItemText(int Index, const LVITEMA* Item);
   TUniListItem* ItemAt(int Index) const;
 
+  // The procedure of the system's list view class, which the window's messages end in.
+  WNDPROC FClassWndProc = nullptr;
   HWND FEditHandle = nullptr;
   WNDPROC FEditPrevProc = nullptr;
   int FChangingWideItemCount = 0;

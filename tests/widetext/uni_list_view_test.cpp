@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -128,6 +129,126 @@ TEST_F(UniListViewTest, EightBitChangesBringTheWideCopiesBackInStep) {
   lv->Column(1)->TListColumn::SetCaption("Type");
   EXPECT_EQ(L"Type", lv->Column(1)->Caption());
   EXPECT_EQ(L"Type", HeaderText(lv, 1));
+}
+
+// Every row as the window shows it, column by column, beside what its item holds: the
+// caption, then each sub-item wide and through the framework's 8-bit view of the same list.
+void ExpectRowsShownAsHeld(TUniListView* lv, const std::vector<std::vector<WideString>>& rows) {
+  ASSERT_EQ(static_cast<int>(rows.size()), lv->Items()->Count());
+  const int columns = lv->Columns()->Count();
+  for (int i = 0; i < lv->Items()->Count(); ++i) {
+    TUniListItem* item = lv->Items()->Item(i);
+    const std::vector<WideString>& row = rows[static_cast<size_t>(i)];
+    std::vector<WideString> held{item->Caption()};
+    for (int k = 0; k < item->SubItems()->Count(); ++k) held.push_back(item->SubItems()->Strings(k));
+    EXPECT_EQ(row, held) << "row " << i;
+    TStrings* ansi = item->TListItem::SubItems();
+    ASSERT_EQ(item->SubItems()->Count(), ansi->Count()) << "row " << i;
+    for (int k = 0; k < ansi->Count(); ++k) EXPECT_EQ(WideToAnsi(row[static_cast<size_t>(k) + 1]), ansi->Strings(k));
+    for (int k = 0; k < columns; ++k)
+      EXPECT_EQ(k < static_cast<int>(row.size()) ? row[static_cast<size_t>(k)] : WideString(), ShownText(lv, i, k))
+          << "row " << i << ", column " << k;
+  }
+}
+
+TEST_F(UniListViewTest, SubItemsAreOneListShownWideThroughRowAndColumnChanges) {
+  lv->Columns()->Add()->SetCaption(L"fourth");
+  AddRow(L"b", {kGreek, L"two"});
+  AddRow(kJapanese, {L"x"});
+  ExpectRowsShownAsHeld(lv, {{L"b", kGreek, L"two"}, {kJapanese, L"x"}});
+
+  TUniListItem* first = lv->Items()->Insert(0);
+  first->SetCaption(L"a");
+  first->SubItems()->Add(kJapanese + L"1");
+  first->SubItems()->Insert(0, kJapanese + L"0");
+  lv->Items()->Item(1)->SubItems()->Delete(0);
+  ExpectRowsShownAsHeld(lv, {{L"a", kJapanese + L"0", kJapanese + L"1"}, {L"b", L"two"}, {kJapanese, L"x"}});
+  first->SubItems()->Exchange(0, 1);
+  ExpectRowsShownAsHeld(lv, {{L"a", kJapanese + L"1", kJapanese + L"0"}, {L"b", L"two"}, {kJapanese, L"x"}});
+
+  // Through the 8-bit view: the same list changes.
+  TStrings* ansi = lv->Items()->Item(1)->TListItem::SubItems();
+  ansi->Add("three");
+  ansi->SetStrings(0, "TWO");
+  ansi->Insert(0, "one");
+  lv->Items()->Item(2)->TListItem::SubItems()->Clear();
+  ExpectRowsShownAsHeld(lv, {{L"a", kJapanese + L"1", kJapanese + L"0"}, {L"b", L"one", L"TWO", L"three"}, {kJapanese}});
+
+  lv->Items()->Delete(0);
+  TUniListItem* last = lv->Items()->Item(1);
+  last->SubItems()->BeginUpdate();
+  for (const WideString& s : {kGreek, WideString(L"y"), kJapanese}) last->SubItems()->Add(s);
+  last->SubItems()->EndUpdate();
+  ExpectRowsShownAsHeld(lv, {{L"b", L"one", L"TWO", L"three"}, {kJapanese, kGreek, L"y", kJapanese}});
+  lv->Columns()->Delete(1);
+  ExpectRowsShownAsHeld(lv, {{L"b", L"one", L"TWO", L"three"}, {kJapanese, kGreek, L"y", kJapanese}});
+
+  // Rows sorted by their captions take their sub-items along; a sorted sub-item list shows
+  // its new order.
+  lv->Items()->Item(0)->SetCaption(L"z");
+  EXPECT_TRUE(lv->AlphaSort());
+  ExpectRowsShownAsHeld(lv, {{L"z", L"one", L"TWO", L"three"}, {kJapanese, kGreek, L"y", kJapanese}});
+  lv->Items()->Item(1)->SubItems()->Sort();
+  ExpectRowsShownAsHeld(lv, {{L"z", L"one", L"TWO", L"three"}, {kJapanese, L"y", kGreek, kJapanese}});
+}
+
+// Each change of a row's sub-items, wide or through the 8-bit view, redraws the row.
+TEST_F(UniListViewTest, EverySubItemChangeRedrawsItsRow) {
+  struct TCase {
+    const char* What;
+    std::function<void(TUniListItem*)> Change;
+  };
+  const TCase cases[] = {
+      {"put", [](TUniListItem* item) { item->SubItems()->SetStrings(1, kGreek); }},
+      {"add", [](TUniListItem* item) { item->SubItems()->Add(kJapanese); }},
+      {"insert", [](TUniListItem* item) { item->SubItems()->Insert(0, kJapanese); }},
+      {"delete", [](TUniListItem* item) { item->SubItems()->Delete(0); }},
+      {"exchange", [](TUniListItem* item) { item->SubItems()->Exchange(0, 1); }},
+      {"clear", [](TUniListItem* item) { item->SubItems()->Clear(); }},
+      {"sort", [](TUniListItem* item) { item->SubItems()->Sort(); }},
+      {"bracket", [](TUniListItem* item) {
+         item->SubItems()->BeginUpdate();
+         item->SubItems()->SetStrings(0, kGreek);
+         item->SubItems()->EndUpdate();
+       }},
+      {"8-bit put", [](TUniListItem* item) { item->TListItem::SubItems()->SetStrings(0, "eight"); }},
+      {"8-bit delete", [](TUniListItem* item) { item->TListItem::SubItems()->Delete(1); }},
+  };
+  lv->Columns()->Add()->SetCaption(L"fourth");
+  for (const TCase& c : cases) {
+    lv->Items()->Clear();
+    AddRow(L"first", {L"a"});
+    TUniListItem* item = AddRow(L"second", {L"b", L"a"});
+    UpdateWindow(lv->Handle());
+    RECT row{};
+    ListView_GetItemRect(lv->Handle(), 1, &row, LVIR_BOUNDS);
+    c.Change(item);
+    RECT dirty{};
+    EXPECT_TRUE(GetUpdateRect(lv->Handle(), &dirty, FALSE)) << c.What;
+    RECT common{};
+    EXPECT_TRUE(IntersectRect(&common, &dirty, &row)) << c.What;
+  }
+}
+
+TEST_F(UniListViewTest, SubItemObjectsAndCopiesOfItems) {
+  TObject marker;
+  TUniListItem* item = AddRow(kJapanese, {});
+  item->SubItems()->AddObject(kGreek, &marker);
+  item->TListItem::SubItems()->AddObject("eight-bit", &marker);
+  EXPECT_EQ(&marker, item->SubItems()->Objects(0));
+  EXPECT_EQ(&marker, item->TListItem::SubItems()->Objects(1));
+  item->TListItem::SubItems()->SetObjects(0, nullptr);
+  EXPECT_EQ(nullptr, item->SubItems()->Objects(0));
+
+  // A wide item copied keeps its wide texts; an 8-bit one comes converted.
+  AddRow(L"copy", {L"old"})->Assign(item);
+  auto* plain = new TListView(host.get());
+  TListItem* eightBit = plain->Items()->Add();
+  eightBit->SetCaption("plain");
+  eightBit->SubItems()->Add("p1");
+  AddRow(L"copy", {})->Assign(eightBit);
+  ExpectRowsShownAsHeld(lv, {{kJapanese, kGreek, L"eight-bit"}, {kJapanese, kGreek, L"eight-bit"}, {L"plain", L"p1"}});
+  EXPECT_EQ(&marker, lv->Items()->Item(1)->SubItems()->Objects(1));
 }
 
 TEST_F(UniListViewTest, SortingByWideCaptionsOrByTheHandler) {
