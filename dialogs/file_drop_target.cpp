@@ -79,18 +79,29 @@ TFileDropTarget::TFileDropTarget(TComponent* AOwner)
     : TComponent(AOwner),
       FWideFiles(std::make_unique<TUniStringList>()),
       FAllowedFileExtensions(std::make_unique<TStringList>()) {
-  auto* owner = dynamic_cast<TWinControl*>(AOwner);
-  if (!owner) {
+  FOwnerControl = dynamic_cast<TWinControl*>(AOwner);
+  if (!FOwnerControl) {
     FEnableDrop = false;
     return;
   }
-  FWindow = owner->Handle();
+  // A target read with its form hooks the form's window once the form is loaded: made now,
+  // the window would take each of the form's values read after this one by one.
+  if (!FOwnerControl->HasState(csLoading)) HookOwner();
+}
+
+void TFileDropTarget::Loaded() {
+  TComponent::Loaded();
+  if (FOwnerControl && !FWindow) HookOwner();
+}
+
+void TFileDropTarget::HookOwner() {
+  FWindow = FOwnerControl->Handle();
   FUnicodeWindow = IsWindowUnicode(FWindow) != FALSE;
   HookedWindows().Set(FWindow, this);
   FPrevProc = reinterpret_cast<WNDPROC>(
       FUnicodeWindow ? SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc))
                      : SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc)));
-  SetEnableDrop(true);
+  SetEnableDrop(FEnableDrop);
 }
 
 TFileDropTarget::~TFileDropTarget() {
