@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include <mutex>
+#include <utility>
 #include <vector>
 
 #include "vcl/controls.h"
@@ -28,8 +30,41 @@ const std::vector<TPropInfo>& FileDropTargetProps() {
 VCL_CLASS_IMPL(TFileDropTarget, TComponent, &CreateComponentOf<TFileDropTarget>, &FileDropTargetProps)
 
 namespace {
-// The window property through which the shared hook procedure finds its drop target.
-constexpr wchar_t kTargetProp[] = L"KavoFileDropTarget";
+// The drop target of each hooked window, through which the shared hook procedure finds its
+// own. Kept here rather than as a window property, which the hook would read on every
+// message the window gets: each reading is a call to the window system (under Wine, a round
+// trip to its server).
+class THookedWindows {
+ public:
+  void Set(HWND Window, TFileDropTarget* Target) {
+    std::lock_guard<std::mutex> lock(FLock);
+    for (auto& entry : FTargets)
+      if (entry.first == Window) {
+        entry.second = Target;
+        return;
+      }
+    FTargets.emplace_back(Window, Target);
+  }
+  void Remove(HWND Window, const TFileDropTarget* Target) {
+    std::lock_guard<std::mutex> lock(FLock);
+    std::erase_if(FTargets, [&](const auto& entry) { return entry.first == Window && entry.second == Target; });
+  }
+  TFileDropTarget* Find(HWND Window) {
+    std::lock_guard<std::mutex> lock(FLock);
+    for (const auto& entry : FTargets)
+      if (entry.first == Window) return entry.second;
+    return nullptr;
+  }
+
+ private:
+  std::mutex FLock;
+  std::vector<std::pair<HWND, TFileDropTarget*>> FTargets;
+};
+
+THookedWindows& HookedWindows() {
+  static THookedWindows windows;
+  return windows;
+}
 
 // The extension as the filter compares it: upper case, without the dot, at most 15
 // characters; empty for a name without one.
@@ -44,27 +79,38 @@ TFileDropTarget::TFileDropTarget(TComponent* AOwner)
     : TComponent(AOwner),
       FWideFiles(std::make_unique<TUniStringList>()),
       FAllowedFileExtensions(std::make_unique<TStringList>()) {
-  auto* owner = dynamic_cast<TWinControl*>(AOwner);
-  if (!owner) {
+  FOwnerControl = dynamic_cast<TWinControl*>(AOwner);
+  if (!FOwnerControl) {
     FEnableDrop = false;
     return;
   }
-  FWindow = owner->Handle();
+  // A target read with its form hooks the form's window once the form is loaded: made now,
+  // the window would take each of the form's values read after this one by one.
+  if (!FOwnerControl->HasState(csLoading)) HookOwner();
+}
+
+void TFileDropTarget::Loaded() {
+  TComponent::Loaded();
+  if (FOwnerControl && !FWindow) HookOwner();
+}
+
+void TFileDropTarget::HookOwner() {
+  FWindow = FOwnerControl->Handle();
   FUnicodeWindow = IsWindowUnicode(FWindow) != FALSE;
-  SetPropW(FWindow, kTargetProp, this);
+  HookedWindows().Set(FWindow, this);
   FPrevProc = reinterpret_cast<WNDPROC>(
       FUnicodeWindow ? SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc))
                      : SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HookProc)));
-  SetEnableDrop(true);
+  SetEnableDrop(FEnableDrop);
 }
 
 TFileDropTarget::~TFileDropTarget() {
+  if (FWindow) HookedWindows().Remove(FWindow, this);
   if (FWindow && IsWindow(FWindow)) {
     if (FUnicodeWindow)
       SetWindowLongPtrW(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevProc));
     else
       SetWindowLongPtrA(FWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FPrevProc));
-    RemovePropW(FWindow, kTargetProp);
     AcceptFiles(FWindow, false);
   }
   FEnableDrop = false;
@@ -76,7 +122,7 @@ void TFileDropTarget::SetEnableDrop(bool Value) {
 }
 
 LRESULT CALLBACK TFileDropTarget::HookProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam) {
-  auto* self = static_cast<TFileDropTarget*>(GetPropW(Wnd, kTargetProp));
+  TFileDropTarget* self = HookedWindows().Find(Wnd);
   if (!self) return DefWindowProcW(Wnd, Msg, WParam, LParam);
   if (Msg == WM_DROPFILES) {
     try {

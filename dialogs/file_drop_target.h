@@ -12,6 +12,8 @@
 #include "vcl/strings.h"
 #include "widetext/uni_string_list.h"
 
+class TWinControl;
+
 using TFileDropEvent = std::function<void(TObject* Sender, int X, int Y)>;
 
 class TFileDropTarget : public TComponent {
@@ -35,13 +37,19 @@ class TFileDropTarget : public TComponent {
 
   TFileDropEvent OnDrop;
 
-  // The window that was hooked (null when the owner is not a windowed control).
+  // The window that was hooked: the owner's, from the target's creation on, or when the
+  // target is read with its form, once the form is loaded (null when the owner is not a
+  // windowed control).
   HWND WindowHandle() const { return FWindow; }
 
   // Handles one drop (the handle of a WM_DROPFILES message) and releases it.
   void HandleDrop(HDROP Drop);
 
+ protected:
+  void Loaded() override;
+
  private:
+  void HookOwner();
   static LRESULT CALLBACK HookProc(HWND Wnd, UINT Msg, WPARAM WParam, LPARAM LParam);
   bool ExtensionAllowed(const WideString& Name) const;
 
@@ -49,6 +57,7 @@ class TFileDropTarget : public TComponent {
   std::unique_ptr<TStringList> FAllowedFileExtensions;
   int FFileCount = 0;
   bool FEnableDrop = true;
+  TWinControl* FOwnerControl = nullptr;
   HWND FWindow = nullptr;
   WNDPROC FPrevProc = nullptr;
   bool FUnicodeWindow = false;

@@ -24,9 +24,10 @@ const std::vector<TPropInfo>& OpenDirDialogProps() {
 
 VCL_CLASS_IMPL(TOpenDirDialog, TComponent, &CreateComponentOf<TOpenDirDialog>, &OpenDirDialogProps)
 
-TOpenDirDialog::TOpenDirDialog(TComponent* AOwner) : TComponent(AOwner) {
-  if (auto* owner = dynamic_cast<TWinControl*>(AOwner)) FOwnerWindow = owner->Handle();
-}
+// The owner's window is asked for when the browser opens: taken here, it would be made while
+// the owner's form is still being read.
+TOpenDirDialog::TOpenDirDialog(TComponent* AOwner)
+    : TComponent(AOwner), FOwnerControl(dynamic_cast<TWinControl*>(AOwner)) {}
 
 UINT TOpenDirDialog::BrowseFlags() const {
   // Built from the sets as they are now, so a member taken out takes its flag with it.
@@ -43,7 +44,7 @@ bool TOpenDirDialog::Execute() {
   CoInitialize(nullptr);
   char displayName[MAX_PATH] = {};
   BROWSEINFOA info{};
-  info.hwndOwner = FOwnerWindow;
+  info.hwndOwner = FOwnerControl ? FOwnerControl->Handle() : nullptr;
   info.pszDisplayName = displayName;
   info.lpszTitle = Title.empty() ? nullptr : Title.c_str();
   info.ulFlags = BrowseFlags();

@@ -8,6 +8,8 @@
 #include "vcl/classes.h"
 #include "vcl/typinfo.h"
 
+class TWinControl;
+
 enum TOpenDirOption { odShowDir, odShowComputer, odShowPrinter, odShowFiles };
 VCL_ENUM_INFO(TOpenDirOption, "odShowDir", "odShowComputer", "odShowPrinter", "odShowFiles")
 using TOpenDirOptions = unsigned;  // bit n = TOpenDirOption n
@@ -44,7 +46,7 @@ class TOpenDirDialog : public TComponent {
  private:
   static int CALLBACK BrowseCallback(HWND Wnd, UINT Msg, LPARAM LParam, LPARAM Data);
 
-  HWND FOwnerWindow = nullptr;
+  TWinControl* FOwnerControl = nullptr;  // the window that owns the browser
   HWND FHandle = nullptr;
   TOpenDirOptions FOptions = 0;
   TOpenDirOptionsEx FOptionsEx = 0;

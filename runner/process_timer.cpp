@@ -2,7 +2,7 @@
 
 VCL_CLASS_IMPL(TProcessTimer, TTimer, nullptr, nullptr)
 
-TProcessTimer::TProcessTimer(TComponent* AOwner) : TTimer(AOwner) { SetEnabled(false); }
+TProcessTimer::TProcessTimer(TComponent* AOwner) : TTimer(AOwner, false) {}
 
 void TProcessTimer::Beginning() {
   SetInterval(1000);

@@ -21,20 +21,7 @@ namespace {
 constexpr UINT_PTR kTimerId = 1;
 }
 
-TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner) {
-  FWindow = AllocateMessageHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
-    if (msg == WM_TIMER && wParam == kTimerId) {
-      try {
-        Timer();
-      } catch (...) {
-        if (ApplicationHandleException) ApplicationHandleException(this);
-      }
-      return 0;
-    }
-    return DefWindowProcA(wnd, msg, wParam, lParam);
-  });
-  UpdateTimer();
-}
+TTimer::TTimer(TComponent* AOwner, bool Enabled) : TComponent(AOwner), FEnabled(Enabled) { UpdateTimer(); }
 
 TTimer::~TTimer() {
   FEnabled = false;
@@ -55,9 +42,24 @@ void TTimer::SetInterval(unsigned ms) {
 }
 
 void TTimer::UpdateTimer() {
-  KillTimer(FWindow, kTimerId);
-  if (FEnabled && FInterval != 0 && !SetTimer(FWindow, kTimerId, FInterval, nullptr))
-    throw EOutOfResources("Not enough timers available");
+  if (FWindow) KillTimer(FWindow, kTimerId);
+  if (!FEnabled || FInterval == 0) return;
+  if (!FWindow) FWindow = MakeWindow();
+  if (!SetTimer(FWindow, kTimerId, FInterval, nullptr)) throw EOutOfResources("Not enough timers available");
+}
+
+HWND TTimer::MakeWindow() {
+  return AllocateMessageHWnd([this](HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) -> LRESULT {
+    if (msg == WM_TIMER && wParam == kTimerId) {
+      try {
+        Timer();
+      } catch (...) {
+        if (ApplicationHandleException) ApplicationHandleException(this);
+      }
+      return 0;
+    }
+    return DefWindowProcA(wnd, msg, wParam, lParam);
+  });
 }
 
 void TTimer::Timer() {

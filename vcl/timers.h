@@ -7,11 +7,14 @@
 class TTimer : public TComponent {
   VCL_CLASS(TTimer)
  public:
-  explicit TTimer(TComponent* AOwner);
+  // Enabled, as a timer of a form's description starts; a timer created disabled makes no
+  // window until it is first armed.
+  explicit TTimer(TComponent* AOwner, bool Enabled = true);
   ~TTimer() override;
 
-  // The system timer exists only while the timer is enabled and the interval is not 0.
-  // SetTimer works on the window's own thread only: change these on the main thread.
+  // The system timer exists only while the timer is enabled and the interval is not 0; its
+  // window is made when it is first armed. SetTimer works on the window's own thread only:
+  // change these on the main thread.
   bool Enabled() const { return FEnabled; }
   void SetEnabled(bool v);
   unsigned Interval() const { return FInterval; }
@@ -19,6 +22,7 @@ class TTimer : public TComponent {
   const TNotifyEvent& OnTimer() const { return FOnTimer; }
   void SetOnTimer(TNotifyEvent handler) { FOnTimer = std::move(handler); }
 
+  // The window that receives the ticks; null until the timer is first armed.
   HWND WindowHandle() const { return FWindow; }
 
  protected:
@@ -27,6 +31,7 @@ class TTimer : public TComponent {
 
  private:
   void UpdateTimer();
+  HWND MakeWindow();
 
   HWND FWindow = nullptr;
   unsigned FInterval = 1000;

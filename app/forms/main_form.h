@@ -408,7 +408,8 @@ class TMainForm : public TUniForm {
   // The pictures of welcome area Area (0 creation, 1 edition, 2 settings, 3 about), made
   // the first time the area is shown.
   void LoadAreaPictures(int Area);
-  // The pictures of a task page, made the first time it is shown.
+  // The pictures of a task page (the status rows' icons of the process page and the preview
+  // tool bar's of the split page among them), made the first time it is shown.
   void LoadPagePictures(TKvWizardCustomPage* Page);
   // The program's folder, ending in "\".
   static WideString ProgramFolder();

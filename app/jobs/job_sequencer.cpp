@@ -61,19 +61,16 @@ TJobSequencer::TJobSequencer(TDosCommand* Runner, IProcessView* View, const TNam
 }
 
 TJobSequencer::TJobSequencer(IToolRunner* Runner, IProcessView* View, const TNamedTexts* Texts)
-    : FRunner(Runner), FView(View), FTexts(Texts), FJobTimer(new TTimer(nullptr)),
-      FAfterCloseTimer(new TTimer(nullptr)), FNoRunTimer(new TTimer(nullptr)) {
-  FJobTimer->SetEnabled(false);
+    : FRunner(Runner), FView(View), FTexts(Texts), FJobTimer(new TTimer(nullptr, false)),
+      FAfterCloseTimer(new TTimer(nullptr, false)), FNoRunTimer(new TTimer(nullptr, false)) {
   FJobTimer->SetInterval(1000);
   FJobTimer->SetOnTimer([this](TObject*) { TimerTick(); });
   // A one-shot timer: the window goes on answering during the pause before the tagging.
-  FAfterCloseTimer->SetEnabled(false);
   FAfterCloseTimer->SetInterval(kAfterCloseDelayMs);
   FAfterCloseTimer->SetOnTimer([this](TObject*) {
     FAfterCloseTimer->SetEnabled(false);
     StartAfterClose();
   });
-  FNoRunTimer->SetEnabled(false);
   FNoRunTimer->SetInterval(1);
   FNoRunTimer->SetOnTimer([this](TObject*) {
     FNoRunTimer->SetEnabled(false);

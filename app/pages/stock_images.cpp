@@ -161,19 +161,13 @@ void DrawPreviewGlyphs(TImageList* List) {
 }  // namespace
 
 void TMainForm::LoadStockImages() {
-  DrawPreviewGlyphs(PreviewImages);
   // Icon numbers of the shell's library as Wine numbers them: 111 and 114 film, 113 picture,
   // 17 computer, 25 help, 130 copies, 77 stacked pages, 5 open folder, 128 arrow, 112 note,
   // 15 globe, 56 magnifier, 2 page.
   TShellIcons shell;
   FillFromShell(shell, MainImages, {111, 113, 17, 25});
-  Refill(StatusImages, [this] {
-    for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
-                       MAKEINTRESOURCEW(32514)})  // information, warning, error, question
-      AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()));
-  });
-  // The creation area is the one the window opens on; the task pages' pictures come when
-  // each page is first shown.
+  // The creation area is the one the window opens on; the task pages' pictures (the status
+  // rows' icons and the preview tool bar's among them) come when each page is first shown.
   LoadAreaPictures(0);
   Wizard->OnActivePageChanged = [this](TObject*) { LoadPagePictures(Wizard->ActivePage()); };
 }
@@ -197,6 +191,15 @@ void TMainForm::LoadPagePictures(TKvWizardCustomPage* Page) {
     for (const auto& [image, icon] : p.Pictures)
       if (!image->Picture()->Icon()->Handle()) SetPicture(image, ExtractShellIcon(icon, 16));
   }
+  // The process page's list of events and the split page's preview tool bar.
+  if (Page == ProcessPage && StatusImages->Count() == 0) {
+    Refill(StatusImages, [this] {
+      for (LPCWSTR id : {MAKEINTRESOURCEW(32516), MAKEINTRESOURCEW(32515), MAKEINTRESOURCEW(32513),
+                         MAKEINTRESOURCEW(32514)})  // information, warning, error, question
+        AddIcon(StatusImages, SystemIcon(id, StatusImages->Width()));
+    });
+  }
+  if (Page == SplitPage && PreviewImages->Count() == 0) DrawPreviewGlyphs(PreviewImages);
 }
 
 void TMainForm::LoadAreaPictures(int Area) {

@@ -1,6 +1,6 @@
 // The program's pictures taken from the shell's icons: every list and picture holds the
 // icon it names, and each picture owns a handle of its own; the pictures of a welcome area
-// not shown at start are made when a click first shows it.
+// or task page not shown at start are made when it is first shown.
 #include "tests/app/program_session.h"
 #include "tests/app/user_input.h"
 
@@ -58,18 +58,23 @@ TEST(StockImages, ListsAndPicturesHoldTheShellIconsTheyNameEachWithItsOwnHandle)
   EXPECT_EQ(m->imMail->Picture()->Icon()->Handle(), nullptr);
   EXPECT_EQ(m->More->Picture()->Icon()->Handle(), nullptr);
   EXPECT_EQ(m->UniImage13->Picture()->Icon()->Handle(), nullptr);
+  EXPECT_EQ(m->StatusImages->Count(), 0);
+  EXPECT_EQ(m->PreviewImages->Count(), 0);
   TControl* const areas[] = {m->CreationList, m->EditionList, m->SettingsList, m->AboutPanel};
   for (int area : {1, 2, 3, 1, 0}) {
     ClickAreaItem(m->MainList, area);
     ASSERT_TRUE(PumpUntil([&] { return areas[area]->Visible(); }, 3000)) << area;
   }
 
-  // So do the task pages' pictures with each page's first showing.
-  for (TKvWizardInteriorPage* page : {m->SettingsPage, m->MuxPage, m->SplitPage,
-                                      m->ConcatPage, m->ExtractPage, m->ConverterPage, m->SettingsPage}) {
+  // So do the task pages' pictures with each page's first showing, the process page's
+  // status icons and the split page's preview glyphs among them.
+  for (TKvWizardInteriorPage* page : {m->SettingsPage, m->MuxPage, m->SplitPage, m->ConcatPage, m->ExtractPage,
+                                      m->ConverterPage, m->ProcessPage, m->SettingsPage, m->SplitPage}) {
     m->Wizard->SetActivePage(page);
     ASSERT_EQ(m->Wizard->ActivePage(), page) << page->Name();
   }
+  // The nine glyphs of the preview tool bar, once though the page was shown twice.
+  EXPECT_EQ(m->PreviewImages->Count(), 9);
 
   struct TList {
     TImageList* List;

@@ -3,14 +3,19 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
+#include <cstring>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
+#include "dialogs/dialog_classes.h"
 #include "dialogs/file_drop_target.h"
 #include "dialogs/open_dir_dialog.h"
 #include "tests/support/pump.h"
 #include "tests/support/shell_drop.h"
 #include "vcl/forms.h"
+#include "vcl/streaming.h"
 #include "widetext/codecs.h"
 #include "tests/support/forms.h"
 
@@ -118,6 +123,68 @@ TEST(DropTargetOwner, AnOwnerThatIsNoWindowGivesATargetThatNeverAcceptsDrops) {
   EXPECT_EQ(target->WindowHandle(), nullptr);
 }
 
+// The windows a thread makes while Record runs, each with the number of components its
+// form held at that moment.
+class TWindowsMade {
+ public:
+  template <class F>
+  void Record(TComponent* Form, F Run) {
+    FForm = Form;
+    Current = this;
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &Hook, nullptr, GetCurrentThreadId());
+    Run();
+    UnhookWindowsHookEx(hook);
+    Current = nullptr;
+  }
+  // The number of the form's components when a window of ClassName was made; -1 for none.
+  int ComponentsWhenMade(const char* ClassName) const {
+    for (const auto& [name, count] : FMade)
+      if (name == ClassName) return count;
+    return -1;
+  }
+
+ private:
+  static LRESULT CALLBACK Hook(int Code, WPARAM WParam, LPARAM LParam) {
+    if (Code == HCBT_CREATEWND && Current) {
+      char name[64] = {};
+      GetClassNameA(reinterpret_cast<HWND>(WParam), name, sizeof name);
+      Current->FMade.emplace_back(name, Current->FForm->ComponentCount());
+    }
+    return CallNextHookEx(nullptr, Code, WParam, LParam);
+  }
+  static inline TWindowsMade* Current = nullptr;
+  TComponent* FForm = nullptr;
+  std::vector<std::pair<std::string, int>> FMade;
+};
+
+// Read with their form, neither the folder browser nor the drop target makes the form's
+// window while the rest of the form is still read: the drop target hooks it once the form
+// is loaded, and files dropped then reach it.
+TEST(DropTargetOwner, ATargetReadWithItsFormHooksTheWindowOnceTheFormIsLoaded) {
+  RegisterDialogClasses();
+  std::unique_ptr<TForm, FormFree> form(TCustomForm::CreateNew<TForm>(nullptr));
+  const char kForm[] =
+      "object Owner: TForm\n"
+      "  object Folder: TOpenDirDialog\n  end\n"
+      "  object Drop: TFileDropTarget\n  end\n"
+      "  object LastFolder: TOpenDirDialog\n  end\n"
+      "end\n";
+  TWindowsMade made;
+  made.Record(form.get(), [&] { ReadComponentData(kForm, std::strlen(kForm), form.get(), "owner.dfm"); });
+  EXPECT_EQ(made.ComponentsWhenMade("TForm"), 3);
+  auto* target = dynamic_cast<TFileDropTarget*>(form->FindComponent("Drop"));
+  ASSERT_NE(target, nullptr);
+  ASSERT_TRUE(form->HandleAllocated());
+  EXPECT_EQ(target->WindowHandle(), form->Handle());
+  EXPECT_NE(GetWindowLongPtrW(form->Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+  int drops = 0;
+  target->OnDrop = [&](TObject*, int, int) { ++drops; };
+  HGLOBAL h = MakeDrop({L"C:\\clips\\a.mp4"}, POINT{3, 4});
+  SendMessageW(form->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(h), 0);
+  EXPECT_EQ(drops, 1);
+  EXPECT_EQ(target->WideFiles()->Count(), 1);
+}
+
 TEST(OpenDirDialog, FlagsFollowTheOptionSetsAsTheyAreNow) {
   TOpenDirDialog dialog(nullptr);
   struct Case {
@@ -151,6 +218,8 @@ TEST(OpenDirDialog, OpensOnThePathAndReturnsItWhenAccepted) {
     dialog.OnCreate = [&](TObject* sender) {
       ++created;
       EXPECT_EQ(sender, &dialog);
+      // Owned by the form's window, made when the browser opened.
+      EXPECT_EQ(GetWindow(dialog.Handle(), GW_OWNER), form->Handle());
       PostMessageA(dialog.Handle(), WM_COMMAND, IDOK, 0);
     };
     EXPECT_TRUE(dialog.Execute());

@@ -35,6 +35,26 @@ TEST_F(Timers, TicksOnTheMainThreadUntilDisabled) {
   EXPECT_TRUE(PumpUntil([&] { return ticks > after; }, 3000));
 }
 
+// A timer made disabled (as a job's timers are, most of which never run) costs no window
+// until it is armed: enabled with an interval.
+TEST_F(Timers, ATimerMadeDisabledHasNoWindowUntilItIsArmed) {
+  TTimer timer(nullptr, false);
+  int ticks = 0;
+  timer.SetOnTimer([&](TObject*) { ++ticks; });
+  EXPECT_EQ(timer.WindowHandle(), nullptr);
+  timer.SetInterval(0);
+  timer.SetEnabled(true);
+  EXPECT_EQ(timer.WindowHandle(), nullptr);
+  timer.SetInterval(20);
+  const HWND window = timer.WindowHandle();
+  ASSERT_TRUE(IsWindow(window));
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, 3000));
+  // Disarmed and armed again, it keeps its window.
+  timer.SetEnabled(false);
+  timer.SetEnabled(true);
+  EXPECT_EQ(timer.WindowHandle(), window);
+}
+
 BOOL CALLBACK CountWindow(HWND Wnd, LPARAM Found) {
   auto* f = reinterpret_cast<std::pair<HWND, bool>*>(Found);
   if (Wnd == f->first) f->second = true;
