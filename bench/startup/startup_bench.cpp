@@ -64,7 +64,9 @@ double StartToIdle(const std::wstring& exe, std::wstring* title) {
       ms = MillisecondsNow() - start;
       break;
     }
-    if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
+    // Every 5 ms: each look asks the display server about every top-level window, and a look
+    // every millisecond slowed the program being timed (Kavo by 20 to 30 ms a start).
+    if (WaitForSingleObject(pi.hProcess, 5) == WAIT_OBJECT_0) break;
   }
   if (found.Window && title) {
     wchar_t text[256] = {};
