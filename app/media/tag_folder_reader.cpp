@@ -13,10 +13,7 @@ TTagFolderReader::~TTagFolderReader() {
 }
 
 void TTagFolderReader::Hand(std::vector<TTagRow>& Rows, bool Last) {
-  Synchronize([&] {
-    if (Last) FDone = true;
-    FOnRows(Rows, Last);
-  });
+  Synchronize([&] { FOnRows(Rows, Last); });
   Rows.clear();
 }
 

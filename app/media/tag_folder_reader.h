@@ -23,9 +23,6 @@ class TTagFolderReader : public TThread {
   // the moment this begins. Main thread only.
   ~TTagFolderReader() override;
 
-  // The last batch has been handed over.
-  bool Done() const { return FDone.load(); }
-
  protected:
   void Execute() override;
 
@@ -35,5 +32,4 @@ class TTagFolderReader : public TThread {
   const WideString FFolder;
   const TRowsRead FOnRows;
   const DWORD FBatchMs;
-  std::atomic<bool> FDone{false};
 };

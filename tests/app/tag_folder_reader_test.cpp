@@ -63,7 +63,6 @@ TEST_F(TagFolderReaderTest, EveryFilesRowReachesTheMainThreadInTheFoldersOrder) 
   TBatches got;
   std::unique_ptr<TTagFolderReader> reader(TThread::Create<TTagFolderReader>(folder, got.Event(), 10));
   reader->WaitFor();  // runs the batches as they come
-  EXPECT_TRUE(reader->Done());
   EXPECT_FALSE(got.OffMainThread);
   EXPECT_EQ(got.Lasts, 1);
   EXPECT_TRUE(got.LastWasLast);
@@ -106,7 +105,7 @@ TEST_F(TagFolderReaderTest, EndingTheReaderMidFolderStopsItAtOnce) {
   const DWORD start = GetTickCount();
   while (got.Rows.empty() && GetTickCount() - start < 30000) WaitServicingSyncCalls(reader->Handle(), nullptr, 5);
   ASSERT_EQ(got.Rows.size(), 1u);
-  EXPECT_FALSE(reader->Done());
+  EXPECT_FALSE(reader->Finished());
   delete reader;
   EXPECT_EQ(ThreadCount(), threads);
   // A batch the reader had queued is dropped, not run later.
