@@ -1345,6 +1345,9 @@ void TCustomListView::CNNotify(TMessage& Message) {
     case LVN_GETDISPINFOA:
     case LVN_GETDISPINFOW: AnswerDispInfo(Message, code == LVN_GETDISPINFOW); break;
     case LVN_ITEMCHANGED: HandleItemChanged(reinterpret_cast<NMLISTVIEW*>(Message.LParam)); break;
+    // No item of ours is told of its removal from the window: the list need not send a
+    // notice for each one of all its items going at once.
+    case LVN_DELETEALLITEMS: Message.Result = TRUE; break;
     case LVN_COLUMNCLICK: {
       auto* info = reinterpret_cast<NMLISTVIEW*>(Message.LParam);
       if (TListColumn* column = Columns()->FindByOrderTag(info->iSubItem)) ColClick(column);

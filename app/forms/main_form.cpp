@@ -318,6 +318,8 @@ void RegisterProgramClasses() {
 TMainForm::TMainForm(TComponent* AOwner) : TUniForm(AOwner) { RegisterProgramClasses(); }
 
 TMainForm::~TMainForm() {
+  // No row reaches the list once the window is going.
+  EndTagReading();
   if (MainForm == this) MainForm = nullptr;
 }
 

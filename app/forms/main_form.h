@@ -4,6 +4,7 @@
 // reader (Add...Handlers below).
 #pragma once
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,6 +20,7 @@
 #include "app/jobs/job_sequencer.h"
 #include "app/jobs/run_log.h"
 #include "app/jobs/tool_version_query.h"
+#include "app/media/tag_folder_reader.h"
 #include "app/pages/properties_dialog.h"
 #include "app/settings/settings_file.h"
 #include "desktop/image_list_box.h"
@@ -522,9 +524,11 @@ class TMainForm : public TUniForm {
   void FileDropTargetDrop(TObject* Sender, int X, int Y);
 
   // --- tag page (pages/tag_page.cpp) ---
+  // Clears the list and begins reading the chosen folder's rows (on the reader's thread);
+  // a listing under way ends first, and none of its rows comes after.
   void ShDirTree1DirChange(TObject* Sender, const AnsiString& SelectedPath);
-  // Adds the row of a file of TagFolder, with the tags MediaInfo reads.
-  void AddFileToTagList(const WideString& FileName);
+  // Whether the chosen folder's rows are still being listed.
+  bool TagFolderListing() const { return FTagListingOn; }
   void FilesTagListSelectItem(TObject* Sender, TListItem* Item, bool Selected);
   void editComponentChange(TObject* Sender);
   // The edits into the selected row; the genre too when Genre.
@@ -580,7 +584,23 @@ class TMainForm : public TUniForm {
   std::vector<WideString> FConcatFilesWithoutTracks;
   std::unique_ptr<TPropertiesDialog> FProperties;
   bool FFillingTagEdits = false;  // the tag edits are being filled from a selected file
-  int FTagListing = 0;            // counts the folder listings begun
+  // --- the folder listing of the tag page ---
+  // A batch of rows the reader has read, queued for the list.
+  void TagRowsRead(std::vector<TTagRow>& Rows, bool Last);
+  void AddQueuedTagRows();
+  void FreezeTagList(bool Frozen);
+  void TagListingEnded();
+  // Ends the reading under way, if any: its queued rows are dropped, the cursor given back.
+  void EndTagReading();
+  std::unique_ptr<TTagFolderReader> FTagReader;  // the listed folder's, until another is chosen
+  std::deque<TTagRow> FTagRowsToAdd;             // read, not yet in the list
+  TTimer* FTagRowTimer = nullptr;                // adds them when nothing else waits
+  bool FTagListingOn = false;                    // from the folder's choice to its last row
+  bool FTagRowsAllRead = false;                  // the reader has handed its last rows
+  bool FHoldTagRows = false;                     // while the properties dialog is open
+  bool FTagListFrozen = false;                   // the list's redraw is off
+  DWORD FTagRowsShown = 0;                       // when the list last showed its rows
+  std::optional<TCursor> FTagCursor;             // the cursor to give back once listed
 };
 
 // The forms of the program, created at start-up and alive until it ends.

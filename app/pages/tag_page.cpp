@@ -4,7 +4,6 @@
 // edits and dialog are in app/media/tag_rows; the job is in app/commands/folder_tag_job.
 #include "app/commands/folder_tag_job.h"
 #include "app/commands/mux_job.h"
-#include "app/common/message_pace.h"
 #include "app/ui/list_routines.h"
 #include "app/forms/main_form.h"
 #include "app/forms/prop_form.h"
@@ -17,6 +16,8 @@
 #include "widetext/uni_picture_dialog.h"
 #include "widetext/widetextutils.h"
 #include "wizard/thumbnail_view.h"
+
+#include <iterator>
 
 namespace {
 
@@ -45,50 +46,6 @@ int SelectedIndex(TUniListView* List) {
   return selected ? selected->Index() : -1;
 }
 
-// A list's redrawing off while rows go in, and on again to show them, as the framework's
-// update bracket does but without its count: a listing begun inside this one's messages turns
-// it on and off for itself, and shows its rows as it goes.
-class TListFreeze {
- public:
-  explicit TListFreeze(TWinControl* List) : FList(List) {}
-  ~TListFreeze() { Set(false); }
-  TListFreeze(const TListFreeze&) = delete;
-  TListFreeze& operator=(const TListFreeze&) = delete;
-  void Set(bool Frozen) {
-    if (Frozen == FFrozen || !FList->HandleAllocated()) return;
-    FFrozen = Frozen;
-    SendMessageW(FList->Handle(), WM_SETREDRAW, Frozen ? FALSE : TRUE, 0);
-    if (!Frozen) InvalidateRect(FList->Handle(), nullptr, TRUE);
-  }
-
- private:
-  TWinControl* FList;
-  bool FFrozen = false;
-};
-
-// Adds the row of each name in turn. The window answers while a long folder is listed: it
-// gets its messages after the first row and every few hundredths of a second, and the rows
-// listed so far are shown every second and after the last. In between the list is not
-// redrawn: a row put into a list that redraws costs the system far more than the row
-// itself, and so does each showing. A new folder chosen meanwhile ends this listing (Ended); false then.
-template <class Add, class Superseded>
-bool ListTagFolder(TUniListView* List, const std::vector<WideString>& Names, Add AddRow, Superseded Ended) {
-  TListFreeze freeze(List);
-  TMessagePace answer(20), show(1000);
-  for (size_t i = 0; i < Names.size(); ++i) {
-    freeze.Set(true);
-    AddRow(Names[i]);
-    const bool last = i + 1 == Names.size();
-    // The first row comes after the old rows were cleared and the folder read: the window
-    // answers then too.
-    if (i > 0 && !last && !answer.Due()) continue;
-    if (last || show.Due()) freeze.Set(false);
-    Application->ProcessMessages();
-    if (Ended()) return false;
-  }
-  return true;
-}
-
 // Selects Item alone. When it already is the only selected row nothing is sent, so the
 // selection events (which read the file again) do not fire once for every row listed.
 void SelectAlone(TUniListView* List, TUniListItem* Item) {
@@ -100,31 +57,95 @@ void SelectAlone(TUniListView* List, TUniListItem* Item) {
 
 // --- listing a folder ---------------------------------------------------------------------
 
+// The folder's files are read on the reader's thread. The window answers meanwhile: the rows
+// read wait in a queue, and go into the list a few hundredths of a second at a time, each
+// time the window has nothing else to do (a timer's message comes after every other). The
+// list is not redrawn while rows go in, and shows those listed so far every second and after
+// the last: a row put into a list that redraws costs the system far more than the row itself,
+// and so does each showing. The hourglass shows until the last row.
+namespace {
+constexpr DWORD kTagRowsSliceMs = 25;
+constexpr DWORD kTagRowsShownEveryMs = 1000;
+}  // namespace
+
 void TMainForm::ShDirTree1DirChange(TObject*, const AnsiString& SelectedPath) {
-  const int listing = ++FTagListing;
+  EndTagReading();
   FilesTagList->Items()->Clear();
   // ">>" and "<<" start again from the first row, which the listing selects.
   TagListIndex = 1;
   TagFolder = FolderOfTree(ShDirTree1, SelectedPath);
-  // The hourglass while the folder is listed, whichever way the listing ends.
-  const TCursor cursor = Screen->Cursor();
+  // Nothing is tagged before the folder is listed whole.
+  TagPage->EnableButton(TKvWizardButtonKind::bkNext, false);
+  FTagCursor = Screen->Cursor();
   Screen->SetCursor(crHourGlass);
-  ScopeExit restore{[cursor] { Screen->SetCursor(cursor); }};
-  const bool whole = ListTagFolder(FilesTagList, TagFolderFileNames(TagFolderOf(TagFolder)),
-                                   [this](const WideString& Name) { AddFileToTagList(Name); },
-                                   [this, listing] { return listing != FTagListing; });
-  if (whole) TagPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(FilesTagList));
+  FTagRowsShown = GetTickCount();
+  FTagRowsAllRead = false;
+  FTagListingOn = true;
+  FTagReader.reset(TThread::Create<TTagFolderReader>(
+      TagFolderOf(TagFolder), [this](std::vector<TTagRow>& Rows, bool Last) { TagRowsRead(Rows, Last); }));
 }
 
-void TMainForm::AddFileToTagList(const WideString& FileName) {
-  const WideString folder = TagFolderOf(TagFolder);
-  TTagRow row;
-  {
-    TMediaInfoFile media(folder + FileName);
-    row = ReadTagRow(folder, FileName, media);
+void TMainForm::EndTagReading() {
+  FTagReader.reset();
+  FTagListingOn = false;
+  FTagRowsToAdd.clear();
+  if (FTagRowTimer) FTagRowTimer->SetEnabled(false);
+  FreezeTagList(false);
+  if (FTagCursor && Screen) Screen->SetCursor(*FTagCursor);
+  FTagCursor.reset();
+}
+
+// On the main thread, in the reader's synchronised call: the rows only join the queue, so
+// that the reader goes on at once.
+void TMainForm::TagRowsRead(std::vector<TTagRow>& Rows, bool Last) {
+  std::move(Rows.begin(), Rows.end(), std::back_inserter(FTagRowsToAdd));
+  if (!FTagRowTimer) {
+    FTagRowTimer = new TTimer(this);
+    FTagRowTimer->SetInterval(1);
+    FTagRowTimer->SetOnTimer([this](TObject*) { AddQueuedTagRows(); });
   }
-  AppendTagRow(FilesTagList, row);
-  SelectAlone(FilesTagList, FilesTagList->Items()->Item(0));
+  FTagRowTimer->SetEnabled(!FHoldTagRows);
+  FTagRowsAllRead = Last;
+}
+
+void TMainForm::FreezeTagList(bool Frozen) {
+  if (Frozen == FTagListFrozen || !FilesTagList->HandleAllocated()) return;
+  FTagListFrozen = Frozen;
+  SendMessageW(FilesTagList->Handle(), WM_SETREDRAW, Frozen ? FALSE : TRUE, 0);
+  if (!Frozen) InvalidateRect(FilesTagList->Handle(), nullptr, TRUE);
+}
+
+// Adds queued rows for a slice of time. Each slice selects the first row again, as each row
+// listed always has: a row the user selected meanwhile gives way to it. While the properties
+// dialog is open, the rows wait: its tags go to the row selected when it opened.
+void TMainForm::AddQueuedTagRows() {
+  if (FHoldTagRows) {
+    FTagRowTimer->SetEnabled(false);
+    return;
+  }
+  if (!FTagRowsToAdd.empty()) {
+    FreezeTagList(true);
+    const DWORD start = GetTickCount();
+    do {
+      AppendTagRow(FilesTagList, FTagRowsToAdd.front());
+      FTagRowsToAdd.pop_front();
+    } while (!FTagRowsToAdd.empty() && GetTickCount() - start < kTagRowsSliceMs);
+    SelectAlone(FilesTagList, FilesTagList->Items()->Item(0));
+  }
+  const bool listed = FTagRowsToAdd.empty() && FTagRowsAllRead;
+  if (listed || GetTickCount() - FTagRowsShown >= kTagRowsShownEveryMs) {
+    FreezeTagList(false);
+    FTagRowsShown = GetTickCount();
+  }
+  if (FTagRowsToAdd.empty()) FTagRowTimer->SetEnabled(false);
+  if (listed) TagListingEnded();
+}
+
+void TMainForm::TagListingEnded() {
+  FTagListingOn = false;
+  if (FTagCursor) Screen->SetCursor(*FTagCursor);
+  FTagCursor.reset();
+  TagPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(FilesTagList));
 }
 
 // --- the selected file's tags in the edits --------------------------------------------------
@@ -239,6 +260,13 @@ void TMainForm::btTagMoreClick(TObject*) {
     if (!edit->Text().empty()) fields.*field = edit->Text();
   fields.Cover = edPic->Text();
   dialog.ShowTagFields(fields);
+  // The dialog's tags go to the row selected when it opened: rows still being listed wait
+  // until it closes, as they would select the first row.
+  FHoldTagRows = true;
+  ScopeExit release{[this] {
+    FHoldTagRows = false;
+    if (FTagListingOn && FTagRowTimer) FTagRowTimer->SetEnabled(true);
+  }};
   dialog.Form()->ShowModal();
 }
 
@@ -283,6 +311,8 @@ TTagFields TMainForm::FilesTagFields(int Row) {
 
 void TMainForm::TagPageNextButtonClick(TObject*, bool& Stop) {
   Stop = true;
+  // Next is off while a folder is listed: only a whole folder is tagged.
+  if (TagFolderListing()) return;
   TPageJob launch;
   launch.Page = TagPage;
   launch.Version = MP4BoxVersion();

@@ -106,7 +106,7 @@ class PageLaunch : public TProgramPageTest, public ::testing::WithParamInterface
       case TPageKind::Tag:
         OpenEdition(4);
         OpenTreeFolder(m->ShDirTree1, folder + L"tags");
-        PumpUntil([&] { return m->FilesTagList->Items()->Count() > 0; }, 3000);
+        PumpUntil([&] { return !m->TagFolderListing(); }, 30000);
         page = m->TagPage;
         break;
     }

@@ -20,6 +20,7 @@
 #include "tests/app/program_session.h"
 #include "tests/app/recorded_runs.h"
 #include "tests/app/recording_view.h"
+#include "tests/app/thread_count.h"
 #include "tests/widetext/temp_folder.h"
 #include "vcl/pictures.h"
 #include "vcl/scopeexit.h"
@@ -63,10 +64,20 @@ class TagPageTest : public ::testing::Test {
     RemoveSettingsFile();
   }
 
-  // The folder chosen in the tree, as a user's click does.
+  // The folder chosen in the tree, as a user's click does, and listed whole.
   void ChooseFolder(const WideString& Folder) {
     OpenTreeFolder(m->ShDirTree1, Folder);
+    EXPECT_TRUE(PumpUntil([&] { return !m->TagFolderListing(); }, 30000));
     PumpUntil([] { return false; }, 50);
+  }
+  // A folder of Count copies of the tagged song, long enough a listing for the user to act
+  // inside it.
+  std::wstring ManyFolder(int Count) {
+    const std::wstring many = temp.Path() + L"\\many\\";
+    CreateDirectoryW(many.c_str(), nullptr);
+    for (int i = 0; i < Count; ++i)
+      EXPECT_TRUE(CopyFileW((media + L"tags\\song.m4a").c_str(), (many + std::to_wstring(i) + L".m4a").c_str(), FALSE));
+    return many;
   }
   TTagRow Row(int Index) const { return TTagRowItem(m->FilesTagList->Items()->Item(Index)).Read(); }
   int RowOf(const wchar_t* File) const {
@@ -179,62 +190,108 @@ TEST_F(TagPageTest, TheFolderIsListedWithTheTagsMediaInfoReads) {
   EXPECT_FALSE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
 }
 
-// The window answers while a folder is listed: a row the user selects meanwhile gives way to
-// the first row again as the next file is listed, and a folder chosen meanwhile ends the
-// listing, whose remaining files never reach the list.
+// The window answers while a folder is listed: the user's messages are handled with the first
+// rows in, the hourglass shows and Next is off until the last row; a row the user selects
+// meanwhile gives way to the first row again as the next rows come, and a folder chosen
+// meanwhile ends the listing, whose remaining files never reach the list.
 TEST_F(TagPageTest, TheWindowAnswersWhileAFolderIsListed) {
-  const std::wstring many = temp.Path() + L"\\many\\";
-  CreateDirectoryW(many.c_str(), nullptr);
-  constexpr int kMany = 40;  // long enough a listing for the window to be given its messages inside it
-  for (int i = 0; i < kMany; ++i)
-    ASSERT_TRUE(CopyFileW((media + L"tags\\song.m4a").c_str(), (many + std::to_wstring(i) + L".m4a").c_str(), FALSE));
-  // The user's click on a row, once a second row is listed (a thread timer looks every
-  // millisecond), and the user's choice of another folder.
-  constexpr UINT kUserChoice = WM_APP + 2;
-  UINT_PTR clickTimer = 0;
-  int rowsAtClick = -1, rowsAtChoice = -1;
-  Application->OnMessage = [&](MSG& Msg, bool& Handled) {
-    if (Msg.hwnd) return;
-    const int rows = m->FilesTagList->Items()->Count();
-    if (Msg.message == WM_TIMER && clickTimer && Msg.wParam == clickTimer) {
-      Handled = true;
-      if (rows < 2) return;
-      KillTimer(nullptr, clickTimer);
-      clickTimer = 0;
-      rowsAtClick = rows;
-      Select(rows - 1);
-    } else if (Msg.message == kUserChoice) {
-      Handled = true;
-      rowsAtChoice = rows;
-      OpenTreeFolder(m->ShDirTree1, folder);
-    }
-  };
-  ScopeExit unhook{[&] {
-    Application->OnMessage = nullptr;
-    if (clickTimer) KillTimer(nullptr, clickTimer);
-  }};
+  constexpr int kMany = 300;
+  const std::wstring many = ManyFolder(kMany);
+  ChooseFolder(folder);
+  ASSERT_TRUE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
+  const TCursor cursor = Screen->Cursor();
 
-  clickTimer = SetTimer(nullptr, 0, 1, nullptr);
+  // The user's message, posted once the first row is in, handled while the listing goes on.
+  constexpr UINT kUserMessage = WM_APP + 2;
+  int rowsAtMessage = -1;
+  bool listingAtMessage = false;
+  Application->OnMessage = [&](MSG& Msg, bool& Handled) {
+    if (Msg.hwnd || Msg.message != kUserMessage) return;
+    Handled = true;
+    rowsAtMessage = m->FilesTagList->Items()->Count();
+    listingAtMessage = m->TagFolderListing();
+  };
+  ScopeExit unhook{[&] { Application->OnMessage = nullptr; }};
   OpenTreeFolder(m->ShDirTree1, many);
-  EXPECT_GE(rowsAtClick, 2);
-  EXPECT_LT(rowsAtClick, kMany);  // handled inside the listing
+  ASSERT_TRUE(PumpUntil([&] { return m->FilesTagList->Items()->Count() > 0; }, 30000));
+  PostThreadMessageW(GetCurrentThreadId(), kUserMessage, 0, 0);
+  ASSERT_TRUE(PumpUntil([&] { return rowsAtMessage >= 0; }, 30000));
+  EXPECT_TRUE(listingAtMessage);
+  EXPECT_LT(rowsAtMessage, kMany);
+  EXPECT_EQ(Screen->Cursor(), crHourGlass);
+  EXPECT_FALSE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
+  // Next is refused meanwhile: nothing is tagged.
+  Next();
+  EXPECT_TRUE(JobClosed());
+  // The user's click on the last row listed so far.
+  const int clicked = m->FilesTagList->Items()->Count() - 1;
+  Select(clicked);
+  EXPECT_EQ(m->FilesTagList->Selected()->Index(), clicked);
+  ASSERT_TRUE(PumpUntil([&] { return !m->TagFolderListing(); }, 60000));
   ASSERT_EQ(m->FilesTagList->Items()->Count(), kMany);
+  EXPECT_EQ(Screen->Cursor(), cursor);
+  EXPECT_TRUE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
   EXPECT_EQ(m->FilesTagList->SelCount(), 1);
   EXPECT_TRUE(m->FilesTagList->Items()->Item(0)->Selected());
   EXPECT_EQ(m->edName->Text(), Row(0)[C::Name]);
+  for (int i : {0, kMany / 2, kMany - 1}) EXPECT_EQ(Row(i)[C::Path], many) << i;
+  EXPECT_TRUE(Runs().empty());
 
-  ChooseFolder(folder);
-  PostThreadMessageW(GetCurrentThreadId(), kUserChoice, 0, 0);
+  // Another folder chosen mid-listing: only its rows, and none of the first folder's later.
   OpenTreeFolder(m->ShDirTree1, many);
-  EXPECT_GE(rowsAtChoice, 1);
-  EXPECT_LT(rowsAtChoice, kMany);
+  ASSERT_TRUE(PumpUntil([&] { return m->FilesTagList->Items()->Count() > 0; }, 30000));
+  ASSERT_TRUE(m->TagFolderListing());
+  ChooseFolder(folder);
+  PumpUntil([] { return false; }, 300);  // time enough for rows of the first folder, were any still coming
   ASSERT_EQ(m->FilesTagList->Items()->Count(), 3);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Row(i)[C::Path], folder) << i;
   EXPECT_EQ(TagFolderOf(m->TagFolder), folder);
   EXPECT_EQ(m->FilesTagList->SelCount(), 1);
   EXPECT_TRUE(m->FilesTagList->Items()->Item(0)->Selected());
   EXPECT_EQ(m->edName->Text(), Row(0)[C::Name]);
+  EXPECT_EQ(Screen->Cursor(), cursor);
   EXPECT_TRUE(m->Wizard->ButtonControl(TKvWizardButtonKind::bkNext)->Enabled());
+}
+
+// The properties dialog opened mid-listing: its tags go into the row selected when it opened,
+// the rows read meanwhile come once it has closed.
+TEST_F(TagPageTest, TheDialogOpenedMidListingWritesTheRowItWasOpenedFor) {
+  constexpr int kMany = 300;
+  const std::wstring many = ManyFolder(kMany);
+  OpenTreeFolder(m->ShDirTree1, many);
+  ASSERT_TRUE(PumpUntil([&] { return m->FilesTagList->Items()->Count() > 1; }, 30000));
+  ASSERT_TRUE(m->TagFolderListing());
+  const int chosen = m->FilesTagList->Items()->Count() - 1;
+  Select(chosen);
+  int rowsWhileOpen = -1, rowsAfterWait = -1;
+  TModalDriver dialog([] { return PropForm->Visible(); }, [&] {
+    rowsWhileOpen = m->FilesTagList->Items()->Count();
+    PumpUntil([] { return false; }, 300);
+    rowsAfterWait = m->FilesTagList->Items()->Count();
+    PropForm->edComposer->SetText(L"Comp");
+    PropForm->btOkClick(nullptr);
+  });
+  m->btTagMoreClick(nullptr);
+  ASSERT_TRUE(dialog.Done());
+  EXPECT_EQ(rowsAfterWait, rowsWhileOpen);
+  ASSERT_TRUE(PumpUntil([&] { return !m->TagFolderListing(); }, 60000));
+  ASSERT_EQ(m->FilesTagList->Items()->Count(), kMany);
+  for (int i = 0; i < kMany; ++i) EXPECT_EQ(Row(i)[C::Composer], i == chosen ? L"Comp" : L"") << i;
+  EXPECT_TRUE(m->FilesTagList->Items()->Item(0)->Selected());
+}
+
+// The program closed while a folder is listed: the reading ends with the window, and its
+// thread with it.
+TEST_F(TagPageTest, ClosingTheProgramMidListingEndsTheReading) {
+  const std::wstring many = ManyFolder(300);
+  const int threads = ThreadCount();
+  OpenTreeFolder(m->ShDirTree1, many);
+  ASSERT_TRUE(PumpUntil([&] { return m->FilesTagList->Items()->Count() > 0; }, 30000));
+  ASSERT_TRUE(m->TagFolderListing());
+  session.reset();
+  EXPECT_EQ(MainForm, nullptr);
+  EXPECT_FALSE(CheckSynchronize());  // no batch left for a window that is gone
+  EXPECT_LE(ThreadCount(), threads);
 }
 
 TEST_F(TagPageTest, EditsGoIntoTheSelectedRowOnly) {
