@@ -40,10 +40,12 @@ double AvailableSeconds(const TIsoFile& iso) {
 }
 
 // The names of the parts: <input>_001.mp4 ... for -splits and -split, <input>_<start>_<end>.mp4
-// for -splitx (the times as typed); always .mp4, whatever the input's extension. -out with a
-// folder puts them under a template made of the folder and the whole input path, as the tool
-// does (on Windows that path cannot be made, and the parts then fail to open). Captures 2.1,
-// 2.2, 2.3, 2.4 (names), 2.5-2.7 (.mp4 whatever the input), 2.13 (replaced), 2.14 (-out).
+// for -splitx (the times as typed); always .mp4, whatever the input's extension. Captures 2.1,
+// 2.2, 2.3, 2.4 (names), 2.5-2.7 (.mp4 whatever the input), 2.13 (a part's name taken is
+// replaced). -out with a folder puts them under a template made of the folder and the whole
+// input path (capture 2.14, run under Wine, which made a folder named "D:" for it). Not
+// captured on Windows, where no folder can have that name: the stand-in makes the folders
+// where the system lets it, and otherwise fails each part as for a folder it cannot write.
 std::vector<std::string> PartNames(const TTodayArgs& a, const TIsoFile& iso, const std::string& in) {
   std::string base = Base(in);
   if (!a.out.empty()) {
@@ -54,7 +56,7 @@ std::vector<std::string> PartNames(const TTodayArgs& a, const TIsoFile& iso, con
       Say("Split output is a directory, will use template " + base + "_$num%03d$.mp4", "32");
     } else {
       // Not captured: -out with a file name on a split; the stand-in follows the rule of a
-      // mux's split.
+      // mux's split (capture 3.2) and names two parts, a count of its own.
       base = Base(a.out);
       Say("Split by size but output not a template, using " + base + "_$num$.mp4 as output");
       std::vector<std::string> names;
@@ -99,6 +101,7 @@ int TodaySplit(const TTodayArgs& a) {
     if (k + 1 == n)
       for (const TTrack& t : iso.Tracks)
         if (t.Available < t.Samples) SayTruncated(t);
+    // A part that cannot be written: the run goes on, then fails (capture 8.6).
     if (!MakeFolderOf(names[k]) ||
         !WriteFileText(names[k], "KAVO-STANDIN SPLIT " + a.split + " " + a.splitValue + "\r\n")) {
       Say(CannotOpenLine(names[k], k + 2), "31");
@@ -184,6 +187,7 @@ int Raw(const TTodayArgs& a, const std::string& in) {
   }
   const std::string out = a.out.empty() ? e.Name : a.out;
   for (int i = 0; i < e.Repeat && !e.Describe.empty(); ++i) Say(e.Describe, "32");
+  // An output that cannot be written stops the export (capture 8.7).
   if (!MakeFolderOf(out) || !WriteFileText(out, "KAVO-STANDIN -raw " + a.raw + "\r\n")) {
     Progress("Exporting: ", 0, 0, false);
     Say(CannotOpenLine(out, 1), "31");
@@ -207,6 +211,8 @@ int Single(const TTodayArgs& a, const std::string& in) {
   if (!iso.Find(static_cast<uint32_t>(number))) Refuse("Error: track " + a.single + " not found");  // not captured
   const std::string out = a.out.empty() ? Base(in) + "_track" + a.single + ".mp4" : a.out;
   Progress("ISO File Export: ", 0);
+  // Not captured for -single: an output that cannot be written; the stand-in fails as a new
+  // file does (capture 8.5).
   if (!MakeFolderOf(out) || !WriteFileText(out, "KAVO-STANDIN -single " + a.single + "\r\n")) {
     Say(CannotOpenLine(out, 1), "31");
     IoFailure("Error: I/O Error");

@@ -158,7 +158,8 @@ void Add(const std::string& value, TMuxState& s) {
 
 // The track a joined track goes into: the first of its kind made from an ISO file. A raw
 // stream never joins one (an ADTS AAC file gets a track of its own next to the film's AAC
-// track, capture J10); not captured for the other raw kinds, which the stand-in treats the same.
+// track, capture J10); not captured for the other raw kinds, which the stand-in treats the
+// same.
 TDestination* DestinationFor(const std::string& handler, bool raw, TMuxState& s) {
   if (raw) return nullptr;
   for (TDestination& d : s.Tracks)
@@ -220,9 +221,9 @@ void Cat(const std::string& value, TMuxState& s) {
 }
 
 // -splits of the new file: parts named <output>_N.mp4 whatever the output's extension, no
-// 3GP conversion (captures 3.2, 3.4). The number of parts is the media taken in over the size (the tool's own
-// estimate differs a little). Not captured: -split or -splitx on a mux; the stand-in names
-// their parts the same way.
+// 3GP conversion (captures 3.2, 3.4). The number of parts is the media taken in over the
+// size (the tool's own estimate differs a little). Not captured: -split or -splitx on a mux;
+// the stand-in names their parts the same way.
 int SplitMux(const TTodayArgs& a, const std::string& out, const TMuxState& s) {
   const std::string base = Base(out);
   Say("Split by size but output not a template, using " + base + "_$num$.mp4 as output");
@@ -236,6 +237,8 @@ int SplitMux(const TTodayArgs& a, const std::string& out, const TMuxState& s) {
   for (int k = 1; k <= parts; ++k) {
     SplitProgress(100.0 * (k - 1) / parts, 100.0 * k / parts);
     const std::string part = base + "_" + std::to_string(k) + ".mp4";
+    // Not captured: a part of a mux's split that cannot be written. The stand-in says so and
+    // still ends with exit code 0, the worst the tool could do; the job looks for its parts.
     if (!MakeFolderOf(part) || !WriteFileText(part, s.Description)) {
       Say(CannotOpenLine(part, k), "31");
       Say("[FileOut] cannot open output file " + part, "31");
