@@ -265,11 +265,7 @@ int TSubItems::AddObject(const AnsiString& S, TObject* Obj) {
 
 void TSubItems::InsertObject(int Index, const AnsiString& S, TObject* Obj) {
   TStringList::InsertObject(Index, S, Obj);
-  if (FUpdating) return;
-  if (Index == GetCount() - 1)
-    FOwner->SubItemChanged(Index);
-  else
-    FOwner->SubItemsChangedFrom(Index);
+  if (!FUpdating) FOwner->SubItemInserted(Index);
 }
 
 void TSubItems::Delete(int Index) {
@@ -315,6 +311,14 @@ bool TListItem::InWindow() const {
 
 void TListItem::SubItemChanged(int Index) {
   if (InWindow()) ListView()->SetTextCallback(FIndex, Index + 1);
+}
+
+void TListItem::SubItemInserted(int Index) {
+  // At the end only its own column changes; before it, every column from there on.
+  if (Index == FSubItems->Count() - 1)
+    SubItemChanged(Index);
+  else
+    SubItemsChangedFrom(Index);
 }
 
 void TListItem::SubItemsChangedFrom(int From) {

@@ -136,7 +136,7 @@ class TListColumns : public TCollection {
 // Items
 
 // The sub-item texts of one item; every change reaches the window (through the item's
-// SubItemChanged and SubItemsChangedFrom).
+// SubItemChanged, SubItemInserted and SubItemsChangedFrom).
 class TSubItems : public TStringList {
   VCL_CLASS(TSubItems)
  public:
@@ -211,8 +211,10 @@ class TListItem : public TPersistent {
   // owned by the descendant and alive as long as the item; whatever keeps the texts tells
   // the window of each change through SubItemChanged and SubItemsChangedFrom.
   TListItem(TListItems* AOwner, TStrings* SubItems);
-  // Sub-item Index (0-based) changed in place / the sub-items changed from From on.
+  // Sub-item Index (0-based) changed in place / was inserted / the sub-items changed from
+  // From on.
   void SubItemChanged(int Index);
+  void SubItemInserted(int Index);
   void SubItemsChangedFrom(int From);
   // Whether the item is one of the window's items (owner-data lists have none: their
   // temporary item only stands for one) / whether the window holds the item's states.

@@ -130,26 +130,24 @@ void TWideSubItems::SubItemChanged(int Index) {
   if (!FUpdating) FOwner->SubItemChanged(Index);
 }
 
+void TWideSubItems::SubItemInserted(int Index) {
+  if (!FUpdating) FOwner->SubItemInserted(Index);
+}
+
 void TWideSubItems::SubItemsChangedFrom(int From) {
   if (!FUpdating) FOwner->SubItemsChangedFrom(From);
 }
 
 int TWideSubItems::AddObject(const WideString& S, TObject* Obj) {
   ReserveForColumns();
-  const int index = TUniStringList::AddObject(S, Obj);
-  if (index == GetCount() - 1)
-    SubItemChanged(index);
-  else
-    SubItemsChangedFrom(index);  // a sorted list puts it in its place
+  const int index = TUniStringList::AddObject(S, Obj);  // a sorted list puts it in its place
+  SubItemInserted(index);
   return index;
 }
 
 void TWideSubItems::InsertObject(int Index, const WideString& S, TObject* Obj) {
   TUniStringList::InsertObject(Index, S, Obj);
-  if (Index == GetCount() - 1)
-    SubItemChanged(Index);
-  else
-    SubItemsChangedFrom(Index);
+  SubItemInserted(Index);
 }
 
 void TWideSubItems::Put(int Index, const WideString& S) {

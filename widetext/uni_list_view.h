@@ -64,8 +64,9 @@ class TWideSubItems : public TUniStringList {
 
  private:
   void ReserveForColumns();
-  // Sub-item Index changed in place / the sub-items changed from From on.
+  // Sub-item Index changed in place / was inserted / the sub-items changed from From on.
   void SubItemChanged(int Index);
+  void SubItemInserted(int Index);
   void SubItemsChangedFrom(int From);
   TUniListItem* FOwner;
   bool FUpdating = false;

@@ -592,6 +592,8 @@ class TMainForm : public TUniForm {
   void TagListingEnded();
   // Ends the reading under way, if any: its queued rows are dropped, the cursor given back.
   void EndTagReading();
+  // The cursor shown before the listing began, back in place.
+  void GiveBackTagCursor();
   std::unique_ptr<TTagFolderReader> FTagReader;  // the listed folder's, until another is chosen
   std::deque<TTagRow> FTagRowsToAdd;             // read, not yet in the list
   TTimer* FTagRowTimer = nullptr;                // adds them when nothing else waits

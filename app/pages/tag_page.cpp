@@ -91,6 +91,10 @@ void TMainForm::EndTagReading() {
   FTagRowsToAdd.clear();
   if (FTagRowTimer) FTagRowTimer->SetEnabled(false);
   FreezeTagList(false);
+  GiveBackTagCursor();
+}
+
+void TMainForm::GiveBackTagCursor() {
   if (FTagCursor && Screen) Screen->SetCursor(*FTagCursor);
   FTagCursor.reset();
 }
@@ -100,7 +104,7 @@ void TMainForm::EndTagReading() {
 void TMainForm::TagRowsRead(std::vector<TTagRow>& Rows, bool Last) {
   std::move(Rows.begin(), Rows.end(), std::back_inserter(FTagRowsToAdd));
   if (!FTagRowTimer) {
-    FTagRowTimer = new TTimer(this);
+    FTagRowTimer = new TTimer(this, false);
     FTagRowTimer->SetInterval(1);
     FTagRowTimer->SetOnTimer([this](TObject*) { AddQueuedTagRows(); });
   }
@@ -143,8 +147,7 @@ void TMainForm::AddQueuedTagRows() {
 
 void TMainForm::TagListingEnded() {
   FTagListingOn = false;
-  if (FTagCursor) Screen->SetCursor(*FTagCursor);
-  FTagCursor.reset();
+  GiveBackTagCursor();
   TagPage->EnableButton(TKvWizardButtonKind::bkNext, HasCheckedItem(FilesTagList));
 }
 
